@@ -1,0 +1,41 @@
+// wakebell-tool: reads a data file and shows what the program would do with it, without a
+// display. Every command writes UTF-8 text; bad arguments exit 2, an unreadable file exits 1.
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/tool/Commands.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+const char* const kUsage =
+    "usage: wakebell-tool dump DATAFILE [--midi-volume N] [--wave-volume N]\n"
+    "       wakebell-tool schedule DATAFILE --from \"yyyy/mm/dd hh:nn:ss\" --to \"yyyy/mm/dd hh:nn:ss\"\n"
+    "       wakebell-tool list DATAFILE --now T [--day yyyy/mm/dd] [--daily] [--monday]\n"
+    "       wakebell-tool tip DATAFILE --now T [--day yyyy/mm/dd]\n";
+}
+
+#ifdef _WIN32
+// Arguments arrive as UTF-16; the tool works in UTF-8 like the rest of the program.
+int wmain(int argc, wchar_t** wargv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) {
+    int n = WideCharToMultiByte(CP_UTF8, 0, wargv[i], -1, nullptr, 0, nullptr, nullptr);
+    std::string s(size_t(n > 0 ? n - 1 : 0), '\0');
+    if (n > 1) WideCharToMultiByte(CP_UTF8, 0, wargv[i], -1, s.data(), n, nullptr, nullptr);
+    args.push_back(s);
+  }
+#else
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+#endif
+  std::ios::sync_with_stdio(false);
+  int rc = wb::tool::Run(args, std::cout, std::cerr);
+  if (rc == 2) std::cerr << kUsage;
+  std::cout.flush();
+  return rc;
+}

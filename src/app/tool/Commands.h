@@ -1,0 +1,18 @@
+// The commands of wakebell-tool, each a function of its arguments and two streams, so tests
+// run them in-process. Portable: no operating-system header.
+#pragma once
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace wb::tool {
+
+// Dispatches on args[0]. Returns the exit code: 0 done, 1 unreadable file, 2 bad arguments.
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+int Dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int Schedule(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int List(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int Tip(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace wb::tool

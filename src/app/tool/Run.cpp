@@ -1,0 +1,20 @@
+#include "app/tool/Commands.h"
+
+namespace wb::tool {
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.empty()) {
+    err << "wakebell-tool: no command given\n";
+    return 2;
+  }
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  const std::string& cmd = args[0];
+  if (cmd == "dump") return Dump(rest, out, err);
+  if (cmd == "schedule") return Schedule(rest, out, err);
+  if (cmd == "list") return List(rest, out, err);
+  if (cmd == "tip") return Tip(rest, out, err);
+  err << "wakebell-tool: unknown command '" << cmd << "'\n";
+  return 2;
+}
+
+}  // namespace wb::tool

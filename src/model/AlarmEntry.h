@@ -1,0 +1,81 @@
+// The alarm entry record: 26 members in their stored order, and their codes.
+// Portable: no operating-system header. Text members are UTF-8 inside the program.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "model/OleDate.h"
+
+namespace wb {
+
+// RepeatKind codes.
+enum : int16_t {
+  kRepeatNone = 0,
+  kRepeatMonthly = 1,
+  kRepeatWeekly = 2,
+  kRepeatDaily = 3,
+  kRepeatOnce = 4,
+  kRepeatQuick = 5,
+  kRepeatBiweekly = 6,
+  kRepeatNth1 = 7,  // 7..11: the 1st..5th such weekday of the month
+  kRepeatNth5 = 11,
+};
+
+// WeekdayMask bits, fixed by weekday whatever the week start.
+enum : int16_t {
+  kMaskMonday = 0x01,
+  kMaskTuesday = 0x02,
+  kMaskWednesday = 0x04,
+  kMaskThursday = 0x08,
+  kMaskFriday = 0x10,
+  kMaskSaturday = 0x20,
+  kMaskSunday = 0x40,
+};
+
+// Mask bit of a weekday number (1 = Sunday ... 7 = Saturday).
+constexpr int16_t MaskBitOfWeekday(int weekday) {
+  return weekday == 1 ? int16_t(0x40) : int16_t(1 << (weekday - 2));
+}
+
+// BellMode codes.
+enum : int16_t { kBellMainOnly = 0, kBellPreOnly = 1, kBellPreAndMain = 2 };
+
+constexpr int16_t kTrue = -1;  // the program's Boolean True
+constexpr int16_t kFalse = 0;
+constexpr int32_t kButtonFaceColor = int32_t(0x8000000F);
+
+struct AlarmEntry {
+  OleDate AlarmTime = 0;
+  int16_t RepeatKind = 0;
+  int16_t WeekdayMask = 0;
+  OleDate PreBellFiredAt = 0;
+  OleDate MainBellFiredAt = 0;
+  int16_t BellMode = 0;
+  int16_t PreBellMinutes = 0;
+  int16_t BlinkFlag = 0;
+  std::string Message;
+  int16_t SoundFlag = 0;
+  std::string SoundFile;
+  int16_t EndlessFlag = 0;
+  int32_t MidiVolume = 0;
+  int32_t WaveVolume = 0;
+  int16_t KeepWindowFlag = 0;
+  int16_t BlinkCount = 0;
+  int32_t ForeColor = 0;
+  int32_t BackColor = 0;
+  std::string FontName;
+  int16_t FontSize = 0;
+  int16_t FontBold = 0;
+  int16_t FontItalic = 0;
+  int16_t FontUnderline = 0;
+  int16_t FontStrikethru = 0;
+  int16_t ForeColorIndex = 0;
+  int16_t BackColorIndex = 0;
+
+  bool operator==(const AlarmEntry&) const = default;
+};
+
+// Label of a RepeatKind as the alarm list shows it ("" for an unknown code).
+const char* RepeatKindLabel(int kind);
+
+}  // namespace wb

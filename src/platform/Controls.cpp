@@ -1,0 +1,435 @@
+#include "platform/Controls.h"
+
+#include <algorithm>
+
+#include "model/Assert.h"
+#include "platform/Services.h"
+
+namespace wb::ui {
+namespace {
+int CodePointCount(const std::string& s) {
+  int n = 0;
+  for (unsigned char c : s) n += (c & 0xC0) != 0x80;
+  return n;
+}
+// Byte offset of code point `cp` (clamped to the end).
+size_t ByteOffset(const std::string& s, int cp) {
+  size_t i = 0;
+  for (int k = 0; i < s.size() && k < cp; ++k) {
+    ++i;
+    while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) ++i;
+  }
+  return i;
+}
+ITimerHost* g_timerHost = nullptr;
+std::vector<std::unique_ptr<Form>>& Retired() {
+  static std::vector<std::unique_ptr<Form>> forms;
+  return forms;
+}
+}  // namespace
+
+// ---- Control ----
+Control::Control(Form& form, std::string name, Kind kind, Rect r)
+    : form_(form), name_(std::move(name)), kind_(kind), rect_(r) {
+  form_.Register(this);
+  tabIndex_ = int(form_.Controls().size());
+}
+
+void Control::Notify(Prop p) {
+  if (form_.peer) form_.peer->SyncControl(*this, p);
+}
+
+void Control::Move(Rect r) { rect_ = r; Notify(Prop::Position); }
+void Control::SetEnabled(bool on) { if (enabled_ != on) { enabled_ = on; Notify(Prop::Enabled); } }
+void Control::SetVisible(bool on) { if (visible_ != on) { visible_ = on; Notify(Prop::Visible); } }
+void Control::SetFont(const Font& f) { if (!(font_ == f)) { font_ = f; Notify(Prop::Font); } }
+void Control::SetForeColor(Color c) { if (fore_ != c) { fore_ = c; Notify(Prop::ForeColor); } }
+void Control::SetBackColor(Color c) { if (back_ != c) { back_ = c; Notify(Prop::BackColor); } }
+void Control::SetToolTip(std::string t) { tip_ = std::move(t); Notify(Prop::ToolTip); }
+void Control::SetFocus() {
+  Control* old = form_.ActiveControl();
+  form_.NoteFocus(this);
+  Notify(Prop::Focus);
+  if (old != this) {
+    if (old && old->LostFocus) old->LostFocus();
+    if (GotFocus) GotFocus();
+  }
+}
+
+// ---- Label, Button ----
+Label::Label(Form& f, std::string name, Rect r, std::string caption)
+    : Control(f, std::move(name), Kind::Label, r), caption_(std::move(caption)) {}
+void Label::SetCaption(std::string c) { if (caption_ != c) { caption_ = std::move(c); Notify(Prop::Caption); } }
+void Label::SetAlignment(Align a) { align_ = a; Notify(Prop::Alignment); }
+
+Button::Button(Form& f, std::string name, Rect r, std::string caption)
+    : Control(f, std::move(name), Kind::Button, r), caption_(std::move(caption)) {}
+void Button::SetCaption(std::string c) { caption_ = std::move(c); Notify(Prop::Caption); }
+void Button::SetPicture(std::string key) { picture_ = std::move(key); Notify(Prop::Picture); }
+void Button::SetDefault(bool on) {
+  if (on)
+    for (Control* c : Owner().Controls())
+      if (c != this && c->GetKind() == Kind::Button) {
+        auto* b = static_cast<Button*>(c);
+        if (b->default_) { b->default_ = false; b->Notify(Prop::Default); }
+      }
+  default_ = on;
+  Notify(Prop::Default);
+}
+
+// ---- CheckBox, OptionButton ----
+CheckBox::CheckBox(Form& f, std::string name, Rect r, std::string caption)
+    : Control(f, std::move(name), Kind::CheckBox, r), caption_(std::move(caption)) {}
+void CheckBox::SetCaption(std::string c) { caption_ = std::move(c); Notify(Prop::Caption); }
+void CheckBox::SetValue(int v) {
+  if (value_ == v) return;
+  value_ = v;
+  Notify(Prop::Value);
+  RaiseClick();
+}
+
+OptionButton::OptionButton(Form& f, std::string name, Rect r, std::string caption, int group)
+    : Control(f, std::move(name), Kind::OptionButton, r), caption_(std::move(caption)), group_(group) {}
+void OptionButton::SetValue(bool v) {
+  if (value_ == v) return;
+  value_ = v;
+  Notify(Prop::Value);
+  if (!v) return;
+  for (Control* c : Owner().Controls())
+    if (c != this && c->GetKind() == Kind::OptionButton) {
+      auto* o = static_cast<OptionButton*>(c);
+      if (o->group_ == group_ && o->value_) { o->value_ = false; o->Notify(Prop::Value); }
+    }
+  RaiseClick();
+}
+
+// ---- TextBox ----
+TextBox::TextBox(Form& f, std::string name, Rect r, bool multiLine)
+    : Control(f, std::move(name), Kind::TextBox, r), multiLine_(multiLine) {}
+void TextBox::SetText(std::string t) {
+  if (text_ == t) return;
+  text_ = std::move(t);
+  selStart_ = 0;
+  selLength_ = 0;
+  Notify(Prop::Text);
+  RaiseChange();
+}
+void TextBox::SetSelStart(int s) {
+  selStart_ = std::clamp(s, 0, CodePointCount(text_));
+  selLength_ = 0;
+  Notify(Prop::Caret);
+}
+void TextBox::SetSelLength(int n) {
+  selLength_ = std::clamp(n, 0, CodePointCount(text_) - selStart_);
+  Notify(Prop::Caret);
+}
+void TextBox::Type(const std::string& text) {
+  if (!Enabled()) return;
+  for (size_t i = 0; i < text.size();) {
+    size_t len = 1;
+    while (i + len < text.size() && (static_cast<unsigned char>(text[i + len]) & 0xC0) == 0x80) ++len;
+    std::string ch = text.substr(i, len);
+    i += len;
+    int key = static_cast<unsigned char>(ch[0]);
+    if (KeyPress && len == 1) {
+      KeyPress(key);
+      if (key == 0) continue;
+      ch = key == 8 ? std::string() : std::string(1, char(key));
+      if (key == 8) {  // backspace removes the selection or the character before the caret
+        size_t b = ByteOffset(text_, selLength_ ? selStart_ : std::max(0, selStart_ - 1));
+        size_t e = ByteOffset(text_, selStart_ + selLength_);
+        int newStart = selLength_ ? selStart_ : std::max(0, selStart_ - 1);
+        std::string next = text_.substr(0, b) + text_.substr(e);
+        int keep = newStart;
+        SetText(next);
+        selStart_ = keep;
+        Notify(Prop::Caret);
+        continue;
+      }
+    }
+    if (maxLength_ > 0 && CodePointCount(text_) - selLength_ >= maxLength_) continue;
+    size_t b = ByteOffset(text_, selStart_);
+    size_t e = ByteOffset(text_, selStart_ + selLength_);
+    int caret = selStart_ + 1;
+    SetText(text_.substr(0, b) + ch + text_.substr(e));
+    selStart_ = caret;
+    selLength_ = 0;
+    Notify(Prop::Caret);
+  }
+}
+
+// ---- List controls ----
+const std::string& ListControl::List(int i) const {
+  WB_ASSERT(i >= 0 && i < ListCount());
+  return items_[size_t(i)];
+}
+void ListControl::SetList(int i, std::string text) {
+  WB_ASSERT(i >= 0 && i < ListCount());
+  items_[size_t(i)] = std::move(text);
+  Notify(Prop::Items);
+}
+void ListControl::AddItem(std::string text) {
+  items_.push_back(std::move(text));
+  if (GetKind() == Kind::ListBox) static_cast<ListBox*>(this)->selected_.push_back(false);
+  Notify(Prop::Items);
+}
+void ListControl::RemoveItem(int i) {
+  WB_ASSERT(i >= 0 && i < ListCount());
+  items_.erase(items_.begin() + i);
+  if (GetKind() == Kind::ListBox) {
+    auto& sel = static_cast<ListBox*>(this)->selected_;
+    sel.erase(sel.begin() + i);
+  }
+  if (index_ >= ListCount()) index_ = ListCount() - 1;
+  Notify(Prop::Items);
+}
+void ListControl::ClearItems() {
+  items_.clear();
+  if (GetKind() == Kind::ListBox) static_cast<ListBox*>(this)->selected_.clear();
+  index_ = -1;
+  Notify(Prop::Items);
+}
+void ListControl::SetListIndex(int i) {
+  WB_ASSERT(i >= -1 && i < ListCount());
+  if (index_ == i) return;
+  index_ = i;
+  Notify(Prop::ListIndex);
+  RaiseClick();
+}
+const std::string& ListControl::SelectedText() const {
+  static const std::string kEmpty;
+  return index_ >= 0 && index_ < ListCount() ? items_[size_t(index_)] : kEmpty;
+}
+
+ComboBox::ComboBox(Form& f, std::string name, Rect r) : ListControl(f, std::move(name), Kind::ComboBox, r) {}
+
+ListBox::ListBox(Form& f, std::string name, Rect r, bool multiSelect)
+    : ListControl(f, std::move(name), Kind::ListBox, r), multi_(multiSelect) {}
+bool ListBox::Selected(int i) const {
+  WB_ASSERT(i >= 0 && i < ListCount());
+  return selected_[size_t(i)];
+}
+void ListBox::SetSelected(int i, bool on) {
+  WB_ASSERT(i >= 0 && i < ListCount());
+  if (!multi_ && on)
+    for (auto&& s : selected_) s = false;
+  selected_[size_t(i)] = on;
+  Notify(Prop::Selection);
+  if (on && index_ != i) {
+    index_ = i;
+    Notify(Prop::ListIndex);
+  }
+  RaiseClick();
+}
+void ListBox::ClearSelection() {
+  for (auto&& s : selected_) s = false;
+  Notify(Prop::Selection);
+}
+void ListBox::ClickRow(int i) {
+  WB_ASSERT(i >= 0 && i < ListCount());
+  for (auto&& s : selected_) s = false;
+  selected_[size_t(i)] = true;
+  index_ = i;
+  Notify(Prop::Selection);
+  RaiseClick();
+}
+
+// ---- MonthView, UpDown ----
+MonthView::MonthView(Form& f, std::string name, Rect r) : Control(f, std::move(name), Kind::MonthView, r) {}
+void MonthView::SetValue(OleDate d) {
+  OleDate day = DayOf(d);
+  if (value_ == day) return;
+  value_ = day;
+  Notify(Prop::Value);
+}
+void MonthView::SetStartOfWeek(int w) { startOfWeek_ = w; Notify(Prop::Range); }
+void MonthView::UserClickDay(OleDate d) {
+  OleDate day = DayOf(d);
+  if (value_ != day) {
+    value_ = day;
+    Notify(Prop::Value);
+    if (SelChange) SelChange();
+  }
+  if (DateClick) DateClick();
+}
+
+UpDown::UpDown(Form& f, std::string name, Rect r, int min, int max)
+    : Control(f, std::move(name), Kind::UpDown, r), value_(min), min_(min), max_(max) {}
+void UpDown::SetValue(int v) {
+  v = std::clamp(v, min_, max_);
+  if (v == value_) return;
+  value_ = v;
+  Notify(Prop::Value);
+  RaiseChange();
+}
+
+// ---- RichText ----
+RichText::RichText(Form& f, std::string name, Rect r, bool multiLine)
+    : Control(f, std::move(name), Kind::RichText, r), multiLine_(multiLine) {}
+void RichText::SetText(std::string t) {
+  if (text_ == t) return;
+  text_ = std::move(t);
+  selStart_ = 0;
+  selLength_ = 0;
+  Notify(Prop::Text);
+  RaiseChange();
+}
+void RichText::SelectAll() {
+  selStart_ = 0;
+  selLength_ = CodePointCount(text_);
+  Notify(Prop::Caret);
+}
+void RichText::SetSelStart(int s) {
+  selStart_ = std::clamp(s, 0, CodePointCount(text_));
+  selLength_ = 0;
+  Notify(Prop::Caret);
+}
+void RichText::SetSelColor(Color c) {
+  textColor_ = c;
+  Notify(Prop::ForeColor);
+}
+void RichText::SetSelAlignment(Align a) {
+  align_ = a;
+  Notify(Prop::Alignment);
+}
+
+// ---- HScrollBar, PictureBox, Line, ImageList ----
+HScrollBar::HScrollBar(Form& f, std::string name, Rect r, int min, int max)
+    : Control(f, std::move(name), Kind::HScrollBar, r), value_(min), min_(min), max_(max) {}
+void HScrollBar::SetValue(int v) {
+  v = std::clamp(v, min_, max_);
+  if (v == value_) return;
+  value_ = v;
+  Notify(Prop::Value);
+  RaiseChange();
+}
+PictureBox::PictureBox(Form& f, std::string name, Rect r) : Control(f, std::move(name), Kind::PictureBox, r) {}
+Line::Line(Form& f, std::string name, Rect r) : Control(f, std::move(name), Kind::Line, r) {}
+ImageList::ImageList(Form& f, std::string name, std::vector<std::string> keys)
+    : Control(f, std::move(name), Kind::ImageList, Rect{}), keys_(std::move(keys)) {
+  SetVisible(false);
+}
+bool ImageList::Has(const std::string& key) const {
+  return std::find(keys_.begin(), keys_.end(), key) != keys_.end();
+}
+
+// ---- Timer ----
+Timer::Timer(std::string name, int interval) : name_(std::move(name)), interval_(interval) {}
+Timer::~Timer() {
+  if (enabled_ && g_timerHost) g_timerHost->Disarmed(*this);
+}
+void Timer::SetInterval(int ms) {
+  interval_ = ms;
+  if (!g_timerHost) return;
+  if (Running()) g_timerHost->Armed(*this);
+  else g_timerHost->Disarmed(*this);
+}
+void Timer::SetEnabled(bool on) {
+  if (enabled_ == on) return;
+  enabled_ = on;
+  if (!g_timerHost) return;
+  if (Running()) g_timerHost->Armed(*this);
+  else g_timerHost->Disarmed(*this);
+}
+void Timer::SetHost(ITimerHost* host) { g_timerHost = host; }
+ITimerHost* Timer::Host() { return g_timerHost; }
+
+// ---- MenuItem ----
+MenuItem::MenuItem(std::string name, std::string caption) : name_(std::move(name)), caption_(std::move(caption)) {}
+MenuItem& MenuItem::Add(std::string name, std::string caption) {
+  items_.push_back(std::make_unique<MenuItem>(std::move(name), std::move(caption)));
+  return *items_.back();
+}
+MenuItem* MenuItem::Find(const std::string& name) {
+  if (name_ == name) return this;
+  for (auto& i : items_)
+    if (MenuItem* m = i->Find(name)) return m;
+  return nullptr;
+}
+
+// ---- Form ----
+Form::Form(std::string name, std::string caption, int w, int h)
+    : name_(std::move(name)), caption_(std::move(caption)), width_(w), height_(h) {}
+Form::~Form() {
+  if (peer && Svc().frontEnd) Svc().frontEnd->DestroyPeer(*this, peer);
+  peer = nullptr;
+}
+void Form::SetCaption(std::string c) { caption_ = std::move(c); if (peer) peer->SyncForm(Prop::Caption); }
+void Form::SetBackColor(Color c) { if (back_ != c) { back_ = c; if (peer) peer->SyncForm(Prop::BackColor); } }
+void Form::SetTopMost(bool on) { topMost_ = on; if (peer) peer->SyncForm(Prop::Position); }
+
+void Form::EnsureLoaded() {
+  if (loaded_) return;
+  loaded_ = true;
+  if (Svc().frontEnd) peer = Svc().frontEnd->CreatePeer(*this);
+  if (Load) Load();
+}
+void Form::Show() {
+  EnsureLoaded();
+  if (!loaded_) return;  // the load unloaded it again
+  if (!visible_) {
+    visible_ = true;
+    if (peer) peer->SyncForm(Prop::Visible);
+  }
+}
+void Form::ShowModal() {
+  Show();
+  if (Svc().frontEnd) Svc().frontEnd->RunModal(*this);
+}
+void Form::Hide() {
+  if (!visible_) return;
+  visible_ = false;
+  if (peer) peer->SyncForm(Prop::Visible);
+}
+void Form::Unload() {
+  if (!loaded_ || unloading_) return;
+  int cancel = 0;
+  if (QueryUnload) QueryUnload(cancel, UnloadMode::Code);
+  DoUnload();
+}
+void Form::RequestClose() {
+  if (!loaded_ || unloading_) return;
+  int cancel = 0;
+  if (QueryUnload) QueryUnload(cancel, UnloadMode::ControlMenu);
+  if (cancel) return;
+  DoUnload();
+}
+void Form::DoUnload() {
+  unloading_ = true;
+  if (UnloadEvent) UnloadEvent();
+  visible_ = false;
+  if (peer && Svc().frontEnd) Svc().frontEnd->DestroyPeer(*this, peer);
+  peer = nullptr;
+  loaded_ = false;
+  unloadedOnce_ = true;
+  unloading_ = false;
+}
+Control* Form::Find(const std::string& name) const {
+  for (Control* c : controls_)
+    if (c->Name() == name) return c;
+  return nullptr;
+}
+Button* Form::DefaultButton() const {
+  for (Control* c : controls_)
+    if (c->GetKind() == Kind::Button && static_cast<Button*>(c)->IsDefault()) return static_cast<Button*>(c);
+  return nullptr;
+}
+void Form::PressEnter() {
+  if (active_ && active_->GetKind() == Kind::Button) {
+    static_cast<Button*>(active_)->Press();
+    return;
+  }
+  if (Button* b = DefaultButton()) b->Press();
+}
+void Form::PressEscape() {
+  for (Control* c : controls_)
+    if (c->GetKind() == Kind::Button && static_cast<Button*>(c)->IsCancel()) {
+      static_cast<Button*>(c)->Press();
+      return;
+    }
+}
+
+void RetireForm(std::unique_ptr<Form> form) { Retired().push_back(std::move(form)); }
+void CollectRetiredForms() { Retired().clear(); }
+
+}  // namespace wb::ui

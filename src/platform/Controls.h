@@ -1,0 +1,471 @@
+// Control objects: every window of the program is portable logic over these. A control holds
+// its whole state; setting a value raises its Click/Change reaction when the value changes,
+// exactly as user input does, so that rule lives here and never in a front end.
+// Front ends mirror the state through the form's FormPeer; the fake front end has no peer.
+// Portable: no operating-system header.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/OleDate.h"
+
+namespace wb {
+struct FormPeer;
+
+namespace ui {
+
+using Color = uint32_t;  // 0x00BBGGRR, or 0x80000000 + system colour number
+constexpr Color kButtonFace = 0x8000000F;
+constexpr Color kWindowText = 0x80000008;
+constexpr Color kWindowBack = 0x80000005;
+
+struct Font {
+  std::string name = "MS UI Gothic";
+  int size = 9;  // points
+  bool bold = false, italic = false, underline = false, strikethru = false;
+  bool operator==(const Font&) const = default;
+};
+
+enum class Kind {
+  Label, Button, CheckBox, OptionButton, TextBox, ComboBox, ListBox, MonthView, UpDown,
+  RichText, HScrollBar, PictureBox, Line, Frame, ImageList,
+};
+enum class Align { Left, Center, Right };
+
+// What changed, so a front end mirrors only that.
+enum class Prop {
+  All, Text, Value, Enabled, Visible, Font, ForeColor, BackColor, Items, ListIndex, Selection,
+  Position, Picture, ToolTip, Alignment, Range, Caret, Checked, Caption, Focus, Default,
+};
+
+struct Rect {
+  int left = 0, top = 0, width = 0, height = 0;  // twips
+};
+
+class Form;
+
+class Control {
+ public:
+  Control(Form& form, std::string name, Kind kind, Rect r);
+  virtual ~Control() = default;
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  const std::string& Name() const { return name_; }
+  Kind GetKind() const { return kind_; }
+  Form& Owner() const { return form_; }
+
+  const Rect& Position() const { return rect_; }
+  void Move(Rect r);
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool on);
+  bool Visible() const { return visible_; }
+  void SetVisible(bool on);
+  const Font& GetFont() const { return font_; }
+  void SetFont(const Font& f);
+  Color ForeColor() const { return fore_; }
+  void SetForeColor(Color c);
+  Color BackColor() const { return back_; }
+  void SetBackColor(Color c);
+  const std::string& ToolTip() const { return tip_; }
+  void SetToolTip(std::string t);
+  int TabIndex() const { return tabIndex_; }
+  void SetTabIndex(int i) { tabIndex_ = i; }
+  void SetFocus();
+
+  // Native handle slot for the front end (an HWND in the Win32 one).
+  void* native = nullptr;
+
+  std::function<void()> Click;
+  std::function<void()> Change;
+  std::function<void()> GotFocus;
+  std::function<void()> LostFocus;
+  std::function<void(int& keyAscii)> KeyPress;  // set keyAscii to 0 to swallow the key
+
+ protected:
+  void Notify(Prop p);
+  void RaiseClick() { if (Click) Click(); }
+  void RaiseChange() { if (Change) Change(); }
+
+ private:
+  Form& form_;
+  std::string name_;
+  Kind kind_;
+  Rect rect_;
+  bool enabled_ = true, visible_ = true;
+  Font font_;
+  Color fore_ = kWindowText, back_ = kButtonFace;
+  std::string tip_;
+  int tabIndex_ = 0;
+};
+
+class Label : public Control {
+ public:
+  Label(Form& f, std::string name, Rect r, std::string caption = "");
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(std::string c);
+  Align Alignment() const { return align_; }
+  void SetAlignment(Align a);
+ private:
+  std::string caption_;
+  Align align_ = Align::Left;
+};
+
+class Button : public Control {
+ public:
+  Button(Form& f, std::string name, Rect r, std::string caption = "");
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(std::string c);
+  const std::string& Picture() const { return picture_; }  // image key, empty for a caption button
+  void SetPicture(std::string key);
+  bool IsDefault() const { return default_; }
+  void SetDefault(bool on);
+  bool IsCancel() const { return cancel_; }
+  void SetCancel(bool on) { cancel_ = on; }
+  // The user pressed it (mouse, Enter as default, Space with focus).
+  void Press() { if (Enabled()) RaiseClick(); }
+ private:
+  std::string caption_, picture_;
+  bool default_ = false, cancel_ = false;
+};
+
+class CheckBox : public Control {
+ public:
+  CheckBox(Form& f, std::string name, Rect r, std::string caption = "");
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(std::string c);
+  int Value() const { return value_; }  // 0 unticked, 1 ticked, 2 grey
+  void SetValue(int v);                 // raises Click when it changes
+  void Toggle() { SetValue(value_ == 1 ? 0 : 1); }  // what a user's click does
+ private:
+  std::string caption_;
+  int value_ = 0;
+};
+
+class OptionButton : public Control {
+ public:
+  // Options with the same group id on one form exclude each other.
+  OptionButton(Form& f, std::string name, Rect r, std::string caption, int group = 0);
+  const std::string& Caption() const { return caption_; }
+  bool Value() const { return value_; }
+  // Setting True clears the others of the group and raises Click when it was False.
+  void SetValue(bool v);
+  int Group() const { return group_; }
+ private:
+  std::string caption_;
+  bool value_ = false;
+  int group_;
+};
+
+class TextBox : public Control {
+ public:
+  TextBox(Form& f, std::string name, Rect r, bool multiLine = false);
+  const std::string& Text() const { return text_; }
+  void SetText(std::string t);  // raises Change when it changes; caret to the start
+  bool MultiLine() const { return multiLine_; }
+  int MaxLength() const { return maxLength_; }
+  void SetMaxLength(int n) { maxLength_ = n; }
+  // Caret and selection in characters (UTF-8 code points).
+  int SelStart() const { return selStart_; }
+  int SelLength() const { return selLength_; }
+  void SetSelStart(int s);
+  void SetSelLength(int n);
+  // A user typing one character: KeyPress may swallow it; otherwise replaces the selection.
+  void Type(const std::string& text);
+ private:
+  std::string text_;
+  bool multiLine_;
+  int maxLength_ = 0;
+  int selStart_ = 0, selLength_ = 0;
+};
+
+class ListControl : public Control {
+ public:
+  using Control::Control;
+  int ListCount() const { return int(items_.size()); }
+  const std::string& List(int i) const;
+  void SetList(int i, std::string text);
+  void AddItem(std::string text);
+  void RemoveItem(int i);
+  void ClearItems();
+  int ListIndex() const { return index_; }
+  void SetListIndex(int i);  // raises Click when it changes
+  const std::string& SelectedText() const;  // "" when nothing is selected
+ protected:
+  std::vector<std::string> items_;
+  int index_ = -1;
+};
+
+class ComboBox : public ListControl {  // drop-down list
+ public:
+  ComboBox(Form& f, std::string name, Rect r);
+};
+
+class ListBox : public ListControl {
+ public:
+  ListBox(Form& f, std::string name, Rect r, bool multiSelect = true);
+  bool Selected(int i) const;
+  void SetSelected(int i, bool on);  // also makes it the focused row when set; raises Click
+  void ClearSelection();
+  bool MultiSelect() const { return multi_; }
+  // Clicking a row as a user: select it alone and focus it.
+  void ClickRow(int i);
+ private:
+  bool multi_;
+  std::vector<bool> selected_;
+  friend class ListControl;
+};
+
+class MonthView : public Control {
+ public:
+  MonthView(Form& f, std::string name, Rect r);
+  OleDate Value() const { return value_; }  // a whole day
+  // From code: changes the date without raising SelChange (the calendar does not report it).
+  void SetValue(OleDate d);
+  int StartOfWeek() const { return startOfWeek_; }  // 1 Sunday, 2 Monday
+  void SetStartOfWeek(int w);
+  // The user clicks a day: the date changes (SelChange), then DateClick.
+  void UserClickDay(OleDate d);
+  std::function<void()> DateClick;
+  std::function<void()> SelChange;
+ private:
+  OleDate value_ = 0;
+  int startOfWeek_ = 1;
+};
+
+class UpDown : public Control {
+ public:
+  UpDown(Form& f, std::string name, Rect r, int min, int max);
+  int Value() const { return value_; }
+  void SetValue(int v);  // clamped; raises Change when it changes
+  int Min() const { return min_; }
+  int Max() const { return max_; }
+  bool Wrap() const { return wrap_; }
+  void SetWrap(bool w) { wrap_ = w; }
+ private:
+  int value_, min_, max_;
+  bool wrap_ = false;
+};
+
+// Rich text: the program always colours and aligns the whole text, so that is what it holds.
+class RichText : public Control {
+ public:
+  RichText(Form& f, std::string name, Rect r, bool multiLine = true);
+  const std::string& Text() const { return text_; }
+  void SetText(std::string t);  // raises Change when it changes
+  int SelStart() const { return selStart_; }
+  int SelLength() const { return selLength_; }
+  void SelectAll();
+  void SetSelStart(int s);  // collapses the selection
+  // Applied to the selection; with the whole text selected they set the text's colour/alignment.
+  void SetSelColor(Color c);
+  void SetSelAlignment(Align a);
+  Color TextColor() const { return textColor_; }
+  Align Alignment() const { return align_; }
+  bool Locked() const { return locked_; }
+  void SetLocked(bool on) { locked_ = on; }
+ private:
+  std::string text_;
+  int selStart_ = 0, selLength_ = 0;
+  Color textColor_ = 0;
+  Align align_ = Align::Left;
+  bool locked_ = false;
+  bool multiLine_;
+};
+
+class HScrollBar : public Control {
+ public:
+  HScrollBar(Form& f, std::string name, Rect r, int min, int max);
+  int Value() const { return value_; }
+  void SetValue(int v);  // clamped; raises Change when it changes
+  int Min() const { return min_; }
+  int Max() const { return max_; }
+  int SmallChange = 1, LargeChange = 1;
+ private:
+  int value_, min_, max_;
+};
+
+class PictureBox : public Control {
+ public:
+  PictureBox(Form& f, std::string name, Rect r);
+};
+
+// A separator line, or a frame grouping other controls.
+class Line : public Control {
+ public:
+  Line(Form& f, std::string name, Rect r);
+};
+
+// Pictures by key; the front end maps keys to the program's resources.
+class ImageList : public Control {
+ public:
+  ImageList(Form& f, std::string name, std::vector<std::string> keys);
+  bool Has(const std::string& key) const;
+  const std::vector<std::string>& Keys() const { return keys_; }
+ private:
+  std::vector<std::string> keys_;
+};
+
+// Timers run where the program runs them: Win32 SetTimer, or the test's clock.
+class Timer;
+struct ITimerHost {
+  virtual ~ITimerHost() = default;
+  virtual void Armed(Timer& t) = 0;     // (re)started: first tick one interval from now
+  virtual void Disarmed(Timer& t) = 0;  // stopped or destroyed
+};
+
+class Timer {
+ public:
+  explicit Timer(std::string name, int interval = 0);
+  ~Timer();
+  Timer(const Timer&) = delete;
+  Timer& operator=(const Timer&) = delete;
+  const std::string& Name() const { return name_; }
+  int Interval() const { return interval_; }
+  void SetInterval(int ms);  // restarts a running timer
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool on);  // enabling a running timer does not restart it
+  bool Running() const { return enabled_ && interval_ > 0; }
+  // One tick, as the host delivers it.
+  void Fire() { if (Running() && Tick) Tick(); }
+  std::function<void()> Tick;
+
+  static void SetHost(ITimerHost* host);
+  static ITimerHost* Host();
+ private:
+  std::string name_;
+  int interval_;
+  bool enabled_ = false;
+};
+
+class MenuItem {
+ public:
+  MenuItem(std::string name, std::string caption);
+  const std::string& Name() const { return name_; }
+  const std::string& Caption() const { return caption_; }
+  bool Separator() const { return caption_ == "-"; }
+  bool Checked() const { return checked_; }
+  void SetChecked(bool on) { checked_ = on; }
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool on) { enabled_ = on; }
+  bool Visible() const { return visible_; }
+  void SetVisible(bool on) { visible_ = on; }
+  MenuItem& Add(std::string name, std::string caption);
+  std::vector<std::unique_ptr<MenuItem>>& Items() { return items_; }
+  MenuItem* Find(const std::string& name);
+  // The user chose the item.
+  void Choose() { if (enabled_ && Click) Click(); }
+  std::function<void()> Click;
+ private:
+  std::string name_, caption_;
+  bool checked_ = false, enabled_ = true, visible_ = true;
+  std::vector<std::unique_ptr<MenuItem>> items_;
+};
+
+enum class UnloadMode { ControlMenu = 0, Code = 1, AppWindows = 2 };
+
+class Form {
+ public:
+  Form(std::string name, std::string caption, int clientWidth, int clientHeight);
+  virtual ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  const std::string& Name() const { return name_; }
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(std::string c);
+  int ClientWidth() const { return width_; }
+  int ClientHeight() const { return height_; }
+  Color BackColor() const { return back_; }
+  void SetBackColor(Color c);
+  bool TopMost() const { return topMost_; }
+  void SetTopMost(bool on);  // SetWindowPos(HWND_TOPMOST) on the native side
+  bool HasCloseBox = true;
+  bool ToolWindow = false;
+  std::string IconKey = "APP";
+
+  // Lifecycle: a touched form is loaded (created hidden, Load run); Show makes it visible.
+  bool Loaded() const { return loaded_; }
+  bool Unloaded() const { return unloadedOnce_ && !loaded_; }
+  void EnsureLoaded();
+  void Show();
+  void ShowModal();  // returns when the form is hidden or unloaded
+  void Hide();
+  bool Visible() const { return visible_; }
+  void Unload();        // from code: QueryUnload may not cancel it
+  void RequestClose();  // the user's close box / Alt+F4: QueryUnload may cancel
+
+  const std::vector<Control*>& Controls() const { return controls_; }
+  Control* Find(const std::string& name) const;
+  Control* ActiveControl() const { return active_; }
+  void NoteFocus(Control* c) { active_ = c; }  // the front end reports where the focus went
+  Button* DefaultButton() const;
+  // The user pressed Enter / Esc.
+  void PressEnter();
+  void PressEscape();
+
+  // Events, as the native window reports them.
+  std::function<void()> Load;
+  std::function<void()> UnloadEvent;
+  std::function<void()> Activate;
+  std::function<void()> Paint;
+  std::function<void(int& cancel, UnloadMode mode)> QueryUnload;
+  void RaiseActivate() { if (Activate) Activate(); }
+  void RaisePaint() { if (Paint) Paint(); }
+
+  FormPeer* peer = nullptr;
+  void* native = nullptr;
+
+ private:
+  friend class Control;
+  void Register(Control* c) { controls_.push_back(c); }
+  void DoUnload();
+  std::string name_, caption_;
+  int width_, height_;
+  Color back_ = kButtonFace;
+  bool topMost_ = false;
+  bool loaded_ = false, visible_ = false, unloadedOnce_ = false, unloading_ = false;
+  std::vector<Control*> controls_;
+  Control* active_ = nullptr;
+};
+
+// The native side of a form, supplied by the front end. The fake front end has none.
+}  // namespace ui
+
+struct FormPeer {
+  virtual ~FormPeer() = default;
+  virtual void SyncForm(ui::Prop p) = 0;
+  virtual void SyncControl(ui::Control& c, ui::Prop p) = 0;
+};
+
+namespace ui {
+
+// Forms whose objects are destroyed on unload and made anew by the next touch, so the next
+// load starts from the designed state. Destruction waits until no handler of the form runs.
+void RetireForm(std::unique_ptr<Form> form);
+void CollectRetiredForms();  // called by the message loop between messages, and by tests
+
+template <class T>
+class FormSlot {
+ public:
+  // Touching the form creates it hidden and runs its load.
+  T& Get() {
+    if (!form_ || form_->Unloaded()) {
+      if (form_) RetireForm(std::move(form_));
+      form_ = std::make_unique<T>();
+      form_->EnsureLoaded();
+    }
+    return *form_;
+  }
+  bool Exists() const { return form_ && form_->Loaded(); }
+  T* IfLoaded() { return Exists() ? form_.get() : nullptr; }
+  void Reset() { form_.reset(); }  // tests: forget the window entirely
+ private:
+  std::unique_ptr<T> form_;
+};
+
+}  // namespace ui
+}  // namespace wb

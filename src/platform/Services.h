@@ -1,0 +1,179 @@
+// Interfaces of every operating-system service the program uses, and the one place that
+// holds the implementations in use. The product fills it with the Win32 ones at start;
+// tests fill it with the fakes. Portable: no operating-system header here.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "model/OleDate.h"
+
+namespace wb {
+
+namespace ui {
+class Form;
+class MenuItem;
+}  // namespace ui
+
+// The present moment and blocking waits. Nothing else reads the system clock.
+struct IClock {
+  virtual ~IClock() = default;
+  virtual OleDate Now() = 0;
+  virtual void Sleep(int milliseconds) = 0;
+};
+
+// Media Control Interface command strings (alias "mymedia").
+struct IMci {
+  virtual ~IMci() = default;
+  // Sends a command; returns the MCI error code (0 = success) and fills `reply` when asked.
+  virtual uint32_t Send(const std::string& command, std::string* reply = nullptr) = 0;
+};
+
+// The system sound function, the fallback for wave files. An empty name stops the sound.
+struct ISystemSound {
+  virtual ~ISystemSound() = default;
+  virtual bool Play(const std::string& file, uint32_t flags) = 0;
+};
+
+// Capabilities of one MIDI or wave output device, as the device functions report them.
+struct DeviceCaps {
+  uint32_t result = 0;       // 0 when the capability call succeeded
+  std::string name;          // product name up to the first NUL
+  uint32_t support = 0;      // support flags (volume: 0x0001 MIDI, 0x0004 wave)
+};
+
+struct IAudioDevices {
+  virtual ~IAudioDevices() = default;
+  virtual int MidiCount() = 0;
+  virtual DeviceCaps MidiCaps(int device) = 0;
+  virtual uint32_t MidiGetVolume(int device, uint32_t& volume) = 0;  // 0 = success
+  virtual uint32_t MidiSetVolume(int device, uint32_t volume) = 0;
+  virtual int WaveCount() = 0;
+  virtual DeviceCaps WaveCaps(int device) = 0;
+  virtual uint32_t WaveGetVolume(int device, uint32_t& volume) = 0;
+  virtual uint32_t WaveSetVolume(int device, uint32_t volume) = 0;
+};
+
+enum class TrayIcon { App, Stop };
+
+// Notification-area icon. Mouse events come back as the mouse message number
+// (0x201 left down, 0x203 left double click, 0x204 right down, others ignored).
+struct ITray {
+  virtual ~ITray() = default;
+  virtual void Add(TrayIcon icon, const std::string& tip) = 0;
+  virtual void Modify(TrayIcon icon, const std::string& tip) = 0;
+  virtual void Delete() = 0;
+  virtual void SetMouseHandler(std::function<void(int mouseMessage)> handler) = 0;
+  // Also called back when the shell restarts and forgot the icon.
+  virtual void SetShellRestartHandler(std::function<void()> handler) = 0;
+  virtual void CursorPos(int32_t& x, int32_t& y) = 0;
+};
+
+// Startup folder and shell links.
+struct IShell {
+  virtual ~IShell() = default;
+  virtual std::string StartupFolder() = 0;  // without a trailing backslash
+  virtual bool FileExists(const std::string& path) = 0;
+  virtual bool FolderHasFiles(const std::string& folder) = 0;
+  virtual bool CreateShortcut(const std::string& linkPath, const std::string& target, int showCommand) = 0;
+  virtual bool DeleteFile(const std::string& path) = 0;
+  virtual std::string ExpandEnvironmentStrings(const std::string& text) = 0;
+  virtual std::string Environment(const std::string& name) = 0;
+};
+
+enum class RegRoot { LocalMachine, CurrentUser };
+struct RegValue {
+  uint32_t type = 0;           // 1 REG_SZ, 4 REG_DWORD, ...
+  std::vector<uint8_t> bytes;  // as returned (strings in the ANSI code page, NUL maybe included)
+};
+
+struct IRegistry {
+  virtual ~IRegistry() = default;
+  // Opens the key with the given access, queries the value into a buffer of `bufferSize` bytes.
+  // Returns false when the key cannot be opened or the value read.
+  virtual bool Read(RegRoot root, const std::string& key, const std::string& value, uint32_t access,
+                    uint32_t bufferSize, RegValue& out) = 0;
+};
+
+// Starting other programs.
+struct ILauncher {
+  virtual ~ILauncher() = default;
+  virtual bool FileExists(const std::string& path) = 0;
+  virtual bool Start(const std::string& program) = 0;  // as a normal window with the focus
+};
+
+// Whether another instance of the program is running.
+struct IInstance {
+  virtual ~IInstance() = default;
+  virtual bool OtherInstanceRunning() = 0;
+};
+
+// Bringing one of our windows to the front although another program owns the focus.
+struct IForeground {
+  virtual ~IForeground() = default;
+  virtual void BringToForeground(ui::Form& form) = 0;
+};
+
+// Code page 932 <-> UTF-8.
+struct ITextCodec {
+  virtual ~ITextCodec() = default;
+  virtual std::string ToCp932(const std::string& utf8, bool* lossless = nullptr) = 0;
+  virtual std::string FromCp932(const std::string& cp932) = 0;
+};
+
+// Message boxes and the common dialogs. Styles and answers are the classic constants.
+enum MsgStyle : int {
+  kOkOnly = 0, kOkCancel = 1, kYesNo = 4,
+  kIconCritical = 16, kIconQuestion = 32, kIconExclamation = 48, kIconInformation = 64,
+};
+enum MsgAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };
+
+struct FontChoice {
+  std::string name;
+  int size = 12;
+  bool bold = false, italic = false, underline = false, strikethru = false;
+};
+
+struct IDialogs {
+  virtual ~IDialogs() = default;
+  virtual int MsgBox(const std::string& text, int style, const std::string& title) = 0;
+  // Returns false when cancelled.
+  virtual bool OpenFile(const std::string& title, const std::string& filter, std::string& path) = 0;
+  virtual bool ChooseColor(uint32_t& color) = 0;
+  virtual bool ChooseFont(FontChoice& font) = 0;
+};
+
+struct FormPeer;
+
+// The window front end: creates the native side of a form and runs its modal parts.
+struct IFrontEnd {
+  virtual ~IFrontEnd() = default;
+  virtual FormPeer* CreatePeer(ui::Form& form) = 0;  // owned by the front end until DestroyPeer
+  virtual void DestroyPeer(ui::Form& form, FormPeer* peer) = 0;
+  virtual void PopupMenu(ui::Form& form, ui::MenuItem& menu) = 0;
+  virtual void DoEvents() = 0;                        // one pass of the message loop
+  virtual void RunModal(ui::Form& form) = 0;         // until the form is hidden or unloaded
+  virtual void Quit() = 0;                           // no window left: end the message loop
+};
+
+struct Services {
+  IClock* clock = nullptr;
+  IMci* mci = nullptr;
+  ISystemSound* sound = nullptr;
+  IAudioDevices* devices = nullptr;
+  ITray* tray = nullptr;
+  IShell* shell = nullptr;
+  IRegistry* registry = nullptr;
+  ILauncher* launcher = nullptr;
+  IInstance* instance = nullptr;
+  IForeground* foreground = nullptr;
+  ITextCodec* codec = nullptr;
+  IDialogs* dialogs = nullptr;
+  IFrontEnd* frontEnd = nullptr;
+};
+
+// The services in use. Unset members are a program error when used.
+Services& Svc();
+
+}  // namespace wb
