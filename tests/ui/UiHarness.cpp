@@ -1,0 +1,32 @@
+#include "UiHarness.h"
+
+#include <atomic>
+#include <unistd.h>
+
+#include "monitor/Form3.h"
+
+namespace wb::test {
+
+UiTest::UiTest() {
+  static std::atomic<int> serial{0};
+  dir = std::filesystem::temp_directory_path() /
+        ("wakebell-ui-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
+  std::filesystem::create_directories(dir);
+  ResetGlobals();
+  Svc() = Services{};
+  Svc().clock = &clock;
+  Svc().dialogs = &dialogs;
+  Svc().frontEnd = &frontEnd;
+  ui::Timer::SetHost(&clock);
+}
+
+UiTest::~UiTest() {
+  ResetForm3();
+  ui::CollectRetiredForms();
+  ui::Timer::SetHost(nullptr);
+  Svc() = Services{};
+  std::error_code ec;
+  std::filesystem::remove_all(dir, ec);
+}
+
+}  // namespace wb::test

@@ -1,0 +1,29 @@
+// Test harness for window logic: installs the fake services, resets the process-wide state
+// and the forms, and gives the test a clock that fires timers. Every UI test derives from it.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "monitor/Globals.h"
+#include "platform/fake/FakeClock.h"
+#include "platform/fake/FakeDialogs.h"
+#include "platform/fake/FakeFrontEnd.h"
+
+namespace wb::test {
+
+class UiTest : public ::testing::Test {
+ protected:
+  UiTest();
+  ~UiTest() override;
+
+  // A fresh temporary folder per test, standing for the program's folder.
+  std::filesystem::path dir;
+
+  fake::FakeClock clock{MakeDate(2026, 12, 7, 6, 0, 0)};
+  fake::FakeDialogs dialogs;
+  fake::FakeFrontEnd frontEnd;
+};
+
+}  // namespace wb::test
