@@ -1,22 +1,43 @@
 // Device volumes: the chosen MIDI and wave output devices by name, reading, applying for an
 // alarm, restoring afterwards, and the editor sliders' conversions. Portable logic over the
-// audio-device service.
+// audio-device service; it never creates the editor, which lends its device lists through a seam.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace wb {
 namespace ui { class HScrollBar; }
 
+// The editor's device lists (Combo3 MIDI, Combo4 wave). The editor fills these in while it is
+// loaded and empties them when it unloads; while they are empty the chosen device names
+// (MidiDeviceName, WaveDeviceName) stand in for the lists.
+struct EditorDeviceLists {
+  std::function<std::string()> SelectedMidi;  // the item selected in Combo3
+  std::function<std::string()> SelectedWave;  // the item selected in Combo4
+};
+EditorDeviceLists& EditorDevices();
+
+// Reads the present volume of the wanted device (low half meaningful); 0 when no usable
+// device carries the name. Records the name of a device found under it.
 uint32_t ReadMidiVolume();
 uint32_t ReadWaveVolume();
 void SaveMidiVolume();
 void SaveWaveVolume();
+// Gives the saved volume back to the device it was read from.
 void RestoreMidiVolume();
 void RestoreWaveVolume();
+// An alarm's or a test's volume: every MIDI device; the chosen wave device.
 void ApplyMidiVolume(uint32_t volume);
 void ApplyWaveVolume(uint32_t volume);
 
+// The wave device name the editor's list selects on loading: the last device named
+// WaveDeviceName, else device 0; "" when there is no wave device.
+std::string WaveListDefaultName();
+
+// Slider range is -32767..32767; both channels are written equal, the left one is read.
+constexpr int kSliderMin = -32767;
+constexpr int kSliderMax = 32767;
 uint32_t VolumeFromSlider(int position);
 int SliderPositionOfVolume(uint32_t volume);
 void ShowVolumeOnSlider(ui::HScrollBar& slider, uint32_t volume);

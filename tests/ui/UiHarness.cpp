@@ -3,6 +3,7 @@
 #include <atomic>
 #include <unistd.h>
 
+#include "audio/Volume.h"
 #include "monitor/Form3.h"
 
 namespace wb::test {
@@ -13,10 +14,14 @@ UiTest::UiTest() {
         ("wakebell-ui-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
   std::filesystem::create_directories(dir);
   ResetGlobals();
+  EditorDevices() = {};
   Svc() = Services{};
   Svc().clock = &clock;
   Svc().dialogs = &dialogs;
   Svc().frontEnd = &frontEnd;
+  Svc().mci = &mci;
+  Svc().sound = &systemSound;
+  Svc().devices = &devices;
   ui::Timer::SetHost(&clock);
 }
 

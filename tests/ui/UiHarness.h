@@ -7,9 +7,12 @@
 #include <string>
 
 #include "monitor/Globals.h"
+#include "platform/fake/FakeAudioDevices.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeDialogs.h"
 #include "platform/fake/FakeFrontEnd.h"
+#include "platform/fake/FakeMci.h"
+#include "platform/fake/FakeSystemSound.h"
 
 namespace wb::test {
 
@@ -24,6 +27,9 @@ class UiTest : public ::testing::Test {
   fake::FakeClock clock{MakeDate(2026, 12, 7, 6, 0, 0)};
   fake::FakeDialogs dialogs;
   fake::FakeFrontEnd frontEnd;
+  fake::FakeMci mci;
+  fake::FakeSystemSound systemSound;
+  fake::FakeAudioDevices devices;
 };
 
 }  // namespace wb::test

@@ -1,0 +1,135 @@
+#include "audio/Volume.h"
+
+#include <algorithm>
+
+#include "model/Assert.h"
+#include "monitor/Globals.h"
+#include "platform/Controls.h"
+#include "platform/Services.h"
+
+namespace wb {
+namespace {
+
+constexpr uint32_t kMidiCapsVolume = 0x0001;
+constexpr uint32_t kWaveCapsVolume = 0x0004;
+
+// MIDI and wave devices differ only in which service calls and which flag they use, so the
+// scans below are written once over this.
+struct DeviceKind {
+  int (IAudioDevices::*count)();
+  DeviceCaps (IAudioDevices::*caps)(int);
+  uint32_t (IAudioDevices::*getVolume)(int, uint32_t&);
+  uint32_t (IAudioDevices::*setVolume)(int, uint32_t);
+  uint32_t volumeFlag;
+};
+constexpr DeviceKind kMidi{&IAudioDevices::MidiCount, &IAudioDevices::MidiCaps,
+                           &IAudioDevices::MidiGetVolume, &IAudioDevices::MidiSetVolume, kMidiCapsVolume};
+constexpr DeviceKind kWave{&IAudioDevices::WaveCount, &IAudioDevices::WaveCaps,
+                           &IAudioDevices::WaveGetVolume, &IAudioDevices::WaveSetVolume, kWaveCapsVolume};
+
+IAudioDevices& Devices() {
+  WB_ASSERT(Svc().devices != nullptr);
+  return *Svc().devices;
+}
+
+bool Usable(const DeviceCaps& caps, const DeviceKind& kind) {
+  return caps.result == 0 && (caps.support & kind.volumeFlag) != 0;
+}
+
+// A device whose capability call failed reports no name, so it never matches one.
+bool Named(const DeviceCaps& caps, const std::string& name) {
+  return caps.result == 0 && caps.name == name;
+}
+
+uint32_t Read(const DeviceKind& kind, const std::string& wanted, std::string& savedName) {
+  IAudioDevices& dev = Devices();
+  const int count = (dev.*kind.count)();
+  for (int i = 0; i < count; ++i) {
+    DeviceCaps caps = (dev.*kind.caps)(i);
+    if (!Named(caps, wanted)) continue;
+    savedName = caps.name;
+    if (!Usable(caps, kind)) continue;
+    uint32_t volume = 0;
+    if ((dev.*kind.getVolume)(i, volume) != 0) volume = 0;
+    return volume;
+  }
+  return 0;
+}
+
+// Gives `volume` to the first usable device named `name`; nothing when there is none.
+void SetFirstNamed(const DeviceKind& kind, const std::string& name, uint32_t volume) {
+  IAudioDevices& dev = Devices();
+  const int count = (dev.*kind.count)();
+  for (int i = 0; i < count; ++i) {
+    DeviceCaps caps = (dev.*kind.caps)(i);
+    if (Named(caps, name) && Usable(caps, kind)) {
+      (dev.*kind.setVolume)(i, volume);
+      return;
+    }
+  }
+}
+
+std::string WantedMidiName() {
+  if (!G().Mon.StartingUp && EditorDevices().SelectedMidi) return EditorDevices().SelectedMidi();
+  return G().Audio.MidiDeviceName;
+}
+std::string WantedWaveName() {
+  if (!G().Mon.StartingUp && EditorDevices().SelectedWave) return EditorDevices().SelectedWave();
+  return G().Audio.WaveDeviceName;
+}
+
+}  // namespace
+
+EditorDeviceLists& EditorDevices() {
+  static EditorDeviceLists lists;
+  return lists;
+}
+
+uint32_t ReadMidiVolume() { return Read(kMidi, WantedMidiName(), G().Audio.SavedMidiDeviceName); }
+uint32_t ReadWaveVolume() { return Read(kWave, WantedWaveName(), G().Audio.SavedWaveDeviceName); }
+
+void SaveMidiVolume() { G().Audio.SavedMidiVolume = ReadMidiVolume(); }
+void SaveWaveVolume() { G().Audio.SavedWaveVolume = ReadWaveVolume(); }
+
+void RestoreMidiVolume() { SetFirstNamed(kMidi, G().Audio.SavedMidiDeviceName, G().Audio.SavedMidiVolume); }
+void RestoreWaveVolume() { SetFirstNamed(kWave, G().Audio.SavedWaveDeviceName, G().Audio.SavedWaveVolume); }
+
+void ApplyMidiVolume(uint32_t volume) {
+  IAudioDevices& dev = Devices();
+  const int count = dev.MidiCount();
+  for (int i = 0; i < count; ++i) dev.MidiSetVolume(i, volume);
+}
+
+std::string WaveListDefaultName() {
+  IAudioDevices& dev = Devices();
+  const int count = dev.WaveCount();
+  if (count <= 0) return {};
+  int chosen = 0;
+  for (int i = 0; i < count; ++i)
+    if (Named(dev.WaveCaps(i), G().Audio.WaveDeviceName)) chosen = i;
+  DeviceCaps caps = dev.WaveCaps(chosen);
+  return caps.result == 0 ? caps.name : std::string();
+}
+
+void ApplyWaveVolume(uint32_t volume) {
+  const std::string name =
+      EditorDevices().SelectedWave ? EditorDevices().SelectedWave() : WaveListDefaultName();
+  SetFirstNamed(kWave, name, volume);
+}
+
+uint32_t VolumeFromSlider(int position) {
+  const uint32_t half = uint32_t(std::clamp(position, kSliderMin, kSliderMax) + 32768);
+  return (half << 16) | half;
+}
+
+// A silent left channel (0) would be -32768, one below the slider's minimum; it shows at the
+// minimum instead, which is the quietest position the slider can take.
+int SliderPositionOfVolume(uint32_t volume) {
+  return std::max(kSliderMin, int(volume & 0xFFFF) - 32768);
+}
+
+void ShowVolumeOnSlider(ui::HScrollBar& slider, uint32_t volume) {
+  slider.SetValue(SliderPositionOfVolume(volume));
+}
+
+}  // namespace wb

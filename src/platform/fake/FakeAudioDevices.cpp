@@ -1,0 +1,52 @@
+#include "platform/fake/FakeAudioDevices.h"
+
+namespace wb::fake {
+namespace {
+constexpr uint32_t kBadDeviceId = 2;  // MMSYSERR_BADDEVICEID
+constexpr uint32_t kNotSupported = 8;  // MMSYSERR_NOTSUPPORTED
+}  // namespace
+
+FakeAudioDevices::Device& FakeAudioDevices::AddMidi(std::string name, uint32_t volume) {
+  Midi.push_back(Device{std::move(name)});
+  Midi.back().volume = volume;
+  return Midi.back();
+}
+
+FakeAudioDevices::Device& FakeAudioDevices::AddWave(std::string name, uint32_t volume) {
+  Wave.push_back(Device{std::move(name)});
+  Wave.back().volume = volume;
+  return Wave.back();
+}
+
+DeviceCaps FakeAudioDevices::Caps(const std::vector<Device>& list, int device, uint32_t volumeFlag) {
+  DeviceCaps caps;
+  if (device < 0 || device >= int(list.size())) {
+    caps.result = kBadDeviceId;
+    return caps;
+  }
+  const Device& d = list[size_t(device)];
+  caps.result = d.capsResult;
+  if (caps.result != 0) return caps;  // a failed call leaves the record empty
+  caps.name = d.name;
+  caps.support = d.hasVolume ? volumeFlag : 0;
+  return caps;
+}
+
+uint32_t FakeAudioDevices::Get(const std::vector<Device>& list, int device, uint32_t& volume) {
+  if (device < 0 || device >= int(list.size())) return kBadDeviceId;
+  const Device& d = list[size_t(device)];
+  if (d.getFails || !d.hasVolume) return kNotSupported;
+  volume = d.volume;
+  return 0;
+}
+
+uint32_t FakeAudioDevices::Set(std::vector<Device>& list, bool midi, int device, uint32_t volume) {
+  Sets.push_back(SetCall{midi, device, volume});
+  if (device < 0 || device >= int(list.size())) return kBadDeviceId;
+  Device& d = list[size_t(device)];
+  if (d.setFails || !d.hasVolume) return kNotSupported;
+  d.volume = volume;
+  return 0;
+}
+
+}  // namespace wb::fake

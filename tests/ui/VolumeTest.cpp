@@ -1,0 +1,184 @@
+// Device volumes: which device is read, set and given its volume back, and the sliders'
+// conversions, over the fake device table.
+#include "audio/Volume.h"
+
+#include "UiHarness.h"
+#include "platform/Controls.h"
+
+namespace wb::test {
+namespace {
+
+class VolumeTest : public UiTest {
+ protected:
+  uint32_t MidiVolumeOf(int i) const { return devices.Midi[size_t(i)].volume; }
+  uint32_t WaveVolumeOf(int i) const { return devices.Wave[size_t(i)].volume; }
+};
+
+TEST_F(VolumeTest, SliderConversionsAtTheEndsAndTheMiddle) {
+  EXPECT_EQ(VolumeFromSlider(-32767), 0x00010001u);
+  EXPECT_EQ(VolumeFromSlider(0), 0x80008000u);
+  EXPECT_EQ(VolumeFromSlider(32767), 0xFFFFFFFFu);
+  EXPECT_EQ(SliderPositionOfVolume(0x00010001u), -32767);
+  EXPECT_EQ(SliderPositionOfVolume(0x80008000u), 0);
+  EXPECT_EQ(SliderPositionOfVolume(0xFFFFFFFFu), 32767);
+  // Only the left channel counts.
+  EXPECT_EQ(SliderPositionOfVolume(0x12345678u), -10632);
+  for (int p : {-32767, -10632, -1, 1, 12345, 32767}) EXPECT_EQ(SliderPositionOfVolume(VolumeFromSlider(p)), p);
+}
+
+TEST_F(VolumeTest, SilentLeftChannelShowsAtTheSliderMinimumNotBelowIt) {
+  EXPECT_EQ(SliderPositionOfVolume(0x00000000u), -32767);
+  EXPECT_EQ(SliderPositionOfVolume(0xFFFF0000u), -32767);
+  // A position outside the slider's range never wraps into a loud volume.
+  EXPECT_EQ(VolumeFromSlider(-32768), 0x00010001u);
+  EXPECT_EQ(VolumeFromSlider(40000), 0xFFFFFFFFu);
+
+  ui::Form form("FormT", "t", 1000, 1000);
+  ui::HScrollBar slider(form, "HScroll1", ui::Rect{}, kSliderMin, kSliderMax);
+  ShowVolumeOnSlider(slider, 0x12345678u);
+  EXPECT_EQ(slider.Value(), -10632);
+  ShowVolumeOnSlider(slider, 0);
+  EXPECT_EQ(slider.Value(), -32767);
+}
+
+TEST_F(VolumeTest, StartUpReadsTheChosenDevicesByExactName) {
+  devices.AddMidi("Synth", 0x11111111);
+  devices.AddMidi("MIDI Mapper", 0x22222222);
+  devices.AddWave("speakers", 0x33333333);
+  devices.AddWave("Speakers", 0x44444444);
+  G().Mon.StartingUp = true;
+  G().Audio.MidiDeviceName = "MIDI Mapper";
+  G().Audio.WaveDeviceName = "Speakers";
+  SaveMidiVolume();
+  SaveWaveVolume();
+  EXPECT_EQ(G().Audio.SavedMidiVolume, 0x22222222u);
+  EXPECT_EQ(G().Audio.SavedMidiDeviceName, "MIDI Mapper");
+  EXPECT_EQ(G().Audio.SavedWaveVolume, 0x44444444u);  // the name is compared case by case
+  EXPECT_EQ(G().Audio.SavedWaveDeviceName, "Speakers");
+}
+
+TEST_F(VolumeTest, ReadSkipsDevicesWithoutVolumeControlOrCapabilities) {
+  devices.AddMidi("Synth", 0x1000).hasVolume = false;
+  devices.AddMidi("Synth", 0x2000).capsResult = 2;
+  devices.AddMidi("Synth", 0x3000);
+  G().Mon.StartingUp = true;
+  G().Audio.MidiDeviceName = "Synth";
+  EXPECT_EQ(ReadMidiVolume(), 0x3000u);
+
+  // Named but never usable: the name is recorded, the volume reads as 0.
+  devices.Midi[2].hasVolume = false;
+  G().Audio.SavedMidiDeviceName.clear();
+  EXPECT_EQ(ReadMidiVolume(), 0u);
+  EXPECT_EQ(G().Audio.SavedMidiDeviceName, "Synth");
+
+  // A usable device whose volume call fails reads as 0.
+  devices.Midi[2].hasVolume = true;
+  devices.Midi[2].getFails = true;
+  EXPECT_EQ(ReadMidiVolume(), 0u);
+}
+
+TEST_F(VolumeTest, MissingDeviceReadsZeroAndKeepsTheRecordedName) {
+  devices.AddWave("Speakers", 0x5555);
+  G().Mon.StartingUp = true;
+  G().Audio.WaveDeviceName = "Headset";
+  G().Audio.SavedWaveDeviceName = "Speakers";
+  SaveWaveVolume();
+  EXPECT_EQ(G().Audio.SavedWaveVolume, 0u);
+  EXPECT_EQ(G().Audio.SavedWaveDeviceName, "Speakers");
+}
+
+TEST_F(VolumeTest, OutsideStartUpTheEditorListsChooseWhenLoaded) {
+  devices.AddMidi("A", 0x0A0A);
+  devices.AddMidi("B", 0x0B0B);
+  devices.AddWave("W1", 0x0101);
+  devices.AddWave("W2", 0x0202);
+  G().Audio.MidiDeviceName = "A";
+  G().Audio.WaveDeviceName = "W1";
+  EXPECT_EQ(ReadMidiVolume(), 0x0A0Au);  // no editor: the chosen names stand in
+  EXPECT_EQ(ReadWaveVolume(), 0x0101u);
+
+  EditorDevices().SelectedMidi = [] { return std::string("B"); };
+  EditorDevices().SelectedWave = [] { return std::string("W2"); };
+  EXPECT_EQ(ReadMidiVolume(), 0x0B0Bu);
+  EXPECT_EQ(ReadWaveVolume(), 0x0202u);
+  G().Mon.StartingUp = true;  // start-up always reads the stored names
+  EXPECT_EQ(ReadMidiVolume(), 0x0A0Au);
+}
+
+TEST_F(VolumeTest, MidiApplySetsEveryDeviceRestoreOnlyTheChosenOne) {
+  devices.AddMidi("Synth", 0x11111111);
+  devices.AddMidi("Mapper", 0x22222222);
+  G().Mon.StartingUp = true;
+  G().Audio.MidiDeviceName = "Mapper";
+  SaveMidiVolume();
+  G().Mon.StartingUp = false;
+
+  ApplyMidiVolume(0x40004000);
+  EXPECT_EQ(MidiVolumeOf(0), 0x40004000u);
+  EXPECT_EQ(MidiVolumeOf(1), 0x40004000u);
+  RestoreMidiVolume();
+  EXPECT_EQ(MidiVolumeOf(0), 0x40004000u);
+  EXPECT_EQ(MidiVolumeOf(1), 0x22222222u);
+}
+
+TEST_F(VolumeTest, MidiApplyReachesDevicesThatReportErrors) {
+  devices.AddMidi("Broken").capsResult = 5;
+  devices.AddMidi("Plain");
+  ApplyMidiVolume(0x12341234);
+  ASSERT_EQ(devices.Sets.size(), 2u);
+  EXPECT_EQ(devices.Sets[0].device, 0);
+  EXPECT_EQ(devices.Sets[1].device, 1);
+  EXPECT_EQ(MidiVolumeOf(1), 0x12341234u);
+}
+
+TEST_F(VolumeTest, WaveApplyOutsideTheEditorUsesTheDeviceItsListWouldSelect) {
+  devices.AddWave("Speakers", 0x1111);
+  devices.AddWave("Headset", 0x2222);
+  devices.AddWave("Headset", 0x3333);
+  G().Audio.WaveDeviceName = "Headset";
+  EXPECT_EQ(WaveListDefaultName(), "Headset");
+  // The list selects the last "Headset"; the volume goes to the first usable one of that name.
+  ApplyWaveVolume(0x7777);
+  EXPECT_EQ(WaveVolumeOf(0), 0x1111u);
+  EXPECT_EQ(WaveVolumeOf(1), 0x7777u);
+  EXPECT_EQ(WaveVolumeOf(2), 0x3333u);
+
+  // An unknown name: the list falls back to device 0.
+  G().Audio.WaveDeviceName = "USB";
+  EXPECT_EQ(WaveListDefaultName(), "Speakers");
+  ApplyWaveVolume(0x8888);
+  EXPECT_EQ(WaveVolumeOf(0), 0x8888u);
+
+  // With the editor loaded its selection decides.
+  EditorDevices().SelectedWave = [] { return std::string("Headset"); };
+  ApplyWaveVolume(0x9999);
+  EXPECT_EQ(WaveVolumeOf(1), 0x9999u);
+  EXPECT_EQ(WaveVolumeOf(0), 0x8888u);
+}
+
+TEST_F(VolumeTest, WaveApplyAndRestoreSkipUnusableDevicesAndDoNothingWithoutOne) {
+  devices.AddWave("Speakers", 0x1111).hasVolume = false;
+  devices.AddWave("Speakers", 0x2222);
+  G().Audio.WaveDeviceName = "Speakers";
+  ApplyWaveVolume(0x5555);
+  EXPECT_EQ(WaveVolumeOf(0), 0x1111u);
+  EXPECT_EQ(WaveVolumeOf(1), 0x5555u);
+
+  G().Audio.SavedWaveDeviceName = "Speakers";
+  G().Audio.SavedWaveVolume = 0x2222;
+  RestoreWaveVolume();
+  EXPECT_EQ(WaveVolumeOf(1), 0x2222u);
+
+  devices.Sets.clear();
+  G().Audio.SavedWaveDeviceName.clear();  // nothing was ever read
+  RestoreWaveVolume();
+  EXPECT_TRUE(devices.Sets.empty());
+
+  devices.Wave.clear();
+  EXPECT_EQ(WaveListDefaultName(), "");
+  ApplyWaveVolume(0x5555);
+  EXPECT_TRUE(devices.Sets.empty());
+}
+
+}  // namespace
+}  // namespace wb::test
