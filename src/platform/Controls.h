@@ -384,6 +384,7 @@ class Form {
   bool TopMost() const { return topMost_; }
   void SetTopMost(bool on);  // SetWindowPos(HWND_TOPMOST) on the native side
   bool HasCloseBox = true;
+  bool CenterOnScreen = false;  // placed in the middle of the screen when created
   bool ToolWindow = false;
   std::string IconKey = "APP";
 
