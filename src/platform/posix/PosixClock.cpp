@@ -1,0 +1,29 @@
+// The system clock on Linux: local time to the whole second, as the product reads it on Windows.
+#include <time.h>
+
+#include <chrono>
+#include <thread>
+
+#include "platform/NativeServices.h"
+
+namespace wb {
+namespace {
+
+class PosixClock : public IClock {
+ public:
+  OleDate Now() override {
+    time_t t = time(nullptr);
+    struct tm lt {};
+    localtime_r(&t, &lt);
+    return MakeDate(lt.tm_year + 1900, lt.tm_mon + 1, lt.tm_mday, lt.tm_hour, lt.tm_min, lt.tm_sec);
+  }
+  void Sleep(int milliseconds) override {
+    if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<IClock> MakeNativeClock() { return std::make_unique<PosixClock>(); }
+
+}  // namespace wb

@@ -1,0 +1,256 @@
+#include "storage/DataFile.h"
+
+#include <set>
+#include <system_error>
+#include <vector>
+
+#include "storage/BinaryIo.h"
+#include "storage/FileIo.h"
+#include "storage/TextBytes.h"
+
+namespace wb {
+namespace {
+
+// Record layouts by tag. Every older one is a prefix of the current member list, except that
+// 0.9.4 has a single Integer (KeepWindowFlag) where 0.9.5 has WaveVolume and KeepWindowFlag.
+enum class Layout { Current, V095, V094, V093, Oldest };
+
+Layout LayoutOfTag(std::string_view tag) {
+  if (tag == kCurrentDataTag) return Layout::Current;
+  if (tag == "Wakebell 0.9.5") return Layout::V095;
+  if (tag == "Wakebell 0.9.4") return Layout::V094;
+  if (tag == "Wakebell 0.9.3" || tag == "Wakebell 0.9.2") return Layout::V093;
+  return Layout::Oldest;
+}
+
+// Bytes of a record whose strings are all empty: no file shorter than count + 1 of these can
+// hold its records, which is checked before anything is allocated.
+size_t MinRecordBytes(Layout layout) {
+  switch (layout) {
+    case Layout::Current: return 78;
+    case Layout::V095: return 54;
+    case Layout::V094: return 48;
+    case Layout::V093: return 42;
+    case Layout::Oldest: return 40;
+  }
+  return 40;
+}
+
+std::string Text(ByteReader& r, ITextCodec& codec) {
+  std::string_view bytes = r.String();
+  return bytes.empty() ? std::string() : codec.FromCp932(std::string(bytes));
+}
+
+void ReadRecord(ByteReader& r, Layout layout, ITextCodec& codec, AlarmEntry& e) {
+  e.AlarmTime = r.Date();
+  e.RepeatKind = r.Integer();
+  e.WeekdayMask = r.Integer();
+  e.PreBellFiredAt = r.Date();
+  e.MainBellFiredAt = r.Date();
+  e.BellMode = r.Integer();
+  e.PreBellMinutes = r.Integer();
+  e.BlinkFlag = r.Integer();
+  e.Message = Text(r, codec);
+  e.SoundFlag = r.Integer();
+  e.SoundFile = Text(r, codec);
+  if (layout == Layout::Oldest) return;
+  e.EndlessFlag = r.Integer();
+  if (layout == Layout::V093) return;
+  e.MidiVolume = r.Long();
+  if (layout == Layout::V094) {
+    e.KeepWindowFlag = r.Integer();
+    return;
+  }
+  e.WaveVolume = r.Long();
+  e.KeepWindowFlag = r.Integer();
+  e.BlinkCount = r.Integer();
+  if (layout == Layout::V095) return;
+  e.ForeColor = r.Long();
+  e.BackColor = r.Long();
+  e.FontName = Text(r, codec);
+  e.FontSize = r.Integer();
+  e.FontBold = r.Integer();
+  e.FontItalic = r.Integer();
+  e.FontUnderline = r.Integer();
+  e.FontStrikethru = r.Integer();
+  e.ForeColorIndex = r.Integer();
+  e.BackColorIndex = r.Integer();
+}
+
+// Members an older layout lacks get what a new entry of the editor gets by default, and the
+// volumes the devices have now.
+void FillMissingMembers(AlarmEntry& e, Layout layout, uint32_t midiVolume, uint32_t waveVolume) {
+  if (layout == Layout::V093 || layout == Layout::Oldest) {
+    e.MidiVolume = int32_t(midiVolume);
+    e.KeepWindowFlag = 1;
+  }
+  if (layout != Layout::V095) {
+    e.WaveVolume = int32_t(waveVolume);
+    e.BlinkCount = 10;
+  }
+  e.ForeColor = 0;
+  e.BackColor = kButtonFaceColor;
+  e.FontName = "MS Pｺﾞｼｯｸ";
+  e.FontSize = 12;
+  e.FontBold = kTrue;
+  e.FontItalic = kFalse;
+  e.FontUnderline = kFalse;
+  e.FontStrikethru = kFalse;
+  e.ForeColorIndex = 7;
+  e.BackColorIndex = 5;
+}
+
+void WriteText(ByteWriter& w, const std::string& text, ITextCodec& codec) {
+  if (text.empty()) {
+    w.String({});
+    return;
+  }
+  std::string bytes = codec.ToCp932(text);
+  // A 2-byte length cannot say more; a wrapped length would misread every later byte.
+  w.String(CutCp932(bytes, 0xFFFF));
+}
+
+void WriteRecord(ByteWriter& w, const AlarmEntry& e, ITextCodec& codec) {
+  w.Date(e.AlarmTime);
+  w.Integer(e.RepeatKind);
+  w.Integer(e.WeekdayMask);
+  w.Date(e.PreBellFiredAt);
+  w.Date(e.MainBellFiredAt);
+  w.Integer(e.BellMode);
+  w.Integer(e.PreBellMinutes);
+  w.Integer(e.BlinkFlag);
+  WriteText(w, e.Message, codec);
+  w.Integer(e.SoundFlag);
+  WriteText(w, e.SoundFile, codec);
+  w.Integer(e.EndlessFlag);
+  w.Long(e.MidiVolume);
+  w.Long(e.WaveVolume);
+  w.Integer(e.KeepWindowFlag);
+  w.Integer(e.BlinkCount);
+  w.Long(e.ForeColor);
+  w.Long(e.BackColor);
+  WriteText(w, e.FontName, codec);
+  w.Integer(e.FontSize);
+  w.Integer(e.FontBold);
+  w.Integer(e.FontItalic);
+  w.Integer(e.FontUnderline);
+  w.Integer(e.FontStrikethru);
+  w.Integer(e.ForeColorIndex);
+  w.Integer(e.BackColorIndex);
+}
+
+// Paths whose contents a load could not take in. The next save to such a path keeps the old
+// file as a backup first, so an unreadable file is never silently replaced by an empty table.
+std::set<std::string>& UnreadablePaths() {
+  static std::set<std::string> paths;
+  return paths;
+}
+
+bool HoldsBytes(const std::string& path) {
+  std::error_code ec;
+  auto size = std::filesystem::file_size(PathFromUtf8(path), ec);
+  return FileExists(path) && (ec || size > 0);
+}
+
+// Reads and parses `path`, and keeps the unreadable-path register up to date.
+bool ReadAndParse(const std::string& path, AlarmTable& table, uint32_t midiVolume, uint32_t waveVolume,
+                  AlarmFileInfo& info, std::string& bytes) {
+  bool ok = ReadWholeFile(path, bytes) &&
+            ParseAlarmFile(bytes, StorageCodec(), table, midiVolume, waveVolume, &info);
+  if (!ok) {
+    table.Clear();
+    if (HoldsBytes(path)) UnreadablePaths().insert(path);
+    return false;
+  }
+  // A negative count reads as an empty table; whatever follows the header was not taken in.
+  if (info.headerCount < 0 && !bytes.empty())
+    UnreadablePaths().insert(path);
+  else
+    UnreadablePaths().erase(path);
+  return true;
+}
+
+}  // namespace
+
+bool ParseAlarmFile(std::string_view bytes, ITextCodec& codec, AlarmTable& table, uint32_t midiVolume,
+                    uint32_t waveVolume, AlarmFileInfo* info) {
+  AlarmFileInfo found;
+  table.Clear();
+  if (bytes.empty()) {
+    // An empty file reads as count 0 with an empty tag: the oldest layout, no entries.
+    if (info) *info = found;
+    return true;
+  }
+  ByteReader r(bytes);
+  int32_t count = r.Long();
+  std::string_view tag = r.String();
+  if (!r.Ok()) return false;
+  found.tag = tag.empty() ? std::string() : codec.FromCp932(std::string(tag));
+  found.currentLayout = tag == kCurrentDataTag;
+  found.headerCount = count;
+  if (info) *info = found;
+  if (count < 0) return true;
+  if (count > AlarmTable::kMaxEntries) return false;
+
+  Layout layout = LayoutOfTag(tag);
+  size_t records = size_t(count) + 1;
+  if (records * MinRecordBytes(layout) > r.Left()) return false;
+  std::vector<AlarmEntry> slots(records);
+  for (AlarmEntry& e : slots) {
+    ReadRecord(r, layout, codec, e);
+    if (!r.Ok()) return false;
+  }
+  if (layout != Layout::Current) {
+    for (int32_t i = 0; i < count; ++i) FillMissingMembers(slots[size_t(i)], layout, midiVolume, waveVolume);
+    slots.back() = AlarmEntry{};  // the spare slot is not converted: it stays zero
+  }
+  table.Assign(std::move(slots));
+  return true;
+}
+
+std::string SerializeAlarmTable(const AlarmTable& table, ITextCodec& codec) {
+  std::string out;
+  out.reserve(20 + size_t(table.SlotCount()) * 128);
+  ByteWriter w(out);
+  w.Long(table.EntryCount());
+  w.String(kCurrentDataTag);
+  for (const AlarmEntry& e : table.Slots()) WriteRecord(w, e, codec);
+  return out;
+}
+
+bool ReadAlarmFile(const std::string& path, AlarmTable& table, uint32_t midiVolume, uint32_t waveVolume,
+                   std::string* tag) {
+  AlarmFileInfo info;
+  std::string bytes;
+  bool ok = ReadAndParse(path, table, midiVolume, waveVolume, info, bytes);
+  if (tag) *tag = ok ? info.tag : std::string();
+  return ok;
+}
+
+bool LoadAlarmTable(const std::string& path, AlarmTable& table, uint32_t midiVolume, uint32_t waveVolume) {
+  AlarmFileInfo info;
+  std::string bytes;
+  if (!ReadAndParse(path, table, midiVolume, waveVolume, info, bytes)) return false;
+  if (!info.currentLayout && info.headerCount >= 0) {
+    // Older layouts are rewritten in the current one, but never at the cost of the original:
+    // without a backup of it the file stays as it is and the conversion is redone next time.
+    if (bytes.empty() || !KeepBackup(path, bytes).empty())
+      WriteFileAtomically(path, SerializeAlarmTable(table, StorageCodec()));
+  }
+  return true;
+}
+
+bool SaveAlarmTable(const std::string& path, const AlarmTable& table) {
+  std::string bytes = SerializeAlarmTable(table, StorageCodec());
+  bool unreadable = UnreadablePaths().count(path) != 0;
+  if (unreadable && FileExists(path)) {
+    std::string old;
+    if (!ReadWholeFile(path, old)) return false;
+    if (!old.empty() && KeepBackup(path, old).empty()) return false;
+  }
+  if (!WriteFileAtomically(path, bytes)) return false;
+  if (unreadable) UnreadablePaths().erase(path);
+  return true;
+}
+
+}  // namespace wb

@@ -1,0 +1,29 @@
+// Whole-file reads, atomic writes and backups for the data and settings files.
+// Paths are UTF-8 with "\" or "/" as folder separators. Portable: no operating-system header
+// (the one-step replacement comes from the platform's NativeServices).
+#pragma once
+#include <filesystem>
+#include <string>
+
+namespace wb {
+
+std::filesystem::path PathFromUtf8(const std::string& path);
+
+// The folder part of a path: everything up to and including its last "\" or "/" ("" if none).
+std::string FolderOf(const std::string& path);
+
+bool FileExists(const std::string& path);
+
+// Reads the whole file. False when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::string& bytes);
+
+// Writes `bytes` to "<path>.tmp" and then puts it in place of `path` in one step, so the old
+// file stays whole until the new one is complete.
+bool WriteFileAtomically(const std::string& path, const std::string& bytes);
+
+// Keeps `bytes` (the contents of `path` before we change it) beside it, never overwriting
+// another backup: the first of "<path>.bak", "<path>.bak2" ... "<path>.bak99" that is free or
+// already holds the same bytes. Returns the backup's path, "" when none could be written.
+std::string KeepBackup(const std::string& path, const std::string& bytes);
+
+}  // namespace wb
