@@ -1,0 +1,42 @@
+// Whether another instance of the program runs in this session: a named mutex that the
+// running instance holds open for its whole life.
+#include <windows.h>
+
+#include <utility>
+
+#include "platform/win32/Utf.h"
+#include "platform/win32/Win32Services.h"
+
+namespace wb {
+namespace {
+
+class Win32Instance final : public IInstance {
+ public:
+  explicit Win32Instance(std::wstring name) : name_(std::move(name)) {}
+
+  ~Win32Instance() override {
+    if (mutex_) CloseHandle(mutex_);
+  }
+
+  // Each call lets go of our handle and creates the mutex again, so that a retry sees whether
+  // the other process still holds it; when none does, ours is the handle that stays open.
+  bool OtherInstanceRunning() override {
+    if (mutex_) CloseHandle(mutex_);
+    mutex_ = CreateMutexW(nullptr, FALSE, name_.c_str());
+    const DWORD error = GetLastError();
+    // A mutex we may not open (another user's, say) was made by a running instance all the same.
+    return mutex_ ? error == ERROR_ALREADY_EXISTS : error == ERROR_ACCESS_DENIED;
+  }
+
+ private:
+  std::wstring name_;
+  HANDLE mutex_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<IInstance> MakeWin32Instance(const std::string& mutexName) {
+  return std::make_unique<Win32Instance>(win32::Widen(mutexName));
+}
+
+}  // namespace wb

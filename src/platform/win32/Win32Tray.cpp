@@ -1,0 +1,179 @@
+// The notification-area icon. A hidden top-level window owns it: the shell sends the icon's
+// mouse events there as WM_MOUSEMOVE with the mouse message in lParam, and a restarted shell
+// broadcasts "TaskbarCreated" there, on which the icon is put back (or the program would
+// become unreachable: it has no other window).
+#include <windows.h>
+#include <shellapi.h>
+
+#include <utility>
+
+#include "platform/win32/Utf.h"
+#include "platform/win32/Win32Services.h"
+
+namespace wb {
+
+namespace win32 {
+
+std::wstring TrayTipText(const std::string& utf8) {
+  constexpr size_t kMaxCodePoints = 63;
+  const std::wstring wide = Widen(utf8);
+  size_t units = 0;
+  for (size_t points = 0; points < kMaxCodePoints && units < wide.size(); ++points) {
+    const bool pair = IS_HIGH_SURROGATE(wide[units]) && units + 1 < wide.size() &&
+                      IS_LOW_SURROGATE(wide[units + 1]);
+    units += pair ? 2 : 1;
+  }
+  return wide.substr(0, units);
+}
+
+}  // namespace win32
+
+namespace {
+
+constexpr UINT kIconId = 1;
+constexpr UINT kCallbackMessage = WM_MOUSEMOVE;
+
+// At the small-icon size of the present DPI; null when the program carries no such resource.
+HICON LoadTrayIcon(const wchar_t* resourceName) {
+  const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+  return HICON(LoadImageW(GetModuleHandleW(nullptr), resourceName, IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR));
+}
+
+class Win32Tray final : public ITray {
+ public:
+  Win32Tray() {
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &Win32Tray::WndProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = win32::kTrayWindowClass;
+    RegisterClassExW(&wc);  // fails harmlessly when a second tray registers it again
+    window_ = CreateWindowExW(WS_EX_TOOLWINDOW, win32::kTrayWindowClass, L"", WS_POPUP, 0, 0, 0, 0,
+                              nullptr, nullptr, instance, this);
+    // An elevated program would otherwise never hear of a restarted (unelevated) shell.
+    if (window_ && taskbarCreated_)
+      ChangeWindowMessageFilterEx(window_, taskbarCreated_, MSGFLT_ALLOW, nullptr);
+  }
+
+  ~Win32Tray() override {
+    if (wanted_) Delete();
+    if (window_) DestroyWindow(window_);
+    DestroyIcons(loaded_);
+  }
+
+  void Add(TrayIcon icon, const std::string& tip) override {
+    Remember(icon, tip);
+    // Wanted even when the shell refused: at log-on the taskbar may not exist yet, and its
+    // "TaskbarCreated" then brings the icon in.
+    wanted_ = true;
+    Notify(NIM_ADD);
+  }
+
+  void Modify(TrayIcon icon, const std::string& tip) override {
+    Remember(icon, tip);
+    Notify(NIM_MODIFY);
+  }
+
+  void Delete() override {
+    Notify(NIM_DELETE);
+    wanted_ = false;
+  }
+
+  void SetMouseHandler(std::function<void(int)> handler) override { mouse_ = std::move(handler); }
+  void SetShellRestartHandler(std::function<void()> handler) override { restart_ = std::move(handler); }
+
+  void CursorPos(int32_t& x, int32_t& y) override {
+    POINT p{};
+    if (!GetCursorPos(&p)) p = POINT{};
+    x = p.x;
+    y = p.y;
+  }
+
+ private:
+  void Remember(TrayIcon icon, const std::string& tip) {
+    icon_ = icon;
+    tip_ = win32::TrayTipText(tip);
+  }
+
+  HICON Icon(TrayIcon which) {
+    const size_t slot = which == TrayIcon::Stop ? 1 : 0;
+    if (!tried_[slot]) {
+      tried_[slot] = true;
+      loaded_[slot] = LoadTrayIcon(which == TrayIcon::Stop ? L"STOP" : L"APP");
+    }
+    // A build without the icon resources still shows something the user can click.
+    return loaded_[slot] ? loaded_[slot] : LoadIconW(nullptr, IDI_APPLICATION);
+  }
+
+  bool Notify(DWORD action) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window_;
+    data.uID = kIconId;
+    if (action != NIM_DELETE) {
+      data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+      data.uCallbackMessage = kCallbackMessage;
+      data.hIcon = Icon(icon_);
+      tip_.copy(data.szTip, tip_.size());  // the zeroed record supplies the NUL
+    }
+    return Shell_NotifyIconW(action, &data) != FALSE;
+  }
+
+  static void DestroyIcons(HICON (&icons)[2]) {
+    for (HICON& icon : icons) {
+      if (icon) DestroyIcon(icon);
+      icon = nullptr;
+    }
+  }
+
+  void ShellRestarted() {
+    if (!wanted_) return;  // deleted at shut-down: stay away
+    // The broadcast also follows a change of DPI, so the icons are loaded again at the new
+    // size; the shell keeps its own copy, so the old ones may go once the new one is in.
+    HICON old[2] = {loaded_[0], loaded_[1]};
+    loaded_[0] = loaded_[1] = nullptr;
+    tried_[0] = tried_[1] = false;
+    if (!Notify(NIM_ADD)) Notify(NIM_MODIFY);  // a shell that kept the icon refuses to add it twice
+    DestroyIcons(old);
+    if (restart_) restart_();
+  }
+
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+      auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Win32Tray*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self) {
+      if (msg == kCallbackMessage) {
+        // The window is never visible, so every WM_MOUSEMOVE here comes from the icon.
+        if (self->mouse_) self->mouse_(int(LOWORD(lParam)));
+        return 0;
+      }
+      if (msg == self->taskbarCreated_ && msg != 0) {
+        self->ShellRestarted();
+        return 0;
+      }
+      if (msg == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+  }
+
+  HWND window_ = nullptr;
+  UINT taskbarCreated_ = 0;
+  TrayIcon icon_ = TrayIcon::App;
+  std::wstring tip_;
+  bool wanted_ = false;  // added and not deleted since
+  bool tried_[2] = {false, false};
+  HICON loaded_[2] = {nullptr, nullptr};
+  std::function<void(int)> mouse_;
+  std::function<void()> restart_;
+};
+
+}  // namespace
+
+std::unique_ptr<ITray> MakeWin32Tray() { return std::make_unique<Win32Tray>(); }
+
+}  // namespace wb
