@@ -1,0 +1,199 @@
+// The settings table: defaults, conversions, the MESSAGE line-break rule, the read cut, and the
+// files the installation keys live in.
+#include <tuple>
+
+#include "StorageFixture.h"
+#include "storage/Settings.h"
+
+namespace wb {
+namespace {
+
+auto Tie(const Preferences& p) {
+  return std::tie(p.PreFlag, p.PreTime, p.Message, p.BlinkFlag, p.SoundFlag, p.SoundFile, p.WeekStart,
+                  p.EndlessFlag, p.KeepWindowFlag, p.BlinkCount, p.ForeColor, p.BackColor, p.FontName,
+                  p.FontSize, p.FontBold, p.FontItalic, p.FontUnderline, p.FontStrikethru, p.ForeColorIndex,
+                  p.BackColorIndex, p.WeeklyTiming, p.ListDispFlag, p.MidiName, p.WaveName, p.PassFlag);
+}
+
+class Settings : public test::TempFolder {
+ protected:
+  std::string Ini() const { return PathOf("Wakebell.ini"); }
+};
+
+TEST_F(Settings, NoFileGivesEveryDefault) {
+  Preferences p;
+  p.PreFlag = 2;
+  p.BlinkCount = 99;
+  p.FontName = "x";
+  p.PassFlag = 0;
+  p.BackColor = 0;
+  LoadPreferences(Ini(), p);
+  EXPECT_TRUE(Tie(p) == Tie(Preferences{}));
+  // The defaults themselves, as the editor shows them for a first entry.
+  EXPECT_EQ(p.BlinkCount, 10);
+  EXPECT_EQ(p.BackColor, int32_t(0x8000000F));
+  EXPECT_EQ(p.FontName, "MS Pｺﾞｼｯｸ");
+  EXPECT_EQ(p.FontSize, 12);
+  EXPECT_EQ(p.FontBold, kTrue);
+  EXPECT_EQ(p.ForeColorIndex, 7);
+  EXPECT_EQ(p.BackColorIndex, 5);
+  EXPECT_EQ(p.WeeklyTiming, 2);
+  EXPECT_EQ(p.ListDispFlag, 1);
+  EXPECT_EQ(p.PassFlag, 1);
+  EXPECT_FALSE(Exists(Ini()));
+}
+
+Preferences Edited() {
+  Preferences p;
+  p.PreFlag = 2;
+  p.PreTime = 30;
+  p.Message = "一行目\r\n二行目";
+  p.BlinkFlag = 1;
+  p.SoundFlag = 1;
+  p.SoundFile = "C:\\音\\鐘.wav";
+  p.WeekStart = 1;
+  p.EndlessFlag = 1;
+  p.KeepWindowFlag = 1;
+  p.BlinkCount = 3;
+  p.ForeColor = 0x0000FF;
+  p.BackColor = int32_t(0x80000005);
+  p.FontName = "ＭＳ 明朝";
+  p.FontSize = 20;
+  p.FontBold = kFalse;
+  p.FontItalic = kTrue;
+  p.FontUnderline = kTrue;
+  p.FontStrikethru = kTrue;
+  p.ForeColorIndex = 0;
+  p.BackColorIndex = 1;
+  p.WeeklyTiming = 9;
+  p.ListDispFlag = 2;
+  p.MidiName = "Microsoft GS Wavetable Synth";
+  p.WaveName = "スピーカー";
+  p.PassFlag = 0;
+  return p;
+}
+
+TEST_F(Settings, PreferencesRoundTripInTableOrder) {
+  SavePreferences(Ini(), Edited(), 0);
+  std::string bytes = ReadBytes(Ini());
+  EXPECT_EQ(bytes.rfind("[Wakebell]\r\nPREFLAG=2\r\nPRETIME=30\r\nMESSAGE=", 0), 0u);
+  EXPECT_NE(bytes.find("MESSAGE=\x88\xea\x8d\x73\x96\xda!*#\x93\xf1\x8d\x73\x96\xda\r\n"), std::string::npos);
+  EXPECT_NE(bytes.find("\r\nBACKCOLOR=-2147483643\r\nFONTNAME="), std::string::npos);
+  EXPECT_NE(bytes.find("\r\nFONTBOLD=0\r\nFONTITALIC=1\r\n"), std::string::npos);
+  EXPECT_NE(bytes.find("\r\nPASSFLAG=0\r\n"), std::string::npos);
+  EXPECT_EQ(bytes.find("PASSFLAG"), bytes.rfind("\r\nPASSFLAG") + 2);  // the last key written
+  Preferences back;
+  LoadPreferences(Ini(), back);
+  EXPECT_TRUE(Tie(back) == Tie(Edited()));
+}
+
+TEST_F(Settings, NothingIsWrittenBeforeAnEntryWasEdited) {
+  SavePreferences(Ini(), Edited(), -1);
+  EXPECT_FALSE(Exists(Ini()));
+}
+
+TEST_F(Settings, MessageLineBreaksTravelAsMarkers) {
+  EXPECT_EQ(EncodeMessageSetting("a\r\nb\rc\nd\r\n"), "a!*#b!*#c!*#d!*#");
+  EXPECT_EQ(DecodeMessageSetting("a!*#b!*#!*#"), "a\r\nb\r\n\r\n");
+  // A message that itself holds the marker comes back with a line break in its place.
+  Preferences p;
+  p.Message = "x!*#y";
+  SavePreferences(Ini(), p, 0);
+  LoadPreferences(Ini(), p);
+  EXPECT_EQ(p.Message, "x\r\ny");
+  // No raw line break ever reaches the file, whichever key it is written under.
+  WriteSetting(Ini(), "MESSAGE", "1\n2\r3");
+  WriteSetting(Ini(), "SOUNDFILE", "a\r\nb");
+  EXPECT_EQ(ReadSetting(Ini(), "MESSAGE", ""), "1!*#2!*#3");
+  EXPECT_EQ(ReadSetting(Ini(), "SOUNDFILE", ""), "a  b");
+  Preferences q;
+  LoadPreferences(Ini(), q);
+  EXPECT_EQ(q.Message, "1\r\n2\r\n3");
+}
+
+TEST_F(Settings, ValuesAreConvertedByTheirType) {
+  WriteBytes(Ini(),
+             "[Wakebell]\r\n"
+             "FONTITALIC=2\r\nFONTBOLD=0\r\nFONTUNDERLINE=\r\n"
+             "PRETIME=abc\r\nBLINKCNT=70000\r\nFONTSIZE=+14\r\n"
+             "BACKCOLOR=-2147483633\r\nFORECOLOR=4294967295\r\n");
+  Preferences p;
+  LoadPreferences(Ini(), p);
+  EXPECT_EQ(p.FontItalic, kTrue);  // only "0" is False
+  EXPECT_EQ(p.FontBold, kFalse);
+  EXPECT_EQ(p.FontUnderline, kTrue);
+  EXPECT_EQ(p.PreTime, 0);  // not a number: the key's default
+  EXPECT_EQ(p.BlinkCount, 10);  // out of range of an Integer: the default
+  EXPECT_EQ(p.FontSize, 14);
+  EXPECT_EQ(p.BackColor, kButtonFaceColor);
+  EXPECT_EQ(p.ForeColor, 0);
+}
+
+TEST_F(Settings, ReadIsCutAt255BytesOnACharacterBoundary) {
+  std::string ascii(300, 'a');
+  WriteSetting(Ini(), "SOUNDFILE", ascii);
+  EXPECT_EQ(ReadSetting(Ini(), "SOUNDFILE", ""), std::string(255, 'a'));
+  std::string kanji;
+  for (int i = 0; i < 200; ++i) kanji += "鐘";  // two bytes each in the file
+  WriteSetting(Ini(), "SOUNDFILE", kanji);
+  std::string cut;
+  for (int i = 0; i < 127; ++i) cut += "鐘";
+  EXPECT_EQ(ReadSetting(Ini(), "SOUNDFILE", ""), cut);
+  EXPECT_EQ(ReadSetting(Ini(), "MISSING", "def"), "def");
+}
+
+TEST_F(Settings, IntegerReadFollowsTheWindowsRules) {
+  WriteBytes(Ini(), "[Wakebell]\r\nA=12abc\r\nB=\r\nC=-3\r\nD=x\r\nE=4294967297\r\n");
+  EXPECT_EQ(ReadSettingInt(Ini(), "A", 7), 12);
+  EXPECT_EQ(ReadSettingInt(Ini(), "B", 7), 7);
+  EXPECT_EQ(ReadSettingInt(Ini(), "C", 7), -3);
+  EXPECT_EQ(ReadSettingInt(Ini(), "D", 7), 0);
+  EXPECT_EQ(ReadSettingInt(Ini(), "E", 7), 1);
+  EXPECT_EQ(ReadSettingInt(Ini(), "MISSING", 7), 7);
+}
+
+TEST_F(Settings, InstallationKeys) {
+  EXPECT_EQ(ReadStartFlag(Ini()), 0);
+  WriteStartFlag(false, Ini());
+  EXPECT_EQ(ReadBytes(Ini()), "[Wakebell]\r\nSTARTFLG=0\r\n");
+  WriteStartFlag(true, Ini());
+  EXPECT_EQ(ReadStartFlag(Ini()), 1);
+
+  EXPECT_FALSE(ReadStartMode(Ini()));
+  WriteStartMode(true, Ini());
+  EXPECT_TRUE(ReadStartMode(Ini()));
+  WriteStartMode(false, Ini());
+  EXPECT_EQ(ReadSetting(Ini(), "STARTMD", ""), "0");
+
+  WriteDeviceNames(Ini(), "MIDI 音源", "スピーカー");
+  std::string midi, wave;
+  ReadDeviceNames(Ini(), midi, wave);
+  EXPECT_EQ(midi, "MIDI 音源");
+  EXPECT_EQ(wave, "スピーカー");
+}
+
+TEST_F(Settings, DataPathComesFromTheProgramFolder) {
+  std::filesystem::create_directory(dir_ / "prog");
+  std::filesystem::create_directory(dir_ / "data");
+  std::string program = Folder() + "prog/";
+  EXPECT_EQ(ReadDataPath(program), program + "Wakebell.dat");
+  std::string dataPath = Folder() + "data/alarms.dat";
+  WriteSetting(ProgramIniPath(program), "DATAPATH", dataPath);
+  EXPECT_EQ(ReadDataPath(program), dataPath);
+  // Everything else is read beside the data file.
+  EXPECT_EQ(DataIniPath(dataPath), Folder() + "data/Wakebell.ini");
+  WriteSetting(DataIniPath(dataPath), "PRETIME", "45");
+  Preferences p;
+  LoadPreferences(DataIniPath(dataPath), p);
+  EXPECT_EQ(p.PreTime, 45);
+}
+
+TEST_F(Settings, IniPathTakesEitherSeparator) {
+  EXPECT_EQ(IniPathBeside("C:\\Program Files\\Wakebell\\"), "C:\\Program Files\\Wakebell\\Wakebell.ini");
+  EXPECT_EQ(IniPathBeside("D:\\data\\my.dat"), "D:\\data\\Wakebell.ini");
+  EXPECT_EQ(IniPathBeside("/home/u/my.dat"), "/home/u/Wakebell.ini");
+  EXPECT_EQ(IniPathBeside("my.dat"), "Wakebell.ini");
+}
+
+}  // namespace
+}  // namespace wb
