@@ -20,17 +20,25 @@ CivilTime CivilFromParts(int32_t day, int32_t secondOfDay) {
   return c;
 }
 
+// Values outside the OLE range (0100/01/01 to 9999/12/31) or not a number can come from a
+// damaged data file; they are held at the nearest end so no conversion overflows.
+OleDate Clamped(OleDate d) {
+  if (!(d > -657435.0)) return -657434.0;
+  if (!(d < 2958466.0)) return 2958465.0 + 86399.0 / 86400.0;
+  return d;
+}
+
 // OLE dates before the epoch count whole days backwards but the fraction forwards
 // (-1.25 is 1899-12-29 06:00); rounding works on that split so both sides agree.
 void Split(OleDate d, int32_t& day, int32_t& sec) {
+  d = Clamped(d);
   double whole = std::trunc(d);
   double frac = std::fabs(d - whole);
   long long s = std::llround(frac * 86400.0);
   long long dd = (long long)whole;
-  if (s >= 86400) {
+  if (s >= 86400) {  // rounded up to the next midnight: the next day on either side of the epoch
     s -= 86400;
-    dd += (d < 0 ? -1 : 1);
-    if (d < 0 && dd == 0) dd = 0;
+    dd += 1;
   }
   day = (int32_t)dd;
   sec = (int32_t)s;
@@ -67,6 +75,27 @@ int32_t SecondOfDay(OleDate d) {
   int32_t day, sec;
   Split(d, day, sec);
   return sec;
+}
+
+void SplitDate(OleDate d, int32_t& day, int32_t& secondOfDay) { Split(d, day, secondOfDay); }
+
+int64_t SecondNumber(OleDate d) {
+  int32_t day, sec;
+  Split(d, day, sec);
+  return int64_t(day) * 86400 + sec;
+}
+
+double LinearSeconds(OleDate d) {
+  d = Clamped(d);
+  double whole = std::trunc(d);
+  return whole * 86400.0 + std::fabs(d - whole) * 86400.0;
+}
+
+OleDate FromSecondNumber(int64_t seconds) {
+  int64_t day = seconds / 86400, sec = seconds % 86400;
+  if (sec < 0) sec += 86400, day -= 1;
+  double frac = double(sec) / 86400.0;
+  return day >= 0 ? double(day) + frac : double(day) - frac;
 }
 
 int WeekdayOfDayNumber(int32_t day) {

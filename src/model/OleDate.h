@@ -26,6 +26,15 @@ OleDate MakeDate(int year, int month, int day, int hour = 0, int minute = 0, int
 int32_t DayOf(OleDate d);
 int32_t SecondOfDay(OleDate d);
 inline int32_t MinuteOfDay(OleDate d) { return SecondOfDay(d) / 60; }
+// Both at once (one rounding), for code that walks many dates.
+void SplitDate(OleDate d, int32_t& day, int32_t& secondOfDay);
+
+// The OLE value is not a linear count before the epoch (its fraction counts forwards on both
+// sides), so arithmetic on moments goes through these linear second counts instead.
+// SecondNumber: the rounded moment; LinearSeconds: the exact one; FromSecondNumber: back.
+int64_t SecondNumber(OleDate d);
+double LinearSeconds(OleDate d);
+OleDate FromSecondNumber(int64_t seconds);
 
 // Weekday 1 = Sunday ... 7 = Saturday.
 int WeekdayOf(OleDate d);

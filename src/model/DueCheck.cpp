@@ -1,0 +1,181 @@
+#include "model/DueCheck.h"
+
+#include "model/DayMath.h"
+
+namespace wb {
+namespace {
+
+// What one tick knows about the present moment, computed once for the whole walk.
+struct Tick {
+  explicit Tick(OleDate now) : now(now) {
+    const DayTime t = DayTimeOf(now);
+    seconds = t.Seconds();
+    today = t.day;
+    minute = t.Minute();
+  }
+  OleDate now;
+  int64_t seconds, today;
+  int32_t minute;
+};
+
+// T = now + lead, on the linear second count (the OLE value is not linear before 1899/12/30).
+DayTime Ahead(const Tick& tick, int lead) { return DayTimeOfSeconds(tick.seconds + LeadSeconds(lead)); }
+
+int DayOfMonth(int64_t day) { return CivilOfDay(day).day; }
+
+// The minute comparisons come first everywhere: they are the cheap ones and nearly always false.
+bool MonthlyDue(const Tick& tick, const DayTime& set, int lead) {
+  const DayTime t = Ahead(tick, lead);
+  return t.Minute() == set.Minute() && t.day >= set.day && DayOfMonth(t.day) == DayOfMonth(set.day);
+}
+
+bool WeeklyDue(const Tick& tick, const DayTime& set, int mask, int lead) {
+  const DayTime t = Ahead(tick, lead);
+  return t.Minute() == set.Minute() && t.day >= set.day && (mask & MaskBitOfDay(t.day)) != 0;
+}
+
+bool DailyDue(const Tick& tick, const DayTime& set, int lead) {
+  const DayTime t = Ahead(tick, lead);
+  return t.Minute() == set.Minute() && t.Seconds() >= set.Seconds();
+}
+
+bool OnceDue(const Tick& tick, const DayTime& set, int lead) {
+  const DayTime t = Ahead(tick, lead);
+  return t.Minute() == set.Minute() && t.day == set.day;
+}
+
+// The day is the week-th `weekday` of its own month (weekday 0: any weekday of the mask).
+bool IsNthWeekday(int64_t day, int week, int mask) {
+  return (mask & MaskBitOfDay(day)) != 0 && WeekdayOrdinalOfDayOfMonth(DayOfMonth(day)) == week;
+}
+
+// Due at T's minute on T's day when that day is a bell day, and also at the set minute on a
+// bell day today, so a pre-bell that has not rung today rings with the main bell.
+bool NthDue(const Tick& tick, const DayTime& set, int mask, int lead, int week) {
+  const DayTime t = Ahead(tick, lead);
+  if (t.Minute() == set.Minute() && t.day >= set.day && IsNthWeekday(t.day, week, mask)) return true;
+  return tick.minute == set.Minute() && tick.today >= set.day && IsNthWeekday(tick.today, week, mask);
+}
+
+// P = AlarmTime - lead is the pre-bell of the first occurrence; every 14th day from P's day it
+// rings at P's minute. On the other days 14k from a window day it rings at the set minute.
+// Only days on or after those starts count: a bell never rings ahead of its start.
+bool BiweeklyDueAt(const Tick& tick, const DayTime& set, int mask, int lead) {
+  if ((mask & 0x7F) == 0) return false;  // an empty week window
+  const DayTime p = DayTimeOfSeconds(set.Seconds() - LeadSeconds(lead));
+  const int64_t sincePre = tick.today - p.day;
+  if (sincePre >= 0 && sincePre % 14 == 0) return tick.minute == p.Minute();
+  const int64_t sinceStart = tick.today - set.day;
+  return sinceStart >= 0 && sinceStart % 14 <= 6 && (mask & MaskBitOfDay(tick.today)) != 0 &&
+         tick.minute == set.Minute();
+}
+
+bool MainBellDue(const Tick& tick, const AlarmEntry& e, const DayTime& set) {
+  const int kind = e.RepeatKind;
+  if (kind == kRepeatQuick) {
+    // Fires while it is at most one minute late, once.
+    const int64_t at = set.Seconds();
+    return e.MainBellFiredAt == 0 && at <= tick.seconds && tick.seconds <= at + 60;
+  }
+  if (kind == kRepeatOnce) {
+    if (e.MainBellFiredAt == 0 && tick.minute == set.Minute() && tick.today == set.day) return true;
+  }
+  if (DayOf(e.MainBellFiredAt) >= tick.today) return false;  // already rang today
+  switch (kind) {
+    case kRepeatMonthly:
+    case kRepeatWeekly:
+    case kRepeatDaily:
+      if (tick.minute != set.Minute() || set.day > tick.today) return false;
+      if (kind == kRepeatDaily) return true;
+      if (kind == kRepeatWeekly) return (e.WeekdayMask & MaskBitOfDay(tick.today)) != 0;
+      return DayOfMonth(tick.today) == DayOfMonth(set.day);
+    case kRepeatBiweekly:
+      return BiweeklyDueAt(tick, set, e.WeekdayMask, 0);
+    default:
+      if (kind >= kRepeatNth1 && kind <= kRepeatNth5) {
+        return NthDue(tick, set, e.WeekdayMask, 0, kind - kRepeatNth1 + 1);
+      }
+      return false;
+  }
+}
+
+bool PreBellDue(const Tick& tick, const AlarmEntry& e, const DayTime& set) {
+  if (DayOf(e.PreBellFiredAt) >= tick.today) return false;  // already rang today
+  const int lead = e.PreBellMinutes;
+  const int kind = e.RepeatKind;
+  switch (kind) {
+    case kRepeatMonthly: return MonthlyDue(tick, set, lead);
+    case kRepeatWeekly: return WeeklyDue(tick, set, e.WeekdayMask, lead);
+    case kRepeatDaily: return DailyDue(tick, set, lead);
+    case kRepeatOnce: return OnceDue(tick, set, lead);
+    case kRepeatBiweekly: return BiweeklyDueAt(tick, set, e.WeekdayMask, lead);
+    default:
+      if (kind >= kRepeatNth1 && kind <= kRepeatNth5) {
+        return NthDue(tick, set, e.WeekdayMask, lead, kind - kRepeatNth1 + 1);
+      }
+      return false;  // a quick timer has no pre-bell
+  }
+}
+
+}  // namespace
+
+DueResult RunDueCheck(AlarmTable& table, OleDate now) {
+  const Tick tick(now);
+  const int count = table.EntryCount();
+  for (int i = 0; i < count; ++i) {
+    AlarmEntry& e = table[i];
+    const int mode = e.BellMode;
+    const bool mainMode = mode == kBellMainOnly || mode == kBellPreAndMain;
+    const bool preMode = mode == kBellPreOnly || mode == kBellPreAndMain;
+    if (!mainMode && !preMode) continue;
+    const DayTime set = DayTimeOf(e.AlarmTime);
+    const bool main = mainMode && MainBellDue(tick, e, set);
+    const bool pre = preMode && PreBellDue(tick, e, set);
+    if (main) e.MainBellFiredAt = now;
+    if (pre) e.PreBellFiredAt = now;
+    if (main || pre) return {i, main, pre};
+  }
+  return {};
+}
+
+bool MonthlyPreBellDue(OleDate now, const AlarmEntry& entry, int lead) {
+  return MonthlyDue(Tick(now), DayTimeOf(entry.AlarmTime), lead);
+}
+
+bool WeeklyPreBellDue(OleDate now, const AlarmEntry& entry, int lead) {
+  return WeeklyDue(Tick(now), DayTimeOf(entry.AlarmTime), entry.WeekdayMask, lead);
+}
+
+bool DailyPreBellDue(OleDate now, const AlarmEntry& entry, int lead) {
+  return DailyDue(Tick(now), DayTimeOf(entry.AlarmTime), lead);
+}
+
+bool OncePreBellDue(OleDate now, const AlarmEntry& entry, int lead) {
+  return OnceDue(Tick(now), DayTimeOf(entry.AlarmTime), lead);
+}
+
+bool NthWeekDue(OleDate now, const AlarmEntry& entry, int lead, int week) {
+  return NthDue(Tick(now), DayTimeOf(entry.AlarmTime), entry.WeekdayMask, lead, week);
+}
+
+bool NthWeekdayDue(OleDate now, const AlarmEntry& entry, int lead, int week, int weekday) {
+  if (weekday < 1 || weekday > 7) return false;
+  const int bit = MaskBitOfWeekday(weekday);
+  return NthDue(Tick(now), DayTimeOf(entry.AlarmTime), bit, lead, week);
+}
+
+bool BiweeklyDue(OleDate now, const AlarmEntry& entry, int lead) {
+  return BiweeklyDueAt(Tick(now), DayTimeOf(entry.AlarmTime), entry.WeekdayMask, lead);
+}
+
+bool BiweeklyDayDue(OleDate now, const AlarmEntry& entry, int lead, OleDate start) {
+  const Tick tick(now);
+  const DayTime set = DayTimeOf(entry.AlarmTime);
+  const DayTime p = DayTimeOfSeconds(set.Seconds() - LeadSeconds(lead));
+  const int64_t sincePre = tick.today - p.day;
+  if (sincePre >= 0 && sincePre % 14 == 0) return tick.minute == p.Minute();
+  const int64_t sinceStart = tick.today - DayOf(start);
+  return sinceStart >= 0 && sinceStart % 14 == 0 && tick.minute == set.Minute();
+}
+
+}  // namespace wb

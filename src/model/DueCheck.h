@@ -1,0 +1,35 @@
+// The due check of one Timer1 tick: which entry's main bell or pre-bell falls due in the present
+// minute, with the per-kind tests it uses, and the fired-at memory that keeps each bell to once
+// a day. Portable: no operating-system header; pausing and presenting are the caller's.
+#pragma once
+#include "model/AlarmTable.h"
+#include "model/OleDate.h"
+
+namespace wb {
+
+// The first due entry in slot order and what fell due; slot -1 when none.
+struct DueResult {
+  int slot = -1;
+  bool main = false;
+  bool pre = false;
+};
+
+// Walks slots 0..EntryCount-1 and stops at the first due entry, whose MainBellFiredAt and/or
+// PreBellFiredAt become `now`. Nothing else in the table changes.
+DueResult RunDueCheck(AlarmTable& table, OleDate now);
+
+// The per-kind tests, with T = now + lead minutes (lead 0 for the main bell). Matching is to the
+// minute, as the "yyyy/mm/dd" and "hh:nn" texts of the moments show them. A repeating bell never
+// rings for a day before the date of AlarmTime (its start).
+bool MonthlyPreBellDue(OleDate now, const AlarmEntry& entry, int lead);
+bool WeeklyPreBellDue(OleDate now, const AlarmEntry& entry, int lead);
+bool DailyPreBellDue(OleDate now, const AlarmEntry& entry, int lead);
+bool OncePreBellDue(OleDate now, const AlarmEntry& entry, int lead);
+// Week number 1..5: the entry rings on the week-th weekday of the month for the mask's weekdays.
+bool NthWeekDue(OleDate now, const AlarmEntry& entry, int lead, int week);
+bool NthWeekdayDue(OleDate now, const AlarmEntry& entry, int lead, int week, int weekday);
+// Every other week, counted from the week window of the mask and the date of AlarmTime.
+bool BiweeklyDue(OleDate now, const AlarmEntry& entry, int lead);
+bool BiweeklyDayDue(OleDate now, const AlarmEntry& entry, int lead, OleDate start);
+
+}  // namespace wb

@@ -1,0 +1,21 @@
+// The tray tip of the tip refresh: how long until the next bell ("あと1時間15分 本日07:30"),
+// "アラーム中" for a bell at the present second, or that none comes within 24 hours.
+// Portable: no operating-system header; putting the text on the icon is the caller's.
+#pragma once
+#include <string>
+
+#include "model/AlarmTable.h"
+#include "model/OleDate.h"
+
+namespace wb {
+
+// Recomputes `nextBellTime` (the zero date when none) from the day tests of `calendarDay`
+// (bell times of the present date) and, when none is found, of the day after it (bell times of
+// tomorrow). Returns false when no bell was found: the tip then stays as it was.
+bool ComputeTrayTip(const AlarmTable& table, OleDate calendarDay, OleDate now, OleDate& nextBellTime,
+                    std::string& tip);
+
+// The text for a known next bell not behind `now`.
+std::string TrayTipText(OleDate nextBellTime, OleDate now);
+
+}  // namespace wb
