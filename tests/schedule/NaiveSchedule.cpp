@@ -19,10 +19,9 @@ int DayOfMonth(OleDate d) { return ToCivil(d).day; }
 int Bit(OleDate d) { return MaskBitOfWeekday(WeekdayOf(d)); }
 long LeadMinutes(int preBellMinutes) { return long(preBellMinutes / 60) * 60 + preBellMinutes % 60; }
 
-// The first day of the month table with this ordinal and weekday, at the hour and minute of
-// `at`; false when the month has none.
-bool FindNth(OleDate dayInMonth, int n, int weekday, OleDate at, OleDate& candidate) {
-  const MonthTable table = BuildMonthTable(dayInMonth);
+// The first day of the month described by `table` (the month of `dayInMonth`) with this ordinal
+// and weekday, at the hour and minute of `at`; false when the month has none.
+bool FindNth(const MonthTable& table, OleDate dayInMonth, int n, int weekday, OleDate at, OleDate& candidate) {
   const CivilTime c = ToCivil(dayInMonth), a = ToCivil(at);
   for (int i = 0; i < DaysInMonth(c.year, c.month); ++i) {
     if (table.Slots[size_t(i)].WeekdayOrdinal == n && table.Slots[size_t(i)].WeekdayNumber == weekday) {
@@ -33,27 +32,28 @@ bool FindNth(OleDate dayInMonth, int n, int weekday, OleDate at, OleDate& candid
   return false;
 }
 
-bool TextNthWeekdayDue(OleDate now, const AlarmEntry& e, int lead, int n, int weekday) {
-  const OleDate t = AddMinutes(now, lead);
-  OleDate candidate;
-  if (FindNth(t, n, weekday, e.AlarmTime, candidate) && FormatDate(t) >= FormatDate(e.AlarmTime) &&
-      FormatDateHourMinute(t) == FormatDateHourMinute(candidate))
-    return true;
-  return FindNth(now, n, weekday, e.AlarmTime, candidate) && FormatDate(now) >= FormatDate(e.AlarmTime) &&
-         FormatDateHourMinute(now) == FormatDateHourMinute(candidate);
-}
-
+// NthWeekdayDue for each weekday of the mask, Monday .. Saturday and then Sunday: at T against
+// the candidate of T's month, and at Now against the candidate of today's month.
 bool TextNthWeekDue(OleDate now, const AlarmEntry& e, int lead, int n) {
-  static const int kWeekdays[7] = {2, 3, 4, 5, 6, 7, 1};  // Monday .. Saturday, then Sunday
+  static const int kWeekdays[7] = {2, 3, 4, 5, 6, 7, 1};
+  const OleDate t = AddMinutes(now, lead);
+  const MonthTable tMonth = BuildMonthTable(t), nowMonth = BuildMonthTable(now);
+  const std::string setDate = FormatDate(e.AlarmTime);
   bool due = false;
   for (int w : kWeekdays) {
-    if ((e.WeekdayMask & MaskBitOfWeekday(w)) != 0 && TextNthWeekdayDue(now, e, lead, n, w)) due = true;
+    if ((e.WeekdayMask & MaskBitOfWeekday(w)) == 0) continue;
+    OleDate candidate;
+    if (FindNth(tMonth, t, n, w, e.AlarmTime, candidate) && FormatDate(t) >= setDate &&
+        FormatDateHourMinute(t) == FormatDateHourMinute(candidate))
+      due = true;
+    if (FindNth(nowMonth, now, n, w, e.AlarmTime, candidate) && FormatDate(now) >= setDate &&
+        FormatDateHourMinute(now) == FormatDateHourMinute(candidate))
+      due = true;
   }
   return due;
 }
 
-bool TextBiweeklyDayDue(OleDate now, const AlarmEntry& e, int lead, OleDate start) {
-  const OleDate p = AddMinutes(e.AlarmTime, -lead);
+bool TextBiweeklyDayDue(OleDate now, const AlarmEntry& e, OleDate p, OleDate start) {
   const long toPre = DaysBetween(now, p);
   if (toPre % 14 == 0 && toPre <= 0) return FormatHourMinute(now) == FormatHourMinute(p);
   const long toStart = DaysBetween(now, start);
@@ -63,9 +63,10 @@ bool TextBiweeklyDayDue(OleDate now, const AlarmEntry& e, int lead, OleDate star
 
 bool TextBiweeklyDue(OleDate now, const AlarmEntry& e, int lead) {
   const WeekWindow window = BuildWeekWindow(e.WeekdayMask, e.AlarmTime);
+  const OleDate p = AddMinutes(e.AlarmTime, -lead);
   bool due = false;
   for (int i = 0; i < window.WeekWindowCount; ++i) {
-    if (TextBiweeklyDayDue(now, e, lead, window.Slots[size_t(i)].Date)) due = true;
+    if (TextBiweeklyDayDue(now, e, p, window.Slots[size_t(i)].Date)) due = true;
   }
   return due;
 }
@@ -162,13 +163,16 @@ bool OccursOn(const AlarmEntry& e, OleDate d) {
       return false;
     }
     case 7: case 8: case 9: case 10: case 11:
+    {
+      const MonthTable month = BuildMonthTable(d);
       for (int w = 1; w <= 7; ++w) {
         OleDate candidate;
-        if ((e.WeekdayMask & MaskBitOfWeekday(w)) != 0 && FindNth(d, e.RepeatKind - 6, w, d, candidate) &&
+        if ((e.WeekdayMask & MaskBitOfWeekday(w)) != 0 && FindNth(month, d, e.RepeatKind - 6, w, d, candidate) &&
             FormatDate(candidate) == FormatDate(d))
           return true;
       }
       return false;
+    }
     default:
       return false;
   }

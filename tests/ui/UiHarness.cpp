@@ -3,6 +3,8 @@
 #include <atomic>
 #include <unistd.h>
 
+#include "alert/Alert.h"
+#include "alert/Form2.h"
 #include "audio/Volume.h"
 #include "monitor/Form3.h"
 
@@ -26,6 +28,8 @@ UiTest::UiTest() {
 }
 
 UiTest::~UiTest() {
+  ResetForm2();
+  ResetAlert();
   ResetForm3();
   ui::CollectRetiredForms();
   ui::Timer::SetHost(nullptr);

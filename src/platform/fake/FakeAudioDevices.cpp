@@ -1,5 +1,7 @@
 #include "platform/fake/FakeAudioDevices.h"
 
+#include <cstdio>
+
 namespace wb::fake {
 namespace {
 constexpr uint32_t kBadDeviceId = 2;  // MMSYSERR_BADDEVICEID
@@ -42,6 +44,11 @@ uint32_t FakeAudioDevices::Get(const std::vector<Device>& list, int device, uint
 
 uint32_t FakeAudioDevices::Set(std::vector<Device>& list, bool midi, int device, uint32_t volume) {
   Sets.push_back(SetCall{midi, device, volume});
+  if (Journal) {
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "%08X", unsigned(volume));
+    Journal->push_back(std::string(midi ? "midi " : "wave ") + std::to_string(device) + " " + hex);
+  }
   if (device < 0 || device >= int(list.size())) return kBadDeviceId;
   Device& d = list[size_t(device)];
   if (d.setFails || !d.hasVolume) return kNotSupported;

@@ -27,6 +27,8 @@ class FakeAudioDevices : public IAudioDevices {
 
   std::vector<Device> Midi, Wave;
   std::vector<SetCall> Sets;  // every set call, in order, also the failed ones
+  // Shared record across fakes: "midi <device> <volume in hex>", "wave <device> <volume in hex>".
+  std::vector<std::string>* Journal = nullptr;
 
   Device& AddMidi(std::string name, uint32_t volume = 0xFFFFFFFF);
   Device& AddWave(std::string name, uint32_t volume = 0xFFFFFFFF);

@@ -24,6 +24,7 @@ bool FakeMci::Refused(const std::string& file) const {
 
 uint32_t FakeMci::Send(const std::string& command, std::string* reply) {
   Commands.push_back(command);
+  if (Journal) Journal->push_back("mci " + command);
   if (reply) reply->clear();
   const bool open = state_ != State::Closed;
 

@@ -22,6 +22,7 @@ class FakeMci : public IMci {
   static constexpr uint32_t kUnrecognizedCommand = 261;
 
   std::vector<std::string> Commands;  // every command string, in order
+  std::vector<std::string>* Journal = nullptr;  // shared record across fakes: "mci <command>"
   // Files MCI cannot play: by extension (lower case, with the dot, e.g. ".mid") or full path.
   // "open" of such a file fails and leaves the device closed.
   std::set<std::string> RefusedExtensions;

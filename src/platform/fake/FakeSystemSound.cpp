@@ -4,6 +4,7 @@ namespace wb::fake {
 
 bool FakeSystemSound::Play(const std::string& file, uint32_t flags) {
   Calls.push_back(Call{file, flags});
+  if (Journal) Journal->push_back("sound " + file + " " + std::to_string(flags));
   if (file.empty()) {  // no sound name: stop what plays
     Playing.clear();
     return true;

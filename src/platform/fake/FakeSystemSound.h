@@ -15,6 +15,7 @@ class FakeSystemSound : public ISystemSound {
     uint32_t flags;
   };
   std::vector<Call> Calls;
+  std::vector<std::string>* Journal = nullptr;  // shared record: "sound <file> <flags>"
   std::string Playing;  // the file sounding now, "" for silence
   bool Fails = false;   // the function reports failure and plays nothing
 

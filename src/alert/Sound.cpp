@@ -1,0 +1,172 @@
+// All sound of the program: one MCI device under the alias "mymedia", driven by command
+// strings, with the system sound function as the second chance for wave files.
+#include <algorithm>
+#include <cctype>
+
+#include "alert/Alert.h"
+#include "audio/Volume.h"
+#include "model/Assert.h"
+#include "monitor/Form3.h"
+#include "monitor/Globals.h"
+#include "platform/Services.h"
+
+namespace wb {
+namespace {
+
+constexpr uint32_t kSndAsync = 0x01;
+constexpr uint32_t kSndNoStop = 0x10;
+constexpr int16_t kSoundByMci = 1;
+constexpr int16_t kSoundBySystem = 2;
+
+uint32_t Send(const std::string& command) {
+  WB_ASSERT(Svc().mci != nullptr);
+  return Svc().mci->Send(command);
+}
+
+uint32_t SendOpen(const std::string& file) { return Send("open \"" + file + "\" alias mymedia"); }
+
+bool IsWaveFile(const std::string& file) {
+  if (file.size() < 4) return false;
+  std::string tail = file.substr(file.size() - 4);
+  std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+  return tail == ".wav";
+}
+
+void RestoreVolumes() {
+  RestoreMidiVolume();
+  RestoreWaveVolume();
+}
+
+// The alarm is over: sound finished and blinking done. Timer2 rests until the next alarm.
+void EndAlarm() {
+  if (Form3Exists()) TheForm3().Timer2.SetEnabled(false);
+  RestoreVolumes();
+  G().Mon.AlarmSounding = false;
+  G().Mon.ActiveIndex = -1;
+}
+
+}  // namespace
+
+std::string QueryMediaMode() {
+  WB_ASSERT(Svc().mci != nullptr);
+  std::string reply;
+  // A failed query means no device is open under the alias, whatever the buffer holds.
+  if (Svc().mci->Send("status mymedia mode", &reply) != 0) return {};
+  return reply.substr(0, reply.find('\0'));
+}
+
+void StartAlarmSound(const AlarmEntry& e) {
+  // Only one sound at a time: whatever still has the alias (an older alarm, a test) goes.
+  const std::string mode = QueryMediaMode();
+  if (mode == "playing") {
+    Send("stop mymedia");
+    Send("close mymedia");
+  } else if (mode == "stopped") {
+    Send("close mymedia");
+  }
+
+  ApplyMidiVolume(uint32_t(e.MidiVolume));
+  ApplyWaveVolume(uint32_t(e.WaveVolume));
+
+  SendOpen(e.SoundFile);  // a refused file shows in the play result
+  if (Send("play mymedia") == 0) {
+    G().Mon.SoundKind = kSoundByMci;
+    return;
+  }
+  Send("close mymedia");
+  if (IsWaveFile(e.SoundFile)) {
+    Svc().sound->Play(e.SoundFile, kSndAsync | kSndNoStop);
+    G().Mon.SoundKind = kSoundBySystem;
+  }
+}
+
+void SoundHalf() {
+  const MonitorState& mon = G().Mon;
+  if (mon.ActiveIndex == -1) return;
+  const AlarmEntry& e = ActiveEntry();
+  if (e.SoundFlag != 1) return;
+  // Copied first: ending the alarm clears ActiveIndex.
+  const int16_t blinkCount = e.BlinkCount;
+  const bool endless = e.EndlessFlag == 1;
+
+  const std::string mode = QueryMediaMode();
+  if (mode == "stopped") {
+    if (endless) {
+      Send("play mymedia from 0");
+      return;
+    }
+    Send("close mymedia");
+    if (mon.BlinkCounter >= blinkCount) EndAlarm();
+  } else if (mode.empty()) {
+    if (mon.BlinkCounter >= blinkCount) EndAlarm();
+  }
+}
+
+void DismissSoundRule() {
+  const std::string mode = QueryMediaMode();
+  if (mode == "playing" || mode == "stopped") {
+    // A stopped device is closed too: an endless sound caught between its end and its
+    // replay would otherwise start again on the next tick, after the user's OK.
+    if (mode == "playing") Send("stop mymedia");
+    Send("close mymedia");
+  } else if (mode.empty() && G().Mon.SoundKind == kSoundBySystem) {
+    Svc().sound->Play("", kSndAsync);
+  } else {
+    return;
+  }
+  RestoreVolumes();
+  G().Mon.AlarmSounding = false;
+}
+
+void ShutDownSoundRule() {
+  const MonitorState& mon = G().Mon;
+  if (mon.ActiveIndex == -1 || ActiveEntry().SoundFlag != 1) return;
+  const std::string mode = QueryMediaMode();
+  if (mode == "playing") {
+    Send("stop mymedia");
+    Send("close mymedia");
+  } else if (mode == "stopped") {
+    Send("close mymedia");
+  } else if (mode.empty() && mon.SoundKind == kSoundBySystem) {
+    Svc().sound->Play("", kSndAsync);
+  }
+}
+
+void ToggleTestPlay(const std::string& file, uint32_t midiVolume, uint32_t waveVolume) {
+  if (file.empty() || !Svc().launcher->FileExists(file)) {
+    Svc().dialogs->MsgBox("指定されたファイルはありません", kOkOnly, "Wakebell");
+    return;
+  }
+  const std::string mode = QueryMediaMode();
+  if (mode == "playing") {
+    G().Mon.TestPlaying = false;
+    Send("stop mymedia");
+    Send("close mymedia");
+    RestoreVolumes();
+    return;
+  }
+  if (mode == "stopped") Send("close mymedia");
+  G().Mon.TestPlaying = true;
+  ApplyMidiVolume(midiVolume);
+  ApplyWaveVolume(waveVolume);
+  SendOpen(file);
+  if (Send("play mymedia") != 0) Send("close mymedia");
+}
+
+void StopTestPlay() {
+  MonitorState& mon = G().Mon;
+  const std::string mode = QueryMediaMode();
+  if (!mon.TestPlaying) return;
+  if (mode == "playing") {
+    mon.TestPlaying = false;
+    Send("stop mymedia");
+    Send("close mymedia");
+    RestoreVolumes();
+  } else if (mode == "stopped") {
+    // The device stays open; the next start, alarm or test, closes it first.
+    mon.TestPlaying = false;
+    RestoreVolumes();
+  }
+}
+
+}  // namespace wb

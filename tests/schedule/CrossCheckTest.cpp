@@ -1,0 +1,194 @@
+// The fast schedule against the plain text-rule one (NaiveSchedule) on random tables: the day
+// test, the next-bell tip and the list lines on many days, and the due check tick by tick.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+#include <set>
+
+#include "NaiveSchedule.h"
+#include "ScheduleSupport.h"
+#include "model/DayMath.h"
+#include "model/DueCheck.h"
+#include "model/ListLine.h"
+#include "model/Schedule.h"
+#include "model/SortKeys.h"
+#include "model/TrayTip.h"
+
+namespace wb::test {
+namespace {
+
+class RandomTables {
+ public:
+  explicit RandomTables(unsigned seed) : rng_(seed) {}
+
+  int Pick(int n) { return int(rng_() % unsigned(n)); }
+
+  AlarmEntry RandomEntry(int64_t firstDay, int days) {
+    static const int kKinds[] = {1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 6, 7, 8, 9, 10, 11, 11, 0, 12};
+    static const int kLeads[] = {0, 1, 5, 30, 59, 60, 61, 90, 600, 1439, 1440, 1441, 2880, 4350, 10080, 20160, -30};
+    AlarmEntry e;
+    e.RepeatKind = int16_t(kKinds[Pick(std::size(kKinds))]);
+    const int64_t day = firstDay - 40 + Pick(days + 50);
+    int64_t second = int64_t(Pick(1440)) * 60;
+    if (Pick(4) == 0) second += Pick(60);
+    e.AlarmTime = FromSecondNumber(day * 86400 + second);
+    if (Pick(8) == 0) e.AlarmTime += (Pick(2) ? 0.3 : 0.7) / 86400.0;  // rounds either way
+    if (Pick(20) == 0) e.AlarmTime = FromSecondNumber(day * 86400 + 86399) + 0.6 / 86400.0;  // next midnight
+    e.WeekdayMask = int16_t(Pick(128));
+    if (e.RepeatKind == kRepeatBiweekly && Pick(2)) e.WeekdayMask = int16_t(MaskBitOfDay(DayOf(e.AlarmTime)));
+    e.BellMode = int16_t(Pick(16) == 0 ? 3 : Pick(3));
+    e.PreBellMinutes = int16_t(Pick(3) ? kLeads[Pick(std::size(kLeads))] : Pick(3000));
+    if (e.RepeatKind == kRepeatQuick) {  // somewhere in the window, so that it can ring
+      e.AlarmTime = FromSecondNumber((firstDay + Pick(days)) * 86400 + Pick(86400));
+      e.BellMode = int16_t(Pick(4) ? 0 : Pick(3));
+    }
+    if (Pick(3) == 0) e.MainBellFiredAt = FromSecondNumber((firstDay - 2 + Pick(days)) * 86400 + Pick(86400));
+    if (Pick(3) == 0) e.PreBellFiredAt = FromSecondNumber((firstDay - 2 + Pick(days)) * 86400 + Pick(86400));
+    return e;
+  }
+
+  AlarmTable RandomTable(int64_t firstDay, int days, int entries) {
+    AlarmTable t;
+    for (int i = 0; i < entries; ++i) t.Add(RandomEntry(firstDay, days));
+    return t;
+  }
+
+ private:
+  std::mt19937 rng_;
+};
+
+// Periods with month ends, a leap day, a year end and the OLE epoch.
+const char* const kPeriods[] = {"2008/02/18", "2008/12/20", "2009/01/26", "2010/05/24", "1899/12/16", "2024/01/22"};
+
+std::string Describe(const AlarmTable& t) {
+  std::string s;
+  for (int i = 0; i < t.EntryCount(); ++i) {
+    const AlarmEntry& e = t[i];
+    s += "  [" + std::to_string(i) + "] " + FormatMoment(e.AlarmTime) + " kind " + std::to_string(e.RepeatKind) +
+         " mask " + std::to_string(e.WeekdayMask) + " mode " + std::to_string(e.BellMode) + " lead " +
+         std::to_string(e.PreBellMinutes) + " main@" + FormatMoment(e.MainBellFiredAt) + " pre@" +
+         FormatMoment(e.PreBellFiredAt) + "\n";
+  }
+  return s;
+}
+
+// Both implementations tick in lockstep from the same table; they must present the same entry
+// with the same marks and leave the same fired-at members on every tick.
+void TickBoth(AlarmTable& fast, AlarmTable& plain, int64_t second) {
+  const OleDate now = FromSecondNumber(second);
+  const DueResult a = RunDueCheck(fast, now);
+  const DueResult b = naive::RunDueCheck(plain, now);
+  ASSERT_TRUE(a.slot == b.slot && a.main == b.main && a.pre == b.pre)
+      << "at " << FormatMoment(now) << ": fast " << a.slot << "/" << a.main << a.pre << ", text rules " << b.slot
+      << "/" << b.main << b.pre << "\n" << Describe(fast);
+  if (a.slot >= 0) {
+    ASSERT_EQ(fast[a.slot].MainBellFiredAt, plain[a.slot].MainBellFiredAt);
+    ASSERT_EQ(fast[a.slot].PreBellFiredAt, plain[a.slot].PreBellFiredAt);
+  }
+}
+
+// The minutes at which an entry's bells can fall due: its set minute, its pre-bell minute, and
+// for a quick timer the minute after (its window of one minute late).
+std::set<int> BellMinutes(const AlarmTable& t) {
+  std::set<int> minutes;
+  for (int i = 0; i < t.EntryCount(); ++i) {
+    const AlarmEntry& e = t[i];
+    const int set = MinuteOfDay(e.AlarmTime);
+    minutes.insert(set);
+    minutes.insert(MinuteOfDay(naive::AddMinutes(e.AlarmTime, -e.PreBellMinutes)));
+    if (e.RepeatKind == kRepeatQuick) minutes.insert((set + 1) % 1440);
+  }
+  return minutes;
+}
+
+TEST(CrossCheck, DueCheckAgreesOnEverySecondOfTheBellMinutesOverThreeWeeks) {
+  RandomTables gen(20261207);
+  for (int round = 0; round < 6; ++round) {
+    const int64_t first = DayOf(At(kPeriods[round % std::size(kPeriods)]));
+    const int days = 21;
+    AlarmTable fast = gen.RandomTable(first, days, 6);
+    AlarmTable plain = fast;
+    const std::set<int> minutes = BellMinutes(fast);
+    for (int64_t d = first; d < first + days; ++d) {
+      std::set<int> today = minutes;
+      today.insert(gen.Pick(1440));  // and one minute anywhere
+      for (int m : today) {
+        for (int s = 0; s < 60; ++s) {
+          TickBoth(fast, plain, d * 86400 + m * 60 + s);
+          if (HasFatalFailure()) return;
+        }
+      }
+    }
+  }
+}
+
+TEST(CrossCheck, DueCheckAgreesOnEverySecondOfHalfADay) {
+  RandomTables gen(4242);
+  const int64_t first = DayOf(At("2008/12/31 12:00:00"));
+  AlarmTable fast = gen.RandomTable(first - 5, 10, 6);
+  AlarmTable plain = fast;
+  for (int64_t s = first * 86400 + 43200; s < (first + 1) * 86400; ++s) {
+    TickBoth(fast, plain, s);
+    if (HasFatalFailure()) return;
+  }
+}
+
+// The full run: every second of four weeks, both implementations in lockstep, one table for each
+// period. Many minutes of run time; run it by hand with --gtest_also_run_disabled_tests.
+TEST(CrossCheck, DISABLED_DueCheckAgreesOnEverySecondOfFourWeeks) {
+  RandomTables gen(777);
+  for (size_t round = 0; round < std::size(kPeriods); ++round) {
+    const int64_t first = DayOf(At(kPeriods[round]));
+    AlarmTable fast = gen.RandomTable(first, 28, 6);
+    AlarmTable plain = fast;
+    for (int64_t s = first * 86400; s < (first + 28) * 86400; ++s) {
+      TickBoth(fast, plain, s);
+      if (HasFatalFailure()) return;
+    }
+  }
+}
+
+TEST(CrossCheck, DayTestTipAndListAgreeOnManyDays) {
+  RandomTables gen(99);
+  for (int round = 0; round < 60; ++round) {
+    const int64_t first = DayOf(At(kPeriods[round % std::size(kPeriods)]));
+    const AlarmTable t = gen.RandomTable(first, 30, 10);
+    for (int64_t d = first - 45; d < first + 35; ++d) {
+      for (int i = 0; i < t.EntryCount(); ++i) {
+        ASSERT_EQ(EntryOccursOnDay(t[i], d), naive::OccursOn(t[i], OleDate(d)))
+            << "slot " << i << " on " << FormatDate(OleDate(d)) << "\n" << Describe(t);
+      }
+    }
+    const std::vector<SortKey> keys = BuildSortKeys(t);
+    std::vector<int> order;
+    for (int r = 0; r < t.EntryCount(); ++r) order.push_back(keys[size_t(r)].Index);
+    for (int k = 0; k < 40; ++k) {
+      const int64_t nowDay = first + gen.Pick(30);
+      int64_t second = nowDay * 86400 + gen.Pick(86400);
+      if (k % 4 == 0) second = nowDay * 86400 + SecondOfDay(t[gen.Pick(t.EntryCount())].AlarmTime);  // on a bell
+      const OleDate now = FromSecondNumber(second);
+      const OleDate calendar = OleDate(k % 2 ? nowDay : nowDay - 3 + gen.Pick(7));
+      OleDate fastNext = 0, plainNext = 0;
+      std::string fastTip = "Wakebell", plainTip = "Wakebell";
+      const bool fastFound = ComputeTrayTip(t, calendar, now, fastNext, fastTip);
+      const bool plainFound = naive::ComputeTrayTip(t, calendar, now, plainNext, plainTip);
+      ASSERT_EQ(fastFound, plainFound) << FormatMoment(now) << "\n" << Describe(t);
+      ASSERT_EQ(FormatMoment(fastNext), FormatMoment(plainNext)) << FormatMoment(now) << "\n" << Describe(t);
+      ASSERT_EQ(fastTip, plainTip) << FormatMoment(now) << "\n" << Describe(t);
+      for (int view = 0; view < 4; ++view) {
+        const bool daily = view & 1, monday = view & 2;
+        const std::vector<ListRow> a = BuildAlarmList(t, keys, calendar, now, daily, monday);
+        const std::vector<ListRow> b = naive::BuildAlarmList(t, order, calendar, now, daily, monday);
+        ASSERT_EQ(a.size(), b.size());
+        for (size_t r = 0; r < a.size(); ++r) {
+          ASSERT_EQ(a[r].slot, b[r].slot);
+          ASSERT_EQ(a[r].text, b[r].text) << FormatMoment(now) << " view " << view;
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace wb::test

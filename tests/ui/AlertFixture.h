@@ -1,0 +1,96 @@
+// Fixture of the alarm-window and sound tests: the fake services of the harness plus a
+// foreground recorder and a file list, an entry factory and one shared journal of what the
+// program asked of MCI, the system sound and the devices, in order.
+#pragma once
+#include <set>
+#include <string>
+#include <vector>
+
+#include "UiHarness.h"
+#include "alert/Alert.h"
+#include "alert/Form2.h"
+#include "monitor/Form3.h"
+
+namespace wb::test {
+
+class RecordingForeground : public IForeground {
+ public:
+  std::vector<std::string> Brought;
+  void BringToForeground(ui::Form& form) override { Brought.push_back(form.Name()); }
+};
+
+class FileList : public ILauncher {
+ public:
+  std::set<std::string> Files;
+  bool FileExists(const std::string& path) override { return Files.count(path) != 0; }
+  bool Start(const std::string&) override { return false; }
+};
+
+class AlertTest : public UiTest {
+ protected:
+  AlertTest() {
+    Svc().foreground = &foreground;
+    Svc().launcher = &files;
+    // The monitor window is up before anything rings, as in the program.
+    ui::Timer& timer2 = TheForm3().Timer2;
+    // Timer2's tick is the blink half, then the sound half.
+    if (!timer2.Tick) timer2.Tick = [] { BlinkHalf(); SoundHalf(); };
+    mci.Journal = &journal;
+    systemSound.Journal = &journal;
+    devices.Journal = &journal;
+  }
+
+  // A main-bell entry as the editor makes it: message, colours, font; no blink, no sound.
+  static AlarmEntry Entry(const std::string& message = "会議の時間です") {
+    AlarmEntry e;
+    e.AlarmTime = MakeDate(2026, 12, 7, 7, 30);
+    e.RepeatKind = kRepeatDaily;
+    e.Message = message;
+    e.ForeColor = 0x0000FF;
+    e.BackColor = 0x00FFFF;
+    e.FontName = "MS Pゴシック";
+    e.FontSize = 14;
+    e.FontBold = kTrue;
+    e.FontItalic = kFalse;
+    e.FontUnderline = kTrue;
+    e.FontStrikethru = kFalse;
+    return e;
+  }
+  static AlarmEntry SoundEntry(const std::string& file, bool endless = false) {
+    AlarmEntry e = Entry();
+    e.SoundFlag = 1;
+    e.SoundFile = file;
+    e.EndlessFlag = endless ? 1 : 0;
+    e.MidiVolume = int32_t(0x40004000);
+    e.WaveVolume = int32_t(0x60006000);
+    return e;
+  }
+  int Add(const AlarmEntry& e) { return G().Table.Add(e); }
+  // Adds the entry and presents it as the due check does.
+  int Present(const AlarmEntry& e, bool mainBell = true, const std::string& minute = "07:30") {
+    int slot = Add(e);
+    PresentAlarm(slot, mainBell, minute);
+    return slot;
+  }
+  void Tick(int seconds = 1) { clock.Advance(int64_t(seconds) * 1000); }
+  // Whether the window is shown after each of the next `ticks` seconds.
+  std::vector<bool> ShownEachSecond(int ticks) {
+    std::vector<bool> out;
+    for (int i = 0; i < ticks; ++i) {
+      Tick();
+      out.push_back(WindowShown());
+    }
+    return out;
+  }
+  Form2& Window() { return TheForm2(); }
+  bool WindowShown() {
+    Form2* f = Form2IfLoaded();
+    return f && f->Visible();
+  }
+
+  RecordingForeground foreground;
+  FileList files;
+  std::vector<std::string> journal;
+};
+
+}  // namespace wb::test

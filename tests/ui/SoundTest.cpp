@@ -1,0 +1,276 @@
+// Sound through the one MCI alias: the command strings of every rule in order, endless
+// replay, the end of an alarm, the wave fallback, the test playback, and the volumes an alarm
+// sets and gives back.
+#include "AlertFixture.h"
+#include "audio/Volume.h"
+
+namespace wb::test {
+namespace {
+
+using Strings = std::vector<std::string>;
+const std::string kStatus = "mci status mymedia mode";
+
+class SoundTest : public AlertTest {
+ protected:
+  SoundTest() {
+    devices.AddMidi("Synth", 0x11111111);
+    devices.AddMidi("Mapper", 0x22222222);
+    devices.AddWave("Speakers", 0x33333333);
+    G().Audio.MidiDeviceName = "Mapper";
+    G().Audio.WaveDeviceName = "Speakers";
+    G().Mon.StartingUp = true;
+    SaveMidiVolume();
+    SaveWaveVolume();
+    G().Mon.StartingUp = false;
+    mci.RefusedExtensions = {".mid", ".wav"};  // no driver for these on this "machine"
+  }
+  Strings Take() {
+    Strings out;
+    out.swap(journal);
+    return out;
+  }
+  bool VolumesAsBefore() const {
+    return devices.Midi[1].volume == 0x22222222u && devices.Wave[0].volume == 0x33333333u;
+  }
+};
+
+TEST_F(SoundTest, AlarmSetsVolumesThenOpensAndPlays) {
+  Present(SoundEntry("C:\\音\\bell.mp3"));
+  EXPECT_EQ(Take(), (Strings{kStatus, "midi 0 40004000", "midi 1 40004000", "wave 0 60006000",
+                             "mci open \"C:\\音\\bell.mp3\" alias mymedia", "mci play mymedia"}));
+  EXPECT_EQ(G().Mon.SoundKind, 1);
+  EXPECT_EQ(mci.GetState(), fake::FakeMci::State::Playing);
+}
+
+TEST_F(SoundTest, SoundWithoutFlagOrFileStaysSilent) {
+  AlarmEntry off = SoundEntry("C:\\bell.mp3");
+  off.SoundFlag = 0;
+  Present(off);
+  Present(SoundEntry(""));
+  EXPECT_TRUE(mci.Commands.empty());
+  EXPECT_TRUE(devices.Sets.empty());
+}
+
+TEST_F(SoundTest, EndlessSoundReplaysUntilOkThenTheAlarmEnds) {
+  Present(SoundEntry("C:\\bell.mp3", true));
+  Take();
+  Tick();
+  EXPECT_EQ(Take(), Strings{kStatus});  // playing: nothing to do
+  for (int round = 0; round < 3; ++round) {
+    mci.EndSound();
+    Tick();
+    EXPECT_EQ(Take(), (Strings{kStatus, "mci play mymedia from 0"}));
+  }
+  EXPECT_EQ(mci.Plays(), 4);
+  EXPECT_EQ(G().Mon.ActiveIndex, 0);
+
+  Window().Command1.Press();
+  EXPECT_EQ(Take(), (Strings{kStatus, "mci stop mymedia", "mci close mymedia", "midi 1 22222222",
+                             "wave 0 33333333"}));
+  EXPECT_FALSE(G().Mon.AlarmSounding);
+  Tick();  // the device is closed and the blinking done: the alarm is over
+  EXPECT_EQ(G().Mon.ActiveIndex, -1);
+  EXPECT_FALSE(TheForm3().Timer2.Enabled());
+  Take();
+  Tick(3);
+  EXPECT_TRUE(Take().empty());
+}
+
+TEST_F(SoundTest, DismissBetweenTheEndAndTheReplayOfAnEndlessSoundSilencesIt) {
+  Present(SoundEntry("C:\\chime.mp3", true));
+  mci.EndSound();  // the short sound just ended; the replay would come with the next tick
+  Take();
+  Window().Command1.Press();
+  EXPECT_EQ(Take(), (Strings{kStatus, "mci close mymedia", "midi 1 22222222", "wave 0 33333333"}));
+  EXPECT_FALSE(G().Mon.AlarmSounding);
+  Tick(3);
+  EXPECT_EQ(mci.Plays(), 1);
+  EXPECT_EQ(mci.GetState(), fake::FakeMci::State::Closed);
+  EXPECT_EQ(G().Mon.ActiveIndex, -1);
+}
+
+TEST_F(SoundTest, OnceSoundEndsTheAlarmOnlyWhenTheBlinkingIsDoneToo) {
+  AlarmEntry e = SoundEntry("C:\\bell.mp3");
+  e.BlinkFlag = 1;
+  e.BlinkCount = 3;
+  Present(e);
+  Take();
+  Tick();
+  mci.EndSound();
+  Tick();  // stopped: closed, but two blinks still to come
+  EXPECT_EQ(Take(), (Strings{kStatus, kStatus, "mci close mymedia"}));
+  EXPECT_EQ(G().Mon.ActiveIndex, 0);
+  EXPECT_TRUE(G().Mon.AlarmSounding);
+  Tick(2);
+  EXPECT_EQ(G().Mon.ActiveIndex, 0);
+  EXPECT_FALSE(VolumesAsBefore());
+  Tick();  // third blink hidden: counter 3, device closed
+  EXPECT_EQ(G().Mon.BlinkCounter, 3);
+  EXPECT_EQ(G().Mon.ActiveIndex, -1);
+  EXPECT_FALSE(G().Mon.AlarmSounding);
+  EXPECT_TRUE(VolumesAsBefore());
+  EXPECT_EQ(devices.Midi[0].volume, 0x40004000u);  // only the chosen MIDI device is given back
+}
+
+TEST_F(SoundTest, UpperCaseWavRefusedByMciPlaysOnceThroughTheSystemSoundAndStops) {
+  Present(SoundEntry("C:\\Alarm.WAV", true));
+  EXPECT_EQ(Take(), (Strings{kStatus, "midi 0 40004000", "midi 1 40004000", "wave 0 60006000",
+                             "mci open \"C:\\Alarm.WAV\" alias mymedia", "mci play mymedia",
+                             "mci close mymedia", "sound C:\\Alarm.WAV 17"}));
+  EXPECT_EQ(G().Mon.SoundKind, 2);
+  EXPECT_EQ(systemSound.Playing, "C:\\Alarm.WAV");
+  Tick(2);  // closed device, no blinking: the alarm ends at once although the wave still plays
+  EXPECT_EQ(Take(), (Strings{kStatus, "midi 1 22222222", "wave 0 33333333"}));
+  EXPECT_EQ(G().Mon.ActiveIndex, -1);
+
+  Present(SoundEntry("C:\\Alarm.WAV"));
+  Take();
+  Window().Command1.Press();
+  EXPECT_EQ(Take(), (Strings{kStatus, "sound  1", "midi 1 22222222", "wave 0 33333333"}));
+  EXPECT_EQ(systemSound.Playing, "");
+}
+
+TEST_F(SoundTest, RefusedMidiStaysSilentWithTheWindowShown) {
+  G().Mon.SoundKind = 1;
+  Present(SoundEntry("C:\\song.mid"));
+  EXPECT_EQ(Take(), (Strings{kStatus, "midi 0 40004000", "midi 1 40004000", "wave 0 60006000",
+                             "mci open \"C:\\song.mid\" alias mymedia", "mci play mymedia",
+                             "mci close mymedia"}));
+  EXPECT_TRUE(systemSound.Calls.empty());
+  EXPECT_EQ(G().Mon.SoundKind, 1);
+  EXPECT_TRUE(WindowShown());
+}
+
+TEST_F(SoundTest, AlarmReplacingAPlayingOneClosesItFirst) {
+  Present(SoundEntry("C:\\first.mp3", true));
+  Take();
+  Present(SoundEntry("C:\\second.mp3"));
+  EXPECT_EQ(Take(), (Strings{kStatus, "mci stop mymedia", "mci close mymedia", "midi 0 40004000",
+                             "midi 1 40004000", "wave 0 60006000",
+                             "mci open \"C:\\second.mp3\" alias mymedia", "mci play mymedia"}));
+  EXPECT_EQ(mci.OpenFile(), "C:\\second.mp3");
+}
+
+TEST_F(SoundTest, SilentAlarmReplacingASoundingOneSilencesItAndRestoresTheVolumes) {
+  Present(SoundEntry("C:\\first.mp3", true));
+  Take();
+  Present(Entry("音なし"));
+  EXPECT_EQ(Take(), (Strings{kStatus, "mci stop mymedia", "mci close mymedia", "midi 1 22222222",
+                             "wave 0 33333333"}));
+  EXPECT_EQ(mci.GetState(), fake::FakeMci::State::Closed);
+  EXPECT_TRUE(G().Mon.AlarmSounding);  // the new alarm is in progress
+  Window().Command1.Press();
+  EXPECT_FALSE(G().Mon.AlarmSounding);
+}
+
+TEST_F(SoundTest, ShutDownRuleForEachDeviceState) {
+  Present(SoundEntry("C:\\a.mp3"));
+  Take();
+  ShutDownSoundRule();
+  EXPECT_EQ(Take(), (Strings{kStatus, "mci stop mymedia", "mci close mymedia"}));
+
+  Present(SoundEntry("C:\\a.mp3"));
+  mci.EndSound();
+  Take();
+  ShutDownSoundRule();
+  EXPECT_EQ(Take(), (Strings{kStatus, "mci close mymedia"}));
+
+  Present(SoundEntry("C:\\a.wav"));
+  Take();
+  ShutDownSoundRule();
+  EXPECT_EQ(Take(), (Strings{kStatus, "sound  1"}));
+
+  G().Mon.ActiveIndex = -1;
+  ShutDownSoundRule();
+  Present(Entry());
+  Take();
+  ShutDownSoundRule();  // no sound in progress
+  EXPECT_TRUE(Take().empty());
+}
+
+TEST_F(SoundTest, TestPlayStartsAtTheSliderVolumesAndASecondPressStops) {
+  files.Files = {"C:\\test.mp3"};
+  ToggleTestPlay("C:\\test.mp3", VolumeFromSlider(0), VolumeFromSlider(32767));
+  EXPECT_EQ(Take(), (Strings{kStatus, "midi 0 80008000", "midi 1 80008000", "wave 0 FFFFFFFF",
+                             "mci open \"C:\\test.mp3\" alias mymedia", "mci play mymedia"}));
+  EXPECT_TRUE(G().Mon.TestPlaying);
+  ToggleTestPlay("C:\\test.mp3", 0, 0);
+  EXPECT_EQ(Take(), (Strings{kStatus, "mci stop mymedia", "mci close mymedia", "midi 1 22222222",
+                             "wave 0 33333333"}));
+  EXPECT_FALSE(G().Mon.TestPlaying);
+}
+
+TEST_F(SoundTest, TestPlayAfterTheSoundEndedReopensAndAFailureCloses) {
+  files.Files = {"C:\\test.mp3", "C:\\song.mid"};
+  ToggleTestPlay("C:\\test.mp3", 0x10001, 0x10001);
+  mci.EndSound();
+  Take();
+  ToggleTestPlay("C:\\test.mp3", 0x10001, 0x10001);
+  EXPECT_EQ(Take(), (Strings{kStatus, "mci close mymedia", "midi 0 00010001", "midi 1 00010001",
+                             "wave 0 00010001", "mci open \"C:\\test.mp3\" alias mymedia",
+                             "mci play mymedia"}));
+  ToggleTestPlay("C:\\test.mp3", 0x10001, 0x10001);
+  Take();
+  ToggleTestPlay("C:\\song.mid", 0x10001, 0x10001);  // no fallback for a test
+  EXPECT_EQ(Take(), (Strings{kStatus, "midi 0 00010001", "midi 1 00010001", "wave 0 00010001",
+                             "mci open \"C:\\song.mid\" alias mymedia", "mci play mymedia",
+                             "mci close mymedia"}));
+  EXPECT_TRUE(systemSound.Calls.empty());
+}
+
+TEST_F(SoundTest, TestPlayOfAMissingFileSaysSoAndTouchesNothing) {
+  ToggleTestPlay("C:\\gone.mp3", 0, 0);
+  ToggleTestPlay("", 0, 0);
+  ASSERT_EQ(dialogs.Asked.size(), 2u);
+  EXPECT_EQ(dialogs.Asked[0].text, "指定されたファイルはありません");
+  EXPECT_EQ(dialogs.Asked[0].style, kOkOnly);
+  EXPECT_TRUE(journal.empty());
+  EXPECT_FALSE(G().Mon.TestPlaying);
+}
+
+TEST_F(SoundTest, StopTestPlayByDeviceState) {
+  files.Files = {"C:\\test.mp3"};
+  StopTestPlay();  // nothing plays
+  EXPECT_EQ(Take(), Strings{kStatus});
+
+  ToggleTestPlay("C:\\test.mp3", 0, 0);
+  Take();
+  StopTestPlay();
+  EXPECT_EQ(Take(), (Strings{kStatus, "mci stop mymedia", "mci close mymedia", "midi 1 22222222",
+                             "wave 0 33333333"}));
+  EXPECT_FALSE(G().Mon.TestPlaying);
+
+  ToggleTestPlay("C:\\test.mp3", 0, 0);
+  mci.EndSound();
+  Take();
+  StopTestPlay();  // finished on its own: volumes back, the device stays open
+  EXPECT_EQ(Take(), (Strings{kStatus, "midi 1 22222222", "wave 0 33333333"}));
+  EXPECT_FALSE(G().Mon.TestPlaying);
+  EXPECT_EQ(mci.GetState(), fake::FakeMci::State::Stopped);
+}
+
+TEST_F(SoundTest, AlarmDuringATestPlayTakesTheDeviceOver) {
+  files.Files = {"C:\\test.mp3"};
+  ToggleTestPlay("C:\\test.mp3", 0, 0);
+  Take();
+  Present(SoundEntry("C:\\alarm.mp3"));
+  Strings got = Take();
+  ASSERT_GE(got.size(), 3u);
+  EXPECT_EQ((Strings{got[0], got[1], got[2]}), (Strings{kStatus, "mci stop mymedia", "mci close mymedia"}));
+  EXPECT_EQ(mci.OpenFile(), "C:\\alarm.mp3");
+  EXPECT_EQ(mci.GetState(), fake::FakeMci::State::Playing);
+}
+
+TEST_F(SoundTest, CloseBoxStopsTheSoundLikeOk) {
+  Present(SoundEntry("C:\\bell.mp3", true));
+  Take();
+  Window().RequestClose();
+  EXPECT_EQ(Take(), (Strings{kStatus, "mci stop mymedia", "mci close mymedia", "midi 1 22222222",
+                             "wave 0 33333333"}));
+  EXPECT_EQ(Form2IfLoaded(), nullptr);
+  Tick();
+  EXPECT_EQ(G().Mon.ActiveIndex, -1);
+}
+
+}  // namespace
+}  // namespace wb::test
