@@ -70,6 +70,7 @@ void TrayChecks(Tally& t, const Setup& setup) {
       for (int m : mouse) if (m == WM_LBUTTONDOWN) return true;
       return false;
     }, 20000);
+    SignalScript(setup, L"tray-clicked");  // the script stops clicking
     t.Expect(clicked, "tray: a real click on the icon arrives as WM_LBUTTONDOWN");
   }
 

@@ -49,16 +49,18 @@ wine reg add 'HKCU\Software\WakebellCheck' /v Text /t REG_SZ /d '目覚まし C:
 wine reg add 'HKCU\Software\WakebellCheck' /v Number /t REG_DWORD /d 0x12345678 /f >/dev/null 2>&1
 wine reg add 'HKLM\Software\WakebellCheck' /v Path /t REG_SZ /d 'C:\windows\system32' /f >/dev/null 2>&1
 
-# Clicks the first icon in Wine's own tray window (shown when the desktop has no tray).
+# Clicks the first icon in Wine's own tray window (shown when the desktop has no tray) until
+# the checker says the click arrived: the window and its icon may take a moment to appear.
 click_tray() {
-  local win geometry
+  local win
   for _ in $(seq 40); do
+    [ -f "$sync/tray-clicked.ready" ] && return
+    kill -0 "$checker_pid" 2>/dev/null || return
     win=$(xdotool search --name "Wine System Tray" 2>/dev/null | head -1)
-    [ -n "$win" ] && break
-    sleep 0.25
+    [ -n "$win" ] && xdotool mousemove --window "$win" 8 8 click 1 2>/dev/null
+    sleep 0.5
   done
-  [ -n "$win" ] || { echo "note: no Wine tray window to click"; return; }
-  xdotool mousemove --window "$win" 8 8 click 1
+  echo "note: tray window: ${win:-none} $(xdotool getwindowgeometry "${win:-0}" 2>&1 | tr '\n' ' ')"
 }
 
 wine "$checker" "${args[@]}" >"$work/out.txt" 2>"$work/err.txt" &
