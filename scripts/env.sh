@@ -4,6 +4,8 @@
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEARCH=win64
+# No desktop entries from saved shortcuts, no Mono/Gecko installer prompts in a new prefix.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-winemenubuilder.exe=d;mscoree=;mshtml=}"
 
 wb_start_display() {
   if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
@@ -24,7 +26,7 @@ wb_start_sound() {
   fi
 }
 
-# A private Wine prefix, made once per folder.
+# A private Wine prefix, made once per folder, with the program's Japanese fonts replaced.
 wb_wine_prefix() {
   export WINEPREFIX="$1"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -32,4 +34,27 @@ wb_wine_prefix() {
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w || true
   fi
+  if [ ! -f "$WINEPREFIX/.wb-fonts-1" ]; then
+    wb_wine_fonts && touch "$WINEPREFIX/.wb-fonts-1"
+  fi
+}
+
+# The Japanese faces the program and its data files name (MS UI Gothic, MS P Gothic in its
+# half-width and full-width spellings, MS Gothic, Meiryo UI) do not exist under Wine; without a
+# replacement their Japanese text shows as empty boxes. Map them to the Noto CJK fonts
+# (fonts-noto-cjk): proportional faces to Noto Sans CJK JP, fixed-pitch ones to the mono face.
+wb_wine_fonts() {
+  local sans="Noto Sans CJK JP" mono="Noto Sans Mono CJK JP" reg="$WINEPREFIX/wb-fonts.reg" face
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+    for face in "MS UI Gothic" "MS Pｺﾞｼｯｸ" "MS Pゴシック" "ＭＳ Ｐゴシック" "MS PGothic" \
+                "Meiryo UI" "Meiryo" "メイリオ"; do
+      printf '"%s"="%s"\r\n' "$face" "$sans"
+    done
+    for face in "ＭＳ ゴシック" "MS ゴシック" "MS Gothic" "MS ｺﾞｼｯｸ"; do
+      printf '"%s"="%s"\r\n' "$face" "$mono"
+    done
+  } | { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; } >"$reg"  # regedit reads UTF-16 with a BOM
+  wine reg import "$reg" >/dev/null 2>&1
 }
