@@ -44,6 +44,14 @@ bool SplitKey(std::string_view line, std::string_view& name, std::string_view& v
 
 bool IsBlankLine(std::string_view line) { return Trim(line).empty(); }
 
+// Appends rather than chaining operator+, which GCC 12 at -O3 misreads as overlapping copies.
+std::string Joined(std::string_view a, std::string_view b, std::string_view c) {
+  std::string s;
+  s.reserve(a.size() + b.size() + c.size());
+  s.append(a).append(b).append(c);
+  return s;
+}
+
 }  // namespace
 
 bool IniFile::Load(const std::string& path) {
@@ -114,7 +122,7 @@ void IniFile::Set(std::string_view section, std::string_view key, std::string_vi
       Line& line = lines_[size_t(at)];
       std::string_view name, old;
       SplitKey(line.text, name, old);
-      line.text = std::string(name) + "=" + clean;  // keeps the key as the file spells it
+      line.text = Joined(name, "=", clean);  // keeps the key as the file spells it
       return;
     }
     // A new key goes after the section's last non-blank line, so the blank lines that set the
@@ -123,15 +131,15 @@ void IniFile::Set(std::string_view section, std::string_view key, std::string_vi
     for (size_t i = after + 1; i < lines_.size() && !SectionName(lines_[i].text); ++i)
       if (!IsBlankLine(lines_[i].text)) after = i;
     if (lines_[after].eol.empty()) lines_[after].eol = "\r\n";
-    lines_.insert(lines_.begin() + std::ptrdiff_t(after) + 1, Line{std::string(key) + "=" + clean, "\r\n"});
+    lines_.insert(lines_.begin() + std::ptrdiff_t(after) + 1, Line{Joined(key, "=", clean), "\r\n"});
     return;
   }
   if (!lines_.empty()) {
     if (lines_.back().eol.empty()) lines_.back().eol = "\r\n";
     if (!IsBlankLine(lines_.back().text)) lines_.push_back(Line{"", "\r\n"});
   }
-  lines_.push_back(Line{"[" + std::string(section) + "]", "\r\n"});
-  lines_.push_back(Line{std::string(key) + "=" + clean, "\r\n"});
+  lines_.push_back(Line{Joined("[", section, "]"), "\r\n"});
+  lines_.push_back(Line{Joined(key, "=", clean), "\r\n"});
 }
 
 std::string IniFile::Bytes() const {

@@ -1,133 +1,186 @@
-// Code page 932 <-> UTF-8 on Linux, through iconv. Behaves like the Windows code page functions
-// the product uses: characters without an exact CP932 form become "?" (no best-fit guesses),
-// and undecodable bytes become the characters Windows gives them, so files dump the same on
-// both systems.
-#include <errno.h>
+// Code page 932 <-> UTF-8 on Linux. The mapping is iconv's ("CP932"), read once into two tables
+// so that converting a full data file costs table look-ups, not library calls. It behaves like
+// the Windows code page functions the product uses: a character without an exact CP932 form
+// becomes "?" (no look-alikes such as the yen sign as a backslash), and undecodable bytes
+// become the characters Windows gives them, so a file dumps the same on both systems.
 #include <iconv.h>
 
-#include <algorithm>
-#include <cstring>
+#include <array>
 #include <string>
+#include <vector>
 
 #include "platform/NativeServices.h"
 
 namespace wb {
 namespace {
 
-bool IsAscii(const std::string& s) {
-  return std::all_of(s.begin(), s.end(), [](char c) { return (unsigned char)c < 0x80; });
+constexpr char32_t kBrokenDoubleByte = 0x30FB;  // katakana middle dot, as Windows decodes them
+
+bool IsLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// One character through iconv; 0 when it has none. Only used to build the tables.
+char32_t DecodeWithIconv(iconv_t cd, const char* in, size_t n) {
+  char buf[8];
+  char* inPtr = const_cast<char*>(in);
+  char* outPtr = buf;
+  size_t inLeft = n, outLeft = sizeof buf;
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == size_t(-1) || inLeft != 0) return 0;
+  char32_t c = 0;
+  for (char* p = buf; p < outPtr; p += 4)
+    c = char32_t((unsigned char)p[0]) << 24 | char32_t((unsigned char)p[1]) << 16 |
+        char32_t((unsigned char)p[2]) << 8 | char32_t((unsigned char)p[3]);
+  return outPtr - buf == 4 ? c : 0;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += char(c);
-  } else if (c < 0x800) {
-    out += char(0xC0 | (c >> 6));
-    out += char(0x80 | (c & 0x3F));
-  } else {
-    out += char(0xE0 | (c >> 12));
-    out += char(0x80 | ((c >> 6) & 0x3F));
-    out += char(0x80 | (c & 0x3F));
-  }
+uint16_t EncodeWithIconv(iconv_t cd, char32_t c) {
+  char in[4] = {char(c >> 24), char(c >> 16), char(c >> 8), char(c)};
+  char out[8];
+  char* inPtr = in;
+  char* outPtr = out;
+  size_t inLeft = 4, outLeft = sizeof out;
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == size_t(-1)) return 0;
+  if (outPtr - out == 1) return (unsigned char)out[0];
+  if (outPtr - out == 2) return uint16_t((unsigned char)out[0] << 8 | (unsigned char)out[1]);
+  return 0;
 }
 
-// Length of the UTF-8 sequence starting at s[i], 1 for a broken one.
-size_t Utf8Length(const std::string& s, size_t i) {
-  unsigned char c = (unsigned char)s[i];
-  size_t n = c < 0xC0 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-  if (i + n > s.size()) return 1;
-  for (size_t k = 1; k < n; ++k)
-    if (((unsigned char)s[i + k] & 0xC0) != 0x80) return 1;
-  return n;
-}
+struct Tables {
+  std::array<char16_t, 256> single{};  // byte -> character; 0 for lead bytes and holes
+  std::vector<char16_t> doubles;       // (lead << 8 | trail) -> character, 0 when none
+  std::vector<uint16_t> encode;        // BMP character -> 1 or 2 bytes, 0 when none
 
-class Converter {
- public:
-  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~Converter() {
-    if (cd_ != (iconv_t)-1) iconv_close(cd_);
-  }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-  bool Ok() const { return cd_ != (iconv_t)-1; }
-
-  // Converts as much of [in, in + inLeft) as it can; returns the errno that stopped it (0 = all).
-  int Convert(const char*& in, size_t& inLeft, std::string& out) {
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    char buf[4096];
-    while (inLeft > 0) {
-      char* inPtr = const_cast<char*>(in);
-      char* outPtr = buf;
-      size_t outLeft = sizeof buf;
-      size_t r = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
-      int err = r == size_t(-1) ? errno : 0;
-      in = inPtr;
-      out.append(buf, size_t(outPtr - buf));
-      if (err == E2BIG) continue;
-      if (err != 0) return err;
+  Tables() : doubles(0x10000, 0), encode(0x10000, 0) {
+    iconv_t dec = iconv_open("UTF-32BE", "CP932");
+    iconv_t enc = iconv_open("CP932", "UTF-32BE");
+    if (dec == (iconv_t)-1 || enc == (iconv_t)-1) return;  // no tables: every character is "?"
+    for (int b = 1; b < 256; ++b) {
+      if (IsLead((unsigned char)b)) continue;
+      char byte = char(b);
+      single[size_t(b)] = char16_t(DecodeWithIconv(dec, &byte, 1));
     }
-    return 0;
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+      if (!IsLead((unsigned char)lead)) continue;
+      for (int trail = 0x40; trail <= 0xFC; ++trail) {
+        char pair[2] = {char(lead), char(trail)};
+        char32_t c = DecodeWithIconv(dec, pair, 2);
+        if (c > 0 && c < 0x10000) doubles[size_t(lead << 8 | trail)] = char16_t(c);
+      }
+    }
+    // Encoding: the code iconv picks for a character (several codes share some characters),
+    // kept only when it decodes back to that character.
+    auto decode = [&](uint16_t code) { return code < 0x100 ? single[code] : doubles[code]; };
+    for (char32_t c = 0x80; c < 0x10000; ++c) {
+      if (c >= 0xD800 && c <= 0xDFFF) continue;
+      uint16_t code = EncodeWithIconv(enc, c);
+      if (code != 0 && decode(code) == c) encode[c] = code;
+    }
+    iconv_close(dec);
+    iconv_close(enc);
   }
-
- private:
-  iconv_t cd_;
 };
+
+const Tables& Cp932() {
+  static const Tables tables;
+  return tables;
+}
+
+// Writes a BMP character at `p` (room for 3 bytes); returns the end.
+char* PutUtf8(char* p, char32_t c) {
+  if (c < 0x80) {
+    *p++ = char(c);
+  } else if (c < 0x800) {
+    *p++ = char(0xC0 | (c >> 6));
+    *p++ = char(0x80 | (c & 0x3F));
+  } else {
+    *p++ = char(0xE0 | (c >> 12));
+    *p++ = char(0x80 | ((c >> 6) & 0x3F));
+    *p++ = char(0x80 | (c & 0x3F));
+  }
+  return p;
+}
+
+// The character at s[i] and its length; length 0 for a broken or overlong sequence.
+char32_t NextUtf8(const std::string& s, size_t i, size_t& len) {
+  unsigned char b = (unsigned char)s[i];
+  len = 0;
+  size_t n = b < 0x80 ? 1 : b >= 0xC2 && b < 0xE0 ? 2 : b >= 0xE0 && b < 0xF0 ? 3 : b >= 0xF0 && b < 0xF5 ? 4 : 0;
+  if (n == 0 || i + n > s.size()) return 0;
+  char32_t c = n == 1 ? b : n == 2 ? b & 0x1F : n == 3 ? b & 0x0F : b & 0x07;
+  for (size_t k = 1; k < n; ++k) {
+    unsigned char t = (unsigned char)s[i + k];
+    if ((t & 0xC0) != 0x80) return 0;
+    c = c << 6 | (t & 0x3F);
+  }
+  static const char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (c < kMin[n] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
+  len = n;
+  return c;
+}
 
 class PosixCodec : public ITextCodec {
  public:
-  PosixCodec() : toCp932_("CP932", "UTF-8"), fromCp932_("UTF-8", "CP932") {}
+  PosixCodec() : t_(Cp932()) {}
 
   std::string ToCp932(const std::string& utf8, bool* lossless) override {
-    if (lossless) *lossless = true;
-    if (IsAscii(utf8)) return utf8;  // CP932 keeps the ASCII range as it is
-    std::string out;
-    const char* in = utf8.data();
-    size_t left = utf8.size();
-    bool whole = toCp932_.Ok() && toCp932_.Convert(in, left, out) == 0;
-    // iconv maps a few characters that have no CP932 form to look-alikes (the yen sign to a
-    // backslash); Windows refuses those. Whatever does not come back unchanged is redone one
-    // character at a time, each failing character becoming "?".
-    if (whole && FromCp932(out) == utf8) return out;
-    if (lossless) *lossless = false;
-    out.clear();
+    bool whole = true;
+    std::string out(utf8.size(), '\0');  // CP932 never takes more bytes than UTF-8
+    char* p = out.data();
     for (size_t i = 0; i < utf8.size();) {
-      size_t n = Utf8Length(utf8, i);
-      std::string one = utf8.substr(i, n);
-      std::string enc;
-      const char* p = one.data();
-      size_t l = one.size();
-      if (toCp932_.Ok() && toCp932_.Convert(p, l, enc) == 0 && FromCp932(enc) == one)
-        out += enc;
-      else
-        out += '?';
-      i += n;
+      unsigned char b = (unsigned char)utf8[i];
+      if (b < 0x80) {
+        *p++ = char(b);
+        ++i;
+        continue;
+      }
+      size_t len;
+      char32_t c = NextUtf8(utf8, i, len);
+      uint16_t code = len && c < 0x10000 ? t_.encode[c] : 0;
+      if (code == 0) {
+        *p++ = '?';
+        whole = false;
+      } else if (code < 0x100) {
+        *p++ = char(code);
+      } else {
+        *p++ = char(code >> 8);
+        *p++ = char(code & 0xFF);
+      }
+      i += len ? len : 1;
     }
+    out.resize(size_t(p - out.data()));
+    if (lossless) *lossless = whole;
     return out;
   }
 
   std::string FromCp932(const std::string& cp932) override {
-    if (IsAscii(cp932)) return cp932;
-    std::string out;
-    out.reserve(cp932.size() * 3 / 2);
-    const char* in = cp932.data();
-    size_t left = cp932.size();
-    while (left > 0) {
-      int err = fromCp932_.Ok() ? fromCp932_.Convert(in, left, out) : EILSEQ;
-      if (err == 0) break;
-      // The bytes Windows decodes although they hold no character of the code page.
-      unsigned char b = (unsigned char)*in;
-      if (b == 0x80) AppendUtf8(out, 0x80);
-      else if (b == 0xA0) AppendUtf8(out, 0xF8F0);
-      else if (b >= 0xFD) AppendUtf8(out, 0xF8F1 + (b - 0xFD));
-      else AppendUtf8(out, 0x30FB);  // a broken double-byte character: the katakana middle dot
-      ++in;
-      --left;
+    std::string out(cp932.size() * 3, '\0');  // at most 3 UTF-8 bytes per CP932 byte
+    char* p = out.data();
+    for (size_t i = 0; i < cp932.size();) {
+      unsigned char b = (unsigned char)cp932[i];
+      if (b < 0x80) {
+        *p++ = char(b);
+        ++i;
+        continue;
+      }
+      if (IsLead(b)) {
+        char16_t c = i + 1 < cp932.size() ? t_.doubles[size_t(b << 8 | (unsigned char)cp932[i + 1])] : 0;
+        p = PutUtf8(p, c ? c : kBrokenDoubleByte);
+        i += c ? 2 : 1;
+        continue;
+      }
+      char16_t c = t_.single[b];
+      // Bytes outside the code page that Windows still decodes to characters of their own.
+      if (!c) c = b == 0x80 ? 0x80 : b == 0xA0 ? 0xF8F0 : b >= 0xFD ? char16_t(0xF8F1 + (b - 0xFD)) : kBrokenDoubleByte;
+      p = PutUtf8(p, c);
+      ++i;
     }
+    out.resize(size_t(p - out.data()));
     return out;
   }
 
  private:
-  Converter toCp932_, fromCp932_;
+  const Tables& t_;
 };
 
 }  // namespace
