@@ -2,6 +2,7 @@
 // test, the next-bell tip and the list lines on many days, and the due check tick by tick.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <set>
@@ -65,7 +66,9 @@ std::string Describe(const AlarmTable& t) {
   std::string s;
   for (int i = 0; i < t.EntryCount(); ++i) {
     const AlarmEntry& e = t[i];
-    s += "  [" + std::to_string(i) + "] " + FormatMoment(e.AlarmTime) + " kind " + std::to_string(e.RepeatKind) +
+    char raw[32];
+    std::snprintf(raw, sizeof raw, " (%.17g)", e.AlarmTime);
+    s += "  [" + std::to_string(i) + "] " + FormatMoment(e.AlarmTime) + raw + " kind " + std::to_string(e.RepeatKind) +
          " mask " + std::to_string(e.WeekdayMask) + " mode " + std::to_string(e.BellMode) + " lead " +
          std::to_string(e.PreBellMinutes) + " main@" + FormatMoment(e.MainBellFiredAt) + " pre@" +
          FormatMoment(e.PreBellFiredAt) + "\n";

@@ -1,0 +1,23 @@
+// `wakebell-tool tip DATAFILE --now T [--day yyyy/mm/dd]`: the tray tip the tip refresh shows at
+// T (the editor's calendar on --day, default the date of T) when the tip read "Wakebell" before.
+#include "app/tool/Commands.h"
+#include "app/tool/ToolArgs.h"
+#include "model/TrayTip.h"
+
+namespace wb::tool {
+
+int Tip(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  ToolArgs a;
+  if (!SplitArgs("tip", args, {"--now", "--day"}, {}, a, err)) return 2;
+  OleDate now = 0, day = 0;
+  if (!MomentOption("tip", a, "--now", now, err) || !CalendarDayOption("tip", a, now, day, err)) return 2;
+  AlarmTable table;
+  if (!LoadTableReadOnly("tip", a.dataFile, table, err)) return 1;
+  OleDate nextBellTime = 0;
+  std::string tip = "Wakebell";
+  ComputeTrayTip(table, day, now, nextBellTime, tip);
+  out << tip << '\n';
+  return 0;
+}
+
+}  // namespace wb::tool
