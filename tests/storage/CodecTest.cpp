@@ -32,7 +32,7 @@ TEST(Codec, JapaneseTextRoundTrips) {
 TEST(Codec, TextWithoutACp932FormIsReported) {
   auto codec = MakeNativeCodec();
   bool lossless = true;
-  EXPECT_EQ(codec->ToCp932("鐘😀x", &lossless), "\x8f\xe0?x");
+  EXPECT_EQ(codec->ToCp932("鐘😀x", &lossless), "\x8f\xe0??x");  // one "?" per UTF-16 unit
   EXPECT_FALSE(lossless);
   lossless = true;
   EXPECT_EQ(codec->ToCp932("¥100", &lossless), "?100");  // no look-alike backslash
@@ -47,7 +47,11 @@ TEST(Codec, BrokenCp932DecodesAsWindowsDoes) {
   EXPECT_EQ(codec->FromCp932("\x80"), "\xc2\x80");
   EXPECT_EQ(codec->FromCp932("\xa0\xfd\xff"), "\xef\xa3\xb0\xef\xa3\xb1\xef\xa3\xb3");
   EXPECT_EQ(codec->FromCp932("a\x83"), "a・");      // lead byte at the end
-  EXPECT_EQ(codec->FromCp932("\x83\x20z"), "・ z");  // lead byte before a byte it cannot lead
+  EXPECT_EQ(codec->FromCp932("\x83\x20z"), "・z");  // a lead byte takes the next byte along
+  EXPECT_EQ(codec->FromCp932("\x85\x40z"), "・z");  // a pair that holds no character
+  EXPECT_EQ(codec->FromCp932(std::string("\x83\0z", 3)), std::string("・\0z", 5));  // but never a NUL
+  // Those odd single bytes come back as themselves.
+  EXPECT_EQ(codec->ToCp932("\xc2\x80\xef\xa3\xb0\xef\xa3\xb3"), "\x80\xa0\xff");
 }
 
 TEST(Codec, CutNeverSplitsACharacter) {

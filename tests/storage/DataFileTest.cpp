@@ -267,7 +267,7 @@ TEST_F(DataFile, TextWithoutACp932FormIsStoredAsFarAsItGoes) {
   ASSERT_TRUE(SaveAlarmTable(path, t));
   AlarmTable back;
   ASSERT_TRUE(LoadAlarmTable(path, back, 0, 0));
-  EXPECT_EQ(back[0].Message, "鐘?!");
+  EXPECT_EQ(back[0].Message, "鐘?" "?!");
 }
 
 TEST_F(DataFile, JapaneseFolderNamesWork) {

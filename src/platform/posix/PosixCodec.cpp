@@ -76,6 +76,10 @@ struct Tables {
       uint16_t code = EncodeWithIconv(enc, c);
       if (code != 0 && decode(code) == c) encode[c] = code;
     }
+    // The bytes outside the code page that Windows maps to characters of their own, both ways.
+    encode[0x80] = 0x80;
+    encode[0xF8F0] = 0xA0;
+    for (uint16_t b = 0xFD; b <= 0xFF; ++b) encode[0xF8F1 + (b - 0xFD)] = b;
     iconv_close(dec);
     iconv_close(enc);
   }
@@ -125,7 +129,7 @@ class PosixCodec : public ITextCodec {
 
   std::string ToCp932(const std::string& utf8, bool* lossless) override {
     bool whole = true;
-    std::string out(utf8.size(), '\0');  // CP932 never takes more bytes than UTF-8
+    std::string out(utf8.size(), '\0');  // CP932 never takes more bytes than UTF-8 (4 -> "??")
     char* p = out.data();
     for (size_t i = 0; i < utf8.size();) {
       unsigned char b = (unsigned char)utf8[i];
@@ -139,6 +143,7 @@ class PosixCodec : public ITextCodec {
       uint16_t code = len && c < 0x10000 ? t_.encode[c] : 0;
       if (code == 0) {
         *p++ = '?';
+        if (c >= 0x10000) *p++ = '?';  // one per UTF-16 unit, as Windows converts them
         whole = false;
       } else if (code < 0x100) {
         *p++ = char(code);
@@ -164,9 +169,12 @@ class PosixCodec : public ITextCodec {
         continue;
       }
       if (IsLead(b)) {
-        char16_t c = i + 1 < cp932.size() ? t_.doubles[size_t(b << 8 | (unsigned char)cp932[i + 1])] : 0;
+        // A lead byte takes the next byte with it, whether or not the pair is a character;
+        // only a NUL (or the end) stays out.
+        unsigned char next = i + 1 < cp932.size() ? (unsigned char)cp932[i + 1] : 0;
+        char16_t c = next ? t_.doubles[size_t(b << 8 | next)] : 0;
         p = PutUtf8(p, c ? c : kBrokenDoubleByte);
-        i += c ? 2 : 1;
+        i += next ? 2 : 1;
         continue;
       }
       char16_t c = t_.single[b];
