@@ -1,0 +1,218 @@
+#!/usr/bin/env bash
+# Smoke test of an alarm in the real Wakebell.exe under Wine. A data file holds two entries due
+# in the coming minutes: a WAV played endlessly and an MP3 played once. The test checks that the
+# alarm window shows each entry's message in its colours with the main-bell banner, that MCI
+# plays both files (a stream on the sound server, and for the endless one sound after the end
+# of the file), and that a click on OK stops the sound and hides the window.
+# Usage: alarm_test.sh <folder of Wakebell.exe>. Uses its own display, sound server and Wine
+# prefix, and stops all of them. Screenshots are left in <folder>/alarm-shots for a look.
+set -u
+bin=$(cd "${1:?folder of the built programs}" && pwd)
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+exe="$bin/Wakebell.exe"
+[ -f "$exe" ] || { echo "missing $exe"; exit 1; }
+for tool in Xvfb pulseaudio pactl parec sox lame xdotool import convert perl iconv; do
+  command -v "$tool" >/dev/null || { echo "missing $tool"; exit 1; }
+done
+
+# shellcheck source=../../scripts/env.sh
+. "$root/scripts/env.sh"
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/wb-alarm.XXXXXX")
+shots="$bin/alarm-shots"
+rm -rf "$shots"
+mkdir -p "$shots"
+xvfb_pid=
+pulse_pid=
+cleanup() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1
+  [ -n "$pulse_pid" ] && kill "$pulse_pid" 2>/dev/null && wait "$pulse_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+passed=0
+failed=0
+check() {  # check <description> <command...>
+  local what=$1
+  shift
+  if "$@"; then
+    echo "PASS $what"
+    passed=$((passed + 1))
+  else
+    echo "FAIL $what"
+    failed=$((failed + 1))
+  fi
+}
+finish() {
+  echo "$passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+  exit
+}
+
+# A display and a sound server of our own: other programs on this machine neither see our
+# windows nor add streams to our sink.
+for n in $(seq 140 199); do
+  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { display=$n; break; }
+done
+export DISPLAY=":${display:?no free display number}"
+Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+export PULSE_RUNTIME_PATH="$work/pulse" PULSE_STATE_PATH="$work/pulse-state"
+export PULSE_SERVER="unix:$PULSE_RUNTIME_PATH/native"
+mkdir -p "$PULSE_RUNTIME_PATH" "$PULSE_STATE_PATH"
+pulseaudio --daemonize=no --exit-idle-time=-1 -n --use-pid-file=no \
+  --load="module-null-sink sink_name=null" --load="module-native-protocol-unix auth-anonymous=1" \
+  >"$work/pulse.log" 2>&1 &
+pulse_pid=$!
+for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+pactl info >/dev/null 2>&1 || { echo "no sound server"; cat "$work/pulse.log"; exit 1; }
+pactl set-default-sink null >/dev/null 2>&1
+
+wb_wine_prefix "${WB_ALARM_PREFIX:-$bin/wineprefix-alarm}"
+
+# The program folder: the program, its sounds, its settings and its data file.
+prog="$work/prog"
+mkdir -p "$prog"
+cp "$exe" "$prog/"
+sox -n -r 44100 -c 2 -b 16 "$prog/tone.wav" synth 2 sine 660 vol 0.5
+sox -n -r 44100 -c 2 -b 16 "$work/long.wav" synth 8 sine 440 vol 0.5
+lame --quiet -b 64 "$work/long.wav" "$prog/tone.mp3"
+printf '[Wakebell]\r\nSTARTFLG=0\r\n' >"$prog/Wakebell.ini"
+win_path() { winepath -w "$1" 2>/dev/null; }
+wav_path=$(win_path "$prog/tone.wav")
+mp3_path=$(win_path "$prog/tone.mp3")
+
+# OLE date of a moment given in Unix seconds, in local time as Wine sees it.
+ole_of() {
+  local offset sign
+  offset=$(date -d "@$1" +%z)
+  sign=${offset:0:1}
+  local secs=$(( 10#${offset:1:2} * 3600 + 10#${offset:3:2} * 60 ))
+  [ "$sign" = "-" ] && secs=$(( -secs ))
+  perl -e "printf '%.10f', ($1 + $secs) / 86400 + 25569"
+}
+cp932_hex() { printf '%s' "$1" | iconv -f UTF-8 -t CP932 | od -An -tx1 | tr -d ' \n'; }
+
+# The first alarm is due at the start of the next minute that leaves the program time to start;
+# the second one a minute later.
+now=$(date +%s)
+first=$(( (now / 60 + 1) * 60 ))
+[ $(( first - now )) -lt 20 ] && first=$(( first + 60 ))
+second=$(( first + 60 ))
+
+# Entry fields: time, kind (4 once), message, sound file, endless, fore colour, back colour.
+# Everything else as the editor makes an entry: main bell only, no blinking, window kept.
+perl - "$prog/Wakebell.dat" \
+  "$(ole_of "$first")" "$(cp932_hex '会議の時間です')" "$(cp932_hex "$wav_path")" 1 "$((0x0000C0))" "$((0xE0FFFF))" \
+  "$(ole_of "$second")" "$(cp932_hex '資料を持って行く')" "$(cp932_hex "$mp3_path")" 0 "$((0x800000))" "$((0xFFE0E0))" \
+  <<'PERL'
+use strict;
+my $path = shift;
+my @entries;
+push @entries, [splice(@ARGV, 0, 6)] while @ARGV;
+sub str { my $b = pack('H*', shift); pack('v', length $b) . $b }
+my $data = pack('l<', scalar @entries) . str(unpack('H*', 'Wakebell 0.9.6'));
+for my $e (@entries, undef) {
+  my ($time, $msg, $file, $endless, $fore, $back) = $e ? @$e : (0, '', '', 0, 0, 0);
+  my $real = defined $e;
+  $data .= pack('d<s<s<d<d<s<s<s<', $time, $real ? 4 : 0, 0, 0, 0, 0, 0, 0);
+  $data .= str($msg);
+  $data .= pack('s<', $real ? 1 : 0) . str($file);
+  $data .= pack('s<l<l<s<s<l<l<', $endless, $real ? -1 : 0, $real ? 0xC000C000 - 2**32 : 0, $real ? 1 : 0, 0, $fore, $back);
+  $data .= str($real ? unpack('H*', 'Noto Sans CJK JP') : '');
+  $data .= pack('s<7', $real ? (16, -1, 0, 0, 0, 0, 0) : (0) x 7);
+}
+open my $out, '>:raw', $path or die "$path: $!";
+print $out $data;
+close $out;
+PERL
+
+# --- helpers over the display and the sound server ---
+alarm_window() { xdotool search --onlyvisible --name '^Wakebell .アラーム.$' 2>/dev/null | head -1; }
+wait_window() {  # wait_window <seconds>: prints the window id once it is shown
+  local end=$(( $(date +%s) + $1 )) w
+  while [ "$(date +%s)" -le "$end" ]; do
+    w=$(alarm_window)
+    [ -n "$w" ] && { echo "$w"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+streams() { pactl list short sink-inputs 2>/dev/null | grep -c .; }
+wait_streams() {  # wait_streams <present|gone> <seconds>
+  local end=$(( $(date +%s) + $2 ))
+  while [ "$(date +%s)" -le "$end" ]; do
+    if [ "$1" = present ]; then [ "$(streams)" -gt 0 ] && return 0
+    else [ "$(streams)" -eq 0 ] && return 0; fi
+    sleep 0.2
+  done
+  return 1
+}
+# Records the sink for <seconds> and prints the RMS level of the part after <skip> seconds.
+level_after() {
+  timeout "$1" parec --device=null.monitor --raw --format=s16le --rate=44100 --channels=2 \
+    >"$work/rec.raw" 2>/dev/null
+  sox -t raw -r 44100 -e signed -b 16 -c 2 "$work/rec.raw" -n trim "$2" stat 2>&1 |
+    awk '/^RMS +amplitude/ {print $3}'
+}
+louder_than() { perl -e "exit((\$ARGV[0] || 0) > $2 ? 0 : 1)" "$1"; }
+# Pixels of a colour (within 4%) in an image.
+count_colour() { convert "$1" -alpha off -fuzz 4% -fill white -opaque "$2" -fill black +opaque white \
+  -format '%[fx:mean*w*h]' info: 2>/dev/null | cut -d. -f1; }
+click_ok() {  # clicks the middle of OK; the window may or may not carry a frame of its own
+  local w=$1 WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$w" | grep -E '^(WIDTH|HEIGHT)=')"
+  local offX=$(( (WIDTH - 213) / 2 )) offY=$(( HEIGHT - 142 - (WIDTH - 213) / 2 ))
+  xdotool mousemove --window "$w" $(( offX + 104 )) $(( offY + 130 )) click 1
+}
+centred() {  # the window's middle within a few pixels of the screen's (1280 x 800)
+  local X Y WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+  local dx=$(( X + WIDTH / 2 - 640 )) dy=$(( Y + HEIGHT / 2 - 400 ))
+  [ "${dx#-}" -le 16 ] && [ "${dy#-}" -le 16 ]
+}
+window_gone() { local end=$(( $(date +%s) + $1 )); while [ "$(date +%s)" -le "$end" ]; do
+  [ -z "$(alarm_window)" ] && return 0; sleep 0.2; done; return 1; }
+shot() { import -window "$1" "$shots/$2.png" 2>/dev/null; import -window root "$shots/$2-screen.png" 2>/dev/null; }
+
+# --- the run ---
+(cd "$prog" && exec wine Wakebell.exe >"$work/wine.log" 2>&1) &
+disown  # ended by wineserver -k at the end; no job report for that
+echo "alarms due at $(date -d "@$first" +%T) and $(date -d "@$second" +%T)"
+
+# First alarm: WAV, endless.
+w=$(wait_window $(( first - $(date +%s) + 15 )))
+check "first alarm window shown" test -n "$w"
+[ -n "$w" ] || { tail -5 "$work/wine.log"; finish; }
+sleep 0.7
+shot "$w" first
+check "window in the middle of the screen" centred "$w"
+check "message area in the entry's back colour" test "$(count_colour "$shots/first.png" '#FFFFE0')" -gt 10000
+check "message text in the entry's fore colour" test "$(count_colour "$shots/first.png" '#C00000')" -gt 40
+check "main-bell banner and time box white on black" test "$(count_colour "$shots/first.png" '#000000')" -gt 1500
+check "WAV plays: a stream on the sound server" wait_streams present 5
+level=$(level_after 7 3.5)
+check "endless WAV plays again after its end (level $level)" louder_than "$level" 0.02
+click_ok "$w"
+check "OK hides the window" window_gone 5
+check "OK stops the WAV: the stream disappears" wait_streams gone 5
+
+# Second alarm: MP3, once, longer than the wait before OK.
+w=$(wait_window $(( second - $(date +%s) + 15 )))
+check "second alarm window shown" test -n "$w"
+[ -n "$w" ] || finish
+sleep 0.7
+shot "$w" second
+check "second message area in its own back colour" test "$(count_colour "$shots/second.png" '#E0E0FF')" -gt 10000
+check "MP3 plays: a stream on the sound server" wait_streams present 5
+level=$(level_after 1.5 0.2)
+check "MP3 is heard (level $level)" louder_than "$level" 0.02
+click_ok "$w"
+check "OK hides the second window" window_gone 5
+check "OK stops the MP3: the stream disappears" wait_streams gone 5
+finish
