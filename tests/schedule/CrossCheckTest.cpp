@@ -19,6 +19,13 @@
 namespace wb::test {
 namespace {
 
+// The text rules are slow by design; sanitized or unoptimised builds check a third as much.
+#if defined(__SANITIZE_ADDRESS__) || !defined(__OPTIMIZE__)
+constexpr int kScale = 1;
+#else
+constexpr int kScale = 3;
+#endif
+
 class RandomTables {
  public:
   explicit RandomTables(unsigned seed) : rng_(seed) {}
@@ -107,7 +114,7 @@ std::set<int> BellMinutes(const AlarmTable& t) {
 
 TEST(CrossCheck, DueCheckAgreesOnEverySecondOfTheBellMinutesOverThreeWeeks) {
   RandomTables gen(20261207);
-  for (int round = 0; round < 6; ++round) {
+  for (int round = 0; round < 2 * kScale; ++round) {
     const int64_t first = DayOf(At(kPeriods[round % std::size(kPeriods)]));
     const int days = 21;
     AlarmTable fast = gen.RandomTable(first, days, 6);
@@ -126,12 +133,12 @@ TEST(CrossCheck, DueCheckAgreesOnEverySecondOfTheBellMinutesOverThreeWeeks) {
   }
 }
 
-TEST(CrossCheck, DueCheckAgreesOnEverySecondOfHalfADay) {
+TEST(CrossCheck, DueCheckAgreesOnEverySecondOfHours) {
   RandomTables gen(4242);
-  const int64_t first = DayOf(At("2008/12/31 12:00:00"));
+  const int64_t first = DayOf(At("2008/12/31"));
   AlarmTable fast = gen.RandomTable(first - 5, 10, 6);
   AlarmTable plain = fast;
-  for (int64_t s = first * 86400 + 43200; s < (first + 1) * 86400; ++s) {
+  for (int64_t s = (first + 1) * 86400 - 4 * 3600 * kScale; s < (first + 1) * 86400; ++s) {
     TickBoth(fast, plain, s);
     if (HasFatalFailure()) return;
   }
@@ -154,7 +161,7 @@ TEST(CrossCheck, DISABLED_DueCheckAgreesOnEverySecondOfFourWeeks) {
 
 TEST(CrossCheck, DayTestTipAndListAgreeOnManyDays) {
   RandomTables gen(99);
-  for (int round = 0; round < 60; ++round) {
+  for (int round = 0; round < 20 * kScale; ++round) {
     const int64_t first = DayOf(At(kPeriods[round % std::size(kPeriods)]));
     const AlarmTable t = gen.RandomTable(first, 30, 10);
     for (int64_t d = first - 45; d < first + 35; ++d) {
