@@ -77,15 +77,15 @@ bool MainBellDue(const Tick& tick, const AlarmEntry& e, const DayTime& set) {
     const int64_t at = set.Seconds();
     return e.MainBellFiredAt == 0 && at <= tick.seconds && tick.seconds <= at + 60;
   }
-  if (kind == kRepeatOnce) {
-    if (e.MainBellFiredAt == 0 && tick.minute == set.Minute() && tick.today == set.day) return true;
-  }
-  if (DayOf(e.MainBellFiredAt) >= tick.today) return false;  // already rang today
+  // Every other main bell rings only in the set minute.
+  if (tick.minute != set.Minute()) return false;
+  if (kind == kRepeatOnce) return e.MainBellFiredAt == 0 && tick.today == set.day;
+  if (DayTimeOf(e.MainBellFiredAt).day >= tick.today) return false;  // already rang today
   switch (kind) {
     case kRepeatMonthly:
     case kRepeatWeekly:
     case kRepeatDaily:
-      if (tick.minute != set.Minute() || set.day > tick.today) return false;
+      if (set.day > tick.today) return false;
       if (kind == kRepeatDaily) return true;
       if (kind == kRepeatWeekly) return (e.WeekdayMask & MaskBitOfDay(tick.today)) != 0;
       return DayOfMonth(tick.today) == DayOfMonth(set.day);
@@ -100,8 +100,11 @@ bool MainBellDue(const Tick& tick, const AlarmEntry& e, const DayTime& set) {
 }
 
 bool PreBellDue(const Tick& tick, const AlarmEntry& e, const DayTime& set) {
-  if (DayOf(e.PreBellFiredAt) >= tick.today) return false;  // already rang today
   const int lead = e.PreBellMinutes;
+  // Every pre-bell test matches T = now + lead against the set minute, or now against the set
+  // minute; the first is the same as now against the set minute less the lead.
+  if (tick.minute != set.Minute() && tick.minute != FloorMod(set.Minute() - lead, 1440)) return false;
+  if (DayTimeOf(e.PreBellFiredAt).day >= tick.today) return false;  // already rang today
   const int kind = e.RepeatKind;
   switch (kind) {
     case kRepeatMonthly: return MonthlyDue(tick, set, lead);
@@ -122,8 +125,9 @@ bool PreBellDue(const Tick& tick, const AlarmEntry& e, const DayTime& set) {
 DueResult RunDueCheck(AlarmTable& table, OleDate now) {
   const Tick tick(now);
   const int count = table.EntryCount();
+  const AlarmEntry* slots = table.Slots().data();  // read straight; the due entry is written through table[]
   for (int i = 0; i < count; ++i) {
-    AlarmEntry& e = table[i];
+    const AlarmEntry& e = slots[i];
     const int mode = e.BellMode;
     const bool mainMode = mode == kBellMainOnly || mode == kBellPreAndMain;
     const bool preMode = mode == kBellPreOnly || mode == kBellPreAndMain;
@@ -131,9 +135,10 @@ DueResult RunDueCheck(AlarmTable& table, OleDate now) {
     const DayTime set = DayTimeOf(e.AlarmTime);
     const bool main = mainMode && MainBellDue(tick, e, set);
     const bool pre = preMode && PreBellDue(tick, e, set);
-    if (main) e.MainBellFiredAt = now;
-    if (pre) e.PreBellFiredAt = now;
-    if (main || pre) return {i, main, pre};
+    if (!main && !pre) continue;
+    if (main) table[i].MainBellFiredAt = now;
+    if (pre) table[i].PreBellFiredAt = now;
+    return {i, main, pre};
   }
   return {};
 }
