@@ -1,7 +1,6 @@
 #include "storage/FileIo.h"
 
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "platform/NativeServices.h"
@@ -24,14 +23,20 @@ bool FileExists(const std::string& path) {
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
   bytes.clear();
-  std::ifstream in(PathFromUtf8(path), std::ios::binary);
+  // Only a regular file: a folder "opens" on some systems and reports a nonsense size.
+  std::error_code ec;
+  const std::filesystem::path p = PathFromUtf8(path);
+  if (!std::filesystem::is_regular_file(p, ec)) return false;
+  const auto size = std::filesystem::file_size(p, ec);
+  if (ec) return false;
+  std::ifstream in(p, std::ios::binary);
   if (!in) return false;
-  in.seekg(0, std::ios::end);
-  std::streamoff size = in.tellg();
-  if (size < 0) return false;
-  in.seekg(0, std::ios::beg);
-  bytes.resize(size_t(size));
-  if (size > 0 && !in.read(bytes.data(), size)) {
+  try {
+    bytes.resize(size_t(size));
+  } catch (const std::exception&) {  // too large to hold: unreadable, not a crash
+    return false;
+  }
+  if (size > 0 && !in.read(bytes.data(), std::streamsize(size))) {
     bytes.clear();
     return false;
   }

@@ -190,6 +190,17 @@ TEST_F(DataFile, MissingFileFailsWithEmptyTable) {
   EXPECT_FALSE(Exists(PathOf("none.dat")));
 }
 
+TEST_F(DataFile, AFolderIsNoDataFile) {
+  std::string path = PathOf("folder.dat");
+  std::filesystem::create_directory(path);
+  AlarmTable t;
+  EXPECT_FALSE(LoadAlarmTable(path, t, 0, 0));
+  EXPECT_EQ(t.SlotCount(), 1);
+  EXPECT_FALSE(SaveAlarmTable(path, t));
+  EXPECT_TRUE(std::filesystem::is_directory(path));
+  EXPECT_FALSE(Exists(path + ".tmp"));
+}
+
 TEST_F(DataFile, NegativeCountGivesEmptyTable) {
   std::string path = PathOf("neg.dat");
   std::string bytes = Bytes().Header(-1, "Wakebell 0.9.6").str() + SampleRecordBytes();
