@@ -6,21 +6,11 @@ namespace wb::test {
 namespace {
 
 
-TEST_F(AlertTest, WindowAsDesigned) {
+TEST_F(AlertTest, InertDefaultButtonCannotCatchAClickMeantForOk) {
   Form2& f = Window();
-  EXPECT_EQ(f.Caption(), "Wakebell（アラーム）");
-  EXPECT_EQ(f.ClientWidth(), 3195);
-  EXPECT_EQ(f.ClientHeight(), 2130);
-  EXPECT_TRUE(f.CenterOnScreen);
-  EXPECT_FALSE(f.Visible());
-  EXPECT_EQ(f.Command1.Caption(), "OK");
-  EXPECT_EQ(f.Command2.Caption(), "Command2");
   EXPECT_EQ(f.DefaultButton(), &f.Command2);
-  const ui::Rect r1 = f.Rich1.Position(), ok = f.Command1.Position();
-  EXPECT_EQ((std::vector<int>{r1.left, r1.top, r1.width, r1.height}), (std::vector<int>{15, 30, 3165, 1185}));
-  EXPECT_EQ((std::vector<int>{ok.left, ok.top, ok.width, ok.height}), (std::vector<int>{1050, 1800, 1035, 300}));
-  // The inert button must never take a click aimed at OK.
   EXPECT_EQ(f.Command2.Position().width * f.Command2.Position().height, 0);
+  EXPECT_FALSE(f.Visible());  // touched, not shown
 }
 
 TEST_F(AlertTest, MainBellFillsMessageFontColoursBannerAndTime) {
