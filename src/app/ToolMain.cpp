@@ -8,6 +8,8 @@
 #include "app/tool/Commands.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #endif
 
@@ -29,6 +31,9 @@ int wmain(int argc, wchar_t** wargv) {
     if (n > 1) WideCharToMultiByte(CP_UTF8, 0, wargv[i], -1, s.data(), n, nullptr, nullptr);
     args.push_back(s);
   }
+  // Lines end in LF on every system: no CR LF translation on the way out.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
 #else
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);

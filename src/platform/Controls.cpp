@@ -104,8 +104,11 @@ void OptionButton::SetValue(bool v) {
 }
 
 // ---- TextBox ----
+// Controls the user types into or picks from sit on the window colour, not the button face.
 TextBox::TextBox(Form& f, std::string name, Rect r, bool multiLine)
-    : Control(f, std::move(name), Kind::TextBox, r), multiLine_(multiLine) {}
+    : Control(f, std::move(name), Kind::TextBox, r), multiLine_(multiLine) {
+  SetBackColor(kWindowBack);
+}
 void TextBox::SetText(std::string t) {
   if (text_ == t) return;
   text_ = std::move(t);
@@ -201,10 +204,14 @@ const std::string& ListControl::SelectedText() const {
   return index_ >= 0 && index_ < ListCount() ? items_[size_t(index_)] : kEmpty;
 }
 
-ComboBox::ComboBox(Form& f, std::string name, Rect r) : ListControl(f, std::move(name), Kind::ComboBox, r) {}
+ComboBox::ComboBox(Form& f, std::string name, Rect r) : ListControl(f, std::move(name), Kind::ComboBox, r) {
+  SetBackColor(kWindowBack);
+}
 
 ListBox::ListBox(Form& f, std::string name, Rect r, bool multiSelect)
-    : ListControl(f, std::move(name), Kind::ListBox, r), multi_(multiSelect) {}
+    : ListControl(f, std::move(name), Kind::ListBox, r), multi_(multiSelect) {
+  SetBackColor(kWindowBack);
+}
 bool ListBox::Selected(int i) const {
   WB_ASSERT(i >= 0 && i < ListCount());
   return selected_[size_t(i)];
@@ -233,6 +240,18 @@ void ListBox::ClickRow(int i) {
   Notify(Prop::Selection);
   RaiseClick();
 }
+void ListBox::UserSelect(const std::vector<bool>& rows, int focusRow) {
+  WB_ASSERT(rows.size() == selected_.size() && focusRow >= -1 && focusRow < ListCount());
+  selected_ = rows;
+  if (!multi_ && focusRow >= 0)  // a single-selection list has only the focused row selected
+    for (size_t k = 0; k < selected_.size(); ++k) selected_[k] = int(k) == focusRow;
+  Notify(Prop::Selection);
+  if (index_ != focusRow) {
+    index_ = focusRow;
+    Notify(Prop::ListIndex);
+  }
+  RaiseClick();
+}
 
 // ---- MonthView, UpDown ----
 MonthView::MonthView(Form& f, std::string name, Rect r) : Control(f, std::move(name), Kind::MonthView, r) {}
@@ -255,6 +274,15 @@ void MonthView::UserClickDay(OleDate d) {
 
 UpDown::UpDown(Form& f, std::string name, Rect r, int min, int max)
     : Control(f, std::move(name), Kind::UpDown, r), value_(min), min_(min), max_(max) {}
+void UpDown::Step(int delta) {
+  if (!Enabled()) return;
+  int v = value_ + delta;
+  if (wrap_ && max_ > min_) {
+    int span = max_ - min_ + 1;
+    v = min_ + ((v - min_) % span + span) % span;
+  }
+  SetValue(v);
+}
 void UpDown::SetValue(int v) {
   v = std::clamp(v, min_, max_);
   if (v == value_) return;
@@ -265,7 +293,9 @@ void UpDown::SetValue(int v) {
 
 // ---- RichText ----
 RichText::RichText(Form& f, std::string name, Rect r, bool multiLine)
-    : Control(f, std::move(name), Kind::RichText, r), multiLine_(multiLine) {}
+    : Control(f, std::move(name), Kind::RichText, r), multiLine_(multiLine) {
+  SetBackColor(kWindowBack);
+}
 void RichText::SetText(std::string t) {
   if (text_ == t) return;
   text_ = std::move(t);
@@ -304,6 +334,9 @@ void HScrollBar::SetValue(int v) {
   RaiseChange();
 }
 PictureBox::PictureBox(Form& f, std::string name, Rect r) : Control(f, std::move(name), Kind::PictureBox, r) {}
+void PictureBox::SetPicture(std::string key) {
+  if (picture_ != key) { picture_ = std::move(key); Notify(Prop::Picture); }
+}
 Line::Line(Form& f, std::string name, Rect r) : Control(f, std::move(name), Kind::Line, r) {}
 ImageList::ImageList(Form& f, std::string name, std::vector<std::string> keys)
     : Control(f, std::move(name), Kind::ImageList, Rect{}), keys_(std::move(keys)) {

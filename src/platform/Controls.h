@@ -167,7 +167,7 @@ class TextBox : public Control {
   void SetText(std::string t);  // raises Change when it changes; caret to the start
   bool MultiLine() const { return multiLine_; }
   int MaxLength() const { return maxLength_; }
-  void SetMaxLength(int n) { maxLength_ = n; }
+  void SetMaxLength(int n) { maxLength_ = n; Notify(Prop::Range); }
   // Caret and selection in characters (UTF-8 code points).
   int SelStart() const { return selStart_; }
   int SelLength() const { return selLength_; }
@@ -213,6 +213,9 @@ class ListBox : public ListControl {
   bool MultiSelect() const { return multi_; }
   // Clicking a row as a user: select it alone and focus it.
   void ClickRow(int i);
+  // The user changed the selection in one gesture (shift- or ctrl-click, keyboard): the rows
+  // selected and the focused row, then one Click, as the native list reports it.
+  void UserSelect(const std::vector<bool>& rows, int focusRow);
  private:
   bool multi_;
   std::vector<bool> selected_;
@@ -245,6 +248,8 @@ class UpDown : public Control {
   int Max() const { return max_; }
   bool Wrap() const { return wrap_; }
   void SetWrap(bool w) { wrap_ = w; }
+  // The user pressed an arrow: moves by `delta`, wrapping past the ends when Wrap is set.
+  void Step(int delta);
  private:
   int value_, min_, max_;
   bool wrap_ = false;
@@ -291,6 +296,10 @@ class HScrollBar : public Control {
 class PictureBox : public Control {
  public:
   PictureBox(Form& f, std::string name, Rect r);
+  const std::string& Picture() const { return picture_; }  // image key, empty for none
+  void SetPicture(std::string key);
+ private:
+  std::string picture_;
 };
 
 // A separator line, or a frame grouping other controls.

@@ -1,0 +1,349 @@
+// The top-level window of a form: creation, placement at the window's DPI, the form's own
+// messages (close, activate, paint, DPI change) and the keyboard of the form (Tab, Enter, Esc).
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "platform/win32/FrontEndPeer.h"
+#include "platform/win32/Utf.h"
+
+namespace wb::win32 {
+namespace {
+
+HINSTANCE g_module = nullptr;
+
+template <class F>
+F UserProc(const char* name) {
+  static HMODULE user = GetModuleHandleW(L"user32.dll");
+  return user ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(user, name))) : nullptr;
+}
+
+void RegisterFormClass(WNDPROC proc) {
+  static bool done = false;
+  if (done) return;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = Module();
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = kFormClass;
+  done = RegisterClassExW(&wc) != 0;
+}
+
+DWORD FormStyle(const ui::Form& f) {
+  return WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN | (f.HasCloseBox ? WS_SYSMENU : 0);
+}
+DWORD FormExStyle(const ui::Form& f) {
+  return WS_EX_CONTROLPARENT | (f.ToolWindow ? WS_EX_TOOLWINDOW : 0) | (f.TopMost() ? WS_EX_TOPMOST : 0);
+}
+
+bool Focusable(ui::Kind k) {
+  switch (k) {
+    case ui::Kind::Button: case ui::Kind::CheckBox: case ui::Kind::OptionButton: case ui::Kind::TextBox:
+    case ui::Kind::ComboBox: case ui::Kind::ListBox: case ui::Kind::MonthView: case ui::Kind::HScrollBar:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+HINSTANCE Module() { return g_module ? g_module : GetModuleHandleW(nullptr); }
+void SetModule(HINSTANCE module) { g_module = module; }
+
+COLORREF ToColorRef(ui::Color c) {
+  if (c & 0x80000000u) return GetSysColor(int(c & 0xFF));
+  return COLORREF(c & 0xFFFFFFu);
+}
+
+UINT WindowDpi(HWND hwnd) {
+  using Fn = UINT(WINAPI*)(HWND);
+  static Fn getDpiForWindow = UserProc<Fn>("GetDpiForWindow");
+  if (getDpiForWindow && hwnd) {
+    UINT dpi = getDpiForWindow(hwnd);
+    if (dpi) return dpi;
+  }
+  HDC dc = GetDC(nullptr);
+  UINT dpi = UINT(GetDeviceCaps(dc, LOGPIXELSY));
+  ReleaseDC(nullptr, dc);
+  return dpi ? dpi : 96;
+}
+
+SIZE WindowSizeForClient(int w, int h, DWORD style, DWORD exStyle, UINT dpi) {
+  using Fn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+  static Fn adjustForDpi = UserProc<Fn>("AdjustWindowRectExForDpi");
+  RECT r{0, 0, w, h};
+  if (!adjustForDpi || !adjustForDpi(&r, style, FALSE, exStyle, dpi)) AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+void DropTheme(HWND hwnd) {
+  using Fn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+  static HMODULE theme = LoadLibraryW(L"uxtheme.dll");
+  static Fn setWindowTheme =
+      theme ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(theme, "SetWindowTheme"))) : nullptr;
+  if (setWindowTheme) setWindowTheme(hwnd, L"", L"");
+}
+
+FormWindow::FormWindow(ui::Form& form) : form_(form) {
+  RegisterFormClass(&FormWindow::WndProc);
+  const auto& controls = form_.Controls();
+  natives_.assign(controls.size(), nullptr);
+  unthemed_.assign(controls.size(), false);
+  for (size_t i = 0; i < controls.size(); ++i) index_[controls[i]] = i;
+
+  hwnd_ = CreateWindowExW(FormExStyle(form_), kFormClass, Widen(form_.Caption()).c_str(), FormStyle(form_), 0, 0, 0,
+                          0, nullptr, nullptr, Module(), this);
+  if (!hwnd_) return;
+  form_.native = hwnd_;
+  dpi_ = WindowDpi(hwnd_);
+  tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
+                          0, hwnd_, nullptr, Module(), nullptr);
+  if (tips_) SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, int(dpi_), 96));
+  for (ui::Control* c : controls) CreateControl(*c);
+  ApplyFormIcons();
+  PlaceWindow(true);
+}
+
+FormWindow::~FormWindow() { FreeGdiObjects(); }
+
+void FormWindow::Retire() {
+  Busy busy(this);  // frees this object when the last handler on the stack returns
+  retired_ = true;
+  if (hwnd_) DestroyWindow(hwnd_);  // children and the owned tooltip go with it
+  hwnd_ = nullptr;
+}
+
+FormWindow* FormWindow::FromHwnd(HWND hwnd) {
+  wchar_t cls[32] = {};
+  if (!hwnd || !GetClassNameW(hwnd, cls, 32) || lstrcmpW(cls, kFormClass) != 0) return nullptr;
+  return reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+void FormWindow::PlaceWindow(bool centre) {
+  SIZE size = WindowSizeForClient(TwipsToPixels(form_.ClientWidth(), dpi_), TwipsToPixels(form_.ClientHeight(), dpi_),
+                                  DWORD(GetWindowLongPtrW(hwnd_, GWL_STYLE)),
+                                  DWORD(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi_);
+  UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+  int x = 0, y = 0;
+  if (centre) {
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &mi);
+    x = (mi.rcMonitor.left + mi.rcMonitor.right - size.cx) / 2;
+    y = (mi.rcMonitor.top + mi.rcMonitor.bottom - size.cy) / 2;
+    // A window larger than the screen keeps its caption reachable.
+    x = std::max(x, int(mi.rcWork.left));
+    y = std::max(y, int(mi.rcWork.top));
+  } else {
+    flags |= SWP_NOMOVE;
+  }
+  SetWindowPos(hwnd_, nullptr, x, y, size.cx, size.cy, flags);
+}
+
+void FormWindow::ApplyFormIcons() {
+  if (form_.IconKey.empty()) return;
+  int big = MulDiv(32, int(dpi_), 96), small = MulDiv(16, int(dpi_), 96);
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(IconFor(form_.IconKey, big)));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(IconFor(form_.IconKey, small)));
+}
+
+void FormWindow::OnDpiChanged(UINT dpi, const RECT* suggested) {
+  dpi_ = dpi;
+  // Fonts and icons are made for one DPI: make the new ones, hand them out, then free the old.
+  auto oldFonts = std::move(fonts_);
+  auto oldIcons = std::move(icons_);
+  fonts_.clear();
+  icons_.clear();
+  SIZE size = WindowSizeForClient(TwipsToPixels(form_.ClientWidth(), dpi_), TwipsToPixels(form_.ClientHeight(), dpi_),
+                                  DWORD(GetWindowLongPtrW(hwnd_, GWL_STYLE)),
+                                  DWORD(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi_);
+  SetWindowPos(hwnd_, nullptr, suggested ? suggested->left : 0, suggested ? suggested->top : 0, size.cx, size.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE | (suggested ? 0 : SWP_NOMOVE));
+  ++mirroring_;
+  for (ui::Control* c : form_.Controls()) {
+    HWND h = NativeOf(*c);
+    if (!h) continue;
+    Mirror(*c, h, ui::Prop::Font);
+    Mirror(*c, h, ui::Prop::Picture);
+    Mirror(*c, h, ui::Prop::Position);
+  }
+  --mirroring_;
+  ApplyFormIcons();
+  if (tips_) SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, int(dpi_), 96));
+  for (auto& [key, font] : oldFonts) DeleteObject(font);
+  for (auto& [key, icon] : oldIcons) DestroyIcon(icon);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void FormWindow::SyncForm(ui::Prop p) {
+  if (retired_ || !hwnd_) return;
+  Busy busy(this);
+  bool all = p == ui::Prop::All;
+  if (all || p == ui::Prop::Caption) SetWindowTextW(hwnd_, Widen(form_.Caption()).c_str());
+  if (all || p == ui::Prop::BackColor) InvalidateRect(hwnd_, nullptr, TRUE);
+  if (all || p == ui::Prop::Position) {
+    // The flags the alarm window has always used to keep itself above the others.
+    SetWindowPos(hwnd_, form_.TopMost() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_NOSENDCHANGING);
+  }
+  if (all || p == ui::Prop::Visible) {
+    bool shown = IsWindowVisible(hwnd_) != FALSE;
+    if (form_.Visible() && !shown) {
+      ShowWindow(hwnd_, SW_SHOW);
+      if (!retired_ && GetActiveWindow() == hwnd_) RestoreFocus();
+    } else if (!form_.Visible() && shown) {
+      ShowWindow(hwnd_, SW_HIDE);
+    }
+  }
+}
+
+LRESULT CALLBACK FormWindow::WndProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_NCCREATE) {
+    auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+    SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->hwnd_ = h;
+    return DefWindowProcW(h, m, w, l);
+  }
+  auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(h, m, w, l);
+  if (m == WM_NCDESTROY) {
+    SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    return DefWindowProcW(h, m, w, l);
+  }
+  if (self->retired_) return DefWindowProcW(h, m, w, l);
+  Busy busy(self);
+  return self->Handle(m, w, l);
+}
+
+LRESULT FormWindow::Handle(UINT m, WPARAM w, LPARAM l) {
+  HWND h = hwnd_;
+  switch (m) {
+    case WM_ERASEBKGND: {
+      RECT r;
+      GetClientRect(h, &r);
+      FillRect(reinterpret_cast<HDC>(w), &r, BrushFor(form_.BackColor()));
+      return 1;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      BeginPaint(h, &ps);
+      EndPaint(h, &ps);
+      form_.RaisePaint();
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN:
+      return OnCtlColor(m, reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l));
+    case WM_COMMAND:
+      if (l) return OnCommand(LOWORD(w), HIWORD(w), reinterpret_cast<HWND>(l));
+      return 0;
+    case WM_NOTIFY:
+      return OnNotify(reinterpret_cast<NMHDR*>(l));
+    case WM_HSCROLL:
+      if (l) OnHScroll(LOWORD(w), reinterpret_cast<HWND>(l));
+      return 0;
+    case WM_CLOSE:
+      form_.RequestClose();  // the form decides; an unload destroys this window
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(w) != WA_INACTIVE) {
+        RestoreFocus();
+        if (!retired_) form_.RaiseActivate();
+      }
+      return 0;
+    case WM_SETFOCUS:
+      RestoreFocus();
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(w), reinterpret_cast<const RECT*>(l));
+      return 0;
+    case WM_SYSCOLORCHANGE:
+      InvalidateRect(h, nullptr, TRUE);
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(h, m, w, l);
+}
+
+bool FormWindow::CanTabTo(ui::Control& c) const {
+  HWND h = NativeOf(c);
+  return h && Focusable(c.GetKind()) && c.Visible() && c.Enabled() && IsWindowVisible(h) && IsWindowEnabled(h);
+}
+
+// Puts the keyboard focus back where the form had it, else on the first control in tab order.
+void FormWindow::RestoreFocus() {
+  if (retired_ || !IsWindowVisible(hwnd_)) return;
+  ui::Control* c = form_.ActiveControl();
+  if (c && index_.count(c) && CanTabTo(*c)) {
+    HWND h = NativeOf(*c);
+    if (GetFocus() != h) SetFocus(h);
+    return;
+  }
+  ui::Control* first = nullptr;
+  for (ui::Control* k : form_.Controls())
+    if (CanTabTo(*k) && (!first || k->TabIndex() < first->TabIndex())) first = k;
+  if (first) first->SetFocus();
+  else if (GetFocus() != hwnd_) SetFocus(hwnd_);
+}
+
+// Tab order by TabIndex; of a group of option buttons only the ticked one (or the first) is a stop.
+void FormWindow::MoveFocus(int direction) {
+  std::vector<ui::Control*> order;
+  for (ui::Control* c : form_.Controls())
+    if (CanTabTo(*c)) order.push_back(c);
+  std::stable_sort(order.begin(), order.end(),
+                   [](ui::Control* a, ui::Control* b) { return a->TabIndex() < b->TabIndex(); });
+  ui::Control* current = form_.ActiveControl();
+  std::vector<ui::Control*> stops;
+  for (ui::Control* c : order) {
+    if (c->GetKind() == ui::Kind::OptionButton && c != current) {
+      auto* o = static_cast<ui::OptionButton*>(c);
+      auto sameGroup = [&](ui::Control* k) {
+        return k->GetKind() == ui::Kind::OptionButton && static_cast<ui::OptionButton*>(k)->Group() == o->Group();
+      };
+      bool holdsFocus = false, ticked = false;
+      for (ui::Control* k : order)
+        if (sameGroup(k)) {
+          holdsFocus |= k == current;
+          ticked |= static_cast<ui::OptionButton*>(k)->Value();
+        }
+      bool groupHasStop = std::any_of(stops.begin(), stops.end(), sameGroup);
+      if (holdsFocus || (ticked ? !o->Value() : groupHasStop)) continue;
+    }
+    stops.push_back(c);
+  }
+  if (stops.empty()) return;
+  auto at = std::find(stops.begin(), stops.end(), current);
+  size_t next;
+  if (at == stops.end()) next = direction > 0 ? 0 : stops.size() - 1;
+  else next = (size_t(at - stops.begin()) + stops.size() + size_t(direction)) % stops.size();
+  stops[next]->SetFocus();
+}
+
+bool FormWindow::HandleKey(const MSG& msg) {
+  if (retired_ || msg.message != WM_KEYDOWN) return false;
+  WPARAM key = msg.wParam;
+  if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE) return false;
+  if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+  ui::Control* c = ControlOfWindow(msg.hwnd);
+  if (c && c->GetKind() == ui::Kind::ComboBox && SendMessageW(NativeOf(*c), CB_GETDROPPEDSTATE, 0, 0))
+    return false;  // the open list takes its own Enter and Esc
+  Busy busy(this);
+  if (key == VK_TAB) {
+    MoveFocus(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
+  } else if (key == VK_RETURN) {
+    if (c && c->GetKind() == ui::Kind::TextBox && static_cast<ui::TextBox*>(c)->MultiLine()) return false;
+    form_.PressEnter();
+  } else {
+    form_.PressEscape();
+  }
+  return true;
+}
+
+}  // namespace wb::win32

@@ -1,0 +1,139 @@
+// The native side of one form: a top-level window with one child window per control object.
+// It mirrors the objects' state into the native controls and turns user input into the same
+// state changes on the objects; all behaviour stays in the objects. Internal to platform/win32.
+#pragma once
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <tuple>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/Controls.h"
+#include "platform/Services.h"
+
+namespace wb::win32 {
+
+inline constexpr const wchar_t* kFormClass = L"WakebellForm";
+inline constexpr int kFirstControlId = 1000;
+
+HINSTANCE Module();
+void SetModule(HINSTANCE module);
+
+// Colour values with 0x80000000 set name a system colour (its number in the low byte).
+COLORREF ToColorRef(ui::Color c);
+inline int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, int(dpi), 1440); }
+UINT WindowDpi(HWND hwnd);
+// Outer size of a window whose client area is `w` x `h` pixels at `dpi`.
+SIZE WindowSizeForClient(int w, int h, DWORD style, DWORD exStyle, UINT dpi);
+// Drops the visual style of one control so that its colours are honoured (Vista and later).
+void DropTheme(HWND hwnd);
+// The rich edit's window class (msftedit's, or riched20's where that is missing).
+const wchar_t* RichEditClass();
+
+// Carets: the objects count code points, the native controls UTF-16 units.
+int Utf16Offset(const std::wstring& w, int codePoints);
+int CodePointOffset(const std::wstring& w, int units);
+std::wstring WindowText(HWND h);
+
+class FormWindow : public FormPeer {
+ public:
+  explicit FormWindow(ui::Form& form);
+  FormWindow(const FormWindow&) = delete;
+  FormWindow& operator=(const FormWindow&) = delete;
+
+  void SyncForm(ui::Prop p) override;
+  void SyncControl(ui::Control& c, ui::Prop p) override;
+
+  // The form is unloaded or gone: destroys the window without touching the control objects
+  // (they may already be destroyed) and frees this object once no handler of it runs.
+  void Retire();
+
+  HWND Hwnd() const { return hwnd_; }
+  static FormWindow* FromHwnd(HWND hwnd);  // a form window of ours, else null
+  // Tab, Enter and Esc of the form, taken from the message loop before dispatch.
+  bool HandleKey(const MSG& msg);
+
+  // Keeps the object alive while one of its handlers runs, and frees it afterwards when it was
+  // retired meanwhile.
+  class Busy {
+   public:
+    explicit Busy(FormWindow* w) : w_(w) { ++w_->depth_; }
+    ~Busy() {
+      if (--w_->depth_ == 0 && w_->retired_) delete w_;
+    }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+   private:
+    FormWindow* w_;
+  };
+  bool Retired() const { return retired_; }
+
+ private:
+  ~FormWindow() override;
+  friend class Busy;
+
+  // FrontEndForm.cpp: the top-level window.
+  static LRESULT CALLBACK WndProc(HWND h, UINT m, WPARAM w, LPARAM l);
+  LRESULT Handle(UINT m, WPARAM w, LPARAM l);
+  void PlaceWindow(bool centre);
+  void OnDpiChanged(UINT dpi, const RECT* suggested);
+  void RestoreFocus();
+  void MoveFocus(int direction);
+  bool CanTabTo(ui::Control& c) const;
+  void ApplyFormIcons();
+
+  // Win32Controls.cpp: creating and mirroring.
+  void CreateControl(ui::Control& c);
+  HWND NativeOf(const ui::Control& c) const;
+  ui::Control* ControlById(int id) const;
+  ui::Control* ControlOfWindow(HWND h) const;  // the control owning `h` or one of its parents
+  void SyncAll(ui::Control& c);
+  void Mirror(ui::Control& c, HWND h, ui::Prop p);
+  void MirrorText(ui::Control& c, HWND h);
+  void MirrorValue(ui::Control& c, HWND h);
+  void MirrorItems(ui::ListControl& c, HWND h);
+  void MirrorSelection(ui::ListControl& c, HWND h);
+  void MirrorCaret(ui::Control& c, HWND h);
+  void MirrorPicture(ui::Control& c, HWND h);
+  void MirrorToolTip(ui::Control& c, HWND h);
+  void MirrorColours(ui::Control& c, HWND h);
+  void MoveControl(ui::Control& c, HWND h);
+  HFONT FontFor(const ui::Font& f);
+  HFONT FontForPixels(const ui::Font& f, int pixels);
+  void FitCalendar(ui::Control& c, HWND h, int width, int height);
+  HBRUSH BrushFor(ui::Color c);
+  HICON IconFor(const std::string& key, int size);
+  void FreeGdiObjects();
+
+  // Win32ControlsRich.cpp: the rich edit.
+  void MirrorRich(ui::RichText& r, HWND h, ui::Prop p);
+
+  // Win32ControlsInput.cpp: notifications of the native controls.
+  LRESULT OnCommand(int id, int code, HWND h);
+  LRESULT OnNotify(NMHDR* n);
+  void OnHScroll(int code, HWND h);
+  LRESULT OnCtlColor(UINT m, HDC dc, HWND h);
+  static LRESULT CALLBACK ChildProc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR id, DWORD_PTR ref);
+  LRESULT HandleChild(ui::Control& c, HWND h, UINT m, WPARAM w, LPARAM l);
+
+  ui::Form& form_;
+  HWND hwnd_ = nullptr;
+  HWND tips_ = nullptr;
+  UINT dpi_ = 96;
+  int depth_ = 0;         // handlers of this window on the stack
+  bool retired_ = false;
+  int mirroring_ = 0;     // > 0 while we write into native controls: their notifications are echoes
+  bool placed_ = false;
+
+  std::vector<HWND> natives_;  // by index in form_.Controls()
+  std::unordered_map<const ui::Control*, size_t> index_;
+  std::vector<bool> unthemed_;
+  using FontKey = std::tuple<std::string, int, bool, bool, bool, bool>;
+  std::map<FontKey, HFONT> fonts_;
+  std::map<COLORREF, HBRUSH> brushes_;
+  std::map<std::pair<std::string, int>, HICON> icons_;
+};
+
+}  // namespace wb::win32

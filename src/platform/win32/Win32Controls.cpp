@@ -1,0 +1,457 @@
+// Native controls of a form: one child window per control object, created from the object's
+// state and kept equal to it. Every write first compares with what the control shows, so a
+// mirrored value never comes back as a second change.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include "platform/win32/FrontEnd.h"
+#include "platform/win32/FrontEndPeer.h"
+#include "platform/win32/Utf.h"
+
+namespace wb::win32 {
+namespace {
+
+using ui::Kind;
+using ui::Prop;
+
+struct NativeKind {
+  const wchar_t* cls;
+  DWORD style, exStyle;
+};
+
+NativeKind NativeFor(const ui::Control& c) {
+  switch (c.GetKind()) {
+    case Kind::Label: return {L"STATIC", SS_NOPREFIX, 0};
+    case Kind::Button: return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+    case Kind::CheckBox: return {L"BUTTON", BS_3STATE | BS_MULTILINE | WS_TABSTOP, 0};  // the object owns the state
+    case Kind::OptionButton: return {L"BUTTON", BS_RADIOBUTTON | BS_MULTILINE | WS_TABSTOP, 0};
+    case Kind::TextBox:
+      if (static_cast<const ui::TextBox&>(c).MultiLine())
+        return {L"EDIT", ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+      return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case Kind::ComboBox: return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
+    case Kind::ListBox:
+      return {L"LISTBOX",
+              LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP |
+                  (static_cast<const ui::ListBox&>(c).MultiSelect() ? DWORD(LBS_EXTENDEDSEL) : 0),
+              WS_EX_CLIENTEDGE};
+    case Kind::MonthView: return {MONTHCAL_CLASSW, WS_TABSTOP, 0};
+    case Kind::UpDown: return {UPDOWN_CLASSW, UDS_HOTTRACK, 0};
+    case Kind::RichText: return {RichEditClass(), ES_MULTILINE | ES_READONLY, 0};
+    case Kind::HScrollBar: return {L"SCROLLBAR", SBS_HORZ | WS_TABSTOP, 0};
+    case Kind::PictureBox: return {L"STATIC", SS_ICON | SS_CENTERIMAGE, 0};
+    case Kind::Line: return {L"STATIC", 0, 0};
+    case Kind::Frame: return {L"BUTTON", BS_GROUPBOX, 0};
+    case Kind::ImageList: break;
+  }
+  return {nullptr, 0, 0};
+}
+
+const std::string* CaptionOf(const ui::Control& c) {
+  switch (c.GetKind()) {
+    case Kind::Label: return &static_cast<const ui::Label&>(c).Caption();
+    case Kind::Button: return &static_cast<const ui::Button&>(c).Caption();
+    case Kind::CheckBox: return &static_cast<const ui::CheckBox&>(c).Caption();
+    case Kind::OptionButton: return &static_cast<const ui::OptionButton&>(c).Caption();
+    default: return nullptr;
+  }
+}
+
+DWORD LabelAlignStyle(ui::Align a) {
+  return a == ui::Align::Center ? SS_CENTER : a == ui::Align::Right ? SS_RIGHT : SS_LEFT;
+}
+
+void SetTextIfDifferent(HWND h, const std::string& text) {
+  std::wstring w = Widen(text);
+  if (WindowText(h) != w) SetWindowTextW(h, w.c_str());
+}
+
+SYSTEMTIME ToSystemTime(OleDate d) {
+  CivilTime t = ToCivil(d);
+  SYSTEMTIME st{};
+  st.wYear = WORD(t.year);
+  st.wMonth = WORD(t.month);
+  st.wDay = WORD(t.day);
+  st.wDayOfWeek = WORD(WeekdayOf(d) - 1);
+  return st;
+}
+
+}  // namespace
+
+std::wstring WindowText(HWND h) {
+  int n = GetWindowTextLengthW(h);
+  std::wstring w(size_t(n) + 1, L'\0');
+  n = GetWindowTextW(h, w.data(), n + 1);
+  w.resize(size_t(n > 0 ? n : 0));
+  return w;
+}
+
+int Utf16Offset(const std::wstring& w, int codePoints) {
+  size_t i = 0;
+  for (int k = 0; k < codePoints && i < w.size(); ++k) i += IS_HIGH_SURROGATE(w[i]) && i + 1 < w.size() ? 2 : 1;
+  return int(i);
+}
+
+int CodePointOffset(const std::wstring& w, int units) {
+  int n = 0;
+  for (size_t i = 0; i < w.size() && int(i) < units; ++i) n += !IS_LOW_SURROGATE(w[i]);
+  return n;
+}
+
+HWND FormWindow::NativeOf(const ui::Control& c) const {
+  auto it = index_.find(&c);
+  return it == index_.end() ? nullptr : natives_[it->second];
+}
+
+ui::Control* FormWindow::ControlById(int id) const {
+  size_t i = size_t(id - kFirstControlId);
+  return id >= kFirstControlId && i < natives_.size() ? form_.Controls()[i] : nullptr;
+}
+
+ui::Control* FormWindow::ControlOfWindow(HWND h) const {
+  for (; h && h != hwnd_; h = GetParent(h))
+    if (GetParent(h) == hwnd_) return ControlById(GetDlgCtrlID(h));
+  return nullptr;
+}
+
+void FormWindow::CreateControl(ui::Control& c) {
+  auto it = index_.find(&c);
+  if (it == index_.end()) return;
+  NativeKind k = NativeFor(c);
+  if (!k.cls) return;  // an image list has no window: its keys name the program's icons
+  int id = kFirstControlId + int(it->second);
+  HWND h = CreateWindowExW(k.exStyle, k.cls, L"", WS_CHILD | k.style, 0, 0, 0, 0, hwnd_,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Module(), nullptr);
+  if (!h) return;
+  natives_[it->second] = h;
+  c.native = h;
+  SetWindowSubclass(h, &FormWindow::ChildProc, UINT_PTR(id), reinterpret_cast<DWORD_PTR>(this));
+  if (c.GetKind() == Kind::RichText) {
+    SendMessageW(h, EM_SETEVENTMASK, 0, 0);
+    SendMessageW(h, EM_AUTOURLDETECT, FALSE, 0);
+  }
+  SyncAll(c);
+}
+
+void FormWindow::SyncAll(ui::Control& c) {
+  HWND h = NativeOf(c);
+  if (!h) return;
+  ++mirroring_;
+  for (Prop p : {Prop::Font, Prop::Caption, Prop::Text, Prop::Items, Prop::Value, Prop::Selection, Prop::ListIndex,
+                 Prop::Caret, Prop::Range, Prop::Alignment, Prop::Picture, Prop::ForeColor, Prop::BackColor,
+                 Prop::Default, Prop::ToolTip, Prop::Enabled, Prop::Position, Prop::Visible})
+    Mirror(c, h, p);
+  --mirroring_;
+}
+
+void FormWindow::SyncControl(ui::Control& c, ui::Prop p) {
+  if (retired_ || !hwnd_) return;
+  if (!index_.count(&c)) {  // a control made after the form was loaded
+    index_[&c] = natives_.size();
+    natives_.push_back(nullptr);
+    unthemed_.push_back(false);
+    CreateControl(c);
+    return;
+  }
+  HWND h = NativeOf(c);
+  if (!h) return;
+  Busy busy(this);
+  if (p == Prop::All) {
+    SyncAll(c);
+    return;
+  }
+  ++mirroring_;
+  Mirror(c, h, p);
+  --mirroring_;
+}
+
+void FormWindow::Mirror(ui::Control& c, HWND h, ui::Prop p) {
+  Kind kind = c.GetKind();
+  if (kind == Kind::RichText && p != Prop::Enabled && p != Prop::Visible && p != Prop::Position &&
+      p != Prop::ToolTip && p != Prop::Focus) {
+    MirrorRich(static_cast<ui::RichText&>(c), h, p);
+    return;
+  }
+  switch (p) {
+    case Prop::Text: MirrorText(c, h); break;
+    case Prop::Caption:
+      if (const std::string* cap = CaptionOf(c)) {
+        SetTextIfDifferent(h, *cap);
+        if (kind == Kind::Button) MirrorPicture(c, h);  // an icon alone, or beside the caption
+      }
+      break;
+    case Prop::Value: MirrorValue(c, h); break;
+    case Prop::Items:
+      if (kind == Kind::ComboBox || kind == Kind::ListBox) MirrorItems(static_cast<ui::ListControl&>(c), h);
+      break;
+    case Prop::Selection: case Prop::ListIndex:
+      if (kind == Kind::ComboBox || kind == Kind::ListBox) MirrorSelection(static_cast<ui::ListControl&>(c), h);
+      break;
+    case Prop::Caret: MirrorCaret(c, h); break;
+    case Prop::Range:
+      if (kind == Kind::MonthView)  // the calendar counts 0 = Monday ... 6 = Sunday
+        SendMessageW(h, MCM_SETFIRSTDAYOFWEEK, 0, static_cast<ui::MonthView&>(c).StartOfWeek() == 2 ? 0 : 6);
+      if (kind == Kind::TextBox) SendMessageW(h, EM_LIMITTEXT, WPARAM(static_cast<ui::TextBox&>(c).MaxLength()), 0);
+      if (kind == Kind::UpDown) MirrorValue(c, h);
+      break;
+    case Prop::Alignment:
+      if (kind == Kind::Label) {
+        LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE) & ~LONG_PTR(SS_TYPEMASK);
+        SetWindowLongPtrW(h, GWL_STYLE, style | LabelAlignStyle(static_cast<ui::Label&>(c).Alignment()));
+        InvalidateRect(h, nullptr, TRUE);
+      }
+      break;
+    case Prop::Picture: MirrorPicture(c, h); break;
+    case Prop::ForeColor: case Prop::BackColor: MirrorColours(c, h); break;
+    case Prop::Default:
+      if (kind == Kind::Button) {
+        DWORD style = DWORD(GetWindowLongPtrW(h, GWL_STYLE)) & ~DWORD(BS_TYPEMASK);
+        style |= static_cast<ui::Button&>(c).IsDefault() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        SendMessageW(h, BM_SETSTYLE, style, TRUE);
+      }
+      break;
+    case Prop::ToolTip: MirrorToolTip(c, h); break;
+    case Prop::Enabled: EnableWindow(h, c.Enabled()); break;
+    case Prop::Visible: ShowWindow(h, c.Visible() ? SW_SHOWNA : SW_HIDE); break;
+    case Prop::Position: MoveControl(c, h); break;
+    case Prop::Font:
+      SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.GetFont())), TRUE);
+      if (kind == Kind::ComboBox || kind == Kind::PictureBox || kind == Kind::MonthView) MoveControl(c, h);
+      break;
+    case Prop::Focus:
+      // A hidden form takes the focus when it is shown (RestoreFocus); VB's SetFocus on a
+      // visible form activates it, and so does Win32's.
+      if (IsWindowVisible(hwnd_) && IsWindowVisible(h) && IsWindowEnabled(h) && GetFocus() != h) SetFocus(h);
+      break;
+    case Prop::All: SyncAll(c); break;
+    case Prop::Checked: break;
+  }
+}
+
+void FormWindow::MirrorText(ui::Control& c, HWND h) {
+  if (c.GetKind() != Kind::TextBox) return;
+  auto& t = static_cast<ui::TextBox&>(c);
+  std::wstring w = Widen(t.Text());
+  if (WindowText(h) == w) return;  // the user's own typing, already shown
+  SetWindowTextW(h, w.c_str());
+  MirrorCaret(c, h);
+}
+
+void FormWindow::MirrorCaret(ui::Control& c, HWND h) {
+  if (c.GetKind() != Kind::TextBox) return;
+  auto& t = static_cast<ui::TextBox&>(c);
+  std::wstring w = WindowText(h);
+  DWORD start = 0, end = 0;
+  SendMessageW(h, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  int a = Utf16Offset(w, t.SelStart()), b = Utf16Offset(w, t.SelStart() + t.SelLength());
+  if (int(start) != a || int(end) != b) SendMessageW(h, EM_SETSEL, WPARAM(a), LPARAM(b));
+}
+
+void FormWindow::MirrorValue(ui::Control& c, HWND h) {
+  switch (c.GetKind()) {
+    case Kind::CheckBox: {
+      int v = static_cast<ui::CheckBox&>(c).Value();
+      WPARAM state = v == 1 ? BST_CHECKED : v == 2 ? BST_INDETERMINATE : BST_UNCHECKED;
+      if (WPARAM(SendMessageW(h, BM_GETCHECK, 0, 0)) != state) SendMessageW(h, BM_SETCHECK, state, 0);
+      break;
+    }
+    case Kind::OptionButton: {
+      WPARAM state = static_cast<ui::OptionButton&>(c).Value() ? BST_CHECKED : BST_UNCHECKED;
+      if (WPARAM(SendMessageW(h, BM_GETCHECK, 0, 0)) != state) SendMessageW(h, BM_SETCHECK, state, 0);
+      break;
+    }
+    case Kind::MonthView: {
+      OleDate d = static_cast<ui::MonthView&>(c).Value();
+      if (d == 0) break;  // never set: the calendar keeps showing today
+      SYSTEMTIME want = ToSystemTime(d), have{};
+      SendMessageW(h, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&have));
+      if (have.wYear != want.wYear || have.wMonth != want.wMonth || have.wDay != want.wDay)
+        SendMessageW(h, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&want));
+      break;
+    }
+    case Kind::UpDown: {
+      auto& u = static_cast<ui::UpDown&>(c);
+      SendMessageW(h, UDM_SETRANGE32, WPARAM(u.Min()), LPARAM(u.Max()));
+      if (int(SendMessageW(h, UDM_GETPOS32, 0, 0)) != u.Value()) SendMessageW(h, UDM_SETPOS32, 0, LPARAM(u.Value()));
+      break;
+    }
+    case Kind::HScrollBar: {
+      auto& s = static_cast<ui::HScrollBar&>(c);
+      SCROLLINFO si{};
+      si.cbSize = sizeof si;
+      si.fMask = SIF_RANGE | SIF_POS;
+      si.nMin = s.Min();
+      si.nMax = s.Max();
+      si.nPos = s.Value();
+      SetScrollInfo(h, SB_CTL, &si, TRUE);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void FormWindow::MirrorItems(ui::ListControl& c, HWND h) {
+  bool combo = c.GetKind() == Kind::ComboBox;
+  UINT count = combo ? CB_GETCOUNT : LB_GETCOUNT, reset = combo ? CB_RESETCONTENT : LB_RESETCONTENT,
+       add = combo ? CB_ADDSTRING : LB_ADDSTRING;
+  int have = int(SendMessageW(h, count, 0, 0));
+  if (c.ListCount() == have + 1) {
+    // AddItem appends one row at a time: filling a long list stays linear.
+    SendMessageW(h, add, 0, reinterpret_cast<LPARAM>(Widen(c.List(have)).c_str()));
+  } else {
+    SendMessageW(h, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(h, reset, 0, 0);
+    for (int i = 0; i < c.ListCount(); ++i) SendMessageW(h, add, 0, reinterpret_cast<LPARAM>(Widen(c.List(i)).c_str()));
+    SendMessageW(h, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(h, nullptr, TRUE);
+  }
+  MirrorSelection(c, h);
+}
+
+void FormWindow::MirrorSelection(ui::ListControl& c, HWND h) {
+  if (c.GetKind() == Kind::ComboBox) {
+    if (int(SendMessageW(h, CB_GETCURSEL, 0, 0)) != c.ListIndex()) SendMessageW(h, CB_SETCURSEL, WPARAM(c.ListIndex()), 0);
+    return;
+  }
+  auto& l = static_cast<ui::ListBox&>(c);
+  if (!l.MultiSelect()) {
+    if (int(SendMessageW(h, LB_GETCURSEL, 0, 0)) != l.ListIndex()) SendMessageW(h, LB_SETCURSEL, WPARAM(l.ListIndex()), 0);
+    return;
+  }
+  for (int i = 0; i < l.ListCount(); ++i) {
+    bool want = l.Selected(i);
+    if ((SendMessageW(h, LB_GETSEL, WPARAM(i), 0) > 0) != want) SendMessageW(h, LB_SETSEL, want, LPARAM(i));
+  }
+  if (l.ListIndex() >= 0 && int(SendMessageW(h, LB_GETCARETINDEX, 0, 0)) != l.ListIndex())
+    SendMessageW(h, LB_SETCARETINDEX, WPARAM(l.ListIndex()), FALSE);
+}
+
+void FormWindow::MirrorPicture(ui::Control& c, HWND h) {
+  if (c.GetKind() == Kind::Button) {
+    auto& b = static_cast<ui::Button&>(c);
+    HICON icon = b.Picture().empty() ? nullptr : IconFor(b.Picture(), MulDiv(16, int(dpi_), 96));
+    // A picture without a caption is drawn alone and centred; with one, beside it.
+    LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE) & ~LONG_PTR(BS_ICON);
+    if (icon && b.Caption().empty()) style |= BS_ICON;
+    SetWindowLongPtrW(h, GWL_STYLE, style);
+    SendMessageW(h, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+    InvalidateRect(h, nullptr, TRUE);
+  } else if (c.GetKind() == Kind::PictureBox) {
+    auto& p = static_cast<ui::PictureBox&>(c);
+    HICON icon = p.Picture().empty() ? nullptr : IconFor(p.Picture(), MulDiv(32, int(dpi_), 96));
+    SendMessageW(h, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    MoveControl(c, h);  // the static sizes itself to the icon; keep the designed box
+  }
+}
+
+void FormWindow::MirrorToolTip(ui::Control& c, HWND h) {
+  if (!tips_) return;
+  TOOLINFOW ti{};
+  ti.cbSize = sizeof ti;
+  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  ti.hwnd = hwnd_;
+  ti.uId = reinterpret_cast<UINT_PTR>(h);
+  SendMessageW(tips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  if (c.ToolTip().empty()) return;
+  std::wstring text = Widen(c.ToolTip());
+  ti.lpszText = text.data();
+  SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+void FormWindow::MirrorColours(ui::Control& c, HWND h) {
+  Kind kind = c.GetKind();
+  if ((kind == Kind::CheckBox || kind == Kind::OptionButton) && !unthemed_[index_[&c]] &&
+      (c.ForeColor() != ui::kWindowText || c.BackColor() != ui::kButtonFace)) {
+    // A themed check box draws its text in the theme's colour; the colour boxes and the
+    // highlighted view box need theirs.
+    DropTheme(h);
+    unthemed_[index_[&c]] = true;
+  }
+  InvalidateRect(h, nullptr, TRUE);
+}
+
+void FormWindow::MoveControl(ui::Control& c, HWND h) {
+  const ui::Rect& r = c.Position();
+  int x = TwipsToPixels(r.left, dpi_), y = TwipsToPixels(r.top, dpi_);
+  int w = TwipsToPixels(r.width, dpi_), ht = TwipsToPixels(r.height, dpi_);
+  if (c.GetKind() == Kind::Line) {  // a hairline stays visible at every DPI
+    w = std::max(w, 1);
+    ht = std::max(ht, 1);
+  }
+  if (c.GetKind() == Kind::ComboBox) {
+    // The height of a drop-down list's window includes its open list.
+    int item = int(SendMessageW(h, CB_GETITEMHEIGHT, 0, 0));
+    ht = std::max(ht, item + 6) + 10 * std::max(item, 1) + 2;
+  }
+  MoveWindow(h, x, y, w, ht, TRUE);
+  if (c.GetKind() == Kind::MonthView) FitCalendar(c, h, w, ht);
+}
+
+// The calendar draws its grid from its font. Where the font's face is wider than the one the
+// window was designed with, the grid would be cut; a smaller size keeps every day in the box.
+void FormWindow::FitCalendar(ui::Control& c, HWND h, int width, int height) {
+  int pixels = MulDiv(c.GetFont().size, int(dpi_), 72);
+  int smallest = MulDiv(6, int(dpi_), 72);
+  for (;; --pixels) {
+    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(FontForPixels(c.GetFont(), pixels)), FALSE);
+    RECT need{};
+    SendMessageW(h, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&need));
+    if ((need.right <= width && need.bottom <= height) || pixels <= smallest) break;
+  }
+  InvalidateRect(h, nullptr, TRUE);
+}
+
+HFONT FormWindow::FontFor(const ui::Font& f) { return FontForPixels(f, MulDiv(f.size, int(dpi_), 72)); }
+
+HFONT FormWindow::FontForPixels(const ui::Font& f, int pixels) {
+  FontKey key{f.name, pixels, f.bold, f.italic, f.underline, f.strikethru};
+  auto it = fonts_.find(key);
+  if (it != fonts_.end()) return it->second;
+  LOGFONTW lf{};
+  lf.lfHeight = -pixels;
+  lf.lfWeight = f.bold ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = f.italic;
+  lf.lfUnderline = f.underline;
+  lf.lfStrikeOut = f.strikethru;
+  lf.lfCharSet = DEFAULT_CHARSET;  // the face decides; Japanese faces bring their glyphs
+  lf.lfQuality = DEFAULT_QUALITY;
+  std::wstring face = Widen(f.name).substr(0, LF_FACESIZE - 1);
+  lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+  HFONT font = CreateFontIndirectW(&lf);
+  fonts_[key] = font;
+  return font;
+}
+
+HBRUSH FormWindow::BrushFor(ui::Color c) {
+  if (c & 0x80000000u) return GetSysColorBrush(int(c & 0xFF));
+  COLORREF rgb = ToColorRef(c);
+  auto it = brushes_.find(rgb);
+  if (it != brushes_.end()) return it->second;
+  return brushes_[rgb] = CreateSolidBrush(rgb);
+}
+
+HICON FormWindow::IconFor(const std::string& key, int size) {
+  auto k = std::make_pair(key, size);
+  auto it = icons_.find(k);
+  if (it != icons_.end()) return it->second;
+  return icons_[k] = LoadKeyIcon(key, size);
+}
+
+void FormWindow::FreeGdiObjects() {
+  for (auto& [key, font] : fonts_) DeleteObject(font);
+  for (auto& [rgb, brush] : brushes_) DeleteObject(brush);
+  for (auto& [key, icon] : icons_)
+    if (icon) DestroyIcon(icon);
+  fonts_.clear();
+  brushes_.clear();
+  icons_.clear();
+}
+
+HICON LoadKeyIcon(const std::string& key, int size) {
+  return static_cast<HICON>(LoadImageW(Module(), Widen(key).c_str(), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+}  // namespace wb::win32

@@ -1,0 +1,171 @@
+// User input on the native controls, turned into the same state changes on the control objects
+// that program code makes (so the objects raise Click and Change), and the colours the controls
+// ask their form for. Notifications caused by our own mirroring are echoes and are ignored.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "platform/win32/FrontEndPeer.h"
+#include "platform/win32/Utf.h"
+
+namespace wb::win32 {
+
+using ui::Kind;
+
+LRESULT FormWindow::OnCommand(int id, int code, HWND h) {
+  if (mirroring_) return 0;
+  ui::Control* c = ControlById(id);
+  if (!c || NativeOf(*c) != h) return 0;
+  switch (c->GetKind()) {
+    case Kind::Button:
+      if (code == BN_CLICKED) static_cast<ui::Button*>(c)->Press();
+      return 0;
+    case Kind::CheckBox:
+      if (code != BN_CLICKED) return 0;
+      static_cast<ui::CheckBox*>(c)->Toggle();
+      break;
+    case Kind::OptionButton:
+      if (code != BN_CLICKED) return 0;
+      static_cast<ui::OptionButton*>(c)->SetValue(true);
+      break;
+    case Kind::TextBox: {
+      if (code != EN_CHANGE) return 0;
+      auto* t = static_cast<ui::TextBox*>(c);
+      std::wstring w = WindowText(h);
+      t->SetText(Narrow(w));
+      if (retired_) return 0;
+      DWORD start = 0, end = 0;  // the object keeps the user's caret, not the start of the text
+      SendMessageW(h, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+      t->SetSelStart(CodePointOffset(w, int(start)));
+      t->SetSelLength(CodePointOffset(w, int(end)) - CodePointOffset(w, int(start)));
+      break;
+    }
+    case Kind::ComboBox:
+      if (code != CBN_SELCHANGE) return 0;
+      static_cast<ui::ComboBox*>(c)->SetListIndex(int(SendMessageW(h, CB_GETCURSEL, 0, 0)));
+      break;
+    case Kind::ListBox: {
+      if (code != LBN_SELCHANGE) return 0;
+      auto* l = static_cast<ui::ListBox*>(c);
+      std::vector<bool> rows(size_t(l->ListCount()));
+      for (int i = 0; i < l->ListCount(); ++i) rows[size_t(i)] = SendMessageW(h, LB_GETSEL, WPARAM(i), 0) > 0;
+      int focus = l->MultiSelect() ? int(SendMessageW(h, LB_GETCARETINDEX, 0, 0))
+                                   : int(SendMessageW(h, LB_GETCURSEL, 0, 0));
+      l->UserSelect(rows, focus >= 0 && focus < l->ListCount() ? focus : -1);
+      break;
+    }
+    default:
+      return 0;
+  }
+  // The object may have refused or altered the change (a disabled box, a handler resetting it):
+  // show what it holds now.
+  if (!retired_) {
+    SyncControl(*c, ui::Prop::Value);
+    SyncControl(*c, ui::Prop::Selection);
+  }
+  return 0;
+}
+
+LRESULT FormWindow::OnNotify(NMHDR* n) {
+  if (mirroring_ || !n) return 0;
+  ui::Control* c = ControlById(int(n->idFrom));
+  if (!c || NativeOf(*c) != n->hwndFrom) return 0;
+  if (c->GetKind() == Kind::MonthView && n->code == MCN_SELECT) {
+    const SYSTEMTIME& st = reinterpret_cast<NMSELCHANGE*>(n)->stSelStart;
+    static_cast<ui::MonthView*>(c)->UserClickDay(MakeDate(st.wYear, st.wMonth, st.wDay));
+    if (!retired_) SyncControl(*c, ui::Prop::Value);
+    return 0;
+  }
+  if (c->GetKind() == Kind::UpDown && n->code == UDN_DELTAPOS) {
+    static_cast<ui::UpDown*>(c)->Step(reinterpret_cast<NMUPDOWN*>(n)->iDelta);
+    if (!retired_) SyncControl(*c, ui::Prop::Value);
+    return TRUE;  // the object moved; the native position follows it, not the click
+  }
+  return 0;
+}
+
+void FormWindow::OnHScroll(int code, HWND h) {
+  if (mirroring_) return;
+  ui::Control* c = ControlOfWindow(h);
+  if (!c || c->GetKind() != Kind::HScrollBar) return;
+  auto* s = static_cast<ui::HScrollBar*>(c);
+  int v = s->Value();
+  switch (code) {
+    case SB_LINELEFT: v -= s->SmallChange; break;
+    case SB_LINERIGHT: v += s->SmallChange; break;
+    case SB_PAGELEFT: v -= s->LargeChange; break;
+    case SB_PAGERIGHT: v += s->LargeChange; break;
+    case SB_LEFT: v = s->Min(); break;
+    case SB_RIGHT: v = s->Max(); break;
+    case SB_THUMBPOSITION: {  // the drag ended; while dragging only the thumb moves
+      SCROLLINFO si{};
+      si.cbSize = sizeof si;
+      si.fMask = SIF_TRACKPOS;
+      GetScrollInfo(h, SB_CTL, &si);
+      v = si.nTrackPos;
+      break;
+    }
+    default:
+      return;
+  }
+  s->SetValue(v);
+  if (!retired_) SyncControl(*c, ui::Prop::Value);
+}
+
+LRESULT FormWindow::OnCtlColor(UINT m, HDC dc, HWND h) {
+  ui::Control* c = ControlOfWindow(h);
+  if (!c) return DefWindowProcW(hwnd_, m, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(h));
+  switch (c->GetKind()) {
+    case Kind::Line:  // a line is its colour
+      return reinterpret_cast<LRESULT>(BrushFor(c->ForeColor()));
+    case Kind::Button:  // only the corners around a push button take the form's colour
+      return reinterpret_cast<LRESULT>(BrushFor(form_.BackColor()));
+    case Kind::TextBox:
+      // A disabled text box keeps its background and greys its text.
+      SetTextColor(dc, m == WM_CTLCOLORSTATIC ? GetSysColor(COLOR_GRAYTEXT) : ToColorRef(c->ForeColor()));
+      break;
+    default:
+      SetTextColor(dc, ToColorRef(c->ForeColor()));
+      break;
+  }
+  SetBkColor(dc, ToColorRef(c->BackColor()));
+  return reinterpret_cast<LRESULT>(BrushFor(c->BackColor()));
+}
+
+LRESULT CALLBACK FormWindow::ChildProc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR id, DWORD_PTR ref) {
+  if (m == WM_NCDESTROY) {
+    RemoveWindowSubclass(h, &FormWindow::ChildProc, id);
+    return DefSubclassProc(h, m, w, l);
+  }
+  auto* self = reinterpret_cast<FormWindow*>(ref);
+  if (self->retired_) return DefSubclassProc(h, m, w, l);
+  ui::Control* c = self->ControlById(int(id));
+  if (!c) return DefSubclassProc(h, m, w, l);
+  Busy busy(self);
+  return self->HandleChild(*c, h, m, w, l);
+}
+
+LRESULT FormWindow::HandleChild(ui::Control& c, HWND h, UINT m, WPARAM w, LPARAM l) {
+  switch (m) {
+    case WM_SETFOCUS: {
+      LRESULT r = DefSubclassProc(h, m, w, l);
+      // The object learns where the focus went and raises LostFocus / GotFocus.
+      if (!retired_ && form_.ActiveControl() != &c) c.SetFocus();
+      return r;
+    }
+    case WM_CHAR:
+      // Typed characters pass the text box's KeyPress first, which may swallow or replace them.
+      if (c.GetKind() == Kind::TextBox && c.KeyPress && w < 0x80) {
+        int key = int(w);
+        c.KeyPress(key);
+        if (retired_ || !IsWindow(h) || key == 0) return 0;
+        w = WPARAM(key);
+      }
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(h, m, w, l);
+}
+
+}  // namespace wb::win32

@@ -1,0 +1,99 @@
+// The rich edit behind RichText. The program always colours, sizes and aligns the whole text,
+// so the object holds those as properties of the text and this side applies them to all of it,
+// again after every new text (a new text would otherwise take the edit's default format).
+#include <windows.h>
+
+#include <richedit.h>
+
+#include "platform/win32/FrontEndPeer.h"
+#include "platform/win32/Utf.h"
+
+namespace wb::win32 {
+namespace {
+
+WORD ParaAlign(ui::Align a) {
+  return a == ui::Align::Center ? PFA_CENTER : a == ui::Align::Right ? PFA_RIGHT : PFA_LEFT;
+}
+
+UINT SystemDpi() {
+  HDC dc = GetDC(nullptr);
+  UINT dpi = UINT(GetDeviceCaps(dc, LOGPIXELSY));
+  ReleaseDC(nullptr, dc);
+  return dpi ? dpi : 96;
+}
+
+void ApplyCharFormat(ui::RichText& r, HWND h) {
+  const ui::Font& f = r.GetFont();
+  CHARFORMAT2W cf{};
+  cf.cbSize = sizeof cf;
+  cf.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_COLOR | CFM_CHARSET;
+  cf.dwEffects = (f.bold ? CFE_BOLD : 0) | (f.italic ? CFE_ITALIC : 0) | (f.underline ? CFE_UNDERLINE : 0) |
+                 (f.strikethru ? CFE_STRIKEOUT : 0);
+  cf.yHeight = f.size * 20;  // twips
+  cf.crTextColor = ToColorRef(r.TextColor());
+  cf.bCharSet = DEFAULT_CHARSET;
+  std::wstring face = Widen(f.name).substr(0, LF_FACESIZE - 1);
+  lstrcpynW(cf.szFaceName, face.c_str(), LF_FACESIZE);
+  SendMessageW(h, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
+  SendMessageW(h, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
+}
+
+void SetSelection(HWND h, const std::wstring& text, int start, int length) {
+  CHARRANGE cr{Utf16Offset(text, start), Utf16Offset(text, start + length)};
+  SendMessageW(h, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&cr));
+}
+
+void ApplyAlignment(ui::RichText& r, HWND h) {
+  std::wstring text = WindowText(h);
+  SetSelection(h, text, 0, int(text.size()) + 1);
+  PARAFORMAT2 pf{};
+  pf.cbSize = sizeof pf;
+  pf.dwMask = PFM_ALIGNMENT;
+  pf.wAlignment = ParaAlign(r.Alignment());
+  SendMessageW(h, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&pf));
+  SetSelection(h, text, r.SelStart(), r.SelLength());
+}
+
+}  // namespace
+
+const wchar_t* RichEditClass() {
+  static const wchar_t* cls = [] {
+    if (LoadLibraryW(L"msftedit.dll")) return MSFTEDIT_CLASS;
+    LoadLibraryW(L"riched20.dll");
+    return RICHEDIT_CLASSW;
+  }();
+  return cls;
+}
+
+void FormWindow::MirrorRich(ui::RichText& r, HWND h, ui::Prop p) {
+  using ui::Prop;
+  switch (p) {
+    case Prop::Text: {
+      // Rich edits keep a paragraph end as CR alone, so the shown text is not compared with the
+      // object's: the object reports only real changes.
+      SETTEXTEX st{ST_DEFAULT, 1200};
+      SendMessageW(h, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&st), reinterpret_cast<LPARAM>(Widen(r.Text()).c_str()));
+      ApplyCharFormat(r, h);
+      ApplyAlignment(r, h);
+      break;
+    }
+    case Prop::Font: {
+      ApplyCharFormat(r, h);
+      // The edit sizes its text at the system DPI; a window on a monitor of another DPI zooms.
+      UINT sys = SystemDpi();
+      SendMessageW(h, EM_SETZOOM, dpi_ == sys ? 0 : WPARAM(dpi_), dpi_ == sys ? 0 : LPARAM(sys));
+      break;
+    }
+    case Prop::ForeColor: ApplyCharFormat(r, h); break;
+    case Prop::BackColor: SendMessageW(h, EM_SETBKGNDCOLOR, 0, LPARAM(ToColorRef(r.BackColor()))); break;
+    case Prop::Alignment: ApplyAlignment(r, h); break;
+    case Prop::Caret: SetSelection(h, WindowText(h), r.SelStart(), r.SelLength()); break;
+    case Prop::All:
+      for (Prop q : {Prop::Font, Prop::BackColor, Prop::Text, Prop::Caret}) MirrorRich(r, h, q);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace wb::win32

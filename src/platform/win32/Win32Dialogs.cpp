@@ -1,0 +1,134 @@
+// Message boxes and the common dialogs (open file, colour, font) for the window logic. Each is
+// owned by the window the user is working in, so it is modal to it.
+#include <windows.h>
+
+#include <cderr.h>
+#include <commdlg.h>
+
+// The dialog interface has members of these names; the functions are called by their W names.
+#undef ChooseColor
+#undef ChooseFont
+
+#include <vector>
+
+#include "platform/win32/FrontEnd.h"
+#include "platform/win32/FrontEndPeer.h"
+#include "platform/win32/Utf.h"
+
+namespace wb {
+namespace win32 {
+
+std::wstring FilterList(const std::string& filter) {
+  std::wstring list = Widen(filter);
+  for (wchar_t& ch : list)
+    if (ch == L'|') ch = L'\0';
+  list.push_back(L'\0');  // the list ends with an empty entry
+  list.push_back(L'\0');
+  return list;
+}
+
+void SplitDialogPath(const std::wstring& path, std::wstring& folder, std::wstring& file) {
+  size_t slash = path.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) {
+    folder.clear();
+    file = path;
+  } else {
+    folder = path.substr(0, slash + 1);
+    file = path.substr(slash + 1);
+  }
+}
+
+}  // namespace win32
+
+namespace {
+
+HWND DialogOwner() {
+  HWND h = GetActiveWindow();
+  return h && IsWindowVisible(h) ? h : nullptr;
+}
+
+class Win32Dialogs : public IDialogs {
+ public:
+  int MsgBox(const std::string& text, int style, const std::string& title) override {
+    // The style and answer numbers are those of MessageBox.
+    return MessageBoxW(DialogOwner(), win32::Widen(text).c_str(), win32::Widen(title).c_str(), UINT(style));
+  }
+
+  // `path` in: the folder to start in (up to the last "\") and the name offered; out: the choice.
+  bool OpenFile(const std::string& title, const std::string& filter, std::string& path) override {
+    std::wstring folder, file, filters = win32::FilterList(filter), caption = win32::Widen(title);
+    win32::SplitDialogPath(win32::Widen(path), folder, file);
+    std::vector<wchar_t> buffer(32768, L'\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      file.copy(buffer.data(), std::min(file.size(), buffer.size() - 1));
+      OPENFILENAMEW ofn{};
+      ofn.lStructSize = sizeof ofn;
+      ofn.hwndOwner = DialogOwner();
+      ofn.lpstrFilter = filter.empty() ? nullptr : filters.c_str();
+      ofn.nFilterIndex = 1;
+      ofn.lpstrFile = buffer.data();
+      ofn.nMaxFile = DWORD(buffer.size());
+      ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+      ofn.lpstrTitle = caption.empty() ? nullptr : caption.c_str();
+      // The current directory stays where the program put it: its files are found from there.
+      ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+      if (GetOpenFileNameW(&ofn)) {
+        path = win32::Narrow(buffer.data());
+        return true;
+      }
+      // A name the dialog cannot take (bad characters, too long) would keep it from opening at
+      // all; offer no name instead. Cancelling is not an error.
+      if (CommDlgExtendedError() != FNERR_INVALIDFILENAME || file.empty()) return false;
+      file.clear();
+      std::fill(buffer.begin(), buffer.end(), L'\0');
+    }
+    return false;
+  }
+
+  bool ChooseColor(uint32_t& color) override {
+    static COLORREF custom[16] = {};
+    CHOOSECOLORW cc{};
+    cc.lStructSize = sizeof cc;
+    cc.hwndOwner = DialogOwner();
+    cc.rgbResult = win32::ToColorRef(color);
+    cc.lpCustColors = custom;
+    cc.Flags = CC_RGBINIT | CC_ANYCOLOR;
+    if (!::ChooseColorW(&cc)) return false;
+    color = uint32_t(cc.rgbResult);
+    return true;
+  }
+
+  bool ChooseFont(FontChoice& font) override {
+    HWND owner = DialogOwner();
+    UINT dpi = win32::WindowDpi(nullptr);  // the dialog converts points at the system DPI
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(font.size, int(dpi), 72);
+    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = font.italic;
+    lf.lfUnderline = font.underline;
+    lf.lfStrikeOut = font.strikethru;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    std::wstring face = win32::Widen(font.name).substr(0, LF_FACESIZE - 1);
+    lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+    CHOOSEFONTW cf{};
+    cf.lStructSize = sizeof cf;
+    cf.hwndOwner = owner;
+    cf.lpLogFont = &lf;
+    // Screen and printer fonts plus effects, started from the current choice.
+    cf.Flags = CF_SCREENFONTS | CF_PRINTERFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
+    if (!::ChooseFontW(&cf)) return false;
+    font.name = win32::Narrow(lf.lfFaceName);
+    font.size = (cf.iPointSize + 5) / 10;  // tenths of a point
+    font.bold = lf.lfWeight >= FW_BOLD;
+    font.italic = lf.lfItalic != 0;
+    font.underline = lf.lfUnderline != 0;
+    font.strikethru = lf.lfStrikeOut != 0;
+    return true;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<IDialogs> MakeWin32Dialogs() { return std::make_unique<Win32Dialogs>(); }
+
+}  // namespace wb
