@@ -7,13 +7,12 @@ namespace {
 
 // What one tick knows about the present moment, computed once for the whole walk.
 struct Tick {
-  explicit Tick(OleDate now) : now(now) {
+  explicit Tick(OleDate now) {
     const DayTime t = DayTimeOf(now);
     seconds = t.Seconds();
     today = t.day;
     minute = t.Minute();
   }
-  OleDate now;
   int64_t seconds, today;
   int32_t minute;
 };
@@ -44,7 +43,7 @@ bool OnceDue(const Tick& tick, const DayTime& set, int lead) {
   return t.Minute() == set.Minute() && t.day == set.day;
 }
 
-// The day is the week-th `weekday` of its own month (weekday 0: any weekday of the mask).
+// The day is the week-th day of its weekday in its own month, and that weekday is in the mask.
 bool IsNthWeekday(int64_t day, int week, int mask) {
   return (mask & MaskBitOfDay(day)) != 0 && WeekdayOrdinalOfDayOfMonth(DayOfMonth(day)) == week;
 }

@@ -135,21 +135,6 @@ TEST(NextBell, OffersTheEarliestBellStillAheadOnThePresentDate) {
   EXPECT_EQ(FormatMoment(next), "2008/03/05 06:30:00");  // 08:00 less 90 minutes
 }
 
-TEST(NextBell, DayTestUsesTheGivenDayButOffersThePresentDate) {
-  const AlarmEntry e = Entry(kRepeatOnce, At("2008/03/07 09:00:00"));
-  AlarmTable t = Table({e});
-  const OleDate now = At("2008/03/05 08:00:00");
-  OleDate next = 0;
-  EXPECT_TRUE(OccursOn(t, 0, At("2008/03/07"), now, next));
-  EXPECT_EQ(FormatMoment(next), "2008/03/05 09:00:00");
-  next = 0;
-  EXPECT_TRUE(OccursOnNextDay(t, 0, At("2008/03/06"), now, next));
-  EXPECT_EQ(FormatMoment(next), "2008/03/06 09:00:00");
-  next = 0;
-  EXPECT_FALSE(OccursOn(t, 0, At("2008/03/06"), now, next));  // before its date: nothing offered
-  EXPECT_EQ(next, 0);
-}
-
 TEST(NextBell, PreBellLeadIsHoursAndMinutesAndCanReachBackDays) {
   AlarmTable t = Table({Entry(kRepeatDaily, At("2008/03/01 08:00:00"), 0, kBellPreOnly, 90),
                         Entry(kRepeatDaily, At("2008/03/01 08:00:00"), 0, kBellPreAndMain, 1440 * 2 + 30)});

@@ -215,7 +215,7 @@ TEST(DueCheck, UnknownKindsAndBellModesNeverRing) {
   EXPECT_TRUE(RunDaily(t, At("2008/03/01"), At("2008/03/07"), Minute(7, 0), Minute(7, 1)).empty());
 }
 
-TEST(PerKindTests, ShiftByTheLeadAndRespectTheStart) {
+TEST(PerKindTests, ShiftByTheLeadAndHonourTheStart) {
   const AlarmEntry weekly = Entry(kRepeatWeekly, At("2008/03/10 09:00:00"), kMaskMonday);
   EXPECT_TRUE(WeeklyPreBellDue(At("2008/03/10 09:00:40"), weekly, 0));
   EXPECT_TRUE(WeeklyPreBellDue(At("2008/03/09 23:00:00"), weekly, 600));
