@@ -196,6 +196,10 @@ check "message area in the entry's back colour" test "$(count_colour "$shots/fir
 check "message text in the entry's fore colour" test "$(count_colour "$shots/first.png" '#C00000')" -gt 40
 check "main-bell banner and time box white on black" test "$(count_colour "$shots/first.png" '#000000')" -gt 1500
 check "WAV plays: a stream on the sound server" wait_streams present 5
+# Enter typed just as the window pops up lands on the inert default button.
+xdotool key Return
+sleep 1
+check "Enter on the fresh window presses nothing" test -n "$(alarm_window)" -a "$(streams)" -gt 0
 level=$(level_after 7 3.5)
 check "endless WAV plays again after its end (level $level)" louder_than "$level" 0.02
 click_ok "$w"
