@@ -3,9 +3,11 @@
 #include <atomic>
 #include <unistd.h>
 
+#include "about/frmAbout.h"
 #include "alert/Alert.h"
 #include "alert/Form2.h"
 #include "audio/Volume.h"
+#include "editor/Form1.h"
 #include "monitor/Form3.h"
 
 namespace wb::test {
@@ -16,6 +18,7 @@ UiTest::UiTest() {
         ("wakebell-ui-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
   std::filesystem::create_directories(dir);
   ResetGlobals();
+  G().ProgramFolder = dir.string() + "/";  // the settings and data files live here
   EditorDevices() = {};
   Svc() = Services{};
   Svc().clock = &clock;
@@ -24,12 +27,20 @@ UiTest::UiTest() {
   Svc().mci = &mci;
   Svc().sound = &systemSound;
   Svc().devices = &devices;
+  Svc().tray = &tray;
+  Svc().shell = &shell;
+  Svc().registry = &registry;
+  Svc().launcher = &launcher;
+  Svc().instance = &instance;
+  Svc().foreground = &foreground;
   ui::Timer::SetHost(&clock);
 }
 
 UiTest::~UiTest() {
   ResetForm2();
   ResetAlert();
+  ResetForm1();
+  ResetFrmAbout();
   ResetForm3();
   ui::CollectRetiredForms();
   ui::Timer::SetHost(nullptr);

@@ -10,9 +10,15 @@
 #include "platform/fake/FakeAudioDevices.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeDialogs.h"
+#include "platform/fake/FakeForeground.h"
 #include "platform/fake/FakeFrontEnd.h"
+#include "platform/fake/FakeInstance.h"
+#include "platform/fake/FakeLauncher.h"
 #include "platform/fake/FakeMci.h"
+#include "platform/fake/FakeRegistry.h"
+#include "platform/fake/FakeShell.h"
 #include "platform/fake/FakeSystemSound.h"
+#include "platform/fake/FakeTray.h"
 
 namespace wb::test {
 
@@ -30,6 +36,12 @@ class UiTest : public ::testing::Test {
   fake::FakeMci mci;
   fake::FakeSystemSound systemSound;
   fake::FakeAudioDevices devices;
+  fake::FakeTray tray;
+  fake::FakeShell shell;
+  fake::FakeRegistry registry;
+  fake::FakeLauncher launcher;
+  fake::FakeInstance instance;
+  fake::FakeForeground foreground;
 };
 
 }  // namespace wb::test

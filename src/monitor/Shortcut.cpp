@@ -1,0 +1,51 @@
+// The スタートアップ submenu: 登録 and 削除 of the start-with-Windows shortcut, and the
+// check marks that show whether it is registered.
+#include "monitor/Shortcut.h"
+
+#include "monitor/Form3.h"
+#include "monitor/Globals.h"
+#include "platform/Services.h"
+#include "storage/Settings.h"
+
+namespace wb {
+
+namespace {
+constexpr int kShowNoActivate = 4;
+std::string ShortcutPath(const std::string& name) { return Svc().shell->StartupFolder() + "\\" + name; }
+}  // namespace
+
+void CreateStartupShortcut(const std::string& target, const std::string& name) {
+  IShell& shell = *Svc().shell;
+  const std::string link = ShortcutPath(name);
+  // The user may have changed its properties; they are kept.
+  if (shell.FileExists(link)) return;
+  shell.CreateShortcut(link, shell.ExpandEnvironmentStrings(target), kShowNoActivate);
+}
+
+bool StartupShortcutExists(const std::string& name) { return Svc().shell->FileExists(ShortcutPath(name)); }
+
+void Form3::ShowStartMode(bool registered) {
+  mstartin->SetChecked(registered);
+  mstartout->SetChecked(!registered);
+}
+
+void Form3::mstartin_Click() {
+  ShowStartMode(true);
+  // The program folder already ends in "\".
+  CreateStartupShortcut(G().ProgramFolder + kProgramFile, kShortcutName);
+  WriteStartMode(true, ProgramSettingsPath());
+  WriteStartMode(true, DataSettingsPath());
+}
+
+void Form3::mstartout_Click() {
+  ShowStartMode(false);
+  IShell& shell = *Svc().shell;
+  const std::string folder = shell.StartupFolder();
+  if (!shell.FolderHasFiles(folder)) return;
+  const std::string link = ShortcutPath(kShortcutName);
+  if (shell.FileExists(link)) shell.DeleteFile(link);
+  WriteStartMode(false, ProgramSettingsPath());
+  WriteStartMode(false, DataSettingsPath());
+}
+
+}  // namespace wb

@@ -1,0 +1,148 @@
+// The About box: its texts, closing it, and starting the system information tool found
+// through the registry.
+#include "MonitorFixture.h"
+
+namespace wb::test {
+namespace {
+
+constexpr const char* kToolKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+constexpr const char* kLocationKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
+constexpr const char* kUnavailable = "現時点ではｼｽﾃﾑ情報を使用できません";
+
+using AboutBox = MonitorTest;
+
+TEST_F(AboutBox, ShowsTitleAndVersion) {
+  frmAbout& box = TheFrmAbout();
+  EXPECT_EQ(box.Caption(), "Wakebellのﾊﾞｰｼﾞｮﾝ情報");
+  EXPECT_EQ(box.lblVersion.Caption(), "ﾊﾞｰｼﾞｮﾝ 1.0.5");
+  EXPECT_EQ(box.lblTitle.Caption(), "Wakebell");
+  EXPECT_FALSE(box.lblDescription.Caption().empty());
+  EXPECT_EQ(box.cmdOK.Caption(), "OK");
+  EXPECT_EQ(box.cmdSysInfo.Caption(), "ｼｽﾃﾑ情報(&S)...");
+}
+
+TEST_F(AboutBox, ControlsStayInsideTheBox) {
+  frmAbout& box = TheFrmAbout();
+  for (ui::Control* c : box.Controls()) {
+    SCOPED_TRACE(c->Name());
+    const ui::Rect& r = c->Position();
+    EXPECT_GE(r.left, 0);
+    EXPECT_GE(r.top, 0);
+    EXPECT_LE(r.left + r.width, box.ClientWidth());
+    EXPECT_LE(r.top + r.height, box.ClientHeight());
+  }
+}
+
+TEST_F(AboutBox, OpensFromTheMenuWithoutBeingModalAndOkClosesIt) {
+  Form3& form = Start();
+  form.mver->Choose();
+  frmAbout* box = FrmAboutIfLoaded();
+  ASSERT_NE(box, nullptr);
+  EXPECT_TRUE(box->Visible());
+  EXPECT_TRUE(frontEnd.ModalForms.empty());
+  box->cmdOK.Press();
+  EXPECT_EQ(FrmAboutIfLoaded(), nullptr);
+  form.mver->Choose();  // and comes back anew
+  ASSERT_NE(FrmAboutIfLoaded(), nullptr);
+  EXPECT_EQ(FrmAboutIfLoaded()->lblVersion.Caption(), "ﾊﾞｰｼﾞｮﾝ 1.0.5");
+}
+
+TEST_F(AboutBox, StartsTheToolFromTheFirstKey) {
+  registry.SetString(RegRoot::LocalMachine, kToolKey, "PATH", "C:\\Program Files\\Common Files\\msinfo32.exe");
+  registry.SetString(RegRoot::LocalMachine, kLocationKey, "MSINFO", "D:\\Elsewhere");
+  TheFrmAbout().cmdSysInfo.Press();
+  EXPECT_EQ(launcher.Started, std::vector<std::string>{"C:\\Program Files\\Common Files\\msinfo32.exe"});
+  ASSERT_EQ(registry.Requests.size(), 1u);  // the second key is not looked at
+  EXPECT_TRUE(dialogs.Asked.empty());
+}
+
+TEST_F(AboutBox, StartsTheToolFromTheSecondKeysFolder) {
+  registry.SetString(RegRoot::LocalMachine, kLocationKey, "MSINFO", "C:\\Tools");
+  launcher.Files.insert("C:\\Tools\\MSINFO32.EXE");
+  TheFrmAbout().cmdSysInfo.Press();
+  EXPECT_EQ(launcher.Started, std::vector<std::string>{"C:\\Tools\\MSINFO32.EXE"});
+  EXPECT_TRUE(dialogs.Asked.empty());
+}
+
+TEST_F(AboutBox, SecondKeyWithoutTheProgramSaysUnavailable) {
+  registry.SetString(RegRoot::LocalMachine, kLocationKey, "MSINFO", "C:\\Tools");
+  frmAbout& box = TheFrmAbout();
+  box.cmdSysInfo.Press();
+  EXPECT_TRUE(launcher.Started.empty());
+  ASSERT_EQ(dialogs.Asked.size(), 1u);
+  EXPECT_EQ(dialogs.Asked[0].text, kUnavailable);
+  EXPECT_EQ(dialogs.Asked[0].style & 7, kOkOnly);
+  EXPECT_TRUE(box.Loaded());  // the box stays open
+}
+
+TEST_F(AboutBox, NoKeySaysUnavailable) {
+  TheFrmAbout().cmdSysInfo.Press();
+  EXPECT_EQ(dialogs.CountMsgBoxes(kUnavailable), 1);
+  EXPECT_TRUE(launcher.Started.empty());
+}
+
+TEST_F(AboutBox, AToolThatWillNotStartSaysUnavailable) {
+  registry.SetString(RegRoot::LocalMachine, kToolKey, "PATH", "C:\\msinfo32.exe");
+  launcher.StartFails = true;
+  TheFrmAbout().cmdSysInfo.Press();
+  EXPECT_EQ(dialogs.CountMsgBoxes(kUnavailable), 1);
+}
+
+// All access on the local machine's keys is refused to a normal user; the tool was then never
+// found although it is there.
+TEST_F(AboutBox, ReadsTheRegistryWithReadAccessOnly) {
+  ASSERT_FALSE(registry.Administrator);
+  registry.SetString(RegRoot::LocalMachine, kToolKey, "PATH", "C:\\msinfo32.exe");
+  TheFrmAbout().cmdSysInfo.Press();
+  EXPECT_EQ(launcher.Started, std::vector<std::string>{"C:\\msinfo32.exe"});
+  for (const auto& r : registry.Requests) EXPECT_EQ(r.access, 0x20019u);
+}
+
+// ---- GetKeyValue ----
+
+TEST_F(AboutBox, KeyValueDropsTheTerminatingNul) {
+  registry.SetString(RegRoot::CurrentUser, "K", "V", "C:\\a", true);
+  std::string value;
+  ASSERT_TRUE(GetKeyValue(RegRoot::CurrentUser, "K", "V", value));
+  EXPECT_EQ(value, "C:\\a");
+  registry.SetString(RegRoot::CurrentUser, "K", "V", "C:\\b", false);
+  ASSERT_TRUE(GetKeyValue(RegRoot::CurrentUser, "K", "V", value));
+  EXPECT_EQ(value, "C:\\b");
+  EXPECT_EQ(registry.Requests.back().bufferSize, 1024u);
+}
+
+TEST_F(AboutBox, KeyValueConvertsTheAnsiCodePage) {
+  // "ツール" in code page 932.
+  registry.SetString(RegRoot::CurrentUser, "K", "V", "C:\\\x83\x63\x81\x5b\x83\x8b");
+  std::string value;
+  ASSERT_TRUE(GetKeyValue(RegRoot::CurrentUser, "K", "V", value));
+  EXPECT_EQ(value, "C:\\ツール");
+}
+
+TEST_F(AboutBox, KeyValueOfADwordIsItsDecimalNumber) {
+  registry.SetDword(RegRoot::CurrentUser, "K", "N", 0x00010200);  // its top byte is a NUL
+  registry.SetDword(RegRoot::CurrentUser, "K", "Big", 0xFFFFFFFE);
+  std::string value;
+  ASSERT_TRUE(GetKeyValue(RegRoot::CurrentUser, "K", "N", value));
+  EXPECT_EQ(value, "66048");
+  ASSERT_TRUE(GetKeyValue(RegRoot::CurrentUser, "K", "Big", value));
+  EXPECT_EQ(value, "4294967294");
+}
+
+TEST_F(AboutBox, KeyValueOfAnotherTypeIsEmptyButFound) {
+  registry.SetRaw(RegRoot::CurrentUser, "K", "B", RegValue{3, {1, 2, 3}});
+  std::string value = "old";
+  EXPECT_TRUE(GetKeyValue(RegRoot::CurrentUser, "K", "B", value));
+  EXPECT_EQ(value, "");
+}
+
+TEST_F(AboutBox, KeyValueMissingIsFalseAndEmpty) {
+  registry.SetString(RegRoot::CurrentUser, "K", "V", "x");
+  std::string value = "old";
+  EXPECT_FALSE(GetKeyValue(RegRoot::CurrentUser, "K", "Missing", value));
+  EXPECT_EQ(value, "");
+  EXPECT_FALSE(GetKeyValue(RegRoot::CurrentUser, "NoKey", "V", value));
+}
+
+}  // namespace
+}  // namespace wb::test

@@ -1,0 +1,108 @@
+// Fixture of the monitor tests (start-up, shut-down, tray, shortcut, About box): the harness's
+// fakes with the program folder in a temporary folder, settings and data files written there,
+// entries as the editor makes them, and a front end that records hides and unloads.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "UiHarness.h"
+#include "about/frmAbout.h"
+#include "alert/Alert.h"
+#include "alert/Form2.h"
+#include "editor/Form1.h"
+#include "monitor/Form3.h"
+#include "storage/DataFile.h"
+#include "storage/FileIo.h"
+#include "storage/Settings.h"
+
+namespace wb::test {
+
+// The fake front end plus a journal of what the native side would be asked: "show X",
+// "hide X", "unload X", "quit".
+class RecordingFrontEnd : public fake::FakeFrontEnd {
+ public:
+  explicit RecordingFrontEnd(std::vector<std::string>& journal) : journal_(journal) {}
+  FormPeer* CreatePeer(ui::Form& form) override {
+    peers_.push_back(std::make_unique<Peer>(form, journal_));
+    return peers_.back().get();
+  }
+  void DestroyPeer(ui::Form& form, FormPeer*) override { journal_.push_back("unload " + form.Name()); }
+  void Quit() override {
+    FakeFrontEnd::Quit();
+    journal_.push_back("quit");
+  }
+
+ private:
+  struct Peer : FormPeer {
+    Peer(ui::Form& f, std::vector<std::string>& j) : form(f), journal(j) {}
+    void SyncForm(ui::Prop p) override {
+      if (p == ui::Prop::Visible) journal.push_back((form.Visible() ? "show " : "hide ") + form.Name());
+    }
+    void SyncControl(ui::Control&, ui::Prop) override {}
+    ui::Form& form;
+    std::vector<std::string>& journal;
+  };
+  std::vector<std::string>& journal_;
+  std::vector<std::unique_ptr<Peer>> peers_;
+};
+
+class MonitorTest : public UiTest {
+ protected:
+  ~MonitorTest() override {
+    // The forms go while this fixture's front end still exists to hear of it.
+    ResetForm1();
+    ResetFrmAbout();
+    ResetForm2();
+    ResetForm3();
+    ui::CollectRetiredForms();
+  }
+
+  std::string ProgramIni() const { return (dir / "Wakebell.ini").string(); }
+  std::string DefaultDataPath() const { return (dir / "Wakebell.dat").string(); }
+  // "<none>" when the file or key is missing.
+  static std::string Setting(const std::string& ini, const std::string& key) {
+    return ReadSetting(ini, key, "<none>");
+  }
+  static void SetSetting(const std::string& ini, const std::string& key, const std::string& value) {
+    WriteSetting(ini, key, value);
+  }
+  // Moves the data file into a sub-folder, as the editor's data-location setting does.
+  std::string MoveDataFolder(const std::string& name = "data") {
+    std::filesystem::create_directories(dir / name);
+    const std::string path = (dir / name / "Wakebell.dat").string();
+    SetSetting(ProgramIni(), "DATAPATH", path);
+    return path;
+  }
+  void SaveTable(const std::vector<AlarmEntry>& entries, const std::string& path = "") {
+    AlarmTable table;
+    for (const AlarmEntry& e : entries) table.Add(e);
+    ASSERT_TRUE(SaveAlarmTable(path.empty() ? DefaultDataPath() : path, table));
+  }
+
+  // Entries as the editor makes them: main bell only, a plain window, no sound.
+  static AlarmEntry Entry(int16_t repeatKind, OleDate alarmTime) {
+    AlarmEntry e;
+    e.AlarmTime = alarmTime;
+    e.RepeatKind = repeatKind;
+    e.Message = "テスト";
+    e.ForeColor = 0;
+    e.BackColor = kButtonFaceColor;
+    e.FontName = "MS Pゴシック";
+    e.FontSize = 12;
+    e.BlinkCount = 10;
+    return e;
+  }
+  static AlarmEntry Daily(int hour, int minute) { return Entry(kRepeatDaily, MakeDate(2026, 12, 1, hour, minute)); }
+
+  Form3& Start() { return TheForm3(); }
+  void Seconds(double s) { clock.Advance(int64_t(s * 1000)); }
+  bool AlarmShown() {
+    Form2* f = Form2IfLoaded();
+    return f && f->Visible();
+  }
+
+  std::vector<std::string> journal;
+};
+
+}  // namespace wb::test

@@ -1,0 +1,132 @@
+// 終了: the orderly end of the process and the order of its steps.
+#include "MonitorFixture.h"
+
+namespace wb::test {
+namespace {
+
+class MonitorShutDown : public MonitorTest {
+ protected:
+  MonitorShutDown() {
+    Svc().frontEnd = &recorder;
+    tray.Journal = &journal;
+    mci.Journal = &journal;
+    devices.Journal = &journal;
+  }
+  // Index of the first journal line starting with `prefix`, or -1.
+  int Find(const std::string& prefix) const {
+    for (size_t i = 0; i < journal.size(); ++i)
+      if (journal[i].rfind(prefix, 0) == 0) return int(i);
+    return -1;
+  }
+  std::vector<std::string> From(const std::string& first) const {
+    int i = Find(first);
+    return i < 0 ? std::vector<std::string>{} : std::vector<std::string>(journal.begin() + i, journal.end());
+  }
+
+  RecordingFrontEnd recorder{journal};
+};
+
+TEST_F(MonitorShutDown, StopsTheSoundRestoresVolumesAndRemovesTheIconBeforeTheWindowsGo) {
+  devices.AddMidi("MIDI", 0x11111111);
+  devices.AddWave("WAVE", 0x22222222);
+  SetSetting(ProgramIni(), "MIDINM", "MIDI");
+  SetSetting(ProgramIni(), "WAVENM", "WAVE");
+  AlarmEntry e = Daily(6, 1);
+  e.SoundFlag = 1;
+  e.EndlessFlag = 1;
+  e.SoundFile = "C:\\Sounds\\alarm.wav";
+  e.MidiVolume = int32_t(0x40004000);
+  e.WaveVolume = int32_t(0x50005000);
+  SaveTable({e});
+  std::string dataBefore;
+  ASSERT_TRUE(ReadWholeFile(DefaultDataPath(), dataBefore));
+
+  Form3& form = Start();
+  form.mver->Choose();  // the About box is open
+  form.medit->Choose();  // and the editor
+  Seconds(61);
+  ASSERT_TRUE(AlarmShown());
+  ASSERT_EQ(mci.GetState(), fake::FakeMci::State::Playing);
+  G().Mon.TestPlaying = true;
+  // Something outside wrote the flag meanwhile; shut-down writes "0" only after the icon went.
+  SetSetting(ProgramIni(), "STARTFLG", "1");
+  std::string flagAtIconDelete;
+  int entriesAtIconDelete = -1;
+  tray.OnCall = [&](const fake::FakeTray::Call& c) {
+    if (c.op != "delete") return;
+    flagAtIconDelete = Setting(ProgramIni(), "STARTFLG");
+    entriesAtIconDelete = G().Table.EntryCount();
+  };
+  journal.clear();
+
+  form.mend->Choose();
+
+  EXPECT_EQ(mci.GetState(), fake::FakeMci::State::Closed);
+  const int stop = Find("mci stop"), midi = Find("midi 0 11111111"), wave = Find("wave 0 22222222");
+  const int icon = Find("tray delete");
+  ASSERT_GE(stop, 0);
+  ASSERT_GE(midi, 0);
+  ASSERT_GE(wave, 0);
+  EXPECT_LT(stop, midi);
+  EXPECT_LT(midi, wave);
+  EXPECT_LT(wave, icon);
+  EXPECT_EQ(flagAtIconDelete, "1");
+  EXPECT_EQ(entriesAtIconDelete, 1);
+  EXPECT_EQ(Setting(ProgramIni(), "STARTFLG"), "0");
+  EXPECT_EQ(G().Table.EntryCount(), 0);
+  EXPECT_FALSE(G().Mon.TestPlaying);
+  EXPECT_FALSE(G().Mon.ShuttingDown);
+
+  EXPECT_EQ(From("hide Form1"),
+            (std::vector<std::string>{"hide Form1", "hide Form2", "hide frmAbout", "unload Form1", "unload Form2",
+                                      "unload frmAbout", "unload Form3", "quit"}));
+  EXPECT_FALSE(tray.Present);
+  // Unsaved or not, the data file is left as it was.
+  std::string dataAfter;
+  ASSERT_TRUE(ReadWholeFile(DefaultDataPath(), dataAfter));
+  EXPECT_EQ(dataAfter, dataBefore);
+}
+
+TEST_F(MonitorShutDown, WritesTheFlagIntoBothSettingsFiles) {
+  const std::string dataIni = DataIniPath(MoveDataFolder());
+  Form3& form = Start();
+  SetSetting(ProgramIni(), "STARTFLG", "1");
+  SetSetting(dataIni, "STARTFLG", "1");
+  form.mend->Choose();
+  EXPECT_EQ(Setting(ProgramIni(), "STARTFLG"), "0");
+  EXPECT_EQ(Setting(dataIni, "STARTFLG"), "0");
+}
+
+TEST_F(MonitorShutDown, CreatesNoWindowOnTheWayOut) {
+  Form3& form = Start();
+  journal.clear();
+  form.mend->Choose();
+  EXPECT_EQ(journal, (std::vector<std::string>{"tray delete", "unload Form3", "quit"}));
+  EXPECT_EQ(Form1IfLoaded(), nullptr);
+  EXPECT_EQ(Form2IfLoaded(), nullptr);
+  EXPECT_EQ(FrmAboutIfLoaded(), nullptr);
+  EXPECT_TRUE(frontEnd.Popups.empty());
+}
+
+TEST_F(MonitorShutDown, NoTimerRunsAfterTheEnd) {
+  SaveTable({Daily(6, 1)});
+  Form3& form = Start();
+  form.mend->Choose();
+  for (ui::Timer* t : {&form.Timer1, &form.Timer2, &form.Timer3, &form.Timer4}) EXPECT_FALSE(clock.IsArmed(*t));
+  Seconds(120);
+  EXPECT_EQ(Form2IfLoaded(), nullptr);
+}
+
+TEST_F(MonitorShutDown, LeavesASilentAlarmsDeviceAlone) {
+  SaveTable({Daily(6, 1)});
+  Form3& form = Start();
+  Seconds(61);
+  ASSERT_TRUE(AlarmShown());
+  journal.clear();
+  form.mend->Choose();
+  EXPECT_EQ(Find("mci"), -1);
+  EXPECT_FALSE(AlarmShown());
+}
+
+}  // namespace
+}  // namespace wb::test

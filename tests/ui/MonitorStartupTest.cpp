@@ -1,0 +1,222 @@
+// Start-up of the monitor: the instance guard, what start-up writes and reads, and the
+// one-second due check it starts.
+#include "MonitorFixture.h"
+
+namespace wb::test {
+namespace {
+
+using MonitorStartup = MonitorTest;
+
+TEST_F(MonitorStartup, FirstStartCreatesTheSettingsFileWithStartFlagZero) {
+  Form3& form = Start();
+  EXPECT_TRUE(form.Loaded());
+  EXPECT_FALSE(form.Visible());
+  EXPECT_EQ(Setting(ProgramIni(), "STARTFLG"), "0");
+  EXPECT_EQ(clock.SleepCalls, 0);
+  EXPECT_EQ(G().DataPath, DefaultDataPath());
+  // The icon is the program's way in; nothing else is shown.
+  ASSERT_EQ(tray.CountOps("add"), 1);
+  EXPECT_TRUE(tray.Present);
+  EXPECT_EQ(tray.Icon, TrayIcon::App);
+  EXPECT_EQ(tray.Tip, "Wakebell");
+  EXPECT_FALSE(form.Picture1.Visible());
+  EXPECT_FALSE(G().Mon.StartingUp);
+  EXPECT_FALSE(frontEnd.QuitCalled);
+}
+
+TEST_F(MonitorStartup, WritesStartFlagIntoBothSettingsFilesCreatingTheDataFolderOne) {
+  const std::string dataPath = MoveDataFolder();
+  const std::string dataIni = DataIniPath(dataPath);
+  ASSERT_FALSE(FileExists(dataIni));
+  Start();
+  EXPECT_EQ(G().DataPath, dataPath);
+  EXPECT_EQ(Setting(ProgramIni(), "STARTFLG"), "0");
+  EXPECT_EQ(Setting(dataIni, "STARTFLG"), "0");
+  EXPECT_EQ(Setting(ProgramIni(), "DATAPATH"), dataPath);  // the rest of the file stays
+}
+
+TEST_F(MonitorStartup, EndsAtOnceWhenAnotherInstanceRunsWithTheFlagSet) {
+  SetSetting(ProgramIni(), "STARTFLG", "1");
+  std::string before;
+  ASSERT_TRUE(ReadWholeFile(ProgramIni(), before));
+  instance.Running = true;
+
+  Form3& form = Start();
+  EXPECT_FALSE(form.Loaded());
+  EXPECT_TRUE(frontEnd.QuitCalled);
+  EXPECT_EQ(clock.SleepCalls, 0);
+  EXPECT_TRUE(tray.Calls.empty());
+  EXPECT_FALSE(form.Timer1.Enabled());
+  std::string after;
+  ASSERT_TRUE(ReadWholeFile(ProgramIni(), after));
+  EXPECT_EQ(after, before);
+}
+
+struct GuardCase {
+  const char* name;
+  const char* startFlag;
+  bool otherInstance;
+};
+
+class MonitorStartupGuard : public MonitorTest, public ::testing::WithParamInterface<GuardCase> {};
+
+TEST_P(MonitorStartupGuard, RetriesTwiceASecondApartThenStartsAllTheSame) {
+  SetSetting(ProgramIni(), "STARTFLG", GetParam().startFlag);
+  instance.Running = GetParam().otherInstance;
+
+  Form3& form = Start();
+  EXPECT_TRUE(form.Loaded());
+  EXPECT_EQ(clock.SleepCalls, 2);
+  EXPECT_EQ(clock.SleptMs, 2000);
+  EXPECT_EQ(instance.Calls, 3);
+  EXPECT_EQ(Setting(ProgramIni(), "STARTFLG"), "0");
+  EXPECT_TRUE(tray.Present);
+  EXPECT_FALSE(frontEnd.QuitCalled);
+}
+
+INSTANTIATE_TEST_SUITE_P(Mismatch, MonitorStartupGuard,
+                         ::testing::Values(GuardCase{"FlagLeftWithoutInstance", "1", false},
+                                           GuardCase{"InstanceWithFlagClear", "0", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MonitorStartup, RetryEndsAsSoonAsTheFlagIsCleared) {
+  SetSetting(ProgramIni(), "STARTFLG", "1");
+  // The old instance finishes its shut-down during the first wait.
+  instance.OnAsk = [&](int call) {
+    if (call == 2) SetSetting(ProgramIni(), "STARTFLG", "0");
+  };
+  Start();
+  EXPECT_EQ(clock.SleepCalls, 1);
+  EXPECT_TRUE(tray.Present);
+}
+
+TEST_F(MonitorStartup, RetryEndsAsSoonAsTheOtherInstanceIsGone) {
+  instance.Answers = {true, false};
+  Start();
+  EXPECT_EQ(clock.SleepCalls, 1);
+  EXPECT_EQ(Setting(ProgramIni(), "STARTFLG"), "0");
+}
+
+TEST_F(MonitorStartup, ReadsTheFlagFromTheDataFolderSettings) {
+  const std::string dataIni = DataIniPath(MoveDataFolder());
+  SetSetting(dataIni, "STARTFLG", "1");
+  SetSetting(ProgramIni(), "STARTFLG", "0");
+  instance.Running = true;
+  Form3& form = Start();
+  EXPECT_FALSE(form.Loaded());
+  EXPECT_EQ(Setting(dataIni, "STARTFLG"), "1");
+}
+
+TEST_F(MonitorStartup, StartModeSetsTheStartupMarks) {
+  SetSetting(ProgramIni(), "STARTMD", "1");
+  Form3& form = Start();
+  EXPECT_TRUE(form.mstartin->Checked());
+  EXPECT_FALSE(form.mstartout->Checked());
+}
+
+TEST_F(MonitorStartup, StartModeOtherThanOneMarksRemove) {
+  for (const char* value : {"", "0", "2", "yes"}) {
+    SCOPED_TRACE(value);
+    if (*value) SetSetting(ProgramIni(), "STARTMD", value);
+    Form3& form = Start();
+    EXPECT_FALSE(form.mstartin->Checked());
+    EXPECT_TRUE(form.mstartout->Checked());
+    ResetForm3();
+  }
+}
+
+TEST_F(MonitorStartup, LoadsTheDataFileAndTheDeviceNamesThenStartsTheDueCheck) {
+  SaveTable({Daily(7, 0), Daily(8, 0), Daily(9, 0)});
+  SetSetting(ProgramIni(), "MIDINM", "Microsoft GS Wavetable Synth");
+  SetSetting(ProgramIni(), "WAVENM", "スピーカー");
+  devices.AddWave("スピーカー", 0x12341234);
+
+  Form3& form = Start();
+  EXPECT_EQ(G().Table.EntryCount(), 3);
+  EXPECT_EQ(G().Audio.MidiDeviceName, "Microsoft GS Wavetable Synth");
+  EXPECT_EQ(G().Audio.WaveDeviceName, "スピーカー");
+  EXPECT_EQ(G().Audio.SavedWaveVolume, 0x12341234u);
+  EXPECT_TRUE(form.Timer1.Enabled());
+  EXPECT_EQ(form.Timer1.Interval(), 1000);
+  EXPECT_TRUE(clock.IsArmed(form.Timer1));
+  EXPECT_FALSE(form.Timer3.Enabled());
+}
+
+TEST_F(MonitorStartup, ResetsTheSharedStateOfAPreviousRun) {
+  G().Mon.ActiveIndex = 3;
+  G().Mon.Paused = true;
+  G().LastEditedIndex = 2;
+  G().Ed.CurrentIndex = 4;
+  G().Ed.DataChanged = true;
+  Start();
+  EXPECT_EQ(G().Mon.ActiveIndex, -1);
+  EXPECT_FALSE(G().Mon.Paused);
+  EXPECT_EQ(G().LastEditedIndex, -1);
+  EXPECT_EQ(G().Ed.CurrentIndex, -1);
+  EXPECT_FALSE(G().Ed.DataChanged);
+}
+
+// ---- the due check of Timer1 ----
+
+using MonitorDueCheck = MonitorTest;
+
+TEST_F(MonitorDueCheck, PresentsTheDueEntryWithThePresentMinute) {
+  SaveTable({Daily(6, 1)});
+  clock.Set(MakeDate(2026, 12, 7, 6, 0, 30));
+  Start();
+  Seconds(29);
+  EXPECT_FALSE(AlarmShown());
+  Seconds(1);  // 06:01:00
+  ASSERT_TRUE(AlarmShown());
+  EXPECT_EQ(G().Mon.ActiveIndex, 0);
+  EXPECT_EQ(TheForm2().Rich3.Text(), "06:01");
+  EXPECT_EQ(TheForm2().Rich2.Text(), "■本鈴■");
+  EXPECT_EQ(FormatMoment(G().Table[0].MainBellFiredAt), "2026/12/07 06:01:00");
+}
+
+TEST_F(MonitorDueCheck, NothingFiresWhilePaused) {
+  SaveTable({Daily(6, 1)});
+  Form3& form = Start();
+  form.mstop->Choose();
+  Seconds(120);
+  EXPECT_FALSE(AlarmShown());
+  EXPECT_EQ(G().Table[0].MainBellFiredAt, 0);
+  form.mstop->Choose();
+  Seconds(60);
+  EXPECT_FALSE(AlarmShown());  // 06:01 went by during the pause and is not made up
+}
+
+TEST_F(MonitorDueCheck, ClearsTheNextBellTimeEverySecond) {
+  Start();
+  G().NextBellTime = MakeDate(2026, 12, 7, 7, 0);
+  Seconds(1);
+  EXPECT_EQ(G().NextBellTime, 0);
+}
+
+TEST_F(MonitorDueCheck, AnAlarmRingsOnceAndDoesNotCreateTheEditor) {
+  SaveTable({Daily(6, 1)});
+  Start();
+  Seconds(61);
+  ASSERT_TRUE(AlarmShown());
+  EXPECT_EQ(Form1IfLoaded(), nullptr);
+  TheForm3().Timer3_Timer();  // dismissed at once
+  ASSERT_FALSE(AlarmShown());
+  Seconds(58);  // the rest of the minute
+  EXPECT_FALSE(AlarmShown());
+  EXPECT_EQ(Form1IfLoaded(), nullptr);
+}
+
+TEST_F(MonitorDueCheck, AnOpenEditorKeepsTheFiredMarkToo) {
+  SaveTable({Daily(6, 1)});
+  Form3& form = Start();
+  form.medit->Choose();
+  ASSERT_NE(Form1IfLoaded(), nullptr);
+  Seconds(61);
+  ASSERT_TRUE(AlarmShown());
+  form.Timer3_Timer();
+  Seconds(58);
+  EXPECT_FALSE(AlarmShown());
+}
+
+}  // namespace
+}  // namespace wb::test

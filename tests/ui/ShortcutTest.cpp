@@ -1,0 +1,99 @@
+// The スタートアップ submenu: registering and removing the Startup shortcut, its marks and
+// the start mode written to both settings files.
+#include "MonitorFixture.h"
+#include "monitor/Shortcut.h"
+
+namespace wb::test {
+namespace {
+
+class Shortcut : public MonitorTest {
+ protected:
+  std::string Link() const { return shell.InStartup("Wakebell.lnk"); }
+};
+
+TEST_F(Shortcut, RegisterCreatesTheShortcutToTheProgramAndMarksIt) {
+  Form3& form = Start();
+  form.mstartin->Choose();
+  ASSERT_EQ(shell.Files.count(Link()), 1u);
+  // The folder ends in its separator already: nothing more goes before the file name.
+  EXPECT_EQ(shell.Files[Link()].target, (dir / "Wakebell.exe").string());
+  EXPECT_EQ(shell.Files[Link()].showCommand, 4);
+  EXPECT_TRUE(form.mstartin->Checked());
+  EXPECT_FALSE(form.mstartout->Checked());
+}
+
+TEST_F(Shortcut, RegisterWritesStartModeIntoBothSettingsFiles) {
+  const std::string dataIni = DataIniPath(MoveDataFolder());
+  Form3& form = Start();
+  form.mstartin->Choose();
+  EXPECT_EQ(Setting(ProgramIni(), "STARTMD"), "1");
+  EXPECT_EQ(Setting(dataIni, "STARTMD"), "1");
+}
+
+TEST_F(Shortcut, RegisterLeavesAnExistingShortcutAsItIs) {
+  shell.Files[Link()] = {"D:\\Elsewhere\\Wakebell.exe", 1, 1};
+  Form3& form = Start();
+  form.mstartin->Choose();
+  EXPECT_EQ(shell.CreateCalls, 0);
+  EXPECT_EQ(shell.Files[Link()].target, "D:\\Elsewhere\\Wakebell.exe");
+  EXPECT_EQ(shell.Files[Link()].writes, 1);
+  EXPECT_EQ(Setting(ProgramIni(), "STARTMD"), "1");
+}
+
+TEST_F(Shortcut, TargetHasItsEnvironmentReferencesExpanded) {
+  shell.Env["APPS"] = "C:\\Tools";
+  CreateStartupShortcut("%APPS%\\Wakebell\\Wakebell.exe", "Wakebell.lnk");
+  EXPECT_EQ(shell.Files[Link()].target, "C:\\Tools\\Wakebell\\Wakebell.exe");
+}
+
+TEST_F(Shortcut, RemoveDeletesTheShortcutAndWritesZero) {
+  const std::string dataIni = DataIniPath(MoveDataFolder());
+  Form3& form = Start();
+  form.mstartin->Choose();
+  form.mstartout->Choose();
+  EXPECT_EQ(shell.Files.count(Link()), 0u);
+  EXPECT_FALSE(form.mstartin->Checked());
+  EXPECT_TRUE(form.mstartout->Checked());
+  EXPECT_EQ(Setting(ProgramIni(), "STARTMD"), "0");
+  EXPECT_EQ(Setting(dataIni, "STARTMD"), "0");
+}
+
+TEST_F(Shortcut, RemoveWithoutOurShortcutStillWritesZero) {
+  shell.Files[shell.InStartup("Other.lnk")] = {"C:\\Other.exe", 1, 1};
+  SetSetting(ProgramIni(), "STARTMD", "1");
+  Form3& form = Start();
+  form.mstartout->Choose();
+  EXPECT_EQ(shell.DeleteCalls, 0);
+  EXPECT_EQ(shell.Files.size(), 1u);  // the other program's shortcut stays
+  EXPECT_EQ(Setting(ProgramIni(), "STARTMD"), "0");
+}
+
+TEST_F(Shortcut, RemoveWithAnEmptyStartupFolderOnlyChangesTheMarks) {
+  SetSetting(ProgramIni(), "STARTMD", "1");
+  Form3& form = Start();
+  ASSERT_TRUE(form.mstartin->Checked());
+  form.mstartout->Choose();
+  EXPECT_FALSE(form.mstartin->Checked());
+  EXPECT_TRUE(form.mstartout->Checked());
+  EXPECT_EQ(Setting(ProgramIni(), "STARTMD"), "1");
+  EXPECT_EQ(shell.DeleteCalls, 0);
+}
+
+TEST_F(Shortcut, MarksFollowTheFileWheneverTheMouseTouchesTheIcon) {
+  Form3& form = Start();
+  form.mstartin->Choose();
+  shell.Files.erase(Link());  // the user deleted it by hand
+  EXPECT_TRUE(form.mstartin->Checked());
+  tray.Mouse(0x200);
+  EXPECT_FALSE(form.mstartin->Checked());
+  EXPECT_TRUE(form.mstartout->Checked());
+  // And the other way round, also while paused.
+  form.mstop->Choose();
+  shell.Files[Link()] = {"C:\\x\\Wakebell.exe", 4, 1};
+  tray.Mouse(0x204);
+  EXPECT_TRUE(form.mstartin->Checked());
+  EXPECT_FALSE(form.mstartout->Checked());
+}
+
+}  // namespace
+}  // namespace wb::test
