@@ -50,11 +50,38 @@ struct Tables {
   std::array<char16_t, 256> single{};  // byte -> character; 0 for lead bytes and holes
   std::vector<char16_t> doubles;       // (lead << 8 | trail) -> character, 0 when none
   std::vector<uint16_t> encode;        // BMP character -> 1 or 2 bytes, 0 when none
+  // What decoding writes, ready made: UTF-8 bytes in the low three bytes, their count on top.
+  std::array<uint32_t, 256> singleUtf8{};  // a byte alone (a lead byte: at the end or before NUL)
+  std::vector<uint32_t> doubleUtf8;        // a lead byte and the byte after it
 
-  Tables() : doubles(0x10000, 0), encode(0x10000, 0) {
+  Tables() : doubles(0x10000, 0), encode(0x10000, 0), doubleUtf8(0x10000, 0) {
+    Build();
+    for (int b = 0; b < 256; ++b) {
+      char16_t c = single[size_t(b)];
+      // Bytes outside the code page that Windows still decodes to characters of their own.
+      if (!c && b != 0)
+        c = b == 0x80 ? 0x80 : b == 0xA0 ? 0xF8F0 : b >= 0xFD ? char16_t(0xF8F1 + (b - 0xFD)) : kBrokenDoubleByte;
+      singleUtf8[size_t(b)] = Packed(c);
+    }
+    for (size_t code = 0; code < doubleUtf8.size(); ++code)
+      doubleUtf8[code] = Packed(doubles[code] ? doubles[code] : kBrokenDoubleByte);
+  }
+
+  static uint32_t Packed(char32_t c) {
+    if (c < 0x80) return 1u << 24 | c;
+    if (c < 0x800) return 2u << 24 | (0x80 | (c & 0x3F)) << 8 | (0xC0 | (c >> 6));
+    return 3u << 24 | (0x80 | (c & 0x3F)) << 16 | (0x80 | ((c >> 6) & 0x3F)) << 8 | (0xE0 | (c >> 12));
+  }
+
+ private:
+  void Build() {
     iconv_t dec = iconv_open("UTF-32BE", "CP932");
     iconv_t enc = iconv_open("CP932", "UTF-32BE");
-    if (dec == (iconv_t)-1 || enc == (iconv_t)-1) return;  // no tables: every character is "?"
+    if (dec == (iconv_t)-1 || enc == (iconv_t)-1) {  // no tables: every character is "?"
+      if (dec != (iconv_t)-1) iconv_close(dec);
+      if (enc != (iconv_t)-1) iconv_close(enc);
+      return;
+    }
     for (int b = 1; b < 256; ++b) {
       if (IsLead((unsigned char)b)) continue;
       char byte = char(b);
@@ -90,21 +117,6 @@ const Tables& Cp932() {
   return tables;
 }
 
-// Writes a BMP character at `p` (room for 3 bytes); returns the end.
-char* PutUtf8(char* p, char32_t c) {
-  if (c < 0x80) {
-    *p++ = char(c);
-  } else if (c < 0x800) {
-    *p++ = char(0xC0 | (c >> 6));
-    *p++ = char(0x80 | (c & 0x3F));
-  } else {
-    *p++ = char(0xE0 | (c >> 12));
-    *p++ = char(0x80 | ((c >> 6) & 0x3F));
-    *p++ = char(0x80 | (c & 0x3F));
-  }
-  return p;
-}
-
 // The character at s[i] and its length; length 0 for a broken or overlong sequence.
 char32_t NextUtf8(const std::string& s, size_t i, size_t& len) {
   unsigned char b = (unsigned char)s[i];
@@ -129,8 +141,10 @@ class PosixCodec : public ITextCodec {
 
   std::string ToCp932(const std::string& utf8, bool* lossless) override {
     bool whole = true;
-    std::string out(utf8.size(), '\0');  // CP932 never takes more bytes than UTF-8 (4 -> "??")
-    char* p = out.data();
+    // CP932 never takes more bytes than UTF-8 (4 -> "??").
+    if (scratch_.size() < utf8.size()) scratch_.resize(utf8.size());
+    char* const start = scratch_.data();
+    char* p = start;
     for (size_t i = 0; i < utf8.size();) {
       unsigned char b = (unsigned char)utf8[i];
       if (b < 0x80) {
@@ -153,14 +167,15 @@ class PosixCodec : public ITextCodec {
       }
       i += len ? len : 1;
     }
-    out.resize(size_t(p - out.data()));
     if (lossless) *lossless = whole;
-    return out;
+    return std::string(start, size_t(p - start));
   }
 
   std::string FromCp932(const std::string& cp932) override {
-    std::string out(cp932.size() * 3, '\0');  // at most 3 UTF-8 bytes per CP932 byte
-    char* p = out.data();
+    // Decoded into a reused buffer, so each result is one allocation of the exact size.
+    if (scratch_.size() < cp932.size() * 3 + 3) scratch_.resize(cp932.size() * 3 + 3);
+    char* const start = scratch_.data();
+    char* p = start;
     for (size_t i = 0; i < cp932.size();) {
       unsigned char b = (unsigned char)cp932[i];
       if (b < 0x80) {
@@ -168,27 +183,27 @@ class PosixCodec : public ITextCodec {
         ++i;
         continue;
       }
-      if (IsLead(b)) {
+      uint32_t packed;
+      if (IsLead(b) && i + 1 < cp932.size() && cp932[i + 1] != '\0') {
         // A lead byte takes the next byte with it, whether or not the pair is a character;
         // only a NUL (or the end) stays out.
-        unsigned char next = i + 1 < cp932.size() ? (unsigned char)cp932[i + 1] : 0;
-        char16_t c = next ? t_.doubles[size_t(b << 8 | next)] : 0;
-        p = PutUtf8(p, c ? c : kBrokenDoubleByte);
-        i += next ? 2 : 1;
-        continue;
+        packed = t_.doubleUtf8[size_t(b << 8 | (unsigned char)cp932[i + 1])];
+        i += 2;
+      } else {
+        packed = t_.singleUtf8[b];
+        ++i;
       }
-      char16_t c = t_.single[b];
-      // Bytes outside the code page that Windows still decodes to characters of their own.
-      if (!c) c = b == 0x80 ? 0x80 : b == 0xA0 ? 0xF8F0 : b >= 0xFD ? char16_t(0xF8F1 + (b - 0xFD)) : kBrokenDoubleByte;
-      p = PutUtf8(p, c);
-      ++i;
+      p[0] = char(packed);
+      p[1] = char(packed >> 8);
+      p[2] = char(packed >> 16);
+      p += packed >> 24;
     }
-    out.resize(size_t(p - out.data()));
-    return out;
+    return std::string(start, size_t(p - start));
   }
 
  private:
   const Tables& t_;
+  std::string scratch_;
 };
 
 }  // namespace
