@@ -78,7 +78,7 @@ class SampleForm : public ui::Form {
   ui::Line Line1{*this, "Line1", {3480, 4680, 5400, 15}};
   ui::Button Command1{*this, "Command1", {6900, 120, 1980, 375}, "アラーム追加"};
   ui::Button Command2{*this, "Command2", {6900, 600, 495, 375}};
-  ui::Button Command3{*this, "Command3", {7500, 600, 1380, 375}, "変更"};
+  ui::Button Command3{*this, "Command3", {7500, 600, 1380, 375}, "変更(&E)"};
   ui::Button Command4{*this, "Command4", {6900, 1080, 1980, 375}, "キャンセル"};
   ui::PictureBox Picture1{*this, "Picture1", {6900, 1560, 540, 540}};
   ui::Label Label3{*this, "Label3", {7560, 1680, 1320, 300}, "中央ぞろえ"};

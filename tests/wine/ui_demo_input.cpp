@@ -179,6 +179,10 @@ void RunKeyboardChecks(SampleForm& f) {
   f.Command3.Click = [&] { ++edits; };
   Key(H(f.Command3), VK_RETURN);
   Check(edits == 1 && pressed == 1, "Enter on a focused button presses that button");
+  f.Text1.SetFocus();
+  PostMessageW(H(f.Text1), WM_SYSCHAR, 'e', 1u << 29);
+  Pump(100);
+  Check(edits == 2 && f.ActiveControl() == &f.Command3, "Alt and the underlined letter press the button");
   f.Text2.SetText("一行目");
   f.Text2.SetFocus();
   f.Text2.SetSelStart(3);

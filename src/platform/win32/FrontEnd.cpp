@@ -16,9 +16,9 @@ namespace {
 
 using win32::FormWindow;
 
-// Tab, Enter and Esc belong to the form, not to the control that has the focus.
+// Tab, Enter, Esc and Alt+mnemonic belong to the form, not to the control that has the focus.
 void Dispatch(MSG& msg) {
-  if (msg.message == WM_KEYDOWN) {
+  if (msg.message == WM_KEYDOWN || msg.message == WM_SYSCHAR) {
     if (FormWindow* w = FormWindow::FromHwnd(GetAncestor(msg.hwnd, GA_ROOT)))
       if (w->HandleKey(msg)) return;
   }

@@ -326,8 +326,41 @@ void FormWindow::MoveFocus(int direction) {
   stops[next]->SetFocus();
 }
 
+// Alt and the underlined letter of a caption ("(&S)") act as a click on that control.
+bool FormWindow::PressMnemonic(wchar_t key) {
+  wchar_t want[2] = {key, 0};
+  CharUpperW(want);
+  for (ui::Control* c : form_.Controls()) {
+    ui::Kind k = c->GetKind();
+    if ((k != ui::Kind::Button && k != ui::Kind::CheckBox && k != ui::Kind::OptionButton) || !CanTabTo(*c)) continue;
+    std::wstring caption = WindowText(NativeOf(*c));
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+      if (caption[i] != L'&') continue;
+      if (caption[i + 1] == L'&') {  // "&&" is a plain ampersand
+        ++i;
+        continue;
+      }
+      wchar_t letter[2] = {caption[i + 1], 0};
+      CharUpperW(letter);
+      if (letter[0] != want[0]) break;
+      c->SetFocus();
+      if (retired_) return true;
+      if (k == ui::Kind::Button) static_cast<ui::Button*>(c)->Press();
+      else if (k == ui::Kind::CheckBox) static_cast<ui::CheckBox*>(c)->Toggle();
+      else static_cast<ui::OptionButton*>(c)->SetValue(true);
+      return true;
+    }
+  }
+  return false;
+}
+
 bool FormWindow::HandleKey(const MSG& msg) {
-  if (retired_ || msg.message != WM_KEYDOWN) return false;
+  if (retired_) return false;
+  if (msg.message == WM_SYSCHAR) {
+    Busy busy(this);
+    return PressMnemonic(wchar_t(msg.wParam));
+  }
+  if (msg.message != WM_KEYDOWN) return false;
   WPARAM key = msg.wParam;
   if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE) return false;
   if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;

@@ -52,7 +52,7 @@ class FormWindow : public FormPeer {
 
   HWND Hwnd() const { return hwnd_; }
   static FormWindow* FromHwnd(HWND hwnd);  // a form window of ours, else null
-  // Tab, Enter and Esc of the form, taken from the message loop before dispatch.
+  // Tab, Enter, Esc and Alt+mnemonic of the form, taken from the message loop before dispatch.
   bool HandleKey(const MSG& msg);
 
   // Keeps the object alive while one of its handlers runs, and frees it afterwards when it was
@@ -82,6 +82,7 @@ class FormWindow : public FormPeer {
   void RestoreFocus();
   void MoveFocus(int direction);
   bool CanTabTo(ui::Control& c) const;
+  bool PressMnemonic(wchar_t key);
   void ApplyFormIcons();
 
   // Win32Controls.cpp: creating and mirroring.
