@@ -1,4 +1,60 @@
-// Entry point of Wakebell.exe (filled in with the monitor window).
+// Entry point of Wakebell.exe: puts the real services in place, touches the hidden monitor
+// window (its load is the whole start-up) and runs the message loop until 終了.
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+#include <memory>
+
+#include "monitor/Form3.h"
+#include "monitor/Globals.h"
+#include "platform/NativeServices.h"
+#include "platform/win32/FrontEnd.h"
+#include "platform/win32/Win32Services.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  using namespace wb;
+  G().ProgramFolder = ProgramFolder();
+
+  // The front end first: it loads the common controls every window needs.
+  std::unique_ptr<IFrontEnd> frontEnd = MakeWin32FrontEnd(instance);
+  std::unique_ptr<ui::ITimerHost> timers = MakeWin32TimerHost();
+  std::unique_ptr<IDialogs> dialogs = MakeWin32Dialogs();
+  std::unique_ptr<IForeground> foreground = MakeWin32Foreground();
+  std::unique_ptr<ITextCodec> codec = MakeNativeCodec();
+  std::unique_ptr<IClock> clock = MakeNativeClock();
+  std::unique_ptr<IMci> mci = MakeWin32Mci();
+  std::unique_ptr<ISystemSound> sound = MakeWin32SystemSound();
+  std::unique_ptr<IAudioDevices> devices = MakeWin32AudioDevices();
+  std::unique_ptr<ITray> tray = MakeWin32Tray();
+  std::unique_ptr<IShell> shell = MakeWin32Shell();
+  std::unique_ptr<IRegistry> registry = MakeWin32Registry();
+  std::unique_ptr<ILauncher> launcher = MakeWin32Launcher();
+  std::unique_ptr<IInstance> instanceGuard = MakeWin32Instance();
+
+  Services& svc = Svc();
+  svc.frontEnd = frontEnd.get();
+  svc.dialogs = dialogs.get();
+  svc.foreground = foreground.get();
+  svc.codec = codec.get();
+  svc.clock = clock.get();
+  svc.mci = mci.get();
+  svc.sound = sound.get();
+  svc.devices = devices.get();
+  svc.tray = tray.get();
+  svc.shell = shell.get();
+  svc.registry = registry.get();
+  svc.launcher = launcher.get();
+  svc.instance = instanceGuard.get();
+  ui::Timer::SetHost(timers.get());
+
+  int exitCode = 0;
+  // Touching the monitor runs the start-up; the instance guard may end it there and then.
+  if (TheForm3().Loaded()) exitCode = RunMessageLoop();
+
+  // Every window is gone by now (ShutDown, or Windows ending the session); the timers and
+  // services go in the reverse order of their making.
+  ResetForm3();
+  ui::CollectRetiredForms();
+  ui::Timer::SetHost(nullptr);
+  svc = Services{};
+  return exitCode;
+}

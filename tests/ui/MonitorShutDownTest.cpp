@@ -117,16 +117,5 @@ TEST_F(MonitorShutDown, NoTimerRunsAfterTheEnd) {
   EXPECT_EQ(Form2IfLoaded(), nullptr);
 }
 
-TEST_F(MonitorShutDown, LeavesASilentAlarmsDeviceAlone) {
-  SaveTable({Daily(6, 1)});
-  Form3& form = Start();
-  Seconds(61);
-  ASSERT_TRUE(AlarmShown());
-  journal.clear();
-  form.mend->Choose();
-  EXPECT_EQ(Find("mci"), -1);
-  EXPECT_FALSE(AlarmShown());
-}
-
 }  // namespace
 }  // namespace wb::test

@@ -142,20 +142,6 @@ TEST_F(MonitorStartup, LoadsTheDataFileAndTheDeviceNamesThenStartsTheDueCheck) {
   EXPECT_FALSE(form.Timer3.Enabled());
 }
 
-TEST_F(MonitorStartup, ResetsTheSharedStateOfAPreviousRun) {
-  G().Mon.ActiveIndex = 3;
-  G().Mon.Paused = true;
-  G().LastEditedIndex = 2;
-  G().Ed.CurrentIndex = 4;
-  G().Ed.DataChanged = true;
-  Start();
-  EXPECT_EQ(G().Mon.ActiveIndex, -1);
-  EXPECT_FALSE(G().Mon.Paused);
-  EXPECT_EQ(G().LastEditedIndex, -1);
-  EXPECT_EQ(G().Ed.CurrentIndex, -1);
-  EXPECT_FALSE(G().Ed.DataChanged);
-}
-
 // ---- the due check of Timer1 ----
 
 using MonitorDueCheck = MonitorTest;
@@ -184,13 +170,6 @@ TEST_F(MonitorDueCheck, NothingFiresWhilePaused) {
   form.mstop->Choose();
   Seconds(60);
   EXPECT_FALSE(AlarmShown());  // 06:01 went by during the pause and is not made up
-}
-
-TEST_F(MonitorDueCheck, ClearsTheNextBellTimeEverySecond) {
-  Start();
-  G().NextBellTime = MakeDate(2026, 12, 7, 7, 0);
-  Seconds(1);
-  EXPECT_EQ(G().NextBellTime, 0);
 }
 
 TEST_F(MonitorDueCheck, AnAlarmRingsOnceAndDoesNotCreateTheEditor) {

@@ -98,17 +98,6 @@ TEST_F(TrayIcon_, RightClickPopsUpTheMenuWithTheMonitorInFront) {
   EXPECT_FALSE(form.Visible());
 }
 
-TEST_F(TrayIcon_, MenuHasItsItemsInOrder) {
-  Form3& form = Start();
-  std::vector<std::string> captions;
-  for (auto& item : form.IconMenu.Items()) captions.push_back(item->Caption());
-  EXPECT_EQ(captions, (std::vector<std::string>{"編集", "スタートアップ", "-", "一時停止", "-", "バージョン情報", "-", "終了"}));
-  EXPECT_EQ(form.IconMenu.Caption(), "ポップアップメニュー");
-  EXPECT_FALSE(form.IconMenu.Visible());
-  EXPECT_EQ(form.mstartin->Caption(), "登録");
-  EXPECT_EQ(form.mstartout->Caption(), "削除");
-}
-
 // ---- the tip ----
 
 TEST_F(TrayIcon_, TipCountsDownToTheNextBell) {
@@ -235,16 +224,6 @@ TEST_F(TrayIcon_, PausingDoesNotCreateTheEditorNorRingTwice) {
   EXPECT_NE(G().Table[0].MainBellFiredAt, 0);
 }
 
-TEST_F(TrayIcon_, PausingLeavesTheAlarmInProgress) {
-  SaveTable({Daily(6, 1)});
-  Form3& form = Start();
-  Seconds(61);
-  form.mstop->Choose();
-  Seconds(5);
-  EXPECT_TRUE(AlarmShown());
-  EXPECT_EQ(G().Mon.ActiveIndex, 0);
-}
-
 // ---- Explorer restarts ----
 
 TEST_F(TrayIcon_, ARestartedShellGetsThePausedIconBack) {
@@ -267,13 +246,6 @@ TEST_F(TrayIcon_, ARestartedShellGetsTheLastTipBack) {
   // Its clicks still reach the program.
   tray.RightClick();
   EXPECT_EQ(frontEnd.Popups.size(), 1u);
-}
-
-TEST_F(TrayIcon_, ARestartedShellAfterShutDownStaysEmpty) {
-  Form3& form = Start();
-  form.mend->Choose();
-  tray.RestartShell();
-  EXPECT_FALSE(tray.Present);
 }
 
 }  // namespace
