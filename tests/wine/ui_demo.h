@@ -28,6 +28,7 @@ std::string Text(HWND h);
 class SampleForm : public ui::Form {
  public:
   SampleForm() : ui::Form("SampleForm", "コントロールの見本", 9000, 5100) {
+    CenterOnScreen = true;
     ui::Font gothic{"ＭＳ ゴシック", 9};
     List1.SetFont(gothic);
     for (const char* row : {"07:00 毎日     起床", "12:30 １回だけ 昼休み", "18:00 週単位   月水金", "21:15 毎月     ２５日"})

@@ -96,8 +96,10 @@ FormWindow::FormWindow(ui::Form& form) : form_(form) {
   unthemed_.assign(controls.size(), false);
   for (size_t i = 0; i < controls.size(); ++i) index_[controls[i]] = i;
 
-  hwnd_ = CreateWindowExW(FormExStyle(form_), kFormClass, Widen(form_.Caption()).c_str(), FormStyle(form_), 0, 0, 0,
-                          0, nullptr, nullptr, Module(), this);
+  // Windows not placed in the middle of the screen go where the system puts new windows.
+  int x = form_.CenterOnScreen ? 0 : CW_USEDEFAULT;
+  hwnd_ = CreateWindowExW(FormExStyle(form_), kFormClass, Widen(form_.Caption()).c_str(), FormStyle(form_), x, 0, 0, 0,
+                          nullptr, nullptr, Module(), this);
   if (!hwnd_) return;
   form_.native = hwnd_;
   dpi_ = WindowDpi(hwnd_);
@@ -106,7 +108,7 @@ FormWindow::FormWindow(ui::Form& form) : form_(form) {
   if (tips_) SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, int(dpi_), 96));
   for (ui::Control* c : controls) CreateControl(*c);
   ApplyFormIcons();
-  PlaceWindow(true);
+  PlaceWindow(form_.CenterOnScreen);
 }
 
 FormWindow::~FormWindow() { FreeGdiObjects(); }
