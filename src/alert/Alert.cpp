@@ -3,6 +3,7 @@
 
 #include "alert/Form2.h"
 #include "audio/Volume.h"
+#include "editor/Form1.h"
 #include "model/Assert.h"
 #include "monitor/Form3.h"
 #include "monitor/Globals.h"
@@ -69,6 +70,7 @@ void PresentAlarm(int slot, bool mainBell, const std::string& minuteText) {
   timer2.SetEnabled(true);
 
   if (withSound) StartAlarmSound(e);
+  RefreshListIfLoaded();
 }
 
 void BlinkHalf() {

@@ -1,8 +1,7 @@
-// Fixture of the alarm-window and sound tests: the fake services of the harness plus a
-// foreground recorder and a file list, an entry factory and one shared journal of what the
-// program asked of MCI, the system sound and the devices, in order.
+// Fixture of the alarm-window and sound tests: the fake services of the harness, an entry
+// factory and one shared journal of what the program asked of MCI, the system sound and the
+// devices, in order.
 #pragma once
-#include <set>
 #include <string>
 #include <vector>
 
@@ -13,28 +12,12 @@
 
 namespace wb::test {
 
-class RecordingForeground : public IForeground {
- public:
-  std::vector<std::string> Brought;
-  void BringToForeground(ui::Form& form) override { Brought.push_back(form.Name()); }
-};
-
-class FileList : public ILauncher {
- public:
-  std::set<std::string> Files;
-  bool FileExists(const std::string& path) override { return Files.count(path) != 0; }
-  bool Start(const std::string&) override { return false; }
-};
-
 class AlertTest : public UiTest {
  protected:
   AlertTest() {
-    Svc().foreground = &foreground;
-    Svc().launcher = &files;
-    // The monitor window is up before anything rings, as in the program.
-    ui::Timer& timer2 = TheForm3().Timer2;
-    // Timer2's tick is the blink half, then the sound half.
-    if (!timer2.Tick) timer2.Tick = [] { BlinkHalf(); SoundHalf(); };
+    // The monitor window is up before anything rings, as in the program; its Timer2 ticks the
+    // blink half and then the sound half.
+    TheForm3();
     mci.Journal = &journal;
     systemSound.Journal = &journal;
     devices.Journal = &journal;
@@ -88,8 +71,6 @@ class AlertTest : public UiTest {
     return f && f->Visible();
   }
 
-  RecordingForeground foreground;
-  FileList files;
   std::vector<std::string> journal;
 };
 

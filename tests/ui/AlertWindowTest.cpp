@@ -1,6 +1,7 @@
 // The alarm window: its design, what presenting fills in, staying on top with the focus on the
 // inert button, blinking, and the one dismiss routine reached by OK, the close box and the tray.
 #include "AlertFixture.h"
+#include "editor/Form1.h"
 
 namespace wb::test {
 namespace {
@@ -49,6 +50,9 @@ TEST_F(AlertTest, MainBellFillsMessageFontColoursBannerAndTime) {
   EXPECT_FALSE(G().Mon.AlarmDismissed);
   EXPECT_TRUE(clock.IsArmed(TheForm3().Timer2));
   EXPECT_EQ(TheForm3().Timer2.Interval(), 1000);
+  // The list refresh must not create the editor: its load would re-read the data file and
+  // let the same entry ring again within its minute.
+  EXPECT_EQ(Form1IfLoaded(), nullptr);
 }
 
 TEST_F(AlertTest, PreBellBannerIsEmptyInTheMessageColourEvenAfterAMainBell) {

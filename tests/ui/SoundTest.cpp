@@ -188,7 +188,7 @@ TEST_F(SoundTest, ShutDownRuleForEachDeviceState) {
 }
 
 TEST_F(SoundTest, TestPlayStartsAtTheSliderVolumesAndASecondPressStops) {
-  files.Files = {"C:\\test.mp3"};
+  launcher.Files = {"C:\\test.mp3"};
   ToggleTestPlay("C:\\test.mp3", VolumeFromSlider(0), VolumeFromSlider(32767));
   EXPECT_EQ(Take(), (Strings{kStatus, "midi 0 80008000", "midi 1 80008000", "wave 0 FFFFFFFF",
                              "mci open \"C:\\test.mp3\" alias mymedia", "mci play mymedia"}));
@@ -200,7 +200,7 @@ TEST_F(SoundTest, TestPlayStartsAtTheSliderVolumesAndASecondPressStops) {
 }
 
 TEST_F(SoundTest, TestPlayAfterTheSoundEndedReopensAndAFailureCloses) {
-  files.Files = {"C:\\test.mp3", "C:\\song.mid"};
+  launcher.Files = {"C:\\test.mp3", "C:\\song.mid"};
   ToggleTestPlay("C:\\test.mp3", 0x10001, 0x10001);
   mci.EndSound();
   Take();
@@ -228,7 +228,7 @@ TEST_F(SoundTest, TestPlayOfAMissingFileSaysSoAndTouchesNothing) {
 }
 
 TEST_F(SoundTest, StopTestPlayByDeviceState) {
-  files.Files = {"C:\\test.mp3"};
+  launcher.Files = {"C:\\test.mp3"};
   StopTestPlay();  // nothing plays
   EXPECT_EQ(Take(), Strings{kStatus});
 
@@ -249,7 +249,7 @@ TEST_F(SoundTest, StopTestPlayByDeviceState) {
 }
 
 TEST_F(SoundTest, AlarmDuringATestPlayTakesTheDeviceOver) {
-  files.Files = {"C:\\test.mp3"};
+  launcher.Files = {"C:\\test.mp3"};
   ToggleTestPlay("C:\\test.mp3", 0, 0);
   Take();
   Present(SoundEntry("C:\\alarm.mp3"));
