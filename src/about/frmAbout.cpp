@@ -28,6 +28,7 @@ frmAbout::frmAbout()
       Line2(*this, "Line2", ui::Rect{240, 2445, 5250, 15}),
       cmdOK(*this, "cmdOK", ui::Rect{4080, 2640, 1410, 375}, "OK"),
       cmdSysInfo(*this, "cmdSysInfo", ui::Rect{4080, 3120, 1410, 375}, "ｼｽﾃﾑ情報(&S)...") {
+  CenterOnScreen = true;
   picIcon.SetPicture("APP");
   ui::Font title;
   title.size = 14;

@@ -7,6 +7,7 @@ namespace wb {
 Form1::Form1()
     : ui::Form("Form1", "Wakebell", 9000, 6600),
       MonthView1(*this, "MonthView1", ui::Rect{120, 120, 3900, 2880}) {
+  CenterOnScreen = true;
   Load = [this] { Form_Load(); };
 }
 
