@@ -84,6 +84,10 @@ class Control {
   std::function<void()> GotFocus;
   std::function<void()> LostFocus;
   std::function<void(int& keyAscii)> KeyPress;  // set keyAscii to 0 to swallow the key
+  // A mouse button went down on the control (1 left, 2 right, 4 middle), before the control
+  // takes the focus from another one.
+  std::function<void(int button)> MouseDown;
+  void RaiseMouseDown(int button) { if (MouseDown) MouseDown(button); }
 
  protected:
   void Notify(Prop p);

@@ -135,11 +135,24 @@ struct FontChoice {
   bool bold = false, italic = false, underline = false, strikethru = false;
 };
 
+// The open-file dialog's choices beyond title and filter.
+struct OpenFileOptions {
+  bool createPrompt = false;     // a name that does not exist may be chosen after a question
+  std::string defaultExtension;  // added to a name typed without one ("dat")
+};
+
 struct IDialogs {
   virtual ~IDialogs() = default;
   virtual int MsgBox(const std::string& text, int style, const std::string& title) = 0;
-  // Returns false when cancelled.
+  // Returns false when cancelled. `path` in: the folder to start in (up to its last "\") and
+  // the name offered; out: the file chosen. The file must exist.
   virtual bool OpenFile(const std::string& title, const std::string& filter, std::string& path) = 0;
+  // The same with further choices; where they mean nothing (the fakes) it is OpenFile.
+  virtual bool OpenFileWith(const std::string& title, const std::string& filter, std::string& path,
+                            const OpenFileOptions& options) {
+    (void)options;
+    return OpenFile(title, filter, path);
+  }
   virtual bool ChooseColor(uint32_t& color) = 0;
   virtual bool ChooseFont(FontChoice& font) = 0;
 };

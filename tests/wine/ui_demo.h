@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "platform/Controls.h"
 #include "platform/Services.h"
@@ -93,31 +95,35 @@ class TopForm : public ui::Form {
   ui::Button Command1{*this, "Command1", {1800, 450, 1080, 375}, "閉じる"};
 };
 
-// Answers the first dialog box of our thread that comes up, as the user would.
+// Answers the dialog boxes of our thread as they come up, as the user would: the first
+// command to the first box, the next one to the next box (a question the first one asks).
 class DialogAnswer {
  public:
-  explicit DialogAnswer(int command) : command_(command) {
+  explicit DialogAnswer(std::initializer_list<int> commands) : commands_(commands) {
     timer_.Tick = [this] {
+      box_ = nullptr;
       EnumThreadWindows(GetCurrentThreadId(), &DialogAnswer::Find, reinterpret_cast<LPARAM>(this));
-      if (box_) {
-        PostMessageW(box_, WM_COMMAND, WPARAM(command_), 0);
-        timer_.SetEnabled(false);
-      }
+      if (!box_ || next_ >= commands_.size()) return;
+      PostMessageW(box_, WM_COMMAND, WPARAM(commands_[next_++]), 0);
+      answered_ = box_;
+      if (next_ == commands_.size()) timer_.SetEnabled(false);
     };
     timer_.SetEnabled(true);
   }
  private:
   static BOOL CALLBACK Find(HWND h, LPARAM p) {
+    auto* self = reinterpret_cast<DialogAnswer*>(p);
     wchar_t cls[16] = {};
     GetClassNameW(h, cls, 16);
-    if (lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(h)) {
-      reinterpret_cast<DialogAnswer*>(p)->box_ = h;
+    if (lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(h) && h != self->answered_) {
+      self->box_ = h;
       return FALSE;
     }
     return TRUE;
   }
-  int command_;
-  HWND box_ = nullptr;
+  std::vector<int> commands_;
+  size_t next_ = 0;
+  HWND box_ = nullptr, answered_ = nullptr;
   ui::Timer timer_{"DialogAnswer", 100};
 };
 

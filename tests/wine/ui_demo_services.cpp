@@ -83,7 +83,7 @@ void RunServiceChecks(SampleForm& f, TopForm& top) {
   // Message box: the style and answer numbers pass through; timers tick in its modal loop.
   int answer;
   {
-    DialogAnswer cancel(IDCANCEL);
+    DialogAnswer cancel{IDCANCEL};
     answer = Svc().dialogs->MsgBox("よろしいですか？", kOkCancel | kIconQuestion, "Wakebell");
   }
   Check(answer == kAnswerCancel, "message box answered Cancel", std::to_string(answer));
@@ -92,26 +92,35 @@ void RunServiceChecks(SampleForm& f, TopForm& top) {
   std::string path = ProgramPath(), chosen = path;
   bool ok;
   {
-    DialogAnswer accept(IDOK);
+    DialogAnswer accept{IDOK};
     ok = Svc().dialogs->OpenFile("ファイルを開く", "プログラム|*.exe|すべてのファイル|*.*", chosen);
   }
   Check(ok && lstrcmpiW(win32::Widen(chosen).c_str(), win32::Widen(path).c_str()) == 0,
         "open-file dialog returns the offered file", chosen);
   chosen = "C:\\no such folder\\Wakebell";
   {
-    DialogAnswer cancel(IDCANCEL);
+    DialogAnswer cancel{IDCANCEL};
     ok = Svc().dialogs->OpenFile("ファイルを開く", "データファイル|*.dat", chosen);
   }
   Check(!ok && chosen == "C:\\no such folder\\Wakebell", "a cancelled dialog leaves the path");
+  std::string folder = path.substr(0, path.find_last_of('\\') + 1);
+  chosen = folder + "新しいデータ";
+  {
+    DialogAnswer acceptAndCreate{IDOK, IDYES};
+    ok = Svc().dialogs->OpenFileWith("Fileを開く", "データファイル|*.dat|すべてのファイル|*.*", chosen,
+                                     OpenFileOptions{true, ".dat"});
+  }
+  Check(ok && lstrcmpiW(win32::Widen(chosen).c_str(), win32::Widen(folder + "新しいデータ.dat").c_str()) == 0,
+        "a new file name may be chosen after the question, with the default extension", chosen);
   uint32_t color = 0x00336699;
   {
-    DialogAnswer accept(IDOK);
+    DialogAnswer accept{IDOK};
     ok = Svc().dialogs->ChooseColor(color);
   }
   Check(ok && color == 0x00336699, "colour dialog starts from the colour given", std::to_string(color));
   FontChoice font{"Noto Sans CJK JP", 12, true, false, false, false};
   {
-    DialogAnswer accept(IDOK);
+    DialogAnswer accept{IDOK};
     ok = Svc().dialogs->ChooseFont(font);
   }
   Check(ok && font.name == "Noto Sans CJK JP" && font.size == 12 && font.bold && !font.italic,

@@ -153,6 +153,14 @@ LRESULT FormWindow::HandleChild(ui::Control& c, HWND h, UINT m, WPARAM w, LPARAM
       if (!retired_ && form_.ActiveControl() != &c) c.SetFocus();
       return r;
     }
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK:
+      // Before the control handles the press, which moves the focus to it.
+      c.RaiseMouseDown(m == WM_RBUTTONDOWN || m == WM_RBUTTONDBLCLK   ? 2
+                       : m == WM_MBUTTONDOWN || m == WM_MBUTTONDBLCLK ? 4
+                                                                       : 1);
+      if (retired_ || !IsWindow(h)) return 0;
+      break;
     case WM_CHAR:
       // Typed characters pass the text box's KeyPress first, which may swallow or replace them.
       if (c.GetKind() == Kind::TextBox && c.KeyPress && w < 0x80) {

@@ -54,9 +54,15 @@ class Win32Dialogs : public IDialogs {
     return MessageBoxW(DialogOwner(), win32::Widen(text).c_str(), win32::Widen(title).c_str(), UINT(style));
   }
 
-  // `path` in: the folder to start in (up to the last "\") and the name offered; out: the choice.
   bool OpenFile(const std::string& title, const std::string& filter, std::string& path) override {
+    return OpenFileWith(title, filter, path, OpenFileOptions{});
+  }
+
+  bool OpenFileWith(const std::string& title, const std::string& filter, std::string& path,
+                    const OpenFileOptions& options) override {
     std::wstring folder, file, filters = win32::FilterList(filter), caption = win32::Widen(title);
+    std::wstring extension = win32::Widen(options.defaultExtension);
+    if (!extension.empty() && extension[0] == L'.') extension.erase(0, 1);  // the dialog wants it bare
     win32::SplitDialogPath(win32::Widen(path), folder, file);
     std::vector<wchar_t> buffer(32768, L'\0');
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -71,9 +77,20 @@ class Win32Dialogs : public IDialogs {
       ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
       ofn.lpstrTitle = caption.empty() ? nullptr : caption.c_str();
       // The current directory stays where the program put it: its files are found from there.
-      ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+      ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+      // With the create question the file need not exist: some dialogs (Wine's) would refuse a
+      // new name before asking if both were set.
+      ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
+                  (options.createPrompt ? OFN_CREATEPROMPT : OFN_FILEMUSTEXIST);
       if (GetOpenFileNameW(&ofn)) {
-        path = win32::Narrow(buffer.data());
+        std::wstring result = buffer.data();
+        // A new name typed without an extension gets the default one, as the dialog promises;
+        // some open dialogs (Wine's) leave it off for a file that does not exist yet.
+        size_t name = result.find_last_of(L"\\/") + 1;
+        if (!extension.empty() && result.find(L'.', name) == std::wstring::npos &&
+            GetFileAttributesW(result.c_str()) == INVALID_FILE_ATTRIBUTES)
+          result += L"." + extension;
+        path = win32::Narrow(result);
         return true;
       }
       // A name the dialog cannot take (bad characters, too long) would keep it from opening at
