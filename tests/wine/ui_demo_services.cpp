@@ -42,7 +42,11 @@ class OtherProgram {
   }
   ~OtherProgram() {
     PostThreadMessageW(id_, WM_QUIT, 0, 0);
-    WaitForSingleObject(thread_, 5000);
+    // Its window's end sends activation messages to our windows: keep serving them meanwhile.
+    DWORD end = GetTickCount() + 5000;
+    while (MsgWaitForMultipleObjects(1, &thread_, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0 &&
+           int(end - GetTickCount()) > 0)
+      Svc().frontEnd->DoEvents();
     CloseHandle(thread_);
     CloseHandle(ready_);
   }
