@@ -37,6 +37,17 @@ void RestoreVolumes() {
   RestoreWaveVolume();
 }
 
+// Frees the alias in the state the mode query found it: a playing device is stopped first,
+// a stopped one only closed, a closed one left alone.
+void CloseMedia(const std::string& mode) {
+  if (mode == "playing") {
+    Send("stop mymedia");
+    Send("close mymedia");
+  } else if (mode == "stopped") {
+    Send("close mymedia");
+  }
+}
+
 // The alarm is over: sound finished and blinking done. Timer2 rests until the next alarm.
 void EndAlarm() {
   if (Form3Exists()) TheForm3().Timer2.SetEnabled(false);
@@ -57,13 +68,7 @@ std::string QueryMediaMode() {
 
 void StartAlarmSound(const AlarmEntry& e) {
   // Only one sound at a time: whatever still has the alias (an older alarm, a test) goes.
-  const std::string mode = QueryMediaMode();
-  if (mode == "playing") {
-    Send("stop mymedia");
-    Send("close mymedia");
-  } else if (mode == "stopped") {
-    Send("close mymedia");
-  }
+  CloseMedia(QueryMediaMode());
 
   ApplyMidiVolume(uint32_t(e.MidiVolume));
   ApplyWaveVolume(uint32_t(e.WaveVolume));
@@ -122,12 +127,8 @@ void ShutDownSoundRule() {
   const MonitorState& mon = G().Mon;
   if (mon.ActiveIndex == -1 || ActiveEntry().SoundFlag != 1) return;
   const std::string mode = QueryMediaMode();
-  if (mode == "playing") {
-    Send("stop mymedia");
-    Send("close mymedia");
-  } else if (mode == "stopped") {
-    Send("close mymedia");
-  } else if (mode.empty() && mon.SoundKind == kSoundBySystem) {
+  CloseMedia(mode);
+  if (mode.empty() && mon.SoundKind == kSoundBySystem) {
     Svc().sound->Play("", kSndAsync);
   }
 }

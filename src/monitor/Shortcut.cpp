@@ -19,7 +19,7 @@ void CreateStartupShortcut(const std::string& target, const std::string& name) {
   const std::string link = ShortcutPath(name);
   // The user may have changed its properties; they are kept.
   if (shell.FileExists(link)) return;
-  shell.CreateShortcut(link, shell.ExpandEnvironmentStrings(target), kShowNoActivate);
+  shell.CreateShortcut(link, shell.ExpandEnvironment(target), kShowNoActivate);
 }
 
 bool StartupShortcutExists(const std::string& name) { return Svc().shell->FileExists(ShortcutPath(name)); }
@@ -43,7 +43,7 @@ void Form3::mstartout_Click() {
   const std::string folder = shell.StartupFolder();
   if (!shell.FolderHasFiles(folder)) return;
   const std::string link = ShortcutPath(kShortcutName);
-  if (shell.FileExists(link)) shell.DeleteFile(link);
+  if (shell.FileExists(link)) shell.RemoveFile(link);
   WriteStartMode(false, ProgramSettingsPath());
   WriteStartMode(false, DataSettingsPath());
 }

@@ -77,15 +77,15 @@ struct IShell {
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool FolderHasFiles(const std::string& folder) = 0;
   virtual bool CreateShortcut(const std::string& linkPath, const std::string& target, int showCommand) = 0;
-  virtual bool DeleteFile(const std::string& path) = 0;
-  virtual std::string ExpandEnvironmentStrings(const std::string& text) = 0;
+  virtual bool RemoveFile(const std::string& path) = 0;
+  virtual std::string ExpandEnvironment(const std::string& text) = 0;
   virtual std::string Environment(const std::string& name) = 0;
 };
 
 enum class RegRoot { LocalMachine, CurrentUser };
 struct RegValue {
   uint32_t type = 0;           // 1 REG_SZ, 4 REG_DWORD, ...
-  std::vector<uint8_t> bytes;  // as returned (strings in the ANSI code page, NUL maybe included)
+  std::vector<uint8_t> bytes;  // strings as UTF-8 (a stored trailing NUL kept), other types raw
 };
 
 struct IRegistry {

@@ -60,11 +60,11 @@ void LinkChecks(Tally& t, wb::IShell& shell) {
   t.Expect(!startup.empty() && startup.back() != '\\', "Startup folder: named without a trailing backslash", startup);
   t.Expect(IsFolder(startup), "Startup folder: exists");
 
-  const std::string target = shell.ExpandEnvironmentStrings("%WINDIR%\\notepad.exe");
+  const std::string target = shell.ExpandEnvironment("%WINDIR%\\notepad.exe");
   t.Expect(SameText(target, shell.Environment("WINDIR") + "\\notepad.exe") && target.find('%') == std::string::npos,
            "expand: %WINDIR% is replaced", target);
   const std::string link = startup + "\\WakebellCheck.lnk";
-  shell.DeleteFile(link);
+  shell.RemoveFile(link);
   t.Expect(shell.CreateShortcut(link, target, 4), "shortcut: created");
   t.Expect(shell.FileExists(link), "shortcut: the file exists");
   t.Expect(shell.FolderHasFiles(startup), "shortcut: the Startup folder has files");
@@ -75,9 +75,9 @@ void LinkChecks(Tally& t, wb::IShell& shell) {
   // The shell's reader turns every style but 1, 3 and 7 into 1, so the stored header is read
   // itself: the show command is the 32-bit field at offset 0x3C of the link file.
   t.Expect(LinkShowCommand(link) == 4, "shortcut: stores window style 4", std::to_string(LinkShowCommand(link)));
-  t.Expect(shell.DeleteFile(link), "shortcut: deleted");
+  t.Expect(shell.RemoveFile(link), "shortcut: deleted");
   t.Expect(!shell.FileExists(link), "shortcut: gone after delete");
-  t.Expect(!shell.DeleteFile(link), "shortcut: deleting a missing file reports failure");
+  t.Expect(!shell.RemoveFile(link), "shortcut: deleting a missing file reports failure");
 }
 
 void FileChecks(Tally& t, wb::IShell& shell, const Setup& setup) {
@@ -93,13 +93,13 @@ void FileChecks(Tally& t, wb::IShell& shell, const Setup& setup) {
 
   SetEnvironmentVariableW(L"WB_CHECK_VAR", L"\u76EE\u899A\u307E\u3057");
   t.Expect(shell.Environment("WB_CHECK_VAR") == "\u76EE\u899A\u307E\u3057", "environment: Japanese value");
-  t.Expect(shell.ExpandEnvironmentStrings("[%WB_CHECK_VAR%]") == "[\u76EE\u899A\u307E\u3057]",
+  t.Expect(shell.ExpandEnvironment("[%WB_CHECK_VAR%]") == "[\u76EE\u899A\u307E\u3057]",
            "expand: Japanese value");
   t.Expect(shell.Environment("WB_CHECK_MISSING").empty(), "environment: missing variable is empty");
   const std::string longValue(3000, 'v');
   SetEnvironmentVariableW(L"WB_CHECK_LONG", Widen(longValue).c_str());
   t.Expect(shell.Environment("WB_CHECK_LONG") == longValue, "environment: long value whole");
-  t.Expect(shell.ExpandEnvironmentStrings("%WB_CHECK_LONG%%WB_CHECK_LONG%") == longValue + longValue,
+  t.Expect(shell.ExpandEnvironment("%WB_CHECK_LONG%%WB_CHECK_LONG%") == longValue + longValue,
            "expand: long result whole");
 }
 

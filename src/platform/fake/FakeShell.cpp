@@ -33,7 +33,7 @@ bool FakeShell::CreateShortcut(const std::string& linkPath, const std::string& t
   return true;
 }
 
-bool FakeShell::DeleteFile(const std::string& path) {
+bool FakeShell::RemoveFile(const std::string& path) {
   ++DeleteCalls;
   return Files.erase(path) != 0;
 }
@@ -44,7 +44,7 @@ std::string FakeShell::Environment(const std::string& name) {
   return "";
 }
 
-std::string FakeShell::ExpandEnvironmentStrings(const std::string& text) {
+std::string FakeShell::ExpandEnvironment(const std::string& text) {
   std::string out;
   size_t i = 0;
   while (i < text.size()) {

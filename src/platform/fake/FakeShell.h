@@ -25,10 +25,10 @@ class FakeShell : public IShell {
   bool FileExists(const std::string& path) override;
   bool FolderHasFiles(const std::string& folder) override;
   bool CreateShortcut(const std::string& linkPath, const std::string& target, int showCommand) override;
-  bool DeleteFile(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
   // Like Windows: %NAME% of a known variable is replaced (names compared case-insensitively);
   // an unknown reference stays as written.
-  std::string ExpandEnvironmentStrings(const std::string& text) override;
+  std::string ExpandEnvironment(const std::string& text) override;
   std::string Environment(const std::string& name) override;
 
   std::string InStartup(const std::string& name) const { return Startup + "\\" + name; }

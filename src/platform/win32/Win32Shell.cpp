@@ -90,11 +90,11 @@ class Win32Shell final : public IShell {
     return SUCCEEDED(file->Save(wideLink.c_str(), TRUE));
   }
 
-  bool DeleteFile(const std::string& path) override {
+  bool RemoveFile(const std::string& path) override {
     return ::DeleteFileW(win32::Widen(path).c_str()) != FALSE;
   }
 
-  std::string ExpandEnvironmentStrings(const std::string& text) override {
+  std::string ExpandEnvironment(const std::string& text) override {
     const std::wstring source = win32::Widen(text);
     std::wstring expanded(std::max<size_t>(source.size() + 1, MAX_PATH), L'\0');
     for (;;) {  // the needed size may grow between the calls if the environment changes
