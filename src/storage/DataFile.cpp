@@ -6,6 +6,7 @@
 
 #include "storage/BinaryIo.h"
 #include "storage/FileIo.h"
+#include "storage/Preferences.h"
 #include "storage/TextBytes.h"
 
 namespace wb {
@@ -88,16 +89,18 @@ void FillMissingMembers(AlarmEntry& e, Layout layout, uint32_t midiVolume, uint3
     e.WaveVolume = int32_t(waveVolume);
     e.BlinkCount = 10;
   }
-  e.ForeColor = 0;
-  e.BackColor = kButtonFaceColor;
-  e.FontName = "MS Pｺﾞｼｯｸ";
-  e.FontSize = 12;
-  e.FontBold = kTrue;
-  e.FontItalic = kFalse;
-  e.FontUnderline = kFalse;
-  e.FontStrikethru = kFalse;
-  e.ForeColorIndex = 7;
-  e.BackColorIndex = 5;
+  // The appearance an old file never stored is the one the settings give a new entry.
+  static const Preferences kDefaults;
+  e.ForeColor = kDefaults.ForeColor;
+  e.BackColor = kDefaults.BackColor;
+  e.FontName = kDefaults.FontName;
+  e.FontSize = kDefaults.FontSize;
+  e.FontBold = kDefaults.FontBold;
+  e.FontItalic = kDefaults.FontItalic;
+  e.FontUnderline = kDefaults.FontUnderline;
+  e.FontStrikethru = kDefaults.FontStrikethru;
+  e.ForeColorIndex = kDefaults.ForeColorIndex;
+  e.BackColorIndex = kDefaults.BackColorIndex;
 }
 
 void WriteText(ByteWriter& w, const std::string& text, ITextCodec& codec) {

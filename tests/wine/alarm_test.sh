@@ -17,7 +17,6 @@ done
 
 # shellcheck source=../../scripts/env.sh
 . "$root/scripts/env.sh"
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/wb-alarm.XXXXXX")
 shots="$bin/alarm-shots"

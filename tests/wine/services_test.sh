@@ -11,8 +11,6 @@ checker="$bin/services_check.exe"
 
 # shellcheck source=../../scripts/env.sh
 . "$root/scripts/env.sh"
-# No desktop menu entries for the links we make, no installer prompts for Mono or Gecko.
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
 
 xvfb_pid=
 started_sound=

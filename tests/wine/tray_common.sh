@@ -12,7 +12,6 @@ done
 
 # shellcheck source=../../scripts/env.sh
 . "$root/scripts/env.sh"
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
 
 test_name=$(basename "$0" .sh)
 work=$(mktemp -d "${TMPDIR:-/tmp}/wb-$test_name.XXXXXX")
