@@ -6,8 +6,8 @@
 #include "alert/Alert.h"
 #include "audio/Volume.h"
 #include "model/Assert.h"
-#include "monitor/Form3.h"
-#include "monitor/Globals.h"
+#include "app_state/AppState.h"
+#include "app_state/ProgramTitle.h"
 #include "platform/Services.h"
 
 namespace wb {
@@ -48,12 +48,12 @@ void CloseMedia(const std::string& mode) {
   }
 }
 
-// The alarm is over: sound finished and blinking done. Timer2 rests until the next alarm.
+// The alarm is over: sound finished and blinking done. The alarm timer rests until the next alarm.
 void EndAlarm() {
-  if (Form3Exists()) TheForm3().Timer2.SetEnabled(false);
+  TheAlarmTimers().alarmTimer.SetEnabled(false);
   RestoreVolumes();
-  G().Mon.AlarmSounding = false;
-  G().Mon.ActiveIndex = -1;
+  App().monitor.alarmSounding = false;
+  App().monitor.activeIndex = -1;
 }
 
 }  // namespace
@@ -75,22 +75,22 @@ void StartAlarmSound(const AlarmEntry& e) {
 
   SendOpen(e.SoundFile);  // a refused file shows in the play result
   if (Send("play mymedia") == 0) {
-    G().Mon.SoundKind = kSoundByMci;
+    App().monitor.soundKind = kSoundByMci;
     return;
   }
   Send("close mymedia");
   if (IsWaveFile(e.SoundFile)) {
     Svc().sound->Play(e.SoundFile, kSndAsync | kSndNoStop);
-    G().Mon.SoundKind = kSoundBySystem;
+    App().monitor.soundKind = kSoundBySystem;
   }
 }
 
 void SoundHalf() {
-  const MonitorState& mon = G().Mon;
-  if (mon.ActiveIndex == -1) return;
+  const MonitorState& monitor = App().monitor;
+  if (monitor.activeIndex == -1) return;
   const AlarmEntry& e = ActiveEntry();
   if (e.SoundFlag != 1) return;
-  // Copied first: ending the alarm clears ActiveIndex.
+  // Copied first: ending the alarm clears activeIndex.
   const int16_t blinkCount = e.BlinkCount;
   const bool endless = e.EndlessFlag == 1;
 
@@ -101,9 +101,9 @@ void SoundHalf() {
       return;
     }
     Send("close mymedia");
-    if (mon.BlinkCounter >= blinkCount) EndAlarm();
+    if (monitor.blinkCounter >= blinkCount) EndAlarm();
   } else if (mode.empty()) {
-    if (mon.BlinkCounter >= blinkCount) EndAlarm();
+    if (monitor.blinkCounter >= blinkCount) EndAlarm();
   }
 }
 
@@ -114,40 +114,40 @@ void DismissSoundRule() {
     // replay would otherwise start again on the next tick, after the user's OK.
     if (mode == "playing") Send("stop mymedia");
     Send("close mymedia");
-  } else if (mode.empty() && G().Mon.SoundKind == kSoundBySystem) {
+  } else if (mode.empty() && App().monitor.soundKind == kSoundBySystem) {
     Svc().sound->Play("", kSndAsync);
   } else {
     return;
   }
   RestoreVolumes();
-  G().Mon.AlarmSounding = false;
+  App().monitor.alarmSounding = false;
 }
 
 void ShutDownSoundRule() {
-  const MonitorState& mon = G().Mon;
-  if (mon.ActiveIndex == -1 || ActiveEntry().SoundFlag != 1) return;
+  const MonitorState& monitor = App().monitor;
+  if (monitor.activeIndex == -1 || ActiveEntry().SoundFlag != 1) return;
   const std::string mode = QueryMediaMode();
   CloseMedia(mode);
-  if (mode.empty() && mon.SoundKind == kSoundBySystem) {
+  if (mode.empty() && monitor.soundKind == kSoundBySystem) {
     Svc().sound->Play("", kSndAsync);
   }
 }
 
 void ToggleTestPlay(const std::string& file, uint32_t midiVolume, uint32_t waveVolume) {
   if (file.empty() || !Svc().launcher->FileExists(file)) {
-    Svc().dialogs->MsgBox("指定されたファイルはありません", kOkOnly, "Wakebell");
+    Svc().dialogs->MsgBox("指定されたファイルはありません", kOkOnly, kProgramTitle);
     return;
   }
   const std::string mode = QueryMediaMode();
   if (mode == "playing") {
-    G().Mon.TestPlaying = false;
+    App().monitor.testPlaying = false;
     Send("stop mymedia");
     Send("close mymedia");
     RestoreVolumes();
     return;
   }
   if (mode == "stopped") Send("close mymedia");
-  G().Mon.TestPlaying = true;
+  App().monitor.testPlaying = true;
   ApplyMidiVolume(midiVolume);
   ApplyWaveVolume(waveVolume);
   SendOpen(file);
@@ -155,17 +155,17 @@ void ToggleTestPlay(const std::string& file, uint32_t midiVolume, uint32_t waveV
 }
 
 void StopTestPlay() {
-  MonitorState& mon = G().Mon;
+  MonitorState& monitor = App().monitor;
   const std::string mode = QueryMediaMode();
-  if (!mon.TestPlaying) return;
+  if (!monitor.testPlaying) return;
   if (mode == "playing") {
-    mon.TestPlaying = false;
+    monitor.testPlaying = false;
     Send("stop mymedia");
     Send("close mymedia");
     RestoreVolumes();
   } else if (mode == "stopped") {
     // The device stays open; the next start, alarm or test, closes it first.
-    mon.TestPlaying = false;
+    monitor.testPlaying = false;
     RestoreVolumes();
   }
 }

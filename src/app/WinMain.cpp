@@ -4,22 +4,21 @@
 
 #include <memory>
 
-#include "monitor/Form3.h"
-#include "monitor/Globals.h"
+#include "app_state/AppState.h"
+#include "monitor/MonitorWindow.h"
 #include "platform/NativeServices.h"
 #include "platform/win32/FrontEnd.h"
 #include "platform/win32/Win32Services.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace wb;
-  G().ProgramFolder = ProgramFolder();
+  App().programFolder = ProgramFolder();
 
   // The front end first: it loads the common controls every window needs.
   std::unique_ptr<IFrontEnd> frontEnd = MakeWin32FrontEnd(instance);
   std::unique_ptr<ui::ITimerHost> timers = MakeWin32TimerHost();
   std::unique_ptr<IDialogs> dialogs = MakeWin32Dialogs();
   std::unique_ptr<IForeground> foreground = MakeWin32Foreground();
-  std::unique_ptr<ITextCodec> codec = MakeNativeCodec();
   std::unique_ptr<IClock> clock = MakeNativeClock();
   std::unique_ptr<IMci> mci = MakeWin32Mci();
   std::unique_ptr<ISystemSound> sound = MakeWin32SystemSound();
@@ -34,7 +33,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   svc.frontEnd = frontEnd.get();
   svc.dialogs = dialogs.get();
   svc.foreground = foreground.get();
-  svc.codec = codec.get();
   svc.clock = clock.get();
   svc.mci = mci.get();
   svc.sound = sound.get();
@@ -48,11 +46,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   int exitCode = 0;
   // Touching the monitor runs the start-up; the instance guard may end it there and then.
-  if (TheForm3().Loaded()) exitCode = RunMessageLoop();
+  if (TheMonitor().Loaded()) exitCode = RunMessageLoop();
 
   // Every window is gone by now (ShutDown, or Windows ending the session); the timers and
   // services go in the reverse order of their making.
-  ResetForm3();
+  ResetMonitor();
   ui::CollectRetiredForms();
   ui::Timer::SetHost(nullptr);
   svc = Services{};

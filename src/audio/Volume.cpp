@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "model/Assert.h"
-#include "monitor/Globals.h"
+#include "app_state/AppState.h"
 #include "platform/Controls.h"
 #include "platform/Services.h"
 
@@ -70,12 +70,12 @@ void SetFirstNamed(const DeviceKind& kind, const std::string& name, uint32_t vol
 }
 
 std::string WantedMidiName() {
-  if (!G().Mon.StartingUp && EditorDevices().SelectedMidi) return EditorDevices().SelectedMidi();
-  return G().Audio.MidiDeviceName;
+  if (!App().monitor.startingUp && EditorDevices().selectedMidi) return EditorDevices().selectedMidi();
+  return App().audio.midiDeviceName;
 }
 std::string WantedWaveName() {
-  if (!G().Mon.StartingUp && EditorDevices().SelectedWave) return EditorDevices().SelectedWave();
-  return G().Audio.WaveDeviceName;
+  if (!App().monitor.startingUp && EditorDevices().selectedWave) return EditorDevices().selectedWave();
+  return App().audio.waveDeviceName;
 }
 
 }  // namespace
@@ -85,14 +85,14 @@ EditorDeviceLists& EditorDevices() {
   return lists;
 }
 
-uint32_t ReadMidiVolume() { return Read(kMidi, WantedMidiName(), G().Audio.SavedMidiDeviceName); }
-uint32_t ReadWaveVolume() { return Read(kWave, WantedWaveName(), G().Audio.SavedWaveDeviceName); }
+uint32_t ReadMidiVolume() { return Read(kMidi, WantedMidiName(), App().audio.savedMidiDeviceName); }
+uint32_t ReadWaveVolume() { return Read(kWave, WantedWaveName(), App().audio.savedWaveDeviceName); }
 
-void SaveMidiVolume() { G().Audio.SavedMidiVolume = ReadMidiVolume(); }
-void SaveWaveVolume() { G().Audio.SavedWaveVolume = ReadWaveVolume(); }
+void SaveMidiVolume() { App().audio.savedMidiVolume = ReadMidiVolume(); }
+void SaveWaveVolume() { App().audio.savedWaveVolume = ReadWaveVolume(); }
 
-void RestoreMidiVolume() { SetFirstNamed(kMidi, G().Audio.SavedMidiDeviceName, G().Audio.SavedMidiVolume); }
-void RestoreWaveVolume() { SetFirstNamed(kWave, G().Audio.SavedWaveDeviceName, G().Audio.SavedWaveVolume); }
+void RestoreMidiVolume() { SetFirstNamed(kMidi, App().audio.savedMidiDeviceName, App().audio.savedMidiVolume); }
+void RestoreWaveVolume() { SetFirstNamed(kWave, App().audio.savedWaveDeviceName, App().audio.savedWaveVolume); }
 
 void ApplyMidiVolume(uint32_t volume) {
   IAudioDevices& dev = Devices();
@@ -106,14 +106,14 @@ std::string WaveListDefaultName() {
   if (count <= 0) return {};
   int chosen = 0;
   for (int i = 0; i < count; ++i)
-    if (Named(dev.WaveCaps(i), G().Audio.WaveDeviceName)) chosen = i;
+    if (Named(dev.WaveCaps(i), App().audio.waveDeviceName)) chosen = i;
   DeviceCaps caps = dev.WaveCaps(chosen);
   return caps.result == 0 ? caps.name : std::string();
 }
 
 void ApplyWaveVolume(uint32_t volume) {
   const std::string name =
-      EditorDevices().SelectedWave ? EditorDevices().SelectedWave() : WaveListDefaultName();
+      EditorDevices().selectedWave ? EditorDevices().selectedWave() : WaveListDefaultName();
   SetFirstNamed(kWave, name, volume);
 }
 

@@ -9,12 +9,12 @@
 namespace wb {
 namespace ui { class HScrollBar; }
 
-// The editor's device lists (Combo3 MIDI, Combo4 wave). The editor fills these in while it is
-// loaded and empties them when it unloads; while they are empty the chosen device names
-// (MidiDeviceName, WaveDeviceName) stand in for the lists.
+// The editor's device lists (MIDI and wave). The editor fills these in while it is loaded and
+// empties them when it unloads; while they are empty the chosen device names
+// (midiDeviceName, waveDeviceName) stand in for the lists.
 struct EditorDeviceLists {
-  std::function<std::string()> SelectedMidi;  // the item selected in Combo3
-  std::function<std::string()> SelectedWave;  // the item selected in Combo4
+  std::function<std::string()> selectedMidi;  // the item selected in the MIDI device list
+  std::function<std::string()> selectedWave;  // the item selected in the wave device list
 };
 EditorDeviceLists& EditorDevices();
 
@@ -32,7 +32,7 @@ void ApplyMidiVolume(uint32_t volume);
 void ApplyWaveVolume(uint32_t volume);
 
 // The wave device name the editor's list selects on loading: the last device named
-// WaveDeviceName, else device 0; "" when there is no wave device.
+// waveDeviceName, else device 0; "" when there is no wave device.
 std::string WaveListDefaultName();
 
 // Slider range is -32767..32767; both channels are written equal, the left one is read.

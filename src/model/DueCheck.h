@@ -1,4 +1,4 @@
-// The due check of one Timer1 tick: which entry's main bell or pre-bell falls due in the present
+// The due check of one tick of the due-check timer: which entry's main bell or pre-bell falls due in the present
 // minute, with the per-kind tests it uses, and the fired-at memory that keeps each bell to once
 // a day. Portable: no operating-system header; pausing and presenting are the caller's.
 #pragma once

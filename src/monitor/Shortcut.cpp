@@ -2,8 +2,8 @@
 // check marks that show whether it is registered.
 #include "monitor/Shortcut.h"
 
-#include "monitor/Form3.h"
-#include "monitor/Globals.h"
+#include "app_state/AppState.h"
+#include "monitor/MonitorWindow.h"
 #include "platform/Services.h"
 #include "storage/Settings.h"
 
@@ -24,20 +24,20 @@ void CreateStartupShortcut(const std::string& target, const std::string& name) {
 
 bool StartupShortcutExists(const std::string& name) { return Svc().shell->FileExists(ShortcutPath(name)); }
 
-void Form3::ShowStartMode(bool registered) {
-  mstartin->SetChecked(registered);
-  mstartout->SetChecked(!registered);
+void MonitorWindow::ShowStartMode(bool registered) {
+  registerStartupItem->SetChecked(registered);
+  removeStartupItem->SetChecked(!registered);
 }
 
-void Form3::mstartin_Click() {
+void MonitorWindow::RegisterStartupShortcut() {
   ShowStartMode(true);
   // The program folder already ends in "\".
-  CreateStartupShortcut(G().ProgramFolder + kProgramFile, kShortcutName);
+  CreateStartupShortcut(App().programFolder + kProgramFile, kShortcutName);
   WriteStartMode(true, ProgramSettingsPath());
   WriteStartMode(true, DataSettingsPath());
 }
 
-void Form3::mstartout_Click() {
+void MonitorWindow::RemoveStartupShortcut() {
   ShowStartMode(false);
   IShell& shell = *Svc().shell;
   const std::string folder = shell.StartupFolder();

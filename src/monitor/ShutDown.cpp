@@ -1,34 +1,34 @@
-// Form3's ShutDown: the orderly end started by 終了.
-#include "about/frmAbout.h"
+// The monitor's ShutDown: the orderly end started by 終了.
+#include "about/AboutBox.h"
 #include "alert/Alert.h"
-#include "alert/Form2.h"
+#include "alert/AlarmWindow.h"
+#include "app_state/AppState.h"
 #include "audio/Volume.h"
-#include "editor/Form1.h"
-#include "monitor/Form3.h"
-#include "monitor/Globals.h"
+#include "editor/EditorWindow.h"
+#include "monitor/MonitorWindow.h"
 #include "storage/Settings.h"
 
 namespace wb {
 
-void Form3::ShutDown() {
-  MonitorState& mon = G().Mon;
-  mon.ShuttingDown = true;
+void MonitorWindow::ShutDown() {
+  MonitorState& monitor = App().monitor;
+  monitor.shuttingDown = true;
 
-  if (mon.ActiveIndex != -1 && ActiveEntry().SoundFlag == 1) ShutDownSoundRule();
-  mon.TestPlaying = false;
+  if (monitor.activeIndex != -1 && ActiveEntry().SoundFlag == 1) ShutDownSoundRule();
+  monitor.testPlaying = false;
   RestoreMidiVolume();
   RestoreWaveVolume();
 
   DeleteTrayIcon();
   WriteStartFlag(false, ProgramSettingsPath());
   WriteStartFlag(false, DataSettingsPath());
-  G().Table.Clear();
+  App().table.Clear();
 
   // Only windows that exist: touching one now would create it, and the editor's load would
   // read the data file again on the way out.
-  Form1* editor = Form1IfLoaded();
-  Form2* alarm = Form2IfLoaded();
-  frmAbout* about = FrmAboutIfLoaded();
+  EditorWindow* editor = EditorIfLoaded();
+  AlarmWindow* alarm = AlarmWindowIfLoaded();
+  AboutBox* about = AboutBoxIfLoaded();
   if (editor) editor->Hide();
   if (alarm) alarm->Hide();
   if (about) about->Hide();
@@ -38,7 +38,7 @@ void Form3::ShutDown() {
   if (about) about->Unload();
   Unload();
 
-  mon.ShuttingDown = false;
+  monitor.shuttingDown = false;
   // With no window left the process ends.
   Svc().frontEnd->Quit();
 }

@@ -1,7 +1,8 @@
-// Form3's load: the start-up of the process, and the instance guard that runs first.
+// The monitor's load: the start-up of the process, and the instance guard that runs first.
+#include "app_state/AppState.h"
+#include "app_state/ProgramTitle.h"
 #include "audio/Volume.h"
-#include "monitor/Form3.h"
-#include "monitor/Globals.h"
+#include "monitor/MonitorWindow.h"
 #include "storage/DataFile.h"
 #include "storage/Settings.h"
 
@@ -10,10 +11,11 @@ namespace wb {
 namespace {
 constexpr int kRetries = 2;
 constexpr int kRetryWaitMs = 1000;
+constexpr int kDueCheckIntervalMs = 1000;
 }  // namespace
 
-bool Form3::CheckSingleStart() {
-  G().DataPath = ReadDataPath(G().ProgramFolder);
+bool MonitorWindow::PassInstanceGuard() {
+  App().dataPath = ReadDataPath(App().programFolder);
   const std::string dataIni = DataSettingsPath();
 
   // STARTFLG 1 together with a running instance: that instance is alive and owns the files.
@@ -33,45 +35,44 @@ bool Form3::CheckSingleStart() {
   return true;
 }
 
-void Form3::Form_Load() {
-  if (!CheckSingleStart()) {
+void MonitorWindow::StartUp() {
+  if (!PassInstanceGuard()) {
     // Ends silently: no icon, no window, nothing written.
     Unload();
     Svc().frontEnd->Quit();
     return;
   }
 
-  AppState& g = G();
-  g.Table.Clear();
-  g.Mon.StartingUp = true;
-  g.LastEditedIndex = -1;
-  g.Mon.ActiveIndex = -1;
-  g.Mon.SoundKind = 0;
-  g.Mon.AlarmSounding = false;
-  g.Ed.DataChanged = false;
-  g.Mon.Paused = false;
-  g.Ed.CurrentIndex = -1;
-  g.Mon.HoverActive = false;
+  AppState& app = App();
+  app.table.Clear();
+  app.monitor.startingUp = true;
+  app.lastEditedIndex = -1;
+  app.monitor.activeIndex = -1;
+  app.monitor.soundKind = 0;
+  app.monitor.alarmSounding = false;
+  app.editor.dataChanged = false;
+  app.monitor.paused = false;
+  app.editor.currentIndex = -1;
+  app.monitor.hoverActive = false;
 
-  Picture1.SetVisible(false);
-  Svc().tray->SetMouseHandler([this](int mouseMessage) { Picture1_MouseMove(mouseMessage); });
-  Svc().tray->SetShellRestartHandler([this] { ShellRestarted(); });
-  AddTrayIcon(TrayIcon::App, kTrayTitle);
+  Svc().tray->SetMouseHandler([this](int mouseMessage) { OnTrayMouse(mouseMessage); });
+  Svc().tray->SetShellRestartHandler([this] { OnShellRestart(); });
+  AddTrayIcon(TrayIcon::App, kProgramTitle);
   Hide();
 
   const std::string dataIni = DataSettingsPath();
   ShowStartMode(ReadStartMode(dataIni));
 
-  ReadDeviceNames(dataIni, g.Audio.MidiDeviceName, g.Audio.WaveDeviceName);
+  ReadDeviceNames(dataIni, app.audio.midiDeviceName, app.audio.waveDeviceName);
   SaveMidiVolume();
   SaveWaveVolume();
 
-  LoadAlarmTable(g.DataPath, g.Table, g.Audio.SavedMidiVolume, g.Audio.SavedWaveVolume);
+  LoadAlarmTable(app.dataPath, app.table, app.audio.savedMidiVolume, app.audio.savedWaveVolume);
 
-  Timer1.SetEnabled(false);
-  Timer1.SetInterval(1000);
-  Timer1.SetEnabled(true);
-  g.Mon.StartingUp = false;
+  dueCheckTimer.SetEnabled(false);
+  dueCheckTimer.SetInterval(kDueCheckIntervalMs);
+  dueCheckTimer.SetEnabled(true);
+  app.monitor.startingUp = false;
 }
 
 }  // namespace wb

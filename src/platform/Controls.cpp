@@ -29,10 +29,19 @@ std::vector<std::unique_ptr<Form>>& Retired() {
 }  // namespace
 
 // ---- Control ----
+bool TakesFocus(Kind kind) {
+  switch (kind) {
+    case Kind::Button: case Kind::CheckBox: case Kind::OptionButton: case Kind::TextBox: case Kind::ComboBox:
+    case Kind::ListBox: case Kind::MonthView: case Kind::HScrollBar:
+      return true;
+    default:
+      return false;
+  }
+}
+
 Control::Control(Form& form, std::string name, Kind kind, Rect r)
     : form_(form), name_(std::move(name)), kind_(kind), rect_(r) {
   form_.Register(this);
-  tabIndex_ = int(form_.Controls().size());
 }
 
 void Control::Notify(Prop p) {
@@ -51,19 +60,19 @@ void Control::SetFocus() {
   form_.NoteFocus(this);
   Notify(Prop::Focus);
   if (old != this) {
-    if (old && old->LostFocus) old->LostFocus();
-    if (GotFocus) GotFocus();
+    if (old && old->onLostFocus) old->onLostFocus();
+    if (onGotFocus) onGotFocus();
   }
 }
 
 // ---- Label, Button ----
-Label::Label(Form& f, std::string name, Rect r, std::string caption)
-    : Control(f, std::move(name), Kind::Label, r), caption_(std::move(caption)) {}
+Label::Label(Form& f, std::string name, LabelOptions o)
+    : Control(f, std::move(name), Kind::Label, o.rect), caption_(std::move(o.caption)) {}
 void Label::SetCaption(std::string c) { if (caption_ != c) { caption_ = std::move(c); Notify(Prop::Caption); } }
 void Label::SetAlignment(Align a) { align_ = a; Notify(Prop::Alignment); }
 
-Button::Button(Form& f, std::string name, Rect r, std::string caption)
-    : Control(f, std::move(name), Kind::Button, r), caption_(std::move(caption)) {}
+Button::Button(Form& f, std::string name, ButtonOptions o)
+    : Control(f, std::move(name), Kind::Button, o.rect), caption_(std::move(o.caption)), picture_(std::move(o.picture)) {}
 void Button::SetCaption(std::string c) { caption_ = std::move(c); Notify(Prop::Caption); }
 void Button::SetPicture(std::string key) { picture_ = std::move(key); Notify(Prop::Picture); }
 void Button::SetDefault(bool on) {
@@ -78,8 +87,8 @@ void Button::SetDefault(bool on) {
 }
 
 // ---- CheckBox, OptionButton ----
-CheckBox::CheckBox(Form& f, std::string name, Rect r, std::string caption)
-    : Control(f, std::move(name), Kind::CheckBox, r), caption_(std::move(caption)) {}
+CheckBox::CheckBox(Form& f, std::string name, CheckBoxOptions o)
+    : Control(f, std::move(name), Kind::CheckBox, o.rect), caption_(std::move(o.caption)) {}
 void CheckBox::SetCaption(std::string c) { caption_ = std::move(c); Notify(Prop::Caption); }
 void CheckBox::SetValue(int v) {
   if (value_ == v) return;
@@ -88,8 +97,8 @@ void CheckBox::SetValue(int v) {
   RaiseClick();
 }
 
-OptionButton::OptionButton(Form& f, std::string name, Rect r, std::string caption, int group)
-    : Control(f, std::move(name), Kind::OptionButton, r), caption_(std::move(caption)), group_(group) {}
+OptionButton::OptionButton(Form& f, std::string name, OptionButtonOptions o)
+    : Control(f, std::move(name), Kind::OptionButton, o.rect), caption_(std::move(o.caption)), group_(o.group) {}
 void OptionButton::SetValue(bool v) {
   if (value_ == v) return;
   value_ = v;
@@ -105,8 +114,8 @@ void OptionButton::SetValue(bool v) {
 
 // ---- TextBox ----
 // Controls the user types into or picks from sit on the window colour, not the button face.
-TextBox::TextBox(Form& f, std::string name, Rect r, bool multiLine)
-    : Control(f, std::move(name), Kind::TextBox, r), multiLine_(multiLine) {
+TextBox::TextBox(Form& f, std::string name, TextBoxOptions o)
+    : Control(f, std::move(name), Kind::TextBox, o.rect), multiLine_(o.multiLine), maxLength_(o.maxLength) {
   SetBackColor(kWindowBack);
 }
 void TextBox::SetText(std::string t) {
@@ -134,8 +143,8 @@ void TextBox::Type(const std::string& text) {
     std::string ch = text.substr(i, len);
     i += len;
     int key = static_cast<unsigned char>(ch[0]);
-    if (KeyPress && len == 1) {
-      KeyPress(key);
+    if (onKeyPress && len == 1) {
+      onKeyPress(key);
       if (key == 0) continue;
       ch = key == 8 ? std::string() : std::string(1, char(key));
       if (key == 8) {  // backspace removes the selection or the character before the caret
@@ -204,12 +213,13 @@ const std::string& ListControl::SelectedText() const {
   return index_ >= 0 && index_ < ListCount() ? items_[size_t(index_)] : kEmpty;
 }
 
-ComboBox::ComboBox(Form& f, std::string name, Rect r) : ListControl(f, std::move(name), Kind::ComboBox, r) {
+ComboBox::ComboBox(Form& f, std::string name, ComboBoxOptions o)
+    : ListControl(f, std::move(name), Kind::ComboBox, o.rect) {
   SetBackColor(kWindowBack);
 }
 
-ListBox::ListBox(Form& f, std::string name, Rect r, bool multiSelect)
-    : ListControl(f, std::move(name), Kind::ListBox, r), multi_(multiSelect) {
+ListBox::ListBox(Form& f, std::string name, ListBoxOptions o)
+    : ListControl(f, std::move(name), Kind::ListBox, o.rect), multi_(o.multiSelect) {
   SetBackColor(kWindowBack);
 }
 bool ListBox::Selected(int i) const {
@@ -254,26 +264,27 @@ void ListBox::UserSelect(const std::vector<bool>& rows, int focusRow) {
 }
 
 // ---- MonthView, UpDown ----
-MonthView::MonthView(Form& f, std::string name, Rect r) : Control(f, std::move(name), Kind::MonthView, r) {}
+MonthView::MonthView(Form& f, std::string name, MonthViewOptions o)
+    : Control(f, std::move(name), Kind::MonthView, o.rect) {}
 void MonthView::SetValue(OleDate d) {
   OleDate day = DayOf(d);
   if (value_ == day) return;
   value_ = day;
   Notify(Prop::Value);
 }
-void MonthView::SetStartOfWeek(int w) { startOfWeek_ = w; Notify(Prop::Range); }
+void MonthView::SetStartOfWeek(int w) { startOfWeek_ = w; Notify(Prop::WeekStart); }
 void MonthView::UserClickDay(OleDate d) {
   OleDate day = DayOf(d);
   if (value_ != day) {
     value_ = day;
     Notify(Prop::Value);
-    if (SelChange) SelChange();
+    if (onSelChange) onSelChange();
   }
-  if (DateClick) DateClick();
+  if (onDateClick) onDateClick();
 }
 
-UpDown::UpDown(Form& f, std::string name, Rect r, int min, int max)
-    : Control(f, std::move(name), Kind::UpDown, r), value_(min), min_(min), max_(max) {}
+UpDown::UpDown(Form& f, std::string name, UpDownOptions o)
+    : Control(f, std::move(name), Kind::UpDown, o.rect), value_(o.min), min_(o.min), max_(o.max), wrap_(o.wrap) {}
 void UpDown::Step(int delta) {
   if (!Enabled()) return;
   int v = value_ + delta;
@@ -292,8 +303,8 @@ void UpDown::SetValue(int v) {
 }
 
 // ---- RichText ----
-RichText::RichText(Form& f, std::string name, Rect r, bool multiLine)
-    : Control(f, std::move(name), Kind::RichText, r), multiLine_(multiLine) {
+RichText::RichText(Form& f, std::string name, RichTextOptions o)
+    : Control(f, std::move(name), Kind::RichText, o.rect), locked_(o.locked) {
   SetBackColor(kWindowBack);
 }
 void RichText::SetText(std::string t) {
@@ -324,8 +335,9 @@ void RichText::SetSelAlignment(Align a) {
 }
 
 // ---- HScrollBar, PictureBox, Line, ImageList ----
-HScrollBar::HScrollBar(Form& f, std::string name, Rect r, int min, int max)
-    : Control(f, std::move(name), Kind::HScrollBar, r), value_(min), min_(min), max_(max) {}
+HScrollBar::HScrollBar(Form& f, std::string name, HScrollBarOptions o)
+    : Control(f, std::move(name), Kind::HScrollBar, o.rect),
+      value_(o.min), min_(o.min), max_(o.max), smallChange_(o.smallChange), largeChange_(o.largeChange) {}
 void HScrollBar::SetValue(int v) {
   v = std::clamp(v, min_, max_);
   if (v == value_) return;
@@ -333,11 +345,12 @@ void HScrollBar::SetValue(int v) {
   Notify(Prop::Value);
   RaiseChange();
 }
-PictureBox::PictureBox(Form& f, std::string name, Rect r) : Control(f, std::move(name), Kind::PictureBox, r) {}
+PictureBox::PictureBox(Form& f, std::string name, PictureBoxOptions o)
+    : Control(f, std::move(name), Kind::PictureBox, o.rect), picture_(std::move(o.picture)) {}
 void PictureBox::SetPicture(std::string key) {
   if (picture_ != key) { picture_ = std::move(key); Notify(Prop::Picture); }
 }
-Line::Line(Form& f, std::string name, Rect r) : Control(f, std::move(name), Kind::Line, r) {}
+Line::Line(Form& f, std::string name, LineOptions o) : Control(f, std::move(name), Kind::Line, o.rect) {}
 ImageList::ImageList(Form& f, std::string name, std::vector<std::string> keys)
     : Control(f, std::move(name), Kind::ImageList, Rect{}), keys_(std::move(keys)) {
   SetVisible(false);
@@ -389,13 +402,61 @@ Form::~Form() {
 }
 void Form::SetCaption(std::string c) { caption_ = std::move(c); if (peer) peer->SyncForm(Prop::Caption); }
 void Form::SetBackColor(Color c) { if (back_ != c) { back_ = c; if (peer) peer->SyncForm(Prop::BackColor); } }
-void Form::SetTopMost(bool on) { topMost_ = on; if (peer) peer->SyncForm(Prop::Position); }
+void Form::SetTopMost(bool on) { topMost_ = on; if (peer) peer->SyncForm(Prop::TopMost); }
+
+void Form::SetTabOrder(std::vector<Control*> order) {
+  for (size_t i = 0; i < order.size(); ++i) {
+    WB_ASSERT(order[i] && &order[i]->Owner() == this);
+    WB_ASSERT(std::find(order.begin(), order.begin() + std::ptrdiff_t(i), order[i]) == order.begin() + std::ptrdiff_t(i));
+  }
+  tabOrder_ = std::move(order);
+  if (peer) peer->SyncForm(Prop::TabOrder);
+}
+
+Control* Form::NextTabStop(int direction, const std::function<bool(const Control&)>& canTakeFocus) const {
+  std::vector<Control*> order;
+  for (Control* c : tabOrder_)
+    if (canTakeFocus(*c)) order.push_back(c);
+  Control* current = active_;
+  // An option group is one stop: the option holding the focus, else the ticked one, else the
+  // first of the group in the order.
+  std::vector<Control*> stops;
+  for (Control* c : order) {
+    if (c->GetKind() == Kind::OptionButton && c != current) {
+      const auto* o = static_cast<const OptionButton*>(c);
+      auto sameGroup = [o](const Control* k) {
+        return k->GetKind() == Kind::OptionButton && static_cast<const OptionButton*>(k)->Group() == o->Group();
+      };
+      bool holdsFocus = false, ticked = false;
+      for (Control* k : order)
+        if (sameGroup(k)) {
+          holdsFocus |= k == current;
+          ticked |= static_cast<const OptionButton*>(k)->Value();
+        }
+      bool groupHasStop = std::any_of(stops.begin(), stops.end(), sameGroup);
+      if (holdsFocus || (ticked ? !o->Value() : groupHasStop)) continue;
+    }
+    stops.push_back(c);
+  }
+  if (stops.empty()) return nullptr;
+  auto at = std::find(stops.begin(), stops.end(), current);
+  size_t next;
+  if (at == stops.end()) next = direction > 0 ? 0 : stops.size() - 1;
+  else next = (size_t(at - stops.begin()) + stops.size() + size_t(direction)) % stops.size();
+  return stops[next];
+}
+
+void Form::PressTab(int direction) {
+  Control* next =
+      NextTabStop(direction, [](const Control& c) { return TakesFocus(c.GetKind()) && c.Visible() && c.Enabled(); });
+  if (next) next->SetFocus();
+}
 
 void Form::EnsureLoaded() {
   if (loaded_) return;
   loaded_ = true;
   if (Svc().frontEnd) peer = Svc().frontEnd->CreatePeer(*this);
-  if (Load) Load();
+  if (onLoad) onLoad();
 }
 void Form::Show() {
   EnsureLoaded();
@@ -417,19 +478,19 @@ void Form::Hide() {
 void Form::Unload() {
   if (!loaded_ || unloading_) return;
   int cancel = 0;
-  if (QueryUnload) QueryUnload(cancel, UnloadMode::Code);
+  if (onQueryUnload) onQueryUnload(cancel, UnloadMode::Code);
   DoUnload();
 }
 void Form::RequestClose() {
   if (!loaded_ || unloading_) return;
   int cancel = 0;
-  if (QueryUnload) QueryUnload(cancel, UnloadMode::ControlMenu);
+  if (onQueryUnload) onQueryUnload(cancel, UnloadMode::ControlMenu);
   if (cancel) return;
   DoUnload();
 }
 void Form::DoUnload() {
   unloading_ = true;
-  if (UnloadEvent) UnloadEvent();
+  if (onUnload) onUnload();
   visible_ = false;
   if (peer && Svc().frontEnd) Svc().frontEnd->DestroyPeer(*this, peer);
   peer = nullptr;

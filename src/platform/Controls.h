@@ -35,10 +35,11 @@ enum class Kind {
 };
 enum class Align { Left, Center, Right };
 
-// What changed, so a front end mirrors only that.
+// What changed, so a front end mirrors only that: one value per property.
 enum class Prop {
-  All, Text, Value, Enabled, Visible, Font, ForeColor, BackColor, Items, ListIndex, Selection,
-  Position, Picture, ToolTip, Alignment, Range, Caret, Checked, Caption, Focus, Default,
+  Text, Value, Enabled, Visible, Font, ForeColor, BackColor, Items, ListIndex, Selection, Position,
+  Picture, ToolTip, Alignment, Caret, Caption, Focus, Default, MaxLength, WeekStart,
+  TopMost, TabOrder,  // of the form
 };
 
 struct Rect {
@@ -46,6 +47,67 @@ struct Rect {
 };
 
 class Form;
+
+// Whether a kind of control can hold the keyboard focus (and so be a tab stop).
+bool TakesFocus(Kind kind);
+
+// What each kind of control is made with: an aggregate for designated initialisers, the
+// rectangle first, e.g. `TextBox hourEdit{*this, "hourEdit", {.rect = {...}, .maxLength = 2}}`.
+// Every member has a default, so any of them may be left out.
+struct LabelOptions {
+  Rect rect{};
+  std::string caption{};
+};
+struct ButtonOptions {
+  Rect rect{};
+  std::string caption{};
+  std::string picture{};  // image key; a picture without a caption is drawn alone
+};
+struct CheckBoxOptions {
+  Rect rect{};
+  std::string caption{};
+};
+struct OptionButtonOptions {
+  Rect rect{};
+  std::string caption{};
+  int group = 0;  // options with the same group on one form exclude each other
+};
+struct TextBoxOptions {
+  Rect rect{};
+  bool multiLine = false;
+  int maxLength = 0;  // characters; 0 for no limit
+};
+struct ComboBoxOptions {
+  Rect rect{};
+};
+struct ListBoxOptions {
+  Rect rect{};
+  bool multiSelect = false;  // shift- and ctrl-click select several rows
+};
+struct MonthViewOptions {
+  Rect rect{};
+};
+struct UpDownOptions {
+  Rect rect{};
+  int min = 0, max = 0;
+  bool wrap = false;  // an arrow past one end goes on from the other
+};
+struct RichTextOptions {
+  Rect rect{};
+  bool locked = false;  // shows text the user cannot change
+};
+struct HScrollBarOptions {
+  Rect rect{};
+  int min = 0, max = 0;
+  int smallChange = 1, largeChange = 1;  // an arrow's step and a page's
+};
+struct PictureBoxOptions {
+  Rect rect{};
+  std::string picture{};  // image key, empty for none
+};
+struct LineOptions {
+  Rect rect{};
+};
 
 class Control {
  public:
@@ -72,27 +134,25 @@ class Control {
   void SetBackColor(Color c);
   const std::string& ToolTip() const { return tip_; }
   void SetToolTip(std::string t);
-  int TabIndex() const { return tabIndex_; }
-  void SetTabIndex(int i) { tabIndex_ = i; }
   void SetFocus();
 
   // Native handle slot for the front end (an HWND in the Win32 one).
   void* native = nullptr;
 
-  std::function<void()> Click;
-  std::function<void()> Change;
-  std::function<void()> GotFocus;
-  std::function<void()> LostFocus;
-  std::function<void(int& keyAscii)> KeyPress;  // set keyAscii to 0 to swallow the key
+  std::function<void()> onClick;
+  std::function<void()> onChange;
+  std::function<void()> onGotFocus;
+  std::function<void()> onLostFocus;
+  std::function<void(int& keyAscii)> onKeyPress;  // set keyAscii to 0 to swallow the key
   // A mouse button went down on the control (1 left, 2 right, 4 middle), before the control
   // takes the focus from another one.
-  std::function<void(int button)> MouseDown;
-  void RaiseMouseDown(int button) { if (MouseDown) MouseDown(button); }
+  std::function<void(int button)> onMouseDown;
+  void RaiseMouseDown(int button) { if (onMouseDown) onMouseDown(button); }
 
  protected:
   void Notify(Prop p);
-  void RaiseClick() { if (Click) Click(); }
-  void RaiseChange() { if (Change) Change(); }
+  void RaiseClick() { if (onClick) onClick(); }
+  void RaiseChange() { if (onChange) onChange(); }
 
  private:
   Form& form_;
@@ -103,12 +163,11 @@ class Control {
   Font font_;
   Color fore_ = kWindowText, back_ = kButtonFace;
   std::string tip_;
-  int tabIndex_ = 0;
 };
 
 class Label : public Control {
  public:
-  Label(Form& f, std::string name, Rect r, std::string caption = "");
+  Label(Form& f, std::string name, LabelOptions o);
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string c);
   Align Alignment() const { return align_; }
@@ -120,7 +179,7 @@ class Label : public Control {
 
 class Button : public Control {
  public:
-  Button(Form& f, std::string name, Rect r, std::string caption = "");
+  Button(Form& f, std::string name, ButtonOptions o);
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string c);
   const std::string& Picture() const { return picture_; }  // image key, empty for a caption button
@@ -138,7 +197,7 @@ class Button : public Control {
 
 class CheckBox : public Control {
  public:
-  CheckBox(Form& f, std::string name, Rect r, std::string caption = "");
+  CheckBox(Form& f, std::string name, CheckBoxOptions o);
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string c);
   int Value() const { return value_; }  // 0 unticked, 1 ticked, 2 grey
@@ -151,8 +210,7 @@ class CheckBox : public Control {
 
 class OptionButton : public Control {
  public:
-  // Options with the same group id on one form exclude each other.
-  OptionButton(Form& f, std::string name, Rect r, std::string caption, int group = 0);
+  OptionButton(Form& f, std::string name, OptionButtonOptions o);
   const std::string& Caption() const { return caption_; }
   bool Value() const { return value_; }
   // Setting True clears the others of the group and raises Click when it was False.
@@ -166,18 +224,18 @@ class OptionButton : public Control {
 
 class TextBox : public Control {
  public:
-  TextBox(Form& f, std::string name, Rect r, bool multiLine = false);
+  TextBox(Form& f, std::string name, TextBoxOptions o);
   const std::string& Text() const { return text_; }
   void SetText(std::string t);  // raises Change when it changes; caret to the start
   bool MultiLine() const { return multiLine_; }
   int MaxLength() const { return maxLength_; }
-  void SetMaxLength(int n) { maxLength_ = n; Notify(Prop::Range); }
+  void SetMaxLength(int n) { maxLength_ = n; Notify(Prop::MaxLength); }
   // Caret and selection in characters (UTF-8 code points).
   int SelStart() const { return selStart_; }
   int SelLength() const { return selLength_; }
   void SetSelStart(int s);
   void SetSelLength(int n);
-  // A user typing one character: KeyPress may swallow it; otherwise replaces the selection.
+  // A user typing one character: onKeyPress may swallow it; otherwise replaces the selection.
   void Type(const std::string& text);
  private:
   std::string text_;
@@ -205,12 +263,12 @@ class ListControl : public Control {
 
 class ComboBox : public ListControl {  // drop-down list
  public:
-  ComboBox(Form& f, std::string name, Rect r);
+  ComboBox(Form& f, std::string name, ComboBoxOptions o);
 };
 
 class ListBox : public ListControl {
  public:
-  ListBox(Form& f, std::string name, Rect r, bool multiSelect = true);
+  ListBox(Form& f, std::string name, ListBoxOptions o);
   bool Selected(int i) const;
   void SetSelected(int i, bool on);  // also makes it the focused row when set; raises Click
   void ClearSelection();
@@ -218,7 +276,7 @@ class ListBox : public ListControl {
   // Clicking a row as a user: select it alone and focus it.
   void ClickRow(int i);
   // The user changed the selection in one gesture (shift- or ctrl-click, keyboard): the rows
-  // selected and the focused row, then one Click, as the native list reports it.
+  // selected and the focused row, then one onClick, as the native list reports it.
   void UserSelect(const std::vector<bool>& rows, int focusRow);
  private:
   bool multi_;
@@ -228,16 +286,16 @@ class ListBox : public ListControl {
 
 class MonthView : public Control {
  public:
-  MonthView(Form& f, std::string name, Rect r);
+  MonthView(Form& f, std::string name, MonthViewOptions o);
   OleDate Value() const { return value_; }  // a whole day
-  // From code: changes the date without raising SelChange (the calendar does not report it).
+  // From code: changes the date without raising onSelChange (the calendar does not report it).
   void SetValue(OleDate d);
   int StartOfWeek() const { return startOfWeek_; }  // 1 Sunday, 2 Monday
   void SetStartOfWeek(int w);
-  // The user clicks a day: the date changes (SelChange), then DateClick.
+  // The user clicks a day: the date changes (onSelChange), then onDateClick.
   void UserClickDay(OleDate d);
-  std::function<void()> DateClick;
-  std::function<void()> SelChange;
+  std::function<void()> onDateClick;
+  std::function<void()> onSelChange;
  private:
   OleDate value_ = 0;
   int startOfWeek_ = 1;
@@ -245,7 +303,7 @@ class MonthView : public Control {
 
 class UpDown : public Control {
  public:
-  UpDown(Form& f, std::string name, Rect r, int min, int max);
+  UpDown(Form& f, std::string name, UpDownOptions o);
   int Value() const { return value_; }
   void SetValue(int v);  // clamped; raises Change when it changes
   int Min() const { return min_; }
@@ -262,7 +320,7 @@ class UpDown : public Control {
 // Rich text: the program always colours and aligns the whole text, so that is what it holds.
 class RichText : public Control {
  public:
-  RichText(Form& f, std::string name, Rect r, bool multiLine = true);
+  RichText(Form& f, std::string name, RichTextOptions o);
   const std::string& Text() const { return text_; }
   void SetText(std::string t);  // raises Change when it changes
   int SelStart() const { return selStart_; }
@@ -282,24 +340,25 @@ class RichText : public Control {
   Color textColor_ = 0;
   Align align_ = Align::Left;
   bool locked_ = false;
-  bool multiLine_;
 };
 
 class HScrollBar : public Control {
  public:
-  HScrollBar(Form& f, std::string name, Rect r, int min, int max);
+  HScrollBar(Form& f, std::string name, HScrollBarOptions o);
   int Value() const { return value_; }
   void SetValue(int v);  // clamped; raises Change when it changes
   int Min() const { return min_; }
   int Max() const { return max_; }
-  int SmallChange = 1, LargeChange = 1;
+  int SmallChange() const { return smallChange_; }
+  int LargeChange() const { return largeChange_; }
  private:
   int value_, min_, max_;
+  int smallChange_, largeChange_;
 };
 
 class PictureBox : public Control {
  public:
-  PictureBox(Form& f, std::string name, Rect r);
+  PictureBox(Form& f, std::string name, PictureBoxOptions o);
   const std::string& Picture() const { return picture_; }  // image key, empty for none
   void SetPicture(std::string key);
  private:
@@ -309,7 +368,7 @@ class PictureBox : public Control {
 // A separator line, or a frame grouping other controls.
 class Line : public Control {
  public:
-  Line(Form& f, std::string name, Rect r);
+  Line(Form& f, std::string name, LineOptions o);
 };
 
 // Pictures by key; the front end maps keys to the program's resources.
@@ -343,8 +402,8 @@ class Timer {
   void SetEnabled(bool on);  // enabling a running timer does not restart it
   bool Running() const { return enabled_ && interval_ > 0; }
   // One tick, as the host delivers it.
-  void Fire() { if (Running() && Tick) Tick(); }
-  std::function<void()> Tick;
+  void Fire() { if (Running() && onTick) onTick(); }
+  std::function<void()> onTick;
 
   static void SetHost(ITimerHost* host);
   static ITimerHost* Host();
@@ -370,8 +429,8 @@ class MenuItem {
   std::vector<std::unique_ptr<MenuItem>>& Items() { return items_; }
   MenuItem* Find(const std::string& name);
   // The user chose the item.
-  void Choose() { if (enabled_ && Click) Click(); }
-  std::function<void()> Click;
+  void Choose() { if (enabled_ && onClick) onClick(); }
+  std::function<void()> onClick;
  private:
   std::string name_, caption_;
   bool checked_ = false, enabled_ = true, visible_ = true;
@@ -382,6 +441,7 @@ enum class UnloadMode { ControlMenu = 0, Code = 1, AppWindows = 2 };
 
 class Form {
  public:
+  // `name` is the window's type name ("AlarmWindow"); sizes in twips.
   Form(std::string name, std::string caption, int clientWidth, int clientHeight);
   virtual ~Form();
   Form(const Form&) = delete;
@@ -396,10 +456,10 @@ class Form {
   void SetBackColor(Color c);
   bool TopMost() const { return topMost_; }
   void SetTopMost(bool on);  // SetWindowPos(HWND_TOPMOST) on the native side
-  bool HasCloseBox = true;
-  bool CenterOnScreen = false;  // placed in the middle of the screen when created
-  bool ToolWindow = false;
-  std::string IconKey = "APP";
+  bool hasCloseBox = true;
+  bool centerOnScreen = false;  // placed in the middle of the screen when created
+  bool toolWindow = false;
+  std::string iconKey = "APP";
 
   // Lifecycle: a touched form is loaded (created hidden, Load run); Show makes it visible.
   bool Loaded() const { return loaded_; }
@@ -421,14 +481,25 @@ class Form {
   void PressEnter();
   void PressEscape();
 
+  // The keyboard order of the window, set once by its constructor: Tab walks these controls
+  // in this order; a control not in the list is no tab stop (a click may still focus it).
+  void SetTabOrder(std::vector<Control*> order);
+  const std::vector<Control*>& TabOrder() const { return tabOrder_; }
+  // Where Tab (direction 1) or Shift+Tab (-1) goes from the active control: the next control
+  // of the tab order that `canTakeFocus` accepts, wrapping at the ends; of a group of options
+  // only the ticked one (or the first) is a stop. Null when no control qualifies.
+  Control* NextTabStop(int direction, const std::function<bool(const Control&)>& canTakeFocus) const;
+  // The user pressed Tab or Shift+Tab: among visible, enabled controls that take the focus.
+  void PressTab(int direction);
+
   // Events, as the native window reports them.
-  std::function<void()> Load;
-  std::function<void()> UnloadEvent;
-  std::function<void()> Activate;
-  std::function<void()> Paint;
-  std::function<void(int& cancel, UnloadMode mode)> QueryUnload;
-  void RaiseActivate() { if (Activate) Activate(); }
-  void RaisePaint() { if (Paint) Paint(); }
+  std::function<void()> onLoad;
+  std::function<void()> onUnload;
+  std::function<void()> onActivate;
+  std::function<void()> onPaint;
+  std::function<void(int& cancel, UnloadMode mode)> onQueryUnload;
+  void RaiseActivate() { if (onActivate) onActivate(); }
+  void RaisePaint() { if (onPaint) onPaint(); }
 
   FormPeer* peer = nullptr;
   void* native = nullptr;
@@ -443,6 +514,7 @@ class Form {
   bool topMost_ = false;
   bool loaded_ = false, visible_ = false, unloadedOnce_ = false, unloading_ = false;
   std::vector<Control*> controls_;
+  std::vector<Control*> tabOrder_;
   Control* active_ = nullptr;
 };
 

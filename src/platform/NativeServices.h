@@ -2,13 +2,14 @@
 // Implemented once per platform (platform/win32, platform/posix). Portable header.
 #pragma once
 #include <memory>
+#include <string>
 
-#include "platform/Services.h"
+#include "platform/TextCodec.h"
 
 namespace wb {
 
-// Code page 932 <-> UTF-8 of this platform (Win32: the code page functions; Linux: iconv).
-std::unique_ptr<ITextCodec> MakeNativeCodec();
+struct IClock;
+
 // The system clock of this platform.
 std::unique_ptr<IClock> MakeNativeClock();
 

@@ -1,5 +1,6 @@
 // Interfaces of every operating-system service the program uses, and the one place that
-// holds the implementations in use. The product fills it with the Win32 ones at start;
+// holds the implementations in use (the text codec, which storage needs alone, is in
+// TextCodec.h and storage takes this platform's own). The product fills it with the Win32 ones at start;
 // tests fill it with the fakes. Portable: no operating-system header here.
 #pragma once
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "model/OleDate.h"
+#include "platform/TextCodec.h"
 
 namespace wb {
 
@@ -115,13 +117,6 @@ struct IForeground {
   virtual void BringToForeground(ui::Form& form) = 0;
 };
 
-// Code page 932 <-> UTF-8.
-struct ITextCodec {
-  virtual ~ITextCodec() = default;
-  virtual std::string ToCp932(const std::string& utf8, bool* lossless = nullptr) = 0;
-  virtual std::string FromCp932(const std::string& cp932) = 0;
-};
-
 // Message boxes and the common dialogs. Styles and answers are the classic constants.
 enum MsgStyle : int {
   kOkOnly = 0, kOkCancel = 1, kYesNo = 4,
@@ -181,7 +176,6 @@ struct Services {
   ILauncher* launcher = nullptr;
   IInstance* instance = nullptr;
   IForeground* foreground = nullptr;
-  ITextCodec* codec = nullptr;
   IDialogs* dialogs = nullptr;
   IFrontEnd* frontEnd = nullptr;
 };

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "model/AlarmTable.h"
-#include "platform/Services.h"
+#include "platform/TextCodec.h"
 
 namespace wb {
 

@@ -2,12 +2,11 @@
 
 #include <memory>
 
-#include "platform/NativeServices.h"
+#include "platform/TextCodec.h"
 
 namespace wb {
 
 ITextCodec& StorageCodec() {
-  if (Svc().codec) return *Svc().codec;
   static std::unique_ptr<ITextCodec> native = MakeNativeCodec();
   return *native;
 }

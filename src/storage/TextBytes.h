@@ -5,11 +5,11 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Services.h"
+#include "platform/TextCodec.h"
 
 namespace wb {
 
-// The codec in Svc() when one is installed, else this system's own.
+// This system's own codec, made on first use.
 ITextCodec& StorageCodec();
 
 // Whether a byte opens a double-byte CP932 character.

@@ -9,54 +9,54 @@ constexpr const char* kToolKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 constexpr const char* kLocationKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
 constexpr const char* kUnavailable = "現時点ではｼｽﾃﾑ情報を使用できません";
 
-using AboutBox = MonitorTest;
+using AboutBoxTest = MonitorTest;
 
-TEST_F(AboutBox, ShowsTitleAndVersion) {
-  frmAbout& box = TheFrmAbout();
+TEST_F(AboutBoxTest, ShowsTitleAndVersion) {
+  AboutBox& box = TheAboutBox();
   EXPECT_EQ(box.Caption(), "Wakebellのﾊﾞｰｼﾞｮﾝ情報");
-  EXPECT_EQ(box.lblVersion.Caption(), "ﾊﾞｰｼﾞｮﾝ 1.0.5");
-  EXPECT_EQ(box.lblTitle.Caption(), "Wakebell");
-  EXPECT_FALSE(box.lblDescription.Caption().empty());
-  EXPECT_EQ(box.cmdOK.Caption(), "OK");
-  EXPECT_EQ(box.cmdSysInfo.Caption(), "ｼｽﾃﾑ情報(&S)...");
-  EXPECT_EQ(box.picIcon.Picture(), "APP");
+  EXPECT_EQ(box.versionLabel.Caption(), "ﾊﾞｰｼﾞｮﾝ 1.0.5");
+  EXPECT_EQ(box.titleLabel.Caption(), "Wakebell");
+  EXPECT_FALSE(box.descriptionLabel.Caption().empty());
+  EXPECT_EQ(box.okButton.Caption(), "OK");
+  EXPECT_EQ(box.systemInfoButton.Caption(), "ｼｽﾃﾑ情報(&S)...");
+  EXPECT_EQ(box.iconPicture.Picture(), "APP");
 }
 
-TEST_F(AboutBox, OpensFromTheMenuWithoutBeingModalAndOkClosesIt) {
-  Form3& form = Start();
-  form.mver->Choose();
-  frmAbout* box = FrmAboutIfLoaded();
+TEST_F(AboutBoxTest, OpensFromTheMenuWithoutBeingModalAndOkClosesIt) {
+  MonitorWindow& form = Start();
+  form.aboutItem->Choose();
+  AboutBox* box = AboutBoxIfLoaded();
   ASSERT_NE(box, nullptr);
   EXPECT_TRUE(box->Visible());
   EXPECT_TRUE(frontEnd.ModalForms.empty());
-  box->cmdOK.Press();
-  EXPECT_EQ(FrmAboutIfLoaded(), nullptr);
-  form.mver->Choose();  // and comes back anew
-  ASSERT_NE(FrmAboutIfLoaded(), nullptr);
-  EXPECT_EQ(FrmAboutIfLoaded()->lblVersion.Caption(), "ﾊﾞｰｼﾞｮﾝ 1.0.5");
+  box->okButton.Press();
+  EXPECT_EQ(AboutBoxIfLoaded(), nullptr);
+  form.aboutItem->Choose();  // and comes back anew
+  ASSERT_NE(AboutBoxIfLoaded(), nullptr);
+  EXPECT_EQ(AboutBoxIfLoaded()->versionLabel.Caption(), "ﾊﾞｰｼﾞｮﾝ 1.0.5");
 }
 
-TEST_F(AboutBox, StartsTheToolFromTheFirstKey) {
+TEST_F(AboutBoxTest, StartsTheToolFromTheFirstKey) {
   registry.SetString(RegRoot::LocalMachine, kToolKey, "PATH", "C:\\Program Files\\Common Files\\msinfo32.exe");
   registry.SetString(RegRoot::LocalMachine, kLocationKey, "MSINFO", "D:\\Elsewhere");
-  TheFrmAbout().cmdSysInfo.Press();
+  TheAboutBox().systemInfoButton.Press();
   EXPECT_EQ(launcher.Started, std::vector<std::string>{"C:\\Program Files\\Common Files\\msinfo32.exe"});
   ASSERT_EQ(registry.Requests.size(), 1u);  // the second key is not looked at
   EXPECT_TRUE(dialogs.Asked.empty());
 }
 
-TEST_F(AboutBox, StartsTheToolFromTheSecondKeysFolder) {
+TEST_F(AboutBoxTest, StartsTheToolFromTheSecondKeysFolder) {
   registry.SetString(RegRoot::LocalMachine, kLocationKey, "MSINFO", "C:\\Tools");
   launcher.Files.insert("C:\\Tools\\MSINFO32.EXE");
-  TheFrmAbout().cmdSysInfo.Press();
+  TheAboutBox().systemInfoButton.Press();
   EXPECT_EQ(launcher.Started, std::vector<std::string>{"C:\\Tools\\MSINFO32.EXE"});
   EXPECT_TRUE(dialogs.Asked.empty());
 }
 
-TEST_F(AboutBox, SecondKeyWithoutTheProgramSaysUnavailable) {
+TEST_F(AboutBoxTest, SecondKeyWithoutTheProgramSaysUnavailable) {
   registry.SetString(RegRoot::LocalMachine, kLocationKey, "MSINFO", "C:\\Tools");
-  frmAbout& box = TheFrmAbout();
-  box.cmdSysInfo.Press();
+  AboutBox& box = TheAboutBox();
+  box.systemInfoButton.Press();
   EXPECT_TRUE(launcher.Started.empty());
   ASSERT_EQ(dialogs.Asked.size(), 1u);
   EXPECT_EQ(dialogs.Asked[0].text, kUnavailable);
@@ -64,30 +64,30 @@ TEST_F(AboutBox, SecondKeyWithoutTheProgramSaysUnavailable) {
   EXPECT_TRUE(box.Loaded());  // the box stays open
 }
 
-TEST_F(AboutBox, NoKeyOrAToolThatWillNotStartSaysUnavailable) {
-  frmAbout& box = TheFrmAbout();
-  box.cmdSysInfo.Press();
+TEST_F(AboutBoxTest, NoKeyOrAToolThatWillNotStartSaysUnavailable) {
+  AboutBox& box = TheAboutBox();
+  box.systemInfoButton.Press();
   EXPECT_EQ(dialogs.CountMsgBoxes(kUnavailable), 1);
   EXPECT_TRUE(launcher.Started.empty());
   registry.SetString(RegRoot::LocalMachine, kToolKey, "PATH", "C:\\msinfo32.exe");
   launcher.StartFails = true;
-  box.cmdSysInfo.Press();
+  box.systemInfoButton.Press();
   EXPECT_EQ(dialogs.CountMsgBoxes(kUnavailable), 2);
 }
 
 // All access on the local machine's keys is refused to a normal user; the tool was then never
 // found although it is there.
-TEST_F(AboutBox, ReadsTheRegistryWithReadAccessOnly) {
+TEST_F(AboutBoxTest, ReadsTheRegistryWithReadAccessOnly) {
   ASSERT_FALSE(registry.Administrator);
   registry.SetString(RegRoot::LocalMachine, kToolKey, "PATH", "C:\\msinfo32.exe");
-  TheFrmAbout().cmdSysInfo.Press();
+  TheAboutBox().systemInfoButton.Press();
   EXPECT_EQ(launcher.Started, std::vector<std::string>{"C:\\msinfo32.exe"});
   for (const auto& r : registry.Requests) EXPECT_EQ(r.access, 0x20019u);
 }
 
 // ---- GetKeyValue ----
 
-TEST_F(AboutBox, KeyValueDropsTheTerminatingNul) {
+TEST_F(AboutBoxTest, KeyValueDropsTheTerminatingNul) {
   registry.SetString(RegRoot::CurrentUser, "K", "V", "C:\\a", true);
   std::string value;
   ASSERT_TRUE(GetKeyValue(RegRoot::CurrentUser, "K", "V", value));
@@ -98,7 +98,7 @@ TEST_F(AboutBox, KeyValueDropsTheTerminatingNul) {
   EXPECT_EQ(registry.Requests.back().bufferSize, 1024u);
 }
 
-TEST_F(AboutBox, KeyValueConvertsTheAnsiCodePage) {
+TEST_F(AboutBoxTest, KeyValueConvertsTheAnsiCodePage) {
   // "ツール" in code page 932.
   registry.SetString(RegRoot::CurrentUser, "K", "V", "C:\\\x83\x63\x81\x5b\x83\x8b");
   std::string value;
@@ -106,7 +106,7 @@ TEST_F(AboutBox, KeyValueConvertsTheAnsiCodePage) {
   EXPECT_EQ(value, "C:\\ツール");
 }
 
-TEST_F(AboutBox, KeyValueOfADwordIsItsDecimalNumber) {
+TEST_F(AboutBoxTest, KeyValueOfADwordIsItsDecimalNumber) {
   registry.SetDword(RegRoot::CurrentUser, "K", "N", 0x00010200);  // its top byte is a NUL
   registry.SetDword(RegRoot::CurrentUser, "K", "Big", 0xFFFFFFFE);
   std::string value;
@@ -116,7 +116,7 @@ TEST_F(AboutBox, KeyValueOfADwordIsItsDecimalNumber) {
   EXPECT_EQ(value, "4294967294");
 }
 
-TEST_F(AboutBox, KeyValueOfAnotherTypeIsFoundButEmptyAndAMissingOneIsNotFound) {
+TEST_F(AboutBoxTest, KeyValueOfAnotherTypeIsFoundButEmptyAndAMissingOneIsNotFound) {
   registry.SetRaw(RegRoot::CurrentUser, "K", "B", RegValue{3, {1, 2, 3}});
   std::string value = "old";
   EXPECT_TRUE(GetKeyValue(RegRoot::CurrentUser, "K", "B", value));

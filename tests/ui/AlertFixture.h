@@ -7,17 +7,17 @@
 
 #include "UiHarness.h"
 #include "alert/Alert.h"
-#include "alert/Form2.h"
-#include "monitor/Form3.h"
+#include "alert/AlarmWindow.h"
+#include "monitor/MonitorWindow.h"
 
 namespace wb::test {
 
 class AlertTest : public UiTest {
  protected:
   AlertTest() {
-    // The monitor window is up before anything rings, as in the program; its Timer2 ticks the
+    // The monitor window is up before anything rings, as in the program; the alarm timer ticks the
     // blink half and then the sound half.
-    TheForm3();
+    TheMonitor();
     mci.Journal = &journal;
     systemSound.Journal = &journal;
     devices.Journal = &journal;
@@ -48,7 +48,7 @@ class AlertTest : public UiTest {
     e.WaveVolume = int32_t(0x60006000);
     return e;
   }
-  int Add(const AlarmEntry& e) { return G().Table.Add(e); }
+  int Add(const AlarmEntry& e) { return App().table.Add(e); }
   // Adds the entry and presents it as the due check does.
   int Present(const AlarmEntry& e, bool mainBell = true, const std::string& minute = "07:30") {
     int slot = Add(e);
@@ -65,9 +65,9 @@ class AlertTest : public UiTest {
     }
     return out;
   }
-  Form2& Window() { return TheForm2(); }
+  AlarmWindow& Window() { return TheAlarmWindow(); }
   bool WindowShown() {
-    Form2* f = Form2IfLoaded();
+    AlarmWindow* f = AlarmWindowIfLoaded();
     return f && f->Visible();
   }
 

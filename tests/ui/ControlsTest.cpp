@@ -9,13 +9,13 @@ namespace {
 class Sample : public ui::Form {
  public:
   Sample() : ui::Form("Sample", "Sample", 3000, 2000) {}
-  ui::CheckBox Check1{*this, "Check1", {}, "a"};
-  ui::OptionButton Option1{*this, "Option1", {}, "x", 1};
-  ui::OptionButton Option2{*this, "Option2", {}, "y", 1};
-  ui::TextBox Text1{*this, "Text1", {}};
-  ui::ListBox List1{*this, "List1", {}};
-  ui::Button Command1{*this, "Command1", {}, "OK"};
-  ui::Button Command2{*this, "Command2", {}, ""};
+  ui::CheckBox blinkCheck{*this, "blinkCheck", {.caption = "a"}};
+  ui::OptionButton dailyOption{*this, "dailyOption", {.caption = "x", .group = 1}};
+  ui::OptionButton monthlyOption{*this, "monthlyOption", {.caption = "y", .group = 1}};
+  ui::TextBox hourEdit{*this, "hourEdit", {}};
+  ui::ListBox alarmList{*this, "alarmList", {.multiSelect = true}};
+  ui::Button okButton{*this, "okButton", {.caption = "OK"}};
+  ui::Button inertButton{*this, "inertButton", {}};
 };
 
 using ControlsTest = UiTest;
@@ -23,13 +23,13 @@ using ControlsTest = UiTest;
 TEST_F(ControlsTest, SettingAValueReactsOnlyWhenItChanges) {
   Sample f;
   int clicks = 0, changes = 0;
-  f.Check1.Click = [&] { ++clicks; };
-  f.Text1.Change = [&] { ++changes; };
-  f.Check1.SetValue(1);
-  f.Check1.SetValue(1);
-  f.Check1.SetValue(0);
-  f.Text1.SetText("abc");
-  f.Text1.SetText("abc");
+  f.blinkCheck.onClick = [&] { ++clicks; };
+  f.hourEdit.onChange = [&] { ++changes; };
+  f.blinkCheck.SetValue(1);
+  f.blinkCheck.SetValue(1);
+  f.blinkCheck.SetValue(0);
+  f.hourEdit.SetText("abc");
+  f.hourEdit.SetText("abc");
   EXPECT_EQ(clicks, 2);
   EXPECT_EQ(changes, 1);
 }
@@ -37,30 +37,30 @@ TEST_F(ControlsTest, SettingAValueReactsOnlyWhenItChanges) {
 TEST_F(ControlsTest, OptionsOfAGroupExcludeEachOther) {
   Sample f;
   int clicks2 = 0;
-  f.Option2.Click = [&] { ++clicks2; };
-  f.Option1.SetValue(true);
-  f.Option2.SetValue(true);
-  EXPECT_FALSE(f.Option1.Value());
-  EXPECT_TRUE(f.Option2.Value());
+  f.monthlyOption.onClick = [&] { ++clicks2; };
+  f.dailyOption.SetValue(true);
+  f.monthlyOption.SetValue(true);
+  EXPECT_FALSE(f.dailyOption.Value());
+  EXPECT_TRUE(f.monthlyOption.Value());
   EXPECT_EQ(clicks2, 1);
 }
 
 TEST_F(ControlsTest, TypingHonoursKeyPressAndTheCaret) {
   Sample f;
-  f.Text1.KeyPress = [](int& k) { if (k < '0' || k > '9') k = 0; };
-  f.Text1.Type("1a2");
-  EXPECT_EQ(f.Text1.Text(), "12");
-  EXPECT_EQ(f.Text1.SelStart(), 2);
+  f.hourEdit.onKeyPress = [](int& k) { if (k < '0' || k > '9') k = 0; };
+  f.hourEdit.Type("1a2");
+  EXPECT_EQ(f.hourEdit.Text(), "12");
+  EXPECT_EQ(f.hourEdit.SelStart(), 2);
 }
 
 TEST_F(ControlsTest, EnterPressesTheFocusedButtonOrTheDefault) {
   Sample f;
   int ok = 0, inert = 0;
-  f.Command1.Click = [&] { ++ok; };
-  f.Command2.Click = [&] { ++inert; };
-  f.Command2.SetDefault(true);
+  f.okButton.onClick = [&] { ++ok; };
+  f.inertButton.onClick = [&] { ++inert; };
+  f.inertButton.SetDefault(true);
   f.PressEnter();
-  f.Command1.SetFocus();
+  f.okButton.SetFocus();
   f.PressEnter();
   EXPECT_EQ(inert, 1);
   EXPECT_EQ(ok, 1);
@@ -69,7 +69,7 @@ TEST_F(ControlsTest, EnterPressesTheFocusedButtonOrTheDefault) {
 TEST_F(ControlsTest, TimersTickOnTheTestClockUntilDisabled) {
   ui::Timer t("T", 1000);
   int ticks = 0;
-  t.Tick = [&] { if (++ticks == 3) t.SetEnabled(false); };
+  t.onTick = [&] { if (++ticks == 3) t.SetEnabled(false); };
   t.SetEnabled(true);
   clock.Advance(999);
   EXPECT_EQ(ticks, 0);
@@ -81,12 +81,99 @@ TEST_F(ControlsTest, TimersTickOnTheTestClockUntilDisabled) {
 TEST_F(ControlsTest, UnloadedFormsAreMadeAnewByTheNextTouch) {
   ui::FormSlot<Sample> slot;
   int loads = 0;
-  slot.Get().Check1.SetValue(1);
-  slot.Get().Load = [&] { ++loads; };
+  slot.Get().blinkCheck.SetValue(1);
+  slot.Get().onLoad = [&] { ++loads; };
   slot.Get().Unload();
   EXPECT_FALSE(slot.Exists());
-  EXPECT_EQ(slot.Get().Check1.Value(), 0);  // designed state again
+  EXPECT_EQ(slot.Get().blinkCheck.Value(), 0);  // designed state again
   EXPECT_TRUE(slot.Exists());
+}
+
+// The keyboard order is the window's list, not the order its members were declared in.
+class TabSample : public ui::Form {
+ public:
+  TabSample() : ui::Form("TabSample", "TabSample", 3000, 2000) {
+    SetTabOrder({&hourEdit, &dailyOption, &monthlyOption, &okButton, &cancelButton, &minuteEdit});
+  }
+  ui::Button okButton{*this, "okButton", {.caption = "OK"}};
+  ui::Label hourLabel{*this, "hourLabel", {.caption = "時"}};
+  ui::TextBox minuteEdit{*this, "minuteEdit", {}};
+  ui::TextBox hourEdit{*this, "hourEdit", {}};
+  ui::OptionButton dailyOption{*this, "dailyOption", {.caption = "x", .group = 1}};
+  ui::OptionButton monthlyOption{*this, "monthlyOption", {.caption = "y", .group = 1}};
+  ui::Button cancelButton{*this, "cancelButton", {.caption = "キャンセル"}};
+  ui::Button helpButton{*this, "helpButton", {.caption = "?"}};  // not in the list
+};
+
+std::vector<std::string> TabWalk(TabSample& f, int presses, int direction = 1) {
+  std::vector<std::string> names;
+  for (int i = 0; i < presses; ++i) {
+    f.PressTab(direction);
+    names.push_back(f.ActiveControl() ? f.ActiveControl()->Name() : "none");
+  }
+  return names;
+}
+
+TEST_F(ControlsTest, TabFollowsTheTabOrderAndWraps) {
+  TabSample f;
+  f.monthlyOption.SetValue(true);
+  EXPECT_EQ(TabWalk(f, 6), (std::vector<std::string>{"hourEdit", "monthlyOption", "okButton", "cancelButton",
+                                                      "minuteEdit", "hourEdit"}));
+  EXPECT_EQ(TabWalk(f, 2, -1), (std::vector<std::string>{"minuteEdit", "cancelButton"}));
+}
+
+TEST_F(ControlsTest, TabSkipsHiddenAndDisabledControlsAndThoseLeftOut) {
+  TabSample f;
+  f.okButton.SetEnabled(false);
+  f.cancelButton.SetVisible(false);
+  f.helpButton.SetFocus();  // a click may still focus a control that is no stop
+  EXPECT_EQ(TabWalk(f, 4), (std::vector<std::string>{"hourEdit", "dailyOption", "minuteEdit", "hourEdit"}));
+}
+
+TEST_F(ControlsTest, AnOptionGroupIsOneStopAtTheTickedOrFirstOption) {
+  TabSample f;
+  f.hourEdit.SetFocus();
+  EXPECT_EQ(TabWalk(f, 1), std::vector<std::string>{"dailyOption"});  // none ticked: the first
+  f.monthlyOption.SetValue(true);
+  f.hourEdit.SetFocus();
+  EXPECT_EQ(TabWalk(f, 2), (std::vector<std::string>{"monthlyOption", "okButton"}));
+  EXPECT_EQ(TabWalk(f, 1, -1), std::vector<std::string>{"monthlyOption"});
+}
+
+TEST_F(ControlsTest, NoTabOrderMeansNoTabStops) {
+  Sample f;
+  f.PressTab(1);
+  EXPECT_EQ(f.ActiveControl(), nullptr);
+}
+
+TEST_F(ControlsTest, OptionsStructsGiveTheDesignedState) {
+  Sample f;
+  ui::TextBox limited{f, "limited", {.rect = {1, 2, 3, 4}, .multiLine = true, .maxLength = 2}};
+  EXPECT_EQ(limited.Position().left, 1);
+  EXPECT_EQ(limited.Position().height, 4);
+  EXPECT_TRUE(limited.MultiLine());
+  EXPECT_EQ(limited.MaxLength(), 2);
+  limited.Type("123");
+  EXPECT_EQ(limited.Text(), "12");
+  ui::UpDown spin{f, "spin", {.min = 1, .max = 12, .wrap = true}};
+  EXPECT_EQ(spin.Value(), 1);
+  spin.Step(-1);
+  EXPECT_EQ(spin.Value(), 12);
+  ui::HScrollBar slider{f, "slider", {.min = -5, .max = 5, .smallChange = 2, .largeChange = 4}};
+  EXPECT_EQ(slider.Value(), -5);
+  EXPECT_EQ(slider.SmallChange(), 2);
+  EXPECT_EQ(slider.LargeChange(), 4);
+  ui::ListBox single{f, "single", {}};
+  EXPECT_FALSE(single.MultiSelect());
+  ui::RichText view{f, "view", {.locked = true}};
+  EXPECT_TRUE(view.Locked());
+  ui::Button openButton{f, "openButton", {.picture = "OPEN"}};
+  EXPECT_EQ(openButton.Picture(), "OPEN");
+  EXPECT_EQ(openButton.Caption(), "");
+  ui::OptionButton option{f, "option", {.caption = "z", .group = 3}};
+  EXPECT_EQ(option.Group(), 3);
+  EXPECT_EQ(option.Caption(), "z");
+  EXPECT_EQ(f.Find("limited"), &limited);
 }
 
 }  // namespace

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "UiHarness.h"
-#include "about/frmAbout.h"
+#include "about/AboutBox.h"
 #include "alert/Alert.h"
-#include "alert/Form2.h"
-#include "editor/Form1.h"
-#include "monitor/Form3.h"
+#include "alert/AlarmWindow.h"
+#include "editor/EditorWindow.h"
+#include "monitor/MonitorWindow.h"
 #include "storage/DataFile.h"
 #include "storage/FileIo.h"
 #include "storage/Settings.h"
@@ -51,10 +51,10 @@ class MonitorTest : public UiTest {
  protected:
   ~MonitorTest() override {
     // The forms go while this fixture's front end still exists to hear of it.
-    ResetForm1();
-    ResetFrmAbout();
-    ResetForm2();
-    ResetForm3();
+    ResetEditor();
+    ResetAboutBox();
+    ResetAlarmWindow();
+    ResetMonitor();
     ui::CollectRetiredForms();
   }
 
@@ -95,10 +95,10 @@ class MonitorTest : public UiTest {
   }
   static AlarmEntry Daily(int hour, int minute) { return Entry(kRepeatDaily, MakeDate(2026, 12, 1, hour, minute)); }
 
-  Form3& Start() { return TheForm3(); }
+  MonitorWindow& Start() { return TheMonitor(); }
   void Seconds(double s) { clock.Advance(int64_t(s * 1000)); }
   bool AlarmShown() {
-    Form2* f = Form2IfLoaded();
+    AlarmWindow* f = AlarmWindowIfLoaded();
     return f && f->Visible();
   }
 

@@ -41,13 +41,13 @@ TEST_F(MonitorShutDown, StopsTheSoundRestoresVolumesAndRemovesTheIconBeforeTheWi
   std::string dataBefore;
   ASSERT_TRUE(ReadWholeFile(DefaultDataPath(), dataBefore));
 
-  Form3& form = Start();
-  form.mver->Choose();  // the About box is open
-  form.medit->Choose();  // and the editor
+  MonitorWindow& form = Start();
+  form.aboutItem->Choose();  // the About box is open
+  form.editItem->Choose();  // and the editor
   Seconds(61);
   ASSERT_TRUE(AlarmShown());
   ASSERT_EQ(mci.GetState(), fake::FakeMci::State::Playing);
-  G().Mon.TestPlaying = true;
+  App().monitor.testPlaying = true;
   // Something outside wrote the flag meanwhile; shut-down writes "0" only after the icon went.
   SetSetting(ProgramIni(), "STARTFLG", "1");
   std::string flagAtIconDelete;
@@ -55,11 +55,11 @@ TEST_F(MonitorShutDown, StopsTheSoundRestoresVolumesAndRemovesTheIconBeforeTheWi
   tray.OnCall = [&](const fake::FakeTray::Call& c) {
     if (c.op != "delete") return;
     flagAtIconDelete = Setting(ProgramIni(), "STARTFLG");
-    entriesAtIconDelete = G().Table.EntryCount();
+    entriesAtIconDelete = App().table.EntryCount();
   };
   journal.clear();
 
-  form.mend->Choose();
+  form.exitItem->Choose();
 
   EXPECT_EQ(mci.GetState(), fake::FakeMci::State::Closed);
   const int stop = Find("mci stop"), midi = Find("midi 0 11111111"), wave = Find("wave 0 22222222");
@@ -73,13 +73,13 @@ TEST_F(MonitorShutDown, StopsTheSoundRestoresVolumesAndRemovesTheIconBeforeTheWi
   EXPECT_EQ(flagAtIconDelete, "1");
   EXPECT_EQ(entriesAtIconDelete, 1);
   EXPECT_EQ(Setting(ProgramIni(), "STARTFLG"), "0");
-  EXPECT_EQ(G().Table.EntryCount(), 0);
-  EXPECT_FALSE(G().Mon.TestPlaying);
-  EXPECT_FALSE(G().Mon.ShuttingDown);
+  EXPECT_EQ(App().table.EntryCount(), 0);
+  EXPECT_FALSE(App().monitor.testPlaying);
+  EXPECT_FALSE(App().monitor.shuttingDown);
 
-  EXPECT_EQ(From("hide Form1"),
-            (std::vector<std::string>{"hide Form1", "hide Form2", "hide frmAbout", "unload Form1", "unload Form2",
-                                      "unload frmAbout", "unload Form3", "quit"}));
+  EXPECT_EQ(From("hide EditorWindow"),
+            (std::vector<std::string>{"hide EditorWindow", "hide AlarmWindow", "hide AboutBox", "unload EditorWindow", "unload AlarmWindow",
+                                      "unload AboutBox", "unload MonitorWindow", "quit"}));
   EXPECT_FALSE(tray.Present);
   // Unsaved or not, the data file is left as it was.
   std::string dataAfter;
@@ -89,32 +89,32 @@ TEST_F(MonitorShutDown, StopsTheSoundRestoresVolumesAndRemovesTheIconBeforeTheWi
 
 TEST_F(MonitorShutDown, WritesTheFlagIntoBothSettingsFiles) {
   const std::string dataIni = DataIniPath(MoveDataFolder());
-  Form3& form = Start();
+  MonitorWindow& form = Start();
   SetSetting(ProgramIni(), "STARTFLG", "1");
   SetSetting(dataIni, "STARTFLG", "1");
-  form.mend->Choose();
+  form.exitItem->Choose();
   EXPECT_EQ(Setting(ProgramIni(), "STARTFLG"), "0");
   EXPECT_EQ(Setting(dataIni, "STARTFLG"), "0");
 }
 
 TEST_F(MonitorShutDown, CreatesNoWindowOnTheWayOut) {
-  Form3& form = Start();
+  MonitorWindow& form = Start();
   journal.clear();
-  form.mend->Choose();
-  EXPECT_EQ(journal, (std::vector<std::string>{"tray delete", "unload Form3", "quit"}));
-  EXPECT_EQ(Form1IfLoaded(), nullptr);
-  EXPECT_EQ(Form2IfLoaded(), nullptr);
-  EXPECT_EQ(FrmAboutIfLoaded(), nullptr);
+  form.exitItem->Choose();
+  EXPECT_EQ(journal, (std::vector<std::string>{"tray delete", "unload MonitorWindow", "quit"}));
+  EXPECT_EQ(EditorIfLoaded(), nullptr);
+  EXPECT_EQ(AlarmWindowIfLoaded(), nullptr);
+  EXPECT_EQ(AboutBoxIfLoaded(), nullptr);
   EXPECT_TRUE(frontEnd.Popups.empty());
 }
 
 TEST_F(MonitorShutDown, NoTimerRunsAfterTheEnd) {
   SaveTable({Daily(6, 1)});
-  Form3& form = Start();
-  form.mend->Choose();
-  for (ui::Timer* t : {&form.Timer1, &form.Timer2, &form.Timer3, &form.Timer4}) EXPECT_FALSE(clock.IsArmed(*t));
+  MonitorWindow& form = Start();
+  form.exitItem->Choose();
+  for (ui::Timer* t : {&form.dueCheckTimer, &TheAlarmTimers().alarmTimer, &TheAlarmTimers().singleClickTimer, &form.hoverTimer}) EXPECT_FALSE(clock.IsArmed(*t));
   Seconds(120);
-  EXPECT_EQ(Form2IfLoaded(), nullptr);
+  EXPECT_EQ(AlarmWindowIfLoaded(), nullptr);
 }
 
 }  // namespace

@@ -8,19 +8,20 @@ namespace {
 using MonitorStartup = MonitorTest;
 
 TEST_F(MonitorStartup, FirstStartCreatesTheSettingsFileWithStartFlagZero) {
-  Form3& form = Start();
+  MonitorWindow& form = Start();
   EXPECT_TRUE(form.Loaded());
+  EXPECT_EQ(MonitorIfLoaded(), &form);
   EXPECT_FALSE(form.Visible());
   EXPECT_EQ(Setting(ProgramIni(), "STARTFLG"), "0");
   EXPECT_EQ(clock.SleepCalls, 0);
-  EXPECT_EQ(G().DataPath, DefaultDataPath());
+  EXPECT_EQ(App().dataPath, DefaultDataPath());
   // The icon is the program's way in; nothing else is shown.
   ASSERT_EQ(tray.CountOps("add"), 1);
   EXPECT_TRUE(tray.Present);
   EXPECT_EQ(tray.Icon, TrayIcon::App);
   EXPECT_EQ(tray.Tip, "Wakebell");
-  EXPECT_FALSE(form.Picture1.Visible());
-  EXPECT_FALSE(G().Mon.StartingUp);
+  EXPECT_TRUE(form.Controls().empty());  // a hidden window with no controls: the tray is its face
+  EXPECT_FALSE(App().monitor.startingUp);
   EXPECT_FALSE(frontEnd.QuitCalled);
 }
 
@@ -29,7 +30,7 @@ TEST_F(MonitorStartup, WritesStartFlagIntoBothSettingsFilesCreatingTheDataFolder
   const std::string dataIni = DataIniPath(dataPath);
   ASSERT_FALSE(FileExists(dataIni));
   Start();
-  EXPECT_EQ(G().DataPath, dataPath);
+  EXPECT_EQ(App().dataPath, dataPath);
   EXPECT_EQ(Setting(ProgramIni(), "STARTFLG"), "0");
   EXPECT_EQ(Setting(dataIni, "STARTFLG"), "0");
   EXPECT_EQ(Setting(ProgramIni(), "DATAPATH"), dataPath);  // the rest of the file stays
@@ -41,12 +42,13 @@ TEST_F(MonitorStartup, EndsAtOnceWhenAnotherInstanceRunsWithTheFlagSet) {
   ASSERT_TRUE(ReadWholeFile(ProgramIni(), before));
   instance.Running = true;
 
-  Form3& form = Start();
+  MonitorWindow& form = Start();
   EXPECT_FALSE(form.Loaded());
+  EXPECT_EQ(MonitorIfLoaded(), nullptr);
   EXPECT_TRUE(frontEnd.QuitCalled);
   EXPECT_EQ(clock.SleepCalls, 0);
   EXPECT_TRUE(tray.Calls.empty());
-  EXPECT_FALSE(form.Timer1.Enabled());
+  EXPECT_FALSE(form.dueCheckTimer.Enabled());
   std::string after;
   ASSERT_TRUE(ReadWholeFile(ProgramIni(), after));
   EXPECT_EQ(after, before);
@@ -64,7 +66,7 @@ TEST_P(MonitorStartupGuard, RetriesTwiceASecondApartThenStartsAllTheSame) {
   SetSetting(ProgramIni(), "STARTFLG", GetParam().startFlag);
   instance.Running = GetParam().otherInstance;
 
-  Form3& form = Start();
+  MonitorWindow& form = Start();
   EXPECT_TRUE(form.Loaded());
   EXPECT_EQ(clock.SleepCalls, 2);
   EXPECT_EQ(clock.SleptMs, 2000);
@@ -102,26 +104,26 @@ TEST_F(MonitorStartup, ReadsTheFlagFromTheDataFolderSettings) {
   SetSetting(dataIni, "STARTFLG", "1");
   SetSetting(ProgramIni(), "STARTFLG", "0");
   instance.Running = true;
-  Form3& form = Start();
+  MonitorWindow& form = Start();
   EXPECT_FALSE(form.Loaded());
   EXPECT_EQ(Setting(dataIni, "STARTFLG"), "1");
 }
 
 TEST_F(MonitorStartup, StartModeSetsTheStartupMarks) {
   SetSetting(ProgramIni(), "STARTMD", "1");
-  Form3& form = Start();
-  EXPECT_TRUE(form.mstartin->Checked());
-  EXPECT_FALSE(form.mstartout->Checked());
+  MonitorWindow& form = Start();
+  EXPECT_TRUE(form.registerStartupItem->Checked());
+  EXPECT_FALSE(form.removeStartupItem->Checked());
 }
 
 TEST_F(MonitorStartup, StartModeOtherThanOneMarksRemove) {
   for (const char* value : {"", "0", "2", "yes"}) {
     SCOPED_TRACE(value);
     if (*value) SetSetting(ProgramIni(), "STARTMD", value);
-    Form3& form = Start();
-    EXPECT_FALSE(form.mstartin->Checked());
-    EXPECT_TRUE(form.mstartout->Checked());
-    ResetForm3();
+    MonitorWindow& form = Start();
+    EXPECT_FALSE(form.registerStartupItem->Checked());
+    EXPECT_TRUE(form.removeStartupItem->Checked());
+    ResetMonitor();
   }
 }
 
@@ -131,18 +133,18 @@ TEST_F(MonitorStartup, LoadsTheDataFileAndTheDeviceNamesThenStartsTheDueCheck) {
   SetSetting(ProgramIni(), "WAVENM", "スピーカー");
   devices.AddWave("スピーカー", 0x12341234);
 
-  Form3& form = Start();
-  EXPECT_EQ(G().Table.EntryCount(), 3);
-  EXPECT_EQ(G().Audio.MidiDeviceName, "Microsoft GS Wavetable Synth");
-  EXPECT_EQ(G().Audio.WaveDeviceName, "スピーカー");
-  EXPECT_EQ(G().Audio.SavedWaveVolume, 0x12341234u);
-  EXPECT_TRUE(form.Timer1.Enabled());
-  EXPECT_EQ(form.Timer1.Interval(), 1000);
-  EXPECT_TRUE(clock.IsArmed(form.Timer1));
-  EXPECT_FALSE(form.Timer3.Enabled());
+  MonitorWindow& form = Start();
+  EXPECT_EQ(App().table.EntryCount(), 3);
+  EXPECT_EQ(App().audio.midiDeviceName, "Microsoft GS Wavetable Synth");
+  EXPECT_EQ(App().audio.waveDeviceName, "スピーカー");
+  EXPECT_EQ(App().audio.savedWaveVolume, 0x12341234u);
+  EXPECT_TRUE(form.dueCheckTimer.Enabled());
+  EXPECT_EQ(form.dueCheckTimer.Interval(), 1000);
+  EXPECT_TRUE(clock.IsArmed(form.dueCheckTimer));
+  EXPECT_FALSE(TheAlarmTimers().singleClickTimer.Enabled());
 }
 
-// ---- the due check of Timer1 ----
+// ---- the due check of dueCheckTimer ----
 
 using MonitorDueCheck = MonitorTest;
 
@@ -154,20 +156,20 @@ TEST_F(MonitorDueCheck, PresentsTheDueEntryWithThePresentMinute) {
   EXPECT_FALSE(AlarmShown());
   Seconds(1);  // 06:01:00
   ASSERT_TRUE(AlarmShown());
-  EXPECT_EQ(G().Mon.ActiveIndex, 0);
-  EXPECT_EQ(TheForm2().Rich3.Text(), "06:01");
-  EXPECT_EQ(TheForm2().Rich2.Text(), "■本鈴■");
-  EXPECT_EQ(FormatMoment(G().Table[0].MainBellFiredAt), "2026/12/07 06:01:00");
+  EXPECT_EQ(App().monitor.activeIndex, 0);
+  EXPECT_EQ(TheAlarmWindow().timeView.Text(), "06:01");
+  EXPECT_EQ(TheAlarmWindow().bannerView.Text(), "■本鈴■");
+  EXPECT_EQ(FormatMoment(App().table[0].MainBellFiredAt), "2026/12/07 06:01:00");
 }
 
 TEST_F(MonitorDueCheck, NothingFiresWhilePaused) {
   SaveTable({Daily(6, 1)});
-  Form3& form = Start();
-  form.mstop->Choose();
+  MonitorWindow& form = Start();
+  form.pauseItem->Choose();
   Seconds(120);
   EXPECT_FALSE(AlarmShown());
-  EXPECT_EQ(G().Table[0].MainBellFiredAt, 0);
-  form.mstop->Choose();
+  EXPECT_EQ(App().table[0].MainBellFiredAt, 0);
+  form.pauseItem->Choose();
   Seconds(60);
   EXPECT_FALSE(AlarmShown());  // 06:01 went by during the pause and is not made up
 }
@@ -177,22 +179,22 @@ TEST_F(MonitorDueCheck, AnAlarmRingsOnceAndDoesNotCreateTheEditor) {
   Start();
   Seconds(61);
   ASSERT_TRUE(AlarmShown());
-  EXPECT_EQ(Form1IfLoaded(), nullptr);
-  TheForm3().Timer3_Timer();  // dismissed at once
+  EXPECT_EQ(EditorIfLoaded(), nullptr);
+  TheAlarmTimers().OnSingleClickTimeout();  // dismissed at once
   ASSERT_FALSE(AlarmShown());
   Seconds(58);  // the rest of the minute
   EXPECT_FALSE(AlarmShown());
-  EXPECT_EQ(Form1IfLoaded(), nullptr);
+  EXPECT_EQ(EditorIfLoaded(), nullptr);
 }
 
 TEST_F(MonitorDueCheck, AnOpenEditorKeepsTheFiredMarkToo) {
   SaveTable({Daily(6, 1)});
-  Form3& form = Start();
-  form.medit->Choose();
-  ASSERT_NE(Form1IfLoaded(), nullptr);
+  MonitorWindow& form = Start();
+  form.editItem->Choose();
+  ASSERT_NE(EditorIfLoaded(), nullptr);
   Seconds(61);
   ASSERT_TRUE(AlarmShown());
-  form.Timer3_Timer();
+  TheAlarmTimers().OnSingleClickTimeout();
   Seconds(58);
   EXPECT_FALSE(AlarmShown());
 }

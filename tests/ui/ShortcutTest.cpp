@@ -12,28 +12,28 @@ class Shortcut : public MonitorTest {
 };
 
 TEST_F(Shortcut, RegisterCreatesTheShortcutToTheProgramAndMarksIt) {
-  Form3& form = Start();
-  form.mstartin->Choose();
+  MonitorWindow& form = Start();
+  form.registerStartupItem->Choose();
   ASSERT_EQ(shell.Files.count(Link()), 1u);
   // The folder ends in its separator already: nothing more goes before the file name.
   EXPECT_EQ(shell.Files[Link()].target, (dir / "Wakebell.exe").string());
   EXPECT_EQ(shell.Files[Link()].showCommand, 4);
-  EXPECT_TRUE(form.mstartin->Checked());
-  EXPECT_FALSE(form.mstartout->Checked());
+  EXPECT_TRUE(form.registerStartupItem->Checked());
+  EXPECT_FALSE(form.removeStartupItem->Checked());
 }
 
 TEST_F(Shortcut, RegisterWritesStartModeIntoBothSettingsFiles) {
   const std::string dataIni = DataIniPath(MoveDataFolder());
-  Form3& form = Start();
-  form.mstartin->Choose();
+  MonitorWindow& form = Start();
+  form.registerStartupItem->Choose();
   EXPECT_EQ(Setting(ProgramIni(), "STARTMD"), "1");
   EXPECT_EQ(Setting(dataIni, "STARTMD"), "1");
 }
 
 TEST_F(Shortcut, RegisterLeavesAnExistingShortcutAsItIs) {
   shell.Files[Link()] = {"D:\\Elsewhere\\Wakebell.exe", 1, 1};
-  Form3& form = Start();
-  form.mstartin->Choose();
+  MonitorWindow& form = Start();
+  form.registerStartupItem->Choose();
   EXPECT_EQ(shell.CreateCalls, 0);
   EXPECT_EQ(shell.Files[Link()].target, "D:\\Elsewhere\\Wakebell.exe");
   EXPECT_EQ(shell.Files[Link()].writes, 1);
@@ -48,12 +48,12 @@ TEST_F(Shortcut, TargetHasItsEnvironmentReferencesExpanded) {
 
 TEST_F(Shortcut, RemoveDeletesTheShortcutAndWritesZero) {
   const std::string dataIni = DataIniPath(MoveDataFolder());
-  Form3& form = Start();
-  form.mstartin->Choose();
-  form.mstartout->Choose();
+  MonitorWindow& form = Start();
+  form.registerStartupItem->Choose();
+  form.removeStartupItem->Choose();
   EXPECT_EQ(shell.Files.count(Link()), 0u);
-  EXPECT_FALSE(form.mstartin->Checked());
-  EXPECT_TRUE(form.mstartout->Checked());
+  EXPECT_FALSE(form.registerStartupItem->Checked());
+  EXPECT_TRUE(form.removeStartupItem->Checked());
   EXPECT_EQ(Setting(ProgramIni(), "STARTMD"), "0");
   EXPECT_EQ(Setting(dataIni, "STARTMD"), "0");
 }
@@ -61,8 +61,8 @@ TEST_F(Shortcut, RemoveDeletesTheShortcutAndWritesZero) {
 TEST_F(Shortcut, RemoveWithoutOurShortcutStillWritesZero) {
   shell.Files[shell.InStartup("Other.lnk")] = {"C:\\Other.exe", 1, 1};
   SetSetting(ProgramIni(), "STARTMD", "1");
-  Form3& form = Start();
-  form.mstartout->Choose();
+  MonitorWindow& form = Start();
+  form.removeStartupItem->Choose();
   EXPECT_EQ(shell.DeleteCalls, 0);
   EXPECT_EQ(shell.Files.size(), 1u);  // the other program's shortcut stays
   EXPECT_EQ(Setting(ProgramIni(), "STARTMD"), "0");
@@ -70,29 +70,29 @@ TEST_F(Shortcut, RemoveWithoutOurShortcutStillWritesZero) {
 
 TEST_F(Shortcut, RemoveWithAnEmptyStartupFolderOnlyChangesTheMarks) {
   SetSetting(ProgramIni(), "STARTMD", "1");
-  Form3& form = Start();
-  ASSERT_TRUE(form.mstartin->Checked());
-  form.mstartout->Choose();
-  EXPECT_FALSE(form.mstartin->Checked());
-  EXPECT_TRUE(form.mstartout->Checked());
+  MonitorWindow& form = Start();
+  ASSERT_TRUE(form.registerStartupItem->Checked());
+  form.removeStartupItem->Choose();
+  EXPECT_FALSE(form.registerStartupItem->Checked());
+  EXPECT_TRUE(form.removeStartupItem->Checked());
   EXPECT_EQ(Setting(ProgramIni(), "STARTMD"), "1");
   EXPECT_EQ(shell.DeleteCalls, 0);
 }
 
 TEST_F(Shortcut, MarksFollowTheFileWheneverTheMouseTouchesTheIcon) {
-  Form3& form = Start();
-  form.mstartin->Choose();
+  MonitorWindow& form = Start();
+  form.registerStartupItem->Choose();
   shell.Files.erase(Link());  // the user deleted it by hand
-  EXPECT_TRUE(form.mstartin->Checked());
+  EXPECT_TRUE(form.registerStartupItem->Checked());
   tray.Mouse(0x200);
-  EXPECT_FALSE(form.mstartin->Checked());
-  EXPECT_TRUE(form.mstartout->Checked());
+  EXPECT_FALSE(form.registerStartupItem->Checked());
+  EXPECT_TRUE(form.removeStartupItem->Checked());
   // And the other way round, also while paused.
-  form.mstop->Choose();
+  form.pauseItem->Choose();
   shell.Files[Link()] = {"C:\\x\\Wakebell.exe", 4, 1};
   tray.Mouse(0x204);
-  EXPECT_TRUE(form.mstartin->Checked());
-  EXPECT_FALSE(form.mstartout->Checked());
+  EXPECT_TRUE(form.registerStartupItem->Checked());
+  EXPECT_FALSE(form.removeStartupItem->Checked());
 }
 
 }  // namespace

@@ -31,13 +31,13 @@ TEST_F(TrayIcon_, SingleClickDismissesTheAlarmHalfASecondLater) {
   EXPECT_TRUE(AlarmShown());
   Seconds(0.1);
   EXPECT_FALSE(AlarmShown());
-  EXPECT_TRUE(G().Mon.AlarmDismissed);
-  EXPECT_FALSE(TheForm3().Timer3.Enabled());
+  EXPECT_TRUE(App().monitor.alarmDismissed);
+  EXPECT_FALSE(TheAlarmTimers().singleClickTimer.Enabled());
 }
 
 TEST_F(TrayIcon_, DoubleClickOpensTheEditorAndDismissesNothing) {
   SaveTable({Daily(6, 1)});
-  Form3& form = Start();
+  Start();
   Seconds(61);
   ASSERT_TRUE(AlarmShown());
   tray.Mouse(0x201);
@@ -47,51 +47,51 @@ TEST_F(TrayIcon_, DoubleClickOpensTheEditorAndDismissesNothing) {
   tray.Mouse(0x202);
   Seconds(2);
   EXPECT_TRUE(AlarmShown());
-  EXPECT_FALSE(G().Mon.AlarmDismissed);
-  Form1* editor = Form1IfLoaded();
+  EXPECT_FALSE(App().monitor.alarmDismissed);
+  EditorWindow* editor = EditorIfLoaded();
   ASSERT_NE(editor, nullptr);
   EXPECT_TRUE(editor->Visible());
   EXPECT_EQ(editor->Caption(), "Wakebell");
-  EXPECT_EQ(foreground.Brought, std::vector<std::string>{"Form1"});
-  EXPECT_FALSE(form.Timer3.Enabled());
+  EXPECT_EQ(foreground.Brought, std::vector<std::string>{"EditorWindow"});
+  EXPECT_FALSE(TheAlarmTimers().singleClickTimer.Enabled());
 }
 
 // Left armed, the click timer would hide the next alarm half a second after it appeared.
 TEST_F(TrayIcon_, AClickWithNothingToDismissDoesNotDismissTheNextAlarm) {
   SaveTable({Daily(6, 1)});
-  Form3& form = Start();
+  Start();
   tray.LeftClick();
   Seconds(0.5);
-  EXPECT_FALSE(form.Timer3.Enabled());
-  EXPECT_FALSE(clock.IsArmed(form.Timer3));
+  EXPECT_FALSE(TheAlarmTimers().singleClickTimer.Enabled());
+  EXPECT_FALSE(clock.IsArmed(TheAlarmTimers().singleClickTimer));
   Seconds(60.5);  // 06:01:00
   ASSERT_TRUE(AlarmShown());
   Seconds(5);
   EXPECT_TRUE(AlarmShown());
-  EXPECT_FALSE(G().Mon.AlarmDismissed);
+  EXPECT_FALSE(App().monitor.alarmDismissed);
 }
 
 TEST_F(TrayIcon_, EditMenuCancelsAPendingClickAndShowsTheEditorInFront) {
   SaveTable({Daily(6, 1)});
-  Form3& form = Start();
+  MonitorWindow& form = Start();
   Seconds(61);
   tray.LeftClick();
-  form.medit->Choose();
+  form.editItem->Choose();
   Seconds(1);
   EXPECT_TRUE(AlarmShown());
-  ASSERT_NE(Form1IfLoaded(), nullptr);
-  EXPECT_TRUE(Form1IfLoaded()->Visible());
-  EXPECT_EQ(foreground.Brought, std::vector<std::string>{"Form1"});
+  ASSERT_NE(EditorIfLoaded(), nullptr);
+  EXPECT_TRUE(EditorIfLoaded()->Visible());
+  EXPECT_EQ(foreground.Brought, std::vector<std::string>{"EditorWindow"});
 }
 
 TEST_F(TrayIcon_, RightClickPopsUpTheMenuWithTheMonitorInFront) {
   foreground.Journal = &journal;
-  Form3& form = Start();
-  frontEnd.PopupChoices = {"mver"};
+  MonitorWindow& form = Start();
+  frontEnd.PopupChoices = {"aboutItem"};
   tray.RightClick();
-  EXPECT_EQ(frontEnd.Popups, std::vector<std::string>{"IconMenu"});
-  EXPECT_EQ(foreground.Brought, std::vector<std::string>{"Form3"});
-  frmAbout* about = FrmAboutIfLoaded();
+  EXPECT_EQ(frontEnd.Popups, std::vector<std::string>{"trayMenu"});
+  EXPECT_EQ(foreground.Brought, std::vector<std::string>{"MonitorWindow"});
+  AboutBox* about = AboutBoxIfLoaded();
   ASSERT_NE(about, nullptr);
   EXPECT_TRUE(about->Visible());
   EXPECT_TRUE(frontEnd.ModalForms.empty());  // not modal
@@ -106,7 +106,7 @@ TEST_F(TrayIcon_, TipCountsDownToTheNextBell) {
   Start();
   Hover();
   EXPECT_EQ(tray.Tip, "あと1時間15分 本日07:30");
-  EXPECT_EQ(G().NextBellTime, MakeDate(2026, 12, 7, 7, 30));
+  EXPECT_EQ(App().nextBellTime, MakeDate(2026, 12, 7, 7, 30));
 }
 
 TEST_F(TrayIcon_, TipSaysRingingAtTheBellsSecond) {
@@ -138,20 +138,20 @@ TEST_F(TrayIcon_, TipStaysWhenNothingRingsTodayOrTomorrow) {
 TEST_F(TrayIcon_, TipIsRefreshedOncePerVisitOfTheMouse) {
   SaveTable({Daily(7, 30)});
   clock.Set(MakeDate(2026, 12, 7, 6, 15, 0));
-  Form3& form = Start();
+  MonitorWindow& form = Start();
   Hover();
   EXPECT_EQ(tray.CountOps("modify"), 1);
-  EXPECT_TRUE(clock.IsArmed(form.Timer4));
-  EXPECT_EQ(form.Timer4.Interval(), 50);
+  EXPECT_TRUE(clock.IsArmed(form.hoverTimer));
+  EXPECT_EQ(form.hoverTimer.Interval(), 50);
   // Moving over the icon without leaving it.
   Seconds(10);
   tray.Mouse(kMouseMove);
   EXPECT_EQ(tray.CountOps("modify"), 1);
-  // The cursor leaves; Timer4 notices within 50 ms.
+  // The cursor leaves; hoverTimer notices within 50 ms.
   tray.CursorX = 500;
   Seconds(0.05);
-  EXPECT_FALSE(G().Mon.HoverActive);
-  EXPECT_FALSE(clock.IsArmed(form.Timer4));
+  EXPECT_FALSE(App().monitor.hoverActive);
+  EXPECT_FALSE(clock.IsArmed(form.hoverTimer));
   Seconds(49.95);  // 06:16:00
   Hover();
   EXPECT_EQ(tray.CountOps("modify"), 2);
@@ -163,13 +163,13 @@ TEST_F(TrayIcon_, TipCountsFromTheEditorsCalendarDayWhenTheEditorIsOpen) {
   wednesdays.WeekdayMask = kMaskWednesday;
   SaveTable({wednesdays});
   clock.Set(MakeDate(2026, 12, 7, 6, 15, 0));  // a Monday
-  Form3& form = Start();
+  MonitorWindow& form = Start();
   Hover();
   EXPECT_EQ(tray.Tip, "Wakebell");  // neither today nor tomorrow
-  EXPECT_EQ(Form1IfLoaded(), nullptr);  // the tip never opens the editor
+  EXPECT_EQ(EditorIfLoaded(), nullptr);  // the tip never opens the editor
 
-  form.medit->Choose();
-  Form1IfLoaded()->MonthView1.SetValue(MakeDate(2026, 12, 9));
+  form.editItem->Choose();
+  EditorIfLoaded()->calendar.SetValue(MakeDate(2026, 12, 9));
   tray.CursorX = 900;
   Seconds(0.05);
   Hover();
@@ -179,7 +179,7 @@ TEST_F(TrayIcon_, TipCountsFromTheEditorsCalendarDayWhenTheEditorIsOpen) {
 TEST_F(TrayIcon_, ALongTipIsCutToWhatTheIconRecordHolds) {
   AlarmEntry e = Daily(7, 30);
   SaveTable({e});
-  Form3& form = Start();
+  MonitorWindow& form = Start();
   form.ModifyTrayIcon(TrayIcon::App, std::string(40, 'a') + std::string(30, 'x') + "日本");
   EXPECT_EQ(tray.Tip, std::string(40, 'a') + std::string(23, 'x'));
   form.ModifyTrayIcon(TrayIcon::App, std::string(62, 'a') + "日本");
@@ -190,20 +190,20 @@ TEST_F(TrayIcon_, ALongTipIsCutToWhatTheIconRecordHolds) {
 
 TEST_F(TrayIcon_, PauseShowsTheStopPictureAndResumeTheProgramIcon) {
   SaveTable({Daily(7, 30)});
-  Form3& form = Start();
-  form.mstop->Choose();
-  EXPECT_TRUE(form.mstop->Checked());
-  EXPECT_TRUE(G().Mon.Paused);
+  MonitorWindow& form = Start();
+  form.pauseItem->Choose();
+  EXPECT_TRUE(form.pauseItem->Checked());
+  EXPECT_TRUE(App().monitor.paused);
   EXPECT_EQ(tray.Icon, TrayIcon::Stop);
   EXPECT_EQ(tray.Tip, "アラームは停止中です");
 
   Hover();  // resting on the icon while paused leaves the tip alone
   EXPECT_EQ(tray.Tip, "アラームは停止中です");
-  EXPECT_FALSE(G().Mon.HoverActive);
+  EXPECT_FALSE(App().monitor.hoverActive);
 
-  form.mstop->Choose();
-  EXPECT_FALSE(form.mstop->Checked());
-  EXPECT_FALSE(G().Mon.Paused);
+  form.pauseItem->Choose();
+  EXPECT_FALSE(form.pauseItem->Checked());
+  EXPECT_FALSE(App().monitor.paused);
   EXPECT_EQ(tray.Icon, TrayIcon::App);
   EXPECT_EQ(tray.Tip, "Wakebell");
 }
@@ -212,23 +212,23 @@ TEST_F(TrayIcon_, PauseShowsTheStopPictureAndResumeTheProgramIcon) {
 // back the fired-at marks of an alarm that had just rung: it rang a second time.
 TEST_F(TrayIcon_, PausingDoesNotCreateTheEditorNorRingTwice) {
   SaveTable({Daily(6, 1)});
-  Form3& form = Start();
+  MonitorWindow& form = Start();
   Seconds(61);
   ASSERT_TRUE(AlarmShown());
-  form.Timer3_Timer();
-  form.mstop->Choose();
-  EXPECT_EQ(Form1IfLoaded(), nullptr);
-  form.mstop->Choose();
+  TheAlarmTimers().OnSingleClickTimeout();
+  form.pauseItem->Choose();
+  EXPECT_EQ(EditorIfLoaded(), nullptr);
+  form.pauseItem->Choose();
   Seconds(30);
   EXPECT_FALSE(AlarmShown());
-  EXPECT_NE(G().Table[0].MainBellFiredAt, 0);
+  EXPECT_NE(App().table[0].MainBellFiredAt, 0);
 }
 
 // ---- Explorer restarts ----
 
 TEST_F(TrayIcon_, ARestartedShellGetsThePausedIconBack) {
-  Form3& form = Start();
-  form.mstop->Choose();
+  MonitorWindow& form = Start();
+  form.pauseItem->Choose();
   tray.RestartShell();
   EXPECT_TRUE(tray.Present);
   EXPECT_EQ(tray.Icon, TrayIcon::Stop);

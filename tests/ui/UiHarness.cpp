@@ -3,12 +3,12 @@
 #include <atomic>
 #include <unistd.h>
 
-#include "about/frmAbout.h"
+#include "about/AboutBox.h"
 #include "alert/Alert.h"
-#include "alert/Form2.h"
+#include "alert/AlarmWindow.h"
 #include "audio/Volume.h"
-#include "editor/Form1.h"
-#include "monitor/Form3.h"
+#include "editor/EditorWindow.h"
+#include "monitor/MonitorWindow.h"
 
 namespace wb::test {
 
@@ -17,8 +17,8 @@ UiTest::UiTest() {
   dir = std::filesystem::temp_directory_path() /
         ("wakebell-ui-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
   std::filesystem::create_directories(dir);
-  ResetGlobals();
-  G().ProgramFolder = dir.string() + "/";  // the settings and data files live here
+  ResetAppState();
+  App().programFolder = dir.string() + "/";  // the settings and data files live here
   EditorDevices() = {};
   Svc() = Services{};
   Svc().clock = &clock;
@@ -37,11 +37,11 @@ UiTest::UiTest() {
 }
 
 UiTest::~UiTest() {
-  ResetForm2();
+  ResetAlarmWindow();
   ResetAlert();
-  ResetForm1();
-  ResetFrmAbout();
-  ResetForm3();
+  ResetEditor();
+  ResetAboutBox();
+  ResetMonitor();
   ui::CollectRetiredForms();
   ui::Timer::SetHost(nullptr);
   Svc() = Services{};

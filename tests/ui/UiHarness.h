@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "monitor/Globals.h"
+#include "app_state/AppState.h"
 #include "platform/fake/FakeAudioDevices.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeDialogs.h"

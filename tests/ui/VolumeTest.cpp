@@ -34,7 +34,7 @@ TEST_F(VolumeTest, SilentLeftChannelShowsAtTheSliderMinimumNotBelowIt) {
   EXPECT_EQ(VolumeFromSlider(40000), 0xFFFFFFFFu);
 
   ui::Form form("FormT", "t", 1000, 1000);
-  ui::HScrollBar slider(form, "HScroll1", ui::Rect{}, kSliderMin, kSliderMax);
+  ui::HScrollBar slider(form, "midiVolumeSlider", {.min = kSliderMin, .max = kSliderMax});
   ShowVolumeOnSlider(slider, 0x12345678u);
   EXPECT_EQ(slider.Value(), -10632);
   ShowVolumeOnSlider(slider, 0);
@@ -46,30 +46,30 @@ TEST_F(VolumeTest, StartUpReadsTheChosenDevicesByExactName) {
   devices.AddMidi("MIDI Mapper", 0x22222222);
   devices.AddWave("speakers", 0x33333333);
   devices.AddWave("Speakers", 0x44444444);
-  G().Mon.StartingUp = true;
-  G().Audio.MidiDeviceName = "MIDI Mapper";
-  G().Audio.WaveDeviceName = "Speakers";
+  App().monitor.startingUp = true;
+  App().audio.midiDeviceName = "MIDI Mapper";
+  App().audio.waveDeviceName = "Speakers";
   SaveMidiVolume();
   SaveWaveVolume();
-  EXPECT_EQ(G().Audio.SavedMidiVolume, 0x22222222u);
-  EXPECT_EQ(G().Audio.SavedMidiDeviceName, "MIDI Mapper");
-  EXPECT_EQ(G().Audio.SavedWaveVolume, 0x44444444u);  // the name is compared case by case
-  EXPECT_EQ(G().Audio.SavedWaveDeviceName, "Speakers");
+  EXPECT_EQ(App().audio.savedMidiVolume, 0x22222222u);
+  EXPECT_EQ(App().audio.savedMidiDeviceName, "MIDI Mapper");
+  EXPECT_EQ(App().audio.savedWaveVolume, 0x44444444u);  // the name is compared case by case
+  EXPECT_EQ(App().audio.savedWaveDeviceName, "Speakers");
 }
 
 TEST_F(VolumeTest, ReadSkipsDevicesWithoutVolumeControlOrCapabilities) {
   devices.AddMidi("Synth", 0x1000).hasVolume = false;
   devices.AddMidi("Synth", 0x2000).capsResult = 2;
   devices.AddMidi("Synth", 0x3000);
-  G().Mon.StartingUp = true;
-  G().Audio.MidiDeviceName = "Synth";
+  App().monitor.startingUp = true;
+  App().audio.midiDeviceName = "Synth";
   EXPECT_EQ(ReadMidiVolume(), 0x3000u);
 
   // Named but never usable: the name is recorded, the volume reads as 0.
   devices.Midi[2].hasVolume = false;
-  G().Audio.SavedMidiDeviceName.clear();
+  App().audio.savedMidiDeviceName.clear();
   EXPECT_EQ(ReadMidiVolume(), 0u);
-  EXPECT_EQ(G().Audio.SavedMidiDeviceName, "Synth");
+  EXPECT_EQ(App().audio.savedMidiDeviceName, "Synth");
 
   // A usable device whose volume call fails reads as 0.
   devices.Midi[2].hasVolume = true;
@@ -79,12 +79,12 @@ TEST_F(VolumeTest, ReadSkipsDevicesWithoutVolumeControlOrCapabilities) {
 
 TEST_F(VolumeTest, MissingDeviceReadsZeroAndKeepsTheRecordedName) {
   devices.AddWave("Speakers", 0x5555);
-  G().Mon.StartingUp = true;
-  G().Audio.WaveDeviceName = "Headset";
-  G().Audio.SavedWaveDeviceName = "Speakers";
+  App().monitor.startingUp = true;
+  App().audio.waveDeviceName = "Headset";
+  App().audio.savedWaveDeviceName = "Speakers";
   SaveWaveVolume();
-  EXPECT_EQ(G().Audio.SavedWaveVolume, 0u);
-  EXPECT_EQ(G().Audio.SavedWaveDeviceName, "Speakers");
+  EXPECT_EQ(App().audio.savedWaveVolume, 0u);
+  EXPECT_EQ(App().audio.savedWaveDeviceName, "Speakers");
 }
 
 TEST_F(VolumeTest, OutsideStartUpTheEditorListsChooseWhenLoaded) {
@@ -92,26 +92,26 @@ TEST_F(VolumeTest, OutsideStartUpTheEditorListsChooseWhenLoaded) {
   devices.AddMidi("B", 0x0B0B);
   devices.AddWave("W1", 0x0101);
   devices.AddWave("W2", 0x0202);
-  G().Audio.MidiDeviceName = "A";
-  G().Audio.WaveDeviceName = "W1";
+  App().audio.midiDeviceName = "A";
+  App().audio.waveDeviceName = "W1";
   EXPECT_EQ(ReadMidiVolume(), 0x0A0Au);  // no editor: the chosen names stand in
   EXPECT_EQ(ReadWaveVolume(), 0x0101u);
 
-  EditorDevices().SelectedMidi = [] { return std::string("B"); };
-  EditorDevices().SelectedWave = [] { return std::string("W2"); };
+  EditorDevices().selectedMidi = [] { return std::string("B"); };
+  EditorDevices().selectedWave = [] { return std::string("W2"); };
   EXPECT_EQ(ReadMidiVolume(), 0x0B0Bu);
   EXPECT_EQ(ReadWaveVolume(), 0x0202u);
-  G().Mon.StartingUp = true;  // start-up always reads the stored names
+  App().monitor.startingUp = true;  // start-up always reads the stored names
   EXPECT_EQ(ReadMidiVolume(), 0x0A0Au);
 }
 
 TEST_F(VolumeTest, MidiApplySetsEveryDeviceRestoreOnlyTheChosenOne) {
   devices.AddMidi("Synth", 0x11111111);
   devices.AddMidi("Mapper", 0x22222222);
-  G().Mon.StartingUp = true;
-  G().Audio.MidiDeviceName = "Mapper";
+  App().monitor.startingUp = true;
+  App().audio.midiDeviceName = "Mapper";
   SaveMidiVolume();
-  G().Mon.StartingUp = false;
+  App().monitor.startingUp = false;
 
   ApplyMidiVolume(0x40004000);
   EXPECT_EQ(MidiVolumeOf(0), 0x40004000u);
@@ -135,7 +135,7 @@ TEST_F(VolumeTest, WaveApplyOutsideTheEditorUsesTheDeviceItsListWouldSelect) {
   devices.AddWave("Speakers", 0x1111);
   devices.AddWave("Headset", 0x2222);
   devices.AddWave("Headset", 0x3333);
-  G().Audio.WaveDeviceName = "Headset";
+  App().audio.waveDeviceName = "Headset";
   EXPECT_EQ(WaveListDefaultName(), "Headset");
   // The list selects the last "Headset"; the volume goes to the first usable one of that name.
   ApplyWaveVolume(0x7777);
@@ -144,13 +144,13 @@ TEST_F(VolumeTest, WaveApplyOutsideTheEditorUsesTheDeviceItsListWouldSelect) {
   EXPECT_EQ(WaveVolumeOf(2), 0x3333u);
 
   // An unknown name: the list falls back to device 0.
-  G().Audio.WaveDeviceName = "USB";
+  App().audio.waveDeviceName = "USB";
   EXPECT_EQ(WaveListDefaultName(), "Speakers");
   ApplyWaveVolume(0x8888);
   EXPECT_EQ(WaveVolumeOf(0), 0x8888u);
 
   // With the editor loaded its selection decides.
-  EditorDevices().SelectedWave = [] { return std::string("Headset"); };
+  EditorDevices().selectedWave = [] { return std::string("Headset"); };
   ApplyWaveVolume(0x9999);
   EXPECT_EQ(WaveVolumeOf(1), 0x9999u);
   EXPECT_EQ(WaveVolumeOf(0), 0x8888u);
@@ -159,18 +159,18 @@ TEST_F(VolumeTest, WaveApplyOutsideTheEditorUsesTheDeviceItsListWouldSelect) {
 TEST_F(VolumeTest, WaveApplyAndRestoreSkipUnusableDevicesAndDoNothingWithoutOne) {
   devices.AddWave("Speakers", 0x1111).hasVolume = false;
   devices.AddWave("Speakers", 0x2222);
-  G().Audio.WaveDeviceName = "Speakers";
+  App().audio.waveDeviceName = "Speakers";
   ApplyWaveVolume(0x5555);
   EXPECT_EQ(WaveVolumeOf(0), 0x1111u);
   EXPECT_EQ(WaveVolumeOf(1), 0x5555u);
 
-  G().Audio.SavedWaveDeviceName = "Speakers";
-  G().Audio.SavedWaveVolume = 0x2222;
+  App().audio.savedWaveDeviceName = "Speakers";
+  App().audio.savedWaveVolume = 0x2222;
   RestoreWaveVolume();
   EXPECT_EQ(WaveVolumeOf(1), 0x2222u);
 
   devices.Sets.clear();
-  G().Audio.SavedWaveDeviceName.clear();  // nothing was ever read
+  App().audio.savedWaveDeviceName.clear();  // nothing was ever read
   RestoreWaveVolume();
   EXPECT_TRUE(devices.Sets.empty());
 

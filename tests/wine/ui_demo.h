@@ -30,69 +30,71 @@ std::string Text(HWND h);
 class SampleForm : public ui::Form {
  public:
   SampleForm() : ui::Form("SampleForm", "コントロールの見本", 9000, 5100) {
-    CenterOnScreen = true;
+    centerOnScreen = true;
     ui::Font gothic{"ＭＳ ゴシック", 9};
-    List1.SetFont(gothic);
+    alarmList.SetFont(gothic);
     for (const char* row : {"07:00 毎日     起床", "12:30 １回だけ 昼休み", "18:00 週単位   月水金", "21:15 毎月     ２５日"})
-      List1.AddItem(row);
+      alarmList.AddItem(row);
     ui::Font bold;
     bold.bold = true;
-    Check2.SetFont(bold);
-    Check2.SetBackColor(0x0000FF);  // the highlighted view box: bold on red
-    for (const char* unit : {"毎週", "隔週", "第１", "第２", "第３"}) Combo1.AddItem(unit);
-    Combo1.SetListIndex(0);
-    Text1.KeyPress = [](int& k) { if (k != 8 && (k < '0' || k > '9')) k = 0; };
-    Text1.SetMaxLength(2);
-    UpDown1.SetWrap(true);
-    HScroll1.SmallChange = 100;
-    HScroll1.LargeChange = 1000;
-    Rich1.SetFont(ui::Font{"MS Pｺﾞｼｯｸ", 12, true});
-    Rich1.SetBackColor(0xC0FFFF);
-    Rich1.SetText("アラームです\r\n起きてください");
-    Rich1.SelectAll();
-    Rich1.SetSelColor(0x0000C0);
-    Rich1.SetSelAlignment(ui::Align::Center);
-    Rich1.SetSelStart(0);
-    Command1.SetDefault(true);
-    Command1.SetToolTip("アラーム設定を追加します");
-    Command2.SetPicture("OPEN");
-    Command2.SetToolTip("ファイルを選びます");
-    Command3.SetPicture("EDIT");
-    Command4.SetCancel(true);
-    Picture1.SetPicture("APP");
-    Label3.SetAlignment(ui::Align::Center);
-    Label3.SetBackColor(0xFFE0C0);
-    Line1.SetForeColor(0x808080);
+    dailyCheck.SetFont(bold);
+    dailyCheck.SetBackColor(0x0000FF);  // the highlighted view box: bold on red
+    for (const char* unit : {"毎週", "隔週", "第１", "第２", "第３"}) weekUnitCombo.AddItem(unit);
+    weekUnitCombo.SetListIndex(0);
+    hourEdit.onKeyPress = [](int& k) { if (k != 8 && (k < '0' || k > '9')) k = 0; };
+    sampleView.SetFont(ui::Font{"MS Pｺﾞｼｯｸ", 12, true});
+    sampleView.SetBackColor(0xC0FFFF);
+    sampleView.SetText("アラームです\r\n起きてください");
+    sampleView.SelectAll();
+    sampleView.SetSelColor(0x0000C0);
+    sampleView.SetSelAlignment(ui::Align::Center);
+    sampleView.SetSelStart(0);
+    addButton.SetDefault(true);
+    addButton.SetToolTip("アラーム設定を追加します");
+    openButton.SetToolTip("ファイルを選びます");
+    cancelButton.SetCancel(true);
+    centredLabel.SetAlignment(ui::Align::Center);
+    centredLabel.SetBackColor(0xFFE0C0);
+    separatorLine.SetForeColor(0x808080);
+    // Not the order of the members: the combo and the calendar come before the message, and
+    // the picture-only open button is reached by the mouse alone.
+    SetTabOrder({&alarmList, &blinkCheck, &dailyCheck, &dailyOption, &monthlyOption, &hourEdit, &weekUnitCombo,
+                 &calendar, &messageEdit, &volumeSlider, &addButton, &editButton, &cancelButton});
   }
-  ui::Label Label1{*this, "Label1", {120, 120, 2400, 255}, "アラームリスト"};
-  ui::ListBox List1{*this, "List1", {120, 420, 3240, 1500}};
-  ui::CheckBox Check1{*this, "Check1", {120, 2040, 3240, 300}, "アラームウィンドウをブリンクする"};
-  ui::CheckBox Check2{*this, "Check2", {120, 2400, 1200, 300}, "デイリー"};
-  ui::OptionButton Option1{*this, "Option1", {120, 2760, 1200, 300}, "毎日", 1};
-  ui::OptionButton Option2{*this, "Option2", {1440, 2760, 1200, 300}, "毎月", 1};
-  ui::TextBox Text1{*this, "Text1", {120, 3180, 600, 300}};
-  ui::UpDown UpDown1{*this, "UpDown1", {720, 3180, 255, 300}, 0, 23};
-  ui::Label Label2{*this, "Label2", {1080, 3225, 600, 255}, "時"};
-  ui::TextBox Text2{*this, "Text2", {120, 3600, 3240, 900}, true};
-  ui::HScrollBar HScroll1{*this, "HScroll1", {120, 4620, 3240, 255}, -32767, 32767};
-  ui::MonthView MonthView1{*this, "MonthView1", {3480, 120, 3300, 2700}};
-  ui::ComboBox Combo1{*this, "Combo1", {3480, 2940, 2400, 300}};
-  ui::RichText Rich1{*this, "Rich1", {3480, 3360, 3300, 1200}};
-  ui::Line Line1{*this, "Line1", {3480, 4680, 5400, 15}};
-  ui::Button Command1{*this, "Command1", {6900, 120, 1980, 375}, "アラーム追加"};
-  ui::Button Command2{*this, "Command2", {6900, 600, 495, 375}};
-  ui::Button Command3{*this, "Command3", {7500, 600, 1380, 375}, "変更(&E)"};
-  ui::Button Command4{*this, "Command4", {6900, 1080, 1980, 375}, "キャンセル"};
-  ui::PictureBox Picture1{*this, "Picture1", {6900, 1560, 540, 540}};
-  ui::Label Label3{*this, "Label3", {7560, 1680, 1320, 300}, "中央ぞろえ"};
-  ui::ImageList ImageList1{*this, "ImageList1", {"OPEN", "CHECK", "EDIT", "DELETE", "STOP"}};
+  ui::Label listLabel{*this, "listLabel", {.rect = {120, 120, 2400, 255}, .caption = "アラームリスト"}};
+  ui::ListBox alarmList{*this, "alarmList", {.rect = {120, 420, 3240, 1500}, .multiSelect = true}};
+  ui::CheckBox blinkCheck{*this, "blinkCheck", {.rect = {120, 2040, 3240, 300}, .caption = "アラームウィンドウをブリンクする"}};
+  ui::CheckBox dailyCheck{*this, "dailyCheck", {.rect = {120, 2400, 1200, 300}, .caption = "デイリー"}};
+  ui::OptionButton dailyOption{*this, "dailyOption", {.rect = {120, 2760, 1200, 300}, .caption = "毎日", .group = 1}};
+  ui::OptionButton monthlyOption{*this, "monthlyOption", {.rect = {1440, 2760, 1200, 300}, .caption = "毎月", .group = 1}};
+  ui::TextBox hourEdit{*this, "hourEdit", {.rect = {120, 3180, 600, 300}, .maxLength = 2}};
+  ui::UpDown hourSpin{*this, "hourSpin", {.rect = {720, 3180, 255, 300}, .min = 0, .max = 23, .wrap = true}};
+  ui::Label hourLabel{*this, "hourLabel", {.rect = {1080, 3225, 600, 255}, .caption = "時"}};
+  ui::TextBox messageEdit{*this, "messageEdit", {.rect = {120, 3600, 3240, 900}, .multiLine = true}};
+  ui::HScrollBar volumeSlider{
+      *this, "volumeSlider",
+      {.rect = {120, 4620, 3240, 255}, .min = -32767, .max = 32767, .smallChange = 100, .largeChange = 1000}};
+  ui::MonthView calendar{*this, "calendar", {.rect = {3480, 120, 3300, 2700}}};
+  ui::ComboBox weekUnitCombo{*this, "weekUnitCombo", {.rect = {3480, 2940, 2400, 300}}};
+  ui::RichText sampleView{*this, "sampleView", {.rect = {3480, 3360, 3300, 1200}}};
+  ui::Line separatorLine{*this, "separatorLine", {.rect = {3480, 4680, 5400, 15}}};
+  ui::Button addButton{*this, "addButton", {.rect = {6900, 120, 1980, 375}, .caption = "アラーム追加"}};
+  ui::Button openButton{*this, "openButton", {.rect = {6900, 600, 495, 375}, .picture = "OPEN"}};
+  ui::Button editButton{*this, "editButton", {.rect = {7500, 600, 1380, 375}, .caption = "変更(&E)", .picture = "EDIT"}};
+  ui::Button cancelButton{*this, "cancelButton", {.rect = {6900, 1080, 1980, 375}, .caption = "キャンセル"}};
+  ui::PictureBox iconPicture{*this, "iconPicture", {.rect = {6900, 1560, 540, 540}, .picture = "APP"}};
+  ui::Label centredLabel{*this, "centredLabel", {.rect = {7560, 1680, 1320, 300}, .caption = "中央ぞろえ"}};
+  ui::ImageList buttonImages{*this, "buttonImages", {"OPEN", "CHECK", "EDIT", "DELETE", "STOP"}};
 };
 
 class TopForm : public ui::Form {
  public:
-  TopForm() : ui::Form("TopForm", "最前面", 3000, 900) { SetTopMost(true); }
-  ui::Label Label1{*this, "Label1", {120, 120, 2760, 255}, "常に手前に表示されます"};
-  ui::Button Command1{*this, "Command1", {1800, 450, 1080, 375}, "閉じる"};
+  TopForm() : ui::Form("TopForm", "最前面", 3000, 900) {
+    SetTopMost(true);
+    SetTabOrder({&closeButton});
+  }
+  ui::Label noticeLabel{*this, "noticeLabel", {.rect = {120, 120, 2760, 255}, .caption = "常に手前に表示されます"}};
+  ui::Button closeButton{*this, "closeButton", {.rect = {1800, 450, 1080, 375}, .caption = "閉じる"}};
 };
 
 // Answers the dialog boxes of our thread as they come up, as the user would: the first
@@ -100,7 +102,7 @@ class TopForm : public ui::Form {
 class DialogAnswer {
  public:
   explicit DialogAnswer(std::initializer_list<int> commands) : commands_(commands) {
-    timer_.Tick = [this] {
+    timer_.onTick = [this] {
       box_ = nullptr;
       EnumThreadWindows(GetCurrentThreadId(), &DialogAnswer::Find, reinterpret_cast<LPARAM>(this));
       if (!box_ || next_ >= commands_.size()) return;
@@ -124,7 +126,7 @@ class DialogAnswer {
   std::vector<int> commands_;
   size_t next_ = 0;
   HWND box_ = nullptr, answered_ = nullptr;
-  ui::Timer timer_{"DialogAnswer", 100};
+  ui::Timer timer_{"answerTimer", 100};
 };
 
 void RunStateChecks(SampleForm& f, TopForm& top, UINT expectDpi);  // ui_demo_state.cpp

@@ -12,7 +12,7 @@ namespace {
 class ModalForm : public ui::Form {
  public:
   ModalForm() : ui::Form("ModalForm", "モーダル", 3000, 1200) {}
-  ui::Label Label1{*this, "Label1", {120, 120, 2760, 255}, "モーダルウィンドウ"};
+  ui::Label noticeLabel{*this, "noticeLabel", {.rect = {120, 120, 2760, 255}, .caption = "モーダルウィンドウ"}};
 };
 
 std::string ProgramPath() {
@@ -74,9 +74,9 @@ class OtherProgram {
 
 void RunServiceChecks(SampleForm& f, TopForm& top) {
   // Timers tick on the message loop until disabled; a restart takes the new interval.
-  ui::Timer t("Timer1", 30);
+  ui::Timer t("sampleTimer", 30);
   int ticks = 0;
-  t.Tick = [&] { ++ticks; };
+  t.onTick = [&] { ++ticks; };
   t.SetEnabled(true);
   bool ticked = PumpUntil([&] { return ticks >= 3; }, 3000);
   t.SetEnabled(false);
@@ -131,21 +131,21 @@ void RunServiceChecks(SampleForm& f, TopForm& top) {
         "font dialog starts from the font given", font.name + " " + std::to_string(font.size));
 
   // Pop-up menu: check marks, a submenu, a greyed item; the chosen item's Click runs.
-  ui::MenuItem menu("IconMenu", "ポップアップメニュー");
-  ui::MenuItem& edit = menu.Add("medit", "編集");
-  ui::MenuItem& start = menu.Add("mstart", "スタートアップ");
-  start.Add("mstartin", "登録").SetChecked(true);
-  start.Add("mstartout", "削除");
-  menu.Add("sep1", "-");
-  ui::MenuItem& stop = menu.Add("mstop", "一時停止");
+  ui::MenuItem menu("trayMenu", "ポップアップメニュー");
+  ui::MenuItem& edit = menu.Add("editItem", "編集");
+  ui::MenuItem& start = menu.Add("startupMenu", "スタートアップ");
+  start.Add("registerStartupItem", "登録").SetChecked(true);
+  start.Add("removeStartupItem", "削除");
+  menu.Add("separator1", "-");
+  ui::MenuItem& stop = menu.Add("pauseItem", "一時停止");
   stop.SetEnabled(false);
-  ui::MenuItem& end = menu.Add("mend", "終了");
+  ui::MenuItem& end = menu.Add("exitItem", "終了");
   int edits = 0, ends = 0;
-  edit.Click = [&] { ++edits; };
-  end.Click = [&] { ++ends; };
+  edit.onClick = [&] { ++edits; };
+  end.onClick = [&] { ++ends; };
   ui::Timer chooser("chooser", 100);
   int presses = 0;
-  chooser.Tick = [&] {
+  chooser.onTick = [&] {
     HWND m = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), &FindMenu, reinterpret_cast<LPARAM>(&m));
     if (!m) return;
@@ -161,7 +161,7 @@ void RunServiceChecks(SampleForm& f, TopForm& top) {
   Pump(300);  // let the focus changes of the dialogs above settle: they would close the menu
   chooser.SetEnabled(true);
   Svc().frontEnd->PopupMenu(f, menu);
-  Check(presses == 3 && ends == 1 && edits == 0, "a pop-up menu item chosen by keys runs its Click",
+  Check(presses == 3 && ends == 1 && edits == 0, "a pop-up menu item chosen by keys runs its onClick",
         std::to_string(presses) + "," + std::to_string(ends) + "," + std::to_string(edits));
 
   // Bringing a window to the front: while one of ours has it nothing changes; from another
@@ -183,7 +183,7 @@ void RunServiceChecks(SampleForm& f, TopForm& top) {
   ModalForm modal;
   ui::Timer closer("closer", 200);
   bool mainDisabled = false;
-  closer.Tick = [&] {
+  closer.onTick = [&] {
     mainDisabled = !IsWindowEnabled(H(f));
     closer.SetEnabled(false);
     modal.Hide();
@@ -194,7 +194,7 @@ void RunServiceChecks(SampleForm& f, TopForm& top) {
 
   // The close box asks the form, which may refuse; an unload destroys the native window.
   int asked = 0;
-  top.QueryUnload = [&](int& cancel, ui::UnloadMode mode) {
+  top.onQueryUnload = [&](int& cancel, ui::UnloadMode mode) {
     ++asked;
     cancel = asked == 1 && mode == ui::UnloadMode::ControlMenu;
   };
@@ -205,11 +205,11 @@ void RunServiceChecks(SampleForm& f, TopForm& top) {
   Check(asked == 2 && !top.Loaded() && !IsWindow(topWindow) && top.native == nullptr,
         "an accepted close unloads the form and destroys its window");
   HWND mainWindow = H(f);
-  f.Command4.Click = [&] { f.Unload(); };  // unloading from inside a handler of the window itself
-  SendMessageW(H(f.Command4), BM_CLICK, 0, 0);
+  f.cancelButton.onClick = [&] { f.Unload(); };  // unloading from inside a handler of the window itself
+  SendMessageW(H(f.cancelButton), BM_CLICK, 0, 0);
   Check(!f.Loaded() && !IsWindow(mainWindow), "a form unloads itself from its own button");
   f.Show();
-  Check(f.Loaded() && IsWindow(H(f)) && H(f) != mainWindow && Text(H(f.Label1)) == "アラームリスト",
+  Check(f.Loaded() && IsWindow(H(f)) && H(f) != mainWindow && Text(H(f.listLabel)) == "アラームリスト",
         "an unloaded form loads again with new windows");
   f.Unload();
 }

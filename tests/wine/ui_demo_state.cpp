@@ -71,7 +71,7 @@ void CheckCaptionsFit(SampleForm& f, UINT dpi) {
 void CheckJapaneseGlyphs(SampleForm& f) {
   const wchar_t* text = L"アラーム表示";
   std::string missing;
-  for (ui::Control* c : {static_cast<ui::Control*>(&f.Label1), static_cast<ui::Control*>(&f.List1)}) {
+  for (ui::Control* c : {static_cast<ui::Control*>(&f.listLabel), static_cast<ui::Control*>(&f.alarmList)}) {
     HDC dc = GetDC(H(*c));
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(H(*c), WM_GETFONT, 0, 0)));
     WORD glyphs[8] = {};
@@ -93,8 +93,8 @@ void CheckJapaneseGlyphs(SampleForm& f) {
 
 void RunStateChecks(SampleForm& f, TopForm& top, UINT expectDpi) {
   int activations = 0, paints = 0;
-  f.Activate = [&] { ++activations; };
-  f.Paint = [&] { ++paints; };
+  f.onActivate = [&] { ++activations; };
+  f.onPaint = [&] { ++paints; };
   f.EnsureLoaded();
   Check(H(f) && !IsWindowVisible(H(f)), "a touched form is created hidden");
   f.Show();
@@ -123,70 +123,74 @@ void RunStateChecks(SampleForm& f, TopForm& top, UINT expectDpi) {
   Check(std::abs((wr.left + wr.right) / 2 - cx / 2) <= 2 && (std::abs((wr.top + wr.bottom) / 2 - cy / 2) <= 2 || wr.top == work.top),
         "the form is centred on the screen", Str(wr.left, wr.top));
   CheckPlacement(f, dpi, "controls placed from their twips");
-  LOGFONTW lf = FontOf(H(f.Label1));
+  LOGFONTW lf = FontOf(H(f.listLabel));
   Check(lf.lfHeight == -MulDiv(9, int(dpi), 72) && win32::Narrow(lf.lfFaceName) == "MS UI Gothic",
         "control font in points at the window's DPI", win32::Narrow(lf.lfFaceName) + " " + std::to_string(lf.lfHeight));
-  Check(FontOf(H(f.Check2)).lfWeight == FW_BOLD && win32::Narrow(FontOf(H(f.List1)).lfFaceName) == "ＭＳ ゴシック",
+  Check(FontOf(H(f.dailyCheck)).lfWeight == FW_BOLD && win32::Narrow(FontOf(H(f.alarmList)).lfFaceName) == "ＭＳ ゴシック",
         "per-control fonts");
   CheckJapaneseGlyphs(f);
   CheckCaptionsFit(f, dpi);
   RECT need{};
-  SendMessageW(H(f.MonthView1), MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&need));
-  RECT have = ClientRectOf(H(f.MonthView1));
+  SendMessageW(H(f.calendar), MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&need));
+  RECT have = ClientRectOf(H(f.calendar));
   Check(need.right <= have.right - have.left && need.bottom <= have.bottom - have.top, "the calendar is not clipped",
         Str(need.right, have.right - have.left) + ", " + Str(need.bottom, have.bottom - have.top));
 
   // Values from code.
-  Check(Text(H(f.Label1)) == "アラームリスト" && Text(H(f.Check1)) == "アラームウィンドウをブリンクする",
+  Check(Text(H(f.listLabel)) == "アラームリスト" && Text(H(f.blinkCheck)) == "アラームウィンドウをブリンクする",
         "captions reach the native controls");
   f.SetCaption("見本ウィンドウ");
   Check(Text(H(f)) == "見本ウィンドウ", "form caption from code");
-  f.Text1.SetText("12");
-  Check(Text(H(f.Text1)) == "12", "text box text from code");
+  f.hourEdit.SetText("12");
+  Check(Text(H(f.hourEdit)) == "12", "text box text from code");
+  f.hourEdit.SetMaxLength(3);
+  bool longer = SendMessageW(H(f.hourEdit), EM_GETLIMITTEXT, 0, 0) == 3;
+  f.hourEdit.SetMaxLength(2);
+  Check(longer && SendMessageW(H(f.hourEdit), EM_GETLIMITTEXT, 0, 0) == 2, "text box MaxLength from code");
   int clicks = 0;
-  f.Check1.Click = [&] { ++clicks; };
-  f.Check1.SetValue(1);
-  Check(SendMessageW(H(f.Check1), BM_GETCHECK, 0, 0) == BST_CHECKED && clicks == 1, "check box value from code");
-  f.Option1.SetValue(true);
-  f.Option2.SetValue(true);
-  Check(SendMessageW(H(f.Option1), BM_GETCHECK, 0, 0) == BST_UNCHECKED &&
-            SendMessageW(H(f.Option2), BM_GETCHECK, 0, 0) == BST_CHECKED,
+  f.blinkCheck.onClick = [&] { ++clicks; };
+  f.blinkCheck.SetValue(1);
+  Check(SendMessageW(H(f.blinkCheck), BM_GETCHECK, 0, 0) == BST_CHECKED && clicks == 1, "check box value from code");
+  f.dailyOption.SetValue(true);
+  f.monthlyOption.SetValue(true);
+  Check(SendMessageW(H(f.dailyOption), BM_GETCHECK, 0, 0) == BST_UNCHECKED &&
+            SendMessageW(H(f.monthlyOption), BM_GETCHECK, 0, 0) == BST_CHECKED,
         "option group from code");
-  Check(SendMessageW(H(f.List1), LB_GETCOUNT, 0, 0) == 4, "list rows");
-  f.List1.SetSelected(1, true);
-  f.List1.SetSelected(3, true);
-  Check(SendMessageW(H(f.List1), LB_GETSEL, 1, 0) > 0 && SendMessageW(H(f.List1), LB_GETSEL, 3, 0) > 0 &&
-            SendMessageW(H(f.List1), LB_GETSEL, 0, 0) == 0,
+  Check(SendMessageW(H(f.alarmList), LB_GETCOUNT, 0, 0) == 4, "list rows");
+  f.alarmList.SetSelected(1, true);
+  f.alarmList.SetSelected(3, true);
+  Check(SendMessageW(H(f.alarmList), LB_GETSEL, 1, 0) > 0 && SendMessageW(H(f.alarmList), LB_GETSEL, 3, 0) > 0 &&
+            SendMessageW(H(f.alarmList), LB_GETSEL, 0, 0) == 0,
         "list selection from code");
-  f.List1.ClearItems();
+  f.alarmList.ClearItems();
   for (const char* row : {"07:00 毎日     起床", "12:30 １回だけ 昼休み", "18:00 週単位   月水金", "21:15 毎月     ２５日"})
-    f.List1.AddItem(row);
-  Check(SendMessageW(H(f.List1), LB_GETCOUNT, 0, 0) == 4 && SendMessageW(H(f.List1), LB_GETSEL, 1, 0) == 0,
+    f.alarmList.AddItem(row);
+  Check(SendMessageW(H(f.alarmList), LB_GETCOUNT, 0, 0) == 4 && SendMessageW(H(f.alarmList), LB_GETSEL, 1, 0) == 0,
         "list refilled from code");
-  f.Combo1.SetListIndex(2);
-  Check(SendMessageW(H(f.Combo1), CB_GETCURSEL, 0, 0) == 2 && SendMessageW(H(f.Combo1), CB_GETCOUNT, 0, 0) == 5,
+  f.weekUnitCombo.SetListIndex(2);
+  Check(SendMessageW(H(f.weekUnitCombo), CB_GETCURSEL, 0, 0) == 2 && SendMessageW(H(f.weekUnitCombo), CB_GETCOUNT, 0, 0) == 5,
         "combo index from code");
-  f.MonthView1.SetValue(MakeDate(2026, 12, 24));
-  f.MonthView1.SetStartOfWeek(2);
+  f.calendar.SetValue(MakeDate(2026, 12, 24));
+  f.calendar.SetStartOfWeek(2);
   SYSTEMTIME st{};
-  SendMessageW(H(f.MonthView1), MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&st));
+  SendMessageW(H(f.calendar), MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&st));
   Check(st.wYear == 2026 && st.wMonth == 12 && st.wDay == 24 &&
-            LOWORD(SendMessageW(H(f.MonthView1), MCM_GETFIRSTDAYOFWEEK, 0, 0)) == 0,
+            LOWORD(SendMessageW(H(f.calendar), MCM_GETFIRSTDAYOFWEEK, 0, 0)) == 0,
         "calendar date and week start from code");
-  f.UpDown1.SetValue(12);
-  Check(SendMessageW(H(f.UpDown1), UDM_GETPOS32, 0, 0) == 12, "up-down value from code");
-  f.HScroll1.SetValue(-1000);
-  Check(GetScrollPos(H(f.HScroll1), SB_CTL) == -1000, "scroll bar value from code (negative range)");
-  f.Command1.SetEnabled(false);
-  bool disabled = !IsWindowEnabled(H(f.Command1));
-  f.Command1.SetEnabled(true);
-  f.Label2.SetVisible(false);
-  bool hidden = !IsWindowVisible(H(f.Label2));
-  f.Label2.SetVisible(true);
-  Check(disabled && hidden && IsWindowEnabled(H(f.Command1)) && IsWindowVisible(H(f.Label2)), "enabled and visible");
-  Check(GetWindowLongPtrW(H(f.Command1), GWL_STYLE) & BS_DEFPUSHBUTTON, "the default button is drawn as such");
-  Check(SendMessageW(H(f.Command2), BM_GETIMAGE, IMAGE_ICON, 0) != 0 &&
-            SendMessageW(H(f.Picture1), STM_GETICON, 0, 0) != 0,
+  f.hourSpin.SetValue(12);
+  Check(SendMessageW(H(f.hourSpin), UDM_GETPOS32, 0, 0) == 12, "up-down value from code");
+  f.volumeSlider.SetValue(-1000);
+  Check(GetScrollPos(H(f.volumeSlider), SB_CTL) == -1000, "scroll bar value from code (negative range)");
+  f.addButton.SetEnabled(false);
+  bool disabled = !IsWindowEnabled(H(f.addButton));
+  f.addButton.SetEnabled(true);
+  f.hourLabel.SetVisible(false);
+  bool hidden = !IsWindowVisible(H(f.hourLabel));
+  f.hourLabel.SetVisible(true);
+  Check(disabled && hidden && IsWindowEnabled(H(f.addButton)) && IsWindowVisible(H(f.hourLabel)), "enabled and visible");
+  Check(GetWindowLongPtrW(H(f.addButton), GWL_STYLE) & BS_DEFPUSHBUTTON, "the default button is drawn as such");
+  Check(SendMessageW(H(f.openButton), BM_GETIMAGE, IMAGE_ICON, 0) != 0 &&
+            SendMessageW(H(f.iconPicture), STM_GETICON, 0, 0) != 0,
         "pictures from the resources by key");
 
   // Rich text: the whole text in one colour, font and alignment, kept over a new text.
@@ -195,10 +199,10 @@ void RunStateChecks(SampleForm& f, TopForm& top, UINT expectDpi) {
     cf.cbSize = sizeof cf;
     pf = PARAFORMAT2{};
     pf.cbSize = sizeof pf;
-    SendMessageW(H(f.Rich1), EM_SETSEL, 0, -1);
-    SendMessageW(H(f.Rich1), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
-    SendMessageW(H(f.Rich1), EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&pf));
-    SendMessageW(H(f.Rich1), EM_SETSEL, 0, 0);
+    SendMessageW(H(f.sampleView), EM_SETSEL, 0, -1);
+    SendMessageW(H(f.sampleView), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+    SendMessageW(H(f.sampleView), EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&pf));
+    SendMessageW(H(f.sampleView), EM_SETSEL, 0, 0);
   };
   CHARFORMAT2W cf;
   PARAFORMAT2 pf;
@@ -206,13 +210,13 @@ void RunStateChecks(SampleForm& f, TopForm& top, UINT expectDpi) {
   Check(cf.crTextColor == 0x0000C0 && (cf.dwEffects & CFE_BOLD) && cf.yHeight == 240 &&
             win32::Narrow(cf.szFaceName) == "MS Pｺﾞｼｯｸ" && pf.wAlignment == PFA_CENTER,
         "rich text colour, bold font and centring", win32::Narrow(cf.szFaceName));
-  f.Rich1.SetText("新しいメッセージ");
+  f.sampleView.SetText("新しいメッセージ");
   richFormat(cf, pf);
   Check(cf.crTextColor == 0x0000C0 && (cf.dwEffects & CFE_BOLD) && pf.wAlignment == PFA_CENTER,
         "rich text keeps its format over a new text");
-  LRESULT previous = SendMessageW(H(f.Rich1), EM_SETBKGNDCOLOR, 0, 0xC0FFFF);
+  LRESULT previous = SendMessageW(H(f.sampleView), EM_SETBKGNDCOLOR, 0, 0xC0FFFF);
   Check(previous == 0xC0FFFF, "rich text back colour", std::to_string(previous));
-  f.Rich1.SetText("アラームです\r\n起きてください");
+  f.sampleView.SetText("アラームです\r\n起きてください");
 
   // Always on top.
   Check(GetWindowLongPtrW(H(top), GWL_EXSTYLE) & WS_EX_TOPMOST, "TopMost form is topmost");
@@ -241,7 +245,7 @@ void RunStateChecks(SampleForm& f, TopForm& top, UINT expectDpi) {
   GetWindowRect(H(f), &rect);
   SendMessageW(H(f), WM_DPICHANGED, MAKEWPARAM(dpi * 2, dpi * 2), reinterpret_cast<LPARAM>(&rect));
   CheckPlacement(f, dpi * 2, "re-laid out on a DPI change");
-  Check(FontOf(H(f.Label1)).lfHeight == -MulDiv(9, int(dpi * 2), 72), "fonts re-made on a DPI change");
+  Check(FontOf(H(f.listLabel)).lfHeight == -MulDiv(9, int(dpi * 2), 72), "fonts re-made on a DPI change");
   SendMessageW(H(f), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&rect));
   CheckPlacement(f, dpi, "and back");
 }

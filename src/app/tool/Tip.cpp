@@ -1,7 +1,9 @@
 // `wakebell-tool tip DATAFILE --now T [--day yyyy/mm/dd]`: the tray tip the tip refresh shows at
-// T (the editor's calendar on --day, default the date of T) when the tip read "Wakebell" before.
+// T (the editor's calendar on --day, default the date of T) when the tip read the program's title
+// before.
 #include "app/tool/Commands.h"
 #include "app/tool/ToolArgs.h"
+#include "app_state/ProgramTitle.h"
 #include "model/TrayTip.h"
 
 namespace wb::tool {
@@ -14,7 +16,7 @@ int Tip(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   AlarmTable table;
   if (!LoadTableReadOnly("tip", a.dataFile, table, err)) return 1;
   OleDate nextBellTime = 0;
-  std::string tip = "Wakebell";
+  std::string tip = kProgramTitle;
   ComputeTrayTip(table, day, now, nextBellTime, tip);
   out << tip << '\n';
   return 0;

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "platform/NativeServices.h"
+#include "platform/Services.h"
 
 namespace wb {
 namespace {

@@ -7,7 +7,7 @@
 //   auto timers = MakeWin32TimerHost();  ui::Timer::SetHost(timers.get());
 //   auto dialogs = MakeWin32Dialogs();   auto foreground = MakeWin32Foreground();
 //   Svc().frontEnd = frontEnd.get(); Svc().dialogs = dialogs.get(); Svc().foreground = ...;
-//   ... touch Form3 ...; return RunMessageLoop();
+//   ... touch the monitor window ...; return RunMessageLoop();
 // Tear down in the reverse order, after every form is gone.
 #pragma once
 #include <windows.h>

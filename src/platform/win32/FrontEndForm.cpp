@@ -34,20 +34,10 @@ void RegisterFormClass(WNDPROC proc) {
 }
 
 DWORD FormStyle(const ui::Form& f) {
-  return WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN | (f.HasCloseBox ? WS_SYSMENU : 0);
+  return WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN | (f.hasCloseBox ? WS_SYSMENU : 0);
 }
 DWORD FormExStyle(const ui::Form& f) {
-  return WS_EX_CONTROLPARENT | (f.ToolWindow ? WS_EX_TOOLWINDOW : 0) | (f.TopMost() ? WS_EX_TOPMOST : 0);
-}
-
-bool Focusable(ui::Kind k) {
-  switch (k) {
-    case ui::Kind::Button: case ui::Kind::CheckBox: case ui::Kind::OptionButton: case ui::Kind::TextBox:
-    case ui::Kind::ComboBox: case ui::Kind::ListBox: case ui::Kind::MonthView: case ui::Kind::HScrollBar:
-      return true;
-    default:
-      return false;
-  }
+  return WS_EX_CONTROLPARENT | (f.toolWindow ? WS_EX_TOOLWINDOW : 0) | (f.TopMost() ? WS_EX_TOPMOST : 0);
 }
 
 }  // namespace
@@ -97,7 +87,7 @@ FormWindow::FormWindow(ui::Form& form) : form_(form) {
   for (size_t i = 0; i < controls.size(); ++i) index_[controls[i]] = i;
 
   // Windows not placed in the middle of the screen go where the system puts new windows.
-  int x = form_.CenterOnScreen ? 0 : CW_USEDEFAULT;
+  int x = form_.centerOnScreen ? 0 : CW_USEDEFAULT;
   hwnd_ = CreateWindowExW(FormExStyle(form_), kFormClass, Widen(form_.Caption()).c_str(), FormStyle(form_), x, 0, 0, 0,
                           nullptr, nullptr, Module(), this);
   if (!hwnd_) return;
@@ -107,8 +97,9 @@ FormWindow::FormWindow(ui::Form& form) : form_(form) {
                           0, hwnd_, nullptr, Module(), nullptr);
   if (tips_) SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, int(dpi_), 96));
   for (ui::Control* c : controls) CreateControl(*c);
+  ApplyTabOrder();
   ApplyFormIcons();
-  PlaceWindow(form_.CenterOnScreen);
+  PlaceWindow(form_.centerOnScreen);
 }
 
 FormWindow::~FormWindow() { FreeGdiObjects(); }
@@ -148,10 +139,10 @@ void FormWindow::PlaceWindow(bool centre) {
 }
 
 void FormWindow::ApplyFormIcons() {
-  if (form_.IconKey.empty()) return;
+  if (form_.iconKey.empty()) return;
   int big = MulDiv(32, int(dpi_), 96), small = MulDiv(16, int(dpi_), 96);
-  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(IconFor(form_.IconKey, big)));
-  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(IconFor(form_.IconKey, small)));
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(IconFor(form_.iconKey, big)));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(IconFor(form_.iconKey, small)));
 }
 
 void FormWindow::OnDpiChanged(UINT dpi, const RECT* suggested) {
@@ -185,15 +176,15 @@ void FormWindow::OnDpiChanged(UINT dpi, const RECT* suggested) {
 void FormWindow::SyncForm(ui::Prop p) {
   if (retired_ || !hwnd_) return;
   Busy busy(this);
-  bool all = p == ui::Prop::All;
-  if (all || p == ui::Prop::Caption) SetWindowTextW(hwnd_, Widen(form_.Caption()).c_str());
-  if (all || p == ui::Prop::BackColor) InvalidateRect(hwnd_, nullptr, TRUE);
-  if (all || p == ui::Prop::Position) {
+  if (p == ui::Prop::Caption) SetWindowTextW(hwnd_, Widen(form_.Caption()).c_str());
+  if (p == ui::Prop::BackColor) InvalidateRect(hwnd_, nullptr, TRUE);
+  if (p == ui::Prop::TabOrder) ApplyTabOrder();
+  if (p == ui::Prop::TopMost) {
     // The flags the alarm window has always used to keep itself above the others.
     SetWindowPos(hwnd_, form_.TopMost() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_NOSENDCHANGING);
   }
-  if (all || p == ui::Prop::Visible) {
+  if (p == ui::Prop::Visible) {
     bool shown = IsWindowVisible(hwnd_) != FALSE;
     if (form_.Visible() && !shown) {
       ShowWindow(hwnd_, SW_SHOW);
@@ -273,9 +264,9 @@ LRESULT FormWindow::Handle(UINT m, WPARAM w, LPARAM l) {
   return DefWindowProcW(h, m, w, l);
 }
 
-bool FormWindow::CanTabTo(ui::Control& c) const {
+bool FormWindow::CanTabTo(const ui::Control& c) const {
   HWND h = NativeOf(c);
-  return h && Focusable(c.GetKind()) && c.Visible() && c.Enabled() && IsWindowVisible(h) && IsWindowEnabled(h);
+  return h && ui::TakesFocus(c.GetKind()) && c.Visible() && c.Enabled() && IsWindowVisible(h) && IsWindowEnabled(h);
 }
 
 // Puts the keyboard focus back where the form had it, else on the first control in tab order.
@@ -287,45 +278,38 @@ void FormWindow::RestoreFocus() {
     if (GetFocus() != h) SetFocus(h);
     return;
   }
-  ui::Control* first = nullptr;
-  for (ui::Control* k : form_.Controls())
-    if (CanTabTo(*k) && (!first || k->TabIndex() < first->TabIndex())) first = k;
+  ui::Control* first = form_.NextTabStop(1, [this](const ui::Control& k) { return CanTabTo(k); });
   if (first) first->SetFocus();
   else if (GetFocus() != hwnd_) SetFocus(hwnd_);
 }
 
-// Tab order by TabIndex; of a group of option buttons only the ticked one (or the first) is a stop.
+// Tab walks the form's tab order (the form keeps the rule for option groups); only controls
+// whose native window can take the focus now are stops.
 void FormWindow::MoveFocus(int direction) {
-  std::vector<ui::Control*> order;
-  for (ui::Control* c : form_.Controls())
-    if (CanTabTo(*c)) order.push_back(c);
-  std::stable_sort(order.begin(), order.end(),
-                   [](ui::Control* a, ui::Control* b) { return a->TabIndex() < b->TabIndex(); });
-  ui::Control* current = form_.ActiveControl();
-  std::vector<ui::Control*> stops;
-  for (ui::Control* c : order) {
-    if (c->GetKind() == ui::Kind::OptionButton && c != current) {
-      auto* o = static_cast<ui::OptionButton*>(c);
-      auto sameGroup = [&](ui::Control* k) {
-        return k->GetKind() == ui::Kind::OptionButton && static_cast<ui::OptionButton*>(k)->Group() == o->Group();
-      };
-      bool holdsFocus = false, ticked = false;
-      for (ui::Control* k : order)
-        if (sameGroup(k)) {
-          holdsFocus |= k == current;
-          ticked |= static_cast<ui::OptionButton*>(k)->Value();
-        }
-      bool groupHasStop = std::any_of(stops.begin(), stops.end(), sameGroup);
-      if (holdsFocus || (ticked ? !o->Value() : groupHasStop)) continue;
-    }
-    stops.push_back(c);
+  if (ui::Control* next = form_.NextTabStop(direction, [this](const ui::Control& c) { return CanTabTo(c); }))
+    next->SetFocus();
+}
+
+// The native keyboard path follows the same list: the tab order's controls come first in the
+// z-order, in its order, and only they carry WS_TABSTOP. Whatever the order the members were
+// declared (and so created) in, a dialog-style walk of the children meets them in tab order.
+void FormWindow::ApplyTabOrder() {
+  const auto& order = form_.TabOrder();
+  for (ui::Control* c : form_.Controls()) {
+    HWND h = NativeOf(*c);
+    if (!h) continue;
+    LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE);
+    bool stop = std::find(order.begin(), order.end(), c) != order.end();
+    LONG_PTR want = stop ? style | WS_TABSTOP : style & ~LONG_PTR(WS_TABSTOP);
+    if (want != style) SetWindowLongPtrW(h, GWL_STYLE, want);
   }
-  if (stops.empty()) return;
-  auto at = std::find(stops.begin(), stops.end(), current);
-  size_t next;
-  if (at == stops.end()) next = direction > 0 ? 0 : stops.size() - 1;
-  else next = (size_t(at - stops.begin()) + stops.size() + size_t(direction)) % stops.size();
-  stops[next]->SetFocus();
+  HWND after = HWND_TOP;
+  for (ui::Control* c : order) {
+    HWND h = NativeOf(*c);
+    if (!h) continue;
+    SetWindowPos(h, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    after = h;
+  }
 }
 
 // Alt and the underlined letter of a caption ("(&S)") act as a click on that control.

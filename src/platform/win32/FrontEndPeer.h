@@ -81,7 +81,8 @@ class FormWindow : public FormPeer {
   void OnDpiChanged(UINT dpi, const RECT* suggested);
   void RestoreFocus();
   void MoveFocus(int direction);
-  bool CanTabTo(ui::Control& c) const;
+  bool CanTabTo(const ui::Control& c) const;
+  void ApplyTabOrder();
   bool PressMnemonic(wchar_t key);
   void ApplyFormIcons();
 

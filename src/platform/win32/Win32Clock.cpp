@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "platform/NativeServices.h"
+#include "platform/Services.h"
 
 namespace wb {
 namespace {

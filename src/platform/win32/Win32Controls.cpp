@@ -24,23 +24,23 @@ struct NativeKind {
 NativeKind NativeFor(const ui::Control& c) {
   switch (c.GetKind()) {
     case Kind::Label: return {L"STATIC", SS_NOPREFIX, 0};
-    case Kind::Button: return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
-    case Kind::CheckBox: return {L"BUTTON", BS_3STATE | BS_MULTILINE | WS_TABSTOP, 0};  // the object owns the state
-    case Kind::OptionButton: return {L"BUTTON", BS_RADIOBUTTON | BS_MULTILINE | WS_TABSTOP, 0};
+    case Kind::Button: return {L"BUTTON", BS_PUSHBUTTON, 0};
+    case Kind::CheckBox: return {L"BUTTON", BS_3STATE | BS_MULTILINE, 0};  // the object owns the state
+    case Kind::OptionButton: return {L"BUTTON", BS_RADIOBUTTON | BS_MULTILINE, 0};
     case Kind::TextBox:
       if (static_cast<const ui::TextBox&>(c).MultiLine())
-        return {L"EDIT", ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
-      return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
-    case Kind::ComboBox: return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
+        return {L"EDIT", ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE};
+      return {L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case Kind::ComboBox: return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL, 0};
     case Kind::ListBox:
       return {L"LISTBOX",
-              LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP |
+              LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL |
                   (static_cast<const ui::ListBox&>(c).MultiSelect() ? DWORD(LBS_EXTENDEDSEL) : 0),
               WS_EX_CLIENTEDGE};
-    case Kind::MonthView: return {MONTHCAL_CLASSW, WS_TABSTOP, 0};
+    case Kind::MonthView: return {MONTHCAL_CLASSW, 0, 0};
     case Kind::UpDown: return {UPDOWN_CLASSW, UDS_HOTTRACK, 0};
     case Kind::RichText: return {RichEditClass(), ES_MULTILINE | ES_READONLY, 0};
-    case Kind::HScrollBar: return {L"SCROLLBAR", SBS_HORZ | WS_TABSTOP, 0};
+    case Kind::HScrollBar: return {L"SCROLLBAR", SBS_HORZ, 0};
     case Kind::PictureBox: return {L"STATIC", SS_ICON | SS_CENTERIMAGE, 0};
     case Kind::Line: return {L"STATIC", 0, 0};
     case Kind::Frame: return {L"BUTTON", BS_GROUPBOX, 0};
@@ -120,7 +120,7 @@ void FormWindow::SyncAll(ui::Control& c) {
   if (!h) return;
   ++mirroring_;
   for (Prop p : {Prop::Font, Prop::Caption, Prop::Text, Prop::Items, Prop::Value, Prop::Selection, Prop::ListIndex,
-                 Prop::Caret, Prop::Range, Prop::Alignment, Prop::Picture, Prop::ForeColor, Prop::BackColor,
+                 Prop::Caret, Prop::MaxLength, Prop::WeekStart, Prop::Alignment, Prop::Picture, Prop::ForeColor, Prop::BackColor,
                  Prop::Default, Prop::ToolTip, Prop::Enabled, Prop::Position, Prop::Visible})
     Mirror(c, h, p);
   --mirroring_;
@@ -133,15 +133,12 @@ void FormWindow::SyncControl(ui::Control& c, ui::Prop p) {
     natives_.push_back(nullptr);
     unthemed_.push_back(false);
     CreateControl(c);
+    ApplyTabOrder();
     return;
   }
   HWND h = NativeOf(c);
   if (!h) return;
   Busy busy(this);
-  if (p == Prop::All) {
-    SyncAll(c);
-    return;
-  }
   ++mirroring_;
   Mirror(c, h, p);
   --mirroring_;
@@ -170,11 +167,12 @@ void FormWindow::Mirror(ui::Control& c, HWND h, ui::Prop p) {
       if (kind == Kind::ComboBox || kind == Kind::ListBox) MirrorSelection(static_cast<ui::ListControl&>(c), h);
       break;
     case Prop::Caret: MirrorCaret(c, h); break;
-    case Prop::Range:
+    case Prop::WeekStart:
       if (kind == Kind::MonthView)  // the calendar counts 0 = Monday ... 6 = Sunday
         SendMessageW(h, MCM_SETFIRSTDAYOFWEEK, 0, static_cast<ui::MonthView&>(c).StartOfWeek() == 2 ? 0 : 6);
+      break;
+    case Prop::MaxLength:
       if (kind == Kind::TextBox) SendMessageW(h, EM_LIMITTEXT, WPARAM(static_cast<ui::TextBox&>(c).MaxLength()), 0);
-      if (kind == Kind::UpDown) MirrorValue(c, h);
       break;
     case Prop::Alignment:
       if (kind == Kind::Label) {
@@ -201,12 +199,11 @@ void FormWindow::Mirror(ui::Control& c, HWND h, ui::Prop p) {
       if (kind == Kind::ComboBox || kind == Kind::PictureBox || kind == Kind::MonthView) MoveControl(c, h);
       break;
     case Prop::Focus:
-      // A hidden form takes the focus when it is shown (RestoreFocus); VB's SetFocus on a
-      // visible form activates it, and so does Win32's.
+      // A hidden form takes the focus when it is shown (RestoreFocus); focus set on a control
+      // of a visible form activates that form, as the program expects.
       if (IsWindowVisible(hwnd_) && IsWindowVisible(h) && IsWindowEnabled(h) && GetFocus() != h) SetFocus(h);
       break;
-    case Prop::All: SyncAll(c); break;
-    case Prop::Checked: break;
+    case Prop::TopMost: case Prop::TabOrder: break;  // the form's, not a control's
   }
 }
 

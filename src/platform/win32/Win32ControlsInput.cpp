@@ -91,10 +91,10 @@ void FormWindow::OnHScroll(int code, HWND h) {
   auto* s = static_cast<ui::HScrollBar*>(c);
   int v = s->Value();
   switch (code) {
-    case SB_LINELEFT: v -= s->SmallChange; break;
-    case SB_LINERIGHT: v += s->SmallChange; break;
-    case SB_PAGELEFT: v -= s->LargeChange; break;
-    case SB_PAGERIGHT: v += s->LargeChange; break;
+    case SB_LINELEFT: v -= s->SmallChange(); break;
+    case SB_LINERIGHT: v += s->SmallChange(); break;
+    case SB_PAGELEFT: v -= s->LargeChange(); break;
+    case SB_PAGERIGHT: v += s->LargeChange(); break;
     case SB_LEFT: v = s->Min(); break;
     case SB_RIGHT: v = s->Max(); break;
     case SB_THUMBPOSITION: {  // the drag ended; while dragging only the thumb moves
@@ -149,7 +149,7 @@ LRESULT FormWindow::HandleChild(ui::Control& c, HWND h, UINT m, WPARAM w, LPARAM
   switch (m) {
     case WM_SETFOCUS: {
       LRESULT r = DefSubclassProc(h, m, w, l);
-      // The object learns where the focus went and raises LostFocus / GotFocus.
+      // The object learns where the focus went and raises onLostFocus / onGotFocus.
       if (!retired_ && form_.ActiveControl() != &c) c.SetFocus();
       return r;
     }
@@ -162,10 +162,10 @@ LRESULT FormWindow::HandleChild(ui::Control& c, HWND h, UINT m, WPARAM w, LPARAM
       if (retired_ || !IsWindow(h)) return 0;
       break;
     case WM_CHAR:
-      // Typed characters pass the text box's KeyPress first, which may swallow or replace them.
-      if (c.GetKind() == Kind::TextBox && c.KeyPress && w < 0x80) {
+      // Typed characters pass the text box's onKeyPress first, which may swallow or replace them.
+      if (c.GetKind() == Kind::TextBox && c.onKeyPress && w < 0x80) {
         int key = int(w);
-        c.KeyPress(key);
+        c.onKeyPress(key);
         if (retired_ || !IsWindow(h) || key == 0) return 0;
         w = WPARAM(key);
       }

@@ -88,9 +88,6 @@ void FormWindow::MirrorRich(ui::RichText& r, HWND h, ui::Prop p) {
     case Prop::BackColor: SendMessageW(h, EM_SETBKGNDCOLOR, 0, LPARAM(ToColorRef(r.BackColor()))); break;
     case Prop::Alignment: ApplyAlignment(r, h); break;
     case Prop::Caret: SetSelection(h, WindowText(h), r.SelStart(), r.SelLength()); break;
-    case Prop::All:
-      for (Prop q : {Prop::Font, Prop::BackColor, Prop::Text, Prop::Caret}) MirrorRich(r, h, q);
-      break;
     default:
       break;
   }

@@ -1,25 +1,25 @@
-// Form1: the editor window. For now only what the tray needs: a window that the tray can
-// show and bring to the front, its calendar day, and the list-refresh hook of the due check.
+// The editor window. For now only what the tray needs: a window that the tray can show and
+// bring to the front, its calendar day, and the list-refresh hook of the due check.
 // Portable window logic: no operating-system header.
 #pragma once
 #include "platform/Controls.h"
 
 namespace wb {
 
-class Form1 : public ui::Form {
+class EditorWindow : public ui::Form {
  public:
-  Form1();
+  EditorWindow();
   // The day the user picked in the calendar; the tray tip counts from it.
-  ui::MonthView MonthView1;
+  ui::MonthView calendar;
 
-  void Form_Load();
+  void OnLoad();
 };
 
 // Touching the editor creates it hidden and runs its load.
-Form1& TheForm1();
+EditorWindow& TheEditor();
 // The editor when it is loaded, else null; never creates it.
-Form1* Form1IfLoaded();
-void ResetForm1();  // tests: forget the window entirely
+EditorWindow* EditorIfLoaded();
+void ResetEditor();  // tests: forget the window entirely
 
 // The due check asks the list to show new fired-at marks. It must never create the editor:
 // a fresh editor re-reads the data file, which puts back the stored fired-at members and lets

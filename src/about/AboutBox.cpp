@@ -1,5 +1,6 @@
-#include "about/frmAbout.h"
+#include "about/AboutBox.h"
 
+#include "app_state/ProgramTitle.h"
 #include "storage/TextBytes.h"
 
 namespace wb {
@@ -18,43 +19,43 @@ const char* const kSysInfoLocationValue = "MSINFO";
 const char* const kSysInfoProgram = "\\MSINFO32.EXE";
 }  // namespace
 
-frmAbout::frmAbout()
-    : ui::Form("frmAbout", "", 5730, 3750),
-      picIcon(*this, "picIcon", ui::Rect{240, 240, 540, 540}),
-      lblTitle(*this, "lblTitle", ui::Rect{1050, 240, 4320, 480}),
-      lblVersion(*this, "lblVersion", ui::Rect{1050, 780, 4320, 255}),
-      lblDescription(*this, "lblDescription", ui::Rect{1050, 1170, 4320, 1080}),
-      Line1(*this, "Line1", ui::Rect{240, 2430, 5250, 15}),
-      Line2(*this, "Line2", ui::Rect{240, 2445, 5250, 15}),
-      cmdOK(*this, "cmdOK", ui::Rect{4080, 2640, 1410, 375}, "OK"),
-      cmdSysInfo(*this, "cmdSysInfo", ui::Rect{4080, 3120, 1410, 375}, "ｼｽﾃﾑ情報(&S)...") {
-  CenterOnScreen = true;
-  picIcon.SetPicture("APP");
+AboutBox::AboutBox()
+    : ui::Form("AboutBox", "", 5730, 3750),
+      iconPicture(*this, "iconPicture", {.rect = {240, 240, 540, 540}, .picture = "APP"}),
+      titleLabel(*this, "titleLabel", {.rect = {1050, 240, 4320, 480}}),
+      versionLabel(*this, "versionLabel", {.rect = {1050, 780, 4320, 255}}),
+      descriptionLabel(*this, "descriptionLabel", {.rect = {1050, 1170, 4320, 1080}}),
+      separatorLines{ui::Line(*this, "separatorLines[0]", {.rect = {240, 2430, 5250, 15}}),
+                     ui::Line(*this, "separatorLines[1]", {.rect = {240, 2445, 5250, 15}})},
+      okButton(*this, "okButton", {.rect = {4080, 2640, 1410, 375}, .caption = "OK"}),
+      systemInfoButton(*this, "systemInfoButton", {.rect = {4080, 3120, 1410, 375}, .caption = "ｼｽﾃﾑ情報(&S)..."}) {
+  centerOnScreen = true;
   ui::Font title;
   title.size = 14;
   title.bold = true;
-  lblTitle.SetFont(title);
-  lblDescription.SetCaption(
+  titleLabel.SetFont(title);
+  descriptionLabel.SetCaption(
       "通知領域に常駐するアラーム・リマインダーです。指定した日時にメッセージを表示し、"
       "サウンドを鳴らしてお知らせします。");
   // An etched separator: a shadow line over a highlight line.
-  Line1.SetForeColor(0x80000010);
-  Line2.SetForeColor(0x80000014);
-  cmdOK.SetDefault(true);
-  cmdOK.SetCancel(true);
-  Load = [this] { Form_Load(); };
-  cmdOK.Click = [this] { Unload(); };
-  cmdSysInfo.Click = [this] { StartSysInfo(); };
+  separatorLines[0].SetForeColor(0x80000010);
+  separatorLines[1].SetForeColor(0x80000014);
+  okButton.SetDefault(true);
+  okButton.SetCancel(true);
+  SetTabOrder({&okButton, &systemInfoButton});
+  onLoad = [this] { ShowTitleAndVersion(); };
+  okButton.onClick = [this] { Unload(); };
+  systemInfoButton.onClick = [this] { StartSystemInfo(); };
 }
 
-void frmAbout::Form_Load() {
-  SetCaption(std::string(kAppTitle) + "のﾊﾞｰｼﾞｮﾝ情報");
-  lblVersion.SetCaption("ﾊﾞｰｼﾞｮﾝ " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
-                        std::to_string(kVersionRevision));
-  lblTitle.SetCaption(kAppTitle);
+void AboutBox::ShowTitleAndVersion() {
+  SetCaption(std::string(kProgramTitle) + "のﾊﾞｰｼﾞｮﾝ情報");
+  versionLabel.SetCaption("ﾊﾞｰｼﾞｮﾝ " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
+                          std::to_string(kVersionRevision));
+  titleLabel.SetCaption(kProgramTitle);
 }
 
-void frmAbout::StartSysInfo() {
+void AboutBox::StartSystemInfo() {
   std::string path;
   if (!GetKeyValue(RegRoot::LocalMachine, kSysInfoKey, kSysInfoValue, path)) {
     std::string folder;
@@ -64,7 +65,7 @@ void frmAbout::StartSysInfo() {
     }
   }
   if (path.empty() || !Svc().launcher->Start(path))
-    Svc().dialogs->MsgBox(kSysInfoUnavailable, kOkOnly, kAppTitle);
+    Svc().dialogs->MsgBox(kSysInfoUnavailable, kOkOnly, kProgramTitle);
 }
 
 bool GetKeyValue(RegRoot root, const std::string& keyName, const std::string& valueName, std::string& value) {
@@ -87,14 +88,14 @@ bool GetKeyValue(RegRoot root, const std::string& keyName, const std::string& va
 }
 
 namespace {
-ui::FormSlot<frmAbout>& Slot() {
-  static ui::FormSlot<frmAbout> slot;
+ui::FormSlot<AboutBox>& Slot() {
+  static ui::FormSlot<AboutBox> slot;
   return slot;
 }
 }  // namespace
 
-frmAbout& TheFrmAbout() { return Slot().Get(); }
-frmAbout* FrmAboutIfLoaded() { return Slot().IfLoaded(); }
-void ResetFrmAbout() { Slot().Reset(); }
+AboutBox& TheAboutBox() { return Slot().Get(); }
+AboutBox* AboutBoxIfLoaded() { return Slot().IfLoaded(); }
+void ResetAboutBox() { Slot().Reset(); }
 
 }  // namespace wb

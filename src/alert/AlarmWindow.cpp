@@ -1,0 +1,95 @@
+#include "alert/AlarmWindow.h"
+
+#include "alert/Alert.h"
+#include "app_state/ProgramTitle.h"
+
+namespace wb {
+namespace {
+constexpr ui::Color kWhite = 0xFFFFFF;
+constexpr ui::Color kBlack = 0x000000;
+const char* const kMainBellBanner = "■本鈴■";
+
+// White centred text on black: the banner of a main bell and the time box.
+void PaintWhiteOnBlack(ui::RichText& box) {
+  box.SelectAll();
+  box.SetSelAlignment(ui::Align::Center);
+  box.SetSelColor(kWhite);
+  box.SetBackColor(kBlack);
+  box.SetSelStart(0);
+}
+}  // namespace
+
+AlarmWindow::AlarmWindow()
+    : ui::Form("AlarmWindow", std::string(kProgramTitle) + "（アラーム）", 3195, 2130),
+      messageView(*this, "messageView", {.rect = {15, 30, 3165, 1185}, .locked = true}),
+      bannerView(*this, "bannerView", {.rect = {1080, 1245, 975, 240}, .locked = true}),
+      timeView(*this, "timeView", {.rect = {1080, 1500, 975, 240}, .locked = true}),
+      okButton(*this, "okButton", {.rect = {1050, 1800, 1035, 300}, .caption = "OK"}),
+      // Designed as 495 x 180 in the middle of OK; with no size it still takes the focus and
+      // Enter, but can never catch a click meant for OK. Never seen, so it has no caption.
+      inertDefaultButton(*this, "inertDefaultButton", {.rect = {1350, 1860, 0, 0}}) {
+  centerOnScreen = true;
+  inertDefaultButton.SetDefault(true);
+  SetTabOrder({&okButton, &inertDefaultButton});
+  okButton.onClick = [] { DismissAlarm(); };
+  onActivate = [this] { KeepOnTop(); };
+  onPaint = [this] { KeepOnTop(); };
+  // The user closing the window dismisses the alarm like OK; the window then unloads and the
+  // next alarm creates it anew. Unloading by code (shut-down) has already silenced the alarm.
+  onQueryUnload = [](int&, ui::UnloadMode mode) {
+    if (mode != ui::UnloadMode::Code) DismissAlarm();
+  };
+}
+
+// Other programs' topmost windows must not bury an alarm, so it claims the top again whenever
+// it is activated or repainted, and gives the focus back to the inert button.
+void AlarmWindow::KeepOnTop() {
+  SetTopMost(true);
+  if (inertDefaultButton.Enabled()) inertDefaultButton.SetFocus();
+}
+
+void AlarmWindow::FillAlarmWindow(const AlarmEntry& e, bool mainBell, const std::string& minuteText) {
+  // Unchanged texts are not set again, so the boxes do not flicker when an alarm repeats.
+  if (messageView.Text() != e.Message) messageView.SetText(e.Message);
+
+  if (mainBell) {
+    if (bannerView.Text() != kMainBellBanner) bannerView.SetText(kMainBellBanner);
+    PaintWhiteOnBlack(bannerView);
+  } else {
+    bannerView.SetText("");
+    bannerView.SetBackColor(ui::Color(e.BackColor));
+  }
+
+  if (timeView.Text() != minuteText) timeView.SetText(minuteText);
+  PaintWhiteOnBlack(timeView);
+
+  SetBackColor(ui::Color(e.BackColor));
+  messageView.SetBackColor(ui::Color(e.BackColor));
+
+  ui::Font font;
+  font.name = e.FontName;
+  font.size = e.FontSize;
+  font.bold = e.FontBold != 0;
+  font.italic = e.FontItalic != 0;
+  font.underline = e.FontUnderline != 0;
+  font.strikethru = e.FontStrikethru != 0;
+  messageView.SetFont(font);
+
+  messageView.SelectAll();
+  messageView.SetSelColor(ui::Color(e.ForeColor));
+  messageView.SetSelAlignment(ui::Align::Center);
+  messageView.SetSelStart(0);
+}
+
+namespace {
+ui::FormSlot<AlarmWindow>& Slot() {
+  static ui::FormSlot<AlarmWindow> slot;
+  return slot;
+}
+}  // namespace
+
+AlarmWindow& TheAlarmWindow() { return Slot().Get(); }
+AlarmWindow* AlarmWindowIfLoaded() { return Slot().IfLoaded(); }
+void ResetAlarmWindow() { Slot().Reset(); }
+
+}  // namespace wb

@@ -1,9 +1,0 @@
-#include "monitor/Globals.h"
-
-namespace wb {
-AppState& G() {
-  static AppState state;
-  return state;
-}
-void ResetGlobals() { G() = AppState{}; }
-}  // namespace wb
