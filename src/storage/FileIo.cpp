@@ -21,6 +21,13 @@ bool FileExists(const std::string& path) {
   return std::filesystem::is_regular_file(PathFromUtf8(path), ec);
 }
 
+bool NothingAt(const std::string& path) {
+  std::error_code ec;
+  // not_found is reported for a missing path only; a denied look, a loop of links or a
+  // passing error comes back as an error with another type, and counts as something there.
+  return std::filesystem::status(PathFromUtf8(path), ec).type() == std::filesystem::file_type::not_found;
+}
+
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
   bytes.clear();
   // Only a regular file: a folder "opens" on some systems and reports a nonsense size.

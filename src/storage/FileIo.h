@@ -14,6 +14,10 @@ std::string FolderOf(const std::string& path);
 
 bool FileExists(const std::string& path);
 
+// True only when nothing at all is at `path` (no file, folder or link, not even a broken one):
+// a writer may then start a new file there. Whatever else cannot be read must be left alone.
+bool NothingAt(const std::string& path);
+
 // Reads the whole file. False when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 

@@ -64,6 +64,8 @@ bool IniFile::Load(const std::string& path) {
   return true;
 }
 
+bool IniFile::LoadForUpdate(const std::string& path) { return Load(path) || NothingAt(path); }
+
 void IniFile::Parse(std::string_view bytes) {
   lines_.clear();
   while (!bytes.empty()) {

@@ -14,6 +14,10 @@ class IniFile {
  public:
   // Reads the file; false (and no lines) when it cannot be read.
   bool Load(const std::string& path);
+  // Reads the file before changing it: true when it was read, or when there is no file yet
+  // (no lines: the write starts one). False when a file is there but cannot be read now
+  // (locked, denied, a passing error): the caller must not replace what it never saw.
+  bool LoadForUpdate(const std::string& path);
   void Parse(std::string_view bytes);
 
   // The trimmed value of the first `key` in the first `section` of that name, up to its first
