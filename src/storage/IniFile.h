@@ -21,7 +21,8 @@ class IniFile {
   void Parse(std::string_view bytes);
 
   // The trimmed value of the first `key` in the first `section` of that name, up to its first
-  // NUL; nothing when the section or key is missing.
+  // NUL, without one matching pair of quotes around it; nothing when the section or key is
+  // missing. Set writes values as given, quotes and all.
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
 
   // Sets `key` in `section`: changes the key's first line, or adds the key at the end of the

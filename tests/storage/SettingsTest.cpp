@@ -237,5 +237,30 @@ TEST_F(Settings, WritersNeverReplaceAFileTheyCouldNotRead) {
   EXPECT_EQ(ReadBytes(Ini()), "[Wakebell]\r\nPRETIME=5\r\n");
 }
 
+// Quoted values of a hand-edited file reach every reader without their quotes.
+TEST_F(Settings, QuotedValuesReadAsWindowsReadsThem) {
+  std::filesystem::create_directory(dir_ / "prog");
+  const std::string program = Folder() + "prog/";
+  WriteBytes(ProgramIniPath(program),
+             "[Wakebell]\r\n"
+             "DATAPATH=\"D:\\My Alarms\\Wakebell.dat\"\r\n"
+             "STARTFLG=\"1\"\r\n"
+             "STARTMD='1'\r\n"
+             "PRETIME=\"45\"\r\n"
+             "FONTBOLD=\"0\"\r\n"
+             "MIDINM=\"MIDI \x89\xb9\x8c\xb9\"\r\n"  // MIDI 音源
+             "SOUNDFILE=\"a\" \"b\"\r\n");
+  const std::string ini = ProgramIniPath(program);
+  EXPECT_EQ(ReadDataPath(program), "D:\\My Alarms\\Wakebell.dat");
+  EXPECT_EQ(ReadStartFlag(ini), 1);
+  EXPECT_TRUE(ReadStartMode(ini));
+  Preferences p;
+  LoadPreferences(ini, p);
+  EXPECT_EQ(p.PreTime, 45);
+  EXPECT_EQ(p.FontBold, kFalse);
+  EXPECT_EQ(p.MidiName, "MIDI 音源");
+  EXPECT_EQ(p.SoundFile, "a\" \"b");  // the outer pair only
+}
+
 }  // namespace
 }  // namespace wb
