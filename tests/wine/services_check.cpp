@@ -1,6 +1,7 @@
 // Checker of the real Win32 services, run under Wine by services_test.sh: MCI, the system
-// sound, the audio devices (this file), shell, registry, instance guard and tray (the other
-// services_check_* files). Prints one line per check and "N passed, N failed" at the end.
+// sound, the audio devices (this file), shell, registry, instance guard, tray and file
+// replacement (the other services_check_* files). Prints one line per check and
+// "N passed, N failed" at the end.
 #include "services_check.h"
 
 #include <mmsystem.h>
@@ -294,6 +295,7 @@ int wmain(int argc, wchar_t** argv) {
   ShellChecks(t, setup);
   RegistryChecks(t, setup);
   TrayChecks(t, setup);
+  FileChecks(t, setup);
 
   std::error_code ec;
   std::filesystem::remove_all(std::filesystem::path(setup.scratch), ec);
