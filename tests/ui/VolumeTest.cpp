@@ -209,19 +209,19 @@ TEST_F(VolumeTest, StoredNamesOfLongAndUnencodableDevicesStillMatch) {
     const std::string ini = (dir / "Wakebell.ini").string();
     std::ofstream(ini, std::ios::binary | std::ios::trunc)
         << "[Wakebell]\r\nMIDINM=" << c.storedCp932 << "\r\nWAVENM=" << c.storedCp932 << "\r\n";
-    ReadDeviceNames(ini, G().Audio.MidiDeviceName, G().Audio.WaveDeviceName);
-    EXPECT_EQ(G().Audio.WaveDeviceName, c.shownName) << c.what;
+    ReadDeviceNames(ini, App().audio.midiDeviceName, App().audio.waveDeviceName);
+    EXPECT_EQ(App().audio.waveDeviceName, c.shownName) << c.what;
     EXPECT_EQ(devices.WaveCaps(1).name, c.shownName) << c.what;
 
-    G().Mon.StartingUp = true;
-    G().Audio.SavedMidiDeviceName.clear();
-    G().Audio.SavedWaveDeviceName.clear();
+    App().monitor.startingUp = true;
+    App().audio.savedMidiDeviceName.clear();
+    App().audio.savedWaveDeviceName.clear();
     SaveMidiVolume();
     SaveWaveVolume();
-    EXPECT_EQ(G().Audio.SavedMidiDeviceName, c.shownName) << c.what;
-    EXPECT_EQ(G().Audio.SavedMidiVolume, 0x2222u) << c.what;
-    EXPECT_EQ(G().Audio.SavedWaveDeviceName, c.shownName) << c.what;
-    EXPECT_EQ(G().Audio.SavedWaveVolume, 0x4444u) << c.what;
+    EXPECT_EQ(App().audio.savedMidiDeviceName, c.shownName) << c.what;
+    EXPECT_EQ(App().audio.savedMidiVolume, 0x2222u) << c.what;
+    EXPECT_EQ(App().audio.savedWaveDeviceName, c.shownName) << c.what;
+    EXPECT_EQ(App().audio.savedWaveVolume, 0x4444u) << c.what;
 
     // Written back, the name is the same bytes, and found again on the next start.
     WriteDeviceNames(ini, devices.MidiCaps(1).name, devices.WaveCaps(1).name);

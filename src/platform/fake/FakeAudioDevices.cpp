@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "platform/NativeServices.h"
+#include "platform/TextCodec.h"
 
 namespace wb::fake {
 namespace {
@@ -14,7 +14,6 @@ constexpr size_t kNameFieldBytes = 32;  // the ANSI record's name field, its NUL
 bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 ITextCodec& Codec() {
-  if (Svc().codec) return *Svc().codec;
   static std::unique_ptr<ITextCodec> native = MakeNativeCodec();
   return *native;
 }
