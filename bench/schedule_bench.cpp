@@ -1,10 +1,12 @@
 // Speed of the schedule core: one due-check tick over a full table, the editor's sort and list
-// lines for a full table, and `wakebell-tool schedule` over a month.
+// lines for a full table, and `wakebell-tool schedule` over a month, and over a year of a full
+// table (which ticks only the minutes in which a bell can fall due).
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <random>
 #include <sstream>
+#include <streambuf>
 
 #include "app/tool/Commands.h"
 #include "model/DueCheck.h"
@@ -108,5 +110,43 @@ void BM_ToolSchedule31Days30Entries(benchmark::State& state) {
   std::filesystem::remove(path);
 }
 BENCHMARK(BM_ToolSchedule31Days30Entries)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Counts what is written instead of keeping it: a year of a full table prints hundreds of MB.
+class CountingBuffer : public std::streambuf {
+ public:
+  size_t bytes = 0;
+
+ protected:
+  int overflow(int c) override {
+    if (c != traits_type::eof()) ++bytes;
+    return c == traits_type::eof() ? 0 : c;
+  }
+  std::streamsize xsputn(const char*, std::streamsize n) override {
+    bytes += size_t(n);
+    return n;
+  }
+};
+
+void BM_ToolScheduleOneYearFullTable(benchmark::State& state) {
+  OleDate from = 0;
+  ParseMoment("2026/01/01 00:00:00", from);
+  const std::string path = (std::filesystem::temp_directory_path() / "wb_schedule_year_bench.dat").string();
+  if (!SaveAlarmTable(path, MixedTable(AlarmTable::kMaxEntries, from, 5))) {
+    state.SkipWithError("cannot write the data file");
+    return;
+  }
+  size_t bytes = 0;
+  for (auto _ : state) {
+    CountingBuffer counted;
+    std::ostream out(&counted);
+    std::ostringstream err;
+    const int rc = tool::Schedule({path, "--from", "2026/01/01 00:00:00", "--to", "2026/12/31 23:59:59"}, out, err);
+    if (rc != 0) state.SkipWithError("schedule failed");
+    bytes = counted.bytes;
+  }
+  state.counters["output_bytes"] = double(bytes);
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_ToolScheduleOneYearFullTable)->Unit(benchmark::kSecond)->Iterations(1);
 
 }  // namespace

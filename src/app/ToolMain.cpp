@@ -1,5 +1,6 @@
 // wakebell-tool: reads a data file and shows what the program would do with it, without a
-// display. Every command writes UTF-8 text; bad arguments exit 2, an unreadable file exits 1.
+// display. Every command writes UTF-8 text; bad arguments exit 2, an unreadable file or an
+// output that cannot be written exits 1.
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -41,6 +42,10 @@ int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   int rc = wb::tool::Run(args, std::cout, std::cerr);
   if (rc == 2) std::cerr << kUsage;
-  std::cout.flush();
+  // Run flushed what it wrote; what the standard stream still holds must arrive as well.
+  if (!std::cout.flush() || std::fflush(stdout) != 0) {
+    if (rc == 0) std::cerr << "wakebell-tool: cannot write the output\n";
+    return rc == 0 ? 1 : rc;
+  }
   return rc;
 }

@@ -54,7 +54,10 @@ inline DayTime DayTimeOf(OleDate d) {
     const double seconds = (d - double(whole)) * 86400.0;
     int64_t s = int64_t(seconds);
     if (seconds - double(s) >= 0.5) ++s;
-    if (s >= kSecondsPerDay) return {whole + 1, int32_t(s - kSecondsPerDay)};
+    if (s >= kSecondsPerDay) {  // a rounded-up midnight, held on the last second of the range
+      if (whole >= kLastDayNumber) return {kLastDayNumber, int32_t(kSecondsPerDay - 1)};
+      return {whole + 1, int32_t(s - kSecondsPerDay)};
+    }
     return {whole, int32_t(s)};
   }
   int32_t day, sec;

@@ -1,5 +1,9 @@
 #include "model/DueCheck.h"
 
+#include <algorithm>
+#include <array>
+#include <vector>
+
 #include "model/DayMath.h"
 
 namespace wb {
@@ -119,6 +123,31 @@ bool PreBellDue(const Tick& tick, const AlarmEntry& e, const DayTime& set) {
   }
 }
 
+bool MainMode(const AlarmEntry& e) { return e.BellMode == kBellMainOnly || e.BellMode == kBellPreAndMain; }
+bool PreMode(const AlarmEntry& e) { return e.BellMode == kBellPreOnly || e.BellMode == kBellPreAndMain; }
+
+// What falls due for one entry at the tick; nothing is marked.
+DueResult BellsDue(const Tick& tick, const AlarmEntry& e, const DayTime& set) {
+  DueResult r;
+  r.main = MainMode(e) && MainBellDue(tick, e, set);
+  r.pre = PreMode(e) && PreBellDue(tick, e, set);
+  return r;
+}
+
+// The minutes of the day in which the entry can fall due; see RunDueChecks.
+int BellMinutes(const AlarmEntry& e, const DayTime& set, std::array<int32_t, 3>& minutes) {
+  if (!MainMode(e) && !PreMode(e)) return 0;
+  int n = 0;
+  auto add = [&](int64_t minute) {
+    const int32_t m = int32_t(FloorMod(minute, 1440));
+    if (std::find(minutes.begin(), minutes.begin() + n, m) == minutes.begin() + n) minutes[size_t(n++)] = m;
+  };
+  add(set.Minute());
+  if (e.RepeatKind == kRepeatQuick) add(int64_t(set.Minute()) + 1);  // up to a minute late
+  if (PreMode(e)) add(int64_t(set.Minute()) - e.PreBellMinutes);
+  return n;
+}
+
 }  // namespace
 
 DueResult RunDueCheck(AlarmTable& table, OleDate now) {
@@ -127,19 +156,60 @@ DueResult RunDueCheck(AlarmTable& table, OleDate now) {
   const AlarmEntry* slots = table.Slots().data();  // read straight; the due entry is written through table[]
   for (int i = 0; i < count; ++i) {
     const AlarmEntry& e = slots[i];
-    const int mode = e.BellMode;
-    const bool mainMode = mode == kBellMainOnly || mode == kBellPreAndMain;
-    const bool preMode = mode == kBellPreOnly || mode == kBellPreAndMain;
-    if (!mainMode && !preMode) continue;
-    const DayTime set = DayTimeOf(e.AlarmTime);
-    const bool main = mainMode && MainBellDue(tick, e, set);
-    const bool pre = preMode && PreBellDue(tick, e, set);
-    if (!main && !pre) continue;
-    if (main) table[i].MainBellFiredAt = now;
-    if (pre) table[i].PreBellFiredAt = now;
-    return {i, main, pre};
+    if (!MainMode(e) && !PreMode(e)) continue;
+    DueResult r = BellsDue(tick, e, DayTimeOf(e.AlarmTime));
+    if (!r.main && !r.pre) continue;
+    if (r.main) table[i].MainBellFiredAt = now;
+    if (r.pre) table[i].PreBellFiredAt = now;
+    r.slot = i;
+    return r;
   }
   return {};
+}
+
+void RunDueChecks(AlarmTable& table, int64_t firstSecond, int64_t lastSecond,
+                  const std::function<bool(int64_t second, const DueResult& bell)>& onBell) {
+  const int count = table.EntryCount();
+  // AlarmTime, kind, mode and lead never change while the checks run (only the fired-at
+  // members do), so each entry's minutes are found once; each minute's list is in slot order.
+  std::vector<DayTime> sets(static_cast<size_t>(count));
+  std::vector<std::vector<int>> byMinute(1440);
+  for (int i = 0; i < count; ++i) {
+    sets[size_t(i)] = DayTimeOf(table[i].AlarmTime);
+    std::array<int32_t, 3> minutes{};
+    const int n = BellMinutes(table[i], sets[size_t(i)], minutes);
+    for (int k = 0; k < n; ++k) byMinute[size_t(minutes[size_t(k)])].push_back(i);
+  }
+  auto anyDue = [](const DueResult& r) { return r.main || r.pre; };
+  std::vector<int> ready;
+  for (int64_t start = FloorDiv(firstSecond, 60) * 60; start <= lastSecond; start += 60) {
+    const std::vector<int>& candidates = byMinute[size_t(FloorMod(start, kSecondsPerDay) / 60)];
+    if (candidates.empty()) continue;
+    const int64_t from = std::max(firstSecond, start), to = std::min(lastSecond, start + 59);
+    // Within a minute an entry that is not due stays so until it rings, except for the
+    // daily pre-bell (due from a second on) and the quick timer (a window of 61 seconds, which
+    // takes in either end of any part of a minute it meets): testing both ends finds them all.
+    const Tick first(FromSecondNumber(from)), last(FromSecondNumber(to));
+    ready.clear();
+    for (int i : candidates) {
+      const AlarmEntry& e = table[i];
+      if (anyDue(BellsDue(first, e, sets[size_t(i)])) || anyDue(BellsDue(last, e, sets[size_t(i)])))
+        ready.push_back(i);
+    }
+    for (int64_t s = from; s <= to && !ready.empty(); ++s) {
+      const OleDate now = FromSecondNumber(s);
+      const Tick tick(now);
+      for (int i : ready) {
+        DueResult r = BellsDue(tick, table[i], sets[size_t(i)]);
+        if (!anyDue(r)) continue;
+        if (r.main) table[i].MainBellFiredAt = now;
+        if (r.pre) table[i].PreBellFiredAt = now;
+        r.slot = i;
+        if (!onBell(s, r)) return;
+        break;
+      }
+    }
+  }
 }
 
 bool MonthlyPreBellDue(OleDate now, const AlarmEntry& entry, int lead) {

@@ -2,6 +2,9 @@
 // minute, with the per-kind tests it uses, and the fired-at memory that keeps each bell to once
 // a day. Portable: no operating-system header; pausing and presenting are the caller's.
 #pragma once
+#include <cstdint>
+#include <functional>
+
 #include "model/AlarmTable.h"
 #include "model/OleDate.h"
 
@@ -17,6 +20,15 @@ struct DueResult {
 // Walks slots 0..EntryCount-1 and stops at the first due entry, whose MainBellFiredAt and/or
 // PreBellFiredAt become `now`. Nothing else in the table changes.
 DueResult RunDueCheck(AlarmTable& table, OleDate now);
+
+// RunDueCheck once a second from `firstSecond` to `lastSecond` (second numbers, OleDate.h), as
+// a program started at the first second with `table` would run it: `onBell` hears each tick
+// that presents a bell, in order, after the table was marked; it returns false to stop.
+// Only the minutes in which some entry can fall due are ticked, each second by second: every
+// bell but a quick timer's falls due only in its set minute or that minute less its lead, and a
+// quick timer in its own minute or the next. The cost is that of the bells, not of the range.
+void RunDueChecks(AlarmTable& table, int64_t firstSecond, int64_t lastSecond,
+                  const std::function<bool(int64_t second, const DueResult& bell)>& onBell);
 
 // The per-kind tests, with T = now + lead minutes (lead 0 for the main bell). Matching is to the
 // minute, as the "yyyy/mm/dd" and "hh:nn" texts of the moments show them. A repeating bell never

@@ -40,6 +40,10 @@ void Split(OleDate d, int32_t& day, int32_t& sec) {
     s -= 86400;
     dd += 1;
   }
+  if (dd > kLastDayNumber) {  // rounded past the last second: held on it
+    dd = kLastDayNumber;
+    s = 86399;
+  }
   day = (int32_t)dd;
   sec = (int32_t)s;
 }

@@ -10,6 +10,11 @@ namespace wb {
 
 using OleDate = double;  // the zero date means "never" / "not set"
 
+// The range the texts can show, 0100/01/01 00:00:00 to 9999/12/31 23:59:59: every split of a
+// date stays inside it, rounding included, so no text ever shows a year 10000 (or "0000").
+inline constexpr int32_t kLastDayNumber = 2958465;  // 9999/12/31
+inline constexpr int64_t kLastSecondNumber = int64_t(kLastDayNumber) * 86400 + 86399;
+
 struct CivilTime {
   int year = 1899, month = 12, day = 30;
   int hour = 0, minute = 0, second = 0;

@@ -70,8 +70,12 @@ void OfferNextBell(const AlarmEntry& entry, int64_t baseDay, OleDate now, OleDat
   const int64_t present = SecondNumber(now);
   const int mode = entry.BellMode;
   int64_t best = INT64_MAX;
-  if ((mode == kBellPreOnly || mode == kBellPreAndMain) && pre >= present) best = pre;
-  if ((mode == kBellMainOnly || mode == kBellPreAndMain) && main >= present && main < best) best = main;
+  // A bell after the last second dates can hold never comes; held on that second it would
+  // read as ringing now.
+  if ((mode == kBellPreOnly || mode == kBellPreAndMain) && pre >= present && pre <= kLastSecondNumber) best = pre;
+  if ((mode == kBellMainOnly || mode == kBellPreAndMain) && main >= present && main <= kLastSecondNumber &&
+      main < best)
+    best = main;
   if (best == INT64_MAX) return;
   if (nextBellTime == 0 || double(best) < LinearSeconds(nextBellTime)) nextBellTime = FromSecondNumber(best);
 }

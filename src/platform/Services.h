@@ -39,9 +39,11 @@ struct ISystemSound {
 };
 
 // Capabilities of one MIDI or wave output device, as the device functions report them.
+// The name is the one of the ANSI capability record (at most 31 bytes of CP932, "?" for a
+// character CP932 lacks): the settings files have always stored devices under that name.
 struct DeviceCaps {
   uint32_t result = 0;       // 0 when the capability call succeeded
-  std::string name;          // product name up to the first NUL
+  std::string name;          // product name up to the first NUL, CP932 text as UTF-8
   uint32_t support = 0;      // support flags (volume: 0x0001 MIDI, 0x0004 wave)
 };
 

@@ -165,8 +165,9 @@ bool ReadAndParse(const std::string& path, AlarmTable& table, uint32_t midiVolum
     if (HoldsBytes(path)) UnreadablePaths().insert(path);
     return false;
   }
-  // A negative count reads as an empty table; whatever follows the header was not taken in.
-  if (info.headerCount < 0 && !bytes.empty())
+  // A negative count reads as an empty table, and a count can be lower than the records that
+  // follow it; whatever the table did not take in would be lost by the next save.
+  if ((info.headerCount < 0 && !bytes.empty()) || info.bytesBeyondTable > 0)
     UnreadablePaths().insert(path);
   else
     UnreadablePaths().erase(path);
@@ -203,6 +204,7 @@ bool ParseAlarmFile(std::string_view bytes, ITextCodec& codec, AlarmTable& table
     ReadRecord(r, layout, codec, e);
     if (!r.Ok()) return false;
   }
+  if (info) info->bytesBeyondTable = r.Left();
   if (layout != Layout::Current) {
     for (int32_t i = 0; i < count; ++i) FillMissingMembers(slots[size_t(i)], layout, midiVolume, waveVolume);
     slots.back() = AlarmEntry{};  // the spare slot is not converted: it stays zero
@@ -237,8 +239,9 @@ bool LoadAlarmTable(const std::string& path, AlarmTable& table, uint32_t midiVol
   if (!info.currentLayout && info.headerCount >= 0) {
     // Older layouts are rewritten in the current one, but never at the cost of the original:
     // without a backup of it the file stays as it is and the conversion is redone next time.
-    if (bytes.empty() || !KeepBackup(path, bytes).empty())
-      WriteFileAtomically(path, SerializeAlarmTable(table, StorageCodec()));
+    if ((bytes.empty() || !KeepBackup(path, bytes).empty()) &&
+        WriteFileAtomically(path, SerializeAlarmTable(table, StorageCodec())))
+      UnreadablePaths().erase(path);  // whatever the table left out is in the backup now
   }
   return true;
 }

@@ -18,6 +18,7 @@ struct AlarmFileInfo {
   std::string tag;            // the tag as found in the file, in UTF-8
   bool currentLayout = false;  // the tag is exactly the current one
   int32_t headerCount = 0;     // the count as stored (negative counts give an empty table)
+  size_t bytesBeyondTable = 0;  // bytes after the last record read: more records, or damage
 };
 
 // Reads a data file's bytes into `table`; an older layout is converted with the given current
@@ -38,8 +39,9 @@ bool ReadAlarmFile(const std::string& path, AlarmTable& table, uint32_t midiVolu
 // The program's load: as Read, and an older/unknown layout is rewritten in place in the current
 // layout, after keeping the original bytes as a backup beside it (FileIo.h: KeepBackup). When
 // no backup can be written the file is left as it was; the table is loaded all the same.
-// A file that exists but cannot be read is remembered, so that the next save to the same path
-// keeps it as a backup before replacing it.
+// A file that exists but cannot be read, or holds more than the table took in (records past
+// its count, bytes after the last record), is remembered, so that the next save to the same
+// path keeps it as a backup before replacing it.
 bool LoadAlarmTable(const std::string& path, AlarmTable& table, uint32_t midiVolume, uint32_t waveVolume);
 
 // Writes the table in the current layout; atomically replaces the old file.

@@ -21,6 +21,13 @@ bool FileExists(const std::string& path) {
   return std::filesystem::is_regular_file(PathFromUtf8(path), ec);
 }
 
+bool NothingAt(const std::string& path) {
+  std::error_code ec;
+  // not_found is reported for a missing path only; a denied look, a loop of links or a
+  // passing error comes back as an error with another type, and counts as something there.
+  return std::filesystem::status(PathFromUtf8(path), ec).type() == std::filesystem::file_type::not_found;
+}
+
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
   bytes.clear();
   // Only a regular file: a folder "opens" on some systems and reports a nonsense size.
@@ -43,11 +50,44 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
   return true;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
-  const std::string temp = path + ".tmp";
+namespace {
+
+std::string Utf8Of(const std::filesystem::path& p) {
+  const std::u8string s = p.u8string();
+  return std::string(s.begin(), s.end());
+}
+
+// The file a write to `path` must replace: `path` itself, or, when it is a link, the file the
+// chain of links leads to (which need not exist yet). Empty when the chain cannot be followed.
+std::string ReplacedFile(const std::string& path) {
+  namespace fs = std::filesystem;
+  fs::path p = PathFromUtf8(path);
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(p, ec);
+    if (!fs::is_symlink(status)) {
+      const bool looked = !ec || status.type() == fs::file_type::not_found;
+      return looked ? Utf8Of(p) : std::string();
+    }
+    fs::path target = fs::read_symlink(p, ec);
+    if (ec) return {};
+    p = target.is_absolute() ? target : p.parent_path() / target;
+  }
+  return {};  // a loop of links
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& path, const std::string& bytes, const std::string& permissionsOf) {
+  const std::string target = ReplacedFile(path);
+  if (target.empty()) return false;
+  const std::string temp = target + ".tmp";  // beside the file it replaces: same file system
   {
     std::ofstream out(PathFromUtf8(temp), std::ios::binary | std::ios::trunc);
     if (!out) return false;
+    const bool kept = FileExists(target) ? TakePermissionsOf(target, temp)
+                                         : permissionsOf.empty() || TakePermissionsOf(permissionsOf, temp);
+    if (!kept) out.setstate(std::ios::failbit);
     out.write(bytes.data(), std::streamsize(bytes.size()));
     out.close();
     if (!out) {
@@ -56,7 +96,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
       return false;
     }
   }
-  if (ReplaceFileAtomically(temp, path)) return true;
+  if (ReplaceFileAtomically(temp, target)) return true;
   std::error_code ec;
   std::filesystem::remove(PathFromUtf8(temp), ec);
   return false;
@@ -72,7 +112,7 @@ std::string KeepBackup(const std::string& path, const std::string& bytes) {
     }
     std::error_code ec;
     if (std::filesystem::exists(PathFromUtf8(backup), ec) || ec) continue;  // a folder, say
-    return WriteFileAtomically(backup, bytes) ? backup : std::string();
+    return WriteFileAtomically(backup, bytes, path) ? backup : std::string();
   }
   return {};
 }

@@ -14,16 +14,23 @@ std::string FolderOf(const std::string& path);
 
 bool FileExists(const std::string& path);
 
+// True only when nothing at all is at `path` (no file, folder or link, not even a broken one):
+// a writer may then start a new file there. Whatever else cannot be read must be left alone.
+bool NothingAt(const std::string& path);
+
 // Reads the whole file. False when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 
 // Writes `bytes` to "<path>.tmp" and then puts it in place of `path` in one step, so the old
-// file stays whole until the new one is complete.
-bool WriteFileAtomically(const std::string& path, const std::string& bytes);
+// file stays whole until the new one is complete. A link at `path` stays a link: the file it
+// leads to is replaced. The new file keeps the permissions of the one it replaces, or, when
+// there is none yet, takes those of `permissionsOf` (when given).
+bool WriteFileAtomically(const std::string& path, const std::string& bytes, const std::string& permissionsOf = {});
 
 // Keeps `bytes` (the contents of `path` before we change it) beside it, never overwriting
 // another backup: the first of "<path>.bak", "<path>.bak2" ... "<path>.bak99" that is free or
-// already holds the same bytes. Returns the backup's path, "" when none could be written.
+// already holds the same bytes. A new backup is no more open than `path`. Returns the backup's
+// path, "" when none could be written.
 std::string KeepBackup(const std::string& path, const std::string& bytes);
 
 }  // namespace wb

@@ -42,6 +42,15 @@ bool SplitKey(std::string_view line, std::string_view& name, std::string_view& v
   return true;
 }
 
+// A hand-edited value may stand in quotes; the Windows read drops one matching pair of " or '
+// around it (and nothing else). Neither quote can be a CP932 trail byte, so the ends are safe
+// to test byte-wise.
+std::string_view Unquoted(std::string_view v) {
+  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+    return v.substr(1, v.size() - 2);
+  return v;
+}
+
 bool IsBlankLine(std::string_view line) { return Trim(line).empty(); }
 
 // Appends rather than chaining operator+, which GCC 12 at -O3 misreads as overlapping copies.
@@ -63,6 +72,8 @@ bool IniFile::Load(const std::string& path) {
   Parse(bytes);
   return true;
 }
+
+bool IniFile::LoadForUpdate(const std::string& path) { return Load(path) || NothingAt(path); }
 
 void IniFile::Parse(std::string_view bytes) {
   lines_.clear();
@@ -107,7 +118,7 @@ std::optional<std::string> IniFile::Get(std::string_view section, std::string_vi
   std::string_view name, value;
   SplitKey(lines_[size_t(at)].text, name, value);
   value = value.substr(0, value.find('\0'));
-  return std::string(Trim(value));
+  return std::string(Unquoted(Trim(value)));
 }
 
 void IniFile::Set(std::string_view section, std::string_view key, std::string_view value) {

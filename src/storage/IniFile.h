@@ -14,10 +14,15 @@ class IniFile {
  public:
   // Reads the file; false (and no lines) when it cannot be read.
   bool Load(const std::string& path);
+  // Reads the file before changing it: true when it was read, or when there is no file yet
+  // (no lines: the write starts one). False when a file is there but cannot be read now
+  // (locked, denied, a passing error): the caller must not replace what it never saw.
+  bool LoadForUpdate(const std::string& path);
   void Parse(std::string_view bytes);
 
   // The trimmed value of the first `key` in the first `section` of that name, up to its first
-  // NUL; nothing when the section or key is missing.
+  // NUL, without one matching pair of quotes around it; nothing when the section or key is
+  // missing. Set writes values as given, quotes and all.
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
 
   // Sets `key` in `section`: changes the key's first line, or adds the key at the end of the

@@ -210,7 +210,7 @@ int ReadSettingInt(const std::string& iniPath, const std::string& key, int def) 
 
 bool WriteSetting(const std::string& iniPath, const std::string& key, const std::string& value) {
   IniFile ini;
-  ini.Load(iniPath);
+  if (!ini.LoadForUpdate(iniPath)) return false;
   Put(ini, key, value);
   return ini.Save(iniPath);
 }
@@ -225,7 +225,7 @@ void LoadPreferences(const std::string& dataIniPath, Preferences& prefs) {
 void SavePreferences(const std::string& iniPath, const Preferences& prefs, int16_t lastEditedIndex) {
   if (lastEditedIndex == -1) return;  // nothing was added or changed since the start
   IniFile ini;
-  ini.Load(iniPath);
+  if (!ini.LoadForUpdate(iniPath)) return;
   for (const SettingKey& k : kKeys)
     if (k.kind != Kind::Install) Put(ini, k.key, Format(k, prefs));
   ini.Save(iniPath);
@@ -258,7 +258,7 @@ void ReadDeviceNames(const std::string& iniPath, std::string& midi, std::string&
 
 void WriteDeviceNames(const std::string& iniPath, const std::string& midi, const std::string& wave) {
   IniFile ini;
-  ini.Load(iniPath);
+  if (!ini.LoadForUpdate(iniPath)) return;
   Put(ini, "MIDINM", midi);
   Put(ini, "WAVENM", wave);
   ini.Save(iniPath);

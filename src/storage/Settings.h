@@ -23,6 +23,7 @@ std::string ReadSetting(const std::string& iniPath, const std::string& key, cons
 // number (optional sign; "abc" reads 0).
 int ReadSettingInt(const std::string& iniPath, const std::string& key, int def);
 // Writes one key. A CR or LF in the value is stored as "!*#" in MESSAGE and as a space elsewhere.
+// Every writer here fails (writes nothing) when the file is there but cannot be read.
 bool WriteSetting(const std::string& iniPath, const std::string& key, const std::string& value);
 
 // Every preference key from PREFLAG to PASSFLAG, each as its table says; a value that is not

@@ -200,5 +200,80 @@ TEST(CrossCheck, DayTestTipAndListAgreeOnManyDays) {
   }
 }
 
+// RunDueChecks ticks only the minutes in which a bell can fall due; over any range it must
+// present exactly what ticking every second presents, and leave the same marks behind.
+TEST(CrossCheck, TickingOnlyTheBellMinutesEqualsTickingEverySecond) {
+  RandomTables gen(31337);
+  struct Shape {
+    int days, entries;
+  };
+  const Shape shapes[] = {{8, 12}, {2, 60}};
+  for (int round = 0; round < 3 * kScale; ++round) {
+    for (const Shape& shape : shapes) {
+      const int64_t firstDay = DayOf(At(kPeriods[(round * 2 + shape.days) % std::size(kPeriods)]));
+      AlarmTable fast = gen.RandomTable(firstDay, shape.days, shape.entries);
+      AlarmTable plain = fast;
+      // Ranges that start and end anywhere in a minute, also inside a bell's own minute.
+      const int64_t from = firstDay * 86400 + gen.Pick(86400);
+      const int64_t to = from + (int64_t(shape.days) - 1) * 86400 + gen.Pick(86400);
+      std::vector<Bell> fastBells, plainBells;
+      RunDueChecks(fast, from, to, [&](int64_t second, const DueResult& r) {
+        fastBells.push_back({FormatMoment(FromSecondNumber(second)), r.slot, r.main, r.pre});
+        return true;
+      });
+      RunTicks(plain, FromSecondNumber(from), FromSecondNumber(to), plainBells);
+      ASSERT_EQ(fastBells, plainBells) << "from " << FormatMoment(FromSecondNumber(from)) << "\n" << Describe(plain);
+      for (int i = 0; i < fast.EntryCount(); ++i) {
+        ASSERT_EQ(fast[i].MainBellFiredAt, plain[i].MainBellFiredAt) << i;
+        ASSERT_EQ(fast[i].PreBellFiredAt, plain[i].PreBellFiredAt) << i;
+      }
+    }
+  }
+}
+
+TEST(CrossCheck, TickingOnlyTheBellMinutesStopsWhenAsked) {
+  AlarmTable t = Table({Entry(kRepeatDaily, At("2026/12/01 07:00:00")), Entry(kRepeatDaily, At("2026/12/01 07:00:30"))});
+  std::vector<int64_t> heard;
+  RunDueChecks(t, SecondNumber(At("2026/12/07 00:00:00")), SecondNumber(At("2026/12/09 00:00:00")),
+               [&](int64_t second, const DueResult&) {
+                 heard.push_back(second);
+                 return heard.size() < 3;
+               });
+  ASSERT_EQ(heard.size(), 3u);
+  EXPECT_EQ(FormatMoment(FromSecondNumber(heard[2])), "2026/12/08 07:00:00");
+}
+
+// Bells that fall due part-way into a minute, or in the minute after their own.
+TEST(CrossCheck, TickingOnlyTheBellMinutesFindsBellsInsideAMinute) {
+  struct Case {
+    const char* what;
+    AlarmEntry entry;
+    const char* from;
+    const char* to;
+    const char* first;  // the first bell presented
+  };
+  const Case cases[] = {
+      {"a quick timer a minute late", Entry(kRepeatQuick, At("2026/12/07 06:59:30")), "2026/12/07 07:00:10",
+       "2026/12/07 07:05:00", "2026/12/07 07:00:10"},
+      {"a daily pre-bell due from the half minute on its first day",
+       Entry(kRepeatDaily, At("2026/12/07 07:10:30"), 0, kBellPreOnly, 10), "2026/12/07 07:00:00",
+       "2026/12/07 07:05:00", "2026/12/07 07:00:30"},
+      {"a pre-bell the evening before", Entry(kRepeatDaily, At("2026/12/01 00:10:00"), 0, kBellPreOnly, 30),
+       "2026/12/07 12:00:00", "2026/12/08 12:00:00", "2026/12/07 23:40:00"},
+  };
+  for (const Case& c : cases) {
+    AlarmTable fast = Table({c.entry}), plain = fast;
+    std::vector<Bell> fastBells, plainBells;
+    RunDueChecks(fast, SecondNumber(At(c.from)), SecondNumber(At(c.to)), [&](int64_t second, const DueResult& r) {
+      fastBells.push_back({FormatMoment(FromSecondNumber(second)), r.slot, r.main, r.pre});
+      return true;
+    });
+    RunTicks(plain, At(c.from), At(c.to), plainBells);
+    ASSERT_FALSE(plainBells.empty()) << c.what;
+    EXPECT_EQ(plainBells.front().at, c.first) << c.what;
+    EXPECT_EQ(fastBells, plainBells) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace wb::test

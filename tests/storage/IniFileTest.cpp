@@ -112,5 +112,36 @@ TEST_F(Ini, WrittenValuesNeverBreakTheLine) {
   EXPECT_EQ(ini.Bytes(), "[Wakebell]\r\nSOUNDFILE=a  b c d\r\nFONTNAME=x\r\n");
 }
 
+// A hand-edited value in quotes reads without them, as the Windows read gives it: one matching
+// pair of " or ' around the trimmed value is dropped, anything else stays as written.
+TEST_F(Ini, OneMatchingPairOfQuotesIsDropped) {
+  struct Case {
+    const char* line;
+    const char* value;
+  };
+  const Case cases[] = {
+      {"V=\"D:\\My Alarms\\Wakebell.dat\"", "D:\\My Alarms\\Wakebell.dat"},
+      {"V='1'", "1"},
+      {"V = \"  spaced  \" ", "  spaced  "},  // blanks inside the quotes are the value's own
+      {"V=\"\"", ""},
+      {"V=''", ""},
+      {"V=\"", "\""},                 // one quote alone is no pair
+      {"V=\"a'", "\"a'"},             // quotes of two kinds are no pair
+      {"V='a\"", "'a\""},
+      {"V=\"\"x\"\"", "\"x\""},       // only the outer pair
+      {"V=a\"b\"", "a\"b\""},         // quotes inside the value stay
+      {"V=\"a\" ;note", "\"a\" ;note"},  // not a pair at the ends
+      {"V=\"\x83\x41\x83\x89\"", "\x83\x41\x83\x89"},  // CP932 inside
+  };
+  for (const Case& c : cases) {
+    IniFile ini = Parsed(std::string("[Wakebell]\r\n") + c.line + "\r\n");
+    EXPECT_EQ(ini.Get("Wakebell", "V"), c.value) << c.line;
+  }
+  // Writing puts the value down as given, quotes and all.
+  IniFile ini;
+  ini.Set("Wakebell", "V", "\"x\"");
+  EXPECT_EQ(ini.Bytes(), "[Wakebell]\r\nV=\"x\"\r\n");
+}
+
 }  // namespace
 }  // namespace wb

@@ -1,5 +1,9 @@
 // The settings table: defaults, conversions, the MESSAGE line-break rule, the read cut, and the
 // files the installation keys live in.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
 #include <tuple>
 
 #include "StorageFixture.h"
@@ -183,6 +187,79 @@ TEST_F(Settings, IniPathTakesEitherSeparator) {
   EXPECT_EQ(IniPathBeside("D:\\data\\my.dat"), "D:\\data\\Wakebell.ini");
   EXPECT_EQ(IniPathBeside("/home/u/my.dat"), "/home/u/Wakebell.ini");
   EXPECT_EQ(IniPathBeside("my.dat"), "Wakebell.ini");
+}
+
+// A settings file that is there but cannot be read at the moment must survive every writer:
+// replacing it would lose DATAPATH and every other key the write did not mean to touch.
+TEST_F(Settings, WritersNeverReplaceAFileTheyCouldNotRead) {
+  struct Kind {
+    const char* what;
+    std::function<bool(const std::string& path)> make;  // false: not possible here
+  };
+  const Kind kinds[] = {
+      {"a named pipe", [](const std::string& p) { return mkfifo(p.c_str(), 0644) == 0; }},
+      {"a loop of links", [](const std::string& p) { return symlink(p.c_str(), p.c_str()) == 0; }},
+      {"a folder", [](const std::string& p) { return std::filesystem::create_directory(p); }},
+      {"a file without read permission",
+       [](const std::string& p) {
+         WriteBytes(p, "[Wakebell]\r\nDATAPATH=D:\\alarms.dat\r\n");
+         return geteuid() != 0 && chmod(p.c_str(), 0200) == 0;  // root reads it all the same
+       }},
+  };
+  struct Writer {
+    const char* what;
+    std::function<bool(const std::string& ini)> write;  // false when the write reports failure
+  };
+  const Writer writers[] = {
+      {"WriteSetting", [](const std::string& ini) { return WriteSetting(ini, "PRETIME", "5"); }},
+      {"WriteStartFlag", [](const std::string& ini) { WriteStartFlag(false, ini); return true; }},
+      {"SavePreferences", [](const std::string& ini) { SavePreferences(ini, Edited(), 0); return true; }},
+      {"WriteDeviceNames", [](const std::string& ini) { WriteDeviceNames(ini, "a", "b"); return true; }},
+  };
+  for (const Kind& kind : kinds) {
+    for (const Writer& writer : writers) {
+      const std::string ini = Ini();
+      std::filesystem::remove_all(ini);
+      if (!kind.make(ini)) continue;
+      const auto before = std::filesystem::symlink_status(ini).type();
+      const bool ok = writer.write(ini);
+      if (std::string(writer.what) == "WriteSetting") {
+        EXPECT_FALSE(ok) << kind.what;
+      }
+      EXPECT_EQ(std::filesystem::symlink_status(ini).type(), before) << kind.what << " / " << writer.what;
+      EXPECT_FALSE(Exists(ini + ".tmp")) << kind.what << " / " << writer.what;
+      chmod(ini.c_str(), 0600);
+    }
+  }
+  std::filesystem::remove_all(Ini());
+  // With no file at all a write starts one.
+  EXPECT_TRUE(WriteSetting(Ini(), "PRETIME", "5"));
+  EXPECT_EQ(ReadBytes(Ini()), "[Wakebell]\r\nPRETIME=5\r\n");
+}
+
+// Quoted values of a hand-edited file reach every reader without their quotes.
+TEST_F(Settings, QuotedValuesReadAsWindowsReadsThem) {
+  std::filesystem::create_directory(dir_ / "prog");
+  const std::string program = Folder() + "prog/";
+  WriteBytes(ProgramIniPath(program),
+             "[Wakebell]\r\n"
+             "DATAPATH=\"D:\\My Alarms\\Wakebell.dat\"\r\n"
+             "STARTFLG=\"1\"\r\n"
+             "STARTMD='1'\r\n"
+             "PRETIME=\"45\"\r\n"
+             "FONTBOLD=\"0\"\r\n"
+             "MIDINM=\"MIDI \x89\xb9\x8c\xb9\"\r\n"  // MIDI 音源
+             "SOUNDFILE=\"a\" \"b\"\r\n");
+  const std::string ini = ProgramIniPath(program);
+  EXPECT_EQ(ReadDataPath(program), "D:\\My Alarms\\Wakebell.dat");
+  EXPECT_EQ(ReadStartFlag(ini), 1);
+  EXPECT_TRUE(ReadStartMode(ini));
+  Preferences p;
+  LoadPreferences(ini, p);
+  EXPECT_EQ(p.PreTime, 45);
+  EXPECT_EQ(p.FontBold, kFalse);
+  EXPECT_EQ(p.MidiName, "MIDI 音源");
+  EXPECT_EQ(p.SoundFile, "a\" \"b");  // the outer pair only
 }
 
 }  // namespace

@@ -2,8 +2,11 @@
 // conversions, over the fake device table.
 #include "audio/Volume.h"
 
+#include <fstream>
+
 #include "UiHarness.h"
 #include "platform/Controls.h"
+#include "storage/Settings.h"
 
 namespace wb::test {
 namespace {
@@ -178,6 +181,54 @@ TEST_F(VolumeTest, WaveApplyAndRestoreSkipUnusableDevicesAndDoNothingWithoutOne)
   EXPECT_EQ(WaveListDefaultName(), "");
   ApplyWaveVolume(0x5555);
   EXPECT_TRUE(devices.Sets.empty());
+}
+
+// The settings file has always held a device as the ANSI capability record names it: at most
+// 31 bytes of CP932, "?" for a character CP932 lacks. A device whose full name is longer, or
+// holds such a character, must still be found under what was stored, by MIDI and by wave.
+TEST_F(VolumeTest, StoredNamesOfLongAndUnencodableDevicesStillMatch) {
+  struct Case {
+    const char* what;
+    std::string deviceName;   // the name the driver gives the device
+    std::string storedCp932;  // MIDINM / WAVENM as the settings file holds it
+    std::string shownName;    // the name the lists show and the program compares
+  };
+  const Case cases[] = {
+      {"long Japanese name", "スピーカー (高品位オーディオ デバイス)",
+       "\x83\x58\x83\x73\x81\x5b\x83\x4a\x81\x5b\x20\x28\x8d\x82\x95\x69\x88\xca\x83\x49\x81\x5b\x83\x66\x83\x42\x83\x49\x20\x83\x66",
+       "スピーカー (高品位オーディオ デ"},
+      {"character outside CP932", "Speakers (Ŝound)", "Speakers (?ound)", "Speakers (?ound)"},
+  };
+  for (const Case& c : cases) {
+    devices.Midi.clear();
+    devices.Wave.clear();
+    devices.AddMidi("Other", 0x1111);
+    devices.AddMidi(c.deviceName, 0x2222);
+    devices.AddWave("Other", 0x3333);
+    devices.AddWave(c.deviceName, 0x4444);
+    const std::string ini = (dir / "Wakebell.ini").string();
+    std::ofstream(ini, std::ios::binary | std::ios::trunc)
+        << "[Wakebell]\r\nMIDINM=" << c.storedCp932 << "\r\nWAVENM=" << c.storedCp932 << "\r\n";
+    ReadDeviceNames(ini, App().audio.midiDeviceName, App().audio.waveDeviceName);
+    EXPECT_EQ(App().audio.waveDeviceName, c.shownName) << c.what;
+    EXPECT_EQ(devices.WaveCaps(1).name, c.shownName) << c.what;
+
+    App().monitor.startingUp = true;
+    App().audio.savedMidiDeviceName.clear();
+    App().audio.savedWaveDeviceName.clear();
+    SaveMidiVolume();
+    SaveWaveVolume();
+    EXPECT_EQ(App().audio.savedMidiDeviceName, c.shownName) << c.what;
+    EXPECT_EQ(App().audio.savedMidiVolume, 0x2222u) << c.what;
+    EXPECT_EQ(App().audio.savedWaveDeviceName, c.shownName) << c.what;
+    EXPECT_EQ(App().audio.savedWaveVolume, 0x4444u) << c.what;
+
+    // Written back, the name is the same bytes, and found again on the next start.
+    WriteDeviceNames(ini, devices.MidiCaps(1).name, devices.WaveCaps(1).name);
+    std::ifstream in(ini, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_EQ(bytes, "[Wakebell]\r\nMIDINM=" + c.storedCp932 + "\r\nWAVENM=" + c.storedCp932 + "\r\n") << c.what;
+  }
 }
 
 }  // namespace

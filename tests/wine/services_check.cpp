@@ -1,6 +1,7 @@
 // Checker of the real Win32 services, run under Wine by services_test.sh: MCI, the system
-// sound, the audio devices (this file), shell, registry, instance guard and tray (the other
-// services_check_* files). Prints one line per check and "N passed, N failed" at the end.
+// sound, the audio devices (this file), shell, registry, instance guard, tray and file
+// replacement (the other services_check_* files). Prints one line per check and
+// "N passed, N failed" at the end.
 #include "services_check.h"
 
 #include <mmsystem.h>
@@ -8,6 +9,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -204,6 +206,16 @@ void MediaChecks(Tally& t, const Setup& setup) {
   SystemSound(t, wave, shortWave, setup.scratch);
 }
 
+// The name field of the device's ANSI capability record, decoded as the settings file is.
+static std::string AnsiRecordName(int device) {
+  WAVEOUTCAPSA caps{};
+  if (waveOutGetDevCapsA(UINT_PTR(device), &caps, sizeof caps) != MMSYSERR_NOERROR) return "(no record)";
+  const int length = int(strnlen(caps.szPname, sizeof caps.szPname));
+  std::wstring wide(size_t(length), L'\0');
+  wide.resize(size_t(MultiByteToWideChar(932, 0, caps.szPname, length, wide.data(), length)));
+  return Narrow(wide);
+}
+
 void DeviceChecks(Tally& t) {
   auto devices = wb::MakeWin32AudioDevices();
   const int waves = devices->WaveCount();
@@ -212,6 +224,8 @@ void DeviceChecks(Tally& t) {
     const wb::DeviceCaps caps = devices->WaveCaps(d);
     const std::string label = "wave device " + std::to_string(d) + " (" + caps.name + ")";
     t.Expect(caps.result == 0 && !caps.name.empty(), label + ": capabilities with a name");
+    t.Expect(caps.name == AnsiRecordName(d), label + ": named as the ANSI record names it",
+             AnsiRecordName(d));
     if (!(caps.support & WAVECAPS_VOLUME)) {
       t.Skip(label + ": volume", "the device has no volume control");
       continue;
@@ -281,6 +295,7 @@ int wmain(int argc, wchar_t** argv) {
   ShellChecks(t, setup);
   RegistryChecks(t, setup);
   TrayChecks(t, setup);
+  FileChecks(t, setup);
 
   std::error_code ec;
   std::filesystem::remove_all(std::filesystem::path(setup.scratch), ec);

@@ -41,6 +41,7 @@ void ShellChecks(Tally& t, const Setup& setup);
 void RegistryChecks(Tally& t, const Setup& setup);
 void InstanceChecks(Tally& t);
 void TrayChecks(Tally& t, const Setup& setup);
+void FileChecks(Tally& t, const Setup& setup);
 
 // Helper modes of the checker's own second process (instance checks).
 int ProbeInstanceMode();

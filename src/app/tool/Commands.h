@@ -7,7 +7,8 @@
 
 namespace wb::tool {
 
-// Dispatches on args[0]. Returns the exit code: 0 done, 1 unreadable file, 2 bad arguments.
+// Dispatches on args[0]. Returns the exit code: 0 done, 1 unreadable file or output that could
+// not be written, 2 bad arguments.
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 int Dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -2,7 +2,9 @@
 
 namespace wb::tool {
 
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+namespace {
+
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty()) {
     err << "wakebell-tool: no command given\n";
     return 2;
@@ -15,6 +17,19 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (cmd == "tip") return Tip(rest, out, err);
   err << "wakebell-tool: unknown command '" << cmd << "'\n";
   return 2;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const int rc = RunCommand(args, out, err);
+  // Output that did not all arrive (a full disk, a closed pipe) is a failure: a cut JSON file
+  // or schedule must not look complete to whatever reads it.
+  if (!out.flush()) {
+    err << "wakebell-tool: cannot write the output\n";
+    return rc == 0 ? 1 : rc;
+  }
+  return rc;
 }
 
 }  // namespace wb::tool

@@ -1,6 +1,7 @@
 // `wakebell-tool schedule DATAFILE --from T1 --to T2`: the bells a table rings, tick by tick, as
 // the program started at T1 with that table and nothing paused would ring them. Each presenting
 // tick prints its moment, the slot and the main and pre marks (1 or 0), separated by tabs.
+// Only the minutes in which a bell can fall due are ticked, so years of a full table are quick.
 #include "app/tool/Commands.h"
 #include "app/tool/ToolArgs.h"
 #include "model/DueCheck.h"
@@ -21,17 +22,14 @@ int Schedule(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (!LoadTableReadOnly("schedule", a.dataFile, table, err)) return 1;
 
   std::string line;
-  for (int64_t s = first; s <= last; ++s) {
-    const OleDate now = FromSecondNumber(s);
-    const DueResult r = RunDueCheck(table, now);
-    if (r.slot < 0) continue;
-    line = FormatMoment(now);
+  RunDueChecks(table, first, last, [&](int64_t second, const DueResult& r) {
+    line = FormatMoment(FromSecondNumber(second));
     line += '\t';
     line += std::to_string(r.slot);
     line += r.main ? "\t1" : "\t0";
     line += r.pre ? "\t1\n" : "\t0\n";
-    out << line;
-  }
+    return bool(out << line);  // output that cannot be written ends the run
+  });
   return 0;
 }
 

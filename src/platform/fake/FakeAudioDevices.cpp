@@ -1,11 +1,35 @@
 #include "platform/fake/FakeAudioDevices.h"
 
 #include <cstdio>
+#include <memory>
+
+#include "platform/TextCodec.h"
 
 namespace wb::fake {
 namespace {
 constexpr uint32_t kBadDeviceId = 2;  // MMSYSERR_BADDEVICEID
 constexpr uint32_t kNotSupported = 8;  // MMSYSERR_NOTSUPPORTED
+constexpr size_t kNameFieldBytes = 32;  // the ANSI record's name field, its NUL included
+
+bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+ITextCodec& Codec() {
+  static std::unique_ptr<ITextCodec> native = MakeNativeCodec();
+  return *native;
+}
+
+// The driver's name as the ANSI capability record carries it: CP932, "?" for a character it
+// lacks, as many whole characters as fit before the field's NUL.
+std::string AnsiRecordName(const std::string& name) {
+  const std::string bytes = Codec().ToCp932(name);
+  size_t fit = 0;
+  while (fit < bytes.size()) {
+    const size_t step = IsLeadByte((unsigned char)bytes[fit]) ? 2 : 1;
+    if (fit + step > kNameFieldBytes - 1) break;
+    fit += step;
+  }
+  return fit == 0 ? std::string() : Codec().FromCp932(bytes.substr(0, fit));
+}
 }  // namespace
 
 FakeAudioDevices::Device& FakeAudioDevices::AddMidi(std::string name, uint32_t volume) {
@@ -29,7 +53,7 @@ DeviceCaps FakeAudioDevices::Caps(const std::vector<Device>& list, int device, u
   const Device& d = list[size_t(device)];
   caps.result = d.capsResult;
   if (caps.result != 0) return caps;  // a failed call leaves the record empty
-  caps.name = d.name;
+  caps.name = AnsiRecordName(d.name);
   caps.support = d.hasVolume ? volumeFlag : 0;
   return caps;
 }

@@ -12,7 +12,7 @@ namespace wb::fake {
 class FakeAudioDevices : public IAudioDevices {
  public:
   struct Device {
-    std::string name;
+    std::string name;           // as the driver gives it; the caps carry the ANSI record's form
     bool hasVolume = true;      // the volume flag of the capability record
     uint32_t capsResult = 0;    // non-zero: the capability call fails
     uint32_t volume = 0xFFFFFFFF;

@@ -1,7 +1,12 @@
 // Replacing a file in one step on Linux: the new contents reach the disk before rename() swaps
-// them in, so a crash leaves either the old file or the new one, never a torn one.
+// them in, so a crash leaves either the old file or the new one, never a torn one. A sync the
+// disk refuses is a failed replacement: the old file stays, and the caller hears of it.
+#include "platform/posix/PosixFiles.h"
+
+#include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
@@ -11,11 +16,24 @@
 namespace wb {
 namespace {
 
-void SyncPath(const std::string& path, int flags) {
-  int fd = open(path.c_str(), flags | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);
+posix::SyncCall g_syncCall = ::fsync;
+
+bool SyncFile(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool synced = g_syncCall(fd) == 0;
   close(fd);
+  return synced;
+}
+
+// A file system that cannot sync folders at all says so with EINVAL; the rename is then as
+// durable as it can be made there, and refusing every save would help nobody.
+bool SyncFolder(const std::string& folder) {
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool synced = g_syncCall(fd) == 0 || errno == EINVAL;
+  close(fd);
+  return synced;
 }
 
 std::string FolderOf(const std::string& path) {
@@ -26,12 +44,25 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
+posix::SyncCall posix::ReplaceSyncCall(SyncCall call) {
+  SyncCall before = g_syncCall;
+  g_syncCall = call ? call : ::fsync;
+  return before;
+}
+
+bool TakePermissionsOf(const std::string& model, const std::string& file) {
+  struct stat st {};
+  if (stat(model.c_str(), &st) != 0) return errno == ENOENT;
+  return chmod(file.c_str(), st.st_mode & 07777) == 0;
+}
+
 bool ReplaceFileAtomically(const std::string& source, const std::string& target) {
-  SyncPath(source, O_RDONLY);
+  const std::string folder = FolderOf(target);
+  // The new file's data and its name in the folder are on the disk before the old file goes.
+  if (!SyncFile(source) || !SyncFolder(folder)) return false;
   if (rename(source.c_str(), target.c_str()) != 0) return false;
   // The rename itself lives in the folder; without this a crash could bring back the old name.
-  SyncPath(FolderOf(target), O_RDONLY | O_DIRECTORY);
-  return true;
+  return SyncFolder(folder);
 }
 
 }  // namespace wb

