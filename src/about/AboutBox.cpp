@@ -1,7 +1,6 @@
 #include "about/AboutBox.h"
 
 #include "app_state/ProgramTitle.h"
-#include "storage/TextBytes.h"
 
 namespace wb {
 
@@ -78,7 +77,9 @@ bool GetKeyValue(RegRoot root, const std::string& keyName, const std::string& va
     std::string text(bytes.begin(), bytes.end());
     // A value written with more than one NUL would otherwise carry the rest into a path.
     if (auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
-    value = StorageCodec().FromCp932(text);
+    // The service has already made UTF-8 of the stored text; decoding it once more as the
+    // ANSI code page would garble every non-ASCII path and the tool would not be found.
+    value = std::move(text);
   } else if (raw.type == kRegDword) {
     uint32_t number = 0;
     for (size_t i = 0; i < 4 && i < bytes.size(); ++i) number |= uint32_t(bytes[i]) << (8 * i);

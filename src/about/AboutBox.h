@@ -29,9 +29,10 @@ class AboutBox : public ui::Form {
   void StartSystemInfo();
 };
 
-// Reads one registry value as text: REG_SZ as the string without its terminating NUL,
-// REG_DWORD as the decimal number, other types as empty text (still a success). False, with
-// empty text, when the key cannot be opened or the value cannot be read.
+// Reads one registry value as text: REG_SZ as the string without its terminating NUL (UTF-8,
+// as the registry service hands it over), REG_DWORD as the decimal number, other types as
+// empty text (still a success). False, with empty text, when the key cannot be opened or the
+// value cannot be read.
 bool GetKeyValue(RegRoot root, const std::string& keyName, const std::string& valueName, std::string& value);
 
 AboutBox& TheAboutBox();  // touching the box creates it hidden

@@ -32,6 +32,17 @@ MonitorWindow::MonitorWindow() : ui::Form("MonitorWindow", kProgramTitle, 3000, 
     hoverTimer.SetEnabled(false);
     StopAlarmTimers();
   };
+  // A close request (an end task without force) would otherwise unload the hidden window
+  // and leave the process running with no window at all, still holding the instance guard;
+  // it ends the program as 終了 does, which unloads the window in its own order.
+  onQueryUnload = [this](int& cancel, ui::UnloadMode mode) {
+    if (mode == ui::UnloadMode::Code) return;
+    cancel = 1;
+    ShutDown();
+  };
+  // Windows ends the process right after the session: an alarm sounding then must not leave
+  // the devices at its volumes, nor the flag or the icon behind.
+  onSessionEnd = [this] { ShutDown(); };
   dueCheckTimer.onTick = [this] { OnDueCheckTick(); };
   hoverTimer.onTick = [this] { OnHoverTick(); };
   editItem->onClick = [this] { OpenEditor(); };

@@ -45,7 +45,8 @@ class MonitorWindow : public ui::Form {
   // a trace.
   void StartUp();
   bool PassInstanceGuard();
-  // The orderly end run by 終了.
+  // The orderly end run by 終了, a close request and the end of the Windows session; runs
+  // once, later calls do nothing.
   void ShutDown();
   // Timer reactions.
   void OnDueCheckTick();

@@ -1,4 +1,5 @@
-// The monitor's ShutDown: the orderly end started by 終了.
+// The monitor's ShutDown: the orderly end started by 終了, by a close request to the monitor
+// and by Windows ending the session.
 #include "about/AboutBox.h"
 #include "alert/Alert.h"
 #include "alert/AlarmWindow.h"
@@ -12,6 +13,9 @@ namespace wb {
 
 void MonitorWindow::ShutDown() {
   MonitorState& monitor = App().monitor;
+  // Once only. The shell calls on the way out let Windows deliver its messages, the end of the
+  // session among them; and after the end there is nothing left to put in order.
+  if (!Loaded() || monitor.shuttingDown) return;
   monitor.shuttingDown = true;
 
   if (monitor.activeIndex != -1 && ActiveEntry().SoundFlag == 1) ShutDownSoundRule();

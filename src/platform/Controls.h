@@ -498,8 +498,13 @@ class Form {
   std::function<void()> onActivate;
   std::function<void()> onPaint;
   std::function<void(int& cancel, UnloadMode mode)> onQueryUnload;
+  // Windows is ending the session (log-off, restart, power-off) and ends the process as soon
+  // as the handlers return: whatever must be put in order has to be done here. Every window
+  // hears of it; nothing may keep the session from ending.
+  std::function<void()> onSessionEnd;
   void RaiseActivate() { if (onActivate) onActivate(); }
   void RaisePaint() { if (onPaint) onPaint(); }
+  void RaiseSessionEnd() { if (onSessionEnd) onSessionEnd(); }
 
   FormPeer* peer = nullptr;
   void* native = nullptr;

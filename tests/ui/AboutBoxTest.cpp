@@ -75,6 +75,33 @@ TEST_F(AboutBoxTest, NoKeyOrAToolThatWillNotStartSaysUnavailable) {
   EXPECT_EQ(dialogs.CountMsgBoxes(kUnavailable), 2);
 }
 
+// The registry service hands strings over as UTF-8 already; a path with Japanese in it must
+// reach the launcher unchanged, from either key.
+TEST_F(AboutBoxTest, StartsTheToolUnderANonAsciiPath) {
+  struct Case {
+    const char* key;
+    const char* value;
+    const char* text;
+    const char* program;
+  };
+  const Case cases[] = {
+      {kToolKey, "PATH", "C:\\プログラム\\msinfo32.exe", "C:\\プログラム\\msinfo32.exe"},
+      {kLocationKey, "MSINFO", "C:\\共通ツール\\表示", "C:\\共通ツール\\表示\\MSINFO32.EXE"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    fake::FakeRegistry fresh;
+    Svc().registry = &fresh;
+    launcher.Started.clear();
+    launcher.Files = {c.program};
+    fresh.SetString(RegRoot::LocalMachine, c.key, c.value, c.text);
+    TheAboutBox().systemInfoButton.Press();
+    EXPECT_EQ(launcher.Started, std::vector<std::string>{c.program});
+    EXPECT_EQ(dialogs.CountMsgBoxes(kUnavailable), 0);
+    Svc().registry = &registry;
+  }
+}
+
 // All access on the local machine's keys is refused to a normal user; the tool was then never
 // found although it is there.
 TEST_F(AboutBoxTest, ReadsTheRegistryWithReadAccessOnly) {
@@ -98,12 +125,12 @@ TEST_F(AboutBoxTest, KeyValueDropsTheTerminatingNul) {
   EXPECT_EQ(registry.Requests.back().bufferSize, 1024u);
 }
 
-TEST_F(AboutBoxTest, KeyValueConvertsTheAnsiCodePage) {
-  // "ツール" in code page 932.
-  registry.SetString(RegRoot::CurrentUser, "K", "V", "C:\\\x83\x63\x81\x5b\x83\x8b");
+TEST_F(AboutBoxTest, KeyValueTakesTheServicesTextAsItComes) {
+  // The service has already turned the stored UTF-16 into UTF-8; nothing is decoded again.
+  registry.SetString(RegRoot::CurrentUser, "K", "V", "C:\\ツール\\ｼｽﾃﾑ");
   std::string value;
   ASSERT_TRUE(GetKeyValue(RegRoot::CurrentUser, "K", "V", value));
-  EXPECT_EQ(value, "C:\\ツール");
+  EXPECT_EQ(value, "C:\\ツール\\ｼｽﾃﾑ");
 }
 
 TEST_F(AboutBoxTest, KeyValueOfADwordIsItsDecimalNumber) {

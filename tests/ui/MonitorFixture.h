@@ -24,10 +24,14 @@ class RecordingFrontEnd : public fake::FakeFrontEnd {
  public:
   explicit RecordingFrontEnd(std::vector<std::string>& journal) : journal_(journal) {}
   FormPeer* CreatePeer(ui::Form& form) override {
+    FakeFrontEnd::CreatePeer(form);  // the fake still knows which windows exist
     peers_.push_back(std::make_unique<Peer>(form, journal_));
     return peers_.back().get();
   }
-  void DestroyPeer(ui::Form& form, FormPeer*) override { journal_.push_back("unload " + form.Name()); }
+  void DestroyPeer(ui::Form& form, FormPeer* peer) override {
+    FakeFrontEnd::DestroyPeer(form, peer);
+    journal_.push_back("unload " + form.Name());
+  }
   void Quit() override {
     FakeFrontEnd::Quit();
     journal_.push_back("quit");
@@ -49,8 +53,12 @@ class RecordingFrontEnd : public fake::FakeFrontEnd {
 
 class MonitorTest : public UiTest {
  protected:
-  ~MonitorTest() override {
-    // The forms go while this fixture's front end still exists to hear of it.
+  ~MonitorTest() override { ResetWindows(); }
+
+  // The forms go while this fixture's front end still exists to hear of it. A fixture that
+  // puts a front end of its own in place calls it from its own destructor, before that front
+  // end goes.
+  static void ResetWindows() {
     ResetEditor();
     ResetAboutBox();
     ResetAlarmWindow();

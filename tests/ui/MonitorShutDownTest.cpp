@@ -1,4 +1,7 @@
-// 終了: the orderly end of the process and the order of its steps.
+// 終了: the orderly end of the process and the order of its steps; the same end when the
+// monitor is asked to close and when Windows ends the session.
+#include <algorithm>
+
 #include "MonitorFixture.h"
 
 namespace wb::test {
@@ -12,6 +15,7 @@ class MonitorShutDown : public MonitorTest {
     mci.Journal = &journal;
     devices.Journal = &journal;
   }
+  ~MonitorShutDown() override { ResetWindows(); }
   // Index of the first journal line starting with `prefix`, or -1.
   int Find(const std::string& prefix) const {
     for (size_t i = 0; i < journal.size(); ++i)
@@ -22,6 +26,8 @@ class MonitorShutDown : public MonitorTest {
     int i = Find(first);
     return i < 0 ? std::vector<std::string>{} : std::vector<std::string>(journal.begin() + i, journal.end());
   }
+
+  int Count(const std::string& line) const { return int(std::count(journal.begin(), journal.end(), line)); }
 
   RecordingFrontEnd recorder{journal};
 };
@@ -115,6 +121,87 @@ TEST_F(MonitorShutDown, NoTimerRunsAfterTheEnd) {
   for (ui::Timer* t : {&form.dueCheckTimer, &TheAlarmTimers().alarmTimer, &TheAlarmTimers().singleClickTimer, &form.hoverTimer}) EXPECT_FALSE(clock.IsArmed(*t));
   Seconds(120);
   EXPECT_EQ(AlarmWindowIfLoaded(), nullptr);
+}
+
+// The end of the process comes from outside too: a close request to the hidden monitor (an
+// end task without force) and Windows ending the session (log-off, restart). Either way an
+// alarm sounding then must not leave the devices at its volumes, the flag must read 0 and the
+// icon must go; the process must end rather than linger without windows, holding the instance
+// guard. Every window hears of the session's end; the end runs once.
+struct OutsideEnd {
+  const char* name;
+  void (*end)(fake::FakeFrontEnd& frontEnd, MonitorWindow& form);
+};
+
+void PrintTo(const OutsideEnd& way, std::ostream* os) { *os << way.name; }
+
+class MonitorEndedFromOutside : public MonitorShutDown, public ::testing::WithParamInterface<OutsideEnd> {};
+
+TEST_P(MonitorEndedFromOutside, EndsAsAfterExit) {
+  devices.AddMidi("MIDI", 0x11111111);
+  devices.AddWave("WAVE", 0x22222222);
+  SetSetting(ProgramIni(), "MIDINM", "MIDI");
+  SetSetting(ProgramIni(), "WAVENM", "WAVE");
+  const std::string dataPath = MoveDataFolder();
+  const std::string dataIni = DataIniPath(dataPath);
+  SetSetting(dataIni, "MIDINM", "MIDI");
+  SetSetting(dataIni, "WAVENM", "WAVE");
+  AlarmEntry e = Daily(6, 1);
+  e.SoundFlag = 1;
+  e.EndlessFlag = 1;
+  e.SoundFile = "C:\\Sounds\\alarm.wav";
+  e.MidiVolume = int32_t(0x40004000);
+  e.WaveVolume = int32_t(0x50005000);
+  SaveTable({e}, dataPath);
+
+  MonitorWindow& form = Start();
+  form.aboutItem->Choose();
+  form.editItem->Choose();
+  Seconds(61);
+  ASSERT_TRUE(AlarmShown());
+  ASSERT_EQ(mci.GetState(), fake::FakeMci::State::Playing);
+  ASSERT_EQ(devices.Midi[0].volume, 0x40004000u);
+  SetSetting(ProgramIni(), "STARTFLG", "1");
+  SetSetting(dataIni, "STARTFLG", "1");
+  journal.clear();
+
+  GetParam().end(recorder, form);
+
+  EXPECT_EQ(mci.GetState(), fake::FakeMci::State::Closed);
+  EXPECT_EQ(devices.Midi[0].volume, 0x11111111u);
+  EXPECT_EQ(devices.Wave[0].volume, 0x22222222u);
+  EXPECT_EQ(Setting(ProgramIni(), "STARTFLG"), "0");
+  EXPECT_EQ(Setting(dataIni, "STARTFLG"), "0");
+  EXPECT_FALSE(tray.Present);
+  EXPECT_EQ(Count("tray delete"), 1);
+  EXPECT_EQ(Count("quit"), 1);
+  EXPECT_TRUE(recorder.QuitCalled);
+  EXPECT_EQ(MonitorIfLoaded(), nullptr);
+  EXPECT_EQ(EditorIfLoaded(), nullptr);
+  EXPECT_EQ(AlarmWindowIfLoaded(), nullptr);
+  EXPECT_EQ(AboutBoxIfLoaded(), nullptr);
+  for (ui::Timer* t : {&form.dueCheckTimer, &TheAlarmTimers().alarmTimer, &form.hoverTimer})
+    EXPECT_FALSE(clock.IsArmed(*t));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, MonitorEndedFromOutside,
+    ::testing::Values(OutsideEnd{"SessionEnd", [](fake::FakeFrontEnd& f, MonitorWindow&) { f.EndSession(); }},
+                      OutsideEnd{"CloseRequest", [](fake::FakeFrontEnd&, MonitorWindow& m) { m.RequestClose(); }}),
+    [](const ::testing::TestParamInfo<OutsideEnd>& info) { return std::string(info.param.name); });
+
+// The shell calls made on the way out let Windows deliver its messages, the end of the
+// session among them, while 終了 is half done: that must not run the end a second time.
+TEST_F(MonitorShutDown, SessionEndDuringExitDoesNotRunTheEndAgain) {
+  MonitorWindow& form = Start();
+  const std::string dataIni = DataSettingsPath();
+  tray.OnCall = [&](const fake::FakeTray::Call& c) {
+    if (c.op == "delete") recorder.EndSession();
+  };
+  journal.clear();
+  form.exitItem->Choose();
+  EXPECT_EQ(journal, (std::vector<std::string>{"tray delete", "unload MonitorWindow", "quit"}));
+  EXPECT_EQ(Setting(dataIni, "STARTFLG"), "0");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-# Shared by the monitor's smoke tests (startup_test.sh, tray_test.sh); sourced, not run.
+# Shared by the monitor's smoke tests (startup_test.sh, tray_test.sh, session_end_test.sh);
+# sourced, not run.
 # Gives each test its own X display, a Wine prefix of its own, a temporary program folder
 # with Wakebell.exe and a data file of three entries, and helpers that poll with timeouts
 # and drive the tray icon in Wine's "Wine System Tray" window. Everything started here is

@@ -2,7 +2,12 @@
 //   tray_helper tip          prints the text of the visible tooltip (the tray icon's tip) in UTF-8
 //   tray_helper data PATH    writes a data file of three entries: a once entry two hours from
 //                            now (prints its minute "hh:nn"), and two more days away
-// Exit 0 on success, 1 when there is no visible tip or the file cannot be written.
+//   tray_helper close        posts WM_CLOSE to the hidden monitor window, as an end task does
+//   tray_helper endsession 1|0
+//                            asks the monitor window whether the session may end (prints the
+//                            answer, 1 or 0), then tells it the session ends (1) or not (0)
+// Exit 0 on success, 1 when there is no visible tip, no monitor window or the file cannot be
+// written.
 #include <windows.h>
 
 #include <cstdio>
@@ -56,6 +61,29 @@ int WriteData(const std::string& path) {
   return 0;
 }
 
+// The monitor: the program's one hidden form captioned with the program's title.
+HWND MonitorWindow() {
+  HWND h = nullptr;
+  while ((h = FindWindowExW(nullptr, h, L"WakebellForm", L"Wakebell")) != nullptr)
+    if (!IsWindowVisible(h)) return h;
+  return nullptr;
+}
+
+// What Windows does at log-off: the question to every window, then the outcome. The answer
+// is sent with a timeout, as Windows gives a hung program only a few seconds.
+int EndSession(bool ending) {
+  HWND monitor = MonitorWindow();
+  if (!monitor) return 1;
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutW(monitor, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer))
+    return 1;
+  std::printf("%d\n", answer ? 1 : 0);
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(monitor, WM_ENDSESSION, ending ? TRUE : FALSE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000,
+                      &ignored);
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -68,6 +96,11 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (command == L"data" && argc > 2) return WriteData(wb::win32::Narrow(argv[2]));
-  std::fprintf(stderr, "usage: tray_helper tip | data PATH\n");
+  if (command == L"close") {
+    HWND monitor = MonitorWindow();
+    return monitor && PostMessageW(monitor, WM_CLOSE, 0, 0) ? 0 : 1;
+  }
+  if (command == L"endsession" && argc > 2) return EndSession(std::wstring(argv[2]) == L"1");
+  std::fprintf(stderr, "usage: tray_helper tip | data PATH | close | endsession 1|0\n");
   return 2;
 }

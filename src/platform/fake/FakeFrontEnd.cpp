@@ -1,6 +1,30 @@
 #include "platform/fake/FakeFrontEnd.h"
 
+#include <algorithm>
+
 namespace wb::fake {
+
+FormPeer* FakeFrontEnd::CreatePeer(ui::Form& form) {
+  windows_.emplace_back(&form, std::make_unique<NullPeer>());
+  return windows_.back().second.get();
+}
+
+// A derived front end may hand out peers of its own: the window is known by its form.
+void FakeFrontEnd::DestroyPeer(ui::Form& form, FormPeer*) {
+  std::erase_if(windows_, [&form](const auto& w) { return w.first == &form; });
+}
+
+bool FakeFrontEnd::Exists(const ui::Form* form) const {
+  return std::any_of(windows_.begin(), windows_.end(), [form](const auto& w) { return w.first == form; });
+}
+
+void FakeFrontEnd::EndSession() {
+  std::vector<ui::Form*> forms;
+  for (const auto& w : windows_) forms.push_back(w.first);
+  // A window's handler may unload (and so free) the windows after it: they hear nothing.
+  for (ui::Form* form : forms)
+    if (Exists(form)) form->RaiseSessionEnd();
+}
 
 void FakeFrontEnd::PopupMenu(ui::Form&, ui::MenuItem& menu) {
   Popups.push_back(menu.Name());

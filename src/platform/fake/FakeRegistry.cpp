@@ -3,7 +3,27 @@
 #include <algorithm>
 #include <cctype>
 
+#include "model/Assert.h"
+
 namespace wb::fake {
+
+namespace {
+// Whether `s` is well-formed UTF-8 as far as its byte structure goes: each lead byte followed
+// by as many continuation bytes as it announces. Code page 932 text fails at once, its second
+// bytes and most of its first ones being no valid lead.
+bool IsUtf8(const std::string& s) {
+  for (size_t i = 0; i < s.size();) {
+    const unsigned char b = static_cast<unsigned char>(s[i]);
+    const size_t length = b < 0x80 ? 1 : b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3
+                          : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
+    if (length == 0 || i + length > s.size()) return false;
+    for (size_t k = 1; k < length; ++k)
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    i += length;
+  }
+  return true;
+}
+}  // namespace
 
 FakeRegistry::Where FakeRegistry::Place(RegRoot root, const std::string& key, const std::string& value) {
   auto up = [](std::string s) {
@@ -15,6 +35,7 @@ FakeRegistry::Where FakeRegistry::Place(RegRoot root, const std::string& key, co
 
 void FakeRegistry::SetString(RegRoot root, const std::string& key, const std::string& value,
                              const std::string& text, bool withNul) {
+  WB_ASSERT(IsUtf8(text));
   RegValue v;
   v.type = 1;
   v.bytes.assign(text.begin(), text.end());

@@ -1,5 +1,6 @@
 // The registry as a map, with the access checks a normal user meets: keys of the local
-// machine refuse any access beyond reading. Fake of IRegistry for the window-logic tests.
+// machine refuse any access beyond reading. Strings go in and come back as UTF-8, as the real
+// service hands them over. Fake of IRegistry for the window-logic tests.
 #pragma once
 #include <map>
 #include <string>
@@ -24,6 +25,8 @@ class FakeRegistry : public IRegistry {
   // Normal users may only read HKEY_LOCAL_MACHINE; administrators may do anything.
   bool Administrator = false;
 
+  // `text` must be UTF-8: a string in another encoding is a mistake of the test, since the
+  // real service never hands one over.
   void SetString(RegRoot root, const std::string& key, const std::string& value, const std::string& text,
                  bool withNul = true);
   void SetDword(RegRoot root, const std::string& key, const std::string& value, uint32_t number);

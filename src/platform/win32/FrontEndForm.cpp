@@ -1,5 +1,6 @@
 // The top-level window of a form: creation, placement at the window's DPI, the form's own
-// messages (close, activate, paint, DPI change) and the keyboard of the form (Tab, Enter, Esc).
+// messages (close, end of session, activate, paint, DPI change) and the keyboard of the form
+// (Tab, Enter, Esc).
 #include <windows.h>
 
 #include <commctrl.h>
@@ -242,6 +243,13 @@ LRESULT FormWindow::Handle(UINT m, WPARAM w, LPARAM l) {
       return 0;
     case WM_CLOSE:
       form_.RequestClose();  // the form decides; an unload destroys this window
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;  // no window of ours stands in the way of a log-off
+    case WM_ENDSESSION:
+      // Only when the session really ends (another program may have refused it). The process
+      // may be ended as soon as this returns, so the form does its work here.
+      if (w) form_.RaiseSessionEnd();
       return 0;
     case WM_ACTIVATE:
       if (LOWORD(w) != WA_INACTIVE) {
