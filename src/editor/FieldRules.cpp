@@ -163,4 +163,10 @@ int QuickTimerMinutes(int index) {
   return index >= 0 && index < int(kMinutes.size()) ? kMinutes[size_t(index)] : 0;
 }
 
+uint32_t FixedBoxColor(int index) {
+  static constexpr std::array<uint32_t, 8> kColors = {0,          0x00FFB29C, 0x00BDFF9C, 0x009CFFFF,
+                                                      0x000000FF, 0x8000000F, 0x00FFFFFF, 0};
+  return index >= 1 && index <= 7 ? kColors[size_t(index)] : 0;
+}
+
 }  // namespace wb

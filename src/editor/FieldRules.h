@@ -58,4 +58,8 @@ inline constexpr std::array<const char*, 11> kQuickTimerItems = {
     "3分", "5分", "10分", "15分", "20分", "25分", "30分", "45分", "60分", "90分", "120分"};
 int QuickTimerMinutes(int index);
 
+// Colour boxes 1..7 of either colour group: 青 緑 黄 赤 灰 白 黒 (灰 is the system's button
+// face, which follows the colour scheme). Box 0 is the free choice and has no fixed colour.
+uint32_t FixedBoxColor(int index);
+
 }  // namespace wb

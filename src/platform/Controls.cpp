@@ -201,6 +201,12 @@ void ListControl::ClearItems() {
   index_ = -1;
   Notify(Prop::Items);
 }
+void ListControl::SetItems(std::vector<std::string> items) {
+  items_ = std::move(items);
+  if (GetKind() == Kind::ListBox) static_cast<ListBox*>(this)->selected_.assign(items_.size(), false);
+  index_ = -1;
+  Notify(Prop::Items);
+}
 void ListControl::SetListIndex(int i) {
   WB_ASSERT(i >= -1 && i < ListCount());
   if (index_ == i) return;
@@ -351,6 +357,8 @@ void PictureBox::SetPicture(std::string key) {
   if (picture_ != key) { picture_ = std::move(key); Notify(Prop::Picture); }
 }
 Line::Line(Form& f, std::string name, LineOptions o) : Control(f, std::move(name), Kind::Line, o.rect) {}
+Frame::Frame(Form& f, std::string name, FrameOptions o)
+    : Control(f, std::move(name), Kind::Frame, o.rect), caption_(std::move(o.caption)) {}
 ImageList::ImageList(Form& f, std::string name, std::vector<std::string> keys)
     : Control(f, std::move(name), Kind::ImageList, Rect{}), keys_(std::move(keys)) {
   SetVisible(false);

@@ -108,6 +108,10 @@ struct PictureBoxOptions {
 struct LineOptions {
   Rect rect{};
 };
+struct FrameOptions {
+  Rect rect{};
+  std::string caption;  // "" for a plain frame
+};
 
 class Control {
  public:
@@ -253,6 +257,9 @@ class ListControl : public Control {
   void AddItem(std::string text);
   void RemoveItem(int i);
   void ClearItems();
+  // Replaces every item at once, nothing selected: one update of the native list however
+  // long it is (a full alarm table is 32767 rows).
+  void SetItems(std::vector<std::string> items);
   int ListIndex() const { return index_; }
   void SetListIndex(int i);  // raises Click when it changes
   const std::string& SelectedText() const;  // "" when nothing is selected
@@ -369,6 +376,15 @@ class PictureBox : public Control {
 class Line : public Control {
  public:
   Line(Form& f, std::string name, LineOptions o);
+};
+
+// A frame around a group of controls, drawn behind them.
+class Frame : public Control {
+ public:
+  Frame(Form& f, std::string name, FrameOptions o);
+  const std::string& Caption() const { return caption_; }
+ private:
+  std::string caption_;
 };
 
 // Pictures by key; the front end maps keys to the program's resources.

@@ -55,6 +55,7 @@ const std::string* CaptionOf(const ui::Control& c) {
     case Kind::Button: return &static_cast<const ui::Button&>(c).Caption();
     case Kind::CheckBox: return &static_cast<const ui::CheckBox&>(c).Caption();
     case Kind::OptionButton: return &static_cast<const ui::OptionButton&>(c).Caption();
+    case Kind::Frame: return &static_cast<const ui::Frame&>(c).Caption();
     default: return nullptr;
   }
 }
@@ -281,6 +282,11 @@ void FormWindow::MirrorItems(ui::ListControl& c, HWND h) {
   } else {
     SendMessageW(h, WM_SETREDRAW, FALSE, 0);
     SendMessageW(h, reset, 0, 0);
+    if (!combo) {  // room for every row at once instead of growing row by row
+      size_t chars = 0;
+      for (int i = 0; i < c.ListCount(); ++i) chars += c.List(i).size() + 1;
+      SendMessageW(h, LB_INITSTORAGE, WPARAM(c.ListCount()), LPARAM(chars * sizeof(wchar_t)));
+    }
     for (int i = 0; i < c.ListCount(); ++i) SendMessageW(h, add, 0, reinterpret_cast<LPARAM>(Widen(c.List(i)).c_str()));
     SendMessageW(h, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(h, nullptr, TRUE);
