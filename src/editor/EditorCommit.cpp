@@ -161,7 +161,7 @@ void EditorWindow::DeleteEntries() {
   RefreshList();
   if (SelectedRows(alarmList).empty()) {
     ResetEntryFields();
-    soundFileEdit.SetSelStart(int(soundFileEdit.Text().size()));
+    CaretToEnd(soundFileEdit);
   }
 }
 

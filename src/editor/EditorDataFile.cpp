@@ -62,8 +62,7 @@ void EditorWindow::OnDataPathChange() {
 
 void EditorWindow::OnDataPathGotFocus() {
   if (dataPathTyped) return;
-  dataPathEdit.SetSelStart(0);
-  dataPathEdit.SetSelLength(int(dataPathEdit.Text().size()));
+  SelectAllText(dataPathEdit);
 }
 
 void EditorWindow::BrowseDataFile() {
@@ -77,7 +76,7 @@ void EditorWindow::BrowseDataFile() {
                                             {.createPrompt = true, .defaultExtension = "dat"});
   if (chosen) {
     dataPathEdit.SetText(path);
-    dataPathEdit.SetSelStart(int(dataPathEdit.Text().size()));
+    CaretToEnd(dataPathEdit);
     dataPathEdit.SetFocus();
     // A new name the user agreed to create: an empty table, written by the next OK.
     if (dataPathEdit.Text() != app.dataPath) SwitchDataFile(dataPathEdit.Text());
@@ -128,7 +127,7 @@ void EditorWindow::ResetFields() {
   AppState& app = App();
   alarmList.ClearSelection();
   ResetEntryFields();
-  soundFileEdit.SetSelStart(int(soundFileEdit.Text().size()));
+  CaretToEnd(soundFileEdit);
   RefreshList();
   FocusList();
   app.editor.currentIndex = -1;

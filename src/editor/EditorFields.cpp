@@ -21,18 +21,18 @@ constexpr const char* kMessageNotStorable =
 constexpr const char* kSoundFileNotStorable =
     "サウンドファイルのパスに、保存できない文字が含まれています\r\n別の場所のファイルを指定してください";
 
-void SelectAllText(ui::TextBox& edit) {
-  edit.SetSelStart(0);
-  edit.SetSelLength(int(edit.Text().size()));
-}
-void CaretToEnd(ui::TextBox& edit) { edit.SetSelStart(int(edit.Text().size())); }
-
 bool Storable(const std::string& text) {
   bool lossless = true;
   StorageCodec().ToCp932(text, &lossless);
   return lossless;
 }
 }  // namespace
+
+void SelectAllText(ui::TextBox& edit) {
+  edit.SetSelStart(0);
+  edit.SetSelLength(int(edit.Text().size()));
+}
+void CaretToEnd(ui::TextBox& edit) { edit.SetSelStart(int(edit.Text().size())); }
 
 bool EditorWindow::Warn(const std::string& text, ui::Control* focus) {
   EditorState& ed = App().editor;

@@ -80,7 +80,7 @@ void EditorWindow::ShowEntryInFields() {
       monthlyOption.SetValue(true);
       dayOfMonthEdit.SetEnabled(true);
       dayOfMonthLabel.SetEnabled(true);
-      dayOfMonthEdit.SetSelStart(int(dayOfMonthEdit.Text().size()));
+      CaretToEnd(dayOfMonthEdit);
       break;
     case kRepeatDaily: dailyOption.SetValue(true); break;
     case kRepeatOnce: onceOption.SetValue(true); break;
@@ -90,7 +90,7 @@ void EditorWindow::ShowEntryInFields() {
       break;
   }
   dayOfMonthEdit.SetText(std::to_string(t.day));
-  dayOfMonthEdit.SetSelStart(int(dayOfMonthEdit.Text().size()));
+  CaretToEnd(dayOfMonthEdit);
   if (int unit = WeekUnitOfRepeatKind(e.RepeatKind); unit >= 0) weekUnitCombo.SetListIndex(unit);
   for (int box = 0; box < kWeekdayBoxes; ++box)
     weekdayChecks[size_t(box)].SetValue((e.WeekdayMask & WeekdayBoxBit(box, MondayStart())) ? 1 : 0);
@@ -103,7 +103,7 @@ void EditorWindow::ShowEntryInFields() {
   blinkCheck.SetValue(e.BlinkFlag != 0 ? 1 : 0);
   soundCheck.SetValue(e.SoundFlag != 0 ? 1 : 0);
   soundFileEdit.SetText(e.SoundFile);
-  soundFileEdit.SetSelStart(int(soundFileEdit.Text().size()));
+  CaretToEnd(soundFileEdit);
   endlessCheck.SetValue(e.EndlessFlag != 0 ? 1 : 0);
   keepWindowCheck.SetValue(e.KeepWindowFlag != 0 ? 1 : 0);
   ShowVolumeOnSlider(midiVolumeSlider, uint32_t(e.MidiVolume));

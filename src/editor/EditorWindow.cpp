@@ -149,7 +149,7 @@ EditorWindow::EditorWindow()
   hourEdit.onChange = [this] { OnHourChange(); };
   minuteEdit.onChange = [this] { OnMinuteChange(); };
   for (ui::TextBox* edit : {&hourEdit, &minuteEdit})
-    edit->onClick = [edit] { edit->SetSelStart(0), edit->SetSelLength(int(edit->Text().size())); };
+    edit->onClick = [edit] { SelectAllText(*edit); };
   hourEdit.onLostFocus = [this] { CheckHour(); };
   minuteEdit.onLostFocus = [this] { CheckMinute(); };
   hourSpin.onChange = [this] { hourEdit.SetText(std::to_string(hourSpin.Value())); };
@@ -169,8 +169,7 @@ EditorWindow::EditorWindow()
   soundCheck.onClick = [this] { OnSoundClick(); };
   messageEdit.onChange = [this] { OnMessageChange(); };
   soundFileEdit.onGotFocus = [this] {
-    soundFileEdit.SetSelStart(0);
-    soundFileEdit.SetSelLength(int(soundFileEdit.Text().size()));
+    SelectAllText(soundFileEdit);
   };
   // Commit.
   addButton.onClick = [this] { AddEntry(); };

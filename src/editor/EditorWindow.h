@@ -181,6 +181,10 @@ class EditorWindow : public ui::Form {
   bool suppressBackColorDialog = false;
 };
 
+// Text boxes select all they hold when the user comes to them; a filled box puts the caret last.
+void SelectAllText(ui::TextBox& edit);
+void CaretToEnd(ui::TextBox& edit);
+
 // Touching the editor creates it hidden and runs its load.
 EditorWindow& TheEditor();
 // The editor when it is loaded, else null; never creates it.

@@ -73,7 +73,9 @@ TEST_F(EditorCommit, AddRefusesInTheOrderOfItsChecks) {
     w.alarmList.SetFocus();
     w.addButton.Press();
     EXPECT_EQ(LastMessage(), c.message);
-    if (*c.focus) EXPECT_EQ(Focused(w), c.focus);
+    if (*c.focus) {
+      EXPECT_EQ(Focused(w), c.focus);
+    }
     EXPECT_EQ(App().table.EntryCount(), 0);
     EXPECT_FALSE(App().editor.dataChanged);
     EXPECT_EQ(w.alarmList.ListCount(), 0);
