@@ -246,6 +246,7 @@ void EditorWindow::InitEditorFields() {
   const OleDate now = Svc().clock->Now();
   calendar.SetValue(DayOf(now));
   mondayFirstCheck.SetValue(p.WeekStart == 1 ? 1 : 0);
+  LabelWeekdayBoxes();  // also when the box kept its value and so ran no reaction
   messageEdit.SetText(p.Message);
   if (p.PreFlag == kBellPreOnly || p.PreFlag == kBellPreAndMain) preBellCheck.SetValue(1);
   if (p.PreFlag == kBellPreAndMain) mainBellTooCheck.SetValue(1);

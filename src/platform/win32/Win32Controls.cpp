@@ -43,7 +43,7 @@ NativeKind NativeFor(const ui::Control& c) {
     case Kind::HScrollBar: return {L"SCROLLBAR", SBS_HORZ, 0};
     case Kind::PictureBox: return {L"STATIC", SS_ICON | SS_CENTERIMAGE, 0};
     case Kind::Line: return {L"STATIC", 0, 0};
-    case Kind::Frame: return {L"BUTTON", BS_GROUPBOX, 0};
+    case Kind::Frame: return {L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS, 0};  // never over the controls it frames
     case Kind::ImageList: break;
   }
   return {nullptr, 0, 0};
