@@ -5,6 +5,7 @@
 #include "alert/Alert.h"
 #include "app_state/AppState.h"
 #include "app_state/ProgramTitle.h"
+#include "audio/DeviceDialog.h"
 #include "editor/EditorWindow.h"
 #include "editor/FieldRules.h"
 #include "platform/Services.h"
@@ -89,8 +90,8 @@ void EditorWindow::RememberAsDefaults(const AlarmEntry& e) {
   p.ListDispFlag = allEntriesViewCheck.Value() == 1 ? 1 : 2;
   // A device list without a choice (no device of that kind) keeps the name already chosen.
   AudioState& audio = App().audio;
-  if (midiDeviceCombo.ListIndex() >= 0) audio.midiDeviceName = p.MidiName = midiDeviceCombo.SelectedText();
-  if (waveDeviceCombo.ListIndex() >= 0) audio.waveDeviceName = p.WaveName = waveDeviceCombo.SelectedText();
+  if (std::string name = DeviceOfList(midiDeviceCombo); !name.empty()) audio.midiDeviceName = p.MidiName = name;
+  if (std::string name = DeviceOfList(waveDeviceCombo); !name.empty()) audio.waveDeviceName = p.WaveName = name;
 }
 
 void EditorWindow::AddEntry() {
@@ -169,7 +170,7 @@ void EditorWindow::AddQuickTimer(int minutes) {
   AppState& app = App();
   if (!CheckTableHasRoom()) return;
   std::optional<int16_t> blinkCount = BlinkCountOfField();
-  if (!blinkCount || !CheckStorableText()) return;
+  if (!blinkCount || !CheckStorable(soundFileEdit, kSoundFileNotStorable)) return;
   AlarmEntry e = app.table[app.table.EntryCount()];
   // The seconds of now stay: the timer rings the chosen number of minutes from this moment.
   e.AlarmTime = FromSecondNumber(SecondNumber(Svc().clock->Now()) + int64_t(minutes) * 60);

@@ -5,6 +5,7 @@
 
 #include "app_state/AppState.h"
 #include "app_state/ProgramTitle.h"
+#include "audio/DeviceDialog.h"
 #include "audio/Volume.h"
 #include "editor/EditorWindow.h"
 #include "editor/FieldRules.h"
@@ -16,10 +17,6 @@ namespace wb {
 namespace {
 constexpr const char* kDayNotInMonthMessage = "日付を、その月にある日にしてください";
 constexpr const char* kBlinkCountMessage = "ブリンク回数に、０～３２７６７の数値を入力してください";
-constexpr const char* kMessageNotStorable =
-    "表示メッセージに、保存できない文字が含まれています\r\n別の文字に置き換えてください";
-constexpr const char* kSoundFileNotStorable =
-    "サウンドファイルのパスに、保存できない文字が含まれています\r\n別の場所のファイルを指定してください";
 
 bool Storable(const std::string& text) {
   bool lossless = true;
@@ -205,9 +202,13 @@ void EditorWindow::OnBlinkClick() {
 }
 
 void EditorWindow::OnSoundClick() {
-  EnableAll({&soundFileLabel, &soundFileEdit, &browseSoundButton, &midiVolumeLabel, &midiVolumeSlider,
-             &waveVolumeLabel, &waveVolumeSlider, &testPlayButton, &endlessCheck},
-            soundCheck.Value() == 1);
+  const bool on = soundCheck.Value() == 1;
+  EnableAll({&soundFileLabel, &soundFileEdit, &browseSoundButton, &midiVolumeLabel, &waveVolumeLabel,
+             &testPlayButton, &endlessCheck},
+            on);
+  // A kind of device the machine lacks has no volume to set.
+  midiVolumeSlider.SetEnabled(on && !DeviceOfList(midiDeviceCombo).empty());
+  waveVolumeSlider.SetEnabled(on && !DeviceOfList(waveDeviceCombo).empty());
 }
 
 // --- Appearance ---------------------------------------------------------------------------
@@ -282,6 +283,8 @@ void EditorWindow::InitEditorFields() {
   hourSpin.SetValue(t.hour);
   minuteSpin.SetValue(t.minute);
   dayOfMonthEdit.SetText(std::to_string(t.day));
+  FillDeviceLists();
+  OnSoundClick();
 }
 
 void EditorWindow::ResetEntryFields() {
@@ -316,10 +319,12 @@ void EditorWindow::ResetEntryFields() {
 
 // --- Reading the fields back --------------------------------------------------------------
 
+bool EditorWindow::CheckStorable(ui::TextBox& edit, const char* message) {
+  return Storable(edit.Text()) || Warn(message, &edit);
+}
+
 bool EditorWindow::CheckStorableText() {
-  if (!Storable(messageEdit.Text())) return Warn(kMessageNotStorable, &messageEdit);
-  if (!Storable(soundFileEdit.Text())) return Warn(kSoundFileNotStorable, &soundFileEdit);
-  return true;
+  return CheckStorable(messageEdit, kMessageNotStorable) && CheckStorable(soundFileEdit, kSoundFileNotStorable);
 }
 
 std::optional<int16_t> EditorWindow::BlinkCountOfField() {

@@ -5,6 +5,7 @@
 
 #include "app_state/AppState.h"
 #include "app_state/ProgramTitle.h"
+#include "audio/DeviceDialog.h"
 #include "audio/Volume.h"
 #include "editor/FieldRules.h"
 #include "platform/Services.h"
@@ -171,6 +172,21 @@ EditorWindow::EditorWindow()
   soundFileEdit.onGotFocus = [this] {
     SelectAllText(soundFileEdit);
   };
+  // Appearance and sound.
+  for (int i = 0; i < int(textColorChecks.size()); ++i) {
+    textColorChecks[size_t(i)].onClick = [this, i] { OnColorBoxClick(true, i); };
+    backColorChecks[size_t(i)].onClick = [this, i] { OnColorBoxClick(false, i); };
+  }
+  fontButton.onClick = [this] { ChooseSampleFont(); };
+  previewButton.onClick = [this] { ShowPreview(); };
+  browseSoundButton.onClick = [this] { BrowseSoundFile(); };
+  testPlayButton.onClick = [this] { ToggleSoundTest(); };
+  midiVolumeSlider.onChange = [this] { OnVolumeSliderChange(true); };
+  waveVolumeSlider.onChange = [this] { OnVolumeSliderChange(false); };
+  midiDeviceCombo.onClick = [this] { OnDeviceChoice(true); };
+  waveDeviceCombo.onClick = [this] { OnDeviceChoice(false); };
+  browseSoundButton.SetToolTip("参照");
+  testPlayButton.SetToolTip("試聴");
   // Commit.
   addButton.onClick = [this] { AddEntry(); };
   changeButton.onClick = [this] { ChangeEntry(); };
@@ -187,6 +203,8 @@ EditorWindow::EditorWindow()
   resetFieldsButton.onClick = [this] { ResetFields(); };
   // The window.
   onLoad = [this] { OpenEditor(); };
+  // While the editor is open its device lists say which devices the volumes are for.
+  onUnload = [] { EditorDevices() = {}; };
   onPaint = [this] {
     if (!App().editor.dialogOpen && Visible()) alarmList.SetFocus();
   };
@@ -221,8 +239,9 @@ void EditorWindow::OpenEditor() {
   LoadPreferences(DataIniPath(app.dataPath), app.prefs);
   LoadAlarmTable(app.dataPath, app.table, app.audio.savedMidiVolume, app.audio.savedWaveVolume);
   dataPathEdit.SetText(app.dataPath);
-  // The device dialog for a missing device name and the device lists come with the sound
-  // controls; until then the chosen names stand for the lists.
+  if (DeviceNamesMissing()) TheDeviceDialog().ShowModal();
+  EditorDevices() = {.selectedMidi = [this] { return DeviceOfList(midiDeviceCombo); },
+                     .selectedWave = [this] { return DeviceOfList(waveDeviceCombo); }};
   InitEditorFields();
   ResetEntryFields();
   if (!app.monitor.alarmSounding) {
@@ -231,6 +250,7 @@ void EditorWindow::OpenEditor() {
   }
   ShowVolumeOnSlider(midiVolumeSlider, app.audio.savedMidiVolume);
   ShowVolumeOnSlider(waveVolumeSlider, app.audio.savedWaveVolume);
+  OpenSystemMixer();
   RefreshList();
   app.editor.editorLoading = false;
 }

@@ -19,6 +19,10 @@ inline constexpr const char* kHourMessage = "時間に、０～２３の数値�
 inline constexpr const char* kHourTypingMessage = "時に、０～２３の数値を入力してください";
 inline constexpr const char* kMinuteMessage = "分に、０～５９の数値を入力してください";
 inline constexpr const char* kDayMessage = "日付を、１から３１までの値にしてください";
+inline constexpr const char* kMessageNotStorable =
+    "表示メッセージに、保存できない文字が含まれています\r\n別の文字に置き換えてください";
+inline constexpr const char* kSoundFileNotStorable =
+    "サウンドファイルのパスに、保存できない文字が含まれています\r\n別の場所のファイルを指定してください";
 inline constexpr const char* kUnsavedQuestion =
     "データ変更されています。\r\nキャンセルしてもよろしいですか？";
 
@@ -145,8 +149,22 @@ class EditorWindow : public ui::Form {
   // The appearance and sound of the fields, as every kind of entry takes them.
   void AppearanceToEntry(AlarmEntry& entry) const;
   // The data file holds code page 932: a message or sound path it cannot store is refused.
+  bool CheckStorable(ui::TextBox& edit, const char* message);
   bool CheckStorableText();
   std::optional<int16_t> BlinkCountOfField();  // empty (after a warning) for no whole number
+
+  // Appearance (EditorAppearance.cpp).
+  void ApplyTextColor(ui::Color color);
+  void OnColorBoxClick(bool textGroup, int index);
+  void ChooseSampleFont();
+  void ShowPreview();
+
+  // Sound and devices (EditorSound.cpp).
+  void BrowseSoundFile();
+  void ToggleSoundTest();
+  void OnVolumeSliderChange(bool midi);
+  void FillDeviceLists();
+  void OnDeviceChoice(bool midi);
 
   // Add, change, delete, quick timer (EditorCommit.cpp).
   void AddEntry();
