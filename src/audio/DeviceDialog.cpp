@@ -20,14 +20,17 @@ std::string DeviceOfList(const ui::ComboBox& list) {
 }
 
 DeviceDialog::DeviceDialog()
-    : ui::Form("DeviceDialog", "サウンドデバイスの選択", 380 * 15, 126 * 15),
+    : ui::Form("DeviceDialog", "サウンドデバイスの選択", 380 * 15, 162 * 15),
       promptLabel(*this, "promptLabel", {.rect = Px(14, 14, 352, 18), .caption = "サウンドデバイスを指定してください"}),
       midiDeviceLabel(*this, "midiDeviceLabel", {.rect = Px(14, 50, 110, 18), .caption = "MIDIデバイス"}),
       midiDeviceCombo(*this, "midiDeviceCombo", {.rect = Px(128, 46, 238, 200)}),
       waveDeviceLabel(*this, "waveDeviceLabel", {.rect = Px(14, 88, 110, 18), .caption = "WAVEデバイス"}),
-      waveDeviceCombo(*this, "waveDeviceCombo", {.rect = Px(128, 84, 238, 200)}) {
+      waveDeviceCombo(*this, "waveDeviceCombo", {.rect = Px(128, 84, 238, 200)}),
+      okButton(*this, "okButton", {.rect = Px(276, 124, 90, 28), .caption = "ＯＫ"}) {
   centerOnScreen = true;
-  SetTabOrder({&midiDeviceCombo, &waveDeviceCombo});
+  okButton.SetDefault(true);
+  okButton.onClick = [this] { Unload(); };
+  SetTabOrder({&midiDeviceCombo, &waveDeviceCombo, &okButton});
   onLoad = [this] { OnLoad(); };
   onUnload = [this] { OnUnload(); };
 }

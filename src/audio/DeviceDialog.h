@@ -11,7 +11,7 @@ namespace wb {
 
 // Shown in a device list of a kind the machine has none of (many machines have no MIDI
 // output today): the list is disabled and no name is taken from it.
-inline constexpr const char* kNoDeviceItem = "（デバイスがありません）";
+inline constexpr const char* kNoDeviceItem = "（デバイスなし）";
 
 // Fills a device list with `names`, or with the no-device line (disabled) when there are none.
 void FillDeviceList(ui::ComboBox& list, const std::vector<std::string>& names);
@@ -27,6 +27,8 @@ class DeviceDialog : public ui::Form {
   ui::ComboBox midiDeviceCombo;
   ui::Label waveDeviceLabel;
   ui::ComboBox waveDeviceCombo;
+  // Closes the dialog as its close box does; Enter presses it.
+  ui::Button okButton;
 
   void OnLoad();
   void OnUnload();

@@ -310,7 +310,7 @@ void UpDown::SetValue(int v) {
 
 // ---- RichText ----
 RichText::RichText(Form& f, std::string name, RichTextOptions o)
-    : Control(f, std::move(name), Kind::RichText, o.rect), locked_(o.locked) {
+    : Control(f, std::move(name), Kind::RichText, o.rect), locked_(o.locked), border_(o.border) {
   SetBackColor(kWindowBack);
 }
 void RichText::SetText(std::string t) {

@@ -95,6 +95,7 @@ struct UpDownOptions {
 struct RichTextOptions {
   Rect rect{};
   bool locked = false;  // shows text the user cannot change
+  bool border = false;  // a sunken edge, for a box that must show where it is when empty
 };
 struct HScrollBarOptions {
   Rect rect{};
@@ -341,12 +342,14 @@ class RichText : public Control {
   Align Alignment() const { return align_; }
   bool Locked() const { return locked_; }
   void SetLocked(bool on) { locked_ = on; }
+  bool Border() const { return border_; }
  private:
   std::string text_;
   int selStart_ = 0, selLength_ = 0;
   Color textColor_ = 0;
   Align align_ = Align::Left;
   bool locked_ = false;
+  bool border_ = false;
 };
 
 class HScrollBar : public Control {

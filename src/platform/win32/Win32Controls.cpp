@@ -39,7 +39,9 @@ NativeKind NativeFor(const ui::Control& c) {
               WS_EX_CLIENTEDGE};
     case Kind::MonthView: return {MONTHCAL_CLASSW, 0, 0};
     case Kind::UpDown: return {UPDOWN_CLASSW, UDS_HOTTRACK, 0};
-    case Kind::RichText: return {RichEditClass(), ES_MULTILINE | ES_READONLY, 0};
+    case Kind::RichText:
+      return {RichEditClass(), ES_MULTILINE | ES_READONLY,
+              static_cast<const ui::RichText&>(c).Border() ? DWORD(WS_EX_CLIENTEDGE) : 0};
     case Kind::HScrollBar: return {L"SCROLLBAR", SBS_HORZ, 0};
     case Kind::PictureBox: return {L"STATIC", SS_ICON | SS_CENTERIMAGE, 0};
     case Kind::Line: return {L"STATIC", 0, 0};
