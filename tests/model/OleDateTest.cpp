@@ -47,10 +47,8 @@ TEST(AlarmTable, KeepsOneSpareSlotThroughAddAndDelete) {
   EXPECT_EQ(t.EntryCount(), 0);
   EXPECT_EQ(t.SlotCount(), 1);
   AlarmEntry a, b;
-  // Assigned from std::string: GCC 12 at -O3 takes operator=(const char*) here for a copy
-  // between overlapping buffers and warns (-Wrestrict), wrongly.
-  a.Message = std::string("a");
-  b.Message = std::string("b");
+  a.Message = "a";
+  b.Message = "b";
   EXPECT_EQ(t.Add(a), 0);
   EXPECT_EQ(t.Add(b), 1);
   EXPECT_EQ(t.SlotCount(), 3);

@@ -144,7 +144,7 @@ choose() {
   return 1
 }
 
-# The keys that reach each item of IconMenu from a freshly opened menu.
+# The keys that reach each item of the tray menu from a freshly opened menu.
 KEYS_EDIT="Down"
 KEYS_REGISTER="Down Down Right"
 KEYS_REMOVE="Down Down Right Down"
