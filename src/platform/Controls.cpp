@@ -178,11 +178,13 @@ const std::string& ListControl::List(int i) const {
 void ListControl::SetList(int i, std::string text) {
   WB_ASSERT(i >= 0 && i < ListCount());
   items_[size_t(i)] = std::move(text);
+  appendedOne_ = false;
   Notify(Prop::Items);
 }
 void ListControl::AddItem(std::string text) {
   items_.push_back(std::move(text));
   if (GetKind() == Kind::ListBox) static_cast<ListBox*>(this)->selected_.push_back(false);
+  appendedOne_ = true;
   Notify(Prop::Items);
 }
 void ListControl::RemoveItem(int i) {
@@ -193,18 +195,21 @@ void ListControl::RemoveItem(int i) {
     sel.erase(sel.begin() + i);
   }
   if (index_ >= ListCount()) index_ = ListCount() - 1;
+  appendedOne_ = false;
   Notify(Prop::Items);
 }
 void ListControl::ClearItems() {
   items_.clear();
   if (GetKind() == Kind::ListBox) static_cast<ListBox*>(this)->selected_.clear();
   index_ = -1;
+  appendedOne_ = false;
   Notify(Prop::Items);
 }
 void ListControl::SetItems(std::vector<std::string> items) {
   items_ = std::move(items);
   if (GetKind() == Kind::ListBox) static_cast<ListBox*>(this)->selected_.assign(items_.size(), false);
   index_ = -1;
+  appendedOne_ = false;
   Notify(Prop::Items);
 }
 void ListControl::SetListIndex(int i) {

@@ -264,9 +264,12 @@ class ListControl : public Control {
   int ListIndex() const { return index_; }
   void SetListIndex(int i);  // raises Click when it changes
   const std::string& SelectedText() const;  // "" when nothing is selected
+  // The last change of the items appended one row (AddItem): a front end adds just that row.
+  bool LastChangeAppendedOne() const { return appendedOne_; }
  protected:
   std::vector<std::string> items_;
   int index_ = -1;
+  bool appendedOne_ = false;
 };
 
 class ComboBox : public ListControl {  // drop-down list

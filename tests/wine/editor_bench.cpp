@@ -118,13 +118,14 @@ int wmain(int argc, wchar_t** argv) {
 
   EditorWindow* w = nullptr;
   auto report = [](const char* what, double ms) { std::printf("%-28s %8.1f ms\n", what, ms); };
-  report("open (load, sort, fill)", Time([&] {
-           w = &TheEditor();
-           w->Show();
-         }));
+  report("open (load, sort, fill)", Time([&] { w = &TheEditor(); }));
+  report("open (show, first paint)", Time([&] { w->Show(); }));
   std::printf("rows: %d\n", w->alarmList.ListCount());
-
-  report("add", Time([&] {
+  report("delete one row", Time([&] {
+           w->alarmList.ClickRow(5);
+           w->deleteButton.Press();
+         }));
+  report("add", Time([&] {  // into the room the delete made
            w->hourEdit.SetText("23");
            w->minuteEdit.SetText("59");
            w->addButton.Press();
@@ -136,10 +137,6 @@ int wmain(int argc, wchar_t** argv) {
     w->changeButton.Press();
   });
   report("change (without its pause)", change - clock.sleptMs);
-  report("delete one row", Time([&] {
-           w->alarmList.ClickRow(5);
-           w->deleteButton.Press();
-         }));
   std::vector<bool> rows(size_t(w->alarmList.ListCount()), false);
   for (size_t i = 0; i < 1000; ++i) rows[i * 7] = true;
   report("select 1000 rows", Time([&] { w->alarmList.UserSelect(rows, 0); }));

@@ -7,6 +7,7 @@ bin=$(cd "${1:?folder of the built programs}" && pwd)
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 . "$root/scripts/env.sh"
 wb_start_display
+wb_start_sound
 wb_wine_prefix "${WB_BENCH_PREFIX:-$bin/wineprefix-bench}"
 work=$(mktemp -d "${TMPDIR:-/tmp}/wb-editor-bench.XXXXXX")
 trap 'wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
