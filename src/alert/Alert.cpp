@@ -139,6 +139,13 @@ void BlinkHalf() {
   }
 }
 
+void PreviewAlarmWindow(const AlarmEntry& look, const std::string& minuteText) {
+  AlarmWindow& window = TheAlarmWindow();
+  window.SetCaption(std::string(kProgramTitle) + " ■■プレビュー■■");
+  window.FillAlarmWindow(look, true, minuteText);
+  window.Show();
+}
+
 void DismissAlarm() {
   MonitorState& monitor = App().monitor;
   const bool inProgress = monitor.activeIndex != -1;

@@ -18,6 +18,10 @@ void PresentAlarm(int slot, bool mainBell, const std::string& minuteText);
 // Ends the alarm in progress as the user asked (OK, the close box, a click on the tray icon):
 // the window hidden, the blinking over, the sound stopped.
 void DismissAlarm();
+// The editor's preview: the alarm window as an entry of this look would show it as a main bell
+// at `minuteText`, without sound, blinking or any alarm state. Over an alarm in progress it
+// takes the window's title and content; its OK then dismisses that alarm.
+void PreviewAlarmWindow(const AlarmEntry& look, const std::string& minuteText);
 // The entry of the alarm in progress (activeIndex must not be -1): its slot in the table, or,
 // when the table no longer has that slot (the editor reloaded a shorter data file), the copy
 // taken when it was presented, so the alarm can still be blinked, silenced and ended.

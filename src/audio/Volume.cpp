@@ -100,6 +100,28 @@ void ApplyMidiVolume(uint32_t volume) {
   for (int i = 0; i < count; ++i) dev.MidiSetVolume(i, volume);
 }
 
+std::vector<std::string> MidiDevicesWithVolume() {
+  IAudioDevices& dev = Devices();
+  std::vector<std::string> names;
+  for (int i = 0, count = dev.MidiCount(); i < count; ++i) {
+    uint32_t volume = 0;
+    if (dev.MidiGetVolume(i, volume) == 0) names.push_back(dev.MidiCaps(i).name);
+  }
+  return names;
+}
+
+std::vector<std::string> WaveDeviceNames() {
+  IAudioDevices& dev = Devices();
+  std::vector<std::string> names;
+  for (int i = 0, count = dev.WaveCount(); i < count; ++i) names.push_back(dev.WaveCaps(i).name);
+  return names;
+}
+
+void OpenSystemMixer() {
+  const std::string mixer = Svc().shell->Environment("windir") + "\\Sndvol32.exe";
+  if (Svc().launcher->FileExists(mixer)) Svc().launcher->Start("Sndvol32.exe");
+}
+
 std::string WaveListDefaultName() {
   IAudioDevices& dev = Devices();
   const int count = dev.WaveCount();

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace wb {
 namespace ui { class HScrollBar; }
@@ -30,6 +31,13 @@ void RestoreWaveVolume();
 // An alarm's or a test's volume: every MIDI device; the chosen wave device.
 void ApplyMidiVolume(uint32_t volume);
 void ApplyWaveVolume(uint32_t volume);
+
+// What the device lists offer, in device order: the MIDI devices whose volume can be read
+// (a device without one could never be set or restored), and every wave device.
+std::vector<std::string> MidiDevicesWithVolume();
+std::vector<std::string> WaveDeviceNames();
+// The system's volume mixer, when the machine has it where older systems kept it.
+void OpenSystemMixer();
 
 // The wave device name the editor's list selects on loading: the last device named
 // waveDeviceName, else device 0; "" when there is no wave device.

@@ -1,20 +1,259 @@
+// The editor's controls, where they sit, how they are wired, and the opening sequence.
 #include "editor/EditorWindow.h"
 
+#include <utility>
+
+#include "app_state/AppState.h"
 #include "app_state/ProgramTitle.h"
+#include "audio/DeviceDialog.h"
+#include "audio/Volume.h"
+#include "editor/FieldRules.h"
 #include "platform/Services.h"
+#include "storage/DataFile.h"
+#include "storage/Settings.h"
 
 namespace wb {
+namespace {
 
-EditorWindow::EditorWindow()
-    : ui::Form("EditorWindow", kProgramTitle, 9000, 6600),
-      calendar(*this, "calendar", {.rect = {120, 120, 3900, 2880}}) {
-  centerOnScreen = true;
-  SetTabOrder({&calendar});
-  onLoad = [this] { OnLoad(); };
+// The layout is drawn in pixels at 96 DPI; controls are placed in twips (15 a pixel there).
+constexpr ui::Rect Px(int x, int y, int w, int h) { return {x * 15, y * 15, w * 15, h * 15}; }
+constexpr int kClientWidth = 976, kClientHeight = 572;
+constexpr int kDropHeight = 260;  // a drop-down list's height when open
+
+// Colour boxes: [0] the free choice, then 青 緑 黄 赤 灰 白 黒.
+constexpr std::array<const char*, 8> kColorCaptions = {"", "青", "緑", "黄", "赤", "灰", "白", "黒"};
+
+template <size_t N, class Make>
+auto MakeArray(Make make) {
+  return [&]<size_t... I>(std::index_sequence<I...>) {
+    return std::array<decltype(make(0)), N>{make(I)...};
+  }(std::make_index_sequence<N>{});
 }
 
-// Every load starts from today's page of the calendar.
-void EditorWindow::OnLoad() { calendar.SetValue(DayOf(Svc().clock->Now())); }
+std::string Indexed(const char* family, size_t i) {
+  return std::string(family) + "[" + std::to_string(i) + "]";
+}
+
+}  // namespace
+
+EditorWindow::EditorWindow()
+    : ui::Form("EditorWindow", kProgramTitle, kClientWidth * 15, kClientHeight * 15),
+      alarmListLabel(*this, "alarmListLabel", {.rect = Px(8, 12, 120, 16), .caption = "アラームリスト"}),
+      allEntriesViewCheck(*this, "allEntriesViewCheck", {.rect = Px(196, 8, 60, 22), .caption = "一覧"}),
+      dailyViewCheck(*this, "dailyViewCheck", {.rect = Px(262, 8, 90, 22), .caption = "デイリー"}),
+      alarmList(*this, "alarmList", {.rect = Px(8, 34, 344, 468), .multiSelect = true}),
+      calendar(*this, "calendar", {.rect = Px(364, 8, 268, 182)}),
+      entryFrame(*this, "entryFrame", {.rect = Px(364, 196, 276, 366), .caption = "アラーム設定"}),
+      setTimeLabel(*this, "setTimeLabel", {.rect = Px(376, 222, 64, 16), .caption = "設定時刻"}),
+      hourEdit(*this, "hourEdit", {.rect = Px(444, 218, 34, 23), .maxLength = 2}),
+      hourSpin(*this, "hourSpin", {.rect = Px(478, 218, 17, 23), .min = 0, .max = 23}),
+      timeColonLabel(*this, "timeColonLabel", {.rect = Px(499, 222, 14, 16), .caption = "："}),
+      minuteEdit(*this, "minuteEdit", {.rect = Px(515, 218, 34, 23), .maxLength = 2}),
+      minuteSpin(*this, "minuteSpin", {.rect = Px(549, 218, 17, 23), .min = 0, .max = 59}),
+      onceOption(*this, "onceOption", {.rect = Px(376, 250, 100, 20), .caption = "１回だけ", .group = 1}),
+      dailyOption(*this, "dailyOption", {.rect = Px(484, 250, 80, 20), .caption = "毎日", .group = 1}),
+      monthlyOption(*this, "monthlyOption", {.rect = Px(376, 276, 100, 20), .caption = "毎月", .group = 1}),
+      dayOfMonthEdit(*this, "dayOfMonthEdit", {.rect = Px(484, 275, 34, 23), .maxLength = 2}),
+      dayOfMonthLabel(*this, "dayOfMonthLabel", {.rect = Px(522, 279, 20, 16), .caption = "日"}),
+      weeklyOption(*this, "weeklyOption", {.rect = Px(376, 304, 100, 20), .caption = "週単位", .group = 1}),
+      weekUnitCombo(*this, "weekUnitCombo", {.rect = Px(484, 302, 80, kDropHeight)}),
+      quickTimerOption(*this, "quickTimerOption",
+                       {.rect = Px(376, 332, 150, 20), .caption = "クイックタイマー", .group = 1}),
+      weekdayChecks(MakeArray<7>([this](size_t i) {
+        return ui::CheckBox(*this, Indexed("weekdayChecks", i),
+                            {.rect = Px(376 + int(i) * 37, 360, 36, 22), .caption = ""});
+      })),
+      mondayFirstCheck(*this, "mondayFirstCheck", {.rect = Px(376, 386, 140, 20), .caption = "月曜始まり"}),
+      preBellCheck(*this, "preBellCheck", {.rect = Px(376, 414, 100, 20), .caption = "予鈴する"}),
+      preBellLeadEdit(*this, "preBellLeadEdit", {.rect = Px(484, 413, 50, 23), .maxLength = 5}),
+      preBellLeadLabel(*this, "preBellLeadLabel", {.rect = Px(538, 417, 40, 16), .caption = "分前"}),
+      mainBellTooCheck(*this, "mainBellTooCheck", {.rect = Px(396, 438, 140, 20), .caption = "本鈴もする"}),
+      messageLabel(*this, "messageLabel", {.rect = Px(376, 466, 150, 16), .caption = "表示メッセージ"}),
+      // A message is at most 65535 bytes in the data file; no character takes more than two.
+      messageEdit(*this, "messageEdit", {.rect = Px(376, 484, 252, 68), .multiLine = true, .maxLength = 32767}),
+      quickTimerLabel(*this, "quickTimerLabel", {.rect = Px(652, 12, 130, 16), .caption = "クイックタイマー"}),
+      quickTimerCombo(*this, "quickTimerCombo", {.rect = Px(652, 32, 110, kDropHeight)}),
+      addButton(*this, "addButton", {.rect = Px(772, 28, 112, 28), .caption = "アラーム追加"}),
+      changeButton(*this, "changeButton", {.rect = Px(890, 28, 36, 28), .picture = "EDIT"}),
+      deleteButton(*this, "deleteButton", {.rect = Px(930, 28, 36, 28), .picture = "DELETE"}),
+      warnPastTimeCheck(*this, "warnPastTimeCheck",
+                        {.rect = Px(652, 62, 314, 20), .caption = "アラームの過去指定を警告する"}),
+      appearanceFrame(*this, "appearanceFrame", {.rect = Px(652, 88, 316, 248), .caption = ""}),
+      sampleView(*this, "sampleView", {.rect = Px(664, 104, 292, 60), .locked = true, .border = true}),
+      textColorChecks(MakeArray<8>([this](size_t i) {
+        return ui::CheckBox(*this, Indexed("textColorChecks", i),
+                            {.rect = i == 0 ? Px(664, 170, 64, 22) : Px(730 + int(i - 1) * 32, 170, 31, 22),
+                             .caption = i == 0 ? "文字色" : kColorCaptions[i]});
+      })),
+      backColorChecks(MakeArray<8>([this](size_t i) {
+        return ui::CheckBox(*this, Indexed("backColorChecks", i),
+                            {.rect = i == 0 ? Px(664, 196, 64, 22) : Px(730 + int(i - 1) * 32, 196, 31, 22),
+                             .caption = i == 0 ? "背景色" : kColorCaptions[i]});
+      })),
+      fontButton(*this, "fontButton", {.rect = Px(664, 224, 90, 26), .caption = "フォント"}),
+      previewButton(*this, "previewButton", {.rect = Px(760, 224, 90, 26), .caption = "プレビュー"}),
+      blinkCheck(*this, "blinkCheck", {.rect = Px(664, 256, 240, 20), .caption = "アラームウィンドウをブリンクする"}),
+      blinkCountEdit(*this, "blinkCountEdit", {.rect = Px(684, 280, 50, 23), .maxLength = 5}),
+      blinkCountLabel(*this, "blinkCountLabel", {.rect = Px(738, 284, 20, 16), .caption = "回"}),
+      keepWindowCheck(*this, "keepWindowCheck",
+                      {.rect = Px(664, 308, 296, 20), .caption = "ブリンク後に、アラームウィンドウを画面に残す"}),
+      soundFrame(*this, "soundFrame", {.rect = Px(652, 342, 316, 178), .caption = ""}),
+      soundCheck(*this, "soundCheck", {.rect = Px(664, 358, 110, 20), .caption = "音を鳴らす"}),
+      endlessCheck(*this, "endlessCheck", {.rect = Px(790, 358, 160, 20), .caption = "エンドレスにする"}),
+      soundFileLabel(*this, "soundFileLabel", {.rect = Px(664, 384, 150, 16), .caption = "サウンドファイル"}),
+      soundFileEdit(*this, "soundFileEdit", {.rect = Px(664, 402, 216, 23)}),
+      browseSoundButton(*this, "browseSoundButton", {.rect = Px(884, 400, 34, 27), .picture = "OPEN"}),
+      testPlayButton(*this, "testPlayButton", {.rect = Px(922, 400, 34, 27), .picture = "CHECK"}),
+      midiVolumeLabel(*this, "midiVolumeLabel", {.rect = Px(664, 440, 64, 16), .caption = "MIDI音量"}),
+      midiVolumeSlider(*this, "midiVolumeSlider",
+                       {.rect = Px(730, 438, 96, 18), .min = kSliderMin, .max = kSliderMax,
+                        .smallChange = 655, .largeChange = 6553}),
+      midiDeviceCombo(*this, "midiDeviceCombo", {.rect = Px(830, 436, 126, kDropHeight)}),
+      waveVolumeLabel(*this, "waveVolumeLabel", {.rect = Px(664, 472, 64, 16), .caption = "他の音量"}),
+      waveVolumeSlider(*this, "waveVolumeSlider",
+                       {.rect = Px(730, 470, 96, 18), .min = kSliderMin, .max = kSliderMax,
+                        .smallChange = 655, .largeChange = 6553}),
+      waveDeviceCombo(*this, "waveDeviceCombo", {.rect = Px(830, 468, 126, kDropHeight)}),
+      dataPathLabel(*this, "dataPathLabel", {.rect = Px(8, 512, 200, 16), .caption = "データファイルパス"}),
+      dataPathEdit(*this, "dataPathEdit", {.rect = Px(8, 532, 304, 23)}),
+      browseDataFileButton(*this, "browseDataFileButton", {.rect = Px(316, 530, 36, 27), .picture = "OPEN"}),
+      resetFieldsButton(*this, "resetFieldsButton", {.rect = Px(652, 530, 150, 30), .caption = "初期状態にする"}),
+      saveAndCloseButton(*this, "saveAndCloseButton", {.rect = Px(818, 530, 150, 30), .caption = "ＯＫ"}) {
+  centerOnScreen = true;
+
+  addButton.SetToolTip("アラーム設定を追加します");
+  changeButton.SetToolTip("アラーム設定を変更します");
+  deleteButton.SetToolTip("アラームエントリを削除します");
+  weekUnitCombo.SetToolTip("週アラート単位を指定します");
+  quickTimerCombo.SetToolTip("“何分後\"でアラーム設定します");
+  saveAndCloseButton.SetToolTip("セーブして閉じます");
+  resetFieldsButton.SetToolTip("前回設定の状態にします");
+  alarmList.SetFont({.name = "ＭＳ ゴシック", .size = 10});
+  for (const char* item : kWeekUnitItems) weekUnitCombo.AddItem(item);
+  for (const char* item : kQuickTimerItems) quickTimerCombo.AddItem(item);
+  for (size_t i = 1; i < textColorChecks.size(); ++i) {
+    // The fixed-colour boxes show their colour; black ones need a white caption to be read.
+    ui::Color color = FixedBoxColor(int(i));
+    for (auto* box : {&textColorChecks[i], &backColorChecks[i]}) {
+      box->SetBackColor(color);
+      if (color == 0) box->SetForeColor(0xFFFFFF);
+    }
+  }
+
+  // List.
+  allEntriesViewCheck.onClick = [this] { OnAllEntriesViewClick(); };
+  dailyViewCheck.onClick = [this] { OnDailyViewClick(); };
+  alarmList.onClick = [this] { ShowEntryInFields(); };
+  calendar.onDateClick = [this] { OnCalendarDateClick(); };
+  calendar.onSelChange = [this] { OnCalendarSelChange(); };
+  // Entry fields.
+  hourEdit.onChange = [this] { OnHourChange(); };
+  minuteEdit.onChange = [this] { OnMinuteChange(); };
+  for (ui::TextBox* edit : {&hourEdit, &minuteEdit})
+    edit->onClick = [edit] { SelectAllText(*edit); };
+  hourEdit.onLostFocus = [this] { CheckHour(); };
+  minuteEdit.onLostFocus = [this] { CheckMinute(); };
+  hourSpin.onChange = [this] { hourEdit.SetText(std::to_string(hourSpin.Value())); };
+  minuteSpin.onChange = [this] { minuteEdit.SetText(std::to_string(minuteSpin.Value())); };
+  dayOfMonthEdit.onChange = [this] { OnDayChange(); };
+  preBellLeadEdit.onChange = [this] { OnPreBellLeadChange(); };
+  monthlyOption.onClick = [this] { OnMonthlyOptionClick(); };
+  monthlyOption.onGotFocus = [this] { OnMonthlyOptionClick(); };
+  weeklyOption.onClick = [this] { OnWeeklyOptionClick(); };
+  dailyOption.onClick = [this] { OnDailyOptionClick(); };
+  onceOption.onClick = [this] { OnOnceOptionClick(); };
+  quickTimerOption.onClick = [this] { OnOnceOptionClick(); };
+  weekUnitCombo.onClick = [this] { OnWeekUnitClick(); };
+  mondayFirstCheck.onClick = [this] { OnMondayFirstClick(); };
+  preBellCheck.onClick = [this] { OnPreBellClick(); };
+  blinkCheck.onClick = [this] { OnBlinkClick(); };
+  soundCheck.onClick = [this] { OnSoundClick(); };
+  messageEdit.onChange = [this] { OnMessageChange(); };
+  soundFileEdit.onGotFocus = [this] {
+    SelectAllText(soundFileEdit);
+  };
+  // Appearance and sound.
+  for (int i = 0; i < int(textColorChecks.size()); ++i) {
+    textColorChecks[size_t(i)].onClick = [this, i] { OnColorBoxClick(true, i); };
+    backColorChecks[size_t(i)].onClick = [this, i] { OnColorBoxClick(false, i); };
+  }
+  fontButton.onClick = [this] { ChooseSampleFont(); };
+  previewButton.onClick = [this] { ShowPreview(); };
+  browseSoundButton.onClick = [this] { BrowseSoundFile(); };
+  testPlayButton.onClick = [this] { ToggleSoundTest(); };
+  midiVolumeSlider.onChange = [this] { OnVolumeSliderChange(true); };
+  waveVolumeSlider.onChange = [this] { OnVolumeSliderChange(false); };
+  midiDeviceCombo.onClick = [this] { OnDeviceChoice(true); };
+  waveDeviceCombo.onClick = [this] { OnDeviceChoice(false); };
+  browseSoundButton.SetToolTip("参照");
+  testPlayButton.SetToolTip("試聴");
+  // Commit.
+  addButton.onClick = [this] { AddEntry(); };
+  changeButton.onClick = [this] { ChangeEntry(); };
+  deleteButton.onClick = [this] { DeleteEntries(); };
+  quickTimerCombo.onClick = [this] { OnQuickTimerClick(); };
+  warnPastTimeCheck.onClick = [this] { App().prefs.PassFlag = int16_t(warnPastTimeCheck.Value()); };
+  // Data file, saving, reset.
+  dataPathEdit.onChange = [this] { OnDataPathChange(); };
+  dataPathEdit.onGotFocus = [this] { OnDataPathGotFocus(); };
+  dataPathEdit.onLostFocus = [this] { dataPathTyped = false; };
+  browseDataFileButton.onClick = [this] { BrowseDataFile(); };
+  saveAndCloseButton.onClick = [this] { SaveAndClose(); };
+  resetFieldsButton.onMouseDown = [this](int) { skipTimeCheck = true; };
+  resetFieldsButton.onClick = [this] { ResetFields(); };
+  // The window.
+  onLoad = [this] { OpenEditor(); };
+  // While the editor is open its device lists say which devices the volumes are for.
+  onUnload = [] { EditorDevices() = {}; };
+  onPaint = [this] {
+    if (!App().editor.dialogOpen && Visible()) alarmList.SetFocus();
+  };
+  onQueryUnload = [this](int& cancel, ui::UnloadMode) { OnQueryUnload(cancel); };
+
+  // The keyboard walks the window as it reads: the list, then the date and the entry from
+  // top to bottom, the commit buttons, appearance, sound, and the buttons that close.
+  std::vector<ui::Control*> order = {
+      &allEntriesViewCheck, &dailyViewCheck, &alarmList, &dataPathEdit, &browseDataFileButton,
+      &calendar, &hourEdit, &minuteEdit, &onceOption, &dailyOption,
+      &monthlyOption, &dayOfMonthEdit, &weeklyOption, &weekUnitCombo, &quickTimerOption};
+  for (auto& box : weekdayChecks) order.push_back(&box);
+  for (ui::Control* c : std::initializer_list<ui::Control*>{
+           &mondayFirstCheck, &preBellCheck, &preBellLeadEdit, &mainBellTooCheck, &messageEdit,
+           &quickTimerCombo, &addButton, &changeButton, &deleteButton, &warnPastTimeCheck})
+    order.push_back(c);
+  for (auto& box : textColorChecks) order.push_back(&box);
+  for (auto& box : backColorChecks) order.push_back(&box);
+  for (ui::Control* c : std::initializer_list<ui::Control*>{
+           &fontButton, &previewButton, &blinkCheck, &blinkCountEdit, &keepWindowCheck, &soundCheck,
+           &endlessCheck, &soundFileEdit, &browseSoundButton, &testPlayButton, &midiVolumeSlider,
+           &midiDeviceCombo, &waveVolumeSlider, &waveDeviceCombo, &resetFieldsButton,
+           &saveAndCloseButton})
+    order.push_back(c);
+  SetTabOrder(std::move(order));
+}
+
+void EditorWindow::OpenEditor() {
+  AppState& app = App();
+  app.editor.editorLoading = true;
+  app.editor.dataChanged = false;
+  LoadPreferences(DataIniPath(app.dataPath), app.prefs);
+  LoadAlarmTable(app.dataPath, app.table, app.audio.savedMidiVolume, app.audio.savedWaveVolume);
+  dataPathEdit.SetText(app.dataPath);
+  if (DeviceNamesMissing()) TheDeviceDialog().ShowModal();
+  EditorDevices() = {.selectedMidi = [this] { return DeviceOfList(midiDeviceCombo); },
+                     .selectedWave = [this] { return DeviceOfList(waveDeviceCombo); }};
+  InitEditorFields();
+  ResetEntryFields();
+  if (!app.monitor.alarmSounding) {
+    SaveMidiVolume();
+    SaveWaveVolume();
+  }
+  ShowVolumeOnSlider(midiVolumeSlider, app.audio.savedMidiVolume);
+  ShowVolumeOnSlider(waveVolumeSlider, app.audio.savedWaveVolume);
+  OpenSystemMixer();
+  RefreshList();
+  app.editor.editorLoading = false;
+}
 
 namespace {
 ui::FormSlot<EditorWindow>& Slot() {
@@ -27,7 +266,17 @@ EditorWindow& TheEditor() { return Slot().Get(); }
 EditorWindow* EditorIfLoaded() { return Slot().IfLoaded(); }
 void ResetEditor() { Slot().Reset(); }
 
-// The list arrives with the editor proper; until then a loaded editor has nothing to redraw.
-void RefreshListIfLoaded() {}
+std::function<void(bool paused)>& DueCheckPauser() {
+  static std::function<void(bool)> pauser;
+  return pauser;
+}
+
+void EditorWindow::PauseDueCheck(bool paused) {
+  if (DueCheckPauser()) DueCheckPauser()(paused);
+}
+
+void RefreshListIfLoaded() {
+  if (EditorWindow* editor = EditorIfLoaded()) editor->RefreshList();
+}
 
 }  // namespace wb

@@ -1,19 +1,207 @@
-// The editor window. For now only what the tray needs: a window that the tray can show and
-// bring to the front, its calendar day, and the list-refresh hook of the due check.
-// Portable window logic: no operating-system header.
+// The editor window: the alarm list with its two views, the entry fields, add / change /
+// delete, the quick timer, the appearance and sound of an entry, the data file and saving.
+// It works on the process-wide alarm table itself; the monitor sees every change at its next
+// tick. Each concern is a file of its own (EditorList, EditorFields, EditorCommit,
+// EditorDataFile). Portable window logic: no operating-system header.
 #pragma once
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "model/AlarmEntry.h"
 #include "platform/Controls.h"
 
 namespace wb {
 
+// Messages of the editor that more than one operation shows.
+inline constexpr const char* kHourMessage = "時間に、０～２３の数値を入力してください";
+inline constexpr const char* kHourTypingMessage = "時に、０～２３の数値を入力してください";
+inline constexpr const char* kMinuteMessage = "分に、０～５９の数値を入力してください";
+inline constexpr const char* kDayMessage = "日付を、１から３１までの値にしてください";
+inline constexpr const char* kMessageNotStorable =
+    "表示メッセージに、保存できない文字が含まれています\r\n別の文字に置き換えてください";
+inline constexpr const char* kSoundFileNotStorable =
+    "サウンドファイルのパスに、保存できない文字が含まれています\r\n別の場所のファイルを指定してください";
+inline constexpr const char* kUnsavedQuestion =
+    "データ変更されています。\r\nキャンセルしてもよろしいですか？";
+
 class EditorWindow : public ui::Form {
  public:
   EditorWindow();
-  // The day the user picked in the calendar; the tray tip counts from it.
-  ui::MonthView calendar;
 
-  void OnLoad();
+  // List.
+  ui::Label alarmListLabel;
+  ui::CheckBox allEntriesViewCheck;
+  ui::CheckBox dailyViewCheck;
+  ui::ListBox alarmList;
+  // Date and entry fields.
+  ui::MonthView calendar;
+  ui::Frame entryFrame;
+  ui::Label setTimeLabel;
+  ui::TextBox hourEdit;
+  ui::UpDown hourSpin;
+  ui::Label timeColonLabel;
+  ui::TextBox minuteEdit;
+  ui::UpDown minuteSpin;
+  ui::OptionButton onceOption;
+  ui::OptionButton dailyOption;
+  ui::OptionButton monthlyOption;
+  ui::TextBox dayOfMonthEdit;
+  ui::Label dayOfMonthLabel;
+  ui::OptionButton weeklyOption;
+  ui::ComboBox weekUnitCombo;
+  ui::OptionButton quickTimerOption;
+  std::array<ui::CheckBox, 7> weekdayChecks;
+  ui::CheckBox mondayFirstCheck;
+  ui::CheckBox preBellCheck;
+  ui::TextBox preBellLeadEdit;
+  ui::Label preBellLeadLabel;
+  ui::CheckBox mainBellTooCheck;
+  ui::Label messageLabel;
+  ui::TextBox messageEdit;
+  // Quick timer and commit.
+  ui::Label quickTimerLabel;
+  ui::ComboBox quickTimerCombo;
+  ui::Button addButton;
+  ui::Button changeButton;
+  ui::Button deleteButton;
+  ui::CheckBox warnPastTimeCheck;
+  // Appearance of the alarm window.
+  ui::Frame appearanceFrame;
+  ui::RichText sampleView;
+  std::array<ui::CheckBox, 8> textColorChecks;  // [0] the free choice, [1..7] fixed colours
+  std::array<ui::CheckBox, 8> backColorChecks;
+  ui::Button fontButton;
+  ui::Button previewButton;
+  ui::CheckBox blinkCheck;
+  ui::TextBox blinkCountEdit;
+  ui::Label blinkCountLabel;
+  ui::CheckBox keepWindowCheck;
+  // Sound and devices.
+  ui::Frame soundFrame;
+  ui::CheckBox soundCheck;
+  ui::CheckBox endlessCheck;
+  ui::Label soundFileLabel;
+  ui::TextBox soundFileEdit;
+  ui::Button browseSoundButton;
+  ui::Button testPlayButton;
+  ui::Label midiVolumeLabel;
+  ui::HScrollBar midiVolumeSlider;
+  ui::ComboBox midiDeviceCombo;
+  ui::Label waveVolumeLabel;
+  ui::HScrollBar waveVolumeSlider;
+  ui::ComboBox waveDeviceCombo;
+  // Data file, saving and reset.
+  ui::Label dataPathLabel;
+  ui::TextBox dataPathEdit;
+  ui::Button browseDataFileButton;
+  ui::Button resetFieldsButton;
+  ui::Button saveAndCloseButton;
+
+  // Opening: preferences, data file, fields, list.
+  void OpenEditor();
+
+  // List (EditorList.cpp).
+  void RefreshList();
+  int FindRowOfEntry(int slot) const;  // -1 when no row shows it
+  int SlotOfRow(int row) const;
+  void SelectRowOfEntry(int slot);
+  void ShowEntryInFields();
+  void OnAllEntriesViewClick();
+  void OnDailyViewClick();
+  void OnCalendarDateClick();
+  void OnCalendarSelChange();
+  void FocusList();
+  bool DailyView() const { return dailyViewCheck.Value() == 1; }
+  bool MondayStart() const { return mondayFirstCheck.Value() == 1; }
+
+  // Entry fields (EditorFields.cpp).
+  void InitEditorFields();
+  void ResetEntryFields();
+  void MarkCalendarWeekday();
+  void LabelWeekdayBoxes();
+  void ApplyWeekUnit();
+  bool CheckHour();
+  bool CheckMinute();
+  bool CheckDay();
+  bool CheckPreBell();
+  void OnHourChange();
+  void OnMinuteChange();
+  void OnDayChange();
+  void OnPreBellLeadChange();
+  void OnMonthlyOptionClick();
+  void OnWeeklyOptionClick();
+  void OnDailyOptionClick();
+  void OnOnceOptionClick();
+  void OnWeekUnitClick();
+  void OnMondayFirstClick();
+  void OnPreBellClick();
+  void OnBlinkClick();
+  void OnSoundClick();
+  void OnMessageChange();
+  void ShowAppearance(const std::string& message, const ui::Font& font, ui::Color fore,
+                      ui::Color back, int foreIndex, int backIndex);
+  // Writes the fields into `entry`; false (entry untouched, a warning shown and the field
+  // focused) when they do not form an entry: a day the month does not have, an hour, minute
+  // or blink count that is no number.
+  bool FieldsToEntry(AlarmEntry& entry, bool dayFromField);
+  // The appearance and sound of the fields, as every kind of entry takes them.
+  void AppearanceToEntry(AlarmEntry& entry) const;
+  // The data file holds code page 932: a message or sound path it cannot store is refused.
+  bool CheckStorable(ui::TextBox& edit, const char* message);
+  bool CheckStorableText();
+  std::optional<int16_t> BlinkCountOfField();  // empty (after a warning) for no whole number
+
+  // Appearance (EditorAppearance.cpp).
+  void ApplyTextColor(ui::Color color);
+  void OnColorBoxClick(bool textGroup, int index);
+  void ChooseSampleFont();
+  void ShowPreview();
+
+  // Sound and devices (EditorSound.cpp).
+  void BrowseSoundFile();
+  void ToggleSoundTest();
+  void OnVolumeSliderChange(bool midi);
+  void FillDeviceLists();
+  void OnDeviceChoice(bool midi);
+
+  // Add, change, delete, quick timer (EditorCommit.cpp).
+  void AddEntry();
+  void ChangeEntry();
+  void DeleteEntries();
+  void AddQuickTimer(int minutes);
+  void OnQuickTimerClick();
+  bool CheckMonthlyDay();
+  bool CheckWeekdays();
+  bool CheckSoundFile();
+  bool CheckTableHasRoom();
+  bool ConfirmPastTime();
+  void RememberAsDefaults(const AlarmEntry& entry);
+  bool Warn(const std::string& text, ui::Control* focus);
+
+  // Data file, saving, closing, reset (EditorDataFile.cpp).
+  bool SwitchDataFile(const std::string& path);  // false when the user kept unsaved edits
+  void OnDataPathChange();
+  void OnDataPathGotFocus();
+  void BrowseDataFile();
+  void SaveAndClose();
+  void OnQueryUnload(int& cancel);
+  void ResetFields();
+  void PauseDueCheck(bool paused);
+
+  // Guards of the handlers that write back into their own field.
+  bool dayFilterBusy = false;
+  bool preBellFilterBusy = false;
+  bool skipTimeCheck = false;
+  bool dataPathTyped = false;
+  bool suppressForeColorDialog = false;
+  bool suppressBackColorDialog = false;
 };
+
+// Text boxes select all they hold when the user comes to them; a filled box puts the caret last.
+void SelectAllText(ui::TextBox& edit);
+void CaretToEnd(ui::TextBox& edit);
 
 // Touching the editor creates it hidden and runs its load.
 EditorWindow& TheEditor();
@@ -25,5 +213,9 @@ void ResetEditor();  // tests: forget the window entirely
 // a fresh editor re-reads the data file, which puts back the stored fired-at members and lets
 // the same alarm ring a second time within its minute.
 void RefreshListIfLoaded();
+
+// How the editor holds the monitor's due check while OK writes the data file (the monitor
+// opens the editor, so the editor cannot reach into the monitor): set by the monitor.
+std::function<void(bool paused)>& DueCheckPauser();
 
 }  // namespace wb

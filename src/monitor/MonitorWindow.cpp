@@ -51,7 +51,17 @@ MonitorWindow::MonitorWindow() : ui::Form("MonitorWindow", kProgramTitle, 3000, 
   pauseItem->onClick = [this] { TogglePause(); };
   aboutItem->onClick = [this] { ShowAboutBox(); };
   exitItem->onClick = [this] { ShutDown(); };
+  // The editor's OK holds the due check while it writes the table, then restarts it with a
+  // full second to the next tick.
+  DueCheckPauser() = [this](bool paused) {
+    dueCheckTimer.SetEnabled(false);
+    if (paused) return;
+    dueCheckTimer.SetInterval(1000);
+    dueCheckTimer.SetEnabled(true);
+  };
 }
+
+MonitorWindow::~MonitorWindow() { DueCheckPauser() = nullptr; }
 
 void MonitorWindow::OnDueCheckTick() {
   if (App().monitor.paused) return;

@@ -25,6 +25,7 @@ struct TrayIconRecord {
 class MonitorWindow : public ui::Form {
  public:
   MonitorWindow();
+  ~MonitorWindow() override;
 
   ui::Timer dueCheckTimer{"dueCheckTimer"};  // 1000 ms, from the end of start-up
   ui::Timer hoverTimer{"hoverTimer"};        // notices the cursor leaving the tray icon, 50 ms

@@ -5,6 +5,7 @@
 #include "alert/AlarmWindow.h"
 #include "app_state/AppState.h"
 #include "audio/Volume.h"
+#include "audio/DeviceDialog.h"
 #include "editor/EditorWindow.h"
 #include "monitor/MonitorWindow.h"
 #include "storage/Settings.h"
@@ -40,6 +41,7 @@ void MonitorWindow::ShutDown() {
   if (editor) editor->Unload();
   if (alarm) alarm->Unload();
   if (about) about->Unload();
+  if (DeviceDialog* devices = DeviceDialogIfLoaded()) devices->Unload();
   Unload();
 
   monitor.shuttingDown = false;

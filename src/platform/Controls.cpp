@@ -178,11 +178,13 @@ const std::string& ListControl::List(int i) const {
 void ListControl::SetList(int i, std::string text) {
   WB_ASSERT(i >= 0 && i < ListCount());
   items_[size_t(i)] = std::move(text);
+  appendedOne_ = false;
   Notify(Prop::Items);
 }
 void ListControl::AddItem(std::string text) {
   items_.push_back(std::move(text));
   if (GetKind() == Kind::ListBox) static_cast<ListBox*>(this)->selected_.push_back(false);
+  appendedOne_ = true;
   Notify(Prop::Items);
 }
 void ListControl::RemoveItem(int i) {
@@ -193,12 +195,21 @@ void ListControl::RemoveItem(int i) {
     sel.erase(sel.begin() + i);
   }
   if (index_ >= ListCount()) index_ = ListCount() - 1;
+  appendedOne_ = false;
   Notify(Prop::Items);
 }
 void ListControl::ClearItems() {
   items_.clear();
   if (GetKind() == Kind::ListBox) static_cast<ListBox*>(this)->selected_.clear();
   index_ = -1;
+  appendedOne_ = false;
+  Notify(Prop::Items);
+}
+void ListControl::SetItems(std::vector<std::string> items) {
+  items_ = std::move(items);
+  if (GetKind() == Kind::ListBox) static_cast<ListBox*>(this)->selected_.assign(items_.size(), false);
+  index_ = -1;
+  appendedOne_ = false;
   Notify(Prop::Items);
 }
 void ListControl::SetListIndex(int i) {
@@ -304,7 +315,7 @@ void UpDown::SetValue(int v) {
 
 // ---- RichText ----
 RichText::RichText(Form& f, std::string name, RichTextOptions o)
-    : Control(f, std::move(name), Kind::RichText, o.rect), locked_(o.locked) {
+    : Control(f, std::move(name), Kind::RichText, o.rect), locked_(o.locked), border_(o.border) {
   SetBackColor(kWindowBack);
 }
 void RichText::SetText(std::string t) {
@@ -351,6 +362,8 @@ void PictureBox::SetPicture(std::string key) {
   if (picture_ != key) { picture_ = std::move(key); Notify(Prop::Picture); }
 }
 Line::Line(Form& f, std::string name, LineOptions o) : Control(f, std::move(name), Kind::Line, o.rect) {}
+Frame::Frame(Form& f, std::string name, FrameOptions o)
+    : Control(f, std::move(name), Kind::Frame, o.rect), caption_(std::move(o.caption)) {}
 ImageList::ImageList(Form& f, std::string name, std::vector<std::string> keys)
     : Control(f, std::move(name), Kind::ImageList, Rect{}), keys_(std::move(keys)) {
   SetVisible(false);

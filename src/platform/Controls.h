@@ -95,6 +95,7 @@ struct UpDownOptions {
 struct RichTextOptions {
   Rect rect{};
   bool locked = false;  // shows text the user cannot change
+  bool border = false;  // a sunken edge, for a box that must show where it is when empty
 };
 struct HScrollBarOptions {
   Rect rect{};
@@ -107,6 +108,10 @@ struct PictureBoxOptions {
 };
 struct LineOptions {
   Rect rect{};
+};
+struct FrameOptions {
+  Rect rect{};
+  std::string caption;  // "" for a plain frame
 };
 
 class Control {
@@ -253,12 +258,18 @@ class ListControl : public Control {
   void AddItem(std::string text);
   void RemoveItem(int i);
   void ClearItems();
+  // Replaces every item at once, nothing selected: one update of the native list however
+  // long it is (a full alarm table is 32767 rows).
+  void SetItems(std::vector<std::string> items);
   int ListIndex() const { return index_; }
   void SetListIndex(int i);  // raises Click when it changes
   const std::string& SelectedText() const;  // "" when nothing is selected
+  // The last change of the items appended one row (AddItem): a front end adds just that row.
+  bool LastChangeAppendedOne() const { return appendedOne_; }
  protected:
   std::vector<std::string> items_;
   int index_ = -1;
+  bool appendedOne_ = false;
 };
 
 class ComboBox : public ListControl {  // drop-down list
@@ -334,12 +345,14 @@ class RichText : public Control {
   Align Alignment() const { return align_; }
   bool Locked() const { return locked_; }
   void SetLocked(bool on) { locked_ = on; }
+  bool Border() const { return border_; }
  private:
   std::string text_;
   int selStart_ = 0, selLength_ = 0;
   Color textColor_ = 0;
   Align align_ = Align::Left;
   bool locked_ = false;
+  bool border_ = false;
 };
 
 class HScrollBar : public Control {
@@ -369,6 +382,15 @@ class PictureBox : public Control {
 class Line : public Control {
  public:
   Line(Form& f, std::string name, LineOptions o);
+};
+
+// A frame around a group of controls, drawn behind them.
+class Frame : public Control {
+ public:
+  Frame(Form& f, std::string name, FrameOptions o);
+  const std::string& Caption() const { return caption_; }
+ private:
+  std::string caption_;
 };
 
 // Pictures by key; the front end maps keys to the program's resources.

@@ -21,7 +21,7 @@ bool FakeDialogs::OpenFile(const std::string& title, const std::string& filter, 
 }
 
 bool FakeDialogs::ChooseColor(uint32_t& color) {
-  Asked.push_back({"color", "", 0, ""});
+  Asked.push_back({"color", std::to_string(color), 0, ""});  // the colour it opened with
   if (ColorAnswers.empty()) return false;
   color = ColorAnswers.front();
   ColorAnswers.pop_front();
@@ -29,7 +29,7 @@ bool FakeDialogs::ChooseColor(uint32_t& color) {
 }
 
 bool FakeDialogs::ChooseFont(FontChoice& font) {
-  Asked.push_back({"font", "", 0, ""});
+  Asked.push_back({"font", font.name, font.size, ""});  // the font it opened with
   if (FontAnswers.empty()) return false;
   font = FontAnswers.front();
   FontAnswers.pop_front();

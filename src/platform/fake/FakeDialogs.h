@@ -12,7 +12,7 @@ class FakeDialogs : public IDialogs {
  public:
   struct Question {
     std::string kind;  // "msgbox", "open", "color", "font"
-    std::string text;  // message text or dialog title
+    std::string text;  // message text, dialog title, or the colour / font name a dialog opened with
     int style = 0;
     std::string title;
   };

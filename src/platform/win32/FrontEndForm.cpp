@@ -318,6 +318,10 @@ void FormWindow::ApplyTabOrder() {
     SetWindowPos(h, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
     after = h;
   }
+  // Frames go behind everything, so the controls they group paint over them.
+  for (ui::Control* c : form_.Controls())
+    if (HWND h = NativeOf(*c); h && c->GetKind() == ui::Kind::Frame)
+      SetWindowPos(h, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
 // Alt and the underlined letter of a caption ("(&S)") act as a click on that control.

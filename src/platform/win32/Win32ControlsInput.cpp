@@ -147,6 +147,16 @@ LRESULT CALLBACK FormWindow::ChildProc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_
 
 LRESULT FormWindow::HandleChild(ui::Control& c, HWND h, UINT m, WPARAM w, LPARAM l) {
   switch (m) {
+    case WM_ERASEBKGND:
+      // A group box paints only its edge and caption; the form does not paint under a child,
+      // so the frame fills its inside with the form's colour itself.
+      if (c.GetKind() == Kind::Frame) {
+        RECT r;
+        GetClientRect(h, &r);
+        FillRect(reinterpret_cast<HDC>(w), &r, BrushFor(form_.BackColor()));
+        return 1;
+      }
+      break;
     case WM_SETFOCUS: {
       LRESULT r = DefSubclassProc(h, m, w, l);
       // The object learns where the focus went and raises onLostFocus / onGotFocus.

@@ -135,7 +135,9 @@ class Win32Dialogs : public IDialogs {
     cf.Flags = CF_SCREENFONTS | CF_PRINTERFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
     if (!::ChooseFontW(&cf)) return false;
     font.name = win32::Narrow(lf.lfFaceName);
-    font.size = (cf.iPointSize + 5) / 10;  // tenths of a point
+    // Tenths of a point to whole points, halves to even (10.5 gives 10, 11.5 gives 12).
+    const int whole = cf.iPointSize / 10, tenths = cf.iPointSize % 10;
+    font.size = whole + (tenths > 5 || (tenths == 5 && whole % 2 == 1) ? 1 : 0);
     font.bold = lf.lfWeight >= FW_BOLD;
     font.italic = lf.lfItalic != 0;
     font.underline = lf.lfUnderline != 0;

@@ -1,0 +1,71 @@
+#include "audio/DeviceDialog.h"
+
+#include "app_state/AppState.h"
+#include "audio/Volume.h"
+#include "storage/Settings.h"
+
+namespace wb {
+namespace {
+constexpr ui::Rect Px(int x, int y, int w, int h) { return {x * 15, y * 15, w * 15, h * 15}; }
+}  // namespace
+
+void FillDeviceList(ui::ComboBox& list, const std::vector<std::string>& names) {
+  list.SetItems(names.empty() ? std::vector<std::string>{kNoDeviceItem} : names);
+  list.SetEnabled(!names.empty());
+}
+
+std::string DeviceOfList(const ui::ComboBox& list) {
+  const bool none = list.ListCount() == 1 && list.List(0) == kNoDeviceItem;
+  return none ? std::string() : list.SelectedText();
+}
+
+DeviceDialog::DeviceDialog()
+    : ui::Form("DeviceDialog", "サウンドデバイスの選択", 380 * 15, 162 * 15),
+      promptLabel(*this, "promptLabel", {.rect = Px(14, 14, 352, 18), .caption = "サウンドデバイスを指定してください"}),
+      midiDeviceLabel(*this, "midiDeviceLabel", {.rect = Px(14, 50, 110, 18), .caption = "MIDIデバイス"}),
+      midiDeviceCombo(*this, "midiDeviceCombo", {.rect = Px(128, 46, 238, 200)}),
+      waveDeviceLabel(*this, "waveDeviceLabel", {.rect = Px(14, 88, 110, 18), .caption = "WAVEデバイス"}),
+      waveDeviceCombo(*this, "waveDeviceCombo", {.rect = Px(128, 84, 238, 200)}),
+      okButton(*this, "okButton", {.rect = Px(276, 124, 90, 28), .caption = "ＯＫ"}) {
+  centerOnScreen = true;
+  okButton.SetDefault(true);
+  okButton.onClick = [this] { Unload(); };
+  SetTabOrder({&midiDeviceCombo, &waveDeviceCombo, &okButton});
+  onLoad = [this] { OnLoad(); };
+  onUnload = [this] { OnUnload(); };
+}
+
+void DeviceDialog::OnLoad() {
+  FillDeviceList(midiDeviceCombo, MidiDevicesWithVolume());
+  FillDeviceList(waveDeviceCombo, WaveDeviceNames());
+  midiDeviceCombo.SetListIndex(0);
+  waveDeviceCombo.SetListIndex(0);
+}
+
+void DeviceDialog::OnUnload() {
+  AudioState& audio = App().audio;
+  // A kind without devices keeps whatever name it had.
+  if (std::string midi = DeviceOfList(midiDeviceCombo); !midi.empty()) audio.midiDeviceName = midi;
+  if (std::string wave = DeviceOfList(waveDeviceCombo); !wave.empty()) audio.waveDeviceName = wave;
+  WriteDeviceNames(ProgramIniPath(App().programFolder), audio.midiDeviceName, audio.waveDeviceName);
+  WriteDeviceNames(DataIniPath(App().dataPath), audio.midiDeviceName, audio.waveDeviceName);
+}
+
+namespace {
+ui::FormSlot<DeviceDialog>& Slot() {
+  static ui::FormSlot<DeviceDialog> slot;
+  return slot;
+}
+}  // namespace
+
+DeviceDialog& TheDeviceDialog() { return Slot().Get(); }
+DeviceDialog* DeviceDialogIfLoaded() { return Slot().IfLoaded(); }
+void ResetDeviceDialog() { Slot().Reset(); }
+
+bool DeviceNamesMissing() {
+  const AudioState& audio = App().audio;
+  return (audio.midiDeviceName.empty() && !MidiDevicesWithVolume().empty()) ||
+         (audio.waveDeviceName.empty() && !WaveDeviceNames().empty());
+}
+
+}  // namespace wb

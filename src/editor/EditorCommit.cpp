@@ -1,0 +1,194 @@
+// Add, change and delete of entries, and the quick timer. Each works on the process-wide
+// table at once; the data file is written only by OK.
+#include <algorithm>
+
+#include "alert/Alert.h"
+#include "app_state/AppState.h"
+#include "app_state/ProgramTitle.h"
+#include "audio/DeviceDialog.h"
+#include "editor/EditorWindow.h"
+#include "editor/FieldRules.h"
+#include "platform/Services.h"
+
+namespace wb {
+
+namespace {
+constexpr const char* kQuickTimerNotAddedMessage =
+    "クイックタイマーは追加ボタンで追加できません\r\nクイックタイマーリストから登録してください";
+constexpr const char* kTableFullMessage =
+    "アラームエントリは３２７６７個までです\r\n不要なエントリを削除してから追加してください";
+constexpr int kReselectPauseMs = 200;
+
+std::string Trimmed(const std::string& s) {
+  size_t b = s.find_first_not_of(' '), e = s.find_last_not_of(' ');
+  return b == std::string::npos ? "" : s.substr(b, e - b + 1);
+}
+
+std::vector<int> SelectedRows(const ui::ListBox& list) {
+  std::vector<int> rows;
+  for (int r = 0; r < list.ListCount(); ++r)
+    if (list.Selected(r)) rows.push_back(r);
+  return rows;
+}
+}  // namespace
+
+bool EditorWindow::CheckMonthlyDay() {
+  return !monthlyOption.Value() || !dayOfMonthEdit.Text().empty() || Warn(kDayMessage, &dayOfMonthEdit);
+}
+
+bool EditorWindow::CheckWeekdays() {
+  bool any = std::any_of(weekdayChecks.begin(), weekdayChecks.end(), [](const ui::CheckBox& b) { return b.Value() == 1; });
+  return !weeklyOption.Value() || any || Warn("曜日のいずれかを選択してください", &weekdayChecks[0]);
+}
+
+bool EditorWindow::CheckSoundFile() {
+  return soundCheck.Value() != 1 || !Trimmed(soundFileEdit.Text()).empty() ||
+         Warn("有効なファイルが指定されていません", &soundFileEdit);
+}
+
+bool EditorWindow::CheckTableHasRoom() {
+  return App().table.EntryCount() < AlarmTable::kMaxEntries || Warn(kTableFullMessage, nullptr);
+}
+
+bool EditorWindow::ConfirmPastTime() {
+  const CivilTime d = ToCivil(calendar.Value());
+  OleDate set = MakeDate(d.year, d.month, d.day, int(LeadingNumber(hourEdit.Text())),
+                         int(LeadingNumber(minuteEdit.Text())), 0);
+  if (SecondNumber(set) >= SecondNumber(Svc().clock->Now())) return true;
+  if (warnPastTimeCheck.Value() != 1) return true;
+  EditorState& ed = App().editor;
+  ed.dialogOpen = true;
+  int answer = Svc().dialogs->MsgBox("設定時刻が過去になっていますが、設定しますか", kOkCancel | kIconExclamation,
+                                     kProgramTitle);
+  ed.dialogOpen = false;
+  return answer != kAnswerCancel;
+}
+
+void EditorWindow::RememberAsDefaults(const AlarmEntry& e) {
+  Preferences& p = App().prefs;
+  p.PreFlag = e.BellMode;
+  p.PreTime = e.PreBellMinutes;
+  p.Message = e.Message;
+  p.BlinkFlag = e.BlinkFlag;
+  p.SoundFlag = e.SoundFlag;
+  p.SoundFile = e.SoundFile;
+  p.WeekStart = int16_t(mondayFirstCheck.Value());
+  p.EndlessFlag = e.EndlessFlag;
+  p.KeepWindowFlag = e.KeepWindowFlag;
+  p.BlinkCount = e.BlinkCount;
+  p.ForeColor = e.ForeColor;
+  p.BackColor = e.BackColor;
+  p.FontName = e.FontName;
+  p.FontSize = e.FontSize;
+  p.FontBold = e.FontBold;
+  p.FontItalic = e.FontItalic;
+  p.FontUnderline = e.FontUnderline;
+  p.FontStrikethru = e.FontStrikethru;
+  p.ForeColorIndex = e.ForeColorIndex;
+  p.BackColorIndex = e.BackColorIndex;
+  if (WeekUnitOfRepeatKind(e.RepeatKind) >= 0) p.WeeklyTiming = e.RepeatKind;
+  p.ListDispFlag = allEntriesViewCheck.Value() == 1 ? 1 : 2;
+  // A device list without a choice (no device of that kind) keeps the name already chosen.
+  AudioState& audio = App().audio;
+  if (std::string name = DeviceOfList(midiDeviceCombo); !name.empty()) audio.midiDeviceName = p.MidiName = name;
+  if (std::string name = DeviceOfList(waveDeviceCombo); !name.empty()) audio.waveDeviceName = p.WaveName = name;
+}
+
+void EditorWindow::AddEntry() {
+  if (quickTimerOption.Value()) {
+    Warn(kQuickTimerNotAddedMessage, nullptr);
+    return;
+  }
+  if (!CheckHour() || !CheckMinute() || !CheckDay() || !CheckPreBell() || !CheckMonthlyDay() ||
+      !CheckWeekdays() || !CheckSoundFile() || !CheckTableHasRoom())
+    return;
+  AppState& app = App();
+  AlarmEntry e = app.table[app.table.EntryCount()];  // the spare slot becomes the new entry
+  if (!FieldsToEntry(e, monthlyOption.Value()) || !ConfirmPastTime()) return;
+  int slot = app.table.Add(e);
+  app.editor.dataChanged = true;
+  RememberAsDefaults(e);
+  app.lastEditedIndex = int16_t(slot);
+  RefreshList();
+  SelectRowOfEntry(slot);  // in the day view an entry not due that day has no row
+}
+
+void EditorWindow::ChangeEntry() {
+  AppState& app = App();
+  if (app.monitor.alarmSounding) return;
+  std::vector<int> selected = SelectedRows(alarmList);
+  if (selected.size() != 1) {
+    Warn("アラームエントリを１つ選択してください", nullptr);
+    return;
+  }
+  if (quickTimerOption.Value()) {
+    Warn("クイックタイマーは変更できません", nullptr);
+    return;
+  }
+  // The one selected row is what the user means, even when the list's focus rests on another.
+  const int slot = SlotOfRow(selected[0]);
+  AlarmEntry e = app.table[slot];
+  if (!FieldsToEntry(e, monthlyOption.Value()) || !ConfirmPastTime()) return;
+  app.table[slot] = e;
+  app.editor.dataChanged = true;
+  RememberAsDefaults(e);
+  app.lastEditedIndex = int16_t(slot);
+  app.editor.currentIndex = slot;
+  RefreshList();
+  if (int row = FindRowOfEntry(slot); row >= 0) {
+    // A moment with the fresh list shown and nothing selected tells the user it was rebuilt.
+    Svc().frontEnd->DoEvents();
+    Svc().clock->Sleep(kReselectPauseMs);
+    alarmList.SetSelected(row, true);
+  } else if (DailyView()) {
+    allEntriesViewCheck.SetValue(1);  // no longer due that day: the full list shows it
+  }
+}
+
+void EditorWindow::DeleteEntries() {
+  AppState& app = App();
+  std::vector<int> rows = SelectedRows(alarmList);
+  if (rows.empty() || app.monitor.alarmSounding) return;
+  app.editor.dataChanged = true;
+  std::vector<bool> marked(size_t(app.table.EntryCount()), false);
+  for (int row : rows) marked[size_t(SlotOfRow(row))] = true;
+  // The survivors keep their order; the spare slot is a fresh one.
+  std::vector<AlarmEntry> kept;
+  kept.reserve(marked.size() - rows.size() + 1);
+  for (int slot = 0; slot < app.table.EntryCount(); ++slot)
+    if (!marked[size_t(slot)]) kept.push_back(app.table[slot]);
+  kept.emplace_back();
+  app.table.Assign(std::move(kept));
+  RefreshList();
+  if (SelectedRows(alarmList).empty()) {
+    ResetEntryFields();
+    CaretToEnd(soundFileEdit);
+  }
+}
+
+void EditorWindow::AddQuickTimer(int minutes) {
+  AppState& app = App();
+  if (!CheckTableHasRoom()) return;
+  std::optional<int16_t> blinkCount = BlinkCountOfField();
+  if (!blinkCount || !CheckStorable(soundFileEdit, kSoundFileNotStorable)) return;
+  AlarmEntry e = app.table[app.table.EntryCount()];
+  // The seconds of now stay: the timer rings the chosen number of minutes from this moment.
+  e.AlarmTime = FromSecondNumber(SecondNumber(Svc().clock->Now()) + int64_t(minutes) * 60);
+  e.RepeatKind = kRepeatQuick;
+  e.WeekdayMask = MaskBitOfWeekday(WeekdayOf(e.AlarmTime));
+  e.BellMode = kBellMainOnly;
+  e.PreBellMinutes = 0;
+  e.Message = "クイックタイマー";
+  e.BlinkCount = *blinkCount;
+  AppearanceToEntry(e);
+  int slot = app.table.Add(e);
+  app.editor.dataChanged = true;
+  app.lastEditedIndex = int16_t(slot);
+}
+
+void EditorWindow::OnQuickTimerClick() {
+  AddQuickTimer(QuickTimerMinutes(quickTimerCombo.ListIndex()));
+  RefreshList();
+}
+
+}  // namespace wb

@@ -1,0 +1,400 @@
+// The entry fields: filters and checks while typing, the repetition options and the weekday
+// boxes, the week start, the enable rules, filling at load and reset, and reading the fields
+// back into an entry.
+#include <algorithm>
+
+#include "app_state/AppState.h"
+#include "app_state/ProgramTitle.h"
+#include "audio/DeviceDialog.h"
+#include "audio/Volume.h"
+#include "editor/EditorWindow.h"
+#include "editor/FieldRules.h"
+#include "platform/Services.h"
+#include "storage/TextBytes.h"
+
+namespace wb {
+
+namespace {
+constexpr const char* kDayNotInMonthMessage = "日付を、その月にある日にしてください";
+constexpr const char* kBlinkCountMessage = "ブリンク回数に、０～３２７６７の数値を入力してください";
+
+bool Storable(const std::string& text) {
+  bool lossless = true;
+  StorageCodec().ToCp932(text, &lossless);
+  return lossless;
+}
+}  // namespace
+
+void SelectAllText(ui::TextBox& edit) {
+  edit.SetSelStart(0);
+  edit.SetSelLength(int(edit.Text().size()));
+}
+void CaretToEnd(ui::TextBox& edit) { edit.SetSelStart(int(edit.Text().size())); }
+
+bool EditorWindow::Warn(const std::string& text, ui::Control* focus) {
+  EditorState& ed = App().editor;
+  ed.dialogOpen = true;
+  Svc().dialogs->MsgBox(text, kOkOnly | kIconExclamation, kProgramTitle);
+  ed.dialogOpen = false;
+  if (focus) focus->SetFocus();
+  return false;
+}
+
+// --- Checks -------------------------------------------------------------------------------
+
+bool EditorWindow::CheckHour() {
+  if (skipTimeCheck) return skipTimeCheck = false, true;
+  return IsHourValid(hourEdit.Text()) || Warn(kHourMessage, &hourEdit);
+}
+
+bool EditorWindow::CheckMinute() {
+  if (skipTimeCheck) return skipTimeCheck = false, true;
+  return IsMinuteValid(minuteEdit.Text()) || Warn(kMinuteMessage, &minuteEdit);
+}
+
+bool EditorWindow::CheckDay() {
+  return IsDayValid(dayOfMonthEdit.Text()) || Warn(kDayMessage, &dayOfMonthEdit);
+}
+
+bool EditorWindow::CheckPreBell() {
+  return IsPreBellValid(preBellLeadEdit.Text()) || Warn("予鈴時間を、０以上の値にしてください", &preBellLeadEdit);
+}
+
+// --- Typing -------------------------------------------------------------------------------
+
+namespace {
+// Hour and minute: the filter keeps digits below the limit; an empty or invalid text warns
+// at once; a valid one moves the spin control along.
+void OnTimeChange(EditorWindow& w, ui::TextBox& edit, ui::UpDown& spin, int limit,
+                  bool (*valid)(const std::string&), const char* message) {
+  FilteredDigits clean = DigitsBelow(edit.Text(), limit);
+  if (edit.Text().empty()) {
+    w.Warn(message, nullptr);
+  } else if (clean.changed) {
+    edit.SetText(clean.text);
+    CaretToEnd(edit);
+  } else if (!valid(edit.Text())) {
+    w.Warn(message, nullptr);
+  }
+  if (!edit.Text().empty() && valid(edit.Text())) spin.SetValue(int(LeadingNumber(edit.Text())));
+}
+}  // namespace
+
+void EditorWindow::OnHourChange() { OnTimeChange(*this, hourEdit, hourSpin, 24, IsHourValid, kHourTypingMessage); }
+void EditorWindow::OnMinuteChange() { OnTimeChange(*this, minuteEdit, minuteSpin, 60, IsMinuteValid, kMinuteMessage); }
+
+void EditorWindow::OnDayChange() {
+  if (dayFilterBusy) return;
+  FilteredDigits clean = DigitsOnly(dayOfMonthEdit.Text());
+  if (clean.changed) {
+    dayFilterBusy = true;
+    dayOfMonthEdit.SetText(clean.text);
+    CaretToEnd(dayOfMonthEdit);
+    dayFilterBusy = false;
+  }
+  CheckDay();
+}
+
+void EditorWindow::OnPreBellLeadChange() {
+  if (preBellFilterBusy) return;
+  FilteredDigits clean = DigitsBelow(preBellLeadEdit.Text(), 32768);
+  if (!clean.changed) return;
+  preBellFilterBusy = true;
+  preBellLeadEdit.SetText(clean.text);
+  CaretToEnd(preBellLeadEdit);
+  preBellFilterBusy = false;
+}
+
+void EditorWindow::OnMessageChange() {
+  sampleView.SetText(messageEdit.Text());
+  sampleView.SelectAll();
+  sampleView.SetSelAlignment(ui::Align::Center);
+  sampleView.SetSelStart(0);
+}
+
+// --- Repetition and weekdays --------------------------------------------------------------
+
+namespace {
+void EnableAll(std::initializer_list<ui::Control*> controls, bool on) {
+  for (ui::Control* c : controls) c->SetEnabled(on);
+}
+}  // namespace
+
+void EditorWindow::MarkCalendarWeekday() {
+  int box = WeekdayBox(WeekdayOf(calendar.Value()), MondayStart());
+  for (int i = 0; i < kWeekdayBoxes; ++i) weekdayChecks[size_t(i)].SetValue(i == box ? 1 : 0);
+}
+
+void EditorWindow::ApplyWeekUnit() {
+  if (weekUnitCombo.ListIndex() == 1) {  // every other week rings on the start date's weekday
+    int box = WeekdayBox(WeekdayOf(calendar.Value()), MondayStart());
+    for (int i = 0; i < kWeekdayBoxes; ++i) {
+      weekdayChecks[size_t(i)].SetValue(i == box ? 1 : 0);
+      weekdayChecks[size_t(i)].SetEnabled(i == box);
+    }
+    return;
+  }
+  for (auto& box : weekdayChecks) box.SetEnabled(true);
+  MarkCalendarWeekday();
+}
+
+void EditorWindow::OnMonthlyOptionClick() {
+  if (!monthlyOption.Value() || App().editor.fillingFields) return;
+  EnableAll({&dayOfMonthEdit, &dayOfMonthLabel}, true);
+  CaretToEnd(dayOfMonthEdit);
+  dayOfMonthEdit.SetFocus();
+  for (auto& box : weekdayChecks) box.SetEnabled(false);
+  MarkCalendarWeekday();
+}
+
+void EditorWindow::OnWeeklyOptionClick() {
+  if (!weeklyOption.Value()) return;
+  ApplyWeekUnit();
+  EnableAll({&dayOfMonthEdit, &dayOfMonthLabel}, false);
+}
+
+void EditorWindow::OnDailyOptionClick() {
+  EnableAll({&dayOfMonthEdit, &dayOfMonthLabel}, false);
+  for (auto& box : weekdayChecks) {
+    box.SetEnabled(false);
+    box.SetValue(1);
+  }
+}
+
+void EditorWindow::OnOnceOptionClick() {
+  EnableAll({&dayOfMonthEdit, &dayOfMonthLabel}, false);
+  for (auto& box : weekdayChecks) box.SetEnabled(false);
+  MarkCalendarWeekday();
+}
+
+void EditorWindow::OnWeekUnitClick() {
+  weeklyOption.SetValue(true);
+  ApplyWeekUnit();
+}
+
+void EditorWindow::LabelWeekdayBoxes() {
+  for (int i = 0; i < kWeekdayBoxes; ++i) {
+    weekdayChecks[size_t(i)].SetCaption(WeekdayBoxCaption(i, MondayStart()));
+    weekdayChecks[size_t(i)].SetForeColor(WeekdayBoxColor(i, MondayStart()));
+  }
+  calendar.SetStartOfWeek(MondayStart() ? 2 : 1);
+}
+
+void EditorWindow::OnMondayFirstClick() {
+  // The same weekdays stay ticked under the new labels.
+  std::array<int, kWeekdayBoxes> values;
+  for (int i = 0; i < kWeekdayBoxes; ++i) values[size_t(i)] = weekdayChecks[size_t(i)].Value();
+  if (MondayStart())
+    std::rotate(values.begin(), values.begin() + 1, values.end());
+  else
+    std::rotate(values.begin(), values.end() - 1, values.end());
+  LabelWeekdayBoxes();
+  for (int i = 0; i < kWeekdayBoxes; ++i) weekdayChecks[size_t(i)].SetValue(values[size_t(i)]);
+  if (alarmList.ListCount() > 0) RefreshList();
+}
+
+void EditorWindow::OnPreBellClick() {
+  EnableAll({&preBellLeadEdit, &preBellLeadLabel, &mainBellTooCheck}, preBellCheck.Value() == 1);
+}
+
+void EditorWindow::OnBlinkClick() {
+  EnableAll({&blinkCountEdit, &blinkCountLabel}, blinkCheck.Value() != 0);
+}
+
+void EditorWindow::OnSoundClick() {
+  const bool on = soundCheck.Value() == 1;
+  EnableAll({&soundFileLabel, &soundFileEdit, &browseSoundButton, &midiVolumeLabel, &waveVolumeLabel,
+             &testPlayButton, &endlessCheck},
+            on);
+  // A kind of device the machine lacks has no volume to set.
+  midiVolumeSlider.SetEnabled(on && !DeviceOfList(midiDeviceCombo).empty());
+  waveVolumeSlider.SetEnabled(on && !DeviceOfList(waveDeviceCombo).empty());
+}
+
+// --- Appearance ---------------------------------------------------------------------------
+
+void EditorWindow::ShowAppearance(const std::string& message, const ui::Font& font, ui::Color fore,
+                                  ui::Color back, int foreIndex, int backIndex) {
+  sampleView.SetText(message);
+  sampleView.SetFont(font);
+  sampleView.SetBackColor(back);
+  sampleView.SelectAll();
+  sampleView.SetSelColor(fore);
+  sampleView.SetSelAlignment(ui::Align::Center);
+  sampleView.SetSelStart(0);
+  // Ticking box 0 from here must not open the colour dialog; the stored colour stays.
+  suppressForeColorDialog = suppressBackColorDialog = true;
+  for (auto [boxes, index] : {std::pair{&textColorChecks, foreIndex}, std::pair{&backColorChecks, backIndex}}) {
+    if (index < 0 || index >= int(boxes->size())) continue;  // an unknown index leaves the boxes
+    (*boxes)[size_t(index)].SetValue(1);
+    for (size_t i = 0; i < boxes->size(); ++i)
+      if (int(i) != index) (*boxes)[i].SetValue(0);
+  }
+  suppressForeColorDialog = suppressBackColorDialog = false;
+}
+
+namespace {
+ui::Font FontOfPreferences(const Preferences& p) {
+  return {.name = p.FontName, .size = p.FontSize, .bold = p.FontBold != 0, .italic = p.FontItalic != 0,
+          .underline = p.FontUnderline != 0, .strikethru = p.FontStrikethru != 0};
+}
+}  // namespace
+
+// --- Filling ------------------------------------------------------------------------------
+
+void EditorWindow::InitEditorFields() {
+  const Preferences& p = App().prefs;
+  const OleDate now = Svc().clock->Now();
+  calendar.SetValue(DayOf(now));
+  mondayFirstCheck.SetValue(p.WeekStart == 1 ? 1 : 0);
+  LabelWeekdayBoxes();  // also when the box kept its value and so ran no reaction
+  messageEdit.SetText(p.Message);
+  if (p.PreFlag == kBellPreOnly || p.PreFlag == kBellPreAndMain) preBellCheck.SetValue(1);
+  if (p.PreFlag == kBellPreAndMain) mainBellTooCheck.SetValue(1);
+  preBellLeadEdit.SetText(std::to_string(p.PreTime));
+  blinkCheck.SetValue(p.BlinkFlag != 0 ? 1 : 0);
+  EnableAll({&blinkCountEdit, &blinkCountLabel}, p.BlinkFlag == 1);
+  soundCheck.SetValue(p.SoundFlag != 0 ? 1 : 0);
+  soundFileEdit.SetText(p.SoundFile);
+  CaretToEnd(soundFileEdit);
+  endlessCheck.SetValue(p.EndlessFlag != 0 ? 1 : 0);
+  keepWindowCheck.SetValue(p.KeepWindowFlag != 0 ? 1 : 0);
+  blinkCountEdit.SetText(std::to_string(p.BlinkCount));
+  ShowAppearance(p.Message, FontOfPreferences(p), ui::Color(p.ForeColor), ui::Color(p.BackColor),
+                 p.ForeColorIndex, p.BackColorIndex);
+  weekUnitCombo.SetListIndex(std::max(0, WeekUnitOfRepeatKind(p.WeeklyTiming)));
+  // Tick the new view first: unticking the only ticked box would tick it again.
+  if (p.ListDispFlag == 2) {
+    dailyViewCheck.SetValue(1);
+  } else {
+    allEntriesViewCheck.SetValue(1);
+  }
+  warnPastTimeCheck.SetValue(p.PassFlag != 0 ? 1 : 0);
+  onceOption.SetValue(true);
+  EnableAll({&dayOfMonthEdit, &dayOfMonthLabel}, false);
+  for (auto& box : weekdayChecks) box.SetEnabled(false);
+  OnPreBellClick();
+  OnSoundClick();
+  CaretToEnd(soundFileEdit);
+  ShowVolumeOnSlider(midiVolumeSlider, App().audio.savedMidiVolume);
+  const CivilTime t = ToCivil(now);
+  hourEdit.SetText(std::to_string(t.hour));
+  minuteEdit.SetText(std::to_string(t.minute));
+  hourSpin.SetValue(t.hour);
+  minuteSpin.SetValue(t.minute);
+  dayOfMonthEdit.SetText(std::to_string(t.day));
+  FillDeviceLists();
+  OnSoundClick();
+}
+
+void EditorWindow::ResetEntryFields() {
+  const Preferences& p = App().prefs;
+  const OleDate now = Svc().clock->Now();
+  const CivilTime t = ToCivil(now);
+  hourEdit.SetText(std::to_string(t.hour));
+  minuteEdit.SetText(std::to_string(t.minute));
+  hourSpin.SetValue(t.hour);
+  minuteSpin.SetValue(t.minute);
+  calendar.SetValue(DayOf(now));
+  dayOfMonthEdit.SetText(std::to_string(t.day));
+  MarkCalendarWeekday();
+  onceOption.SetValue(true);
+  mondayFirstCheck.SetValue(p.WeekStart == 1 ? 1 : 0);
+  messageEdit.SetText(p.Message);
+  if (p.PreFlag >= kBellMainOnly && p.PreFlag <= kBellPreAndMain) {
+    preBellCheck.SetValue(p.PreFlag == kBellMainOnly ? 0 : 1);
+    mainBellTooCheck.SetValue(p.PreFlag == kBellPreAndMain ? 1 : 0);
+  }
+  preBellLeadEdit.SetText(std::to_string(p.PreTime));
+  blinkCheck.SetValue(p.BlinkFlag != 0 ? 1 : 0);
+  soundCheck.SetValue(p.SoundFlag != 0 ? 1 : 0);
+  soundFileEdit.SetText(p.SoundFile);
+  endlessCheck.SetValue(p.EndlessFlag != 0 ? 1 : 0);
+  keepWindowCheck.SetValue(p.KeepWindowFlag != 0 ? 1 : 0);
+  blinkCountEdit.SetText(std::to_string(p.BlinkCount));
+  ShowAppearance(p.Message, FontOfPreferences(p), ui::Color(p.ForeColor), ui::Color(p.BackColor),
+                 p.ForeColorIndex, p.BackColorIndex);
+  weekUnitCombo.SetListIndex(std::max(0, WeekUnitOfRepeatKind(p.WeeklyTiming)));
+}
+
+// --- Reading the fields back --------------------------------------------------------------
+
+bool EditorWindow::CheckStorable(ui::TextBox& edit, const char* message) {
+  return Storable(edit.Text()) || Warn(message, &edit);
+}
+
+bool EditorWindow::CheckStorableText() {
+  return CheckStorable(messageEdit, kMessageNotStorable) && CheckStorable(soundFileEdit, kSoundFileNotStorable);
+}
+
+std::optional<int16_t> EditorWindow::BlinkCountOfField() {
+  std::optional<int> count = WholeNumberIn(blinkCountEdit.Text(), 0, 32767);
+  if (!count) {
+    Warn(kBlinkCountMessage, &blinkCountEdit);
+    return std::nullopt;
+  }
+  return int16_t(*count);
+}
+
+void EditorWindow::AppearanceToEntry(AlarmEntry& e) const {
+  e.BlinkFlag = blinkCheck.Value() == 0 ? 0 : 1;
+  e.SoundFlag = soundCheck.Value() == 1 ? 1 : 0;
+  e.SoundFile = soundFileEdit.Text();
+  e.EndlessFlag = int16_t(endlessCheck.Value());
+  e.MidiVolume = int32_t(VolumeFromSlider(midiVolumeSlider.Value()));
+  e.WaveVolume = int32_t(VolumeFromSlider(waveVolumeSlider.Value()));
+  e.KeepWindowFlag = int16_t(keepWindowCheck.Value());
+  e.ForeColor = int32_t(sampleView.TextColor());
+  e.BackColor = int32_t(sampleView.BackColor());
+  const ui::Font& f = sampleView.GetFont();
+  e.FontName = f.name;
+  e.FontSize = int16_t(f.size);
+  e.FontBold = f.bold ? kTrue : kFalse;
+  e.FontItalic = f.italic ? kTrue : kFalse;
+  e.FontUnderline = f.underline ? kTrue : kFalse;
+  e.FontStrikethru = f.strikethru ? kTrue : kFalse;
+  for (auto [boxes, index] : {std::pair{&textColorChecks, &e.ForeColorIndex}, std::pair{&backColorChecks, &e.BackColorIndex}}) {
+    auto ticked = std::find_if(boxes->begin(), boxes->end(), [](const ui::CheckBox& b) { return b.Value() == 1; });
+    if (ticked != boxes->end()) *index = int16_t(ticked - boxes->begin());
+  }
+  e.PreBellFiredAt = 0;
+  e.MainBellFiredAt = 0;
+}
+
+bool EditorWindow::FieldsToEntry(AlarmEntry& entry, bool dayFromField) {
+  // Everything is checked before anything is written: a refused entry leaves the slot as it was.
+  std::optional<int> hour = WholeNumberIn(hourEdit.Text(), 0, 23);
+  if (!hour) return Warn(kHourMessage, &hourEdit);
+  std::optional<int> minute = WholeNumberIn(minuteEdit.Text(), 0, 59);
+  if (!minute) return Warn(kMinuteMessage, &minuteEdit);
+  const CivilTime date = ToCivil(calendar.Value());
+  int day = date.day;
+  if (dayFromField) {
+    std::optional<int> typed = WholeNumberIn(dayOfMonthEdit.Text(), 1, 31);
+    if (!typed) return Warn(kDayMessage, &dayOfMonthEdit);
+    if (*typed > DaysInMonth(date.year, date.month)) return Warn(kDayNotInMonthMessage, &dayOfMonthEdit);
+    day = *typed;
+  }
+  std::optional<int16_t> blinkCount = BlinkCountOfField();
+  if (!blinkCount || !CheckStorableText()) return false;
+
+  AlarmEntry e = entry;
+  e.AlarmTime = MakeDate(date.year, date.month, day, *hour, *minute, 0);
+  if (monthlyOption.Value()) e.RepeatKind = kRepeatMonthly;
+  else if (weeklyOption.Value()) e.RepeatKind = RepeatKindOfWeekUnit(weekUnitCombo.ListIndex());
+  else if (dailyOption.Value()) e.RepeatKind = kRepeatDaily;
+  else e.RepeatKind = kRepeatOnce;
+  e.WeekdayMask = 0;
+  for (int i = 0; i < kWeekdayBoxes; ++i)
+    if (weekdayChecks[size_t(i)].Value() == 1) e.WeekdayMask = int16_t(e.WeekdayMask | WeekdayBoxBit(i, MondayStart()));
+  e.BellMode = preBellCheck.Value() != 1 ? kBellMainOnly : mainBellTooCheck.Value() == 1 ? kBellPreAndMain : kBellPreOnly;
+  if (!preBellLeadEdit.Text().empty())
+    e.PreBellMinutes = int16_t(std::clamp<long long>(LeadingNumber(preBellLeadEdit.Text()), 0, 32767));
+  e.Message = messageEdit.Text();
+  e.BlinkCount = *blinkCount;
+  AppearanceToEntry(e);
+  entry = std::move(e);
+  return true;
+}
+
+}  // namespace wb

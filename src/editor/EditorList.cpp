@@ -1,0 +1,161 @@
+// The editor's alarm list: its fill in display order, the two views, the calendar's effect on
+// the day view, and copying a selected entry into the fields.
+#include "app_state/AppState.h"
+#include "audio/Volume.h"
+#include "editor/EditorWindow.h"
+#include "editor/FieldRules.h"
+#include "model/Assert.h"
+#include "model/ListLine.h"
+#include "model/SortKeys.h"
+#include "platform/Services.h"
+
+namespace wb {
+
+namespace {
+constexpr ui::Color kDailyViewRed = 0x0000FF;
+}  // namespace
+
+void EditorWindow::RefreshList() {
+  EditorState& ed = App().editor;
+  ed.sortKeys = BuildSortKeys(App().table);
+  std::vector<ListRow> rows = BuildAlarmList(App().table, ed.sortKeys, calendar.Value(),
+                                             Svc().clock->Now(), DailyView(), MondayStart());
+  std::vector<std::string> lines;
+  lines.reserve(rows.size());
+  if (DailyView()) ed.dailyRows.clear();
+  for (ListRow& row : rows) {
+    if (DailyView()) ed.dailyRows.push_back(row.slot);
+    lines.push_back(std::move(row.text));
+  }
+  if (DailyView()) ed.dailyRowCount = int32_t(ed.dailyRows.size());
+  // One fill for the whole list: a full table is 32767 rows.
+  alarmList.SetItems(std::move(lines));
+}
+
+int EditorWindow::SlotOfRow(int row) const {
+  const EditorState& ed = App().editor;
+  if (DailyView()) {
+    WB_ASSERT(row >= 0 && row < int(ed.dailyRows.size()));
+    return ed.dailyRows[size_t(row)];
+  }
+  WB_ASSERT(row >= 0 && row < int(ed.sortKeys.size()));
+  return ed.sortKeys[size_t(row)].Index;
+}
+
+int EditorWindow::FindRowOfEntry(int slot) const {
+  if (slot < 0) return -1;
+  for (int row = 0; row < alarmList.ListCount(); ++row)
+    if (SlotOfRow(row) == slot) return row;
+  return -1;
+}
+
+void EditorWindow::SelectRowOfEntry(int slot) {
+  int row = FindRowOfEntry(slot);
+  if (row >= 0) alarmList.SetSelected(row, true);
+}
+
+void EditorWindow::FocusList() {
+  if (Visible()) alarmList.SetFocus();
+}
+
+void EditorWindow::ShowEntryInFields() {
+  int row = alarmList.ListIndex();
+  if (row < 0 || row >= alarmList.ListCount()) return;  // a click below the last row
+  AppState& app = App();
+  app.editor.fillingFields = true;
+  int slot = SlotOfRow(row);
+  app.editor.currentIndex = slot;
+  const AlarmEntry e = app.table[slot];  // a copy: the reactions below may refresh the list
+  const CivilTime t = ToCivil(e.AlarmTime);
+
+  calendar.SetValue(DayOf(e.AlarmTime));
+  if (Visible()) OnCalendarDateClick();
+  hourEdit.SetText(std::to_string(t.hour));
+  minuteEdit.SetText(std::to_string(t.minute));
+  hourSpin.SetValue(t.hour);
+  minuteSpin.SetValue(t.minute);
+
+  switch (e.RepeatKind) {
+    case kRepeatMonthly:
+      monthlyOption.SetValue(true);
+      dayOfMonthEdit.SetEnabled(true);
+      dayOfMonthLabel.SetEnabled(true);
+      CaretToEnd(dayOfMonthEdit);
+      break;
+    case kRepeatDaily: dailyOption.SetValue(true); break;
+    case kRepeatOnce: onceOption.SetValue(true); break;
+    case kRepeatQuick: quickTimerOption.SetValue(true); break;
+    default:
+      if (WeekUnitOfRepeatKind(e.RepeatKind) >= 0) weeklyOption.SetValue(true);
+      break;
+  }
+  dayOfMonthEdit.SetText(std::to_string(t.day));
+  CaretToEnd(dayOfMonthEdit);
+  if (int unit = WeekUnitOfRepeatKind(e.RepeatKind); unit >= 0) weekUnitCombo.SetListIndex(unit);
+  for (int box = 0; box < kWeekdayBoxes; ++box)
+    weekdayChecks[size_t(box)].SetValue((e.WeekdayMask & WeekdayBoxBit(box, MondayStart())) ? 1 : 0);
+  messageEdit.SetText(e.Message);
+  if (e.BellMode >= kBellMainOnly && e.BellMode <= kBellPreAndMain) {
+    preBellCheck.SetValue(e.BellMode == kBellMainOnly ? 0 : 1);
+    mainBellTooCheck.SetValue(e.BellMode == kBellPreAndMain ? 1 : 0);
+  }
+  preBellLeadEdit.SetText(std::to_string(e.PreBellMinutes));
+  blinkCheck.SetValue(e.BlinkFlag != 0 ? 1 : 0);
+  soundCheck.SetValue(e.SoundFlag != 0 ? 1 : 0);
+  soundFileEdit.SetText(e.SoundFile);
+  CaretToEnd(soundFileEdit);
+  endlessCheck.SetValue(e.EndlessFlag != 0 ? 1 : 0);
+  keepWindowCheck.SetValue(e.KeepWindowFlag != 0 ? 1 : 0);
+  ShowVolumeOnSlider(midiVolumeSlider, uint32_t(e.MidiVolume));
+  ShowVolumeOnSlider(waveVolumeSlider, uint32_t(e.WaveVolume));
+  blinkCountEdit.SetText(std::to_string(e.BlinkCount));
+  ShowAppearance(e.Message,
+                 {.name = e.FontName, .size = e.FontSize, .bold = e.FontBold != 0,
+                  .italic = e.FontItalic != 0, .underline = e.FontUnderline != 0,
+                  .strikethru = e.FontStrikethru != 0},
+                 ui::Color(e.ForeColor), ui::Color(e.BackColor), e.ForeColorIndex, e.BackColorIndex);
+  app.editor.fillingFields = false;
+}
+
+// The two view boxes act as a pair of which exactly one is ticked; a box the user unticks
+// ticks itself again.
+void EditorWindow::OnAllEntriesViewClick() {
+  if (allEntriesViewCheck.Value() != 1 && dailyViewCheck.Value() != 1) {
+    allEntriesViewCheck.SetValue(1);
+    return;
+  }
+  if (allEntriesViewCheck.Value() != 1) return;
+  dailyViewCheck.SetValue(0);
+  dailyViewCheck.SetFont({.name = dailyViewCheck.GetFont().name, .size = dailyViewCheck.GetFont().size});
+  dailyViewCheck.SetBackColor(ui::kButtonFace);
+  RefreshList();
+  if (!App().editor.editorLoading) SelectRowOfEntry(App().editor.currentIndex);
+  FocusList();
+}
+
+void EditorWindow::OnDailyViewClick() {
+  if (allEntriesViewCheck.Value() != 1 && dailyViewCheck.Value() != 1) {
+    dailyViewCheck.SetValue(1);
+    return;
+  }
+  // Only a freshly ticked デイリー switches; unticked by the other box it has nothing to do.
+  if (dailyViewCheck.Value() != 1) return;
+  allEntriesViewCheck.SetValue(0);
+  ui::Font bold = dailyViewCheck.GetFont();
+  bold.bold = true;
+  dailyViewCheck.SetFont(bold);
+  dailyViewCheck.SetBackColor(kDailyViewRed);
+  RefreshList();
+  SelectRowOfEntry(App().editor.currentIndex);
+  FocusList();
+}
+
+void EditorWindow::OnCalendarDateClick() { addButton.SetFocus(); }
+
+void EditorWindow::OnCalendarSelChange() {
+  if (!DailyView()) return;
+  RefreshList();
+  FocusList();
+}
+
+}  // namespace wb

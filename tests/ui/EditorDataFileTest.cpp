@@ -1,0 +1,154 @@
+// Saving with OK, the close guard, the data file's location and the reset button.
+#include "EditorFixture.h"
+#include "app_state/AppState.h"
+
+namespace wb::test {
+namespace {
+
+using EditorDataFile = EditorTest;
+
+// Adds a daily 07:00 entry through the fields.
+void AddDaily(EditorWindow& w) {
+  w.dailyOption.SetValue(true);
+  w.hourEdit.SetText("7");
+  w.minuteEdit.SetText("0");
+  w.addButton.Press();
+}
+
+TEST_F(EditorDataFile, OkSavesTheTableAndWritesSettingsOnlyAfterAnEdit) {
+  const std::string dataPath = MoveDataFolder();
+  Open().saveAndCloseButton.Press();
+  EXPECT_TRUE(FileExists(dataPath));
+  EXPECT_EQ(Setting(ProgramIni(), "MESSAGE"), "<none>");  // nothing committed since start-up
+  EXPECT_EQ(EditorIfLoaded(), nullptr);
+
+  EditorWindow& w = Open();
+  AddDaily(w);
+  w.saveAndCloseButton.Press();
+  EXPECT_EQ(EditorIfLoaded(), nullptr);
+  AlarmTable stored;
+  ASSERT_TRUE(ReadAlarmFile(dataPath, stored, 0, 0));
+  EXPECT_EQ(stored.EntryCount(), 1);
+  EXPECT_EQ(Setting(ProgramIni(), "PREFLAG"), "0");
+  EXPECT_EQ(Setting(DataIniPath(dataPath), "PREFLAG"), "0");
+  EXPECT_FALSE(App().editor.dataChanged);
+  EXPECT_EQ(App().editor.currentIndex, -1);
+  EXPECT_TRUE(TheMonitor().dueCheckTimer.Running());
+  EXPECT_TRUE(dialogs.Asked.empty());
+}
+
+TEST_F(EditorDataFile, AFailedSaveKeepsTheWindowOpenAndSaysWhere) {
+  EditorWindow& w = Open();
+  AddDaily(w);
+  // A folder where the data file should be: nothing can be written there.
+  std::filesystem::create_directories(DefaultDataPath());
+  w.saveAndCloseButton.Press();
+  ASSERT_NE(EditorIfLoaded(), nullptr);
+  EXPECT_NE(LastMessage().find("データファイルを保存できませんでした"), std::string::npos);
+  EXPECT_NE(LastMessage().find(DefaultDataPath()), std::string::npos);
+  EXPECT_TRUE(App().editor.dataChanged);
+  EXPECT_EQ(App().table.EntryCount(), 1);
+  EXPECT_TRUE(TheMonitor().dueCheckTimer.Running());
+  EXPECT_EQ(Setting(ProgramIni(), "PREFLAG"), "<none>");
+}
+
+TEST_F(EditorDataFile, ClosingWithUnsavedEditsAsksFirst) {
+  EditorWindow& w = Open();
+  AddDaily(w);
+  dialogs.MsgAnswers = {kAnswerCancel};
+  w.RequestClose();
+  ASSERT_NE(EditorIfLoaded(), nullptr);
+  EXPECT_EQ(LastMessage(), "データ変更されています。\r\nキャンセルしてもよろしいですか？");
+  EXPECT_EQ(dialogs.Asked.back().style, kOkCancel | kIconExclamation);
+  EXPECT_EQ(App().table.EntryCount(), 1);
+  w.RequestClose();  // OK this time: closes, the file stays as it was
+  EXPECT_EQ(EditorIfLoaded(), nullptr);
+  EXPECT_FALSE(FileExists(DefaultDataPath()));
+  EXPECT_EQ(App().table.EntryCount(), 1);  // the monitor keeps ringing the edit until reloaded
+  EXPECT_EQ(TheEditor().alarmList.ListCount(), 0);
+}
+
+TEST_F(EditorDataFile, EndingTheProgramWithUnsavedEditsAsksNothing) {
+  EditorWindow& w = Open();
+  AddDaily(w);
+  dialogs.Asked.clear();
+  TheMonitor().exitItem->Choose();
+  EXPECT_TRUE(dialogs.Asked.empty());
+  EXPECT_EQ(EditorIfLoaded(), nullptr);
+}
+
+TEST_F(EditorDataFile, TypingThePathOfAnotherDataFileSwitchesToIt) {
+  std::filesystem::create_directories(dir / "other");
+  const std::string other = (dir / "other" / "alarms.dat").string();
+  SaveTable({Daily(7, 0), Daily(8, 0)}, other);
+  EditorWindow& w = Open();
+  ASSERT_EQ(w.alarmList.ListCount(), 0);
+  // Not data files: a folder, a pattern, a file that does not exist.
+  for (std::string text : {(dir / "other").string() + "/", (dir / "other" / "*.dat").string(),
+                           (dir / "other" / "alarm").string(), (dir / "other").string()}) {
+    w.dataPathEdit.SetText(text);
+    EXPECT_EQ(App().dataPath, DefaultDataPath()) << text;
+  }
+  w.dataPathEdit.SetFocus();
+  w.dataPathEdit.SetText(other.substr(0, other.size() - 1));
+  w.dataPathEdit.SetSelStart(int(other.size()) - 1);
+  w.dataPathEdit.Type("t");
+  EXPECT_EQ(App().dataPath, other);
+  EXPECT_EQ(w.alarmList.ListCount(), 2);
+  EXPECT_EQ(w.dataPathEdit.SelStart(), int(other.size()));
+  EXPECT_EQ(Setting(ProgramIni(), "DATAPATH"), other);
+  EXPECT_EQ(Setting(DataIniPath(other), "DATAPATH"), other);
+}
+
+TEST_F(EditorDataFile, SwitchingAsksBeforeDroppingUnsavedEdits) {
+  const std::string other = (dir / "alarms.dat").string();
+  SaveTable({Daily(8, 0)}, other);
+  EditorWindow& w = Open();
+  AddDaily(w);
+  dialogs.MsgAnswers = {kAnswerCancel};
+  w.dataPathEdit.SetText(other);
+  EXPECT_EQ(LastMessage(), "データ変更されています。\r\nキャンセルしてもよろしいですか？");
+  EXPECT_EQ(App().dataPath, DefaultDataPath());
+  EXPECT_EQ(App().table.EntryCount(), 1);
+  EXPECT_EQ(FormatHourMinute(App().table[0].AlarmTime), "07:00");
+}
+
+TEST_F(EditorDataFile, BrowsingToANewNameSwitchesToAnEmptyTable) {
+  SaveTable({Daily(8, 0)});
+  EditorWindow& w = Open();
+  const std::string fresh = (dir / "new.dat").string();
+  dialogs.OpenAnswers = {fresh};
+  w.browseDataFileButton.Press();
+  EXPECT_EQ(dialogs.Asked.back().text, "Fileを開く");
+  EXPECT_EQ(App().dataPath, fresh);
+  EXPECT_EQ(App().table.EntryCount(), 0);
+  EXPECT_FALSE(FileExists(fresh));  // made by the next OK
+  dialogs.OpenAnswers = {""};       // cancelled: nothing changes
+  w.browseDataFileButton.Press();
+  EXPECT_EQ(App().dataPath, fresh);
+  EXPECT_FALSE(App().editor.dialogOpen);
+}
+
+TEST_F(EditorDataFile, ResetPutsTheFieldsBackWithoutTouchingTheTable) {
+  SaveTable({Daily(7, 0)});
+  EditorWindow& w = Open();
+  w.alarmList.ClickRow(0);
+  EXPECT_TRUE(w.dailyOption.Value());
+  w.hourEdit.SetFocus();
+  w.hourEdit.SetText("");
+  dialogs.Asked.clear();
+  // Pressing the button takes the focus from the hour box; its check lets this one pass.
+  w.resetFieldsButton.RaiseMouseDown(1);
+  w.hourEdit.onLostFocus();
+  w.resetFieldsButton.Press();
+  EXPECT_TRUE(dialogs.Asked.empty());
+  EXPECT_TRUE(w.onceOption.Value());
+  EXPECT_EQ(w.hourEdit.Text(), "6");
+  EXPECT_TRUE(SelectedRows(w).empty());
+  EXPECT_EQ(App().editor.currentIndex, -1);
+  EXPECT_EQ(App().table.EntryCount(), 1);
+  EXPECT_FALSE(App().editor.dataChanged);
+}
+
+}  // namespace
+}  // namespace wb::test

@@ -1,0 +1,212 @@
+// The editor's list and entry fields: opening over a stored table, the two views, the
+// calendar, copying a selected entry into the fields, and the fields' own reactions.
+#include <functional>
+
+#include "EditorFixture.h"
+#include "app_state/AppState.h"
+
+namespace wb::test {
+namespace {
+
+using EditorList = EditorTest;
+
+TEST_F(EditorList, OpensOverTheStoredTableAndPreferences) {
+  SaveTable({Daily(7, 1), Entry(kRepeatOnce, MakeDate(2026, 12, 9, 7, 0)), Entry(kRepeatDaily, MakeDate(2026, 12, 3, 7, 0))});
+  SetSetting(ProgramIni(), "MESSAGE", "朝です!*#起きて");
+  SetSetting(ProgramIni(), "PREFLAG", "2");
+  SetSetting(ProgramIni(), "LISTDISPFLG", "2");
+  EditorWindow& w = Open();
+  EXPECT_EQ(w.dataPathEdit.Text(), DefaultDataPath());
+  EXPECT_EQ(w.messageEdit.Text(), "朝です\r\n起きて");
+  EXPECT_EQ(w.sampleView.Text(), "朝です\r\n起きて");
+  EXPECT_EQ(w.preBellCheck.Value(), 1);
+  EXPECT_EQ(w.mainBellTooCheck.Value(), 1);
+  EXPECT_TRUE(w.onceOption.Value());
+  EXPECT_EQ(w.hourEdit.Text(), "6");
+  EXPECT_EQ(w.minuteEdit.Text(), "0");
+  // The day view of today: the one-time entry of the 9th is not listed; 07:00 before 07:01.
+  EXPECT_EQ(w.dailyViewCheck.Value(), 1);
+  EXPECT_EQ(w.allEntriesViewCheck.Value(), 0);
+  EXPECT_TRUE(w.dailyViewCheck.GetFont().bold);
+  EXPECT_EQ(w.dailyViewCheck.BackColor(), 0x0000FFu);
+  EXPECT_EQ(Rows(w), (std::vector<std::string>{"■07:00 2026/12/03 毎日 －－－－－－－", "■07:01 2026/12/01 毎日 －－－－－－－"}));
+  // The full list: the same minute sorts by date, all before the next minute.
+  w.allEntriesViewCheck.Toggle();
+  EXPECT_EQ(Rows(w), (std::vector<std::string>{"■07:00 2026/12/03 毎日 －－－－－－－", "□07:00 2026/12/09 一回 －－－－－－－",
+                                               "■07:01 2026/12/01 毎日 －－－－－－－"}));
+  EXPECT_FALSE(w.dailyViewCheck.GetFont().bold);
+  EXPECT_EQ(w.dailyViewCheck.BackColor(), ui::kButtonFace);
+  EXPECT_FALSE(App().editor.editorLoading);
+  EXPECT_FALSE(App().editor.dataChanged);
+}
+
+TEST_F(EditorList, ViewBoxesActAsAPairAndKeepTheShownEntrySelected) {
+  SaveTable({Today(7, 0), Weekly(kMaskTuesday, MakeDate(2026, 12, 1, 8, 0)), Today(9, 0)});
+  EditorWindow& w = Open();
+  w.allEntriesViewCheck.Toggle();  // the only ticked box ticks itself again
+  EXPECT_EQ(w.allEntriesViewCheck.Value(), 1);
+  EXPECT_EQ(w.alarmList.ListCount(), 3);
+  w.alarmList.ClickRow(2);  // 09:00
+  w.dailyViewCheck.Toggle();
+  EXPECT_EQ(w.allEntriesViewCheck.Value(), 0);
+  ASSERT_EQ(w.alarmList.ListCount(), 2);  // Monday: not the Tuesday entry
+  EXPECT_EQ(App().editor.dailyRows, (std::vector<int32_t>{0, 2}));
+  EXPECT_EQ(SelectedRows(w), std::vector<int>{1});
+  EXPECT_EQ(Focused(w), "alarmList");
+  w.dailyViewCheck.Toggle();
+  EXPECT_EQ(w.dailyViewCheck.Value(), 1);
+  w.allEntriesViewCheck.Toggle();
+  EXPECT_EQ(w.dailyViewCheck.Value(), 0);
+  EXPECT_EQ(SelectedRows(w), std::vector<int>{2});
+}
+
+TEST_F(EditorList, ClickingACalendarDayListsItInTheDayViewAndMovesToAdd) {
+  SaveTable({Weekly(kMaskTuesday, MakeDate(2026, 12, 1, 8, 0)), Daily(9, 0)});
+  EditorWindow& w = Open();
+  w.dailyViewCheck.Toggle();
+  ASSERT_EQ(w.alarmList.ListCount(), 1);
+  w.calendar.UserClickDay(MakeDate(2026, 12, 8));
+  EXPECT_EQ(w.alarmList.ListCount(), 2);
+  EXPECT_EQ(Focused(w), "addButton");
+}
+
+TEST_F(EditorList, SelectingAThirdWeekdayEntryFillsEveryField) {
+  AlarmEntry e = Weekly(kMaskMonday | kMaskWednesday, MakeDate(2026, 12, 2, 7, 5));
+  e.RepeatKind = 9;  // 第３
+  e.Message = "会議";
+  e.BellMode = kBellPreAndMain;
+  e.PreBellMinutes = 10;
+  e.SoundFlag = 1;
+  e.SoundFile = "C:\\chime.wav";
+  e.MidiVolume = int32_t(0x56785678);
+  e.ForeColorIndex = 4;
+  e.ForeColor = 0x0000FF;
+  SaveTable({e});
+  EditorWindow& w = Open();
+  w.alarmList.ClickRow(0);
+  EXPECT_TRUE(w.weeklyOption.Value());
+  EXPECT_EQ(w.weekUnitCombo.ListIndex(), 4);
+  std::vector<int> ticked;
+  for (int i = 0; i < 7; ++i) ticked.push_back(w.weekdayChecks[size_t(i)].Value());
+  EXPECT_EQ(ticked, (std::vector<int>{0, 1, 0, 1, 0, 0, 0}));
+  EXPECT_EQ(FormatDate(w.calendar.Value()), "2026/12/02");
+  EXPECT_EQ(w.hourEdit.Text(), "7");
+  EXPECT_EQ(w.minuteEdit.Text(), "5");
+  EXPECT_EQ(w.messageEdit.Text(), "会議");
+  EXPECT_EQ(w.preBellCheck.Value(), 1);
+  EXPECT_EQ(w.mainBellTooCheck.Value(), 1);
+  EXPECT_EQ(w.preBellLeadEdit.Text(), "10");
+  EXPECT_EQ(w.soundFileEdit.Text(), "C:\\chime.wav");
+  EXPECT_TRUE(w.soundFileEdit.Enabled());
+  EXPECT_EQ(w.midiVolumeSlider.Value(), -10632);
+  EXPECT_EQ(w.textColorChecks[4].Value(), 1);
+  EXPECT_EQ(w.textColorChecks[7].Value(), 0);
+  EXPECT_EQ(w.sampleView.TextColor(), 0x0000FFu);
+  EXPECT_EQ(App().editor.currentIndex, 0);
+  EXPECT_FALSE(App().editor.fillingFields);
+}
+
+struct Typing {
+  const char* name;
+  ui::TextBox EditorWindow::*field;
+  std::vector<const char*> keys;  // typed one after another over a cleared field
+  const char* kept;
+  const char* message;  // the last message shown, "" for none
+};
+
+TEST_F(EditorList, FieldsFilterWhatIsTyped) {
+  const Typing cases[] = {
+      {"hour 2 then 5", &EditorWindow::hourEdit, {"2", "5"}, "2", ""},
+      {"hour 1 then a letter", &EditorWindow::hourEdit, {"1", "a"}, "1", ""},
+      {"hour 0 then 0", &EditorWindow::hourEdit, {"0", "0"}, "00", "時に、０～２３の数値を入力してください"},
+      {"minute 6 then 0", &EditorWindow::minuteEdit, {"6", "0"}, "6", ""},
+      {"full-width day", &EditorWindow::dayOfMonthEdit, {"１", "５"}, "１５", ""},  // narrowed only to read
+      {"day 3 then 2", &EditorWindow::dayOfMonthEdit, {"3", "2"}, "32", "日付を、１から３１までの値にしてください"},
+      {"day with a letter", &EditorWindow::dayOfMonthEdit, {"1", "x"}, "1", ""},
+      {"pre-bell 32768", &EditorWindow::preBellLeadEdit, {"3", "2", "7", "6", "8"}, "3276", ""},
+  };
+  for (const Typing& c : cases) {
+    SCOPED_TRACE(c.name);
+    EditorWindow& w = Open();
+    w.monthlyOption.SetValue(true);
+    w.preBellCheck.SetValue(1);
+    ui::TextBox& field = w.*c.field;
+    field.SetText("");
+    dialogs.Asked.clear();
+    for (const char* key : c.keys) field.Type(key);
+    EXPECT_EQ(field.Text(), c.kept);
+    EXPECT_EQ(LastMessage(), c.message);
+    ResetEditor();
+    ui::CollectRetiredForms();
+  }
+}
+
+TEST_F(EditorList, HourAndSpinFollowEachOther) {
+  EditorWindow& w = Open();
+  w.hourSpin.Step(1);
+  EXPECT_EQ(w.hourEdit.Text(), "7");
+  w.hourEdit.SetText("23");
+  EXPECT_EQ(w.hourSpin.Value(), 23);
+}
+
+TEST_F(EditorList, WeekStartRelabelsTheBoxesAndKeepsTheTickedDays) {
+  EditorWindow& w = Open();
+  w.weeklyOption.SetValue(true);
+  for (auto& box : w.weekdayChecks) box.SetValue(0);
+  w.weekdayChecks[1].SetValue(1);  // 月
+  w.weekdayChecks[5].SetValue(1);  // 金
+  w.mondayFirstCheck.Toggle();
+  EXPECT_EQ(w.weekdayChecks[0].Caption(), "月");
+  EXPECT_EQ(w.weekdayChecks[6].Caption(), "日");
+  EXPECT_EQ(w.weekdayChecks[6].ForeColor(), 0x0000FFu);
+  EXPECT_EQ(w.weekdayChecks[5].ForeColor(), 0xFF0000u);
+  EXPECT_EQ(w.calendar.StartOfWeek(), 2);
+  EXPECT_EQ(w.weekdayChecks[0].Value(), 1);
+  EXPECT_EQ(w.weekdayChecks[4].Value(), 1);
+  w.addButton.Press();
+  ASSERT_EQ(App().table.EntryCount(), 1);
+  EXPECT_EQ(App().table[0].WeekdayMask, kMaskMonday | kMaskFriday);
+  EXPECT_EQ(Rows(w)[0].substr(Rows(w)[0].size() - 21), "月－－－金－－");  // listed Monday first
+}
+
+TEST_F(EditorList, RepetitionOptionsSetTheWeekdayBoxes) {
+  clock.Set(MakeDate(2026, 12, 9, 6, 0));  // a Wednesday
+  EditorWindow& w = Open();
+  w.weekUnitCombo.SetListIndex(1);  // 隔週 selects 週単位 by itself
+  EXPECT_TRUE(w.weeklyOption.Value());
+  for (int i = 0; i < 7; ++i) {
+    EXPECT_EQ(w.weekdayChecks[size_t(i)].Value(), i == 3 ? 1 : 0) << i;
+    EXPECT_EQ(w.weekdayChecks[size_t(i)].Enabled(), i == 3) << i;
+  }
+  EXPECT_FALSE(w.dayOfMonthEdit.Enabled());
+  w.dailyOption.SetValue(true);
+  for (auto& box : w.weekdayChecks) {
+    EXPECT_EQ(box.Value(), 1);
+    EXPECT_FALSE(box.Enabled());
+  }
+  w.monthlyOption.SetValue(true);
+  EXPECT_TRUE(w.dayOfMonthEdit.Enabled());
+  EXPECT_EQ(Focused(w), "dayOfMonthEdit");
+  w.soundCheck.SetValue(0);
+  EXPECT_FALSE(w.testPlayButton.Enabled());
+  EXPECT_FALSE(w.waveVolumeSlider.Enabled());
+  w.preBellCheck.SetValue(0);
+  EXPECT_FALSE(w.mainBellTooCheck.Enabled());
+}
+
+TEST_F(EditorList, AnAlarmRingingRefreshesTheMarksOfALoadedEditorOnly) {
+  SaveTable({Daily(6, 1), Daily(6, 3)});
+  Start();
+  clock.Advance(61000);
+  ASSERT_TRUE(AlarmShown());
+  EXPECT_EQ(EditorIfLoaded(), nullptr);  // the due check never opens the editor
+  DismissAlarm();
+  EditorWindow& w = TheEditor();
+  EXPECT_EQ(Rows(w)[1].substr(0, 3), "■");
+  clock.Advance(120000);
+  ASSERT_TRUE(AlarmShown());
+  EXPECT_EQ(Rows(w)[1].substr(0, 3), "□");
+}
+
+}  // namespace
+}  // namespace wb::test
