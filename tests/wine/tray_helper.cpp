@@ -1,13 +1,23 @@
 // tray_helper.exe: the Windows side of the monitor's smoke tests under Wine.
-//   tray_helper tip          prints the text of the visible tooltip (the tray icon's tip) in UTF-8
-//   tray_helper data PATH    writes a data file of three entries: a once entry two hours from
-//                            now (prints its minute "hh:nn"), and two more days away
-//   tray_helper close        posts WM_CLOSE to the hidden monitor window, as an end task does
-//   tray_helper endsession 1|0
-//                            asks the monitor window whether the session may end (prints the
-//                            answer, 1 or 0), then tells it the session ends (1) or not (0)
-// Exit 0 on success, 1 when there is no visible tip, no monitor window or the file cannot be
-// written.
+//   tray_helper tip            prints the text of the visible tooltip (the tray icon's tip) in UTF-8
+//   tray_helper data PATH      writes a data file of three entries: a once entry two hours from
+//                              now (prints its minute "hh:nn"), and two more days away
+//   tray_helper empty PATH     writes a data file without entries
+//   tray_helper sample PATH    writes a data file of four entries of different kinds (once,
+//                              daily, monthly, weekly), none due within the next two hours
+//   tray_helper origin CAPTION prints "x y", the screen position of the client area's top left
+//                              corner of the visible top-level window with that caption (message
+//                              boxes aside)
+//   tray_helper rows CAPTION   prints the lines of that window's first list box, one a line, in
+//                              UTF-8: what a screen reader reads from it
+//   tray_helper row CAPTION N  prints "x y", the screen position of the middle of line N (from 0)
+//                              of that list box, when the line is scrolled into view
+//   tray_helper message        prints the text of the visible message box, in UTF-8
+//   tray_helper close          posts WM_CLOSE to the hidden monitor window, as an end task does
+//   tray_helper endsession 1|0 asks the monitor window whether the session may end (prints the
+//                              answer, 1 or 0), then tells it the session ends (1) or not (0)
+// Exit 0 on success, 1 when there is no such window (or line), no visible tip, no monitor window
+// or the file cannot be written.
 #include <windows.h>
 
 #include <cstdio>
@@ -84,6 +94,138 @@ int EndSession(bool ending) {
   return 0;
 }
 
+int WriteEmpty(const std::string& path) { return wb::SaveAlarmTable(path, wb::AlarmTable()) ? 0 : 1; }
+
+int WriteSample(const std::string& path) {
+  SYSTEMTIME st;
+  GetLocalTime(&st);
+  const wb::OleDate today = wb::MakeDate(st.wYear, st.wMonth, st.wDay);
+  // The repeating entries ring three hours from now (on the clock), so not during a test.
+  const int later = (st.wHour + 3) % 24;
+  wb::AlarmTable table;
+  wb::AlarmEntry once = Entry(wb::kRepeatOnce, wb::MakeDate(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute) + 2.0 / 24,
+                             "会議の準備");
+  once.WeekdayMask = wb::MaskBitOfWeekday(wb::WeekdayOf(once.AlarmTime));
+  table.Add(once);
+  wb::AlarmEntry daily = Entry(wb::kRepeatDaily, today + later / 24.0 + 0.5 / 24, "薬を飲む");
+  daily.WeekdayMask = 0x7F;
+  table.Add(daily);
+  wb::AlarmEntry monthly = Entry(wb::kRepeatMonthly, today + 10 + later / 24.0, "家賃の振込");
+  monthly.WeekdayMask = wb::MaskBitOfWeekday(wb::WeekdayOf(monthly.AlarmTime));
+  table.Add(monthly);
+  wb::AlarmEntry weekly = Entry(wb::kRepeatWeekly, today + later / 24.0 + 0.25 / 24, "ゴミ出し");
+  weekly.WeekdayMask = wb::kMaskMonday | wb::kMaskThursday;
+  table.Add(weekly);
+  return wb::SaveAlarmTable(path, table) ? 0 : 1;
+}
+
+struct WindowSearch {
+  std::wstring caption;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindCaptioned(HWND h, LPARAM out) {
+  auto* search = reinterpret_cast<WindowSearch*>(out);
+  if (!IsWindowVisible(h)) return TRUE;
+  wchar_t cls[64] = {};
+  GetClassNameW(h, cls, 64);
+  if (lstrcmpW(cls, L"#32770") == 0) return TRUE;  // a message box may carry the same caption
+  wchar_t text[256] = {};
+  GetWindowTextW(h, text, 256);
+  if (search->caption != text) return TRUE;
+  search->found = h;
+  return FALSE;
+}
+
+HWND WindowCaptioned(const std::wstring& caption) {
+  WindowSearch search{caption};
+  EnumWindows(&FindCaptioned, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+BOOL CALLBACK FindListBox(HWND h, LPARAM out) {
+  wchar_t cls[64] = {};
+  GetClassNameW(h, cls, 64);
+  if (lstrcmpiW(cls, L"ListBox") != 0) return TRUE;
+  *reinterpret_cast<HWND*>(out) = h;
+  return FALSE;
+}
+
+HWND ListBoxOf(const std::wstring& caption) {
+  HWND window = WindowCaptioned(caption);
+  HWND list = nullptr;
+  if (window) EnumChildWindows(window, &FindListBox, reinterpret_cast<LPARAM>(&list));
+  return list;
+}
+
+int PrintOrigin(const std::wstring& caption) {
+  HWND window = WindowCaptioned(caption);
+  if (!window) return 1;
+  POINT p = {0, 0};
+  ClientToScreen(window, &p);
+  std::printf("%ld %ld\n", p.x, p.y);
+  return 0;
+}
+
+int PrintRows(const std::wstring& caption) {
+  HWND list = ListBoxOf(caption);
+  if (!list) return 1;
+  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  if (count < 0) return 1;
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, WPARAM(i), 0);
+    if (length < 0) return 1;
+    std::wstring line(size_t(length) + 1, L'\0');
+    const LRESULT got = SendMessageW(list, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(line.data()));
+    if (got < 0) return 1;
+    line.resize(size_t(got));
+    std::printf("%s\n", wb::win32::Narrow(line).c_str());
+  }
+  return 0;
+}
+
+int PrintRowPosition(const std::wstring& caption, int row) {
+  HWND list = ListBoxOf(caption);
+  if (!list || row < 0 || row >= SendMessageW(list, LB_GETCOUNT, 0, 0)) return 1;
+  const int top = int(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+  const int height = int(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  RECT client;
+  GetClientRect(list, &client);
+  POINT p = {client.right / 2, (row - top) * height + height / 2};
+  if (height <= 0 || p.y < 0 || p.y >= client.bottom) return 1;
+  ClientToScreen(list, &p);
+  std::printf("%ld %ld\n", p.x, p.y);
+  return 0;
+}
+
+BOOL CALLBACK AppendStaticText(HWND h, LPARAM out) {
+  wchar_t cls[64] = {};
+  GetClassNameW(h, cls, 64);
+  if (lstrcmpiW(cls, L"Static") != 0) return TRUE;
+  wchar_t text[1024] = {};
+  GetWindowTextW(h, text, 1024);
+  if (*text) *reinterpret_cast<std::wstring*>(out) += text;
+  return TRUE;
+}
+
+BOOL CALLBACK FindMessageBox(HWND h, LPARAM out) {
+  wchar_t cls[64] = {};
+  GetClassNameW(h, cls, 64);
+  if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(h)) return TRUE;
+  *reinterpret_cast<HWND*>(out) = h;
+  return FALSE;
+}
+
+int PrintMessage() {
+  HWND box = nullptr;
+  EnumWindows(&FindMessageBox, reinterpret_cast<LPARAM>(&box));
+  if (!box) return 1;
+  std::wstring text;
+  EnumChildWindows(box, &AppendStaticText, reinterpret_cast<LPARAM>(&text));
+  std::printf("%s\n", wb::win32::Narrow(text).c_str());
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -101,6 +243,14 @@ int wmain(int argc, wchar_t** argv) {
     return monitor && PostMessageW(monitor, WM_CLOSE, 0, 0) ? 0 : 1;
   }
   if (command == L"endsession" && argc > 2) return EndSession(std::wstring(argv[2]) == L"1");
-  std::fprintf(stderr, "usage: tray_helper tip | data PATH | close | endsession 1|0\n");
+  if (command == L"empty" && argc > 2) return WriteEmpty(wb::win32::Narrow(argv[2]));
+  if (command == L"sample" && argc > 2) return WriteSample(wb::win32::Narrow(argv[2]));
+  if (command == L"origin" && argc > 2) return PrintOrigin(argv[2]);
+  if (command == L"rows" && argc > 2) return PrintRows(argv[2]);
+  if (command == L"row" && argc > 3) return PrintRowPosition(argv[2], _wtoi(argv[3]));
+  if (command == L"message") return PrintMessage();
+  std::fprintf(stderr,
+               "usage: tray_helper tip | data PATH | empty PATH | sample PATH | origin CAPTION | rows CAPTION"
+               " | row CAPTION N | message | close | endsession 1|0\n");
   return 2;
 }
