@@ -237,7 +237,9 @@ void EditorWindow::OpenEditor() {
   app.editor.editorLoading = true;
   app.editor.dataChanged = false;
   LoadPreferences(DataIniPath(app.dataPath), app.prefs);
+  const AlarmTable before = app.table;
   LoadAlarmTable(app.dataPath, app.table, app.audio.savedMidiVolume, app.audio.savedWaveVolume);
+  CarryRungMarks(before, app.table);  // a bell that rang since the last save stays rung
   dataPathEdit.SetText(app.dataPath);
   if (DeviceNamesMissing()) TheDeviceDialog().ShowModal();
   EditorDevices() = {.selectedMidi = [this] { return DeviceOfList(midiDeviceCombo); },

@@ -37,4 +37,10 @@ class AlarmTable {
   std::vector<AlarmEntry> slots_;
 };
 
+// Reading the data file again (the editor does at every opening) puts back the marks of bells
+// as the file last stored them, which may be before a bell rang: that bell would ring a second
+// time within its minute. Each entry of `after` that is also in `before` (every member but the
+// marks equal, each entry of `before` matched once) keeps the later of its two marks.
+void CarryRungMarks(const AlarmTable& before, AlarmTable& after);
+
 }  // namespace wb

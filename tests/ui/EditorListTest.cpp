@@ -208,5 +208,22 @@ TEST_F(EditorList, AnAlarmRingingRefreshesTheMarksOfALoadedEditorOnly) {
   EXPECT_EQ(Rows(w)[1].substr(0, 3), "□");
 }
 
+TEST_F(EditorList, OpeningTheEditorInTheBellsMinuteDoesNotRingItAgain) {
+  SaveTable({Daily(5, 0), Daily(6, 1)});
+  Start();
+  clock.Advance(61000);
+  ASSERT_TRUE(AlarmShown());
+  DismissAlarm();
+  // Unsaved: the first entry goes, so the rung one moves to another slot.
+  EditorWindow& w = TheEditor();
+  w.alarmList.ClickRow(0);
+  w.deleteButton.Press();
+  w.RequestClose();
+  TheEditor();  // reads the file again, whose marks are from before the bell
+  clock.Advance(20000);
+  EXPECT_FALSE(AlarmShown());
+  EXPECT_NE(App().table[1].MainBellFiredAt, 0);
+}
+
 }  // namespace
 }  // namespace wb::test

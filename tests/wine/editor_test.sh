@@ -80,12 +80,31 @@ editor_keys() {
   sleep 0.2
   xdotool key "$@"
 }
+# The sound-device dialog comes before the editor the first time, when the machine has a device
+# to choose (PulseAudio gives Wine wave devices); its OK sits at Px(276, 124, 90, 28).
+DEVICE_DIALOG="サウンドデバイスの選択"
+device_dialog_open() { helper origin "$DEVICE_DIALOG" >/dev/null; }
+editor_or_device_dialog() { editor_open || device_dialog_open; }
+close_device_dialog() {
+  local at dx dy
+  at=$(helper origin "$DEVICE_DIALOG") || return 1
+  read -r dx dy <<<"$at"
+  sleep 0.5
+  [ -f "$shots/device-dialog.png" ] ||
+    import -window root -crop "$(scaled 380)x$(scaled 162)+$dx+$dy" +repage "$shots/device-dialog.png" 2>/dev/null
+  xdotool mousemove $((dx + (2 * 276 + 90) * dpi / 192)) $((dy + (2 * 124 + 28) * dpi / 192)) click 1
+}
 open_editor() {
   local _
   for _ in 1 2; do
     xdotool mousemove "$icon_x" "$icon_y" click --repeat 2 --delay 80 1
-    wait_for 10 editor_open && break
+    wait_for 10 editor_or_device_dialog && break
   done
+  if device_dialog_open; then
+    close_device_dialog || return 1
+    wait_for 10 editor_open || return 1
+    device_dialog_seen=1
+  fi
   editor_open || return 1
   sleep 1  # let it paint and settle its focus
   locate_editor
@@ -130,6 +149,12 @@ wait_for 10 has_setting "$data/Wakebell.ini" STARTFLG 0 || fail "start-up did no
 
 # 1. A double click on the icon opens the editor, its list empty.
 open_editor || fail "a double click on the tray icon opened no editor"
+# With a wave device and no device chosen yet, the dialog came first and its choice is kept.
+if [ -n "${device_dialog_seen:-}" ]; then
+  [ -n "$(setting "$prog/Wakebell.ini" WAVENM)" ] || fail "the device dialog wrote no WAVENM beside the program"
+  [ -n "$(setting "$data/Wakebell.ini" WAVENM)" ] || fail "the device dialog wrote no WAVENM beside the data file"
+  echo "device dialog: $shots/device-dialog.png, WAVENM=$(setting "$prog/Wakebell.ini" WAVENM)"
+fi
 editor_x_window() {
   local w
   for w in $(xdotool search --onlyvisible --classname wakebell.exe 2>/dev/null); do
