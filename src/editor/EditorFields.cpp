@@ -242,6 +242,29 @@ ui::Font FontOfPreferences(const Preferences& p) {
 
 // --- Filling ------------------------------------------------------------------------------
 
+// The hour, minute and day of `now`, the spin controls with them.
+void EditorWindow::ShowTimeOf(OleDate now) {
+  const CivilTime t = ToCivil(now);
+  hourEdit.SetText(std::to_string(t.hour));
+  minuteEdit.SetText(std::to_string(t.minute));
+  hourSpin.SetValue(t.hour);
+  minuteSpin.SetValue(t.minute);
+  dayOfMonthEdit.SetText(std::to_string(t.day));
+}
+
+// What a new entry takes from the remembered preferences besides its time and repetition.
+void EditorWindow::ShowPreferredSoundAndLook(const Preferences& p) {
+  blinkCheck.SetValue(p.BlinkFlag != 0 ? 1 : 0);
+  soundCheck.SetValue(p.SoundFlag != 0 ? 1 : 0);
+  soundFileEdit.SetText(p.SoundFile);
+  CaretToEnd(soundFileEdit);
+  endlessCheck.SetValue(p.EndlessFlag != 0 ? 1 : 0);
+  keepWindowCheck.SetValue(p.KeepWindowFlag != 0 ? 1 : 0);
+  blinkCountEdit.SetText(std::to_string(p.BlinkCount));
+  ShowAppearance(p.Message, FontOfPreferences(p), ui::Color(p.ForeColor), ui::Color(p.BackColor),
+                 p.ForeColorIndex, p.BackColorIndex);
+}
+
 void EditorWindow::InitEditorFields() {
   const Preferences& p = App().prefs;
   const OleDate now = Svc().clock->Now();
@@ -252,16 +275,8 @@ void EditorWindow::InitEditorFields() {
   if (p.PreFlag == kBellPreOnly || p.PreFlag == kBellPreAndMain) preBellCheck.SetValue(1);
   if (p.PreFlag == kBellPreAndMain) mainBellTooCheck.SetValue(1);
   preBellLeadEdit.SetText(std::to_string(p.PreTime));
-  blinkCheck.SetValue(p.BlinkFlag != 0 ? 1 : 0);
+  ShowPreferredSoundAndLook(p);
   EnableAll({&blinkCountEdit, &blinkCountLabel}, p.BlinkFlag == 1);
-  soundCheck.SetValue(p.SoundFlag != 0 ? 1 : 0);
-  soundFileEdit.SetText(p.SoundFile);
-  CaretToEnd(soundFileEdit);
-  endlessCheck.SetValue(p.EndlessFlag != 0 ? 1 : 0);
-  keepWindowCheck.SetValue(p.KeepWindowFlag != 0 ? 1 : 0);
-  blinkCountEdit.SetText(std::to_string(p.BlinkCount));
-  ShowAppearance(p.Message, FontOfPreferences(p), ui::Color(p.ForeColor), ui::Color(p.BackColor),
-                 p.ForeColorIndex, p.BackColorIndex);
   weekUnitCombo.SetListIndex(std::max(0, WeekUnitOfRepeatKind(p.WeeklyTiming)));
   // Tick the new view first: unticking the only ticked box would tick it again.
   if (p.ListDispFlag == 2) {
@@ -277,12 +292,7 @@ void EditorWindow::InitEditorFields() {
   OnSoundClick();
   CaretToEnd(soundFileEdit);
   ShowVolumeOnSlider(midiVolumeSlider, App().audio.savedMidiVolume);
-  const CivilTime t = ToCivil(now);
-  hourEdit.SetText(std::to_string(t.hour));
-  minuteEdit.SetText(std::to_string(t.minute));
-  hourSpin.SetValue(t.hour);
-  minuteSpin.SetValue(t.minute);
-  dayOfMonthEdit.SetText(std::to_string(t.day));
+  ShowTimeOf(now);
   FillDeviceLists();
   OnSoundClick();
 }
@@ -290,13 +300,8 @@ void EditorWindow::InitEditorFields() {
 void EditorWindow::ResetEntryFields() {
   const Preferences& p = App().prefs;
   const OleDate now = Svc().clock->Now();
-  const CivilTime t = ToCivil(now);
-  hourEdit.SetText(std::to_string(t.hour));
-  minuteEdit.SetText(std::to_string(t.minute));
-  hourSpin.SetValue(t.hour);
-  minuteSpin.SetValue(t.minute);
   calendar.SetValue(DayOf(now));
-  dayOfMonthEdit.SetText(std::to_string(t.day));
+  ShowTimeOf(now);
   MarkCalendarWeekday();
   onceOption.SetValue(true);
   mondayFirstCheck.SetValue(p.WeekStart == 1 ? 1 : 0);
@@ -306,14 +311,7 @@ void EditorWindow::ResetEntryFields() {
     mainBellTooCheck.SetValue(p.PreFlag == kBellPreAndMain ? 1 : 0);
   }
   preBellLeadEdit.SetText(std::to_string(p.PreTime));
-  blinkCheck.SetValue(p.BlinkFlag != 0 ? 1 : 0);
-  soundCheck.SetValue(p.SoundFlag != 0 ? 1 : 0);
-  soundFileEdit.SetText(p.SoundFile);
-  endlessCheck.SetValue(p.EndlessFlag != 0 ? 1 : 0);
-  keepWindowCheck.SetValue(p.KeepWindowFlag != 0 ? 1 : 0);
-  blinkCountEdit.SetText(std::to_string(p.BlinkCount));
-  ShowAppearance(p.Message, FontOfPreferences(p), ui::Color(p.ForeColor), ui::Color(p.BackColor),
-                 p.ForeColorIndex, p.BackColorIndex);
+  ShowPreferredSoundAndLook(p);
   weekUnitCombo.SetListIndex(std::max(0, WeekUnitOfRepeatKind(p.WeeklyTiming)));
 }
 

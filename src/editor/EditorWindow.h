@@ -10,6 +10,7 @@
 #include <string>
 
 #include "model/AlarmEntry.h"
+#include "storage/Preferences.h"
 #include "platform/Controls.h"
 
 namespace wb {
@@ -119,6 +120,8 @@ class EditorWindow : public ui::Form {
   // Entry fields (EditorFields.cpp).
   void InitEditorFields();
   void ResetEntryFields();
+  void ShowTimeOf(OleDate now);
+  void ShowPreferredSoundAndLook(const Preferences& p);
   void MarkCalendarWeekday();
   void LabelWeekdayBoxes();
   void ApplyWeekUnit();
