@@ -87,7 +87,17 @@ editor_shown() {
   done
   return 1
 }
+# With a wave device and no device chosen yet, the sound-device dialog comes first; its OK
+# (Px 276, 124, 90, 28 of its client area) lets the editor open.
+device_dialog() { xdotool search --onlyvisible --name "サウンドデバイスの選択" 2>/dev/null | head -1; }
+editor_or_device_dialog() { editor_shown || [ -n "$(device_dialog)" ]; }
 xdotool mousemove "$icon_x" "$icon_y" click --repeat 2 --delay 80 1
+wait_for 10 editor_or_device_dialog || fail "a double click opened no editor"
+if [ -n "$(device_dialog)" ]; then
+  sleep 0.5
+  eval "$(xdotool getwindowgeometry --shell "$(device_dialog)")"
+  xdotool mousemove $((X + 276 + 45)) $((Y + 124 + 14)) click 1
+fi
 wait_for 10 editor_shown || fail "a double click opened no editor"
 echo "editor: $(shot editor)"
 
