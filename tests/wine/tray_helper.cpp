@@ -13,6 +13,9 @@
 //   tray_helper row CAPTION N  prints "x y", the screen position of the middle of line N (from 0)
 //                              of that list box, when the line is scrolled into view
 //   tray_helper message        prints the text of the visible message box, in UTF-8
+//   tray_helper texts CAPTION  prints the texts of that window's controls, one a line (line
+//                              breaks within a text as spaces), in UTF-8: what a screen reader
+//                              reads from the window
 //   tray_helper close          posts WM_CLOSE to the hidden monitor window, as an end task does
 //   tray_helper endsession 1|0 asks the monitor window whether the session may end (prints the
 //                              answer, 1 or 0), then tells it the session ends (1) or not (0)
@@ -20,6 +23,7 @@
 // or the file cannot be written.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -226,6 +230,34 @@ int PrintMessage() {
   return 0;
 }
 
+// Asked of the control itself: for a window of another process GetWindowText gives only the
+// text it was created with, not what an edit box or rich edit holds now.
+BOOL CALLBACK AppendControlText(HWND h, LPARAM out) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length) || length == 0) return TRUE;
+  std::wstring text(size_t(length) + 1, L'\0');
+  DWORD_PTR got = 0;
+  if (!SendMessageTimeoutW(h, WM_GETTEXT, WPARAM(text.size()), reinterpret_cast<LPARAM>(text.data()),
+                           SMTO_ABORTIFHUNG, 2000, &got))
+    return TRUE;
+  text.resize(std::min(size_t(got), size_t(length)));
+  for (wchar_t& ch : text)
+    if (ch == L'\r' || ch == L'\n') ch = L' ';
+  auto& lines = *reinterpret_cast<std::wstring*>(out);
+  lines += text;
+  lines += L'\n';
+  return TRUE;
+}
+
+int PrintTexts(const std::wstring& caption) {
+  HWND window = WindowCaptioned(caption);
+  if (!window) return 1;
+  std::wstring lines;
+  EnumChildWindows(window, &AppendControlText, reinterpret_cast<LPARAM>(&lines));
+  std::printf("%s", wb::win32::Narrow(lines).c_str());
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -249,8 +281,9 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"rows" && argc > 2) return PrintRows(argv[2]);
   if (command == L"row" && argc > 3) return PrintRowPosition(argv[2], _wtoi(argv[3]));
   if (command == L"message") return PrintMessage();
+  if (command == L"texts" && argc > 2) return PrintTexts(argv[2]);
   std::fprintf(stderr,
                "usage: tray_helper tip | data PATH | empty PATH | sample PATH | origin CAPTION | rows CAPTION"
-               " | row CAPTION N | message | close | endsession 1|0\n");
+               " | row CAPTION N | message | texts CAPTION | close | endsession 1|0\n");
   return 2;
 }
