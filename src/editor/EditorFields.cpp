@@ -294,7 +294,6 @@ void EditorWindow::InitEditorFields() {
   ShowVolumeOnSlider(midiVolumeSlider, App().audio.savedMidiVolume);
   ShowTimeOf(now);
   FillDeviceLists();
-  OnSoundClick();
 }
 
 void EditorWindow::ResetEntryFields() {

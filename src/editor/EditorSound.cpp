@@ -69,11 +69,9 @@ void EditorWindow::FillDeviceLists() {
     if (wave[size_t(i)] == audio.waveDeviceName) waveRow = i;
   FillDeviceList(midiDeviceCombo, midi);
   FillDeviceList(waveDeviceCombo, wave);
-  // A kind without devices has no volume to show or set.
-  midiVolumeSlider.SetEnabled(!midi.empty() && soundCheck.Value() == 1);
-  waveVolumeSlider.SetEnabled(!wave.empty() && soundCheck.Value() == 1);
   midiDeviceCombo.SetListIndex(midiRow);  // runs the choice, as a user's would
   waveDeviceCombo.SetListIndex(waveRow);
+  OnSoundClick();  // a kind without devices has no volume to set: its slider rests
 }
 
 // Another device chosen: the one controlled so far gets its volume back before the new one's

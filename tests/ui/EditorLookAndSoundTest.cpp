@@ -166,6 +166,7 @@ TEST_F(EditorLook, TheDeviceDialogAsksOnlyWhenThereIsADeviceToChoose) {
   // A wave device and no name yet: the dialog comes first and its choice is written.
   devices.AddWave("Speakers");
   devices.AddWave("Headphones");
+  SetSetting(ProgramIni(), "SOUNDFLAG", "1");
   frontEnd.OnModal = [](ui::Form& dialog) {
     static_cast<DeviceDialog&>(dialog).waveDeviceCombo.SetListIndex(1);
     dialog.RequestClose();
@@ -177,6 +178,8 @@ TEST_F(EditorLook, TheDeviceDialogAsksOnlyWhenThereIsADeviceToChoose) {
   EXPECT_EQ(Setting(DataIniPath(App().dataPath), "WAVENM"), "Headphones");
   EXPECT_EQ(w.waveDeviceCombo.SelectedText(), "Headphones");
   EXPECT_TRUE(w.waveDeviceCombo.Enabled());
+  EXPECT_TRUE(w.waveVolumeSlider.Enabled());  // sound on from the start: only the absent kind rests
+  EXPECT_FALSE(w.midiVolumeSlider.Enabled());
   w.saveAndCloseButton.Press();
   Open();
   EXPECT_EQ(frontEnd.ModalForms.size(), 1u);  // not asked again

@@ -18,7 +18,8 @@ WB_MONITOR_PREFIX=${WB_LOOK_PREFIX:-$(cd "${1:?folder of the built programs}" &&
 for t in pulseaudio pactl sox jq; do
   command -v "$t" >/dev/null || fail "missing $t"
 done
-[ -f "$bin/wakebell-tool.exe" ] || fail "missing $bin/wakebell-tool.exe"
+# shellcheck source=editor_common.sh
+. "$here/editor_common.sh"
 
 # A sound server of our own: streams of other programs on this machine must not be counted.
 export PULSE_RUNTIME_PATH="$work/pulse" PULSE_STATE_PATH="$work/pulse-state"
@@ -31,8 +32,6 @@ pulse_pid=$!
 trap 'cleanup; kill "$pulse_pid" 2>/dev/null && wait "$pulse_pid" 2>/dev/null' EXIT
 wait_for 10 pactl info >/dev/null 2>&1 || fail "the sound server did not start: $(cat "$work/pulse.log")"
 
-helper() { wine "$bin/tray_helper.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
-tool() { wine "$bin/wakebell-tool.exe" "$@" 2>/dev/null; }
 data_file_win="$data_win\\Wakebell.dat"
 
 # The control places are pixels at 96 DPI; the processes started from here on also see our
@@ -51,11 +50,7 @@ printf 'WAVENM=PulseAudio\r\n' >>"$prog/Wakebell.ini"
 printf '[Wakebell]\r\nWAVENM=PulseAudio\r\n' >"$data/Wakebell.ini"
 
 # --- the editor and its controls ---
-# The controls' places in the editor, Px(x, y, w, h) at 96 DPI in the client area.
-HOUR_EDIT="444 218 34 23"
-MINUTE_EDIT="515 218 34 23"
-MESSAGE_EDIT="376 484 252 68"
-ADD_BUTTON="772 28 112 28"
+# More controls' places, Px(x, y, w, h) at 96 DPI in the client area.
 SAMPLE_VIEW="664 104 292 60"
 RED_TEXT_CHECK="826 170 31 22"      # textColorChecks[4], 赤
 YELLOW_BACK_CHECK="794 196 31 22"   # backColorChecks[3], 黄
@@ -64,43 +59,11 @@ PREVIEW_BUTTON="760 224 90 26"
 SOUND_CHECK="664 358 110 20"
 SOUND_FILE_EDIT="664 402 216 23"
 TEST_PLAY_BUTTON="922 400 34 27"
-SAVE_AND_CLOSE_BUTTON="818 530 150 30"
-CLIENT_WIDTH=976
-CLIENT_HEIGHT=572
 YELLOW="255,255,156"  # 黄: &H9CFFFF
 FONT_DIALOG="フォントの指定"
 PREVIEW_CAPTION="Wakebell ■■プレビュー■■"
 ALARM_CAPTION="Wakebell (アラーム)"
 
-editor_open() { helper origin Wakebell >/dev/null; }
-editor_closed() { ! editor_open; }
-locate_editor() {
-  local at
-  at=$(helper origin Wakebell) || return 1
-  read -r ox oy <<<"$at"
-}
-# click_control X Y W H: a click in the middle of the control placed there.
-click_control() {
-  xdotool mousemove $((ox + (2 * $1 + $3) / 2)) $((oy + (2 * $2 + $4) / 2)) click 1
-  sleep 0.3
-}
-# type_into X Y W H TEXT: selects the whole text of a one-line box and types over it.
-type_into() {
-  click_control "$1" "$2" "$3" "$4"
-  xdotool key End shift+Home
-  xdotool type --delay 60 "$5"
-  sleep 0.3
-}
-open_editor() {
-  local _
-  for _ in 1 2; do
-    xdotool mousemove "$icon_x" "$icon_y" click --repeat 2 --delay 80 1
-    wait_for 10 editor_open && break
-  done
-  editor_open || return 1
-  sleep 1  # let it paint and settle its focus
-  locate_editor
-}
 # crop_shot NAME X Y W H: the part of the screen at X Y (screen pixels), saved as NAME.png.
 crop_shot() {
   import -window root -crop "$4x$5+$2+$3" +repage "$shots/$1.png" 2>/dev/null
@@ -109,11 +72,6 @@ crop_shot() {
 editor_shot() { crop_shot "$1" "$ox" "$oy" "$CLIENT_WIDTH" "$CLIENT_HEIGHT"; }
 control_shot() { crop_shot "$1" $((ox + $2)) $((oy + $3)) "$4" "$5"; }
 one_row() { [ "$(helper rows Wakebell | grep -c .)" -eq 1 ]; }
-message_shown() { helper message >/dev/null; }
-no_message() {
-  sleep 0.5
-  ! message_shown || fail "$1: a message box says '$(helper message | tr '\n' ' ')'"
-}
 
 # looks IMAGE: "yellow red height" - the pixels of the 黄 colour, the red text pixels, and the
 # height of the rows holding red text.
