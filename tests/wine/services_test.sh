@@ -43,9 +43,19 @@ else
 fi
 command -v xdotool >/dev/null && args+=(--tray-click)
 
-wine reg add 'HKCU\Software\WakebellCheck' /v Text /t REG_SZ /d '目覚まし C:\Tools' /f >/dev/null 2>&1
-wine reg add 'HKCU\Software\WakebellCheck' /v Number /t REG_DWORD /d 0x12345678 /f >/dev/null 2>&1
-wine reg add 'HKLM\Software\WakebellCheck' /v Path /t REG_SZ /d 'C:\windows\system32' /f >/dev/null 2>&1
+# reg_value KEY NAME TYPE DATA: writes a value for the checker to read, until reg.exe reads it
+# back (a write now and then went missing while the prefix was still settling).
+reg_value() {
+  for _ in 1 2 3 4 5; do
+    wine reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null 2>&1
+    wine reg query "$1" /v "$2" 2>/dev/null | grep -q "$3" && return 0
+    sleep 0.5
+  done
+  echo "FAIL registry setup: $1 $2 was not written"
+}
+reg_value 'HKCU\Software\WakebellCheck' Text REG_SZ '目覚まし C:\Tools'
+reg_value 'HKCU\Software\WakebellCheck' Number REG_DWORD 0x12345678
+reg_value 'HKLM\Software\WakebellCheck' Path REG_SZ 'C:\windows\system32'
 
 # Clicks the first icon in Wine's own tray window (shown when the desktop has no tray) until
 # the checker says the click arrived: the window and its icon may take a moment to appear.
