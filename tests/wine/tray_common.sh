@@ -66,7 +66,12 @@ prog_win=$(winepath -w "$prog")
 data_win=$(winepath -w "$data")
 # The data file sits in its own folder, so the two settings files are two different files.
 printf '[Wakebell]\r\nDATAPATH=%s\\Wakebell.dat\r\n' "$data_win" >"$prog/Wakebell.ini"
-soon=$(wine "$bin/tray_helper.exe" data "$data_win\\Wakebell.dat" 2>/dev/null | tr -d '\r')
+# Wine now and then ends the first program of a freshly restarted server early: try again.
+for _ in 1 2 3; do
+  soon=$(wine "$bin/tray_helper.exe" data "$data_win\\Wakebell.dat" 2>/dev/null | tr -d '\r')
+  [ -s "$data/Wakebell.dat" ] && [ -n "$soon" ] && break
+  sleep 1
+done
 [ -s "$data/Wakebell.dat" ] || fail "no data file written"
 [ -n "$soon" ] || fail "the helper did not say when the first entry rings"
 
