@@ -232,7 +232,11 @@ void SavePreferences(const std::string& iniPath, const Preferences& prefs, int16
 }
 
 std::string ReadDataPath(const std::string& programFolder) {
-  return ReadSetting(ProgramIniPath(programFolder), "DATAPATH", programFolder + std::string(KeyOf("DATAPATH").def));
+  const std::string beside = programFolder + std::string(KeyOf("DATAPATH").def);
+  // An empty value names no file; taken as it stands, nothing would load and every save would
+  // fail. It reads as a missing key.
+  const std::string path = ReadSetting(ProgramIniPath(programFolder), "DATAPATH", beside);
+  return path.empty() ? beside : path;
 }
 
 int ReadStartFlag(const std::string& iniPath) {

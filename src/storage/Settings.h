@@ -32,7 +32,8 @@ void LoadPreferences(const std::string& dataIniPath, Preferences& prefs);
 // Writes the same keys in table order, all at once; nothing while `lastEditedIndex` is -1.
 void SavePreferences(const std::string& iniPath, const Preferences& prefs, int16_t lastEditedIndex);
 
-// DATAPATH of the program-folder file; default the program folder + "Wakebell.dat".
+// DATAPATH of the program-folder file; the program folder + "Wakebell.dat" when the key is
+// missing or its value empty.
 std::string ReadDataPath(const std::string& programFolder);
 // STARTFLG as a number (default 0), and its writer ("1"/"0").
 int ReadStartFlag(const std::string& iniPath);
