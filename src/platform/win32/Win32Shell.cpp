@@ -46,7 +46,7 @@ struct ComPtr {
 
 class Win32Shell final : public IShell {
  public:
-  std::string StartupFolder() override {
+  std::optional<std::string> StartupFolder() override {
     // Created when missing: a link saved into a folder that is not there is silently lost.
     PWSTR path = nullptr;
     std::string folder;
@@ -54,6 +54,8 @@ class Win32Shell final : public IShell {
       folder = win32::Narrow(path);
     CoTaskMemFree(path);
     while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    // An empty name would put the shortcut at the root of the current drive.
+    if (folder.empty()) return std::nullopt;
     return folder;
   }
 
