@@ -43,7 +43,7 @@ bool ReadAlarmFile(const std::string& path, AlarmTable& table, uint32_t midiVolu
 bool ProbeAlarmFile(const std::string& path);
 
 // The program's load: as Read, and an older/unknown layout is rewritten in place in the current
-// layout, after keeping the original bytes as a backup beside it (FileIo.h: KeepBackup). When
+// layout, after keeping the original bytes as a backup beside it (FileIo.h: KeepBackupOfFile). When
 // no backup can be written the file is left as it was; the table is loaded all the same.
 // A file that exists but cannot be read, or holds more than the table took in (records past
 // its count, bytes after the last record), is remembered, so that the next save to the same
