@@ -142,23 +142,6 @@ bool SameContents(const std::string& a, const std::string& b) {
   return true;
 }
 
-// The first backup name that is free or already holds the same bytes (`same`); a free one is
-// filled by `write`.
-std::string KeepBackupWith(const std::string& path, const std::function<bool(const std::string& backup)>& same,
-                           const std::function<bool(std::ofstream& out)>& write) {
-  for (int n = 1; n <= 99; ++n) {
-    std::string backup = path + ".bak" + (n == 1 ? std::string() : std::to_string(n));
-    if (FileExists(backup)) {
-      if (same(backup)) return backup;
-      continue;
-    }
-    std::error_code ec;
-    if (std::filesystem::exists(PathFromUtf8(backup), ec) || ec) continue;  // a folder, say
-    return WriteAtomicallyWith(backup, path, write) ? backup : std::string();
-  }
-  return {};
-}
-
 }  // namespace
 
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, const std::string& permissionsOf) {
@@ -167,20 +150,19 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, cons
   });
 }
 
-std::string KeepBackup(const std::string& path, const std::string& bytes) {
-  return KeepBackupWith(
-      path,
-      [&](const std::string& backup) {
-        std::string held;
-        return ReadWholeFile(backup, held) && held == bytes;
-      },
-      [&](std::ofstream& out) { return bool(out.write(bytes.data(), std::streamsize(bytes.size()))); });
-}
-
 std::string KeepBackupOfFile(const std::string& path) {
-  return KeepBackupWith(
-      path, [&](const std::string& backup) { return SameContents(path, backup); },
-      [&](std::ofstream& out) { return CopyInto(path, out); });
+  for (int n = 1; n <= 99; ++n) {
+    std::string backup = path + ".bak" + (n == 1 ? std::string() : std::to_string(n));
+    if (FileExists(backup)) {
+      if (SameContents(path, backup)) return backup;
+      continue;
+    }
+    std::error_code ec;
+    if (std::filesystem::exists(PathFromUtf8(backup), ec) || ec) continue;  // a folder, say
+    return WriteAtomicallyWith(backup, path, [&](std::ofstream& out) { return CopyInto(path, out); }) ? backup
+                                                                                                       : std::string();
+  }
+  return {};
 }
 
 }  // namespace wb

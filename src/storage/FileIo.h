@@ -33,13 +33,11 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 // there is none yet, takes those of `permissionsOf` (when given).
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, const std::string& permissionsOf = {});
 
-// Keeps `bytes` (the contents of `path` before we change it) beside it, never overwriting
+// Keeps the file at `path` as it is now (before we change it) beside it, never overwriting
 // another backup: the first of "<path>.bak", "<path>.bak2" ... "<path>.bak99" that is free or
-// already holds the same bytes. A new backup is no more open than `path`. Returns the backup's
-// path, "" when none could be written.
-std::string KeepBackup(const std::string& path, const std::string& bytes);
-// The same for the file as it is at `path` now, copied and compared a piece at a time, so that
-// a file of any size is kept without being held in memory.
+// already holds the same bytes. A new backup is no more open than `path`. The file is copied
+// and compared a piece at a time, so that one of any size is kept without being held in
+// memory. Returns the backup's path, "" when none could be written.
 std::string KeepBackupOfFile(const std::string& path);
 
 }  // namespace wb
