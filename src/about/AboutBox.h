@@ -25,6 +25,7 @@ class AboutBox : public ui::Form {
   ui::Button okButton;
   ui::Button systemInfoButton;
 
+ private:
   void ShowTitleAndVersion();
   void StartSystemInfo();
 };
@@ -34,9 +35,5 @@ class AboutBox : public ui::Form {
 // empty text (still a success). False, with empty text, when the key cannot be opened or the
 // value cannot be read.
 bool GetKeyValue(RegRoot root, const std::string& keyName, const std::string& valueName, std::string& value);
-
-AboutBox& TheAboutBox();  // touching the box creates it hidden
-AboutBox* AboutBoxIfLoaded();
-void ResetAboutBox();     // tests: forget the window entirely
 
 }  // namespace wb

@@ -26,10 +26,4 @@ class AlarmWindow : public ui::Form {
   void KeepOnTop();
 };
 
-// Touching the alarm window creates it hidden and runs its load.
-AlarmWindow& TheAlarmWindow();
-// The alarm window when it is loaded, else null; never creates it.
-AlarmWindow* AlarmWindowIfLoaded();
-void ResetAlarmWindow();  // tests: forget the window entirely
-
 }  // namespace wb

@@ -17,7 +17,7 @@ class AlertTest : public UiTest {
   AlertTest() {
     // The monitor window is up before anything rings, as in the program; the alarm timer ticks the
     // blink half and then the sound half.
-    TheMonitor();
+    ui::TheForm<MonitorWindow>();
     mci.Journal = &journal;
     systemSound.Journal = &journal;
     devices.Journal = &journal;
@@ -65,9 +65,9 @@ class AlertTest : public UiTest {
     }
     return out;
   }
-  AlarmWindow& Window() { return TheAlarmWindow(); }
+  AlarmWindow& Window() { return ui::TheForm<AlarmWindow>(); }
   bool WindowShown() {
-    AlarmWindow* f = AlarmWindowIfLoaded();
+    AlarmWindow* f = ui::FormIfLoaded<AlarmWindow>();
     return f && f->Visible();
   }
 

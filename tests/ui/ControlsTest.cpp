@@ -79,14 +79,13 @@ TEST_F(ControlsTest, TimersTickOnTheTestClockUntilDisabled) {
 }
 
 TEST_F(ControlsTest, UnloadedFormsAreMadeAnewByTheNextTouch) {
-  ui::FormSlot<Sample> slot;
   int loads = 0;
-  slot.Get().blinkCheck.SetValue(1);
-  slot.Get().onLoad = [&] { ++loads; };
-  slot.Get().Unload();
-  EXPECT_FALSE(slot.Exists());
-  EXPECT_EQ(slot.Get().blinkCheck.Value(), 0);  // designed state again
-  EXPECT_TRUE(slot.Exists());
+  ui::TheForm<Sample>().blinkCheck.SetValue(1);
+  ui::TheForm<Sample>().onLoad = [&] { ++loads; };
+  ui::TheForm<Sample>().Unload();
+  EXPECT_EQ(ui::FormIfLoaded<Sample>(), nullptr);
+  EXPECT_EQ(ui::TheForm<Sample>().blinkCheck.Value(), 0);  // designed state again
+  EXPECT_NE(ui::FormIfLoaded<Sample>(), nullptr);
 }
 
 // The keyboard order is the window's list, not the order its members were declared in.

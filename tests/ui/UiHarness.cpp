@@ -3,12 +3,7 @@
 #include <atomic>
 #include <unistd.h>
 
-#include "about/AboutBox.h"
-#include "alert/Alert.h"
-#include "alert/AlarmWindow.h"
-#include "audio/Volume.h"
-#include "editor/EditorWindow.h"
-#include "monitor/MonitorWindow.h"
+#include "platform/Controls.h"
 
 namespace wb::test {
 
@@ -19,7 +14,6 @@ UiTest::UiTest() {
   std::filesystem::create_directories(dir);
   ResetAppState();
   App().programFolder = dir.string() + "/";  // the settings and data files live here
-  EditorDevices() = {};
   Svc() = Services{};
   Svc().clock = &clock;
   Svc().dialogs = &dialogs;
@@ -36,13 +30,14 @@ UiTest::UiTest() {
   ui::Timer::SetHost(&clock);
 }
 
-UiTest::~UiTest() {
-  ResetAlarmWindow();
-  ResetAlert();
-  ResetEditor();
-  ResetAboutBox();
-  ResetMonitor();
+void UiTest::ForgetWindows() {
+  ui::ForgetAllForms();
   ui::CollectRetiredForms();
+}
+
+UiTest::~UiTest() {
+  ForgetWindows();
+  ResetAppState();  // while the clock still hosts the alarm's timers
   ui::Timer::SetHost(nullptr);
   Svc() = Services{};
   std::error_code ec;

@@ -27,6 +27,9 @@ class UiTest : public ::testing::Test {
   UiTest();
   ~UiTest() override;
 
+  // Drops every window (a single reset for all of them), then the retired ones.
+  static void ForgetWindows();
+
   // A fresh temporary folder per test, standing for the program's folder.
   std::filesystem::path dir;
 
