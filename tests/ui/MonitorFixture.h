@@ -15,6 +15,7 @@
 #include "storage/DataFile.h"
 #include "storage/FileIo.h"
 #include "storage/Settings.h"
+#include "support/SampleEntries.h"
 
 namespace wb::test {
 
@@ -81,18 +82,7 @@ class MonitorTest : public UiTest {
   }
 
   // Entries as the editor makes them: main bell only, a plain window, no sound.
-  static AlarmEntry Entry(int16_t repeatKind, OleDate alarmTime) {
-    AlarmEntry e;
-    e.AlarmTime = alarmTime;
-    e.RepeatKind = repeatKind;
-    e.Message = "テスト";
-    e.ForeColor = 0;
-    e.BackColor = kButtonFaceColor;
-    e.FontName = "MS Pゴシック";
-    e.FontSize = 12;
-    e.BlinkCount = 10;
-    return e;
-  }
+  static AlarmEntry Entry(int16_t repeatKind, OleDate alarmTime) { return PlainEntry(repeatKind, alarmTime); }
   static AlarmEntry Daily(int hour, int minute) { return Entry(kRepeatDaily, MakeDate(2026, 12, 1, hour, minute)); }
 
   MonitorWindow& Start() { return ui::TheForm<MonitorWindow>(); }

@@ -37,12 +37,7 @@ TEST_F(MonitorShutDown, StopsTheSoundRestoresVolumesAndRemovesTheIconBeforeTheWi
   devices.AddWave("WAVE", 0x22222222);
   SetSetting(ProgramIni(), "MIDINM", "MIDI");
   SetSetting(ProgramIni(), "WAVENM", "WAVE");
-  AlarmEntry e = Daily(6, 1);
-  e.SoundFlag = 1;
-  e.EndlessFlag = 1;
-  e.SoundFile = "C:\\Sounds\\alarm.wav";
-  e.MidiVolume = int32_t(0x40004000);
-  e.WaveVolume = int32_t(0x50005000);
+  const AlarmEntry e = WithSound(Daily(6, 1), "C:\\Sounds\\alarm.wav", true, 0x40004000, 0x50005000);
   SaveTable({e});
   std::string dataBefore;
   ASSERT_TRUE(ReadWholeFile(DefaultDataPath(), dataBefore));
@@ -148,12 +143,7 @@ TEST_P(MonitorEndedFromOutside, EndsAsAfterExit) {
   const std::string dataIni = DataIniPath(dataPath);
   SetSetting(dataIni, "MIDINM", "MIDI");
   SetSetting(dataIni, "WAVENM", "WAVE");
-  AlarmEntry e = Daily(6, 1);
-  e.SoundFlag = 1;
-  e.EndlessFlag = 1;
-  e.SoundFile = "C:\\Sounds\\alarm.wav";
-  e.MidiVolume = int32_t(0x40004000);
-  e.WaveVolume = int32_t(0x50005000);
+  const AlarmEntry e = WithSound(Daily(6, 1), "C:\\Sounds\\alarm.wav", true, 0x40004000, 0x50005000);
   SaveTable({e}, dataPath);
 
   MonitorWindow& form = Start();

@@ -1,17 +1,11 @@
 #include "UiHarness.h"
 
-#include <atomic>
-#include <unistd.h>
 
 #include "platform/Controls.h"
 
 namespace wb::test {
 
 UiTest::UiTest() {
-  static std::atomic<int> serial{0};
-  dir = std::filesystem::temp_directory_path() /
-        ("wakebell-ui-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-  std::filesystem::create_directories(dir);
   ResetAppState();
   App().programFolder = dir.string() + "/";  // the settings and data files live here
   Svc() = Services{};
@@ -40,8 +34,6 @@ UiTest::~UiTest() {
   ResetAppState();  // while the clock still hosts the alarm's timers
   ui::Timer::SetHost(nullptr);
   Svc() = Services{};
-  std::error_code ec;
-  std::filesystem::remove_all(dir, ec);
 }
 
 }  // namespace wb::test
