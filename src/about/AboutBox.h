@@ -1,6 +1,7 @@
 // The About box: the program's title and version, and the button that starts the system
 // information tool found through the registry. Portable window logic: it reaches the registry,
-// the file system and other programs only through platform/ services.
+// the file system and other programs only through platform/ services. Reached as
+// ui::TheForm<AboutBox>().
 #pragma once
 #include <array>
 #include <string>

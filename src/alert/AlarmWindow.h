@@ -1,5 +1,6 @@
 // The alarm window. Shows a due entry's message in its own font and colours, the main-bell
-// banner and the minute it fired, and keeps itself above other windows.
+// banner and the minute it fired, and keeps itself above other windows. Reached as
+// ui::TheForm<AlarmWindow>(); alert/ presents, blinks and dismisses it.
 // Portable window logic over control objects; no operating-system header.
 #pragma once
 #include <string>

@@ -2,7 +2,8 @@
 // delete, the quick timer, the appearance and sound of an entry, the data file and saving.
 // It works on the process-wide alarm table itself; the monitor sees every change at its next
 // tick. Each concern is a file of its own (EditorList, EditorFields, EditorCommit,
-// EditorDataFile). Portable window logic: no operating-system header.
+// EditorDataFile). Reached as ui::TheForm<EditorWindow>(); only the controls and a few
+// queries are public, the handlers are its own. Portable window logic: no operating-system header.
 #pragma once
 #include <array>
 #include <optional>

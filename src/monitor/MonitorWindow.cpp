@@ -1,6 +1,5 @@
 #include "monitor/MonitorWindow.h"
 
-#include <memory>
 
 #include "about/AboutBox.h"
 #include "alert/Alert.h"

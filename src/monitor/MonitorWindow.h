@@ -1,5 +1,6 @@
 // The monitor window: the hidden window that lives from start-up until 終了. It owns the tray
 // icon and its menu, the due check and the hover timer, and runs start-up and shut-down.
+// Touching it (ui::TheForm<MonitorWindow>) is the start-up; its constructor wires App().hooks.
 // Portable window logic: talks to the system only through platform/ services and controls.
 #pragma once
 #include <string>
