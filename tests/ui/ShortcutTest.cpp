@@ -61,7 +61,7 @@ TEST_F(Shortcut, WithoutAStartupFolderNothingIsRegisteredAndTheUserIsTold) {
     EXPECT_EQ(dialogs.Asked[0].title, "Wakebell");
     tray.Mouse(0x200);  // no folder, so no shortcut in it
     EXPECT_FALSE(form.registerStartupItem->Checked()) << mode;
-    ResetWindows();
+    ForgetWindows();
   }
 }
 
