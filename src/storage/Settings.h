@@ -26,14 +26,16 @@ int ReadSettingInt(const std::string& iniPath, const std::string& key, int def);
 // Every writer here fails (writes nothing) when the file is there but cannot be read.
 bool WriteSetting(const std::string& iniPath, const std::string& key, const std::string& value);
 
-// Every preference key from PREFLAG to PASSFLAG, each as its table says; a value that is not
-// a number in range for its member gives the key's default.
+// Every preference key, each as its table says; a value that is not a number in range for
+// its member gives the key's default.
 void LoadPreferences(const std::string& dataIniPath, Preferences& prefs);
 // Writes the same keys in table order, all at once; nothing while `lastEditedIndex` is -1.
 void SavePreferences(const std::string& iniPath, const Preferences& prefs, int16_t lastEditedIndex);
 
 // DATAPATH of the program-folder file; default the program folder + "Wakebell.dat".
 std::string ReadDataPath(const std::string& programFolder);
+// Writes DATAPATH: the data file the program opens next time.
+bool WriteDataPath(const std::string& iniPath, const std::string& dataPath);
 // STARTFLG as a number (default 0), and its writer ("1"/"0").
 int ReadStartFlag(const std::string& iniPath);
 void WriteStartFlag(bool value, const std::string& iniPath);

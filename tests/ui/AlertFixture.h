@@ -29,14 +29,14 @@ class AlertTest : public UiTest {
     e.AlarmTime = MakeDate(2026, 12, 7, 7, 30);
     e.RepeatKind = kRepeatDaily;
     e.Message = message;
-    e.ForeColor = 0x0000FF;
-    e.BackColor = 0x00FFFF;
-    e.FontName = "MS Pゴシック";
-    e.FontSize = 14;
-    e.FontBold = kTrue;
-    e.FontItalic = kFalse;
-    e.FontUnderline = kTrue;
-    e.FontStrikethru = kFalse;
+    e.Look.ForeColor = 0x0000FF;
+    e.Look.BackColor = 0x00FFFF;
+    e.Look.FontName = "MS Pゴシック";
+    e.Look.FontSize = 14;
+    e.Look.FontBold = kTrue;
+    e.Look.FontItalic = kFalse;
+    e.Look.FontUnderline = kTrue;
+    e.Look.FontStrikethru = kFalse;
     return e;
   }
   static AlarmEntry SoundEntry(const std::string& file, bool endless = false) {

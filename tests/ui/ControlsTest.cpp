@@ -25,9 +25,9 @@ TEST_F(ControlsTest, SettingAValueReactsOnlyWhenItChanges) {
   int clicks = 0, changes = 0;
   f.blinkCheck.onClick = [&] { ++clicks; };
   f.hourEdit.onChange = [&] { ++changes; };
-  f.blinkCheck.SetValue(1);
-  f.blinkCheck.SetValue(1);
-  f.blinkCheck.SetValue(0);
+  f.blinkCheck.SetValue(ui::CheckState::Ticked);
+  f.blinkCheck.SetValue(ui::CheckState::Ticked);
+  f.blinkCheck.SetValue(ui::CheckState::Unticked);
   f.hourEdit.SetText("abc");
   f.hourEdit.SetText("abc");
   EXPECT_EQ(clicks, 2);
@@ -81,11 +81,11 @@ TEST_F(ControlsTest, TimersTickOnTheTestClockUntilDisabled) {
 TEST_F(ControlsTest, UnloadedFormsAreMadeAnewByTheNextTouch) {
   ui::FormSlot<Sample> slot;
   int loads = 0;
-  slot.Get().blinkCheck.SetValue(1);
+  slot.Get().blinkCheck.SetValue(ui::CheckState::Ticked);
   slot.Get().onLoad = [&] { ++loads; };
   slot.Get().Unload();
   EXPECT_FALSE(slot.Exists());
-  EXPECT_EQ(slot.Get().blinkCheck.Value(), 0);  // designed state again
+  EXPECT_EQ(slot.Get().blinkCheck.Value(), ui::CheckState::Unticked);  // designed state again
   EXPECT_TRUE(slot.Exists());
 }
 

@@ -94,10 +94,10 @@ class MonitorTest : public UiTest {
     e.AlarmTime = alarmTime;
     e.RepeatKind = repeatKind;
     e.Message = "テスト";
-    e.ForeColor = 0;
-    e.BackColor = kButtonFaceColor;
-    e.FontName = "MS Pゴシック";
-    e.FontSize = 12;
+    e.Look.ForeColor = 0;
+    e.Look.BackColor = kButtonFaceColor;
+    e.Look.FontName = "MS Pゴシック";
+    e.Look.FontSize = 12;
     e.BlinkCount = 10;
     return e;
   }

@@ -20,6 +20,11 @@
 #include "platform/fake/FakeSystemSound.h"
 #include "platform/fake/FakeTray.h"
 
+namespace wb::ui {
+// Check states print as their number in a failed expectation.
+inline void PrintTo(CheckState s, std::ostream* os) { *os << int(s); }
+}  // namespace wb::ui
+
 namespace wb::test {
 
 class UiTest : public ::testing::Test {
