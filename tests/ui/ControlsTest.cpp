@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "UiHarness.h"
 #include "platform/Controls.h"
 
@@ -32,6 +34,32 @@ TEST_F(ControlsTest, SettingAValueReactsOnlyWhenItChanges) {
   f.hourEdit.SetText("abc");
   EXPECT_EQ(clicks, 2);
   EXPECT_EQ(changes, 1);
+}
+
+TEST_F(ControlsTest, AClickTicksAGreyOrUntickedBoxAndUnticksATickedOne) {
+  Sample f;
+  for (auto [from, to] : {std::pair{ui::CheckState::Unticked, ui::CheckState::Ticked},
+                          std::pair{ui::CheckState::Ticked, ui::CheckState::Unticked},
+                          std::pair{ui::CheckState::Grey, ui::CheckState::Ticked}}) {
+    f.blinkCheck.SetValue(from);
+    f.blinkCheck.Toggle();
+    EXPECT_EQ(f.blinkCheck.Value(), to) << int(from);
+  }
+}
+
+// An entry's stored font flags are True (-1) or False; any other number reads as set, and a
+// font stored back writes True/False.
+TEST(FontOfAppearance, ReadsAnyNumberButZeroAsSetAndStoresTrueOrFalse) {
+  Appearance look{.FontName = "ＭＳ 明朝", .FontSize = 20, .FontBold = kTrue, .FontItalic = 1, .FontUnderline = kFalse,
+                  .FontStrikethru = 7};
+  const ui::Font font = ui::FontOf(look);
+  EXPECT_EQ(font, (ui::Font{.name = "ＭＳ 明朝", .size = 20, .bold = true, .italic = true, .underline = false,
+                            .strikethru = true}));
+  Appearance back;
+  ui::StoreFont(font, back);
+  EXPECT_EQ(std::tie(back.FontName, back.FontSize, back.FontBold, back.FontItalic, back.FontUnderline,
+                     back.FontStrikethru),
+            std::make_tuple(std::string("ＭＳ 明朝"), int16_t(20), kTrue, kTrue, kFalse, kTrue));
 }
 
 TEST_F(ControlsTest, OptionsOfAGroupExcludeEachOther) {
