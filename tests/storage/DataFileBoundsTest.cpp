@@ -24,7 +24,7 @@ AlarmEntry Entry(double time, const std::string& message) {
   e.AlarmTime = time;
   e.RepeatKind = kRepeatDaily;
   e.Message = message;
-  e.FontName = "MS Pｺﾞｼｯｸ";
+  e.Look.FontName = "MS Pｺﾞｼｯｸ";
   return e;
 }
 
@@ -144,7 +144,7 @@ TEST_F(DataFileBounds, LongRecordsAcrossThePiecesComeBackWhole) {
   for (int i = 0; i < 24; ++i) {
     AlarmEntry e = Entry(46000 + i, std::string(size_t(i * 2731 + 1), char('a' + i)));
     e.SoundFile = std::string(size_t(65535 - i * 17), 'w');
-    e.FontName = std::string(size_t(i * 311), 'f');
+    e.Look.FontName = std::string(size_t(i * 311), 'f');
     table.Add(e);
   }
   const std::string path = PathOf("long.dat");
