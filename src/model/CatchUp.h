@@ -54,6 +54,10 @@ OleDate LastHandledOf(const CatchUpState& state, const AlarmTable& table, int sl
 // it rang) was handled. The record of that slot is replaced when the entry changed.
 void RecordHandled(CatchUpState& state, const AlarmTable& table, int slot, OleDate moment);
 
+// Re-keys the records to the table's present slots (LastHandledOf for each entry) and drops
+// those of entries that are gone, so the state file does not grow with every edit.
+void CompactHandled(CatchUpState& state, const AlarmTable& table, OleDate now);
+
 // A bell still young enough to ring now (at most kRingLateSeconds late).
 struct RingNow {
   int slot = -1;
