@@ -86,6 +86,9 @@ struct CatchUpResult {
 
 struct CatchUpLimits {
   int64_t maxGapSeconds = kCatchUpMaxSeconds;
+  // Below 0, nothing rings now and every bell found is reported: for a minute in which more
+  // bells fell due than its ticks could present (one a tick), a catch-up over that minute with
+  // this limit lists the ones never presented (they carry no mark).
   int64_t ringLateSeconds = kRingLateSeconds;
 };
 
