@@ -15,5 +15,6 @@ int Dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 int Schedule(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int List(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int Tip(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int Holidays(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace wb::tool
