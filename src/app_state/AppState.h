@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/AlarmTable.h"
+#include "model/Holidays.h"
 #include "model/SortKey.h"
 #include "storage/Preferences.h"
 
@@ -28,6 +29,8 @@ struct MonitorState {
   int32_t hoverCursorX = 0, hoverCursorY = 0;
   bool testPlaying = false;  // the editor's test button plays a sound
   bool shuttingDown = false;
+  // The days-off file's bad lines as last reported, so the same ones are reported only once.
+  std::string daysOffReport;
 };
 
 // The editor's state; it survives the window's unloading.
@@ -54,6 +57,7 @@ struct AppState {
   std::string programFolder;  // always ends in a backslash
   std::string dataPath;
   AlarmTable table;
+  DaysOff daysOff;  // national holidays and the user's days-off file, for the entries that rest
   int16_t lastEditedIndex = -1;
   OleDate nextBellTime = 0;
   Preferences prefs;

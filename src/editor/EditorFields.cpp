@@ -145,16 +145,19 @@ void EditorWindow::OnMonthlyOptionClick() {
   dayOfMonthEdit.SetFocus();
   for (auto& box : weekdayChecks) box.SetEnabled(false);
   MarkCalendarWeekday();
+  restOnDaysOffCheck.SetEnabled(true);
 }
 
 void EditorWindow::OnWeeklyOptionClick() {
   if (!weeklyOption.Value()) return;
   ApplyWeekUnit();
   EnableAll({&dayOfMonthEdit, &dayOfMonthLabel}, false);
+  restOnDaysOffCheck.SetEnabled(true);
 }
 
 void EditorWindow::OnDailyOptionClick() {
   EnableAll({&dayOfMonthEdit, &dayOfMonthLabel}, false);
+  restOnDaysOffCheck.SetEnabled(true);
   for (auto& box : weekdayChecks) {
     box.SetEnabled(false);
     box.SetValue(1);
@@ -162,7 +165,7 @@ void EditorWindow::OnDailyOptionClick() {
 }
 
 void EditorWindow::OnOnceOptionClick() {
-  EnableAll({&dayOfMonthEdit, &dayOfMonthLabel}, false);
+  EnableAll({&dayOfMonthEdit, &dayOfMonthLabel, &restOnDaysOffCheck}, false);
   for (auto& box : weekdayChecks) box.SetEnabled(false);
   MarkCalendarWeekday();
 }
@@ -191,6 +194,18 @@ void EditorWindow::OnMondayFirstClick() {
   LabelWeekdayBoxes();
   for (int i = 0; i < kWeekdayBoxes; ++i) weekdayChecks[size_t(i)].SetValue(values[size_t(i)]);
   if (alarmList.ListCount() > 0) RefreshList();
+}
+
+void EditorWindow::OnWeekdaysOnlyClick() {
+  weekUnitCombo.SetListIndex(0);  // 毎週
+  weeklyOption.SetValue(true);
+  ApplyWeekUnit();
+  for (int i = 0; i < kWeekdayBoxes; ++i) {
+    const int bit = WeekdayBoxBit(i, MondayStart());
+    weekdayChecks[size_t(i)].SetValue((bit & (kMaskSaturday | kMaskSunday)) == 0 ? 1 : 0);
+  }
+  restOnDaysOffCheck.SetEnabled(true);
+  restOnDaysOffCheck.SetValue(1);
 }
 
 void EditorWindow::OnPreBellClick() {
@@ -286,7 +301,7 @@ void EditorWindow::InitEditorFields() {
   }
   warnPastTimeCheck.SetValue(p.PassFlag != 0 ? 1 : 0);
   onceOption.SetValue(true);
-  EnableAll({&dayOfMonthEdit, &dayOfMonthLabel}, false);
+  EnableAll({&dayOfMonthEdit, &dayOfMonthLabel, &restOnDaysOffCheck}, false);
   for (auto& box : weekdayChecks) box.SetEnabled(false);
   OnPreBellClick();
   OnSoundClick();
@@ -303,6 +318,7 @@ void EditorWindow::ResetEntryFields() {
   ShowTimeOf(now);
   MarkCalendarWeekday();
   onceOption.SetValue(true);
+  restOnDaysOffCheck.SetValue(0);
   mondayFirstCheck.SetValue(p.WeekStart == 1 ? 1 : 0);
   messageEdit.SetText(p.Message);
   if (p.PreFlag >= kBellMainOnly && p.PreFlag <= kBellPreAndMain) {
@@ -384,6 +400,9 @@ bool EditorWindow::FieldsToEntry(AlarmEntry& entry, bool dayFromField) {
   e.WeekdayMask = 0;
   for (int i = 0; i < kWeekdayBoxes; ++i)
     if (weekdayChecks[size_t(i)].Value() == 1) e.WeekdayMask = int16_t(e.WeekdayMask | WeekdayBoxBit(i, MondayStart()));
+  // A once-only entry always rings: it never carries the choice, whatever the box says.
+  if (restOnDaysOffCheck.Value() == 1 && RepeatKindCanRest(e.RepeatKind))
+    e.WeekdayMask = int16_t(e.WeekdayMask | kMaskRestsOnDaysOff);
   e.BellMode = preBellCheck.Value() != 1 ? kBellMainOnly : mainBellTooCheck.Value() == 1 ? kBellPreAndMain : kBellPreOnly;
   if (!preBellLeadEdit.Text().empty())
     e.PreBellMinutes = int16_t(std::clamp<long long>(LeadingNumber(preBellLeadEdit.Text()), 0, 32767));

@@ -19,7 +19,7 @@ void EditorWindow::RefreshList() {
   EditorState& ed = App().editor;
   ed.sortKeys = BuildSortKeys(App().table);
   std::vector<ListRow> rows = BuildAlarmList(App().table, ed.sortKeys, calendar.Value(),
-                                             Svc().clock->Now(), DailyView(), MondayStart());
+                                             Svc().clock->Now(), DailyView(), MondayStart(), &App().daysOff);
   std::vector<std::string> lines;
   lines.reserve(rows.size());
   if (DailyView()) ed.dailyRows.clear();
@@ -94,6 +94,8 @@ void EditorWindow::ShowEntryInFields() {
   if (int unit = WeekUnitOfRepeatKind(e.RepeatKind); unit >= 0) weekUnitCombo.SetListIndex(unit);
   for (int box = 0; box < kWeekdayBoxes; ++box)
     weekdayChecks[size_t(box)].SetValue((e.WeekdayMask & WeekdayBoxBit(box, MondayStart())) ? 1 : 0);
+  restOnDaysOffCheck.SetValue((e.WeekdayMask & kMaskRestsOnDaysOff) != 0 ? 1 : 0);
+  restOnDaysOffCheck.SetEnabled(RepeatKindCanRest(e.RepeatKind));
   messageEdit.SetText(e.Message);
   if (e.BellMode >= kBellMainOnly && e.BellMode <= kBellPreAndMain) {
     preBellCheck.SetValue(e.BellMode == kBellMainOnly ? 0 : 1);
