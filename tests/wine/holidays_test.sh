@@ -19,7 +19,6 @@ WB_MONITOR_PREFIX=${WB_HOLIDAYS_PREFIX:-$(cd "${1:?folder of the built programs}
 big_xvfb_pid=
 trap 'cleanup; [ -n "$big_xvfb_pid" ] && kill "$big_xvfb_pid" 2>/dev/null' EXIT
 
-data_file="$data/Wakebell.dat"
 data_file_win="$data_win\\Wakebell.dat"
 days_off_file="$data/WakebellDaysOff.txt"
 
