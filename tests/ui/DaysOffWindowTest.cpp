@@ -88,23 +88,23 @@ TEST_F(DaysOffWindows, TheMonitorReadsTheFileAndReportsItsBadLinesOnce) {
   AlarmEntry weekdays = Entry(kRepeatWeekly, MakeDate(2026, 12, 1, 7, 0));
   weekdays.WeekdayMask = int16_t(0x1F | kMaskRestsOnDaysOff);
   SaveTable({weekdays});
-  Start();
+  MonitorWindow& monitor = Start();
   ASSERT_EQ(dialogs.Asked.size(), 1u);
   EXPECT_NE(dialogs.Asked[0].text.find("2 行目: 2026/12/32 大掃除"), std::string::npos) << dialogs.Asked[0].text;
   EXPECT_TRUE(App().daysOff.IsDayOff(DayNumber(2026, 12, 8)));
 
   // Opening the editor reads the file again; the same bad line is not reported a second time.
-  TheMonitor().OpenEditor();
+  monitor.editItem->Choose();
   EXPECT_EQ(dialogs.Asked.size(), 1u);
   writeDaysOff("2026/12/08 代休\n2026/12/09 有給\n");
-  TheMonitor().OpenEditor();
+  monitor.editItem->Choose();
   EXPECT_EQ(dialogs.Asked.size(), 1u);
   EXPECT_TRUE(App().daysOff.IsDayOff(DayNumber(2026, 12, 9)));
   writeDaysOff("2026/12/08 代休\nあした\n");
-  TheMonitor().OpenEditor();
+  monitor.editItem->Choose();
   ASSERT_EQ(dialogs.Asked.size(), 2u);
   EXPECT_NE(dialogs.Asked[1].text.find("2 行目: あした"), std::string::npos);
-  TheEditor().saveAndCloseButton.Press();
+  ui::TheForm<EditorWindow>().saveAndCloseButton.Press();
 
   // The entry rests on the user's day off (Tuesday the 8th) and rings on Wednesday the 9th.
   clock.Set(MakeDate(2026, 12, 8, 6, 59, 0));
