@@ -125,8 +125,8 @@ bool PreBellDue(const Tick& tick, const AlarmEntry& e, const DayTime& set) {
   }
 }
 
-bool MainMode(const AlarmEntry& e) { return e.BellMode == kBellMainOnly || e.BellMode == kBellPreAndMain; }
-bool PreMode(const AlarmEntry& e) { return e.BellMode == kBellPreOnly || e.BellMode == kBellPreAndMain; }
+bool MainMode(const AlarmEntry& e) { return RingsMainBell(e.BellMode); }
+bool PreMode(const AlarmEntry& e) { return RingsPreBell(e.BellMode); }
 
 // The day of the main bell a due pre-bell announces: the one `lead` minutes ahead when that is
 // a bell of the entry, else today's (a pre-bell that missed its minute rings with the main bell).

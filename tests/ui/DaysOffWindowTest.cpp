@@ -45,9 +45,9 @@ TEST_F(DaysOffWindows, TheBoxIsForTheRepeatingKindsAndTravelsWithTheEntry) {
   w.weekdaysOnlyButton.Press();
   EXPECT_TRUE(w.weeklyOption.Value());
   EXPECT_EQ(w.weekUnitCombo.ListIndex(), 0);
-  for (int box = 0; box < 7; ++box) EXPECT_EQ(w.weekdayChecks[size_t(box)].Value(), box >= 1 && box <= 5) << box;
+  for (int box = 0; box < 7; ++box) EXPECT_EQ(w.weekdayChecks[size_t(box)].Ticked(), box >= 1 && box <= 5) << box;
   EXPECT_TRUE(w.restOnDaysOffCheck.Enabled());
-  EXPECT_EQ(w.restOnDaysOffCheck.Value(), 1);
+  EXPECT_TRUE(w.restOnDaysOffCheck.Ticked());
   SetTime(w, 7, 0);
   w.addButton.Press();
   ASSERT_EQ(App().table.EntryCount(), 1);
@@ -69,13 +69,13 @@ TEST_F(DaysOffWindows, TheBoxIsForTheRepeatingKindsAndTravelsWithTheEntry) {
 
   // Selecting the entry shows its choice; unticking it and 変更 stores the mask without it.
   w.alarmList.ClickRow(0);  // 07:00, the weekday entry
-  EXPECT_EQ(w.restOnDaysOffCheck.Value(), 1);
+  EXPECT_TRUE(w.restOnDaysOffCheck.Ticked());
   EXPECT_TRUE(w.restOnDaysOffCheck.Enabled());
-  w.restOnDaysOffCheck.SetValue(0);
+  w.restOnDaysOffCheck.SetValue(ui::CheckState::Unticked);
   w.changeButton.Press();
   EXPECT_EQ(App().table[0].WeekdayMask, 0x1F);
   w.alarmList.ClickRow(1);  // 09:00, the once-only entry
-  EXPECT_EQ(w.restOnDaysOffCheck.Value(), 0);
+  EXPECT_FALSE(w.restOnDaysOffCheck.Ticked());
   EXPECT_FALSE(w.restOnDaysOffCheck.Enabled());
 }
 
