@@ -150,6 +150,7 @@ EditorWindow::EditorWindow()
   alarmList.onClick = [this] { ShowEntryInFields(); };
   calendar.onDateClick = [this] { OnCalendarDateClick(); };
   calendar.onSelChange = [this] { OnCalendarSelChange(); };
+  calendar.isBoldDay = [](OleDate day) { return App().daysOff.IsDayOff(DayOf(day)); };
   // Entry fields.
   hourEdit.onChange = [this] { OnHourChange(); };
   minuteEdit.onChange = [this] { OnMinuteChange(); };

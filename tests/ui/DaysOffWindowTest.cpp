@@ -39,6 +39,10 @@ TEST_F(DaysOffWindows, TheBoxIsForTheRepeatingKindsAndTravelsWithTheEntry) {
     }
   }
   EXPECT_EQ(w.restOnDaysOffCheck.Caption(), "祝日は鳴らさない");
+  // The calendar shows the days off in bold.
+  ASSERT_TRUE(w.calendar.isBoldDay);
+  EXPECT_TRUE(w.calendar.isBoldDay(MakeDate(2027, 7, 19)));
+  EXPECT_FALSE(w.calendar.isBoldDay(MakeDate(2027, 7, 20)));
   EXPECT_FALSE(w.restOnDaysOffCheck.Enabled());  // a new entry starts as once-only
 
   // 平日のみ: every week, Monday to Friday (Sunday is the first box), resting on days off.
