@@ -1,15 +1,18 @@
 // Speed of the schedule core: one due-check tick over a full table, the editor's sort and list
 // lines for a full table, and `wakebell-tool schedule` over a month, and over a year of a full
-// table (which ticks only the minutes in which a bell can fall due).
+// table (which ticks only the minutes in which a bell can fall due); the tick and the year again
+// with every other entry resting on days off, to show what the day-off test costs.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <sstream>
 #include <streambuf>
 
 #include "app/tool/Commands.h"
 #include "model/DueCheck.h"
+#include "model/Holidays.h"
 #include "model/ListLine.h"
 #include "model/SortKeys.h"
 #include "storage/DataFile.h"
@@ -49,6 +52,11 @@ AlarmTable QuietTable(int count, OleDate now) {
   }
 }
 
+// Every other repeating entry rests on days off.
+void RestEveryOther(AlarmTable& t) {
+  for (int i = 0; i < t.EntryCount(); i += 2) t[i].WeekdayMask = int16_t(t[i].WeekdayMask | kMaskRestsOnDaysOff);
+}
+
 void BM_DueCheckTickFullTableNothingDue(benchmark::State& state) {
   OleDate now = 0;
   ParseMoment("2026/12/07 08:30:15", now);
@@ -61,6 +69,22 @@ void BM_DueCheckTickFullTableNothingDue(benchmark::State& state) {
   state.counters["entries"] = t.EntryCount();
 }
 BENCHMARK(BM_DueCheckTickFullTableNothingDue)->Unit(benchmark::kMicrosecond);
+
+// The same tick on a holiday (2026/11/23), half the entries resting and the calendar given.
+void BM_DueCheckTickFullTableNothingDueWithDaysOff(benchmark::State& state) {
+  OleDate now = 0;
+  ParseMoment("2026/11/23 08:30:15", now);
+  AlarmTable t = QuietTable(AlarmTable::kMaxEntries, now);
+  RestEveryOther(t);
+  const DaysOff daysOff({{DayNumber(2026, 11, 24), "代休"}});
+  for (auto _ : state) {
+    const DueResult r = RunDueCheck(t, now, &daysOff);
+    benchmark::DoNotOptimize(r);
+    if (r.slot >= 0) state.SkipWithError("an entry fell due");
+  }
+  state.counters["entries"] = t.EntryCount();
+}
+BENCHMARK(BM_DueCheckTickFullTableNothingDueWithDaysOff)->Unit(benchmark::kMicrosecond);
 
 void BM_SortKeysAndAllListLines(benchmark::State& state) {
   OleDate now = 0;
@@ -127,11 +151,21 @@ class CountingBuffer : public std::streambuf {
   }
 };
 
-void BM_ToolScheduleOneYearFullTable(benchmark::State& state) {
+// A year of a full table; with `resting`, every other entry rests on days off and a days-off
+// file of the user's lies beside the data file.
+void ScheduleOneYearFullTable(benchmark::State& state, bool resting) {
   OleDate from = 0;
   ParseMoment("2026/01/01 00:00:00", from);
-  const std::string path = (std::filesystem::temp_directory_path() / "wb_schedule_year_bench.dat").string();
-  if (!SaveAlarmTable(path, MixedTable(AlarmTable::kMaxEntries, from, 5))) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / (resting ? "wb_schedule_year_bench_rest" : "wb_schedule_year_bench");
+  std::filesystem::create_directories(folder);
+  const std::string path = (folder / "Wakebell.dat").string();
+  AlarmTable table = MixedTable(AlarmTable::kMaxEntries, from, 5);
+  if (resting) {
+    RestEveryOther(table);
+    std::ofstream(folder / "WakebellDaysOff.txt") << "2026/08/13\n2026/08/14\n2026/12/29\n2026/12/30\n";
+  }
+  if (!SaveAlarmTable(path, table)) {
     state.SkipWithError("cannot write the data file");
     return;
   }
@@ -145,8 +179,13 @@ void BM_ToolScheduleOneYearFullTable(benchmark::State& state) {
     bytes = counted.bytes;
   }
   state.counters["output_bytes"] = double(bytes);
-  std::filesystem::remove(path);
+  std::filesystem::remove_all(folder);
 }
+
+void BM_ToolScheduleOneYearFullTable(benchmark::State& state) { ScheduleOneYearFullTable(state, false); }
 BENCHMARK(BM_ToolScheduleOneYearFullTable)->Unit(benchmark::kSecond)->Iterations(1);
+
+void BM_ToolScheduleOneYearFullTableWithDaysOff(benchmark::State& state) { ScheduleOneYearFullTable(state, true); }
+BENCHMARK(BM_ToolScheduleOneYearFullTableWithDaysOff)->Unit(benchmark::kSecond)->Iterations(1);
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "model/AlarmEntry.h"
 #include "model/AlarmTable.h"
+#include "model/Holidays.h"
 #include "model/SortKey.h"
 #include "platform/Controls.h"
 #include "storage/Preferences.h"
@@ -62,6 +63,8 @@ struct MonitorState {
   bool hoverActive = false;  // the cursor rests on the tray icon; the tip was refreshed
   int32_t hoverCursorX = 0, hoverCursorY = 0;
   bool shuttingDown = false;
+  // The days-off file's bad lines as last reported, so the same ones are reported only once.
+  std::string daysOffReport;
 };
 
 // The editor's state; it survives the window's unloading.
@@ -100,6 +103,7 @@ struct AppState {
   std::string programFolder;  // always ends in a backslash
   std::string dataPath;
   AlarmTable table;
+  DaysOff daysOff;  // national holidays and the user's days-off file, for the entries that rest
   int16_t lastEditedIndex = -1;
   OleDate nextBellTime = 0;
   Preferences prefs;

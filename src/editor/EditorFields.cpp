@@ -144,16 +144,19 @@ void EditorWindow::OnMonthlyOptionClick() {
   dayOfMonthEdit.SetFocus();
   for (auto& box : weekdayChecks) box.SetEnabled(false);
   MarkCalendarWeekday();
+  restOnDaysOffCheck.SetEnabled(true);
 }
 
 void EditorWindow::OnWeeklyOptionClick() {
   if (!weeklyOption.Value()) return;
   ApplyWeekUnit();
   EnableAll({&dayOfMonthEdit, &dayOfMonthLabel}, false);
+  restOnDaysOffCheck.SetEnabled(true);
 }
 
 void EditorWindow::OnDailyOptionClick() {
   EnableAll({&dayOfMonthEdit, &dayOfMonthLabel}, false);
+  restOnDaysOffCheck.SetEnabled(true);
   for (auto& box : weekdayChecks) {
     box.SetEnabled(false);
     box.SetValue(ui::CheckState::Ticked);
@@ -161,7 +164,7 @@ void EditorWindow::OnDailyOptionClick() {
 }
 
 void EditorWindow::OnOnceOptionClick() {
-  EnableAll({&dayOfMonthEdit, &dayOfMonthLabel}, false);
+  EnableAll({&dayOfMonthEdit, &dayOfMonthLabel, &restOnDaysOffCheck}, false);
   for (auto& box : weekdayChecks) box.SetEnabled(false);
   MarkCalendarWeekday();
 }
@@ -190,6 +193,18 @@ void EditorWindow::OnMondayFirstClick() {
   LabelWeekdayBoxes();
   for (int i = 0; i < kWeekdayBoxes; ++i) weekdayChecks[size_t(i)].SetValue(values[size_t(i)]);
   if (alarmList.ListCount() > 0) RefreshList();
+}
+
+void EditorWindow::OnWeekdaysOnlyClick() {
+  weekUnitCombo.SetListIndex(0);  // 毎週
+  weeklyOption.SetValue(true);
+  ApplyWeekUnit();
+  for (int i = 0; i < kWeekdayBoxes; ++i) {
+    const int bit = WeekdayBoxBit(i, MondayStart());
+    weekdayChecks[size_t(i)].SetValue(ui::TickedIf((bit & (kMaskSaturday | kMaskSunday)) == 0));
+  }
+  restOnDaysOffCheck.SetEnabled(true);
+  restOnDaysOffCheck.SetValue(ui::CheckState::Ticked);
 }
 
 void EditorWindow::OnPreBellClick() {
@@ -288,7 +303,7 @@ void EditorWindow::InitEditorFields() {
   }
   warnPastTimeCheck.SetValue(ui::TickedIf(p.warnPastTime != 0));
   onceOption.SetValue(true);
-  EnableAll({&dayOfMonthEdit, &dayOfMonthLabel}, false);
+  EnableAll({&dayOfMonthEdit, &dayOfMonthLabel, &restOnDaysOffCheck}, false);
   for (auto& box : weekdayChecks) box.SetEnabled(false);
   OnPreBellClick();
   OnSoundClick();
@@ -305,6 +320,7 @@ void EditorWindow::ResetEntryFields() {
   ShowTimeOf(now);
   MarkCalendarWeekday();
   onceOption.SetValue(true);
+  restOnDaysOffCheck.SetValue(ui::CheckState::Unticked);
   mondayFirstCheck.SetValue(ui::TickedIf(p.weekStart == 1));
   messageEdit.SetText(p.message);
   ShowBellMode(p.bellMode);
@@ -379,6 +395,9 @@ bool EditorWindow::FieldsToEntry(AlarmEntry& entry, bool dayFromField) {
   e.WeekdayMask = 0;
   for (int i = 0; i < kWeekdayBoxes; ++i)
     if (weekdayChecks[size_t(i)].Ticked()) e.WeekdayMask = int16_t(e.WeekdayMask | WeekdayBoxBit(i, MondayStart()));
+  // A once-only entry always rings: it never carries the choice, whatever the box says.
+  if (restOnDaysOffCheck.Ticked() && RepeatKindCanRest(e.RepeatKind))
+    e.WeekdayMask = int16_t(e.WeekdayMask | kMaskRestsOnDaysOff);
   e.BellMode = !preBellCheck.Ticked()      ? BellMode::MainOnly
                : mainBellTooCheck.Ticked() ? BellMode::PreAndMain
                                            : BellMode::PreOnly;

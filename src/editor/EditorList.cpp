@@ -20,7 +20,7 @@ void EditorWindow::RefreshList() {
   EditorState& ed = App().editor;
   ed.sortKeys = BuildSortKeys(App().table);
   std::vector<ListRow> rows = BuildAlarmList(App().table, ed.sortKeys, calendar.Value(),
-                                             Svc().clock->Now(), DailyView(), MondayStart());
+                                             Svc().clock->Now(), DailyView(), MondayStart(), &App().daysOff);
   std::vector<std::string> lines;
   lines.reserve(rows.size());
   if (DailyView()) ed.dailyRows.clear();
@@ -95,6 +95,8 @@ void EditorWindow::ShowEntryInFields() {
   if (int unit = WeekUnitOfRepeatKind(e.RepeatKind); unit >= 0) weekUnitCombo.SetListIndex(unit);
   for (int box = 0; box < kWeekdayBoxes; ++box)
     weekdayChecks[size_t(box)].SetValue(ui::TickedIf(e.WeekdayMask & WeekdayBoxBit(box, MondayStart())));
+  restOnDaysOffCheck.SetValue(ui::TickedIf((e.WeekdayMask & kMaskRestsOnDaysOff) != 0));
+  restOnDaysOffCheck.SetEnabled(RepeatKindCanRest(e.RepeatKind));
   messageEdit.SetText(e.Message);
   ShowBellMode(e.BellMode);
   preBellLeadEdit.SetText(std::to_string(e.PreBellMinutes));

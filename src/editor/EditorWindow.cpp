@@ -62,7 +62,10 @@ EditorWindow::EditorWindow()
         return ui::CheckBox(*this, Indexed("weekdayChecks", i),
                             {.rect = Px(376 + int(i) * 37, 360, 36, 22), .caption = ""});
       })),
-      mondayFirstCheck(*this, "mondayFirstCheck", {.rect = Px(376, 386, 140, 20), .caption = "月曜始まり"}),
+      mondayFirstCheck(*this, "mondayFirstCheck", {.rect = Px(376, 386, 104, 20), .caption = "月曜始まり"}),
+      restOnDaysOffCheck(*this, "restOnDaysOffCheck",
+                         {.rect = Px(484, 386, 150, 20), .caption = "祝日は鳴らさない"}),
+      weekdaysOnlyButton(*this, "weekdaysOnlyButton", {.rect = Px(560, 329, 72, 25), .caption = "平日のみ"}),
       preBellCheck(*this, "preBellCheck", {.rect = Px(376, 414, 100, 20), .caption = "予鈴する"}),
       preBellLeadEdit(*this, "preBellLeadEdit", {.rect = Px(484, 413, 50, 23), .maxLength = 5}),
       preBellLeadLabel(*this, "preBellLeadLabel", {.rect = Px(538, 417, 40, 16), .caption = "分前"}),
@@ -124,6 +127,8 @@ EditorWindow::EditorWindow()
   changeButton.SetToolTip("アラーム設定を変更します");
   deleteButton.SetToolTip("アラームエントリを削除します");
   weekUnitCombo.SetToolTip("週アラート単位を指定します");
+  restOnDaysOffCheck.SetToolTip("祝日と休日ファイルの日には、本鈴も予鈴も鳴らしません");
+  weekdaysOnlyButton.SetToolTip("毎週 月～金、祝日は鳴らさない にします");
   quickTimerCombo.SetToolTip("“何分後\"でアラーム設定します");
   saveAndCloseButton.SetToolTip("セーブして閉じます");
   resetFieldsButton.SetToolTip("前回設定の状態にします");
@@ -145,6 +150,7 @@ EditorWindow::EditorWindow()
   alarmList.onClick = [this] { ShowEntryInFields(); };
   calendar.onDateClick = [this] { OnCalendarDateClick(); };
   calendar.onSelChange = [this] { OnCalendarSelChange(); };
+  calendar.isBoldDay = [](OleDate day) { return App().daysOff.IsDayOff(DayOf(day)); };
   // Entry fields.
   hourEdit.onChange = [this] { OnHourChange(); };
   minuteEdit.onChange = [this] { OnMinuteChange(); };
@@ -164,6 +170,7 @@ EditorWindow::EditorWindow()
   quickTimerOption.onClick = [this] { OnOnceOptionClick(); };
   weekUnitCombo.onClick = [this] { OnWeekUnitClick(); };
   mondayFirstCheck.onClick = [this] { OnMondayFirstClick(); };
+  weekdaysOnlyButton.onClick = [this] { OnWeekdaysOnlyClick(); };
   preBellCheck.onClick = [this] { OnPreBellClick(); };
   blinkCheck.onClick = [this] { OnBlinkClick(); };
   soundCheck.onClick = [this] { OnSoundClick(); };

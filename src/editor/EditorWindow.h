@@ -55,6 +55,8 @@ class EditorWindow : public ui::Form {
   ui::OptionButton quickTimerOption;
   std::array<ui::CheckBox, 7> weekdayChecks;
   ui::CheckBox mondayFirstCheck;
+  ui::CheckBox restOnDaysOffCheck;  // 祝日は鳴らさない, for the repeating kinds
+  ui::Button weekdaysOnlyButton;    // 平日のみ: every week, Monday to Friday, resting on days off
   ui::CheckBox preBellCheck;
   ui::TextBox preBellLeadEdit;
   ui::Label preBellLeadLabel;
@@ -159,6 +161,7 @@ class EditorWindow : public ui::Form {
   void OnOnceOptionClick();
   void OnWeekUnitClick();
   void OnMondayFirstClick();
+  void OnWeekdaysOnlyClick();
   void OnPreBellClick();
   void OnBlinkClick();
   void OnSoundClick();

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "model/DayMath.h"
+#include "model/Holidays.h"
+#include "model/Schedule.h"
 
 namespace wb {
 namespace {
@@ -143,11 +145,24 @@ bool PreBellDue(const Tick& tick, const AlarmEntry& e, const DayTime& set, bool 
 bool MainMode(const AlarmEntry& e) { return RingsMainBell(e.BellMode); }
 bool PreMode(const AlarmEntry& e) { return RingsPreBell(e.BellMode); }
 
-// What falls due for one entry at the tick; nothing is marked.
-DueResult BellsDue(const Tick& tick, const AlarmEntry& e, const DayTime& set, bool readMarks = true) {
+// The day of the main bell a due pre-bell announces: the one `lead` minutes ahead when that is
+// a bell of the entry, else today's (a pre-bell that missed its minute rings with the main bell).
+int64_t AnnouncedDay(const Tick& tick, const AlarmEntry& e, const DayTime& set) {
+  const DayTime t = Ahead(tick, e.PreBellMinutes);
+  return t.Minute() == set.Minute() && EntryOccursOnDay(e, t.day) ? t.day : tick.today;
+}
+
+// What falls due for one entry at the tick; nothing is marked. The day-off test comes after the
+// bell tests, so it costs nothing on the ticks where nothing is due.
+DueResult BellsDue(const Tick& tick, const AlarmEntry& e, const DayTime& set, const DaysOff* daysOff,
+                   bool readMarks = true) {
   DueResult r;
   r.main = MainMode(e) && MainBellDue(tick, e, set, readMarks);
   r.pre = PreMode(e) && PreBellDue(tick, e, set, readMarks);
+  if ((r.main || r.pre) && daysOff && RestsOnDaysOff(e)) {
+    if (r.main && daysOff->IsDayOff(tick.today)) r.main = false;
+    if (r.pre && daysOff->IsDayOff(AnnouncedDay(tick, e, set))) r.pre = false;
+  }
   return r;
 }
 
@@ -167,14 +182,14 @@ int BellMinutes(const AlarmEntry& e, const DayTime& set, std::array<int32_t, 3>&
 
 }  // namespace
 
-DueResult RunDueCheck(AlarmTable& table, OleDate now) {
+DueResult RunDueCheck(AlarmTable& table, OleDate now, const DaysOff* daysOff) {
   const Tick tick(now);
   const int count = table.EntryCount();
   const AlarmEntry* slots = table.Slots().data();  // read straight; the due entry is written through table[]
   for (int i = 0; i < count; ++i) {
     const AlarmEntry& e = slots[i];
     if (!MainMode(e) && !PreMode(e)) continue;
-    DueResult r = BellsDue(tick, e, DayTimeOf(e.AlarmTime));
+    DueResult r = BellsDue(tick, e, DayTimeOf(e.AlarmTime), daysOff);
     if (!r.main && !r.pre) continue;
     if (r.main) table[i].MainBellFiredAt = now;
     if (r.pre) table[i].PreBellFiredAt = now;
@@ -185,7 +200,8 @@ DueResult RunDueCheck(AlarmTable& table, OleDate now) {
 }
 
 void RunDueChecks(AlarmTable& table, int64_t firstSecond, int64_t lastSecond,
-                  const std::function<bool(int64_t second, const DueResult& bell)>& onBell) {
+                  const std::function<bool(int64_t second, const DueResult& bell)>& onBell,
+                  const DaysOff* daysOff) {
   const int count = table.EntryCount();
   // AlarmTime, kind, mode and lead never change while the checks run (only the fired-at
   // members do), so each entry's minutes are found once; each minute's list is in slot order.
@@ -210,14 +226,14 @@ void RunDueChecks(AlarmTable& table, int64_t firstSecond, int64_t lastSecond,
     ready.clear();
     for (int i : candidates) {
       const AlarmEntry& e = table[i];
-      if (anyDue(BellsDue(first, e, sets[size_t(i)])) || anyDue(BellsDue(last, e, sets[size_t(i)])))
+      if (anyDue(BellsDue(first, e, sets[size_t(i)], daysOff)) || anyDue(BellsDue(last, e, sets[size_t(i)], daysOff)))
         ready.push_back(i);
     }
     for (int64_t s = from; s <= to && !ready.empty(); ++s) {
       const OleDate now = FromSecondNumber(s);
       const Tick tick(now);
       for (int i : ready) {
-        DueResult r = BellsDue(tick, table[i], sets[size_t(i)]);
+        DueResult r = BellsDue(tick, table[i], sets[size_t(i)], daysOff);
         if (!anyDue(r)) continue;
         if (r.main) table[i].MainBellFiredAt = now;
         if (r.pre) table[i].PreBellFiredAt = now;
@@ -247,11 +263,11 @@ int PutRightFutureMarks(AlarmTable& table, OleDate now) {
 }
 
 DueResult BellsDueUnmarked(const AlarmEntry& entry, OleDate now) {
-  return BellsDue(Tick(now), entry, DayTimeOf(entry.AlarmTime), false);
+  return BellsDue(Tick(now), entry, DayTimeOf(entry.AlarmTime), nullptr, false);
 }
 
 DueResult BellsDueUnmarkedAt(const AlarmEntry& entry, const DayTime& set, int64_t second) {
-  return BellsDue(Tick(second), entry, set, false);
+  return BellsDue(Tick(second), entry, set, nullptr, false);
 }
 
 bool MonthlyPreBellDue(OleDate now, const AlarmEntry& entry, int lead) {

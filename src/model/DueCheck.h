@@ -11,6 +11,8 @@
 
 namespace wb {
 
+class DaysOff;
+
 // The first due entry in slot order and what fell due; slot -1 when none.
 struct DueResult {
   int slot = -1;
@@ -19,8 +21,9 @@ struct DueResult {
 };
 
 // Walks slots 0..EntryCount-1 and stops at the first due entry, whose MainBellFiredAt and/or
-// PreBellFiredAt become `now`. Nothing else in the table changes.
-DueResult RunDueCheck(AlarmTable& table, OleDate now);
+// PreBellFiredAt become `now`. Nothing else in the table changes. With `daysOff`, an entry that
+// rests on days off rings neither its main bell on a day off nor the pre-bell announcing it.
+DueResult RunDueCheck(AlarmTable& table, OleDate now, const DaysOff* daysOff = nullptr);
 
 // RunDueCheck once a second from `firstSecond` to `lastSecond` (second numbers, OleDate.h), as
 // a program started at the first second with `table` would run it: `onBell` hears each tick
@@ -29,7 +32,8 @@ DueResult RunDueCheck(AlarmTable& table, OleDate now);
 // bell but a quick timer's falls due only in its set minute or that minute less its lead, and a
 // quick timer in its own minute or the next. The cost is that of the bells, not of the range.
 void RunDueChecks(AlarmTable& table, int64_t firstSecond, int64_t lastSecond,
-                  const std::function<bool(int64_t second, const DueResult& bell)>& onBell);
+                  const std::function<bool(int64_t second, const DueResult& bell)>& onBell,
+                  const DaysOff* daysOff = nullptr);
 
 // The marks as the due check reads them: a mark later than `now` (left by a clock that was
 // ahead and has been put right) counts as "not rung" (0), so that bell rings at its real minute.

@@ -55,7 +55,8 @@ std::string ListLineText(const std::string& mark, const AlarmEntry& entry, bool 
 }
 
 std::vector<ListRow> BuildAlarmList(const AlarmTable& table, const std::vector<SortKey>& keys,
-                                    OleDate calendarDay, OleDate now, bool dailyView, bool mondayStart) {
+                                    OleDate calendarDay, OleDate now, bool dailyView, bool mondayStart,
+                                    const DaysOff* daysOff) {
   const int count = table.EntryCount();
   WB_ASSERT(int(keys.size()) >= count);
   std::vector<ListRow> rows;
@@ -63,7 +64,7 @@ std::vector<ListRow> BuildAlarmList(const AlarmTable& table, const std::vector<S
   OleDate unusedNextBell = 0;  // the list's day tests offer bell times the tip recomputes anyway
   for (int r = 0; r < count; ++r) {
     const int slot = keys[size_t(r)].Index;
-    const bool occurs = OccursOn(table, slot, calendarDay, now, unusedNextBell);
+    const bool occurs = OccursOn(table, slot, calendarDay, now, unusedNextBell, daysOff);
     if (dailyView && !occurs) continue;
     const std::string mark = occurs ? ListMark(table[slot], calendarDay, now) : kRungMark;
     rows.push_back({slot, ListLineText(mark, table[slot], mondayStart)});

@@ -10,6 +10,8 @@
 
 namespace wb {
 
+class DaysOff;
+
 // For an entry that occurs on `calendarDay`: "■" while it still rings there, "□" when it has
 // rung already (the calendar day before today, or today at or past its minute).
 std::string ListMark(const AlarmEntry& entry, OleDate calendarDay, OleDate now);
@@ -25,7 +27,9 @@ struct ListRow {
 
 // The list fill: one row per entry in `keys` order (BuildSortKeys), or in the デイリー view only
 // the entries that occur on `calendarDay` (whose slots, in order, are the view's DailyRows).
+// With `daysOff`, an entry that rests on days off does not occur on one.
 std::vector<ListRow> BuildAlarmList(const AlarmTable& table, const std::vector<SortKey>& keys,
-                                    OleDate calendarDay, OleDate now, bool dailyView, bool mondayStart);
+                                    OleDate calendarDay, OleDate now, bool dailyView, bool mondayStart,
+                                    const DaysOff* daysOff = nullptr);
 
 }  // namespace wb

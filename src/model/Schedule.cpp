@@ -2,6 +2,7 @@
 
 #include "model/Assert.h"
 #include "model/DayMath.h"
+#include "model/Holidays.h"
 
 namespace wb {
 
@@ -35,7 +36,9 @@ WeekWindow BuildWeekWindow(int mask, OleDate start) {
   return window;
 }
 
-bool EntryOccursOnDay(const AlarmEntry& entry, int64_t day) {
+namespace {
+
+bool RingsOnDay(const AlarmEntry& entry, int64_t day) {
   const int64_t setDay = DayOf(entry.AlarmTime);
   if (day < setDay) return false;
   const int kind = entry.RepeatKind;
@@ -64,6 +67,13 @@ bool EntryOccursOnDay(const AlarmEntry& entry, int64_t day) {
   }
 }
 
+}  // namespace
+
+bool EntryOccursOnDay(const AlarmEntry& entry, int64_t day, const DaysOff* daysOff) {
+  if (!RingsOnDay(entry, day)) return false;
+  return !(daysOff && RestsOnDaysOff(entry) && daysOff->IsDayOff(day));
+}
+
 void OfferNextBell(const AlarmEntry& entry, int64_t baseDay, OleDate now, OleDate& nextBellTime) {
   const int64_t main = baseDay * kSecondsPerDay + SecondOfDay(entry.AlarmTime);
   const int64_t pre = main - LeadSeconds(entry.PreBellMinutes);
@@ -79,18 +89,20 @@ void OfferNextBell(const AlarmEntry& entry, int64_t baseDay, OleDate now, OleDat
   if (nextBellTime == 0 || double(best) < LinearSeconds(nextBellTime)) nextBellTime = FromSecondNumber(best);
 }
 
-bool OccursOn(const AlarmTable& table, int slot, OleDate day, OleDate now, OleDate& nextBellTime) {
+bool OccursOn(const AlarmTable& table, int slot, OleDate day, OleDate now, OleDate& nextBellTime,
+              const DaysOff* daysOff) {
   WB_ASSERT(slot >= 0 && slot < table.EntryCount());
   const AlarmEntry& entry = table[slot];
-  if (!EntryOccursOnDay(entry, DayOf(day))) return false;
+  if (!EntryOccursOnDay(entry, DayOf(day), daysOff)) return false;
   OfferNextBell(entry, DayOf(now), now, nextBellTime);
   return true;
 }
 
-bool OccursOnNextDay(const AlarmTable& table, int slot, OleDate day, OleDate now, OleDate& nextBellTime) {
+bool OccursOnNextDay(const AlarmTable& table, int slot, OleDate day, OleDate now, OleDate& nextBellTime,
+                     const DaysOff* daysOff) {
   WB_ASSERT(slot >= 0 && slot < table.EntryCount());
   const AlarmEntry& entry = table[slot];
-  if (!EntryOccursOnDay(entry, int64_t(DayOf(day)) + 1)) return false;
+  if (!EntryOccursOnDay(entry, int64_t(DayOf(day)) + 1, daysOff)) return false;
   OfferNextBell(entry, int64_t(DayOf(now)) + 1, now, nextBellTime);
   return true;
 }

@@ -10,6 +10,8 @@
 
 namespace wb {
 
+class DaysOff;
+
 // One day of a month: which occurrence of its weekday it is (1..5) and the weekday (1 = Sunday).
 struct MonthDaySlot {
   int16_t WeekdayOrdinal = 0;
@@ -39,8 +41,9 @@ struct WeekWindow {
 
 WeekWindow BuildWeekWindow(int mask, OleDate start);
 
-// The day test on a day number: never before the date of AlarmTime, then by RepeatKind.
-bool EntryOccursOnDay(const AlarmEntry& entry, int64_t day);
+// The day test on a day number: never before the date of AlarmTime, then by RepeatKind, and
+// with `daysOff` never on a day off for an entry that rests on them.
+bool EntryOccursOnDay(const AlarmEntry& entry, int64_t day, const DaysOff* daysOff = nullptr);
 
 // Offers the entry's bell times on `baseDay` (its pre-bell and/or main bell by BellMode) to
 // `nextBellTime` (the zero date = none yet): the earliest one not behind `now` wins. A bell at
@@ -49,8 +52,10 @@ void OfferNextBell(const AlarmEntry& entry, int64_t baseDay, OleDate now, OleDat
 
 // The day test for the entry in `slot` (0..EntryCount-1) on `day`; when it occurs, its bell
 // times of the present date are offered to `nextBellTime`.
-bool OccursOn(const AlarmTable& table, int slot, OleDate day, OleDate now, OleDate& nextBellTime);
+bool OccursOn(const AlarmTable& table, int slot, OleDate day, OleDate now, OleDate& nextBellTime,
+              const DaysOff* daysOff = nullptr);
 // The same for the day after `day`, offering the bell times of the day after the present date.
-bool OccursOnNextDay(const AlarmTable& table, int slot, OleDate day, OleDate now, OleDate& nextBellTime);
+bool OccursOnNextDay(const AlarmTable& table, int slot, OleDate day, OleDate now, OleDate& nextBellTime,
+                     const DaysOff* daysOff = nullptr);
 
 }  // namespace wb

@@ -38,12 +38,12 @@ std::string TrayTipText(OleDate nextBellTime, OleDate now) {
 }
 
 bool ComputeTrayTip(const AlarmTable& table, OleDate calendarDay, OleDate now, OleDate& nextBellTime,
-                    std::string& tip) {
+                    std::string& tip, const DaysOff* daysOff) {
   nextBellTime = 0;
   const int count = table.EntryCount();
-  for (int i = 0; i < count; ++i) OccursOn(table, i, calendarDay, now, nextBellTime);
+  for (int i = 0; i < count; ++i) OccursOn(table, i, calendarDay, now, nextBellTime, daysOff);
   if (nextBellTime == 0) {
-    for (int i = 0; i < count; ++i) OccursOnNextDay(table, i, calendarDay, now, nextBellTime);
+    for (int i = 0; i < count; ++i) OccursOnNextDay(table, i, calendarDay, now, nextBellTime, daysOff);
   }
   if (nextBellTime == 0) return false;
   tip = TrayTipText(nextBellTime, now);

@@ -9,11 +9,14 @@
 
 namespace wb {
 
+class DaysOff;
+
 // Recomputes `nextBellTime` (the zero date when none) from the day tests of `calendarDay`
 // (bell times of the present date) and, when none is found, of the day after it (bell times of
-// tomorrow). Returns false when no bell was found: the tip then stays as it was.
+// tomorrow). Returns false when no bell was found: the tip then stays as it was. With `daysOff`,
+// an entry that rests on days off offers no bell of a day off.
 bool ComputeTrayTip(const AlarmTable& table, OleDate calendarDay, OleDate now, OleDate& nextBellTime,
-                    std::string& tip);
+                    std::string& tip, const DaysOff* daysOff = nullptr);
 
 // The text for a known next bell not behind `now`.
 std::string TrayTipText(OleDate nextBellTime, OleDate now);

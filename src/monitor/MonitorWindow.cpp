@@ -81,7 +81,7 @@ void MonitorWindow::OnDueCheckTick() {
   if (App().monitor.paused) return;
   const OleDate now = Svc().clock->Now();
   App().nextBellTime = 0;  // the tip refresh finds it again when it is wanted
-  const DueResult due = RunDueCheck(App().table, now);
+  const DueResult due = RunDueCheck(App().table, now, &App().daysOff);
   if (due.slot == -1) return;
   // A pre-bell falling due together with the main bell is shown as the main bell.
   PresentAlarm(due.slot, due.main, FormatHourMinute(now));
@@ -94,6 +94,8 @@ void MonitorWindow::BringToForeground(ui::Form& form) { Svc().foreground->BringT
 void MonitorWindow::OpenEditor() {
   // A click on the icon just before must not dismiss an alarm now: the user asked for the editor.
   TheAlarmTimers().singleClickTimer.SetEnabled(false);
+  // The user may have changed the days-off file since; the editor's list shows them.
+  LoadDaysOff();
   EditorWindow& editor = ui::TheForm<EditorWindow>();
   BringToForeground(editor);
   editor.Show();

@@ -73,6 +73,9 @@ class MonitorWindow : public ui::Form {
   void ShowAboutBox();
   // Puts the check mark on 登録 or 削除.
   void ShowStartMode(bool registered);
+  // Reads the days-off file beside the data file into App().daysOff; its bad lines are
+  // reported in a message, each set of them once.
+  void LoadDaysOff();
 };
 
 // The two settings files every writer of the monitor writes, program folder first.

@@ -73,6 +73,8 @@ void MonitorWindow::StartUp() {
   dueCheckTimer.SetInterval(kDueCheckIntervalMs);
   dueCheckTimer.SetEnabled(true);
   app.monitor.startingUp = false;
+  // After the due check runs: a message about the days-off file must not hold up the bells.
+  LoadDaysOff();
 }
 
 }  // namespace wb

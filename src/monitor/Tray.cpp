@@ -75,7 +75,7 @@ void MonitorWindow::UpdateTrayTip() {
   const EditorWindow* editor = ui::FormIfLoaded<EditorWindow>();
   const OleDate calendarDay = editor ? editor->calendar.Value() : OleDate(DayOf(now));
   std::string tip;
-  if (!ComputeTrayTip(App().table, calendarDay, now, App().nextBellTime, tip)) return;
+  if (!ComputeTrayTip(App().table, calendarDay, now, App().nextBellTime, tip, &App().daysOff)) return;
   ModifyTrayIcon(TrayIcon::App, tip);
 }
 

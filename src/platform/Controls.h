@@ -321,6 +321,8 @@ class MonthView : public Control {
   void UserClickDay(OleDate d);
   std::function<void()> onDateClick;
   std::function<void()> onSelChange;
+  // Days the calendar shows in bold; the front end asks for each day of the months it shows.
+  std::function<bool(OleDate day)> isBoldDay;
  private:
   OleDate value_ = 0;
   int startOfWeek_ = 1;

@@ -15,6 +15,7 @@ int Dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 int Schedule(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int List(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int Tip(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int Holidays(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // `history HISTORYFILE [--window]`: the ring history, newest first, one event a line as stored
 // (or as the history window shows it).
 int History(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -1,6 +1,7 @@
 #include "app/tool/ToolArgs.h"
 
 #include "storage/DataFile.h"
+#include "storage/DaysOffFile.h"
 
 namespace wb::tool {
 namespace {
@@ -84,6 +85,17 @@ bool LoadTableReadOnly(const std::string& command, const std::string& path, Alar
   if (ReadAlarmFile(path, table, 0, 0)) return true;
   err << "wakebell-tool " << command << ": cannot read the data file '" << path << "'\n";
   return false;
+}
+
+DaysOff LoadDaysOff(const std::string& command, const ToolArgs& args, std::ostream& err) {
+  auto it = args.values.find("--days-off");
+  const std::string path = it != args.values.end() ? it->second : DaysOffPathBeside(args.dataFile);
+  DaysOffFile file = ReadDaysOffFile(path);
+  const std::string who = "wakebell-tool " + command + ": ";
+  if (file.unreadable) err << who << "cannot read the days-off file '" << path << "'; only national holidays count\n";
+  for (const DaysOffBadLine& bad : file.badLines)
+    err << who << path << " line " << bad.lineNumber << " holds no date \"yyyy/mm/dd\", skipped: " << bad.text << "\n";
+  return DaysOff(std::move(file.days));
 }
 
 }  // namespace wb::tool

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/AlarmTable.h"
+#include "model/Holidays.h"
 #include "model/OleDate.h"
 
 namespace wb::tool {
@@ -38,5 +39,10 @@ bool CalendarDayOption(const std::string& command, const ToolArgs& args, OleDate
 // Loads the data file without changing it (an older layout is converted in memory only).
 // Prints the reason and returns false when it cannot be read.
 bool LoadTableReadOnly(const std::string& command, const std::string& path, AlarmTable& table, std::ostream& err);
+
+// The days off the program would use with this data file: the national holidays and the
+// user's file (--days-off, by default the one beside the data file). Its bad lines are told on
+// `err` once each and skipped, as the program does; they never stop the command.
+DaysOff LoadDaysOff(const std::string& command, const ToolArgs& args, std::ostream& err);
 
 }  // namespace wb::tool

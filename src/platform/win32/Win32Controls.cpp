@@ -41,7 +41,7 @@ NativeKind NativeFor(const ui::Control& c) {
               LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL |
                   (static_cast<const ui::ListBox&>(c).MultiSelect() ? DWORD(LBS_EXTENDEDSEL) : 0),
               WS_EX_CLIENTEDGE};
-    case Kind::MonthView: return {MONTHCAL_CLASSW, 0, 0};
+    case Kind::MonthView: return {MONTHCAL_CLASSW, MCS_DAYSTATE, 0};  // bold days asked by MCN_GETDAYSTATE
     case Kind::UpDown: return {UPDOWN_CLASSW, UDS_HOTTRACK, 0};
     case Kind::RichText:
       return {RichEditClass(), ES_MULTILINE | ES_READONLY,

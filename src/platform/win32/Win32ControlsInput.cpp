@@ -5,6 +5,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "platform/win32/FrontEndPeer.h"
 #include "platform/win32/Utf.h"
 
@@ -74,6 +77,24 @@ LRESULT FormWindow::OnNotify(NMHDR* n) {
     const SYSTEMTIME& st = reinterpret_cast<NMSELCHANGE*>(n)->stSelStart;
     static_cast<ui::MonthView*>(c)->UserClickDay(MakeDate(st.wYear, st.wMonth, st.wDay));
     if (!retired_) SyncControl(*c, ui::Prop::Value);
+    return 0;
+  }
+  if (c->GetKind() == Kind::MonthView && n->code == MCN_GETDAYSTATE) {
+    // The calendar asks for the months it shows, from stStart on; it reads the answer from
+    // the array prgDayState points to, which must outlive the notification.
+    static MONTHDAYSTATE states[14];
+    auto* ask = reinterpret_cast<NMDAYSTATE*>(n);
+    const auto& view = *static_cast<ui::MonthView*>(c);
+    int year = ask->stStart.wYear, month = ask->stStart.wMonth;
+    const int count = std::min(int(ask->cDayState), int(std::size(states)));
+    for (int i = 0; i < count; ++i) {
+      MONTHDAYSTATE bits = 0;
+      for (int day = 1; view.isBoldDay && day <= DaysInMonth(year, month); ++day)
+        if (view.isBoldDay(MakeDate(year, month, day))) bits |= MONTHDAYSTATE(1) << (day - 1);
+      states[i] = bits;
+      if (++month > 12) month = 1, ++year;
+    }
+    ask->prgDayState = states;
     return 0;
   }
   if (c->GetKind() == Kind::UpDown && n->code == UDN_DELTAPOS) {

@@ -1,0 +1,46 @@
+// The user's own days off (company holidays, a summer week): a plain text file beside the data
+// file, one date a line ("2027/08/13 夏季休暇"), in code page 932 like the other files.
+// Portable: no operating-system header; text goes through the storage codec (TextBytes.h).
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/Holidays.h"
+#include "platform/TextCodec.h"
+
+namespace wb {
+
+inline constexpr std::string_view kDaysOffFileName = "WakebellDaysOff.txt";
+
+// The days-off file in the folder of the data file at `dataPath`.
+std::string DaysOffPathBeside(const std::string& dataPath);
+
+// A line that holds no date: its number (from 1) and its text in UTF-8.
+struct DaysOffBadLine {
+  int lineNumber = 0;
+  std::string text;
+  bool operator==(const DaysOffBadLine&) const = default;
+};
+
+struct DaysOffFile {
+  bool found = false;       // something is at the path (no file: no days of the user's, no error)
+  bool unreadable = false;  // it is there but could not be read
+  std::vector<NamedDay> days;  // in the file's order
+  std::vector<DaysOffBadLine> badLines;
+};
+
+// Each line: a date "yyyy/mm/dd" (month and day may have one digit, "-" may stand for "/"), then
+// after a space, a tab or "　" an optional name. Blank lines and lines opening with "#" or ";"
+// are skipped; any other line without a real date is a bad line, collected and skipped.
+// A file saved as UTF-8 with its byte-order mark is read as UTF-8.
+DaysOffFile ParseDaysOffFile(std::string_view bytes, ITextCodec& codec);
+
+// Reads and parses the file; a missing or unreadable one gives no days.
+DaysOffFile ReadDaysOffFile(const std::string& path);
+
+// The message that reports a file's bad lines once, in the program's words (at most ten lines
+// are quoted, then how many more there are).
+std::string DaysOffBadLinesMessage(const std::string& path, const std::vector<DaysOffBadLine>& badLines);
+
+}  // namespace wb

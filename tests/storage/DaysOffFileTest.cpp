@@ -1,0 +1,102 @@
+// The user's days-off file, and the entry's rest-on-days-off choice in the data file.
+#include "StorageFixture.h"
+#include "model/Holidays.h"
+#include "storage/DataFile.h"
+#include "storage/DaysOffFile.h"
+#include "storage/TextBytes.h"
+
+namespace wb {
+namespace {
+
+using test::Bytes;
+
+class DaysOffFileTest : public test::TempFolder {};
+
+std::string Cp932(const std::string& utf8) { return StorageCodec().ToCp932(utf8); }
+
+TEST_F(DaysOffFileTest, ReadsDatesAndNamesAndCollectsTheBadLines) {
+  const std::string bytes = Cp932(
+      "2027/08/13 夏季休暇\r\n"
+      "2027/8/16\t夏季休暇（振替）\r\n"
+      "\r\n"
+      "# 会社の休み\r\n"
+      "2027-12-29　年末休暇　\r\n"
+      "2027/02/29 うるう日ではない\r\n"
+      "2027/13/01\r\n"
+      "夏休み 2027/08/14\r\n"
+      "2027/08/130\r\n"
+      "99/01/01\r\n"
+      "2028/01/04");
+  const DaysOffFile file = ParseDaysOffFile(bytes, StorageCodec());
+  EXPECT_TRUE(file.found);
+  EXPECT_EQ(file.days, (std::vector<NamedDay>{{DayNumber(2027, 8, 13), "夏季休暇"},
+                                              {DayNumber(2027, 8, 16), "夏季休暇（振替）"},
+                                              {DayNumber(2027, 12, 29), "年末休暇"},
+                                              {DayNumber(2028, 1, 4), ""}}));
+  EXPECT_EQ(file.badLines, (std::vector<DaysOffBadLine>{{6, "2027/02/29 うるう日ではない"},
+                                                        {7, "2027/13/01"},
+                                                        {8, "夏休み 2027/08/14"},
+                                                        {9, "2027/08/130"},
+                                                        {10, "99/01/01"}}));
+  const std::string message = DaysOffBadLinesMessage("C:\\Wakebell\\WakebellDaysOff.txt", file.badLines);
+  EXPECT_NE(message.find("C:\\Wakebell\\WakebellDaysOff.txt"), std::string::npos);
+  EXPECT_NE(message.find("7 行目: 2027/13/01"), std::string::npos);
+}
+
+TEST_F(DaysOffFileTest, MissingEmptyOrUtf8FilesAreNoError) {
+  const std::string data = PathOf("Wakebell.dat");
+  const std::string path = DaysOffPathBeside(data);
+  EXPECT_EQ(path, Folder() + "WakebellDaysOff.txt");
+  DaysOffFile file = ReadDaysOffFile(path);
+  EXPECT_FALSE(file.found);
+  EXPECT_TRUE(file.days.empty() && file.badLines.empty());
+  WriteBytes(path, "");
+  file = ReadDaysOffFile(path);
+  EXPECT_TRUE(file.found && !file.unreadable && file.days.empty() && file.badLines.empty());
+  // Saved by an editor as UTF-8 with a byte-order mark: the names still read right.
+  WriteBytes(path, "\xEF\xBB\xBF" "2027/08/13 夏季休暇\n");
+  file = ReadDaysOffFile(path);
+  EXPECT_EQ(file.days, (std::vector<NamedDay>{{DayNumber(2027, 8, 13), "夏季休暇"}}));
+  // A folder where the file should be cannot be read: no days, and said so.
+  std::filesystem::remove(path);
+  std::filesystem::create_directory(path);
+  file = ReadDaysOffFile(path);
+  EXPECT_TRUE(file.found && file.unreadable && file.days.empty());
+}
+
+// The choice is bit 0x80 of WeekdayMask: it is stored, read back and converted from every
+// layout as the mask always was, so a table that does not use it keeps its bytes.
+TEST_F(DaysOffFileTest, TheRestChoiceTravelsInTheWeekdayMask) {
+  AlarmTable table;
+  AlarmEntry e;
+  e.RepeatKind = kRepeatWeekly;
+  e.AlarmTime = 46000.25;
+  e.WeekdayMask = int16_t(0x1F | kMaskRestsOnDaysOff);
+  table.Add(e);
+  const std::string bytes = SerializeAlarmTable(table, StorageCodec());
+  EXPECT_EQ(bytes.substr(20 + 8 + 2, 2), Bytes().I16(0x9F).str());  // after the header, AlarmTime, RepeatKind
+  AlarmTable back;
+  ASSERT_TRUE(ParseAlarmFile(bytes, StorageCodec(), back, 0, 0));
+  EXPECT_EQ(back.Slots(), table.Slots());
+  EXPECT_TRUE(RestsOnDaysOff(back[0]));
+
+  e.WeekdayMask = 0x1F;
+  AlarmTable plain;
+  plain.Add(e);
+  std::string plainBytes = bytes;
+  plainBytes[30] = char(0x1F);
+  EXPECT_EQ(SerializeAlarmTable(plain, StorageCodec()), plainBytes);
+
+  // The oldest layout, as an older program would have kept a mask with the bit.
+  const std::string oldest = Bytes().Header(1, "").F64(46000.25).I16(kRepeatWeekly).I16(0x9F).F64(0).F64(0)
+                                 .I16(0).I16(0).I16(0).Str("").I16(0).Str("").str();
+  const std::string twoRecords = oldest + oldest.substr(6);
+  AlarmTable converted;
+  ASSERT_TRUE(ParseAlarmFile(twoRecords, StorageCodec(), converted, 0, 0));
+  ASSERT_EQ(converted.EntryCount(), 1);
+  EXPECT_TRUE(RestsOnDaysOff(converted[0]));
+  EXPECT_EQ(converted[0].WeekdayMask & 0x7F, 0x1F);
+}
+
+}  // namespace
+}  // namespace wb
