@@ -70,9 +70,12 @@ void PresentAlarm(int slot, bool mainBell, const std::string& minuteText) {
   WB_ASSERT(slot >= 0 && slot < App().table.EntryCount());
   const AlarmEntry e = App().table[slot];
   const bool withSound = !e.SoundFile.empty() && AlarmPlaysSound(e.SoundFlag);
-  if (!withSound) SilenceReplacedAlarm();  // a sounding replacement closes the device itself
-
   AlarmState& alarm = App().alarm;
+  if (!withSound) {
+    SilenceReplacedAlarm();  // a sounding replacement closes the device itself
+    alarm.soundKind = SoundKind::None;
+  }
+
   alarm.presented = e;
   alarm.keepWindow = e.KeepWindowFlag != 0;
   alarm.blinkCounter = 0;
@@ -126,6 +129,20 @@ void BlinkHalf() {
   }
 }
 
+bool BlinkingOver() {
+  const AlarmState& alarm = App().alarm;
+  if (!alarm.blinkActive) return true;  // no blinking, or the kept window is back in front
+  if (alarm.blinkCounter < ActiveEntry().BlinkCount) return false;
+  // A kept window still has its keep step to come: ending the alarm now would leave it hidden.
+  return !alarm.keepWindow || alarm.dismissed;
+}
+
+bool AlarmWindowGone() {
+  const AlarmState& alarm = App().alarm;
+  if (alarm.dismissed) return true;
+  return alarm.blinkActive && !alarm.keepWindow && alarm.blinkCounter >= ActiveEntry().BlinkCount;
+}
+
 void PreviewAlarmWindow(const AlarmEntry& look, const std::string& minuteText) {
   AlarmWindow& window = ui::TheForm<AlarmWindow>();
   window.SetCaption(std::string(kProgramTitle) + " ■■プレビュー■■");
@@ -144,10 +161,13 @@ void DismissAlarm() {
   if (!inProgress) return;
 
   alarm.dismissed = true;
-  if (AlarmPlaysSound(ActiveEntry().SoundFlag))
+  if (AlarmPlaysSound(ActiveEntry().SoundFlag)) {
     DismissSoundRule();
-  else
-    alarm.sounding = false;
+  } else {
+    // Nothing to wait for: left in progress, its timer would go on hiding the window (a
+    // preview among them) until the next alarm.
+    EndAlarm();
+  }
   if (AlarmWindow* window = ui::FormIfLoaded<AlarmWindow>()) window->Hide();
 }
 
