@@ -19,7 +19,7 @@ class EditorTestPlay : public EditorTest {
   }
   EditorWindow& StartTest(const std::string& file) {
     EditorWindow& w = Open();
-    w.soundCheck.SetValue(1);
+    w.soundCheck.SetValue(ui::CheckState::Ticked);
     w.soundFileEdit.SetText(file);
     w.testPlayButton.Press();
     return w;
@@ -83,7 +83,7 @@ TEST_F(EditorTestPlay, ExitStopsAPlayingTestAndGivesTheVolumeBack) {
 // Like every other message box of the editor: the repaint behind it keeps the focus where it is.
 TEST_F(EditorTestPlay, AMissingFileIsSaidWithoutTheRepaintTakingTheFocus) {
   EditorWindow& w = Open();
-  w.soundCheck.SetValue(1);
+  w.soundCheck.SetValue(ui::CheckState::Ticked);
   w.soundFileEdit.SetText("C:\\gone.mp3");
   w.testPlayButton.SetFocus();
   std::string focusedBehindTheBox;
