@@ -70,11 +70,11 @@ AlarmEntry LongEntry(const std::string& message) {
   e.Message = message;
   e.BlinkFlag = 0;
   e.KeepWindowFlag = 1;
-  e.ForeColor = 0x0000C0;
-  e.BackColor = 0xE0FFFF;
-  e.FontName = "MS Pゴシック";
-  e.FontSize = 16;
-  e.FontBold = kTrue;
+  e.Look.ForeColor = 0x0000C0;
+  e.Look.BackColor = 0xE0FFFF;
+  e.Look.FontName = "MS Pゴシック";
+  e.Look.FontSize = 16;
+  e.Look.FontBold = kTrue;
   return e;
 }
 
