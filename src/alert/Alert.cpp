@@ -27,6 +27,17 @@ void SilenceReplacedAlarm() {
   RestoreWaveVolume();
 }
 
+// The alarm window for showing `message`. A window whose message box holds a long text is
+// made anew rather than given the new text: the rich edit takes seconds to empty a long
+// paragraph (20 s for 32,767 characters under Wine), and none to be made.
+constexpr size_t kLongTextBytes = 4096;
+AlarmWindow& WindowFor(const std::string& message) {
+  AlarmWindow* window = ui::FormIfLoaded<AlarmWindow>();
+  if (window && window->messageView.Text().size() > kLongTextBytes && window->messageView.Text() != message)
+    window->Unload();  // by code: dismisses nothing
+  return ui::TheForm<AlarmWindow>();
+}
+
 void OnAlarmTick() {
   BlinkHalf();
   SoundHalf();
@@ -83,7 +94,7 @@ void PresentAlarm(int slot, bool mainBell, const std::string& minuteText) {
   alarm.sounding = true;
   alarm.dismissed = false;
 
-  AlarmWindow& window = ui::TheForm<AlarmWindow>();
+  AlarmWindow& window = WindowFor(e.Message);
   window.okButton.SetEnabled(false);
   window.inertDefaultButton.SetEnabled(false);
   window.SetCaption(std::string(kProgramTitle) + " (アラーム)");
@@ -144,7 +155,7 @@ bool AlarmWindowGone() {
 }
 
 void PreviewAlarmWindow(const AlarmEntry& look, const std::string& minuteText) {
-  AlarmWindow& window = ui::TheForm<AlarmWindow>();
+  AlarmWindow& window = WindowFor(look.Message);
   window.SetCaption(std::string(kProgramTitle) + " ■■プレビュー■■");
   window.FillAlarmWindow(look, true, minuteText);
   window.Show();
