@@ -11,12 +11,9 @@ namespace {
 
 // What one tick knows about the present moment, computed once for the whole walk.
 struct Tick {
-  explicit Tick(OleDate now) {
-    const DayTime t = DayTimeOf(now);
-    seconds = t.Seconds();
-    today = t.day;
-    minute = t.Minute();
-  }
+  explicit Tick(OleDate now) : Tick(DayTimeOf(now)) {}
+  explicit Tick(int64_t second) : Tick(DayTimeOfSeconds(second)) {}
+  explicit Tick(const DayTime& t) : seconds(t.Seconds()), today(t.day), minute(t.Minute()) {}
   int64_t seconds, today;
   int32_t minute;
 };
@@ -60,30 +57,50 @@ bool NthDue(const Tick& tick, const DayTime& set, int mask, int lead, int week) 
   return tick.minute == set.Minute() && tick.today >= set.day && IsNthWeekday(tick.today, week, mask);
 }
 
-// P = AlarmTime - lead is the pre-bell of the first occurrence; every 14th day from P's day it
-// rings at P's minute. On the other days 14k from a window day it rings at the set minute.
-// Only days on or after those starts count: a bell never rings ahead of its start.
+// The set day is an occurrence of its own only when the mask ticks its weekday: an entry set
+// on a Monday with only Wednesday ticked rings on the Wednesdays, as the list shows it.
+bool SetDayTicked(const DayTime& set, int mask) { return (mask & MaskBitOfDay(set.day)) != 0; }
+
+// P = AlarmTime - lead is the pre-bell of the first occurrence; when the set day is ticked,
+// every 14th day from P's day it rings at P's minute. On the other days 14k from a window day
+// it rings at the set minute. Only days on or after those starts count: a bell never rings
+// ahead of its start.
 bool BiweeklyDueAt(const Tick& tick, const DayTime& set, int mask, int lead) {
   if ((mask & 0x7F) == 0) return false;  // an empty week window
-  const DayTime p = DayTimeOfSeconds(set.Seconds() - LeadSeconds(lead));
-  const int64_t sincePre = tick.today - p.day;
-  if (sincePre >= 0 && sincePre % 14 == 0) return tick.minute == p.Minute();
+  if (SetDayTicked(set, mask)) {
+    const DayTime p = DayTimeOfSeconds(set.Seconds() - LeadSeconds(lead));
+    const int64_t sincePre = tick.today - p.day;
+    if (sincePre >= 0 && sincePre % 14 == 0) return tick.minute == p.Minute();
+  }
   const int64_t sinceStart = tick.today - set.day;
   return sinceStart >= 0 && sinceStart % 14 <= 6 && (mask & MaskBitOfDay(tick.today)) != 0 &&
          tick.minute == set.Minute();
 }
 
-bool MainBellDue(const Tick& tick, const AlarmEntry& e, const DayTime& set) {
+// The marks as of the tick: a mark later than the tick counts as "not rung" (MarkAsOf). With
+// `readMarks` false nothing has rung yet (the catch-up's question about past moments).
+bool NotRung(OleDate mark, const Tick& tick, bool readMarks) {
+  return !readMarks || mark == 0 || DayTimeOf(mark).Seconds() > tick.seconds;
+}
+// The zero mark reads as its date, 1899/12/30, as it always has.
+bool RangToday(OleDate mark, const Tick& tick, bool readMarks) {
+  if (!readMarks) return false;
+  DayTime m = DayTimeOf(mark);
+  if (m.Seconds() > tick.seconds) m = DayTimeOf(0.0);
+  return m.day >= tick.today;
+}
+
+bool MainBellDue(const Tick& tick, const AlarmEntry& e, const DayTime& set, bool readMarks) {
   const int kind = e.RepeatKind;
   if (kind == kRepeatQuick) {
     // Fires while it is at most one minute late, once.
     const int64_t at = set.Seconds();
-    return e.MainBellFiredAt == 0 && at <= tick.seconds && tick.seconds <= at + 60;
+    return at <= tick.seconds && tick.seconds <= at + 60 && NotRung(e.MainBellFiredAt, tick, readMarks);
   }
   // Every other main bell rings only in the set minute.
   if (tick.minute != set.Minute()) return false;
-  if (kind == kRepeatOnce) return e.MainBellFiredAt == 0 && tick.today == set.day;
-  if (DayTimeOf(e.MainBellFiredAt).day >= tick.today) return false;  // already rang today
+  if (kind == kRepeatOnce) return tick.today == set.day && NotRung(e.MainBellFiredAt, tick, readMarks);
+  if (RangToday(e.MainBellFiredAt, tick, readMarks)) return false;
   switch (kind) {
     case kRepeatMonthly:
     case kRepeatWeekly:
@@ -102,12 +119,12 @@ bool MainBellDue(const Tick& tick, const AlarmEntry& e, const DayTime& set) {
   }
 }
 
-bool PreBellDue(const Tick& tick, const AlarmEntry& e, const DayTime& set) {
+bool PreBellDue(const Tick& tick, const AlarmEntry& e, const DayTime& set, bool readMarks) {
   const int lead = e.PreBellMinutes;
   // Every pre-bell test matches T = now + lead against the set minute, or now against the set
   // minute; the first is the same as now against the set minute less the lead.
   if (tick.minute != set.Minute() && tick.minute != FloorMod(set.Minute() - lead, 1440)) return false;
-  if (DayTimeOf(e.PreBellFiredAt).day >= tick.today) return false;  // already rang today
+  if (RangToday(e.PreBellFiredAt, tick, readMarks)) return false;
   const int kind = e.RepeatKind;
   switch (kind) {
     case kRepeatMonthly: return MonthlyDue(tick, set, lead);
@@ -127,10 +144,10 @@ bool MainMode(const AlarmEntry& e) { return RingsMainBell(e.BellMode); }
 bool PreMode(const AlarmEntry& e) { return RingsPreBell(e.BellMode); }
 
 // What falls due for one entry at the tick; nothing is marked.
-DueResult BellsDue(const Tick& tick, const AlarmEntry& e, const DayTime& set) {
+DueResult BellsDue(const Tick& tick, const AlarmEntry& e, const DayTime& set, bool readMarks = true) {
   DueResult r;
-  r.main = MainMode(e) && MainBellDue(tick, e, set);
-  r.pre = PreMode(e) && PreBellDue(tick, e, set);
+  r.main = MainMode(e) && MainBellDue(tick, e, set, readMarks);
+  r.pre = PreMode(e) && PreBellDue(tick, e, set, readMarks);
   return r;
 }
 
@@ -212,6 +229,31 @@ void RunDueChecks(AlarmTable& table, int64_t firstSecond, int64_t lastSecond,
   }
 }
 
+OleDate MarkAsOf(OleDate mark, OleDate now) {
+  return DayTimeOf(mark).Seconds() > DayTimeOf(now).Seconds() ? 0 : mark;
+}
+
+int PutRightFutureMarks(AlarmTable& table, OleDate now) {
+  int changed = 0;
+  for (int i = 0; i < table.EntryCount(); ++i) {
+    AlarmEntry& e = table[i];
+    const OleDate pre = MarkAsOf(e.PreBellFiredAt, now), main = MarkAsOf(e.MainBellFiredAt, now);
+    if (pre == e.PreBellFiredAt && main == e.MainBellFiredAt) continue;
+    e.PreBellFiredAt = pre;
+    e.MainBellFiredAt = main;
+    ++changed;
+  }
+  return changed;
+}
+
+DueResult BellsDueUnmarked(const AlarmEntry& entry, OleDate now) {
+  return BellsDue(Tick(now), entry, DayTimeOf(entry.AlarmTime), false);
+}
+
+DueResult BellsDueUnmarkedAt(const AlarmEntry& entry, const DayTime& set, int64_t second) {
+  return BellsDue(Tick(second), entry, set, false);
+}
+
 bool MonthlyPreBellDue(OleDate now, const AlarmEntry& entry, int lead) {
   return MonthlyDue(Tick(now), DayTimeOf(entry.AlarmTime), lead);
 }
@@ -245,9 +287,11 @@ bool BiweeklyDue(OleDate now, const AlarmEntry& entry, int lead) {
 bool BiweeklyDayDue(OleDate now, const AlarmEntry& entry, int lead, OleDate start) {
   const Tick tick(now);
   const DayTime set = DayTimeOf(entry.AlarmTime);
-  const DayTime p = DayTimeOfSeconds(set.Seconds() - LeadSeconds(lead));
-  const int64_t sincePre = tick.today - p.day;
-  if (sincePre >= 0 && sincePre % 14 == 0) return tick.minute == p.Minute();
+  if (SetDayTicked(set, entry.WeekdayMask)) {
+    const DayTime p = DayTimeOfSeconds(set.Seconds() - LeadSeconds(lead));
+    const int64_t sincePre = tick.today - p.day;
+    if (sincePre >= 0 && sincePre % 14 == 0) return tick.minute == p.Minute();
+  }
   const int64_t sinceStart = tick.today - DayOf(start);
   return sinceStart >= 0 && sinceStart % 14 == 0 && tick.minute == set.Minute();
 }
