@@ -50,8 +50,6 @@ void AlarmWindow::KeepOnTop() {
 }
 
 void AlarmWindow::FillAlarmWindow(const AlarmEntry& e, bool mainBell, const std::string& minuteText) {
-  // Unchanged texts are not set again, so the boxes do not flicker when an alarm repeats.
-  if (messageView.Text() != e.Message) messageView.SetText(e.Message);
 
   if (mainBell) {
     if (bannerView.Text() != kMainBellBanner) bannerView.SetText(kMainBellBanner);
@@ -67,11 +65,14 @@ void AlarmWindow::FillAlarmWindow(const AlarmEntry& e, bool mainBell, const std:
   SetBackColor(ui::Color(e.Look.BackColor));
   messageView.SetBackColor(ui::Color(e.Look.BackColor));
 
+  // The message's look before its text: a long message is then laid out once, with its own
+  // font, instead of once more for each part of the look.
   messageView.SetFont(ui::FontOf(e.Look));
-
   messageView.SelectAll();
   messageView.SetSelColor(ui::Color(e.Look.ForeColor));
   messageView.SetSelAlignment(ui::Align::Center);
+  // Unchanged texts are not set again, so the boxes do not flicker when an alarm repeats.
+  if (messageView.Text() != e.Message) messageView.SetText(e.Message);
   messageView.SetSelStart(0);
 }
 

@@ -27,6 +27,17 @@ void SilenceReplacedAlarm() {
   RestoreWaveVolume();
 }
 
+// The alarm window for showing `message`. A window whose message box holds a long text is
+// made anew rather than given the new text: the rich edit takes seconds to empty a long
+// paragraph (20 s for 32,767 characters under Wine), and none to be made.
+constexpr size_t kLongTextBytes = 4096;
+AlarmWindow& WindowFor(const std::string& message) {
+  AlarmWindow* window = ui::FormIfLoaded<AlarmWindow>();
+  if (window && window->messageView.Text().size() > kLongTextBytes && window->messageView.Text() != message)
+    window->Unload();  // by code: dismisses nothing
+  return ui::TheForm<AlarmWindow>();
+}
+
 void OnAlarmTick() {
   BlinkHalf();
   SoundHalf();
@@ -70,9 +81,12 @@ void PresentAlarm(int slot, bool mainBell, const std::string& minuteText) {
   WB_ASSERT(slot >= 0 && slot < App().table.EntryCount());
   const AlarmEntry e = App().table[slot];
   const bool withSound = !e.SoundFile.empty() && AlarmPlaysSound(e.SoundFlag);
-  if (!withSound) SilenceReplacedAlarm();  // a sounding replacement closes the device itself
-
   AlarmState& alarm = App().alarm;
+  if (!withSound) {
+    SilenceReplacedAlarm();  // a sounding replacement closes the device itself
+    alarm.soundKind = SoundKind::None;
+  }
+
   alarm.presented = e;
   alarm.keepWindow = e.KeepWindowFlag != 0;
   alarm.blinkCounter = 0;
@@ -80,7 +94,7 @@ void PresentAlarm(int slot, bool mainBell, const std::string& minuteText) {
   alarm.sounding = true;
   alarm.dismissed = false;
 
-  AlarmWindow& window = ui::TheForm<AlarmWindow>();
+  AlarmWindow& window = WindowFor(e.Message);
   window.okButton.SetEnabled(false);
   window.inertDefaultButton.SetEnabled(false);
   window.SetCaption(std::string(kProgramTitle) + " (アラーム)");
@@ -126,8 +140,22 @@ void BlinkHalf() {
   }
 }
 
+bool BlinkingOver() {
+  const AlarmState& alarm = App().alarm;
+  if (!alarm.blinkActive) return true;  // no blinking, or the kept window is back in front
+  if (alarm.blinkCounter < ActiveEntry().BlinkCount) return false;
+  // A kept window still has its keep step to come: ending the alarm now would leave it hidden.
+  return !alarm.keepWindow || alarm.dismissed;
+}
+
+bool AlarmWindowGone() {
+  const AlarmState& alarm = App().alarm;
+  if (alarm.dismissed) return true;
+  return alarm.blinkActive && !alarm.keepWindow && alarm.blinkCounter >= ActiveEntry().BlinkCount;
+}
+
 void PreviewAlarmWindow(const AlarmEntry& look, const std::string& minuteText) {
-  AlarmWindow& window = ui::TheForm<AlarmWindow>();
+  AlarmWindow& window = WindowFor(look.Message);
   window.SetCaption(std::string(kProgramTitle) + " ■■プレビュー■■");
   window.FillAlarmWindow(look, true, minuteText);
   window.Show();
@@ -144,10 +172,13 @@ void DismissAlarm() {
   if (!inProgress) return;
 
   alarm.dismissed = true;
-  if (AlarmPlaysSound(ActiveEntry().SoundFlag))
+  if (AlarmPlaysSound(ActiveEntry().SoundFlag)) {
     DismissSoundRule();
-  else
-    alarm.sounding = false;
+  } else {
+    // Nothing to wait for: left in progress, its timer would go on hiding the window (a
+    // preview among them) until the next alarm.
+    EndAlarm();
+  }
   if (AlarmWindow* window = ui::FormIfLoaded<AlarmWindow>()) window->Hide();
 }
 

@@ -37,6 +37,16 @@ void StopAlarmTimers();  // the monitor's end: nothing ticks any more
 // Halves of the alarm tick: blinking, then the sound's repeat and end.
 void BlinkHalf();
 void SoundHalf();
+// Whether the blinking of the alarm in progress is over: the blinks done and, for a kept
+// window, the window back in front (or the alarm dismissed).
+bool BlinkingOver();
+// Whether the alarm's window is gone for good: dismissed, or hidden by its last blink and not
+// kept. An alarm whose sound cannot be watched (none, or the system sound function) lasts as
+// long as its window.
+bool AlarmWindowGone();
+// The alarm in progress is over: its timer at rest, its sound (if any) stopped and the
+// volumes given back, nothing in progress. It hides nothing and holds nothing afterwards.
+void EndAlarm();
 
 // Sound (alias "mymedia").
 // What MCI's mode query says of the alias: its "playing" and "stopped", Closed when the query
@@ -51,6 +61,9 @@ void DismissSoundRule();      // inside DismissAlarm, for an entry with sound
 void ShutDownSoundRule();
 // The editor's test button: plays `file` at the sliders' volumes, or stops the playing test.
 void ToggleTestPlay(const std::string& file, uint32_t midiVolume, uint32_t waveVolume);
+// Stops the editor's test if one plays; never touches an alarm's sound.
 void StopTestPlay();
+// Whether the editor's test plays now; a test that has ended by itself is found over here.
+bool TestPlaying();
 
 }  // namespace wb

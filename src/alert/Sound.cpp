@@ -47,15 +47,23 @@ void CloseMedia(MediaMode mode) {
   }
 }
 
-// The alarm is over: sound finished and blinking done. The alarm timer rests until the next alarm.
-void EndAlarm() {
-  TheAlarmTimers().alarmTimer.SetEnabled(false);
-  RestoreVolumes();
-  App().alarm.sounding = false;
-  App().alarm.activeIndex = -1;
-}
-
 }  // namespace
+
+void EndAlarm() {
+  AlarmState& alarm = App().alarm;
+  if (alarm.activeIndex == -1) return;
+  TheAlarmTimers().alarmTimer.SetEnabled(false);
+  if (AlarmPlaysSound(ActiveEntry().SoundFlag)) {
+    // A wave the system sound function plays cannot be asked when it ends: it ends with its
+    // alarm, before the volumes it plays at are given back.
+    if (alarm.sounding && alarm.soundKind == SoundKind::System) Svc().sound->Play("", kSndAsync);
+    RestoreVolumes();
+  }
+  alarm.soundKind = SoundKind::None;
+  alarm.sounding = false;
+  alarm.blinkActive = false;
+  alarm.activeIndex = -1;
+}
 
 MediaMode QueryMediaMode() {
   WB_ASSERT(Svc().mci != nullptr);
@@ -70,8 +78,12 @@ MediaMode QueryMediaMode() {
 }
 
 void StartAlarmSound(const AlarmEntry& e) {
-  // Only one sound at a time: whatever still has the alias (an older alarm, a test) goes.
+  // Only one sound at a time: whatever still has the alias (an older alarm, a test) goes, and
+  // so does a wave an older alarm left to the system sound function.
+  if (App().alarm.soundKind == SoundKind::System) Svc().sound->Play("", kSndAsync);
   CloseMedia(QueryMediaMode());
+  App().alarm.testPlaying = false;  // the device is the alarm's now, whatever a test left
+  App().alarm.soundKind = SoundKind::None;  // until something plays the file
 
   ApplyMidiVolume(uint32_t(e.MidiVolume));
   ApplyWaveVolume(uint32_t(e.WaveVolume));
@@ -92,9 +104,12 @@ void SoundHalf() {
   const AlarmState& alarm = App().alarm;
   if (alarm.activeIndex == -1) return;
   const AlarmEntry& e = ActiveEntry();
-  if (!AlarmPlaysSound(e.SoundFlag)) return;
-  // Copied first: ending the alarm clears activeIndex.
-  const int16_t blinkCount = e.BlinkCount;
+  if (!AlarmPlaysSound(e.SoundFlag) || alarm.soundKind == SoundKind::System) {
+    // No sound to wait for, or one that cannot be asked about: the alarm lasts as long as its
+    // window, so that it neither holds the editor nor hides a window after it is gone.
+    if (AlarmWindowGone()) EndAlarm();
+    return;
+  }
   const bool endless = e.EndlessFlag == 1;
 
   const MediaMode mode = QueryMediaMode();
@@ -104,9 +119,9 @@ void SoundHalf() {
       return;
     }
     Send("close mymedia");
-    if (alarm.blinkCounter >= blinkCount) EndAlarm();
+    if (BlinkingOver()) EndAlarm();
   } else if (mode == MediaMode::Closed) {
-    if (alarm.blinkCounter >= blinkCount) EndAlarm();
+    if (BlinkingOver()) EndAlarm();
   }
 }
 
@@ -150,27 +165,37 @@ void ToggleTestPlay(const std::string& file, uint32_t midiVolume, uint32_t waveV
     return;
   }
   if (mode == MediaMode::Stopped) Send("close mymedia");
-  App().alarm.testPlaying = true;
   ApplyMidiVolume(midiVolume);
   ApplyWaveVolume(waveVolume);
   SendOpen(file);
-  if (Send("play mymedia") != 0) Send("close mymedia");
+  if (Send("play mymedia") == 0) {
+    App().alarm.testPlaying = true;
+    return;
+  }
+  Send("close mymedia");  // nothing plays: no test to stop later
 }
 
 void StopTestPlay() {
   AlarmState& alarm = App().alarm;
   const MediaMode mode = QueryMediaMode();
   if (!alarm.testPlaying) return;
+  // The flag goes whatever the device says: a test that is not playing any more (ended, or
+  // its device taken) has nothing left to stop.
+  alarm.testPlaying = false;
   if (mode == MediaMode::Playing) {
-    alarm.testPlaying = false;
     Send("stop mymedia");
     Send("close mymedia");
     RestoreVolumes();
   } else if (mode == MediaMode::Stopped) {
     // The device stays open; the next start, alarm or test, closes it first.
-    alarm.testPlaying = false;
     RestoreVolumes();
   }
+}
+
+bool TestPlaying() {
+  AlarmState& alarm = App().alarm;
+  if (alarm.testPlaying && QueryMediaMode() != MediaMode::Playing) alarm.testPlaying = false;  // ended by itself
+  return alarm.testPlaying;
 }
 
 }  // namespace wb

@@ -32,8 +32,12 @@ void EditorWindow::BrowseSoundFile() {
 }
 
 void EditorWindow::ToggleSoundTest() {
+  // A missing file is said in a message box, which must not lose the focus to the repaint.
+  AppState& app = App();
+  app.editor.dialogOpen = true;
   ToggleTestPlay(soundFileEdit.Text(), VolumeFromSlider(midiVolumeSlider.Value()),
                  VolumeFromSlider(waveVolumeSlider.Value()));
+  app.editor.dialogOpen = false;
 }
 
 // While a test plays the sliders act on the devices at once; otherwise moving one puts the
@@ -41,7 +45,7 @@ void EditorWindow::ToggleSoundTest() {
 void EditorWindow::OnVolumeSliderChange(bool midi) {
   AppState& app = App();
   if (midi ? app.audio.midiSliderSuppressed : app.audio.waveSliderSuppressed) return;
-  if (QueryMediaMode() == MediaMode::Playing && app.alarm.testPlaying) {
+  if (TestPlaying()) {
     if (midi)
       ApplyMidiVolume(VolumeFromSlider(midiVolumeSlider.Value()));
     else

@@ -21,7 +21,7 @@ void MonitorWindow::ShutDown() {
   monitor.shuttingDown = true;
 
   if (App().alarm.activeIndex != -1 && AlarmPlaysSound(ActiveEntry().SoundFlag)) ShutDownSoundRule();
-  App().alarm.testPlaying = false;
+  if (App().alarm.testPlaying) StopTestPlay();  // the editor's test goes with the program
   RestoreMidiVolume();
   RestoreWaveVolume();
 

@@ -222,6 +222,22 @@ TEST_F(AlertTest, AlarmOutlivingItsSlotStillBlinksAndDismisses) {
   EXPECT_EQ(App().alarm.activeIndex, -1);
 }
 
+// Emptying a long text costs the native box seconds; a new window costs nothing. The alarm
+// goes on as if the window had been reused.
+TEST_F(AlertTest, AWindowHoldingALongMessageIsMadeAnewForAnotherMessage) {
+  const std::string longMessage(5000, 'x');
+  Present(Entry(longMessage));
+  AlarmWindow* first = &Window();
+  Present(Entry(longMessage));  // the same message: the same window
+  EXPECT_TRUE(first->Loaded());
+  Present(Entry("短い"));
+  EXPECT_FALSE(first->Loaded());
+  EXPECT_TRUE(WindowShown());
+  EXPECT_EQ(Window().messageView.Text(), "短い");
+  EXPECT_EQ(App().alarm.activeIndex, 2);
+  EXPECT_FALSE(App().alarm.dismissed);
+}
+
 TEST_F(AlertTest, UnloadingByCodeDoesNotRunTheDismissAgain) {
   Present(SoundEntry("C:\\Sounds\\bell.wav"));
   mci.Commands.clear();

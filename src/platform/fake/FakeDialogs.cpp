@@ -4,6 +4,7 @@ namespace wb::fake {
 
 int FakeDialogs::MsgBox(const std::string& text, int style, const std::string& title) {
   Asked.push_back({"msgbox", text, style, title});
+  if (OnAsk) OnAsk(Asked.back());
   if (MsgAnswers.empty()) return kAnswerOk;
   int a = MsgAnswers.front();
   MsgAnswers.pop_front();

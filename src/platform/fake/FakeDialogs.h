@@ -1,6 +1,7 @@
 // Message boxes and common dialogs answered from a script; every question is recorded.
 #pragma once
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@ class FakeDialogs : public IDialogs {
     std::string title;
   };
   std::vector<Question> Asked;
+  // Called as each question comes up, while the program waits for its answer.
+  std::function<void(const Question&)> OnAsk;
 
   // Answers, taken in order; with none queued a message box answers OK and dialogs cancel.
   std::deque<int> MsgAnswers;

@@ -27,6 +27,17 @@ void ApplyCharFormat(ui::RichText& r, HWND h) {
   cf.bCharSet = DEFAULT_CHARSET;
   std::wstring face = Widen(f.name).substr(0, LF_FACESIZE - 1);
   lstrcpynW(cf.szFaceName, face.c_str(), LF_FACESIZE);
+  // Every change of format lays the whole text out again, which for a long message takes
+  // seconds: a format the text already has is not applied again.
+  CHARFORMAT2W now{};
+  now.cbSize = sizeof now;
+  SendMessageW(h, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&now));
+  const DWORD effects = CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_STRIKEOUT;
+  const DWORD compared = cf.dwMask & ~CFM_CHARSET;  // the edit may name the character set it chose
+  if ((now.dwMask & compared) == compared && (now.dwEffects & effects) == cf.dwEffects &&
+      now.yHeight == cf.yHeight && now.crTextColor == cf.crTextColor && !(now.dwEffects & CFE_AUTOCOLOR) &&
+      lstrcmpW(now.szFaceName, cf.szFaceName) == 0)
+    return;
   SendMessageW(h, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
   SendMessageW(h, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
 }
@@ -37,6 +48,10 @@ void SetSelection(HWND h, const std::wstring& text, int start, int length) {
 }
 
 void ApplyAlignment(ui::RichText& r, HWND h) {
+  PARAFORMAT2 now{};
+  now.cbSize = sizeof now;
+  SendMessageW(h, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&now));
+  if ((now.dwMask & PFM_ALIGNMENT) && now.wAlignment == ParaAlign(r.Alignment())) return;  // as above
   std::wstring text = WindowText(h);
   SetSelection(h, text, 0, int(text.size()) + 1);
   PARAFORMAT2 pf{};
@@ -64,10 +79,13 @@ void FormWindow::MirrorRich(ui::RichText& r, HWND h, ui::Prop p) {
     case Prop::Text: {
       // Rich edits keep a paragraph end as CR alone, so the shown text is not compared with the
       // object's: the object reports only real changes.
+      // The format goes on while the edit is empty, so a long text is laid out once, as it
+      // goes in, and not again for each part of its format.
       SETTEXTEX st{ST_DEFAULT, 1200};
-      SendMessageW(h, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&st), reinterpret_cast<LPARAM>(Widen(r.Text()).c_str()));
+      SendMessageW(h, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&st), reinterpret_cast<LPARAM>(L""));
       ApplyCharFormat(r, h);
       ApplyAlignment(r, h);
+      SendMessageW(h, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&st), reinterpret_cast<LPARAM>(Widen(r.Text()).c_str()));
       break;
     }
     case Prop::Font: {

@@ -1,0 +1,180 @@
+// alarm_bench.exe: times presenting an alarm whose message is as long as the editor accepts
+// (32,767 characters) with the real Win32 front end, as a user meets it under Wine or Windows:
+// the window filled, formatted and shown with the paints that follow, and the memory it took.
+//   alarm_bench          prints one line per figure
+//   alarm_bench --check  the same, and fails (exit 1) when a long message takes more than a
+//                        second to present or the window does not hold the whole message
+// alarm_bench.sh runs it under Wine and prints the figures; alarm_long_message_test.sh checks.
+#include <windows.h>
+
+#include <psapi.h>
+#include <richedit.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "alert/AlarmWindow.h"
+#include "alert/Alert.h"
+#include "app_state/AppState.h"
+#include "platform/NativeServices.h"
+#include "platform/win32/FrontEnd.h"
+#include "platform/win32/Win32Services.h"
+
+namespace {
+
+using namespace wb;
+using Ms = std::chrono::duration<double, std::milli>;
+
+constexpr int kLongestMessage = 32767;  // the editor's message box holds no more
+constexpr double kPresentBudgetMs = 1000;
+
+// Every message waiting, the paints included: the user sees the alarm only then.
+void Settle() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+// Committed memory (what the process allocated) and the peak of its working set, in MB.
+struct Memory {
+  double committedMb = 0, peakMb = 0;
+};
+Memory MemoryNow() {
+  PROCESS_MEMORY_COUNTERS pmc{};
+  pmc.cb = sizeof pmc;
+  GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
+  return {double(pmc.PagefileUsage) / (1 << 20), double(pmc.PeakWorkingSetSize) / (1 << 20)};
+}
+
+// `count` characters of `unit` repeated, cut at a character (every unit character is one).
+std::string Repeat(const std::string& unit, int unitChars, int count) {
+  std::string out;
+  for (int n = 0; n < count; n += unitChars) out += unit;
+  // Cut back to `count` characters: walk UTF-8 lead bytes.
+  int chars = 0;
+  size_t i = 0;
+  for (; i < out.size() && chars < count; ++i)
+    if ((static_cast<unsigned char>(out[i]) & 0xC0) != 0x80) ++chars;
+  while (i < out.size() && (static_cast<unsigned char>(out[i]) & 0xC0) == 0x80) ++i;
+  out.resize(i);
+  return out;
+}
+
+AlarmEntry LongEntry(const std::string& message) {
+  AlarmEntry e;
+  e.RepeatKind = kRepeatOnce;
+  e.Message = message;
+  e.BlinkFlag = 0;
+  e.KeepWindowFlag = 1;
+  e.Look.ForeColor = 0x0000C0;
+  e.Look.BackColor = 0xE0FFFF;
+  e.Look.FontName = "MS Pゴシック";
+  e.Look.FontSize = 16;
+  e.Look.FontBold = kTrue;
+  return e;
+}
+
+// The length in UTF-16 units of the text the alarm window's message box holds: the rich edit
+// that has the most text.
+int ShownMessageLength() {
+  HWND window = FindWindowW(nullptr, L"Wakebell (アラーム)");
+  int longest = -1;
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM out) -> BOOL {
+        wchar_t cls[64] = {};
+        GetClassNameW(child, cls, 64);
+        if (std::wcsstr(cls, L"RICHEDIT") || std::wcsstr(cls, L"RichEdit")) {
+          GETTEXTLENGTHEX q{GTL_NUMCHARS | GTL_PRECISE, 1200};
+          int n = int(SendMessageW(child, EM_GETTEXTLENGTHEX, WPARAM(&q), 0));
+          int& best = *reinterpret_cast<int*>(out);
+          if (n > best) best = n;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&longest));
+  return longest;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const bool check = argc > 1 && std::wcscmp(argv[1], L"--check") == 0;
+  auto frontEnd = MakeWin32FrontEnd(GetModuleHandleW(nullptr));
+  auto timers = MakeWin32TimerHost();
+  auto dialogs = MakeWin32Dialogs();
+  auto clock = MakeNativeClock();
+  auto foreground = MakeWin32Foreground();
+  auto mci = MakeWin32Mci();
+  auto sound = MakeWin32SystemSound();
+  auto devices = MakeWin32AudioDevices();
+  Services& svc = Svc();
+  svc.frontEnd = frontEnd.get();
+  svc.dialogs = dialogs.get();
+  svc.clock = clock.get();
+  svc.foreground = foreground.get();
+  svc.mci = mci.get();
+  svc.sound = sound.get();
+  svc.devices = devices.get();
+  ui::Timer::SetHost(timers.get());
+
+  struct Case {
+    const char* name;
+    std::string message;
+  };
+  // A message typed or pasted as one paragraph, and one of many short lines.
+  const Case cases[] = {
+      {"one paragraph", Repeat("会議の時間です。資料を持って行く。", 17, kLongestMessage)},
+      {"short lines", Repeat("会議の時間です。資料を持って行く\r\n", 18, kLongestMessage)},
+  };
+
+  // A short alarm first, so the window class, fonts and rich edit are loaded before timing.
+  App().table.Add(LongEntry("会議の時間です"));
+  PresentAlarm(0, true, "07:30");
+  Settle();
+  DismissAlarm();
+  Settle();
+
+  bool ok = true;
+  for (const Case& c : cases) {
+    AppState& app = App();
+    const int slot = app.table.Add(LongEntry(c.message));
+    const Memory before = MemoryNow();
+    const auto start = std::chrono::steady_clock::now();
+    PresentAlarm(slot, true, "07:30");
+    Settle();
+    const double ms = Ms(std::chrono::steady_clock::now() - start).count();
+    const Memory after = MemoryNow();
+    const int shown = ShownMessageLength();
+    std::printf("present %-14s %8.1f ms  committed %+7.1f MB  peak working set %7.1f MB  shown %d chars\n",
+                c.name, ms, after.committedMb - before.committedMb, after.peakMb, shown);
+    if (check) {
+      if (ms > kPresentBudgetMs) {
+        std::printf("FAIL %s: %.0f ms to present, more than %.0f ms\n", c.name, ms, kPresentBudgetMs);
+        ok = false;
+      }
+      // A paragraph end is one unit in the rich edit, two in the message.
+      int expected = kLongestMessage;
+      for (size_t i = 0; i + 1 < c.message.size(); ++i)
+        if (c.message[i] == '\r' && c.message[i + 1] == '\n') --expected;
+      if (shown != expected) {
+        std::printf("FAIL %s: the window holds %d characters of %d\n", c.name, shown, expected);
+        ok = false;
+      }
+    }
+    DismissAlarm();
+    Settle();
+  }
+
+  StopAlarmTimers();
+  ui::ForgetAllForms();
+  ui::CollectRetiredForms();
+  ui::Timer::SetHost(nullptr);
+  svc = Services{};
+  return ok ? 0 : 1;
+}
