@@ -219,6 +219,7 @@ class EditorWindow : public ui::Form {
   bool preBellFilterBusy = false;
   bool skipTimeCheck = false;
   bool dataPathTyped = false;
+  bool viewBoxRetick = false;
   bool suppressForeColorDialog = false;
   bool suppressBackColorDialog = false;
 };
