@@ -205,6 +205,7 @@ class EditorWindow : public ui::Form {
   // Data file, saving, closing, reset (EditorDataFile.cpp).
   bool SwitchDataFile(const std::string& path);  // false when the user kept unsaved edits
   void OnDataPathChange();
+  void ShowDataPathInUse();
   void OnDataPathGotFocus();
   void BrowseDataFile();
   void SaveAndClose();
