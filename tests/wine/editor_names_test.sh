@@ -31,7 +31,7 @@ echo "icon buttons: $icons; $(printf '%s\n' "$stops" | grep -c ' Button ') named
 # 2. The next-month arrow sits at the right end of the calendar's title row.
 cal=$(helper calendar Wakebell) || fail "no calendar to read"
 read -r cx cy cw _ before <<<"$cal"
-xdotool mousemove $((cx + cw - 6 - 7 * dpi / 96)) $((cy + 11 * dpi / 96)) click 1
+xdotool mousemove $((cx + cw - 18 * dpi / 96)) $((cy + 14 * dpi / 96)) click 1
 sleep 0.5
 cal=$(helper calendar Wakebell) || fail "the calendar cannot be read after the arrow"
 read -r _ _ _ _ after <<<"$cal"

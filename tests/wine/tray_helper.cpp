@@ -20,8 +20,9 @@
 //                              "icon" or "text" (a button drawing only its picture, or anything
 //                              else), its class, then its window text (what a screen reader
 //                              names it by), in UTF-8
-//   tray_helper calendar CAPTION  prints "x y w h yyyy/mm/dd": the screen rectangle of that
-//                              window's month calendar and the date it highlights
+//   tray_helper calendar CAPTION  prints "x y w h yyyy/mm/dd": the screen rectangle of the month
+//                              that window's calendar draws (centred in the control) and the
+//                              date it highlights
 //   tray_helper close          posts WM_CLOSE to the hidden monitor window, as an end task does
 //   tray_helper endsession 1|0 asks the monitor window whether the session may end (prints the
 //                              answer, 1 or 0), then tells it the session ends (1) or not (0)
@@ -310,19 +311,24 @@ int PrintCalendar(const std::wstring& caption) {
   HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
   if (!process) return 1;
   SYSTEMTIME st{};
-  void* remote = VirtualAllocEx(process, nullptr, sizeof st, MEM_COMMIT, PAGE_READWRITE);
+  RECT drawn{};  // the month as drawn, centred in the control
+  void* remote = VirtualAllocEx(process, nullptr, sizeof st + sizeof drawn, MEM_COMMIT, PAGE_READWRITE);
   DWORD_PTR got = 0;
   bool read = remote &&
               SendMessageTimeoutW(calendar, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
                                   2000, &got) &&
-              got && ReadProcessMemory(process, remote, &st, sizeof st, nullptr);
+              got && ReadProcessMemory(process, remote, &st, sizeof st, nullptr) &&
+              SendMessageTimeoutW(calendar, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(remote),
+                                  SMTO_ABORTIFHUNG, 2000, &got) &&
+              ReadProcessMemory(process, remote, &drawn, sizeof drawn, nullptr);
   if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   CloseHandle(process);
   if (!read) return 1;
   RECT r;
   GetWindowRect(calendar, &r);
-  std::printf("%ld %ld %ld %ld %04d/%02d/%02d\n", r.left, r.top, r.right - r.left, r.bottom - r.top, st.wYear,
-              st.wMonth, st.wDay);
+  const long width = r.right - r.left, drawnWidth = std::min(width, drawn.right - drawn.left);
+  std::printf("%ld %ld %ld %ld %04d/%02d/%02d\n", r.left + (width - drawnWidth) / 2, r.top, drawnWidth,
+              r.bottom - r.top, st.wYear, st.wMonth, st.wDay);
   return 0;
 }
 
