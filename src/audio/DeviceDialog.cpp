@@ -27,13 +27,20 @@ DeviceDialog::DeviceDialog()
       okButton(*this, "okButton", {.rect = Px(276, 124, 90, 28), .caption = "ＯＫ"}) {
   centerOnScreen = true;
   okButton.SetDefault(true);
-  okButton.onClick = [this] { Unload(); };
+  okButton.onClick = [this] {
+    chosenByUser_ = true;
+    Unload();
+  };
+  onQueryUnload = [this](int&, ui::UnloadMode mode) {
+    if (mode == ui::UnloadMode::ControlMenu) chosenByUser_ = true;
+  };
   SetTabOrder({&midiDeviceCombo, &waveDeviceCombo, &okButton});
   onLoad = [this] { OnLoad(); };
   onUnload = [this] { OnUnload(); };
 }
 
 void DeviceDialog::OnLoad() {
+  chosenByUser_ = false;
   FillDeviceList(midiDeviceCombo, MidiDevicesWithVolume());
   FillDeviceList(waveDeviceCombo, WaveDeviceNames());
   midiDeviceCombo.SetListIndex(0);
@@ -41,6 +48,7 @@ void DeviceDialog::OnLoad() {
 }
 
 void DeviceDialog::OnUnload() {
+  if (!chosenByUser_) return;  // nobody chose: the dialog comes again next time
   AudioState& audio = App().audio;
   // A kind without devices keeps whatever name it had.
   if (std::string midi = DeviceOfList(midiDeviceCombo); !midi.empty()) audio.midiDeviceName = midi;

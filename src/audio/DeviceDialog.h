@@ -34,6 +34,9 @@ class DeviceDialog : public ui::Form {
  private:
   void OnLoad();
   void OnUnload();
+  // The user closed it (ＯＫ, Enter or its close box) and so took the devices it shows; unloaded
+  // by code, at the end of the program, it chose nothing.
+  bool chosenByUser_ = false;
 };
 
 // A chosen device name is missing only when there is a device of that kind to choose from:

@@ -15,19 +15,45 @@ namespace wb {
 
 namespace {
 constexpr const char* kDataFileFilter = "データファイル|*.dat|すべてのファイル|*.*";
+constexpr const char* kDataPathNotStorable =
+    "データファイルのパスに、保存できない文字が含まれています\r\n別の場所のファイルを指定してください";
+constexpr const char* kDataPathTooLong =
+    "データファイルのパスが長すぎます\r\n短いパスの場所を指定してください";
+constexpr const char* kDataPathDevice =
+    "データファイルに、デバイス名は使えません\r\n別の名前を指定してください";
+constexpr const char* kNotADataFile = "データファイルではありません\r\n別のファイルを指定してください";
 
-// A typed path switches only to something that can be the data file: an existing regular
-// file the data-file reader accepts, and a path the settings file can store.
-bool IsDataFileToSwitchTo(const std::string& path) {
+bool PathExists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::exists(PathFromUtf8(path), error);
+}
+
+// Whether a path could name a file at all: no pattern, not a folder's name.
+bool IsFileName(const std::string& path) {
   if (path.empty() || path.find_first_of("*?\"<>|") != std::string::npos) return false;
-  if (path.back() == '\\' || path.back() == '/') return false;
+  return path.back() != '\\' && path.back() != '/';
+}
+
+// An existing regular file the data-file reader accepts.
+bool IsDataFile(const std::string& path) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(PathFromUtf8(path), error)) return false;
-  bool lossless = true;
-  StorageCodec().ToCp932(path, &lossless);
-  if (!lossless) return false;
   // Checked at every keystroke: the header says enough, and the file may be of any size.
   return ProbeAlarmFile(path);
+}
+
+// Why a data file the user names cannot be used: the settings file could not keep its path
+// (the next start would open another file), or there is a file that is no data file (OK would
+// overwrite it). Nothing when it can be used.
+const char* RefusalOf(const std::string& path) {
+  switch (DataPathFaultOf(path)) {
+    case DataPathFault::NotStorable: return kDataPathNotStorable;
+    case DataPathFault::TooLong: return kDataPathTooLong;
+    case DataPathFault::DeviceName: return kDataPathDevice;
+    case DataPathFault::None: break;
+  }
+  if (PathExists(path) && !IsDataFile(path)) return kNotADataFile;
+  return nullptr;
 }
 }  // namespace
 
@@ -47,14 +73,32 @@ bool EditorWindow::SwitchDataFile(const std::string& path) {
   return true;
 }
 
+// The path box shows the file in use: after a refused or cancelled switch it shows it again.
+void EditorWindow::ShowDataPathInUse() {
+  App().editor.editorLoading = true;  // not a typed change
+  dataPathEdit.SetText(App().dataPath);
+  App().editor.editorLoading = false;
+  CaretToEnd(dataPathEdit);
+}
+
 void EditorWindow::OnDataPathChange() {
   if (App().editor.editorLoading) return;
   const std::string text = dataPathEdit.Text();
-  if (!IsDataFileToSwitchTo(text)) return;
+  // Typing passes through names of no data file on its way: only a whole one switches.
+  if (!IsFileName(text) || !IsDataFile(text)) return;
   dataPathTyped = true;
   if (text == App().dataPath) return;
+  if (const char* refusal = RefusalOf(text)) {
+    Warn(refusal, &dataPathEdit);
+    ShowDataPathInUse();
+    return;
+  }
   int start = dataPathEdit.SelStart(), length = dataPathEdit.SelLength();
-  SwitchDataFile(text);
+  if (!SwitchDataFile(text)) {
+    ShowDataPathInUse();
+    dataPathEdit.SetFocus();
+    return;
+  }
   dataPathEdit.SetFocus();
   dataPathEdit.SetSelStart(start);
   dataPathEdit.SetSelLength(length);
@@ -74,14 +118,17 @@ void EditorWindow::BrowseDataFile() {
   std::string path = folder + "Wakebell";
   bool chosen = Svc().dialogs->OpenFileWith("Fileを開く", kDataFileFilter, path,
                                             {.createPrompt = true, .defaultExtension = "dat"});
-  if (chosen) {
-    dataPathEdit.SetText(path);
-    CaretToEnd(dataPathEdit);
-    dataPathEdit.SetFocus();
-    // A new name the user agreed to create: an empty table, written by the next OK.
-    if (dataPathEdit.Text() != app.dataPath) SwitchDataFile(dataPathEdit.Text());
-  }
   app.editor.dialogOpen = false;
+  if (!chosen || path == app.dataPath) return;
+  // The same checks as a typed path, and one question at most about unsaved edits. A new name
+  // the user agreed to create: an empty table, written by the next OK.
+  if (const char* refusal = RefusalOf(path)) {
+    Warn(refusal, &dataPathEdit);
+    return;
+  }
+  if (!SwitchDataFile(path)) ShowDataPathInUse();
+  CaretToEnd(dataPathEdit);
+  dataPathEdit.SetFocus();
 }
 
 void EditorWindow::SaveAndClose() {

@@ -109,8 +109,11 @@ void EditorWindow::ShowEntryInFields() {
 // The two view boxes act as a pair of which exactly one is ticked; a box the user unticks
 // ticks itself again.
 void EditorWindow::OnAllEntriesViewClick() {
+  if (viewBoxRetick) return;  // the box ticking itself again below: nothing else changes
   if (!allEntriesViewCheck.Ticked() && !dailyViewCheck.Ticked()) {
+    viewBoxRetick = true;
     allEntriesViewCheck.SetValue(ui::CheckState::Ticked);
+    viewBoxRetick = false;
     return;
   }
   if (!allEntriesViewCheck.Ticked()) return;
@@ -123,8 +126,11 @@ void EditorWindow::OnAllEntriesViewClick() {
 }
 
 void EditorWindow::OnDailyViewClick() {
+  if (viewBoxRetick) return;  // the box ticking itself again below: nothing else changes
   if (!allEntriesViewCheck.Ticked() && !dailyViewCheck.Ticked()) {
+    viewBoxRetick = true;
     dailyViewCheck.SetValue(ui::CheckState::Ticked);
+    viewBoxRetick = false;
     return;
   }
   // Only a freshly ticked デイリー switches; unticked by the other box it has nothing to do.
@@ -141,10 +147,13 @@ void EditorWindow::OnDailyViewClick() {
 
 void EditorWindow::OnCalendarDateClick() { addButton.SetFocus(); }
 
+// Every change of the calendar's selection, a day clicked or the month moved by its arrows,
+// menus or keys: the highlighted day is the entry's date, and the day view lists that day.
+// The focus stays where the user is: keys that walk the calendar keep walking it, and a click
+// on a day moves on to アラーム追加 (OnCalendarDateClick).
 void EditorWindow::OnCalendarSelChange() {
   if (!DailyView()) return;
   RefreshList();
-  FocusList();
 }
 
 }  // namespace wb

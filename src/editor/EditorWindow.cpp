@@ -74,10 +74,10 @@ EditorWindow::EditorWindow()
       // A message is at most 65535 bytes in the data file; no character takes more than two.
       messageEdit(*this, "messageEdit", {.rect = Px(376, 484, 252, 68), .multiLine = true, .maxLength = 32767}),
       quickTimerLabel(*this, "quickTimerLabel", {.rect = Px(652, 12, 130, 16), .caption = "クイックタイマー"}),
-      quickTimerCombo(*this, "quickTimerCombo", {.rect = Px(652, 32, 110, kDropHeight)}),
+      quickTimerCombo(*this, "quickTimerCombo", {.rect = Px(652, 32, 110, kDropHeight), .repick = true}),
       addButton(*this, "addButton", {.rect = Px(772, 28, 112, 28), .caption = "アラーム追加"}),
-      changeButton(*this, "changeButton", {.rect = Px(890, 28, 36, 28), .picture = "EDIT"}),
-      deleteButton(*this, "deleteButton", {.rect = Px(930, 28, 36, 28), .picture = "DELETE"}),
+      changeButton(*this, "changeButton", {.rect = Px(890, 28, 36, 28), .caption = "変更", .picture = "EDIT", .pictureOnly = true}),
+      deleteButton(*this, "deleteButton", {.rect = Px(930, 28, 36, 28), .caption = "削除", .picture = "DELETE", .pictureOnly = true}),
       warnPastTimeCheck(*this, "warnPastTimeCheck",
                         {.rect = Px(652, 62, 314, 20), .caption = "アラームの過去指定を警告する"}),
       appearanceFrame(*this, "appearanceFrame", {.rect = Px(652, 88, 316, 248), .caption = ""}),
@@ -104,8 +104,8 @@ EditorWindow::EditorWindow()
       endlessCheck(*this, "endlessCheck", {.rect = Px(790, 358, 160, 20), .caption = "エンドレスにする"}),
       soundFileLabel(*this, "soundFileLabel", {.rect = Px(664, 384, 150, 16), .caption = "サウンドファイル"}),
       soundFileEdit(*this, "soundFileEdit", {.rect = Px(664, 402, 216, 23)}),
-      browseSoundButton(*this, "browseSoundButton", {.rect = Px(884, 400, 34, 27), .picture = "OPEN"}),
-      testPlayButton(*this, "testPlayButton", {.rect = Px(922, 400, 34, 27), .picture = "CHECK"}),
+      browseSoundButton(*this, "browseSoundButton", {.rect = Px(884, 400, 34, 27), .caption = "参照", .picture = "OPEN", .pictureOnly = true}),
+      testPlayButton(*this, "testPlayButton", {.rect = Px(922, 400, 34, 27), .caption = "試聴", .picture = "CHECK", .pictureOnly = true}),
       midiVolumeLabel(*this, "midiVolumeLabel", {.rect = Px(664, 440, 64, 16), .caption = "MIDI音量"}),
       midiVolumeSlider(*this, "midiVolumeSlider",
                        {.rect = Px(730, 438, 96, 18), .min = kSliderMin, .max = kSliderMax,
@@ -118,7 +118,7 @@ EditorWindow::EditorWindow()
       waveDeviceCombo(*this, "waveDeviceCombo", {.rect = Px(830, 468, 126, kDropHeight)}),
       dataPathLabel(*this, "dataPathLabel", {.rect = Px(8, 512, 200, 16), .caption = "データファイルパス"}),
       dataPathEdit(*this, "dataPathEdit", {.rect = Px(8, 532, 304, 23)}),
-      browseDataFileButton(*this, "browseDataFileButton", {.rect = Px(316, 530, 36, 27), .picture = "OPEN"}),
+      browseDataFileButton(*this, "browseDataFileButton", {.rect = Px(316, 530, 36, 27), .caption = "参照", .picture = "OPEN", .pictureOnly = true}),
       resetFieldsButton(*this, "resetFieldsButton", {.rect = Px(652, 530, 150, 30), .caption = "初期状態にする"}),
       saveAndCloseButton(*this, "saveAndCloseButton", {.rect = Px(818, 530, 150, 30), .caption = "ＯＫ"}) {
   centerOnScreen = true;

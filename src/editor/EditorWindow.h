@@ -208,6 +208,7 @@ class EditorWindow : public ui::Form {
   // Data file, saving, closing, reset (EditorDataFile.cpp).
   bool SwitchDataFile(const std::string& path);  // false when the user kept unsaved edits
   void OnDataPathChange();
+  void ShowDataPathInUse();
   void OnDataPathGotFocus();
   void BrowseDataFile();
   void SaveAndClose();
@@ -222,6 +223,7 @@ class EditorWindow : public ui::Form {
   bool preBellFilterBusy = false;
   bool skipTimeCheck = false;
   bool dataPathTyped = false;
+  bool viewBoxRetick = false;
   bool suppressForeColorDialog = false;
   bool suppressBackColorDialog = false;
 };

@@ -1,10 +1,10 @@
 #include "monitor/MonitorWindow.h"
 
-
 #include "about/AboutBox.h"
 #include "alert/Alert.h"
 #include "app_state/AppState.h"
 #include "app_state/ProgramTitle.h"
+#include "audio/DeviceDialog.h"
 #include "editor/EditorWindow.h"
 #include "model/DueCheck.h"
 #include "storage/Settings.h"
@@ -94,6 +94,12 @@ void MonitorWindow::BringToForeground(ui::Form& form) { Svc().foreground->BringT
 void MonitorWindow::OpenEditor() {
   // A click on the icon just before must not dismiss an alarm now: the user asked for the editor.
   TheAlarmTimers().singleClickTimer.SetEnabled(false);
+  // The editor is still loading behind the first-run device dialog: the dialog is what the
+  // user has to answer first.
+  if (DeviceDialog* dialog = ui::FormIfLoaded<DeviceDialog>(); dialog && dialog->Visible()) {
+    BringToForeground(*dialog);
+    return;
+  }
   // The user may have changed the days-off file since; the editor's list shows them.
   LoadDaysOff();
   EditorWindow& editor = ui::TheForm<EditorWindow>();

@@ -72,7 +72,8 @@ void Label::SetCaption(std::string c) { if (caption_ != c) { caption_ = std::mov
 void Label::SetAlignment(Align a) { align_ = a; Notify(Prop::Alignment); }
 
 Button::Button(Form& f, std::string name, ButtonOptions o)
-    : Control(f, std::move(name), Kind::Button, o.rect), caption_(std::move(o.caption)), picture_(std::move(o.picture)) {}
+    : Control(f, std::move(name), Kind::Button, o.rect), caption_(std::move(o.caption)), picture_(std::move(o.picture)),
+      pictureOnly_(o.pictureOnly) {}
 void Button::SetCaption(std::string c) { caption_ = std::move(c); Notify(Prop::Caption); }
 void Button::SetPicture(std::string key) { picture_ = std::move(key); Notify(Prop::Picture); }
 void Button::SetDefault(bool on) {
@@ -233,8 +234,15 @@ const std::string& ListControl::SelectedText() const {
 }
 
 ComboBox::ComboBox(Form& f, std::string name, ComboBoxOptions o)
-    : ListControl(f, std::move(name), Kind::ComboBox, o.rect) {
+    : ListControl(f, std::move(name), Kind::ComboBox, o.rect), repick_(o.repick) {
   SetBackColor(kWindowBack);
+}
+void ComboBox::UserPick(int i) {
+  if (!Enabled()) return;
+  if (i != ListIndex())
+    SetListIndex(i);
+  else if (repick_ && i >= 0)
+    RaiseClick();
 }
 
 ListBox::ListBox(Form& f, std::string name, ListBoxOptions o)
@@ -293,13 +301,15 @@ void MonthView::SetValue(OleDate d) {
 }
 void MonthView::SetStartOfWeek(int w) { startOfWeek_ = w; Notify(Prop::WeekStart); }
 void MonthView::UserClickDay(OleDate d) {
-  OleDate day = DayOf(d);
-  if (value_ != day) {
-    value_ = day;
-    Notify(Prop::Value);
-    if (onSelChange) onSelChange();
-  }
+  UserMoveSelection(d);
   if (onDateClick) onDateClick();
+}
+void MonthView::UserMoveSelection(OleDate d) {
+  OleDate day = DayOf(d);
+  if (value_ == day) return;
+  value_ = day;
+  Notify(Prop::Value);
+  if (onSelChange) onSelChange();
 }
 
 UpDown::UpDown(Form& f, std::string name, UpDownOptions o)

@@ -65,6 +65,9 @@ struct ButtonOptions {
   Rect rect{};
   std::string caption{};
   std::string picture{};  // image key; a picture without a caption is drawn alone
+  // With a picture: the caption is the button's name (window text, read by screen readers and
+  // found by name) while only the picture is drawn.
+  bool pictureOnly = false;
 };
 struct CheckBoxOptions {
   Rect rect{};
@@ -82,6 +85,7 @@ struct TextBoxOptions {
 };
 struct ComboBoxOptions {
   Rect rect{};
+  bool repick = false;  // picking the item already shown raises Click again
 };
 struct ListBoxOptions {
   Rect rect{};
@@ -192,6 +196,8 @@ class Button : public Control {
   void SetCaption(std::string c);
   const std::string& Picture() const { return picture_; }  // image key, empty for a caption button
   void SetPicture(std::string key);
+  // The picture alone is drawn; the caption is only the button's name.
+  bool PictureOnly() const { return pictureOnly_; }
   bool IsDefault() const { return default_; }
   void SetDefault(bool on);
   bool IsCancel() const { return cancel_; }
@@ -200,6 +206,7 @@ class Button : public Control {
   void Press() { if (Enabled()) RaiseClick(); }
  private:
   std::string caption_, picture_;
+  bool pictureOnly_ = false;
   bool default_ = false, cancel_ = false;
 };
 
@@ -289,6 +296,12 @@ class ListControl : public Control {
 class ComboBox : public ListControl {  // drop-down list
  public:
   ComboBox(Form& f, std::string name, ComboBoxOptions o);
+  // The user picks an item from the open list: a change raises Click; with `repick` a pick of
+  // the item already shown raises it too (a list of actions rather than of values).
+  void UserPick(int i);
+  bool Repick() const { return repick_; }
+ private:
+  bool repick_ = false;
 };
 
 class ListBox : public ListControl {
@@ -319,6 +332,9 @@ class MonthView : public Control {
   void SetStartOfWeek(int w);
   // The user clicks a day: the date changes (onSelChange), then onDateClick.
   void UserClickDay(OleDate d);
+  // The user moves the selection without clicking a day (the month arrows, the month and year
+  // menus, the keyboard): the date changes (onSelChange), no onDateClick.
+  void UserMoveSelection(OleDate d);
   std::function<void()> onDateClick;
   std::function<void()> onSelChange;
   // Days the calendar shows in bold; the front end asks for each day of the months it shows.

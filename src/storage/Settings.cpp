@@ -265,13 +265,47 @@ void SavePreferences(const std::string& iniPath, const Preferences& prefs, int16
   ini.Save(iniPath);
 }
 
+bool IsDeviceName(const std::string& path) {
+  const size_t slash = path.find_last_of("\\/:");
+  std::string_view name = std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
+  name = name.substr(0, name.find('.'));
+  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+  for (std::string_view device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
+    if (SameName(name, device)) return true;
+  return name.size() == 4 && (SameName(name.substr(0, 3), "COM") || SameName(name.substr(0, 3), "LPT")) &&
+         name[3] >= '1' && name[3] <= '9';
+}
+
+DataPathFault DataPathFaultOf(const std::string& dataPath) {
+  bool lossless = true;
+  const std::string bytes = StorageCodec().ToCp932(dataPath, &lossless);
+  if (!lossless) return DataPathFault::NotStorable;
+  if (bytes.size() > kReadCut) return DataPathFault::TooLong;
+  if (IsDeviceName(dataPath)) return DataPathFault::DeviceName;
+  return DataPathFault::None;
+}
+
+namespace {
+// A path with a drive ("C:\..."), a share ("\\server\...") or a root ("\..." or "/...").
+bool IsRooted(const std::string& path) {
+  if (!path.empty() && (path[0] == '\\' || path[0] == '/')) return true;
+  return path.size() >= 2 && path[1] == ':' &&
+         ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+}
+}  // namespace
+
 std::string ReadDataPath(const std::string& programFolder) {
   const SettingKey& k = kDataPathKey;
   const std::string beside = programFolder + std::string(k.def);
   // An empty value names no file; taken as it stands, nothing would load and every save would
   // fail. It reads as a missing key.
   const std::string path = ReadSetting(ProgramIniPath(programFolder), std::string(k.key), beside);
-  return path.empty() ? beside : path;
+  if (path.empty()) return beside;
+  // A device is no file to keep alarms in; its settings file would land in the current folder.
+  if (IsDeviceName(path)) return beside;
+  // The current folder is wherever the program was started from: the program's own folder is
+  // the one place a relative path can mean.
+  return IsRooted(path) ? path : programFolder + path;
 }
 
 bool WriteDataPath(const std::string& iniPath, const std::string& dataPath) {

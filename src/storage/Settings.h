@@ -34,8 +34,17 @@ void LoadPreferences(const std::string& dataIniPath, Preferences& prefs);
 void SavePreferences(const std::string& iniPath, const Preferences& prefs, int16_t lastEditedIndex);
 
 // The data file the program-folder file names; the program folder + "Wakebell.dat" when the
-// key is missing or its value empty.
+// key is missing or empty, or names a device (CON, NUL, COM1, ...) rather than a file. A
+// relative path is taken from the program folder, whatever the current folder is.
 std::string ReadDataPath(const std::string& programFolder);
+// Why the settings file cannot keep `dataPath` so that the next reading gives back the same
+// file: a character code page 932 has no code for, more bytes than one reading returns, or a
+// device name; nothing when it can.
+enum class DataPathFault { None, NotStorable, TooLong, DeviceName };
+DataPathFault DataPathFaultOf(const std::string& dataPath);
+// Whether the last part of a path is a device name of the system (CON, PRN, AUX, NUL, COM1 to
+// COM9, LPT1 to LPT9, with or without an extension): such a "file" is the device.
+bool IsDeviceName(const std::string& path);
 // Names the data file the program opens next time.
 bool WriteDataPath(const std::string& iniPath, const std::string& dataPath);
 // The start flag as a number (default 0), and its writer ("1"/"0").

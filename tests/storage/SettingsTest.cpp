@@ -182,6 +182,55 @@ TEST_F(Settings, DataPathComesFromTheProgramFolder) {
   EXPECT_EQ(p.preBellMinutes, 45);
 }
 
+// What DATAPATH holds and the data file the program opens: a relative path is the program
+// folder's, a device is no data file.
+TEST_F(Settings, DataPathIsReadAgainstTheProgramFolder) {
+  const std::string program = Folder();
+  const struct {
+    const char* stored;
+    std::string read;
+  } cases[] = {
+      {"alarms.dat", program + "alarms.dat"},
+      {"sub\\alarms.dat", program + "sub\\alarms.dat"},
+      {"..\\alarms.dat", program + "..\\alarms.dat"},
+      {"D:\\alarms.dat", "D:\\alarms.dat"},
+      {"\\\\server\\share\\alarms.dat", "\\\\server\\share\\alarms.dat"},
+      {"/srv/alarms.dat", "/srv/alarms.dat"},
+      {"CON", program + "Wakebell.dat"},
+      {"nul.dat", program + "Wakebell.dat"},
+      {"D:\\alarms\\COM1", program + "Wakebell.dat"},
+      {"lpt9.txt", program + "Wakebell.dat"},
+      {"COM10", program + "COM10"},
+      {"CONSOLE.dat", program + "CONSOLE.dat"},
+  };
+  for (const auto& c : cases) {
+    WriteSetting(ProgramIniPath(program), "DATAPATH", c.stored);
+    EXPECT_EQ(ReadDataPath(program), c.read) << c.stored;
+  }
+}
+
+// A path the settings file would not give back whole is refused before it is written.
+TEST_F(Settings, DataPathFaults) {
+  const std::string longJapanese = "C:\\" + [] {
+    std::string s;
+    for (int i = 0; i < 127; ++i) s += "日";  // two bytes each in code page 932
+    return s;
+  }();
+  const struct {
+    std::string path;
+    DataPathFault fault;
+  } cases[] = {
+      {"C:\\Alarms\\Wakebell.dat", DataPathFault::None},
+      {longJapanese, DataPathFault::TooLong},                                  // 257 bytes
+      {longJapanese.substr(0, longJapanese.size() - 3), DataPathFault::None},  // 255 bytes
+      {"C:\\Caf\u00e9\\😀.dat", DataPathFault::NotStorable},
+      {"C:\\" + std::string(252, 'a'), DataPathFault::None},  // 255 bytes
+      {"C:\\" + std::string(253, 'a'), DataPathFault::TooLong},
+      {"C:\\data\\AUX.dat", DataPathFault::DeviceName},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DataPathFaultOf(c.path), c.fault) << c.path;
+}
+
 // An empty DATAPATH, however it is spelled, reads as a missing one: the file beside the program.
 TEST_F(Settings, AnEmptyDataPathReadsAsAMissingOne) {
   std::filesystem::create_directory(dir_ / "prog");

@@ -146,6 +146,66 @@ TEST_F(EditorCommit, PastTimeIsAddedWithoutAQuestionWhenNotWarned) {
   EXPECT_EQ(App().prefs.warnPastTime, 0);
 }
 
+TEST_F(EditorCommit, PastTimeAnsweredOkIsAdded) {
+  EditorWindow& w = Open();
+  w.warnPastTimeCheck.SetValue(ui::CheckState::Ticked);
+  SetTime(w, 5, 0);
+  dialogs.MsgAnswers = {kAnswerOk};
+  w.addButton.Press();
+  EXPECT_EQ(dialogs.CountMsgBoxes("設定時刻が過去になっていますが、設定しますか"), 1);
+  ASSERT_EQ(App().table.EntryCount(), 1);
+  EXPECT_EQ(FormatMoment(App().table[0].AlarmTime), "2026/12/07 05:00:00");
+}
+
+// A daily alarm that rang this morning and is moved to later today rings again at its new time.
+TEST_F(EditorCommit, ChangeClearsTheRungMarks) {
+  clock.Set(MakeDate(2026, 12, 7, 8, 0, 0));
+  AlarmEntry rung = Today(7, 0);
+  rung.MainBellFiredAt = MakeDate(2026, 12, 7, 7, 0, 0);
+  rung.PreBellFiredAt = MakeDate(2026, 12, 7, 6, 55, 0);
+  SaveTable({rung});
+  EditorWindow& w = Open();
+  w.alarmList.ClickRow(0);
+  SetTime(w, 8, 1);
+  w.changeButton.Press();
+  EXPECT_EQ(App().table[0].MainBellFiredAt, 0);
+  EXPECT_EQ(App().table[0].PreBellFiredAt, 0);
+  w.saveAndCloseButton.Press();
+  Seconds(62);
+  EXPECT_TRUE(AlarmShown());
+}
+
+// The view and the week start are preferences a commit stores, beside the program and the data.
+TEST_F(EditorCommit, ACommitStoresTheViewAndTheWeekStart) {
+  const std::string dataPath = MoveDataFolder();
+  struct Case {
+    bool dailyView, mondayFirst;
+    const char *listView, *weekStart;
+  };
+  for (const Case& c : {Case{true, true, "2", "1"}, Case{false, false, "1", "0"}}) {
+    EditorWindow& w = Open();
+    (c.dailyView ? w.dailyViewCheck : w.allEntriesViewCheck).SetValue(ui::CheckState::Ticked);
+    w.mondayFirstCheck.SetValue(ui::TickedIf(c.mondayFirst));
+    SetTime(w, 7, 0);
+    w.dailyOption.SetValue(true);
+    w.addButton.Press();
+    w.saveAndCloseButton.Press();
+    for (const std::string& ini : {ProgramIni(), DataIniPath(dataPath)}) {
+      EXPECT_EQ(Setting(ini, "LISTDISPFLG"), c.listView) << ini;
+      EXPECT_EQ(Setting(ini, "WEEKSTART"), c.weekStart) << ini;
+    }
+  }
+}
+
+// The quick-timer list is a list of actions: each pick adds a timer, the item already shown too.
+TEST_F(EditorCommit, PickingTheSameQuickTimerItemAgainAddsAnother) {
+  EditorWindow& w = Open();
+  w.quickTimerCombo.UserPick(0);
+  w.quickTimerCombo.UserPick(0);
+  EXPECT_EQ(App().table.EntryCount(), 2);
+  EXPECT_EQ(w.alarmList.ListCount(), 2);
+}
+
 TEST_F(EditorCommit, ChangeNeedsExactlyOneSelectedRowAndNoQuickTimer) {
   AlarmEntry quick = Daily(9, 0);
   quick.RepeatKind = kRepeatQuick;

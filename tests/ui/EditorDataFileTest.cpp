@@ -1,5 +1,7 @@
 // Saving with OK, the close guard, the data file's location and the reset button.
 #include "EditorFixture.h"
+#include <fstream>
+
 #include "app_state/AppState.h"
 
 namespace wb::test {
@@ -127,6 +129,85 @@ TEST_F(EditorDataFile, BrowsingToANewNameSwitchesToAnEmptyTable) {
   w.browseDataFileButton.Press();
   EXPECT_EQ(App().dataPath, fresh);
   EXPECT_FALSE(App().editor.dialogOpen);
+}
+
+// A browsed path passes the checks a typed one gets, with the same messages; a refused one
+// changes nothing: the file in use, its name in the box, DATAPATH.
+TEST_F(EditorDataFile, ABrowsedPathTheSettingsCannotKeepOrThatIsNoDataFileIsRefused) {
+  std::string deep = (dir / "").string();
+  for (int i = 0; i < 154; ++i) deep += "日";
+  std::filesystem::create_directories(dir / "notes");
+  const std::string text = (dir / "notes" / "memo.dat").string();
+  { std::ofstream(PathFromUtf8(text)) << "not a table"; }
+  const struct {
+    const char* name;
+    std::string path;
+    const char* message;
+  } cases[] = {
+      {"no code page 932 code", (dir / "Café😀" / "alarms.dat").string(),
+       "データファイルのパスに、保存できない文字が含まれています\r\n別の場所のファイルを指定してください"},
+      {"longer than a settings read", deep + ".dat", "データファイルのパスが長すぎます\r\n短いパスの場所を指定してください"},
+      {"a device", (dir / "NUL.dat").string(), "データファイルに、デバイス名は使えません\r\n別の名前を指定してください"},
+      {"a file that is no data file", text, "データファイルではありません\r\n別のファイルを指定してください"},
+  };
+  SaveTable({Daily(8, 0)});
+  EditorWindow& w = Open();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    dialogs.OpenAnswers = {c.path};
+    w.browseDataFileButton.Press();
+    EXPECT_EQ(LastMessage(), c.message);
+    EXPECT_EQ(App().dataPath, DefaultDataPath());
+    EXPECT_EQ(w.dataPathEdit.Text(), DefaultDataPath());
+    EXPECT_EQ(App().table.EntryCount(), 1);
+    EXPECT_EQ(Setting(ProgramIni(), "DATAPATH"), "<none>");
+  }
+  std::ifstream kept(PathFromUtf8(text));
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "not a table");
+}
+
+// A typed path to a data file the settings file could not name again is refused with the
+// browse's message; the box shows the file in use again.
+TEST_F(EditorDataFile, ATypedPathTooLongForTheSettingsIsRefused) {
+  std::string part;
+  for (int i = 0; i < 50; ++i) part += "日";
+  const std::filesystem::path deep = dir / part / part / part;
+  std::filesystem::create_directories(deep);
+  const std::string other = (deep / "a.dat").string();  // over 300 bytes in code page 932
+  SaveTable({Daily(8, 0), Daily(9, 0)}, other);
+  EditorWindow& w = Open();
+  w.dataPathEdit.SetText(other);
+  EXPECT_EQ(LastMessage(), "データファイルのパスが長すぎます\r\n短いパスの場所を指定してください");
+  EXPECT_EQ(App().dataPath, DefaultDataPath());
+  EXPECT_EQ(w.dataPathEdit.Text(), DefaultDataPath());
+  EXPECT_EQ(Setting(ProgramIni(), "DATAPATH"), "<none>");
+}
+
+// With unsaved edits a switch asks once, however the path came; Cancel keeps the file in use,
+// and the box names it.
+TEST_F(EditorDataFile, CancellingASwitchAsksOnceAndShowsTheFileInUse) {
+  const std::string other = (dir / "alarms.dat").string();
+  SaveTable({Daily(8, 0)}, other);
+  for (bool browsed : {true, false}) {
+    SCOPED_TRACE(browsed ? "browsed" : "typed");
+    EditorWindow& w = Open();
+    AddDaily(w);
+    dialogs.Asked.clear();
+    dialogs.MsgAnswers = {kAnswerCancel, kAnswerCancel};
+    if (browsed) {
+      dialogs.OpenAnswers = {other};
+      w.browseDataFileButton.Press();
+    } else {
+      w.dataPathEdit.SetText(other);
+    }
+    EXPECT_EQ(dialogs.CountMsgBoxes(kUnsavedQuestion), 1);
+    EXPECT_EQ(App().dataPath, DefaultDataPath());
+    EXPECT_EQ(w.dataPathEdit.Text(), DefaultDataPath());
+    EXPECT_EQ(App().table.EntryCount(), 1);
+    App().editor.dataChanged = false;
+    w.RequestClose();
+    App().table = AlarmTable();
+  }
 }
 
 TEST_F(EditorDataFile, ResetPutsTheFieldsBackWithoutTouchingTheTable) {

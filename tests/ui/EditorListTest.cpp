@@ -70,6 +70,66 @@ TEST_F(EditorList, ClickingACalendarDayListsItInTheDayViewAndMovesToAdd) {
   EXPECT_EQ(Focused(w), "addButton");
 }
 
+// What the calendar highlights is the entry's date: a month moved with the calendar's arrows
+// (or its menus or keys) is followed like a clicked day, and the walk stays in the calendar.
+TEST_F(EditorList, MovingTheCalendarsMonthMovesTheEntryDateAndTheDayView) {
+  SaveTable({Weekly(kMaskThursday, MakeDate(2026, 12, 3, 8, 0)), Daily(9, 0)});
+  EditorWindow& w = Open();
+  w.dailyViewCheck.Toggle();
+  ASSERT_EQ(w.alarmList.ListCount(), 1);  // Monday 2026/12/07
+  w.calendar.SetFocus();
+  w.calendar.UserMoveSelection(MakeDate(2027, 1, 7));  // the next-month arrow: a Thursday
+  EXPECT_EQ(w.alarmList.ListCount(), 2);
+  EXPECT_EQ(Focused(w), "calendar");
+  SetTime(w, 10, 0);
+  w.addButton.Press();
+  ASSERT_EQ(App().table.EntryCount(), 3);
+  EXPECT_EQ(FormatMoment(App().table[2].AlarmTime), "2027/01/07 10:00:00");
+}
+
+// A click on the box that is already the only ticked one leaves everything as it is: the
+// list, a selection of several rows, and a field edited but not yet committed.
+TEST_F(EditorList, ClickingTheOnlyTickedViewBoxChangesNothing) {
+  SaveTable({Today(7, 0), Today(8, 0), Today(9, 0)});
+  EditorWindow& w = Open();
+  for (ui::CheckBox EditorWindow::*box : {&EditorWindow::allEntriesViewCheck, &EditorWindow::dailyViewCheck}) {
+    ui::CheckBox& view = w.*box;
+    SCOPED_TRACE(view.Caption());
+    if (!view.Ticked()) view.Toggle();
+    w.alarmList.UserSelect({true, false, true}, 2);
+    w.hourEdit.SetText("11");
+    const std::vector<std::string> rows = Rows(w);
+    view.Toggle();
+    EXPECT_EQ(view.Value(), ui::CheckState::Ticked);
+    EXPECT_EQ(Rows(w), rows);
+    EXPECT_EQ(SelectedRows(w), (std::vector<int>{0, 2}));
+    EXPECT_EQ(w.hourEdit.Text(), "11");
+  }
+}
+
+// A screen reader announces a control by its name, and a test finds it by it: every box and
+// button the Tab key reaches has one; the buttons that show only an icon keep showing only it.
+TEST_F(EditorList, EveryControlTabReachesHasAName) {
+  EditorWindow& w = Open();
+  for (ui::Control* c : w.TabOrder()) {
+    std::string name;
+    if (auto* b = dynamic_cast<ui::Button*>(c)) name = b->Caption();
+    else if (auto* x = dynamic_cast<ui::CheckBox*>(c)) name = x->Caption();
+    else if (auto* o = dynamic_cast<ui::OptionButton*>(c)) name = o->Caption();
+    else continue;  // a box of text or a list is named by the label before it
+    EXPECT_FALSE(name.empty()) << c->Name();
+  }
+  const std::pair<ui::Button EditorWindow::*, const char*> iconButtons[] = {
+      {&EditorWindow::changeButton, "変更"},      {&EditorWindow::deleteButton, "削除"},
+      {&EditorWindow::browseSoundButton, "参照"}, {&EditorWindow::browseDataFileButton, "参照"},
+      {&EditorWindow::testPlayButton, "試聴"}};
+  for (auto [button, name] : iconButtons) {
+    const ui::Button& b = w.*button;
+    EXPECT_EQ(b.Caption(), name) << b.Name();
+    EXPECT_TRUE(b.PictureOnly() && !b.Picture().empty()) << b.Name();
+  }
+}
+
 TEST_F(EditorList, SelectingAThirdWeekdayEntryFillsEveryField) {
   AlarmEntry e = Weekly(kMaskMonday | kMaskWednesday, MakeDate(2026, 12, 2, 7, 5));
   e.RepeatKind = 9;  // 第３

@@ -185,5 +185,28 @@ TEST_F(EditorLook, TheDeviceDialogAsksOnlyWhenThereIsADeviceToChoose) {
   EXPECT_EQ(frontEnd.ModalForms.size(), 1u);  // not asked again
 }
 
+// The tray works on while the first-run device dialog is open: a double click brings the
+// dialog to the front rather than the half-loaded editor, and 終了 unloads the dialog without
+// writing the devices it happened to show.
+TEST_F(EditorLook, TheTrayDuringTheFirstRunDeviceDialog) {
+  devices.AddWave("Speakers");
+  MonitorWindow& monitor = Start();
+  bool editorShownDuring = true;
+  frontEnd.OnModal = [&](ui::Form& dialog) {
+    dialog.Show();  // as the modal loop shows it
+    foreground.Brought.clear();
+    tray.Mouse(0x203);
+    tray.Mouse(0x202);
+    editorShownDuring = ui::TheForm<EditorWindow>().Visible();
+    EXPECT_EQ(foreground.Brought, std::vector<std::string>{"DeviceDialog"});
+    monitor.exitItem->Choose();
+  };
+  tray.Mouse(0x203);
+  EXPECT_FALSE(editorShownDuring);
+  EXPECT_EQ(Setting(ProgramIni(), "WAVENM"), "<none>");
+  EXPECT_EQ(Setting(DataIniPath(App().dataPath), "WAVENM"), "<none>");
+  EXPECT_EQ(App().audio.waveDeviceName, "");
+}
+
 }  // namespace
 }  // namespace wb::test

@@ -16,12 +16,21 @@
 //   tray_helper texts CAPTION  prints the texts of that window's controls, one a line (line
 //                              breaks within a text as spaces), in UTF-8: what a screen reader
 //                              reads from the window
+//   tray_helper tabstops CAPTION  prints one line per control of that window the Tab key reaches:
+//                              "icon" or "text" (a button drawing only its picture, or anything
+//                              else), its class, then its window text (what a screen reader
+//                              names it by), in UTF-8
+//   tray_helper calendar CAPTION  prints "x y w h yyyy/mm/dd": the screen rectangle of the month
+//                              that window's calendar draws (centred in the control) and the
+//                              date it highlights
 //   tray_helper close          posts WM_CLOSE to the hidden monitor window, as an end task does
 //   tray_helper endsession 1|0 asks the monitor window whether the session may end (prints the
 //                              answer, 1 or 0), then tells it the session ends (1) or not (0)
 // Exit 0 on success, 1 when there is no such window (or line), no visible tip, no monitor window
 // or the file cannot be written.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -258,6 +267,71 @@ int PrintTexts(const std::wstring& caption) {
   return 0;
 }
 
+BOOL CALLBACK AppendTabStop(HWND h, LPARAM out) {
+  const LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE);
+  if (!(style & WS_TABSTOP) || !IsWindowVisible(h)) return TRUE;
+  wchar_t cls[64] = {};
+  GetClassNameW(h, cls, 64);
+  const bool iconOnly = lstrcmpiW(cls, L"Button") == 0 && (style & BS_ICON);
+  std::wstring line = iconOnly ? L"icon " : L"text ";
+  line += cls;
+  line += L' ';
+  std::wstring names;
+  AppendControlText(h, reinterpret_cast<LPARAM>(&names));  // nothing for an empty text
+  line += names.empty() ? L"\n" : names;
+  *reinterpret_cast<std::wstring*>(out) += line;
+  return TRUE;
+}
+
+int PrintTabStops(const std::wstring& caption) {
+  HWND window = WindowCaptioned(caption);
+  if (!window) return 1;
+  std::wstring lines;
+  EnumChildWindows(window, &AppendTabStop, reinterpret_cast<LPARAM>(&lines));
+  std::printf("%s", wb::win32::Narrow(lines).c_str());
+  return 0;
+}
+
+BOOL CALLBACK FindCalendar(HWND h, LPARAM out) {
+  wchar_t cls[64] = {};
+  GetClassNameW(h, cls, 64);
+  if (lstrcmpiW(cls, MONTHCAL_CLASSW) != 0) return TRUE;
+  *reinterpret_cast<HWND*>(out) = h;
+  return FALSE;
+}
+
+// The highlighted date is asked through memory of the program's own: the calendar writes it
+// into the caller's process space.
+int PrintCalendar(const std::wstring& caption) {
+  HWND window = WindowCaptioned(caption), calendar = nullptr;
+  if (window) EnumChildWindows(window, &FindCalendar, reinterpret_cast<LPARAM>(&calendar));
+  if (!calendar) return 1;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(calendar, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return 1;
+  SYSTEMTIME st{};
+  RECT drawn{};  // the month as drawn, centred in the control
+  void* remote = VirtualAllocEx(process, nullptr, sizeof st + sizeof drawn, MEM_COMMIT, PAGE_READWRITE);
+  DWORD_PTR got = 0;
+  bool read = remote &&
+              SendMessageTimeoutW(calendar, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
+                                  2000, &got) &&
+              got && ReadProcessMemory(process, remote, &st, sizeof st, nullptr) &&
+              SendMessageTimeoutW(calendar, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(remote),
+                                  SMTO_ABORTIFHUNG, 2000, &got) &&
+              ReadProcessMemory(process, remote, &drawn, sizeof drawn, nullptr);
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  if (!read) return 1;
+  RECT r;
+  GetWindowRect(calendar, &r);
+  const long width = r.right - r.left, drawnWidth = std::min(width, drawn.right - drawn.left);
+  std::printf("%ld %ld %ld %ld %04d/%02d/%02d\n", r.left + (width - drawnWidth) / 2, r.top, drawnWidth,
+              r.bottom - r.top, st.wYear, st.wMonth, st.wDay);
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -282,6 +356,8 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"row" && argc > 3) return PrintRowPosition(argv[2], _wtoi(argv[3]));
   if (command == L"message") return PrintMessage();
   if (command == L"texts" && argc > 2) return PrintTexts(argv[2]);
+  if (command == L"tabstops" && argc > 2) return PrintTabStops(argv[2]);
+  if (command == L"calendar" && argc > 2) return PrintCalendar(argv[2]);
   std::fprintf(stderr,
                "usage: tray_helper tip | data PATH | empty PATH | sample PATH | origin CAPTION | rows CAPTION"
                " | row CAPTION N | message | texts CAPTION | close | endsession 1|0\n");

@@ -132,6 +132,10 @@ class FormWindow : public FormPeer {
   int depth_ = 0;         // handlers of this window on the stack
   bool retired_ = false;
   int mirroring_ = 0;     // > 0 while we write into native controls: their notifications are echoes
+  // The drop-down list open now and the item it showed when it opened: a pick of that same
+  // item sends no selection change, only the end of the selection.
+  HWND droppedCombo_ = nullptr;
+  int droppedIndex_ = -1;
   bool placed_ = false;
 
   std::vector<HWND> natives_;  // by index in form_.Controls()

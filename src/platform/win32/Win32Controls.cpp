@@ -358,9 +358,10 @@ void FormWindow::MirrorPicture(ui::Control& c, HWND h) {
   if (c.GetKind() == Kind::Button) {
     auto& b = static_cast<ui::Button&>(c);
     HICON icon = b.Picture().empty() ? nullptr : IconFor(b.Picture(), MulDiv(16, int(dpi_), 96));
-    // A picture without a caption is drawn alone and centred; with one, beside it.
+    // A picture without a caption, or whose caption is only the button's name, is drawn alone
+    // and centred; with a caption, beside it.
     LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE) & ~LONG_PTR(BS_ICON);
-    if (icon && b.Caption().empty()) style |= BS_ICON;
+    if (icon && (b.Caption().empty() || b.PictureOnly())) style |= BS_ICON;
     SetWindowLongPtrW(h, GWL_STYLE, style);
     SendMessageW(h, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
     InvalidateRect(h, nullptr, TRUE);

@@ -43,10 +43,31 @@ LRESULT FormWindow::OnCommand(int id, int code, HWND h) {
       t->SetSelLength(CodePointOffset(w, int(end)) - CodePointOffset(w, int(start)));
       break;
     }
-    case Kind::ComboBox:
+    case Kind::ComboBox: {
+      auto* combo = static_cast<ui::ComboBox*>(c);
+      const int picked = int(SendMessageW(h, CB_GETCURSEL, 0, 0));
+      if (code == CBN_DROPDOWN) {
+        droppedCombo_ = h;
+        droppedIndex_ = combo->ListIndex();
+        return 0;
+      }
+      if (code == CBN_SELENDOK) {
+        // The item already shown picked again from the open list: only this end of the
+        // selection tells of it. Any other pick came as a selection change already.
+        const bool samePick = droppedCombo_ == h && picked == droppedIndex_;
+        droppedCombo_ = nullptr;
+        if (samePick)
+          combo->UserPick(picked);
+        else
+          combo->SetListIndex(picked);
+        break;
+      }
+      if (code == CBN_SELENDCANCEL) droppedCombo_ = nullptr;
       if (code != CBN_SELCHANGE) return 0;
-      static_cast<ui::ComboBox*>(c)->SetListIndex(int(SendMessageW(h, CB_GETCURSEL, 0, 0)));
+      if (droppedCombo_ == h) droppedIndex_ = -2;  // moved: the end of this pick is no repeat
+      combo->SetListIndex(picked);
       break;
+    }
     case Kind::ListBox: {
       if (code != LBN_SELCHANGE) return 0;
       auto* l = static_cast<ui::ListBox*>(c);
@@ -73,9 +94,16 @@ LRESULT FormWindow::OnNotify(NMHDR* n) {
   if (mirroring_ || !n) return 0;
   ui::Control* c = ControlById(int(n->idFrom));
   if (!c || NativeOf(*c) != n->hwndFrom) return 0;
-  if (c->GetKind() == Kind::MonthView && n->code == MCN_SELECT) {
+  if (c->GetKind() == Kind::MonthView && (n->code == MCN_SELECT || n->code == MCN_SELCHANGE)) {
+    // A click on a day selects it; the month arrows, the month and year menus and the keyboard
+    // move the selection too, and what the calendar highlights is the editor's date.
     const SYSTEMTIME& st = reinterpret_cast<NMSELCHANGE*>(n)->stSelStart;
-    static_cast<ui::MonthView*>(c)->UserClickDay(MakeDate(st.wYear, st.wMonth, st.wDay));
+    auto* calendar = static_cast<ui::MonthView*>(c);
+    const OleDate day = MakeDate(st.wYear, st.wMonth, st.wDay);
+    if (n->code == MCN_SELECT)
+      calendar->UserClickDay(day);
+    else
+      calendar->UserMoveSelection(day);
     if (!retired_) SyncControl(*c, ui::Prop::Value);
     return 0;
   }
