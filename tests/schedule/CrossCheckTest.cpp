@@ -297,7 +297,7 @@ TEST(CrossCheck, CatchUpFindsWhatTickingThroughTheGapRings) {
     const int64_t from = firstDay * 86400 - 1, to = from + 1 + gen.Pick(7 * 86400);
     for (int i = 0; i < table.EntryCount(); ++i) {
       AlarmEntry& e = table[i];
-      if (e.BellMode == kBellPreAndMain) e.BellMode = kBellMainOnly;
+      if (e.BellMode == BellMode::PreAndMain) e.BellMode = BellMode::MainOnly;
       e.MainBellFiredAt = e.PreBellFiredAt = 0;
       // A quick timer due just before the gap would ring late inside it, which a watched
       // program had already done.
