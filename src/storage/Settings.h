@@ -43,6 +43,12 @@ void WriteStartFlag(bool value, const std::string& iniPath);
 // The start mode: "1" when the start-with-Windows shortcut is registered (default "0").
 bool ReadStartMode(const std::string& iniPath);
 void WriteStartMode(bool registered, const std::string& iniPath);
+// The snooze delay last chosen in the alarm window, in minutes, as written (default 5; the
+// caller keeps it to the delays it offers), and its writer.
+int ReadSnoozeDelay(const std::string& iniPath);
+bool WriteSnoozeDelay(const std::string& iniPath, int minutes);
+// Whether the alarm window hides its snooze controls (default no).
+bool ReadSnoozeHidden(const std::string& iniPath);
 // The names of the chosen MIDI and wave devices (default empty).
 void ReadDeviceNames(const std::string& iniPath, std::string& midi, std::string& wave);
 void WriteDeviceNames(const std::string& iniPath, const std::string& midi, const std::string& wave);

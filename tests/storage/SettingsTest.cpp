@@ -166,6 +166,21 @@ TEST_F(Settings, InstallationKeys) {
   EXPECT_EQ(wave, "スピーカー");
 }
 
+TEST_F(Settings, SnoozeKeysDefaultAndTheDelayAloneIsWritten) {
+  EXPECT_EQ(ReadSnoozeDelay(Ini()), 5);
+  EXPECT_FALSE(ReadSnoozeHidden(Ini()));
+  ASSERT_TRUE(WriteSnoozeDelay(Ini(), 15));
+  EXPECT_EQ(ReadBytes(Ini()), "[Wakebell]\r\nSNOOZEMIN=15\r\n");
+  EXPECT_EQ(ReadSnoozeDelay(Ini()), 15);
+  WriteBytes(Ini(), "[Wakebell]\r\nSNOOZEHIDE=1\r\n");
+  EXPECT_TRUE(ReadSnoozeHidden(Ini()));
+  // Saving the preferences leaves both alone: they are not the editor's.
+  Preferences p;
+  SavePreferences(Ini(), p, 0);
+  EXPECT_EQ(ReadSetting(Ini(), "SNOOZEMIN", "none"), "none");
+  EXPECT_TRUE(ReadSnoozeHidden(Ini()));
+}
+
 TEST_F(Settings, DataPathComesFromTheProgramFolder) {
   std::filesystem::create_directory(dir_ / "prog");
   std::filesystem::create_directory(dir_ / "data");
