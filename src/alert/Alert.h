@@ -21,6 +21,19 @@ void PresentAlarm(int slot, bool mainBell, const std::string& minuteText);
 // Ends the alarm in progress as the user asked (OK, the close box, a click on the tray icon):
 // the window hidden, the blinking over, the sound stopped.
 void DismissAlarm();
+// Snooze (Snooze.cpp). The スヌーズ button: ends the alarm in progress exactly as OK does and
+// rings its entry again as a main bell `minutes` after now.
+void SnoozeAlarm(int minutes);
+// The due-check tick, when it presented nothing: rings at most one snooze whose time came
+// (an alarm in progress gives way to it, as to an entry falling due), and drops the snoozes
+// cancelled by their entry's own bell, an edit or the 12-hour limit. True when one rang.
+bool RingDueSnooze(OleDate now);
+// The editor changes or deletes the entry in `slot` (called before the table changes).
+void CancelSnoozeOf(int slot);
+// The tray menu's スヌーズを解除.
+void CancelAllSnoozes();
+bool AnySnoozed();
+
 // The editor's preview: the alarm window as an entry of this look would show it as a main bell
 // at `minuteText`, without sound, blinking or any alarm state. Over an alarm in progress it
 // takes the window's title and content; its OK then dismisses that alarm.

@@ -13,6 +13,7 @@
 
 #include "model/AlarmEntry.h"
 #include "model/AlarmTable.h"
+#include "model/Snooze.h"
 #include "model/SortKey.h"
 #include "platform/Controls.h"
 #include "storage/Preferences.h"
@@ -55,6 +56,12 @@ struct AlarmState {
   std::unique_ptr<AlarmTimers> timers;  // made on first use by alert/
 };
 
+// The alarms put off by スヌーズ, owned by alert/ (which snoozes, rings and cancels them); the
+// monitor loads them from the state file at start-up and writes them back when they change.
+struct SnoozeState {
+  std::vector<Snooze> snoozes;
+};
+
 // The background monitor's own state: start-up, the tray, pause and shut-down.
 struct MonitorState {
   bool startingUp = false;
@@ -94,6 +101,9 @@ struct AppHooks {
   // The device the editor's MIDI or wave list selects, while the editor's lists are in use;
   // nothing otherwise (the chosen device names then stand in for the lists).
   std::function<std::optional<std::string>()> editorMidiDevice, editorWaveDevice;
+  // The snoozes changed (one added, rung, cancelled): the monitor writes the state file and
+  // puts the wake timer, the tray tip and the menu's スヌーズを解除 right.
+  std::function<void()> snoozesChanged;
 };
 
 struct AppState {
@@ -104,6 +114,7 @@ struct AppState {
   OleDate nextBellTime = 0;
   Preferences prefs;
   AlarmState alarm;
+  SnoozeState snooze;
   MonitorState monitor;
   EditorState editor;
   AudioState audio;
