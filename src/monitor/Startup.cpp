@@ -20,7 +20,8 @@ bool MonitorWindow::PassInstanceGuard() {
 
   // STARTFLG 1 together with a running instance: that instance is alive and owns the files.
   // Any other mismatch may be a leftover of a crash or an instance on its way out: give it
-  // two seconds, then start all the same.
+  // two seconds. An instance still running then rings the bells itself; a second one would
+  // ring each of them twice, so this one ends as quietly. A flag left behind alone starts.
   bool otherRunning = Svc().instance->OtherInstanceRunning();
   int startFlag = ReadStartFlag(dataIni);
   if (startFlag == 1 && otherRunning) return false;
@@ -29,6 +30,7 @@ bool MonitorWindow::PassInstanceGuard() {
     otherRunning = Svc().instance->OtherInstanceRunning();
     startFlag = ReadStartFlag(dataIni);
   }
+  if (otherRunning) return false;
 
   WriteStartFlag(false, ProgramSettingsPath());
   WriteStartFlag(false, dataIni);

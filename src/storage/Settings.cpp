@@ -64,6 +64,8 @@ constexpr SettingKey kKeys[] = {
     {"STARTFLG", Kind::Install, "0"},
     {"STARTMD", Kind::Install, "0"},
     {"DATAPATH", Kind::Install, "Wakebell.dat"},  // relative to the program folder
+    // Per PC, in the program folder: "0" keeps the PC asleep through its bells.
+    {"WAKEFLG", Kind::Install, "1"},
 };
 
 const SettingKey& KeyOf(std::string_view name) {
@@ -247,6 +249,10 @@ bool ReadStartMode(const std::string& iniPath) {
 
 void WriteStartMode(bool registered, const std::string& iniPath) {
   WriteSetting(iniPath, "STARTMD", registered ? "1" : "0");
+}
+
+bool ReadWakeEnabled(const std::string& iniPath) {
+  return ReadSettingInt(iniPath, "WAKEFLG", int(*ParseDecimal(KeyOf("WAKEFLG").def, 0, 1))) != 0;
 }
 
 void ReadDeviceNames(const std::string& iniPath, std::string& midi, std::string& wave) {

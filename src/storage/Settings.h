@@ -40,6 +40,9 @@ void WriteStartFlag(bool value, const std::string& iniPath);
 // STARTMD: "1" when the start-with-Windows shortcut is registered (default "0").
 bool ReadStartMode(const std::string& iniPath);
 void WriteStartMode(bool registered, const std::string& iniPath);
+// WAKEFLG of the program-folder file: whether the PC is woken for the next bell (default on;
+// "0" turns it off). Never written by the program.
+bool ReadWakeEnabled(const std::string& iniPath);
 // MIDINM and WAVENM, the chosen devices (default empty).
 void ReadDeviceNames(const std::string& iniPath, std::string& midi, std::string& wave);
 void WriteDeviceNames(const std::string& iniPath, const std::string& midi, const std::string& wave);

@@ -8,6 +8,8 @@
 #include "alert/AlarmWindow.h"
 #include "audio/Volume.h"
 #include "editor/EditorWindow.h"
+#include "monitor/HistoryWindow.h"
+#include "monitor/MissedNoticeWindow.h"
 #include "monitor/MonitorWindow.h"
 
 namespace wb::test {
@@ -32,6 +34,7 @@ UiTest::UiTest() {
   Svc().registry = &registry;
   Svc().launcher = &launcher;
   Svc().instance = &instance;
+  Svc().power = &power;
   Svc().foreground = &foreground;
   ui::Timer::SetHost(&clock);
 }
@@ -41,6 +44,8 @@ UiTest::~UiTest() {
   ResetAlert();
   ResetEditor();
   ResetAboutBox();
+  ResetMissedNotice();
+  ResetHistoryWindow();
   ResetMonitor();
   ui::CollectRetiredForms();
   ui::Timer::SetHost(nullptr);

@@ -18,12 +18,15 @@ class Win32Instance final : public IInstance {
     if (mutex_) CloseHandle(mutex_);
   }
 
-  // Each call lets go of our handle and creates the mutex again, so that a retry sees whether
-  // the other process still holds it; when none does, ours is the handle that stays open.
+  // A call that found the mutex held lets go of our handle and creates it again, so that a
+  // retry sees whether the other process still holds it. Once ours made it, it stays ours:
+  // two copies started together must never both let go and both end.
   bool OtherInstanceRunning() override {
+    if (created_) return false;
     if (mutex_) CloseHandle(mutex_);
     mutex_ = CreateMutexW(nullptr, FALSE, name_.c_str());
     const DWORD error = GetLastError();
+    created_ = mutex_ && error != ERROR_ALREADY_EXISTS;
     // A mutex we may not open (another user's, say) was made by a running instance all the same.
     return mutex_ ? error == ERROR_ALREADY_EXISTS : error == ERROR_ACCESS_DENIED;
   }
@@ -31,6 +34,7 @@ class Win32Instance final : public IInstance {
  private:
   std::wstring name_;
   HANDLE mutex_ = nullptr;
+  bool created_ = false;  // this process made the mutex and holds it
 };
 
 }  // namespace

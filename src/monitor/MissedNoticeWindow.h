@@ -1,0 +1,49 @@
+// The quiet notice of bells that did not ring: one window, one row per entry (its newest missed
+// bell, "×N" when more were skipped), newest first, in a standard list box a screen reader
+// reads. New rows go into the open notice, never into a second window.
+// Portable window logic over control objects; no operating-system header.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "model/OleDate.h"
+#include "platform/Controls.h"
+
+namespace wb {
+
+inline constexpr const char* kMissedNoticeTitle = "Wakebell（鳴らなかったアラーム）";
+
+// One entry's missed bells as the notice lists them.
+struct MissedRow {
+  std::string entryKey;  // the same entry in a later catch-up: its row is merged, not repeated
+  OleDate bell = 0;      // the newest bell that did not ring
+  std::string message;
+  int count = 1;         // bells missed in all
+};
+
+class MissedNoticeWindow : public ui::Form {
+ public:
+  MissedNoticeWindow();
+
+  ui::Label introLabel;
+  ui::ListBox missedList;
+  ui::Button okButton;
+
+  // Adds the rows (an entry already listed keeps one row: its newest bell, the counts added)
+  // and shows the window in front.
+  void AddMissed(const std::vector<MissedRow>& rows);
+  const std::vector<MissedRow>& Rows() const { return rows_; }
+
+ private:
+  void RefreshList();
+  std::vector<MissedRow> rows_;  // newest first
+};
+
+// The list line of a row: "yyyy/mm/dd hh:nn  message ×N", the message on one line.
+std::string MissedRowText(const MissedRow& row);
+
+MissedNoticeWindow& TheMissedNotice();  // touching it creates it hidden
+MissedNoticeWindow* MissedNoticeIfLoaded();
+void ResetMissedNotice();  // tests: forget the window entirely
+
+}  // namespace wb
