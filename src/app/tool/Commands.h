@@ -15,5 +15,10 @@ int Dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 int Schedule(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int List(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int Tip(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// `history HISTORYFILE`: the ring history, newest first, one event a line as stored.
+int History(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// `missed DATAFILE --since T --now T [--state STATEFILE]`: the bells the catch-up would ring
+// now and the rows the notice would list.
+int Missed(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace wb::tool
