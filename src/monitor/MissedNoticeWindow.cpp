@@ -21,30 +21,24 @@ MissedNoticeWindow::MissedNoticeWindow()
   onUnload = [this] { rows_.clear(); };
 }
 
-std::string MissedRowText(const MissedRow& row) {
-  std::string message = row.message;
-  // A list row has one line; the message's own breaks become spaces.
-  std::replace_if(message.begin(), message.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-  std::string text = FormatDateHourMinute(row.bell) + "  " + message;
-  if (row.count > 1) text += " ×" + std::to_string(row.count);
-  return text;
-}
-
 void MissedNoticeWindow::AddMissed(const std::vector<MissedRow>& rows) {
   if (rows.empty()) return;
   for (const MissedRow& row : rows) {
-    auto same = std::find_if(rows_.begin(), rows_.end(), [&](const MissedRow& r) { return r.entryKey == row.entryKey; });
+    // The same entry: its slot and message (an entry edited meanwhile gets a row of its own).
+    auto same = std::find_if(rows_.begin(), rows_.end(), [&](const MissedRow& r) {
+      return r.slot == row.slot && r.message == row.message;
+    });
     if (same == rows_.end()) {
       rows_.push_back(row);
       continue;
     }
     same->count += row.count;
-    if (row.bell > same->bell) {
-      same->bell = row.bell;
-      same->message = row.message;
+    if (row.moment > same->moment) {
+      same->moment = row.moment;
+      same->main = row.main;
     }
   }
-  std::stable_sort(rows_.begin(), rows_.end(), [](const MissedRow& a, const MissedRow& b) { return a.bell > b.bell; });
+  std::stable_sort(rows_.begin(), rows_.end(), [](const MissedRow& a, const MissedRow& b) { return a.moment > b.moment; });
   RefreshList();
   Show();
   Svc().foreground->BringToForeground(*this);

@@ -6,20 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "model/OleDate.h"
+#include "model/CatchUp.h"
 #include "platform/Controls.h"
 
 namespace wb {
 
 inline constexpr const char* kMissedNoticeTitle = "Wakebell（鳴らなかったアラーム）";
-
-// One entry's missed bells as the notice lists them.
-struct MissedRow {
-  std::string entryKey;  // the same entry in a later catch-up: its row is merged, not repeated
-  OleDate bell = 0;      // the newest bell that did not ring
-  std::string message;
-  int count = 1;         // bells missed in all
-};
 
 class MissedNoticeWindow : public ui::Form {
  public:
@@ -30,7 +22,7 @@ class MissedNoticeWindow : public ui::Form {
   ui::Button okButton;
 
   // Adds the rows (an entry already listed keeps one row: its newest bell, the counts added)
-  // and shows the window in front.
+  // and shows the window in front. Rows as the catch-up makes them (model/CatchUp.h).
   void AddMissed(const std::vector<MissedRow>& rows);
   const std::vector<MissedRow>& Rows() const { return rows_; }
 
@@ -38,9 +30,6 @@ class MissedNoticeWindow : public ui::Form {
   void RefreshList();
   std::vector<MissedRow> rows_;  // newest first
 };
-
-// The list line of a row: "yyyy/mm/dd hh:nn  message ×N", the message on one line.
-std::string MissedRowText(const MissedRow& row);
 
 MissedNoticeWindow& TheMissedNotice();  // touching it creates it hidden
 MissedNoticeWindow* MissedNoticeIfLoaded();

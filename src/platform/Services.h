@@ -23,6 +23,9 @@ struct IClock {
   virtual ~IClock() = default;
   virtual OleDate Now() = 0;
   virtual void Sleep(int milliseconds) = 0;
+  // Minutes this PC's local time is ahead of UTC at the local moment `local` (+540 for Japan);
+  // the history writes it beside each local time.
+  virtual int UtcOffsetMinutes(OleDate local) = 0;
 };
 
 // Media Control Interface command strings (alias "mymedia").
