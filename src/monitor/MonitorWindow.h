@@ -4,6 +4,7 @@
 #pragma once
 #include <string>
 
+#include "monitor/BellWatch.h"
 #include "platform/Controls.h"
 #include "platform/Services.h"
 
@@ -36,21 +37,27 @@ class MonitorWindow : public ui::Form {
   ui::MenuItem* registerStartupItem = nullptr;
   ui::MenuItem* removeStartupItem = nullptr;
   ui::MenuItem* pauseItem = nullptr;
+  ui::MenuItem* historyItem = nullptr;
   ui::MenuItem* aboutItem = nullptr;
   ui::MenuItem* exitItem = nullptr;
 
   TrayIconRecord trayIconRecord;
+  // The catch-up, the wake timer and the state file.
+  BellWatch watch;
 
   // Start-up (the window's load) and the instance guard that runs first. PassInstanceGuard
   // answers false when another instance owns the settings and this process must end without
   // a trace.
   void StartUp();
   bool PassInstanceGuard();
+  // A data file that exists (or that DATAPATH names) and cannot be read: said once, recorded.
+  void ReportUnreadableTable();
   // The orderly end run by 終了, a close request and the end of the Windows session; runs
   // once, later calls do nothing.
   void ShutDown();
   // Timer reactions.
   void OnDueCheckTick();
+  void OnPowerEvent(PowerEvent event);
   void OnHoverTick();
   // Tray icon.
   void AddTrayIcon(TrayIcon icon, const std::string& tip);
@@ -65,6 +72,7 @@ class MonitorWindow : public ui::Form {
   void RegisterStartupShortcut();
   void RemoveStartupShortcut();
   void TogglePause();
+  void ShowHistory();
   void ShowAboutBox();
   // Puts the check mark on 登録 or 削除.
   void ShowStartMode(bool registered);

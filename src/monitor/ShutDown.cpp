@@ -7,6 +7,8 @@
 #include "audio/Volume.h"
 #include "audio/DeviceDialog.h"
 #include "editor/EditorWindow.h"
+#include "monitor/HistoryWindow.h"
+#include "monitor/MissedNoticeWindow.h"
 #include "monitor/MonitorWindow.h"
 #include "storage/Settings.h"
 
@@ -24,6 +26,9 @@ void MonitorWindow::ShutDown() {
   RestoreMidiVolume();
   RestoreWaveVolume();
 
+  // The table is still there: its handled bells go into the state file.
+  watch.End(Svc().clock->Now());
+  if (Svc().power) Svc().power->SetEventHandler(nullptr);
   DeleteTrayIcon();
   WriteStartFlag(false, ProgramSettingsPath());
   WriteStartFlag(false, DataSettingsPath());
@@ -42,6 +47,8 @@ void MonitorWindow::ShutDown() {
   if (alarm) alarm->Unload();
   if (about) about->Unload();
   if (DeviceDialog* devices = DeviceDialogIfLoaded()) devices->Unload();
+  if (MissedNoticeWindow* notice = MissedNoticeIfLoaded()) notice->Unload();
+  if (HistoryWindow* history = HistoryWindowIfLoaded()) history->Unload();
   Unload();
 
   monitor.shuttingDown = false;

@@ -1,9 +1,11 @@
 // The monitor's load: the start-up of the process, and the instance guard that runs first.
 #include "app_state/AppState.h"
+#include "app_state/HistoryLog.h"
 #include "app_state/ProgramTitle.h"
 #include "audio/Volume.h"
 #include "monitor/MonitorWindow.h"
 #include "storage/DataFile.h"
+#include "storage/FileIo.h"
 #include "storage/Settings.h"
 
 namespace wb {
@@ -12,6 +14,9 @@ namespace {
 constexpr int kRetries = 2;
 constexpr int kRetryWaitMs = 1000;
 constexpr int kDueCheckIntervalMs = 1000;
+const std::string kUnreadableTableText = "データファイルを読み込めませんでした。\r\n\r\n";
+const std::string kUnreadableTableTail =
+    "\r\n\r\nこのファイルに登録したアラームは鳴りません。ファイルを確認してください。";
 }  // namespace
 
 bool MonitorWindow::PassInstanceGuard() {
@@ -69,12 +74,29 @@ void MonitorWindow::StartUp() {
   SaveMidiVolume();
   SaveWaveVolume();
 
-  LoadAlarmTable(app.dataPath, app.table, app.audio.savedMidiVolume, app.audio.savedWaveVolume);
+  const bool tableRead =
+      LoadAlarmTable(app.dataPath, app.table, app.audio.savedMidiVolume, app.audio.savedWaveVolume);
+
+  // Before the first tick: the catch-up over the time the program was not running, and the
+  // power and clock notices from now on.
+  watch.Start(Svc().clock->Now(), app.monitor.paused);
+  if (Svc().power) Svc().power->SetEventHandler([this](PowerEvent event) { OnPowerEvent(event); });
 
   dueCheckTimer.SetEnabled(false);
   dueCheckTimer.SetInterval(kDueCheckIntervalMs);
   dueCheckTimer.SetEnabled(true);
   app.monitor.startingUp = false;
+  if (!tableRead) ReportUnreadableTable();
+}
+
+void MonitorWindow::ReportUnreadableTable() {
+  const std::string& path = App().dataPath;
+  // A first start has no data file yet, and nothing to say about it; a file that is there (or
+  // a folder in its place), or one DATAPATH names, held alarms the user believes are set.
+  const bool named = !ReadSetting(ProgramSettingsPath(), "DATAPATH", "").empty();
+  if (NothingAt(path) && !named) return;
+  LogHistory(HistoryEvent::TableUnreadable, 0, path);
+  Svc().dialogs->MsgBox(kUnreadableTableText + path + kUnreadableTableTail, kOkOnly | kIconExclamation, kProgramTitle);
 }
 
 }  // namespace wb

@@ -95,12 +95,14 @@ void MonitorWindow::TogglePause() {
     pauseItem->SetChecked(false);
     App().monitor.paused = false;
     ModifyTrayIcon(TrayIcon::App, kProgramTitle);
+    watch.Rearm(Svc().clock->Now(), false);
   } else {
     pauseItem->SetChecked(true);
     App().monitor.paused = true;
     // The pause picture is the program's own resource: taking it from the editor would
     // create the editor, whose load re-reads the data file and can ring an alarm twice.
     ModifyTrayIcon(TrayIcon::Stop, kPausedTip);
+    watch.Rearm(Svc().clock->Now(), true);  // no bell rings while paused: the PC may sleep
   }
 }
 
