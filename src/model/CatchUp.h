@@ -47,7 +47,8 @@ struct CatchUpState {
 // The moment until which the occurrences of the entry in `slot` count as handled: its record
 // in `state` when the slot's fingerprint matches, else a record of the same fingerprint left
 // by a slot that moved (an earlier entry was deleted), else 0. A record later than `now` (left
-// by a clock that was ahead) counts as nothing handled.
+// by a clock that was ahead) counts as nothing handled. It indexes the whole state, so it is for
+// asking about one entry; FindMissedBells asks for the whole table at once.
 OleDate LastHandledOf(const CatchUpState& state, const AlarmTable& table, int slot, OleDate now);
 
 // Notes in `state` that the bell of `slot` at `moment` (or, simpler for the caller, the moment
@@ -85,6 +86,9 @@ struct CatchUpResult {
 
 struct CatchUpLimits {
   int64_t maxGapSeconds = kCatchUpMaxSeconds;
+  // Below 0, nothing rings now and every bell found is reported: for a minute in which more
+  // bells fell due than its ticks could present (one a tick), a catch-up over that minute with
+  // this limit lists the ones never presented (they carry no mark).
   int64_t ringLateSeconds = kRingLateSeconds;
 };
 

@@ -5,8 +5,8 @@
 //
 // UTF-8, one event a line, LF, five fields separated by tabs:
 //   yyyy/mm/dd hh:nn:ss +hh:mm <TAB> event <TAB> due <TAB> message <TAB> late seconds
-// `due` is the bell's set moment "yyyy/mm/dd hh:nn" (for a repeating entry, that occurrence's
-// date), empty for events without a bell (started, ended, ...). A tab, CR, LF or backslash in
+// `due` is the bell's set moment "yyyy/mm/dd hh:nn:ss" (for a repeating entry, that
+// occurrence's date), empty for events without a bell (started, ended, ...). A tab, CR, LF or backslash in
 // the message is written "\t", "\r", "\n", "\\", so a message never breaks a line.
 // A last line without its LF (a write cut short) is skipped, and so is any line that does not
 // parse.
@@ -85,7 +85,8 @@ std::vector<HistoryRecord> ReadHistoryNewestFirst(const std::string& path, size_
 // when that changes it. A missing file is fine (true). False when it could not be rewritten.
 bool TrimHistory(const std::string& path, OleDate now);
 
-// The history window's text of a record: "yyyy/mm/dd hh:nn:ss  label  hh:nn  message  (n秒遅れ)".
+// The history window's text of a record, one line:
+// "yyyy/mm/dd hh:nn:ss  label  yyyy/mm/dd hh:nn  message  （n秒遅れ）" (empty parts left out).
 std::string HistoryDisplayLine(const HistoryRecord& record);
 
 }  // namespace wb

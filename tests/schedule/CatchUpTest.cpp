@@ -155,6 +155,19 @@ TEST(CatchUp, NothingRingsOrIsReportedTwice) {
             (std::vector<std::string>{"missed 0 2026/12/08 07:00 main x1", "missed 1 2026/12/08 06:00 main x1"}));
 }
 
+TEST(CatchUp, TheBellsACrowdedMinuteNeverPresentedAreReported) {
+  // 70 entries at 07:00: the ticks of that minute present 60 of them, one each.
+  AlarmTable t = Table(std::vector<AlarmEntry>(70, Entry(kRepeatDaily, At("2026/11/01 07:00:00"))));
+  std::vector<test::Bell> bells;
+  test::RunTicks(t, At("2026/12/07 07:00:00"), At("2026/12/07 07:00:59"), bells);
+  ASSERT_EQ(bells.size(), 60u);
+  const CatchUpResult r =
+      FindMissedBells(t, {}, At("2026/12/07 06:59:59"), At("2026/12/07 07:01:00"), {kCatchUpMaxSeconds, -1});
+  EXPECT_TRUE(r.ringNow.empty());
+  ASSERT_EQ(r.missed.size(), 10u);
+  EXPECT_EQ(r.missed.front().slot, 60);
+}
+
 TEST(CatchUp, WhatWasHandledFollowsTheEntryNotTheSlot) {
   const AlarmEntry wake = Entry(kRepeatDaily, At("2026/11/01 07:00:00"));
   AlarmEntry other = Entry(kRepeatDaily, At("2026/11/01 06:00:00"));
