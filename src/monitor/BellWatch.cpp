@@ -15,15 +15,6 @@ int64_t MinuteNumber(OleDate moment) { return FloorDiv(SecondNumber(moment), 60)
 
 std::string StatePath() { return StatePathIn(App().programFolder); }
 
-MissedRow RowOf(const RingNow& bell) {
-  MissedRow row;
-  row.slot = bell.slot;
-  row.moment = bell.moment;
-  row.main = bell.main;
-  row.message = App().table[bell.slot].Message;
-  return row;
-}
-
 }  // namespace
 
 void BellWatch::Start(OleDate now, bool paused) {
@@ -56,6 +47,7 @@ void BellWatch::Tick(OleDate now, bool paused) {
   } else if (const int64_t minute = MinuteNumber(now); minute != lastMinute_) {
     if (!paused && (presentedThisMinute_ || minute - lastMinute_ > 1)) CheckMinuteOverflow(now);
     presentedThisMinute_ = false;
+    state_.catchUp.watchedUntil = now;
     WriteState(now);
   }
   lastTick_ = now;
@@ -104,6 +96,11 @@ void BellWatch::OnPowerEvent(PowerEvent event, OleDate now, bool paused) {
       } else if (gap == TickGap::Back) {
         if (PutRightFutureMarks(App().table, now) > 0) RefreshListIfLoaded();
         state_.catchUp.watchedUntil = now;
+      } else {
+        // A small step (or only the zone): the ticks see it as usual; only the UTC moment of
+        // the wake timer's local time may have moved.
+        Rearm(now, paused);
+        return;
       }
       break;
   }
@@ -157,23 +154,20 @@ void BellWatch::CatchUpNow(OleDate now, bool paused) {
   WriteState(now);
 }
 
-// More bells fell due in the minute just over than its ticks could show, or a whole minute had
-// no tick at all: what the due check never presented rings now or goes into the notice.
+// More bells fell due in the minute just over than its ticks could show (one a tick), or a
+// whole minute had no tick at all: what the due check never presented goes into the notice
+// (a full minute has no room left) or rings now (a skipped one still has).
 void BellWatch::CheckMinuteOverflow(OleDate now) {
+  const int64_t minute = MinuteNumber(now);
   const OleDate from = FromSecondNumber(lastMinute_ * 60 - 1);
-  const OleDate until = FromSecondNumber(MinuteNumber(now) * 60 - 1);
-  const CatchUpResult result = FindMissedBells(App().table, state_.catchUp, from, until);
+  const OleDate until = FromSecondNumber(minute * 60 - 1);
+  CatchUpLimits limits;
+  if (presentedThisMinute_ && minute - lastMinute_ == 1) limits.ringLateSeconds = -1;
+  const CatchUpResult result = FindMissedBells(App().table, state_.catchUp, from, until, limits);
   if (result.ringNow.empty() && result.missed.empty()) return;
   ApplyCatchUp(App().table, state_.catchUp, result, until);
-  std::vector<MissedRow> rows = result.missed;
-  for (const RingNow& bell : result.ringNow) {
-    // A minute whose every tick showed a bell has no room left; a skipped minute still has.
-    if (presentedThisMinute_ && MinuteNumber(bell.moment) == lastMinute_)
-      rows.push_back(RowOf(bell));
-    else
-      pending_.push_back(bell);
-  }
-  ReportMissed(rows);
+  pending_.insert(pending_.end(), result.ringNow.begin(), result.ringNow.end());
+  ReportMissed(result.missed);
   RefreshListIfLoaded();
 }
 
