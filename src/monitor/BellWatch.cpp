@@ -174,7 +174,7 @@ void BellWatch::CheckMinuteOverflow(OleDate now) {
 void BellWatch::ReportMissed(const std::vector<MissedRow>& rows) {
   if (rows.empty()) return;
   for (const MissedRow& row : rows) LogHistory(HistoryEvent::Missed, row.moment, row.message);
-  TheMissedNotice().AddMissed(rows);
+  ui::TheForm<MissedNoticeWindow>().AddMissed(rows);
 }
 
 void BellWatch::WriteState(OleDate now) {

@@ -26,15 +26,4 @@ void HistoryWindow::ShowLines(std::vector<std::string> lines) {
   historyList.SetFocus();
 }
 
-namespace {
-ui::FormSlot<HistoryWindow>& Slot() {
-  static ui::FormSlot<HistoryWindow> slot;
-  return slot;
-}
-}  // namespace
-
-HistoryWindow& TheHistoryWindow() { return Slot().Get(); }
-HistoryWindow* HistoryWindowIfLoaded() { return Slot().IfLoaded(); }
-void ResetHistoryWindow() { Slot().Reset(); }
-
 }  // namespace wb

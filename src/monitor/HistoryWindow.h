@@ -23,8 +23,5 @@ class HistoryWindow : public ui::Form {
   void ShowLines(std::vector<std::string> lines);
 };
 
-HistoryWindow& TheHistoryWindow();  // touching it creates it hidden
-HistoryWindow* HistoryWindowIfLoaded();
-void ResetHistoryWindow();  // tests: forget the window entirely
 
 }  // namespace wb

@@ -53,15 +53,4 @@ void MissedNoticeWindow::RefreshList() {
   if (!rows_.empty()) missedList.SetListIndex(0);
 }
 
-namespace {
-ui::FormSlot<MissedNoticeWindow>& Slot() {
-  static ui::FormSlot<MissedNoticeWindow> slot;
-  return slot;
-}
-}  // namespace
-
-MissedNoticeWindow& TheMissedNotice() { return Slot().Get(); }
-MissedNoticeWindow* MissedNoticeIfLoaded() { return Slot().IfLoaded(); }
-void ResetMissedNotice() { Slot().Reset(); }
-
 }  // namespace wb

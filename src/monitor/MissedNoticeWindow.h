@@ -31,8 +31,5 @@ class MissedNoticeWindow : public ui::Form {
   std::vector<MissedRow> rows_;  // newest first
 };
 
-MissedNoticeWindow& TheMissedNotice();  // touching it creates it hidden
-MissedNoticeWindow* MissedNoticeIfLoaded();
-void ResetMissedNotice();  // tests: forget the window entirely
 
 }  // namespace wb

@@ -54,9 +54,9 @@ void MonitorWindow::StartUp() {
   app.table.Clear();
   app.monitor.startingUp = true;
   app.lastEditedIndex = -1;
-  app.monitor.activeIndex = -1;
-  app.monitor.soundKind = 0;
-  app.monitor.alarmSounding = false;
+  app.alarm.activeIndex = -1;
+  app.alarm.soundKind = SoundKind::None;
+  app.alarm.sounding = false;
   app.editor.dataChanged = false;
   app.monitor.paused = false;
   app.editor.currentIndex = -1;
@@ -77,10 +77,8 @@ void MonitorWindow::StartUp() {
   const bool tableRead =
       LoadAlarmTable(app.dataPath, app.table, app.audio.savedMidiVolume, app.audio.savedWaveVolume);
 
-  // Before the first tick: the catch-up over the time the program was not running, and the
-  // power and clock notices from now on.
+  // Before the first tick: the catch-up over the time the program was not running.
   watch.Start(Svc().clock->Now(), app.monitor.paused);
-  if (Svc().power) Svc().power->SetEventHandler([this](PowerEvent event) { OnPowerEvent(event); });
 
   dueCheckTimer.SetEnabled(false);
   dueCheckTimer.SetInterval(kDueCheckIntervalMs);

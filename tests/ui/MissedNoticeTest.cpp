@@ -19,7 +19,7 @@ MissedRow Row(int slot, OleDate moment, const char* message, int count = 1) {
 }
 
 TEST_F(MissedNotice, LaterCatchUpsGoIntoTheOpenWindowMergedPerEntryNewestFirst) {
-  MissedNoticeWindow& notice = TheMissedNotice();
+  MissedNoticeWindow& notice = ui::TheForm<MissedNoticeWindow>();
   EXPECT_EQ(notice.Caption(), "Wakebell（鳴らなかったアラーム）");
   notice.AddMissed({Row(0, MakeDate(2026, 12, 6, 7, 0), "朝", 2), Row(1, MakeDate(2026, 12, 6, 9, 0), "会議")});
   ASSERT_TRUE(notice.Visible());
@@ -27,7 +27,7 @@ TEST_F(MissedNotice, LaterCatchUpsGoIntoTheOpenWindowMergedPerEntryNewestFirst) 
   // A second gap: the first entry missed once more, a new entry, and one that was edited.
   notice.AddMissed({Row(0, MakeDate(2026, 12, 7, 7, 0), "朝"), Row(2, MakeDate(2026, 12, 6, 8, 0), "ごみ"),
                     Row(1, MakeDate(2026, 12, 5, 9, 0), "会議（変更）")});
-  EXPECT_EQ(&TheMissedNotice(), &notice);
+  EXPECT_EQ(&ui::TheForm<MissedNoticeWindow>(), &notice);
   const std::vector<std::string> expected = {
       "2026/12/07 07:00  朝  ×3",
       "2026/12/06 09:00  会議",
@@ -41,17 +41,17 @@ TEST_F(MissedNotice, LaterCatchUpsGoIntoTheOpenWindowMergedPerEntryNewestFirst) 
 }
 
 TEST_F(MissedNotice, OkClosesItAndTheNextCatchUpStartsAfresh) {
-  TheMissedNotice().AddMissed({Row(0, MakeDate(2026, 12, 6, 7, 0), "朝", 2)});
-  TheMissedNotice().okButton.Press();
-  EXPECT_EQ(MissedNoticeIfLoaded(), nullptr);
-  TheMissedNotice().AddMissed({Row(0, MakeDate(2026, 12, 7, 7, 0), "朝")});
-  ASSERT_EQ(TheMissedNotice().missedList.ListCount(), 1);
-  EXPECT_EQ(TheMissedNotice().missedList.List(0), "2026/12/07 07:00  朝");
+  ui::TheForm<MissedNoticeWindow>().AddMissed({Row(0, MakeDate(2026, 12, 6, 7, 0), "朝", 2)});
+  ui::TheForm<MissedNoticeWindow>().okButton.Press();
+  EXPECT_EQ(ui::FormIfLoaded<MissedNoticeWindow>(), nullptr);
+  ui::TheForm<MissedNoticeWindow>().AddMissed({Row(0, MakeDate(2026, 12, 7, 7, 0), "朝")});
+  ASSERT_EQ(ui::TheForm<MissedNoticeWindow>().missedList.ListCount(), 1);
+  EXPECT_EQ(ui::TheForm<MissedNoticeWindow>().missedList.List(0), "2026/12/07 07:00  朝");
 }
 
 TEST_F(MissedNotice, NothingToAddShowsNothing) {
-  TheMissedNotice().AddMissed({});
-  EXPECT_FALSE(TheMissedNotice().Visible());
+  ui::TheForm<MissedNoticeWindow>().AddMissed({});
+  EXPECT_FALSE(ui::TheForm<MissedNoticeWindow>().Visible());
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ class MonitorWatch : public MonitorTest {
   }
   std::vector<std::string> NoticeRows() const {
     std::vector<std::string> rows;
-    if (MissedNoticeWindow* notice = MissedNoticeIfLoaded())
+    if (MissedNoticeWindow* notice = ui::FormIfLoaded<MissedNoticeWindow>())
       for (int i = 0; i < notice->missedList.ListCount(); ++i) rows.push_back(notice->missedList.List(i));
     return rows;
   }
@@ -66,11 +66,11 @@ TEST_P(MonitorWatchGap, YoungBellRingsOldBellIsReportedNeitherTwice) {
   EXPECT_EQ(Count("missed"), c.rings ? 0 : 1);
   EXPECT_EQ(NoticeRows(), c.rings ? std::vector<std::string>{} : std::vector<std::string>{"2026/12/07 06:01  テスト"});
   if (c.rings) {
-    EXPECT_EQ(TheAlarmWindow().timeView.Text(), "06:01");  // the bell's own minute
+    EXPECT_EQ(ui::TheForm<AlarmWindow>().timeView.Text(), "06:01");  // the bell's own minute
   }
 
   // The same gap told again (both resume notices, the tick after them): nothing new.
-  TheAlarmTimers().OnSingleClickTimeout();
+  SingleClickTimesOut();
   power.Raise(PowerEvent::Resume);
   power.Raise(PowerEvent::Resume);
   power.Raise(PowerEvent::TimeChange);
@@ -106,7 +106,7 @@ TEST_F(MonitorWatch, NothingIsMadeUpForAPause) {
   form.pauseItem->Choose();
   Seconds(2);
   EXPECT_FALSE(AlarmShown());
-  EXPECT_EQ(MissedNoticeIfLoaded(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<MissedNoticeWindow>(), nullptr);
   ASSERT_TRUE(power.WakeAt.has_value());
   EXPECT_EQ(FormatMoment(*power.WakeAt), "2026/12/08 06:00:00");
 }
@@ -122,17 +122,17 @@ TEST_F(MonitorWatch, StartUpReportsWhatFellDueWhileTheProgramWasNotRunning) {
   EXPECT_EQ(NoticeRows(), (std::vector<std::string>{"2026/12/07 05:00  テスト", "2026/12/07 04:30  会議"}));
   EXPECT_EQ(Events(), (std::vector<std::string>{"started", "missed", "missed"}));
   // Ended and started again: nothing is reported twice.
-  TheMonitor().ShutDown();
-  ResetWindows();
+  ui::TheForm<MonitorWindow>().exitItem->Choose();
+  ForgetWindows();
   Start();
-  EXPECT_EQ(MissedNoticeIfLoaded(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<MissedNoticeWindow>(), nullptr);
   EXPECT_EQ(Count("missed"), 2);
 }
 
 TEST_F(MonitorWatch, NoStateFileMeansNothingMissed) {
   SaveTable({Daily(5, 0)});
   Start();
-  EXPECT_EQ(MissedNoticeIfLoaded(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<MissedNoticeWindow>(), nullptr);
   const StateFile written = ReadStateFile(StatePath());
   EXPECT_EQ(FormatMoment(written.catchUp.watchedUntil), "2026/12/07 06:00:00");
 }
@@ -166,7 +166,7 @@ TEST_F(MonitorWatch, BellsOfACrowdedMinuteThatNoTickShowedGoIntoTheNotice) {
   Start();
   Seconds(60);  // every tick of 06:01 showed one bell
   EXPECT_EQ(Count("rang"), 60);
-  EXPECT_EQ(MissedNoticeIfLoaded(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<MissedNoticeWindow>(), nullptr);
   Seconds(1);  // 06:02:00
   EXPECT_EQ(NoticeRows(), (std::vector<std::string>{"2026/12/07 06:01  項目60", "2026/12/07 06:01  項目61"}));
   EXPECT_EQ(Count("missed"), 2);
@@ -237,11 +237,11 @@ TEST_F(MonitorWatch, AClockSetBackPutsFutureMarksRight) {
   Start();
   Seconds(61);
   ASSERT_TRUE(AlarmShown());
-  TheAlarmTimers().OnSingleClickTimeout();
+  SingleClickTimesOut();
   clock.Set(MakeDate(2026, 12, 7, 5, 0, 0));
   power.Raise(PowerEvent::TimeChange);
   EXPECT_EQ(App().table[0].MainBellFiredAt, 0);
-  EXPECT_EQ(MissedNoticeIfLoaded(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<MissedNoticeWindow>(), nullptr);
 }
 
 struct UnreadableCase {
@@ -271,7 +271,7 @@ TEST_F(MonitorWatch, AnUnreadableDataFileIsSaidOnceAndRecorded) {
       EXPECT_NE(dialogs.Asked[0].text.find("アラームは鳴りません"), std::string::npos);
     }
     EXPECT_EQ(Count("unreadable"), c.said ? 1 : 0);
-    ResetWindows();
+    ForgetWindows();
   }
 }
 
@@ -285,9 +285,9 @@ TEST_F(MonitorWatch, HistoryItemComesBeforeAboutAndShowsNewestFirst) {
   EXPECT_EQ(names.back(), "exitItem");
   EXPECT_EQ(form.historyItem->Caption(), "履歴");
   Seconds(61);
-  TheAlarmTimers().OnSingleClickTimeout();
+  SingleClickTimesOut();
   form.historyItem->Choose();
-  HistoryWindow* history = HistoryWindowIfLoaded();
+  HistoryWindow* history = ui::FormIfLoaded<HistoryWindow>();
   ASSERT_NE(history, nullptr);
   EXPECT_TRUE(history->Visible());
   ASSERT_GE(history->historyList.ListCount(), 2);
