@@ -27,6 +27,7 @@ void MonitorWindow::ShutDown() {
   RestoreMidiVolume();
   RestoreWaveVolume();
 
+  ReleaseKeepAwake();
   // The table is still there: its handled bells go into the state file.
   watch.End(Svc().clock->Now());
   if (Svc().power) Svc().power->SetEventHandler(nullptr);

@@ -297,3 +297,55 @@ TEST_F(MonitorWatch, HistoryItemComesBeforeAboutAndShowsNewestFirst) {
 
 }  // namespace
 }  // namespace wb::test
+
+namespace wb::test {
+namespace {
+
+struct AwakeCase {
+  const char* name;
+  int16_t blinkFlag, blinkCount;
+  bool keepWindow;
+  bool pressOk;                      // after the wait: the user's OK
+  bool awakeAfterWait;
+  std::vector<std::string> events;  // after "started"
+};
+
+class MonitorWatchAwake : public MonitorWatch, public ::testing::WithParamInterface<AwakeCase> {};
+
+TEST_P(MonitorWatchAwake, HeldAwakeExactlyWhileTheAlarmIsOn) {
+  const AwakeCase& c = GetParam();
+  AlarmEntry e = Daily(6, 1);
+  e.BlinkFlag = c.blinkFlag;
+  e.BlinkCount = c.blinkCount;
+  e.KeepWindowFlag = c.keepWindow ? 1 : 0;
+  SaveTable({e});
+  clock.Set(MakeDate(2026, 12, 7, 6, 0, 59));
+  Start();
+  EXPECT_FALSE(power.Awake);  // never held without an alarm
+  Seconds(1);
+  ASSERT_TRUE(AlarmShown());
+  EXPECT_TRUE(power.Awake);
+  Seconds(10);
+  EXPECT_EQ(power.Awake, c.awakeAfterWait);
+  if (c.pressOk) ui::TheForm<AlarmWindow>().okButton.Press();
+  Seconds(2);
+  EXPECT_FALSE(power.Awake);
+  EXPECT_EQ(power.AwakeChanges, 2);
+  std::vector<std::string> expected = {"started"};
+  expected.insert(expected.end(), c.events.begin(), c.events.end());
+  EXPECT_EQ(Events(), expected);
+  // A click on the icon afterwards dismisses nothing that was still on.
+  SingleClickTimesOut();
+  EXPECT_EQ(Events(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Alarms, MonitorWatchAwake,
+    ::testing::Values(AwakeCase{"WindowUntilOk", 0, 10, false, true, true, {"rang", "dismissed"}},
+                      AwakeCase{"BlinksThenEndsByItself", 1, 2, false, false, false, {"rang", "ended-by-itself"}},
+                      AwakeCase{"KeptWindowUntilOk", 1, 1, true, true, true, {"rang", "dismissed"}},
+                      AwakeCase{"OkDuringTheBlinks", 1, 30, false, true, true, {"rang", "dismissed"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace wb::test
