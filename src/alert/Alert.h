@@ -43,6 +43,13 @@ void PreviewAlarmWindow(const AlarmEntry& look, const std::string& minuteText);
 // taken when it was presented, so the alarm can still be blinked, silenced and ended.
 const AlarmEntry& ActiveEntry();
 
+// Holds the system and the display awake exactly while the alarm in progress shows its window,
+// blinks or sounds; when that ends without the user, the history says it ended by itself.
+// Called wherever the alarm changes (presenting, each alarm tick, dismissing, the end).
+void UpdateKeepAwake();
+// The end of the program: nothing is held awake any more, whatever the alarm's state.
+void ReleaseKeepAwake();
+
 // The alarm's timers (App().alarm.timers), made and wired on first use.
 AlarmTimers& TheAlarmTimers();
 void StopAlarmTimers();  // the monitor's end: nothing ticks any more

@@ -50,6 +50,10 @@ struct AlarmState {
   bool keepWindow = false;   // the alarm's window stays in front after its blinks
   bool blinkActive = false;
   bool testPlaying = false;  // the editor's test button plays a sound
+  // The system and the display are held awake for it (its window or sound is on), and the
+  // minute it was presented, for the history of how it ended.
+  bool holdingAwake = false;
+  OleDate presentedAt = 0;
   // The entry as it was presented: the alarm goes on from it when the editor has reloaded a
   // shorter table that no longer has activeIndex.
   AlarmEntry presented;

@@ -49,6 +49,8 @@ struct SettingKey {
 constexpr SettingKey kStartFlagKey{"STARTFLG", Kind::Install, "0"};
 constexpr SettingKey kStartModeKey{"STARTMD", Kind::Install, "0"};
 constexpr SettingKey kDataPathKey{"DATAPATH", Kind::Install, "Wakebell.dat"};  // relative to the program folder
+// Per PC, in the program folder: "0" keeps the PC asleep through its bells. Never written.
+constexpr SettingKey kWakeKey{"WAKEFLG", Kind::Install, "1"};
 // Per PC, in the program folder, written only when the user snoozes with another delay, so a
 // settings file of a user who never snoozes stays as it was. The delay in minutes.
 constexpr SettingKey kSnoozeDelayKey{"SNOOZEMIN", Kind::Install, "5"};
@@ -89,6 +91,7 @@ constexpr SettingKey kKeys[] = {
     kStartFlagKey,
     kStartModeKey,
     kDataPathKey,
+    kWakeKey,
     kSnoozeDelayKey,
     kSnoozeHiddenKey,
 };
@@ -310,6 +313,11 @@ bool WriteSnoozeDelay(const std::string& iniPath, int minutes) {
 
 bool ReadSnoozeHidden(const std::string& iniPath) {
   const SettingKey& k = kSnoozeHiddenKey;
+  return ReadSettingInt(iniPath, std::string(k.key), int(*ParseDecimal(k.def, 0, 1))) != 0;
+}
+
+bool ReadWakeEnabled(const std::string& iniPath) {
+  const SettingKey& k = kWakeKey;
   return ReadSettingInt(iniPath, std::string(k.key), int(*ParseDecimal(k.def, 0, 1))) != 0;
 }
 

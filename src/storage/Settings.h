@@ -49,6 +49,9 @@ int ReadSnoozeDelay(const std::string& iniPath);
 bool WriteSnoozeDelay(const std::string& iniPath, int minutes);
 // Whether the alarm window hides its snooze controls (default no).
 bool ReadSnoozeHidden(const std::string& iniPath);
+// Whether the PC is woken for the next bell (default on; "0" turns it off). Never written by
+// the program.
+bool ReadWakeEnabled(const std::string& iniPath);
 // The names of the chosen MIDI and wave devices (default empty).
 void ReadDeviceNames(const std::string& iniPath, std::string& midi, std::string& wave);
 void WriteDeviceNames(const std::string& iniPath, const std::string& midi, const std::string& wave);

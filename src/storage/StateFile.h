@@ -32,12 +32,12 @@ std::string StatePathIn(const std::string& programFolder);
 
 struct StateFile {
   CatchUpState catchUp;
-  // The alarms put off from their window, one per entry: they are no entries the user made,
-  // so they live here and not in the data file.
-  std::vector<Snooze> snoozes;
   // The sections this version does not read, as their lines stood (each ending in LF), so a
   // later version's data survives a write by this one.
   std::string otherSections;
+  // The alarms put off from their window, one per entry: they are no entries the user made,
+  // so they live here and not in the data file.
+  std::vector<Snooze> snoozes;
   bool operator==(const StateFile&) const = default;
 };
 

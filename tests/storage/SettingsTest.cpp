@@ -181,6 +181,21 @@ TEST_F(Settings, SnoozeKeysDefaultAndTheDelayAloneIsWritten) {
   EXPECT_TRUE(ReadSnoozeHidden(Ini()));
 }
 
+TEST_F(Settings, WakeIsOnUnlessTheKeySaysZero) {
+  const std::pair<const char*, bool> cases[] = {{nullptr, true}, {"", true}, {"1", true}, {"0", false},
+                                                {"00", false}, {"2", true}, {"no", false}};
+  for (const auto& [value, on] : cases) {
+    SCOPED_TRACE(value ? value : "<missing>");
+    std::filesystem::remove(Ini());
+    if (value) WriteSetting(Ini(), "WAKEFLG", value);
+    EXPECT_EQ(ReadWakeEnabled(Ini()), on);
+  }
+  // Preferences never write it: a settings file without it stays byte for byte as before.
+  std::filesystem::remove(Ini());
+  SavePreferences(Ini(), Preferences{}, 0);
+  EXPECT_EQ(ReadBytes(Ini()).find("WAKEFLG"), std::string::npos);
+}
+
 TEST_F(Settings, DataPathComesFromTheProgramFolder) {
   std::filesystem::create_directory(dir_ / "prog");
   std::filesystem::create_directory(dir_ / "data");
