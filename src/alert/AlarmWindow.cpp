@@ -2,6 +2,8 @@
 
 #include "alert/Alert.h"
 #include "app_state/ProgramTitle.h"
+#include "model/Snooze.h"
+#include "storage/Settings.h"
 
 namespace wb {
 namespace {
@@ -26,13 +28,34 @@ AlarmWindow::AlarmWindow()
       bannerView(*this, "bannerView", {.rect = ui::Px(72, 83, 65, 16), .locked = true}),
       timeView(*this, "timeView", {.rect = ui::Px(72, 100, 65, 16), .locked = true}),
       okButton(*this, "okButton", {.rect = ui::Px(70, 120, 69, 20), .caption = "OK"}),
+      // The right-hand column of the lower band, beside the time box and OK, which stay where
+      // they always were: the list above its button.
+      snoozeDelayCombo(*this, "snoozeDelayCombo", {.rect = ui::Px(143, 97, 66, 20)}),
+      snoozeButton(*this, "snoozeButton", {.rect = ui::Px(143, 120, 66, 20), .caption = "スヌーズ"}),
       // Designed as 33 x 12 in the middle of OK; with no size it still takes the focus and
       // Enter, but can never catch a click meant for OK. Never seen, so it has no caption.
       inertDefaultButton(*this, "inertDefaultButton", {.rect = ui::Px(90, 124, 0, 0)}) {
   centerOnScreen = true;
   inertDefaultButton.SetDefault(true);
-  SetTabOrder({&okButton, &inertDefaultButton});
+  SetTabOrder({&okButton, &snoozeDelayCombo, &snoozeButton, &inertDefaultButton});
   okButton.onClick = [] { DismissAlarm(); };
+  messageView.SetAccessibleName("メッセージ");
+  bannerView.SetAccessibleName("本鈴");
+  timeView.SetAccessibleName("時刻");
+  okButton.SetAccessibleName("OK");
+  // The focus rests on it while the alarm shows, so a screen reader says what is up.
+  inertDefaultButton.SetAccessibleName("アラーム");
+  snoozeDelayCombo.SetAccessibleName("スヌーズの時間");
+  snoozeButton.SetAccessibleName("スヌーズ");
+  const std::string settings = ProgramIniPath(App().programFolder);
+  for (int minutes : kSnoozeDelays) snoozeDelayCombo.AddItem(SnoozeDelayLabel(minutes));
+  shownSnoozeMinutes_ = ValidSnoozeMinutes(ReadSnoozeDelay(settings));
+  snoozeDelayCombo.SetListIndex(SnoozeDelayRow(shownSnoozeMinutes_));
+  if (ReadSnoozeHidden(settings)) {
+    snoozeDelayCombo.SetVisible(false);
+    snoozeButton.SetVisible(false);
+  }
+  snoozeButton.onClick = [this] { Snooze(); };
   onActivate = [this] { KeepOnTop(); };
   onPaint = [this] { KeepOnTop(); };
   // The user closing the window dismisses the alarm like OK; the window then unloads and the
@@ -47,6 +70,15 @@ AlarmWindow::AlarmWindow()
 void AlarmWindow::KeepOnTop() {
   SetTopMost(true);
   if (inertDefaultButton.Enabled()) inertDefaultButton.SetFocus();
+}
+
+void AlarmWindow::Snooze() {
+  const int row = snoozeDelayCombo.ListIndex();
+  const int minutes = row >= 0 && row < int(kSnoozeDelays.size()) ? kSnoozeDelays[size_t(row)] : kDefaultSnoozeMinutes;
+  // Written only when the choice changed: a user who keeps the default leaves the file alone.
+  if (minutes != shownSnoozeMinutes_ && WriteSnoozeDelay(ProgramIniPath(App().programFolder), minutes))
+    shownSnoozeMinutes_ = minutes;
+  SnoozeAlarm(minutes);
 }
 
 void AlarmWindow::FillAlarmWindow(const AlarmEntry& e, bool mainBell, const std::string& minuteText) {

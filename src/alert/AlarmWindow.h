@@ -18,6 +18,9 @@ class AlarmWindow : public ui::Form {
   ui::RichText bannerView;   // "■本鈴■" for a main bell, empty for a pre-bell
   ui::RichText timeView;     // the minute the alarm fired
   ui::Button okButton;       // dismisses the alarm
+  // Ends the alarm as OK does and rings the same entry again after the delay the list shows.
+  ui::ComboBox snoozeDelayCombo;
+  ui::Button snoozeButton;
   // The default button, inert: a key pressed just as the window pops up lands on it harmlessly.
   ui::Button inertDefaultButton;
 
@@ -25,6 +28,8 @@ class AlarmWindow : public ui::Form {
 
  private:
   void KeepOnTop();
+  void Snooze();
+  int shownSnoozeMinutes_ = 0;  // the delay the settings remembered when the window was made
 };
 
 }  // namespace wb

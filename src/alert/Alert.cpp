@@ -6,6 +6,7 @@
 
 #include "alert/AlarmWindow.h"
 #include "app_state/AppState.h"
+#include "app_state/HistoryLog.h"
 #include "app_state/ProgramTitle.h"
 #include "audio/Volume.h"
 #include "model/Assert.h"
@@ -41,6 +42,19 @@ AlarmWindow& WindowFor(const std::string& message) {
 void OnAlarmTick() {
   BlinkHalf();
   SoundHalf();
+  UpdateKeepAwake();
+}
+
+// The alarm still wants the user: its window up (blinking, or kept in front), or its sound on.
+bool AlarmHoldsAttention() {
+  const AlarmState& alarm = App().alarm;
+  if (alarm.activeIndex == -1 || alarm.dismissed) return false;
+  const AlarmEntry& e = ActiveEntry();
+  const AlarmWindow* window = ui::FormIfLoaded<AlarmWindow>();
+  // Between the last blink and the window kept in front it is hidden for a tick.
+  const bool blinking = alarm.blinkActive && (alarm.blinkCounter < e.BlinkCount || alarm.keepWindow);
+  const bool soundOn = alarm.sounding && AlarmPlaysSound(e.SoundFlag) && alarm.soundKind != SoundKind::None;
+  return blinking || soundOn || (window && window->Visible());
 }
 
 void OnSingleClickTimeout() {
@@ -112,6 +126,24 @@ void PresentAlarm(int slot, bool mainBell, const std::string& minuteText) {
   alarmTimer.SetEnabled(true);
 
   if (withSound) StartAlarmSound(e);
+  alarm.presentedAt = FromSecondNumber(SecondNumber(Svc().clock->Now()) / 60 * 60);
+  UpdateKeepAwake();
+}
+
+void UpdateKeepAwake() {
+  AlarmState& alarm = App().alarm;
+  const bool hold = AlarmHoldsAttention();
+  if (hold == alarm.holdingAwake) return;
+  alarm.holdingAwake = hold;
+  if (Svc().power) Svc().power->KeepAwake(hold);
+  // Released without the user's word: it ran its course alone.
+  if (!hold && !alarm.dismissed) LogHistory(HistoryEvent::EndedByItself, alarm.presentedAt, alarm.presented.Message);
+}
+
+void ReleaseKeepAwake() {
+  AlarmState& alarm = App().alarm;
+  if (alarm.holdingAwake && Svc().power) Svc().power->KeepAwake(false);
+  alarm.holdingAwake = false;
 }
 
 void BlinkHalf() {
@@ -171,6 +203,8 @@ void DismissAlarm() {
   if (alarm.timers) alarm.timers->singleClickTimer.SetEnabled(false);
   if (!inProgress) return;
 
+  // Only an alarm still on is the user's to stop; one that already ended by itself is not.
+  if (!alarm.dismissed && alarm.holdingAwake) LogHistory(HistoryEvent::Dismissed, alarm.presentedAt, ActiveEntry().Message);
   alarm.dismissed = true;
   if (AlarmPlaysSound(ActiveEntry().SoundFlag)) {
     DismissSoundRule();
@@ -180,6 +214,7 @@ void DismissAlarm() {
     EndAlarm();
   }
   if (AlarmWindow* window = ui::FormIfLoaded<AlarmWindow>()) window->Hide();
+  UpdateKeepAwake();
 }
 
 }  // namespace wb

@@ -21,6 +21,19 @@ void PresentAlarm(int slot, bool mainBell, const std::string& minuteText);
 // Ends the alarm in progress as the user asked (OK, the close box, a click on the tray icon):
 // the window hidden, the blinking over, the sound stopped.
 void DismissAlarm();
+// Snooze (Snooze.cpp). The スヌーズ button: ends the alarm in progress exactly as OK does and
+// rings its entry again as a main bell `minutes` after now.
+void SnoozeAlarm(int minutes);
+// The due-check tick, when it presented nothing: rings at most one snooze whose time came
+// (an alarm in progress gives way to it, as to an entry falling due), and drops the snoozes
+// cancelled by their entry's own bell, an edit or the 12-hour limit. True when one rang.
+bool RingDueSnooze(OleDate now);
+// The editor changes or deletes the entry in `slot` (called before the table changes).
+void CancelSnoozeOf(int slot);
+// The tray menu's スヌーズを解除.
+void CancelAllSnoozes();
+bool AnySnoozed();
+
 // The editor's preview: the alarm window as an entry of this look would show it as a main bell
 // at `minuteText`, without sound, blinking or any alarm state. Over an alarm in progress it
 // takes the window's title and content; its OK then dismisses that alarm.
@@ -29,6 +42,13 @@ void PreviewAlarmWindow(const AlarmEntry& look, const std::string& minuteText);
 // when the table no longer has that slot (the editor reloaded a shorter data file), the copy
 // taken when it was presented, so the alarm can still be blinked, silenced and ended.
 const AlarmEntry& ActiveEntry();
+
+// Holds the system and the display awake exactly while the alarm in progress shows its window,
+// blinks or sounds; when that ends without the user, the history says it ended by itself.
+// Called wherever the alarm changes (presenting, each alarm tick, dismissing, the end).
+void UpdateKeepAwake();
+// The end of the program: nothing is held awake any more, whatever the alarm's state.
+void ReleaseKeepAwake();
 
 // The alarm's timers (App().alarm.timers), made and wired on first use.
 AlarmTimers& TheAlarmTimers();

@@ -31,6 +31,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   std::unique_ptr<IRegistry> registry = MakeWin32Registry();
   std::unique_ptr<ILauncher> launcher = MakeWin32Launcher();
   std::unique_ptr<IInstance> instanceGuard = MakeWin32Instance();
+  std::unique_ptr<IPower> power = MakeWin32Power();
 
   Services& svc = Svc();
   svc.frontEnd = frontEnd.get();
@@ -45,6 +46,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   svc.registry = registry.get();
   svc.launcher = launcher.get();
   svc.instance = instanceGuard.get();
+  svc.power = power.get();
   ui::Timer::SetHost(timers.get());
 
   int exitCode = 0;

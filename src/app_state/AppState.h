@@ -14,6 +14,7 @@
 #include "model/AlarmEntry.h"
 #include "model/AlarmTable.h"
 #include "model/Holidays.h"
+#include "model/Snooze.h"
 #include "model/SortKey.h"
 #include "platform/Controls.h"
 #include "storage/Preferences.h"
@@ -50,10 +51,20 @@ struct AlarmState {
   bool keepWindow = false;   // the alarm's window stays in front after its blinks
   bool blinkActive = false;
   bool testPlaying = false;  // the editor's test button plays a sound
+  // The system and the display are held awake for it (its window or sound is on), and the
+  // minute it was presented, for the history of how it ended.
+  bool holdingAwake = false;
+  OleDate presentedAt = 0;
   // The entry as it was presented: the alarm goes on from it when the editor has reloaded a
   // shorter table that no longer has activeIndex.
   AlarmEntry presented;
   std::unique_ptr<AlarmTimers> timers;  // made on first use by alert/
+};
+
+// The alarms put off by スヌーズ, owned by alert/ (which snoozes, rings and cancels them); the
+// monitor loads them from the state file at start-up and writes them back when they change.
+struct SnoozeState {
+  std::vector<Snooze> snoozes;
 };
 
 // The background monitor's own state: start-up, the tray, pause and shut-down.
@@ -97,6 +108,9 @@ struct AppHooks {
   // The device the editor's MIDI or wave list selects, while the editor's lists are in use;
   // nothing otherwise (the chosen device names then stand in for the lists).
   std::function<std::optional<std::string>()> editorMidiDevice, editorWaveDevice;
+  // The snoozes changed (one added, rung, cancelled): the monitor writes the state file and
+  // puts the wake timer, the tray tip and the menu's スヌーズを解除 right.
+  std::function<void()> snoozesChanged;
 };
 
 struct AppState {
@@ -108,6 +122,7 @@ struct AppState {
   OleDate nextBellTime = 0;
   Preferences prefs;
   AlarmState alarm;
+  SnoozeState snooze;
   MonitorState monitor;
   EditorState editor;
   AudioState audio;

@@ -120,6 +120,7 @@ void EditorWindow::ChangeEntry() {
   const int slot = SlotOfRow(selected[0]);
   AlarmEntry e = app.table[slot];
   if (!FieldsToEntry(e, monthlyOption.Value()) || !ConfirmPastTime()) return;
+  CancelSnoozeOf(slot);  // the user changed what was put off: it is no longer what they snoozed
   app.table[slot] = e;
   app.editor.dataChanged = true;
   RememberAsDefaults(e);
@@ -143,6 +144,8 @@ void EditorWindow::DeleteEntries() {
   app.editor.dataChanged = true;
   std::vector<bool> marked(size_t(app.table.EntryCount()), false);
   for (int row : rows) marked[size_t(SlotOfRow(row))] = true;
+  for (int slot = 0; slot < int(marked.size()); ++slot)
+    if (marked[size_t(slot)]) CancelSnoozeOf(slot);
   // The survivors keep their order; the spare slot is a fresh one.
   std::vector<AlarmEntry> kept;
   kept.reserve(marked.size() - rows.size() + 1);

@@ -3,10 +3,12 @@
 #include "about/AboutBox.h"
 #include "alert/Alert.h"
 #include "app_state/AppState.h"
+#include "app_state/HistoryLog.h"
 #include "app_state/ProgramTitle.h"
 #include "audio/DeviceDialog.h"
 #include "editor/EditorWindow.h"
 #include "model/DueCheck.h"
+#include "monitor/HistoryWindow.h"
 #include "storage/Settings.h"
 
 namespace wb {
@@ -18,7 +20,10 @@ MonitorWindow::MonitorWindow() : ui::Form("MonitorWindow", kProgramTitle, 3000, 
   removeStartupItem = &startupMenu->Add("removeStartupItem", "削除");
   trayMenu.Add("separator1", "-");
   pauseItem = &trayMenu.Add("pauseItem", "一時停止");
+  cancelSnoozeItem = &trayMenu.Add("cancelSnoozeItem", "スヌーズを解除");
+  cancelSnoozeItem->SetEnabled(false);  // nothing is snoozed yet
   trayMenu.Add("separator2", "-");
+  historyItem = &trayMenu.Add("historyItem", "履歴");
   aboutItem = &trayMenu.Add("aboutItem", "バージョン情報");
   trayMenu.Add("separator3", "-");
   exitItem = &trayMenu.Add("exitItem", "終了");
@@ -48,16 +53,25 @@ MonitorWindow::MonitorWindow() : ui::Form("MonitorWindow", kProgramTitle, 3000, 
   registerStartupItem->onClick = [this] { RegisterStartupShortcut(); };
   removeStartupItem->onClick = [this] { RemoveStartupShortcut(); };
   pauseItem->onClick = [this] { TogglePause(); };
+  historyItem->onClick = [this] { ShowHistory(); };
+  cancelSnoozeItem->onClick = [] { CancelAllSnoozes(); };
   aboutItem->onClick = [this] { ShowAboutBox(); };
   exitItem->onClick = [this] { ShutDown(); };
   WireAppHooks();
 }
 
-MonitorWindow::~MonitorWindow() { App().hooks = {}; }
+MonitorWindow::~MonitorWindow() {
+  App().hooks = {};
+  if (Svc().power) Svc().power->SetEventHandler(nullptr);
+}
 
 // The calls that run against the include order, wired once, as the process starts.
 void MonitorWindow::WireAppHooks() {
   AppHooks& hooks = App().hooks;
+  hooks.snoozesChanged = [this] {
+    cancelSnoozeItem->SetEnabled(AnySnoozed());
+    if (Loaded()) watch.SnoozesChanged(Svc().clock->Now(), App().monitor.paused);
+  };
   // The editor's OK holds the due check while it writes the table, then restarts it with a
   // full second to the next tick.
   hooks.pauseDueCheck = [this](bool paused) {
@@ -65,7 +79,11 @@ void MonitorWindow::WireAppHooks() {
     if (paused) return;
     dueCheckTimer.SetInterval(1000);
     dueCheckTimer.SetEnabled(true);
+    // The table was written anew: the wake timer follows its next bell.
+    watch.Rearm(Svc().clock->Now(), App().monitor.paused);
   };
+  // Sleep, resume and clock changes, heard by the power service's top-level window.
+  if (Svc().power) Svc().power->SetEventHandler([this](PowerEvent event) { OnPowerEvent(event); });
   // The volumes are for the devices the editor's lists select, while it is open.
   hooks.editorMidiDevice = [] {
     const EditorWindow* editor = ui::FormIfLoaded<EditorWindow>();
@@ -78,15 +96,36 @@ void MonitorWindow::WireAppHooks() {
 }
 
 void MonitorWindow::OnDueCheckTick() {
-  if (App().monitor.paused) return;
   const OleDate now = Svc().clock->Now();
+  // One comparison with the previous tick; the catch-up runs only after a gap.
+  watch.Tick(now, App().monitor.paused);
+  if (App().monitor.paused) return;
   App().nextBellTime = 0;  // the tip refresh finds it again when it is wanted
   const DueResult due = RunDueCheck(App().table, now, &App().daysOff);
-  if (due.slot == -1) return;
-  // A pre-bell falling due together with the main bell is shown as the main bell.
-  PresentAlarm(due.slot, due.main, FormatHourMinute(now));
+  if (due.slot != -1) {
+    watch.NoteRang(due.slot, due, now);
+    // A pre-bell falling due together with the main bell is shown as the main bell.
+    PresentAlarm(due.slot, due.main, FormatHourMinute(now));
+  } else if (RingNow late; watch.TakePendingRing(late)) {
+    // A bell the catch-up found young enough, one per tick like bells due together.
+    PresentAlarm(late.slot, late.main, FormatHourMinute(late.moment));
+  } else if (!RingDueSnooze(now)) {
+    // A snooze whose time came rings the same way, on a tick no entry took.
+    return;
+  }
   // The fired-at marks the due check set show in an open editor's list.
   RefreshListIfLoaded();
+}
+
+void MonitorWindow::OnPowerEvent(PowerEvent event) {
+  if (!Loaded() || App().monitor.shuttingDown) return;
+  watch.OnPowerEvent(event, Svc().clock->Now(), App().monitor.paused);
+}
+
+void MonitorWindow::ShowHistory() {
+  std::vector<std::string> lines;
+  for (const HistoryRecord& record : ReadHistoryNewestFirst(HistoryPath())) lines.push_back(HistoryDisplayLine(record));
+  ui::TheForm<HistoryWindow>().ShowLines(std::move(lines));
 }
 
 void MonitorWindow::BringToForeground(ui::Form& form) { Svc().foreground->BringToForeground(form); }

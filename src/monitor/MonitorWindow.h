@@ -5,6 +5,7 @@
 #pragma once
 #include <string>
 
+#include "monitor/BellWatch.h"
 #include "platform/Controls.h"
 #include "platform/Services.h"
 
@@ -37,6 +38,8 @@ class MonitorWindow : public ui::Form {
   ui::MenuItem* registerStartupItem = nullptr;
   ui::MenuItem* removeStartupItem = nullptr;
   ui::MenuItem* pauseItem = nullptr;
+  ui::MenuItem* historyItem = nullptr;
+  ui::MenuItem* cancelSnoozeItem = nullptr;  // スヌーズを解除, greyed while nothing is snoozed
   ui::MenuItem* aboutItem = nullptr;
   ui::MenuItem* exitItem = nullptr;
 
@@ -45,6 +48,8 @@ class MonitorWindow : public ui::Form {
 
  private:
   TrayIconRecord trayIconRecord;
+  // The catch-up, the wake timer and the state file.
+  BellWatch watch;
 
   void WireAppHooks();
   // Start-up (the window's load) and the instance guard that runs first. PassInstanceGuard
@@ -52,11 +57,14 @@ class MonitorWindow : public ui::Form {
   // a trace.
   void StartUp();
   bool PassInstanceGuard();
+  // A data file that exists (or that DATAPATH names) and cannot be read: said once, recorded.
+  void ReportUnreadableTable();
   // The orderly end run by 終了, a close request and the end of the Windows session; runs
   // once, later calls do nothing.
   void ShutDown();
   // Timer reactions.
   void OnDueCheckTick();
+  void OnPowerEvent(PowerEvent event);
   void OnHoverTick();
   // Tray icon.
   void AddTrayIcon(TrayIcon icon, const std::string& tip);
@@ -70,6 +78,7 @@ class MonitorWindow : public ui::Form {
   void RegisterStartupShortcut();
   void RemoveStartupShortcut();
   void TogglePause();
+  void ShowHistory();
   void ShowAboutBox();
   // Puts the check mark on 登録 or 削除.
   void ShowStartMode(bool registered);

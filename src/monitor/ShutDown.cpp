@@ -8,6 +8,8 @@
 #include "audio/DeviceDialog.h"
 #include "editor/EditorWindow.h"
 #include "model/SoundFlag.h"
+#include "monitor/HistoryWindow.h"
+#include "monitor/MissedNoticeWindow.h"
 #include "monitor/MonitorWindow.h"
 #include "storage/Settings.h"
 
@@ -25,6 +27,10 @@ void MonitorWindow::ShutDown() {
   RestoreMidiVolume();
   RestoreWaveVolume();
 
+  ReleaseKeepAwake();
+  // The table is still there: its handled bells go into the state file.
+  watch.End(Svc().clock->Now());
+  if (Svc().power) Svc().power->SetEventHandler(nullptr);
   DeleteTrayIcon();
   WriteStartFlag(false, ProgramSettingsPath());
   WriteStartFlag(false, DataSettingsPath());
@@ -43,6 +49,8 @@ void MonitorWindow::ShutDown() {
   if (alarm) alarm->Unload();
   if (about) about->Unload();
   if (DeviceDialog* devices = ui::FormIfLoaded<DeviceDialog>()) devices->Unload();
+  if (MissedNoticeWindow* notice = ui::FormIfLoaded<MissedNoticeWindow>()) notice->Unload();
+  if (HistoryWindow* history = ui::FormIfLoaded<HistoryWindow>()) history->Unload();
   Unload();
 
   monitor.shuttingDown = false;

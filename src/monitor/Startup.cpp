@@ -1,9 +1,12 @@
 // The monitor's load: the start-up of the process, and the instance guard that runs first.
+#include "alert/Alert.h"
 #include "app_state/AppState.h"
+#include "app_state/HistoryLog.h"
 #include "app_state/ProgramTitle.h"
 #include "audio/Volume.h"
 #include "monitor/MonitorWindow.h"
 #include "storage/DataFile.h"
+#include "storage/FileIo.h"
 #include "storage/Settings.h"
 
 namespace wb {
@@ -12,6 +15,9 @@ namespace {
 constexpr int kRetries = 2;
 constexpr int kRetryWaitMs = 1000;
 constexpr int kDueCheckIntervalMs = 1000;
+const std::string kUnreadableTableText = "データファイルを読み込めませんでした。\r\n\r\n";
+const std::string kUnreadableTableTail =
+    "\r\n\r\nこのファイルに登録したアラームは鳴りません。ファイルを確認してください。";
 }  // namespace
 
 bool MonitorWindow::PassInstanceGuard() {
@@ -20,7 +26,8 @@ bool MonitorWindow::PassInstanceGuard() {
 
   // STARTFLG 1 together with a running instance: that instance is alive and owns the files.
   // Any other mismatch may be a leftover of a crash or an instance on its way out: give it
-  // two seconds, then start all the same.
+  // two seconds. An instance still running then rings the bells itself; a second one would
+  // ring each of them twice, so this one ends as quietly. A flag left behind alone starts.
   bool otherRunning = Svc().instance->OtherInstanceRunning();
   int startFlag = ReadStartFlag(dataIni);
   if (startFlag == 1 && otherRunning) return false;
@@ -29,6 +36,7 @@ bool MonitorWindow::PassInstanceGuard() {
     otherRunning = Svc().instance->OtherInstanceRunning();
     startFlag = ReadStartFlag(dataIni);
   }
+  if (otherRunning) return false;
 
   WriteStartFlag(false, ProgramSettingsPath());
   WriteStartFlag(false, dataIni);
@@ -67,7 +75,12 @@ void MonitorWindow::StartUp() {
   SaveMidiVolume();
   SaveWaveVolume();
 
-  LoadAlarmTable(app.dataPath, app.table, app.audio.savedMidiVolume, app.audio.savedWaveVolume);
+  const bool tableRead =
+      LoadAlarmTable(app.dataPath, app.table, app.audio.savedMidiVolume, app.audio.savedWaveVolume);
+
+  // Before the first tick: the catch-up over the time the program was not running.
+  watch.Start(Svc().clock->Now(), app.monitor.paused);
+  cancelSnoozeItem->SetEnabled(AnySnoozed());  // snoozes of the last run
 
   dueCheckTimer.SetEnabled(false);
   dueCheckTimer.SetInterval(kDueCheckIntervalMs);
@@ -75,6 +88,17 @@ void MonitorWindow::StartUp() {
   app.monitor.startingUp = false;
   // After the due check runs: a message about the days-off file must not hold up the bells.
   LoadDaysOff();
+  if (!tableRead) ReportUnreadableTable();
+}
+
+void MonitorWindow::ReportUnreadableTable() {
+  const std::string& path = App().dataPath;
+  // A first start has no data file yet, and nothing to say about it; a file that is there (or
+  // a folder in its place), or one DATAPATH names, held alarms the user believes are set.
+  const bool named = DataPathNamed(App().programFolder);
+  if (NothingAt(path) && !named) return;
+  LogHistory(HistoryEvent::TableUnreadable, 0, path);
+  Svc().dialogs->MsgBox(kUnreadableTableText + path + kUnreadableTableTail, kOkOnly | kIconExclamation, kProgramTitle);
 }
 
 }  // namespace wb

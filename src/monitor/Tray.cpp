@@ -4,6 +4,7 @@
 #include "app_state/AppState.h"
 #include "app_state/ProgramTitle.h"
 #include "editor/EditorWindow.h"
+#include "model/Snooze.h"
 #include "model/TrayTip.h"
 #include "monitor/MonitorWindow.h"
 #include "monitor/Shortcut.h"
@@ -49,6 +50,7 @@ void MonitorWindow::OnTrayMouse(int mouseMessage) {
       break;
     case kMouseRightDown:
       BringToForeground(*this);  // or the menu would not close when the user clicks elsewhere
+      cancelSnoozeItem->SetEnabled(AnySnoozed());
       Svc().frontEnd->PopupMenu(*this, trayMenu);
       break;
     case kMouseLeftDoubleClick:
@@ -75,7 +77,15 @@ void MonitorWindow::UpdateTrayTip() {
   const EditorWindow* editor = ui::FormIfLoaded<EditorWindow>();
   const OleDate calendarDay = editor ? editor->calendar.Value() : OleDate(DayOf(now));
   std::string tip;
-  if (!ComputeTrayTip(App().table, calendarDay, now, App().nextBellTime, tip, &App().daysOff)) return;
+  const bool found = ComputeTrayTip(App().table, calendarDay, now, App().nextBellTime, tip, &App().daysOff);
+  // A snooze is the next bell too when it comes first.
+  if (const OleDate snooze = NextSnoozeRing(App().snooze.snoozes, now);
+      snooze != 0 && (!found || LinearSeconds(snooze) < LinearSeconds(App().nextBellTime))) {
+    App().nextBellTime = snooze;
+    tip = TrayTipText(snooze, now);
+  } else if (!found) {
+    return;
+  }
   ModifyTrayIcon(TrayIcon::App, tip);
 }
 
@@ -84,12 +94,14 @@ void MonitorWindow::TogglePause() {
     pauseItem->SetChecked(false);
     App().monitor.paused = false;
     ModifyTrayIcon(TrayIcon::App, kProgramTitle);
+    watch.Rearm(Svc().clock->Now(), false);
   } else {
     pauseItem->SetChecked(true);
     App().monitor.paused = true;
     // The pause picture is the program's own resource: taking it from the editor would
     // create the editor, whose load re-reads the data file and can ring an alarm twice.
     ModifyTrayIcon(TrayIcon::Stop, kPausedTip);
+    watch.Rearm(Svc().clock->Now(), true);  // no bell rings while paused: the PC may sleep
   }
 }
 

@@ -147,6 +147,10 @@ class Control {
   const std::string& ToolTip() const { return tip_; }
   void SetToolTip(std::string t);
   void SetFocus();
+  // What a screen reader calls the control where its caption does not say it (a list, a text
+  // box, a button without a caption). Set while the form is made, before its native window.
+  const std::string& AccessibleName() const { return accessibleName_; }
+  void SetAccessibleName(std::string name) { accessibleName_ = std::move(name); }
 
   // Native handle slot for the front end (an HWND in the Win32 one).
   void* native = nullptr;
@@ -175,6 +179,7 @@ class Control {
   Font font_;
   Color fore_ = kWindowText, back_ = kButtonFace;
   std::string tip_;
+  std::string accessibleName_;
 };
 
 class Label : public Control {

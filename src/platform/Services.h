@@ -25,6 +25,9 @@ struct IClock {
   virtual ~IClock() = default;
   virtual OleDate Now() = 0;
   virtual void Sleep(int milliseconds) = 0;
+  // Minutes this PC's local time is ahead of UTC at the local moment `local` (+540 for Japan);
+  // the history writes it beside each local time.
+  virtual int UtcOffsetMinutes(OleDate local) = 0;
 };
 
 // Media Control Interface command strings (alias "mymedia").
@@ -116,6 +119,31 @@ struct IInstance {
   virtual bool OtherInstanceRunning() = 0;
 };
 
+// What the system tells the program about sleep and the clock. Windows broadcasts these to
+// top-level windows only, so the real service keeps a hidden top-level window to hear them.
+enum class PowerEvent { Suspend, Resume, TimeChange };
+
+// The answer of arming the wake timer.
+enum class WakeArm {
+  Armed,         // set, and the system said it can wake for it
+  NotSupported,  // set, but the system will not wake for it (no support, or the resume ignored)
+  Failed,        // not set
+};
+
+// The wake timer for the next bell, keeping the system awake while an alarm is on, and the
+// power and clock notices.
+struct IPower {
+  virtual ~IPower() = default;
+  // (Re)sets the one wake timer to `localMoment`, a moment of this PC's local time; the real
+  // service converts it to UTC so that a clock or zone change afterwards is the caller's to
+  // re-arm, not a silent shift.
+  virtual WakeArm ArmWakeTimer(OleDate localMoment) = 0;
+  virtual void CancelWakeTimer() = 0;
+  // On: the system and the display stay awake until it is turned off again.
+  virtual void KeepAwake(bool on) = 0;
+  virtual void SetEventHandler(std::function<void(PowerEvent)> handler) = 0;
+};
+
 // Bringing one of our windows to the front although another program owns the focus.
 struct IForeground {
   virtual ~IForeground() = default;
@@ -175,6 +203,7 @@ struct Services {
   IRegistry* registry = nullptr;
   ILauncher* launcher = nullptr;
   IInstance* instance = nullptr;
+  IPower* power = nullptr;
   IForeground* foreground = nullptr;
   IDialogs* dialogs = nullptr;
   IFrontEnd* frontEnd = nullptr;

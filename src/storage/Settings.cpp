@@ -49,6 +49,13 @@ struct SettingKey {
 constexpr SettingKey kStartFlagKey{"STARTFLG", Kind::Install, "0"};
 constexpr SettingKey kStartModeKey{"STARTMD", Kind::Install, "0"};
 constexpr SettingKey kDataPathKey{"DATAPATH", Kind::Install, "Wakebell.dat"};  // relative to the program folder
+// Per PC, in the program folder: "0" keeps the PC asleep through its bells. Never written.
+constexpr SettingKey kWakeKey{"WAKEFLG", Kind::Install, "1"};
+// Per PC, in the program folder, written only when the user snoozes with another delay, so a
+// settings file of a user who never snoozes stays as it was. The delay in minutes.
+constexpr SettingKey kSnoozeDelayKey{"SNOOZEMIN", Kind::Install, "5"};
+// "1" hides the alarm window's snooze controls: the window exactly as it was before them.
+constexpr SettingKey kSnoozeHiddenKey{"SNOOZEHIDE", Kind::Install, "0"};
 // The device names, which the device choice also writes on its own.
 constexpr SettingKey kMidiDeviceKey{"MIDINM", Kind::Text, "", Of<&Preferences::midiDevice>};
 constexpr SettingKey kWaveDeviceKey{"WAVENM", Kind::Text, "", Of<&Preferences::waveDevice>};
@@ -84,6 +91,9 @@ constexpr SettingKey kKeys[] = {
     kStartFlagKey,
     kStartModeKey,
     kDataPathKey,
+    kWakeKey,
+    kSnoozeDelayKey,
+    kSnoozeHiddenKey,
 };
 
 // An Integer member: int16_t, or the bell mode's code.
@@ -308,6 +318,10 @@ std::string ReadDataPath(const std::string& programFolder) {
   return IsRooted(path) ? path : programFolder + path;
 }
 
+bool DataPathNamed(const std::string& programFolder) {
+  return !ReadSetting(ProgramIniPath(programFolder), std::string(kDataPathKey.key), "").empty();
+}
+
 bool WriteDataPath(const std::string& iniPath, const std::string& dataPath) {
   return WriteSetting(iniPath, std::string(kDataPathKey.key), dataPath);
 }
@@ -328,6 +342,25 @@ bool ReadStartMode(const std::string& iniPath) {
 
 void WriteStartMode(bool registered, const std::string& iniPath) {
   WriteSetting(iniPath, std::string(kStartModeKey.key), registered ? "1" : "0");
+}
+
+int ReadSnoozeDelay(const std::string& iniPath) {
+  const SettingKey& k = kSnoozeDelayKey;
+  return ReadSettingInt(iniPath, std::string(k.key), int(*ParseDecimal(k.def, 0, 60)));
+}
+
+bool WriteSnoozeDelay(const std::string& iniPath, int minutes) {
+  return WriteSetting(iniPath, std::string(kSnoozeDelayKey.key), std::to_string(minutes));
+}
+
+bool ReadSnoozeHidden(const std::string& iniPath) {
+  const SettingKey& k = kSnoozeHiddenKey;
+  return ReadSettingInt(iniPath, std::string(k.key), int(*ParseDecimal(k.def, 0, 1))) != 0;
+}
+
+bool ReadWakeEnabled(const std::string& iniPath) {
+  const SettingKey& k = kWakeKey;
+  return ReadSettingInt(iniPath, std::string(k.key), int(*ParseDecimal(k.def, 0, 1))) != 0;
 }
 
 void ReadDeviceNames(const std::string& iniPath, std::string& midi, std::string& wave) {

@@ -37,6 +37,8 @@ void SavePreferences(const std::string& iniPath, const Preferences& prefs, int16
 // key is missing or empty, or names a device (CON, NUL, COM1, ...) rather than a file. A
 // relative path is taken from the program folder, whatever the current folder is.
 std::string ReadDataPath(const std::string& programFolder);
+// Whether the settings beside the program name a data file of their own (DATAPATH not empty).
+bool DataPathNamed(const std::string& programFolder);
 // Why the settings file cannot keep `dataPath` so that the next reading gives back the same
 // file: a character code page 932 has no code for, more bytes than one reading returns, or a
 // device name; nothing when it can.
@@ -53,6 +55,15 @@ void WriteStartFlag(bool value, const std::string& iniPath);
 // The start mode: "1" when the start-with-Windows shortcut is registered (default "0").
 bool ReadStartMode(const std::string& iniPath);
 void WriteStartMode(bool registered, const std::string& iniPath);
+// The snooze delay last chosen in the alarm window, in minutes, as written (default 5; the
+// caller keeps it to the delays it offers), and its writer.
+int ReadSnoozeDelay(const std::string& iniPath);
+bool WriteSnoozeDelay(const std::string& iniPath, int minutes);
+// Whether the alarm window hides its snooze controls (default no).
+bool ReadSnoozeHidden(const std::string& iniPath);
+// Whether the PC is woken for the next bell (default on; "0" turns it off). Never written by
+// the program.
+bool ReadWakeEnabled(const std::string& iniPath);
 // The names of the chosen MIDI and wave devices (default empty).
 void ReadDeviceNames(const std::string& iniPath, std::string& midi, std::string& wave);
 void WriteDeviceNames(const std::string& iniPath, const std::string& midi, const std::string& wave);

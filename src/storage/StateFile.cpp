@@ -5,12 +5,14 @@
 #include <string_view>
 
 #include "storage/FileIo.h"
+#include "storage/History.h"
 
 namespace wb {
 namespace {
 
 constexpr const char* kStateSection = "State";
 constexpr const char* kHandledSection = "Handled";
+constexpr const char* kSnoozeSection = "Snooze";
 constexpr int kVersion = 1;
 // A state file is a few hundred kilobytes at most (one line per entry); anything far larger is
 // not ours, and reading it whole would only cost memory.
@@ -84,6 +86,13 @@ std::string FormatStateFile(const StateFile& state) {
     text += FormatMoment(h.lastHandled);
     text += '\n';
   }
+  // Written only when there is a snooze, so a state without one reads as it always did.
+  if (!state.snoozes.empty()) text += "[Snooze]\n";
+  for (const Snooze& z : state.snoozes) {
+    std::snprintf(fingerprint, sizeof fingerprint, "%016llx", static_cast<unsigned long long>(z.fingerprint));
+    text += std::to_string(z.slot) + '=' + fingerprint + ',' + FormatMoment(z.snoozedAt) + ',' +
+            FormatMoment(z.ringAt) + ',' + EscapeHistoryField(z.message) + '\n';
+  }
   text += state.otherSections;
   return text;
 }
@@ -91,7 +100,7 @@ std::string FormatStateFile(const StateFile& state) {
 bool ParseStateFile(const std::string& text, StateFile& out) {
   out = {};
   StateFile s;
-  enum class Section { None, State, Handled, Other } section = Section::None;
+  enum class Section { None, State, Handled, Snooze, Other } section = Section::None;
   bool sawVersion = false, sawWatched = false;
   std::string_view rest(text);
   if (rest.substr(0, 3) == "\xEF\xBB\xBF") rest.remove_prefix(3);  // a BOM an editor may add
@@ -105,6 +114,7 @@ bool ParseStateFile(const std::string& text, StateFile& out) {
       const std::string_view name = line.substr(1, line.size() - 2);
       if (SameName(name, kStateSection)) section = Section::State;
       else if (SameName(name, kHandledSection)) section = Section::Handled;
+      else if (SameName(name, kSnoozeSection)) section = Section::Snooze;
       else section = Section::Other;
       if (section != Section::Other) continue;
     }
@@ -126,6 +136,19 @@ bool ParseStateFile(const std::string& text, StateFile& out) {
         sawWatched = true;
       }
       continue;  // a key a later version added to this section is no harm
+    }
+    if (section == Section::Snooze) {  // <slot>=<fingerprint>,<snoozed at>,<rings at>,<message>
+      int64_t slot;
+      Snooze z;
+      const std::string_view v = kv.value;
+      if (!ParseCount(kv.key, slot) || slot >= AlarmTable::kMaxEntries || v.size() < 16 + 1 + 19 + 1 + 19 + 1 ||
+          v[16] != ',' || v[36] != ',' || v[56] != ',' || !ParseHex64(v.substr(0, 16), z.fingerprint) ||
+          !ParseStateMoment(v.substr(17, 19), z.snoozedAt) || !ParseStateMoment(v.substr(37, 19), z.ringAt))
+        return false;
+      z.slot = int(slot);
+      z.message = UnescapeHistoryField(std::string(v.substr(57)));
+      s.snoozes.push_back(std::move(z));
+      continue;
     }
     // [Handled]: <slot>=<fingerprint>,<moment>
     int64_t slot;

@@ -10,12 +10,18 @@
 //   [Handled]
 //   <slot>=<fingerprint, 16 hex digits>,yyyy/mm/dd hh:nn:ss
 //   ...
+//   [Snooze]
+//   <slot>=<fingerprint, 16 hex digits>,<snoozed at>,<rings at>,<message, escaped as in the history>
+//   ...
 // Sections this version does not know (a later one's snooze, say) are kept as they are and
 // written back unchanged. Written by the one-step file replacement (FileIo.h).
 #pragma once
 #include <string>
 
+#include <vector>
+
 #include "model/CatchUp.h"
+#include "model/Snooze.h"
 
 namespace wb {
 
@@ -29,6 +35,9 @@ struct StateFile {
   // The sections this version does not read, as their lines stood (each ending in LF), so a
   // later version's data survives a write by this one.
   std::string otherSections;
+  // The alarms put off from their window, one per entry: they are no entries the user made,
+  // so they live here and not in the data file.
+  std::vector<Snooze> snoozes;
   bool operator==(const StateFile&) const = default;
 };
 

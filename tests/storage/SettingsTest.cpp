@@ -166,6 +166,36 @@ TEST_F(Settings, InstallationKeys) {
   EXPECT_EQ(wave, "スピーカー");
 }
 
+TEST_F(Settings, SnoozeKeysDefaultAndTheDelayAloneIsWritten) {
+  EXPECT_EQ(ReadSnoozeDelay(Ini()), 5);
+  EXPECT_FALSE(ReadSnoozeHidden(Ini()));
+  ASSERT_TRUE(WriteSnoozeDelay(Ini(), 15));
+  EXPECT_EQ(ReadBytes(Ini()), "[Wakebell]\r\nSNOOZEMIN=15\r\n");
+  EXPECT_EQ(ReadSnoozeDelay(Ini()), 15);
+  WriteBytes(Ini(), "[Wakebell]\r\nSNOOZEHIDE=1\r\n");
+  EXPECT_TRUE(ReadSnoozeHidden(Ini()));
+  // Saving the preferences leaves both alone: they are not the editor's.
+  Preferences p;
+  SavePreferences(Ini(), p, 0);
+  EXPECT_EQ(ReadSetting(Ini(), "SNOOZEMIN", "none"), "none");
+  EXPECT_TRUE(ReadSnoozeHidden(Ini()));
+}
+
+TEST_F(Settings, WakeIsOnUnlessTheKeySaysZero) {
+  const std::pair<const char*, bool> cases[] = {{nullptr, true}, {"", true}, {"1", true}, {"0", false},
+                                                {"00", false}, {"2", true}, {"no", false}};
+  for (const auto& [value, on] : cases) {
+    SCOPED_TRACE(value ? value : "<missing>");
+    std::filesystem::remove(Ini());
+    if (value) WriteSetting(Ini(), "WAKEFLG", value);
+    EXPECT_EQ(ReadWakeEnabled(Ini()), on);
+  }
+  // Preferences never write it: a settings file without it stays byte for byte as before.
+  std::filesystem::remove(Ini());
+  SavePreferences(Ini(), Preferences{}, 0);
+  EXPECT_EQ(ReadBytes(Ini()).find("WAKEFLG"), std::string::npos);
+}
+
 TEST_F(Settings, DataPathComesFromTheProgramFolder) {
   std::filesystem::create_directory(dir_ / "prog");
   std::filesystem::create_directory(dir_ / "data");

@@ -29,15 +29,15 @@ TEST_F(StateFileTest, WritesAndReadsBackTheStateAndKeepsOtherSections) {
   s.catchUp.handled = {{0, 0xff, At("2026/12/07 07:00:00")}, {7, 0xa1b2c3d4e5f60708ull, At("2026/12/06 23:30:00")}};
   EXPECT_EQ(FormatStateFile(s), kGood);
 
-  // A later version's section (say, a snooze) and CR LF lines written by hand.
+  // A later version's section and CR LF lines written by hand.
   const std::string path = StatePathIn(Folder());
   EXPECT_EQ(path, Folder() + "WakebellState.ini");
-  WriteBytes(path, "\xEF\xBB\xBF[Snooze]\r\nSlot=3\r\n" + std::string(kGood) + "[Later]\nKey=value\n");
+  WriteBytes(path, "\xEF\xBB\xBF[Reminders]\r\nSlot=3\r\n" + std::string(kGood) + "[Later]\nKey=value\n");
   StateFileStatus status;
   StateFile read = ReadStateFile(path, &status);
   EXPECT_EQ(status, StateFileStatus::Read);
   EXPECT_EQ(read.catchUp, s.catchUp);
-  EXPECT_EQ(read.otherSections, "[Snooze]\nSlot=3\n[Later]\nKey=value\n");
+  EXPECT_EQ(read.otherSections, "[Reminders]\nSlot=3\n[Later]\nKey=value\n");
   ASSERT_TRUE(WriteStateFile(path, read));
   EXPECT_EQ(ReadStateFile(path), read);
   EXPECT_FALSE(Exists(path + ".tmp"));
@@ -46,6 +46,26 @@ TEST_F(StateFileTest, WritesAndReadsBackTheStateAndKeepsOtherSections) {
   StateFile empty;
   ASSERT_TRUE(ParseStateFile(FormatStateFile(empty), read));
   EXPECT_EQ(read, empty);
+}
+
+const char* const kSnoozeLines =
+    "[Snooze]\n"
+    "2=00000000000000ff,2026/12/07 07:00:30,2026/12/07 07:05:30,\xE8\xB5\xB7\xE3\x81\x8D\xE3\x82\x8B\\t,=\\n\n"
+    "9=0000000000000abc,2026/12/07 07:10:00,2026/12/07 08:10:00,\n";
+
+TEST_F(StateFileTest, SnoozesSurviveAWriteAndARead) {
+  StateFile s;
+  s.catchUp.watchedUntil = At("2026/12/07 07:01:00");
+  s.catchUp.handled = {{0, 0xff, At("2026/12/07 07:00:00")}, {7, 0xa1b2c3d4e5f60708ull, At("2026/12/06 23:30:00")}};
+  s.snoozes = {{2, 0xff, At("2026/12/07 07:00:30"), At("2026/12/07 07:05:30"), "起きる\t,=\n"},
+               {9, 0xabc, At("2026/12/07 07:10:00"), At("2026/12/07 08:10:00"), ""}};
+  s.otherSections = "[Later]\nKey=value\n";
+  EXPECT_EQ(FormatStateFile(s), std::string(kGood) + kSnoozeLines + "[Later]\nKey=value\n");
+  const std::string path = StatePathIn(Folder());
+  ASSERT_TRUE(WriteStateFile(path, s));
+  StateFileStatus status;
+  EXPECT_EQ(ReadStateFile(path, &status), s);
+  EXPECT_EQ(status, StateFileStatus::Read);
 }
 
 TEST_F(StateFileTest, AMissingOrDamagedFileMeansNothingMissed) {
@@ -75,6 +95,9 @@ TEST_F(StateFileTest, AMissingOrDamagedFileMeansNothingMissed) {
       {"a bad handled moment", replaced("2026/12/06 23:30:00", "yesterday")},
       {"the same slot twice", good + "0=0000000000000001,2026/12/07 07:00:00\n"},
       {"a torn last line", good.substr(0, good.size() - 10)},
+      {"a snooze without its message field", good + "[Snooze]\n2=00000000000000ff,2026/12/07 07:00:30,2026/12/07 07:05:30\n"},
+      {"a snooze with a bad ring time", good + "[Snooze]\n2=00000000000000ff,2026/12/07 07:00:30,2026/12/07 25:05:30,x\n"},
+      {"a snooze of a bad slot", good + "[Snooze]\n-2=00000000000000ff,2026/12/07 07:00:30,2026/12/07 07:05:30,x\n"},
   };
   const std::string path = StatePathIn(Folder());
   for (const auto& d : damaged) {

@@ -61,27 +61,38 @@ struct GuardCase {
   const char* name;
   const char* startFlag;
   bool otherInstance;
+  bool starts;  // after the retries: a flag left alone starts; a copy still running ends this one
 };
 
 class MonitorStartupGuard : public MonitorTest, public ::testing::WithParamInterface<GuardCase> {};
 
-TEST_P(MonitorStartupGuard, RetriesTwiceASecondApartThenStartsAllTheSame) {
+TEST_P(MonitorStartupGuard, RetriesTwiceASecondApartThenDecides) {
   SetSetting(ProgramIni(), "STARTFLG", GetParam().startFlag);
+  std::string before;
+  ASSERT_TRUE(ReadWholeFile(ProgramIni(), before));
   instance.Running = GetParam().otherInstance;
 
   MonitorWindow& form = Start();
-  EXPECT_TRUE(form.Loaded());
   EXPECT_EQ(clock.SleepCalls, 2);
   EXPECT_EQ(clock.SleptMs, 2000);
   EXPECT_EQ(instance.Calls, 3);
-  EXPECT_EQ(Setting(ProgramIni(), "STARTFLG"), "0");
-  EXPECT_TRUE(tray.Present);
-  EXPECT_FALSE(frontEnd.QuitCalled);
+  EXPECT_EQ(form.Loaded(), GetParam().starts);
+  EXPECT_EQ(tray.Present, GetParam().starts);
+  EXPECT_EQ(frontEnd.QuitCalled, !GetParam().starts);
+  std::string after;
+  ASSERT_TRUE(ReadWholeFile(ProgramIni(), after));
+  if (GetParam().starts) {
+    EXPECT_EQ(Setting(ProgramIni(), "STARTFLG"), "0");
+  } else {
+    // Ends as quietly as the "end at once" case: the running copy's files stay untouched.
+    EXPECT_EQ(after, before);
+    EXPECT_TRUE(tray.Calls.empty());
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Mismatch, MonitorStartupGuard,
-                         ::testing::Values(GuardCase{"FlagLeftWithoutInstance", "1", false},
-                                           GuardCase{"InstanceWithFlagClear", "0", true}),
+                         ::testing::Values(GuardCase{"FlagLeftWithoutInstance", "1", false, true},
+                                           GuardCase{"InstanceWithFlagClear", "0", true, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MonitorStartup, RetryEndsAsSoonAsTheFlagIsCleared) {

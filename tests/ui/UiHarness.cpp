@@ -1,6 +1,5 @@
 #include "UiHarness.h"
 
-
 #include "platform/Controls.h"
 
 namespace wb::test {
@@ -20,6 +19,7 @@ UiTest::UiTest() {
   Svc().registry = &registry;
   Svc().launcher = &launcher;
   Svc().instance = &instance;
+  Svc().power = &power;
   Svc().foreground = &foreground;
   ui::Timer::SetHost(&clock);
 }

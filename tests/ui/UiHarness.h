@@ -15,6 +15,7 @@
 #include "platform/fake/FakeInstance.h"
 #include "platform/fake/FakeLauncher.h"
 #include "platform/fake/FakeMci.h"
+#include "platform/fake/FakePower.h"
 #include "platform/fake/FakeRegistry.h"
 #include "platform/fake/FakeShell.h"
 #include "platform/fake/FakeSystemSound.h"
@@ -51,6 +52,7 @@ class UiTest : public ::testing::Test {
   fake::FakeRegistry registry;
   fake::FakeLauncher launcher;
   fake::FakeInstance instance;
+  fake::FakePower power;
   fake::FakeForeground foreground;
 };
 

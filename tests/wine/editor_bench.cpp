@@ -38,6 +38,7 @@ struct CountingClock : IClock {
   std::unique_ptr<IClock> real = MakeNativeClock();
   int sleptMs = 0;
   OleDate Now() override { return real->Now(); }
+  int UtcOffsetMinutes(OleDate local) override { return real->UtcOffsetMinutes(local); }
   void Sleep(int ms) override {
     sleptMs += ms;
     real->Sleep(ms);

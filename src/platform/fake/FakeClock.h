@@ -17,6 +17,8 @@ class FakeClock : public IClock, public ui::ITimerHost {
   void Sleep(int ms) override;
   int SleepCalls = 0;
   int SleptMs = 0;
+  int UtcOffset = 540;  // Japan's, as the program's users have it
+  int UtcOffsetMinutes(OleDate) override { return UtcOffset; }
 
   void Set(OleDate now) { now_ = now; }
   // Lets `ms` milliseconds pass, firing timers at their due moments.

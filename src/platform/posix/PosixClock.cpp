@@ -21,6 +21,19 @@ class PosixClock : public IClock {
   void Sleep(int milliseconds) override {
     if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
   }
+  int UtcOffsetMinutes(OleDate local) override {
+    const CivilTime c = ToCivil(local);
+    struct tm lt {};
+    lt.tm_year = c.year - 1900;
+    lt.tm_mon = c.month - 1;
+    lt.tm_mday = c.day;
+    lt.tm_hour = c.hour;
+    lt.tm_min = c.minute;
+    lt.tm_sec = c.second;
+    lt.tm_isdst = -1;  // the rules of that day decide
+    if (mktime(&lt) == time_t(-1)) return 0;
+    return int(lt.tm_gmtoff / 60);
+  }
 };
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The system clock on Windows: local time to the whole second, and the blocking wait.
 #include <windows.h>
 
+#include <cstdint>
+
 #include "platform/NativeServices.h"
 #include "platform/Services.h"
 
@@ -16,6 +18,23 @@ class Win32Clock : public IClock {
   }
   void Sleep(int milliseconds) override {
     if (milliseconds > 0) ::Sleep(DWORD(milliseconds));
+  }
+  int UtcOffsetMinutes(OleDate local) override {
+    const CivilTime c = ToCivil(local);
+    SYSTEMTIME lt{};
+    lt.wYear = WORD(c.year);
+    lt.wMonth = WORD(c.month);
+    lt.wDay = WORD(c.day);
+    lt.wHour = WORD(c.hour);
+    lt.wMinute = WORD(c.minute);
+    lt.wSecond = WORD(c.second);
+    SYSTEMTIME utc{};
+    FILETIME localFile{}, utcFile{};
+    if (!TzSpecificLocalTimeToSystemTime(nullptr, &lt, &utc) || !SystemTimeToFileTime(&lt, &localFile) ||
+        !SystemTimeToFileTime(&utc, &utcFile))
+      return 0;
+    const auto ticks = [](const FILETIME& f) { return (int64_t(f.dwHighDateTime) << 32) | f.dwLowDateTime; };
+    return int((ticks(localFile) - ticks(utcFile)) / (10'000'000LL * 60));
   }
 };
 

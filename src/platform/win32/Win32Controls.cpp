@@ -5,12 +5,14 @@
 
 #include <commctrl.h>
 #include <richedit.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <vector>
 
 #include "platform/win32/FrontEnd.h"
 #include "platform/win32/FrontEndPeer.h"
+#include "platform/win32/Owned.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Diag.h"
 
@@ -127,6 +129,19 @@ void FormWindow::CreateControl(ui::Control& c) {
     SendMessageW(h, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
   }
   SyncAll(c);
+  if (!c.AccessibleName().empty()) NameForScreenReaders(h, c.AccessibleName());
+}
+
+// Screen readers name a button by its caption, but a list, a text box or a button without a
+// caption by a label beside it, which these windows do not always have: the name is given to
+// the accessibility layer directly. A system without the service only loses the name.
+void FormWindow::NameForScreenReaders(HWND h, const std::string& name) {
+  ComScope com;
+  ComPtr<IAccPropServices> props;
+  if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                              props.PutVoid())))
+    return;
+  props->SetHwndPropStr(h, DWORD(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME, Widen(name).c_str());
 }
 
 void FormWindow::SyncAll(ui::Control& c) {

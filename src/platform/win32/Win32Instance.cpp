@@ -15,13 +15,16 @@ class Win32Instance final : public IInstance {
  public:
   explicit Win32Instance(std::wstring name) : name_(std::move(name)) {}
 
-  // Each call lets go of our handle and creates the mutex again, so that a retry sees whether
-  // the other process still holds it; when none does, ours is the handle that stays open.
+  // A call that found the mutex held lets go of our handle and creates it again, so that a
+  // retry sees whether the other process still holds it. Once ours made it, it stays ours:
+  // two copies started together must never both let go and both end.
   bool OtherInstanceRunning() override {
+    if (created_) return false;
     mutex_.Reset();
     HANDLE created = CreateMutexW(nullptr, FALSE, name_.c_str());
     const DWORD error = GetLastError();
     mutex_.Reset(created);
+    created_ = created && error != ERROR_ALREADY_EXISTS;
     // A mutex we may not open (another user's, say) was made by a running instance all the same.
     return mutex_ ? error == ERROR_ALREADY_EXISTS : error == ERROR_ACCESS_DENIED;
   }
@@ -29,6 +32,7 @@ class Win32Instance final : public IInstance {
  private:
   std::wstring name_;
   win32::UniqueHandle mutex_;
+  bool created_ = false;  // this process made the mutex and holds it
 };
 
 }  // namespace

@@ -20,6 +20,8 @@ std::unique_ptr<IRegistry> MakeWin32Registry();
 std::unique_ptr<ILauncher> MakeWin32Launcher();
 // `mutexName` is the session-wide name that marks a running instance (UTF-8).
 std::unique_ptr<IInstance> MakeWin32Instance(const std::string& mutexName = "Local\\Wakebell.Instance");
+// Creates its hidden notice window on the calling thread, whose message loop must run.
+std::unique_ptr<IPower> MakeWin32Power();
 
 // Folder of the running executable, UTF-8, ending in "\".
 std::string ProgramFolder();
@@ -29,6 +31,10 @@ namespace win32 {
 // Window class of the tray's hidden owner window; it receives the icon's callback messages
 // and the shell's "TaskbarCreated" broadcast (so it must be a top-level window, not message-only).
 inline constexpr const wchar_t* kTrayWindowClass = L"WakebellTrayOwner";
+
+// Window class of the power service's hidden window: the power and clock broadcasts reach
+// top-level windows only. Tests post their resume notices to it.
+inline constexpr const wchar_t* kPowerWindowClass = L"WakebellPowerWatch";
 
 // The tip as it goes into the icon record, cut by the tray tip's one rule (LimitTrayTip), so
 // that it and its NUL always fit the record's 128-character field.

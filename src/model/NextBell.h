@@ -1,0 +1,22 @@
+// The next bell of the whole table (main bell or pre-bell, by each entry's bell mode), for the
+// wake timer that wakes a sleeping PC shortly before it. Portable: no operating-system header.
+#pragma once
+#include "model/AlarmTable.h"
+#include "model/OleDate.h"
+
+namespace wb {
+
+// A repeating entry's next occurrence lies at most this far ahead (a monthly bell on the 31st:
+// two months); the search never looks further.
+inline constexpr int kNextBellHorizonDays = 400;
+
+// The earliest bell time of any entry at or after `from` (to the second, as the entries set
+// it), by the day tests of the editor's calendar (Schedule.h); 0 when none comes within the
+// horizon. Each entry's days are walked only until they can no longer beat the best found.
+OleDate NextBellOfTable(const AlarmTable& table, OleDate from, int horizonDays = kNextBellHorizonDays);
+
+// When to wake the PC for a bell at `bell`: `leadSeconds` before it, or the bell itself when
+// that moment is already behind `now` (a timer in the past would never wake anything).
+OleDate WakeMomentFor(OleDate bell, OleDate now, int leadSeconds);
+
+}  // namespace wb

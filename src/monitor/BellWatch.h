@@ -1,0 +1,66 @@
+// The monitor's watch over time: the catch-up after a gap (sleep, a clock change, a stall, the
+// program not running), the bells it hands back to ring one per tick, the notice of the older
+// ones, the wake timer for the next bell, and the state file that carries all this across
+// restarts. Portable window logic: the system only through platform/ services.
+#pragma once
+#include <deque>
+
+#include "model/CatchUp.h"
+#include "model/DueCheck.h"
+#include "model/OleDate.h"
+#include "platform/Services.h"
+#include "storage/StateFile.h"
+
+namespace wb {
+
+// The wake timer fires this long before the bell, so that the PC is up when it falls due.
+inline constexpr int kWakeLeadSeconds = 60;
+
+class BellWatch {
+ public:
+  // Start-up, once the table is loaded: the trim of the history, the state of the last run, and
+  // the catch-up over the time the program was not running.
+  void Start(OleDate now, bool paused);
+  // The cheap part of each tick: one comparison with the previous tick (a gap or a clock set
+  // back is handled then), and once a minute the bells that found no tick to show them and the
+  // state file.
+  void Tick(OleDate now, bool paused);
+  // The due check presented the bell of `slot` at `now`.
+  void NoteRang(int slot, const DueResult& due, OleDate now);
+  // A bell the catch-up handed back as still young enough to ring; false when none waits.
+  // Asked on ticks whose due check presented nothing, so bells come one per tick.
+  bool TakePendingRing(RingNow& bell);
+  void OnPowerEvent(PowerEvent event, OleDate now, bool paused);
+  // The table or the pause changed: the wake timer follows.
+  void Rearm(OleDate now, bool paused);
+  // 終了, a close request, the end of the Windows session: the state written, the timer off.
+  void End(OleDate now);
+  // The snoozes changed: the state file and the wake timer follow at once, so a snooze
+  // survives the program ending before the next minute's write.
+  void SnoozesChanged(OleDate now, bool paused) {
+    WriteState(now);
+    Rearm(now, paused);
+  }
+
+  const CatchUpState& State() const { return state_.catchUp; }
+  OleDate ArmedWake() const { return armedWake_; }
+
+ private:
+  void CatchUpNow(OleDate now, bool paused);
+  void ReportMissed(const std::vector<MissedRow>& rows);
+  void CheckMinuteOverflow(OleDate now);
+  void WriteState(OleDate now);
+  void NoteWokeUs(OleDate now);
+
+  StateFile state_;
+  OleDate lastTick_ = 0;
+  int64_t lastMinute_ = 0;       // minute number of the previous tick
+  bool presentedThisMinute_ = false;
+  std::deque<RingNow> pending_;  // caught-up bells still to ring, one per tick
+  bool wakeEnabled_ = true;
+  bool wakeNotPossibleLogged_ = false;
+  OleDate armedWake_ = 0;        // the wake timer's moment, 0 when cancelled
+  OleDate armedBell_ = 0;        // the bell it was set for
+};
+
+}  // namespace wb

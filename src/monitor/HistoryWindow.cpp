@@ -1,0 +1,29 @@
+#include "monitor/HistoryWindow.h"
+
+#include <utility>
+
+#include "platform/Services.h"
+
+namespace wb {
+
+HistoryWindow::HistoryWindow()
+    : ui::Form("HistoryWindow", kHistoryTitle, 9600, 5400),
+      historyList(*this, "historyList", {.rect = {180, 180, 9240, 4380}}),
+      closeButton(*this, "closeButton", {.rect = {8040, 4800, 1380, 420}, .caption = "閉じる"}) {
+  centerOnScreen = true;
+  closeButton.SetDefault(true);
+  closeButton.SetCancel(true);
+  SetTabOrder({&historyList, &closeButton});
+  closeButton.onClick = [this] { Unload(); };
+}
+
+void HistoryWindow::ShowLines(std::vector<std::string> lines) {
+  if (lines.empty()) lines.push_back(kHistoryEmptyLine);
+  historyList.SetItems(std::move(lines));
+  historyList.SetListIndex(0);
+  Show();
+  Svc().foreground->BringToForeground(*this);
+  historyList.SetFocus();
+}
+
+}  // namespace wb

@@ -1,0 +1,128 @@
+// The power service on Win32: one waitable timer with the resume flag for the next bell, the
+// thread's execution state while an alarm is on, and a hidden top-level window that hears the
+// power and clock broadcasts (a message-only window would never receive them).
+#include <windows.h>
+
+#include <memory>
+#include <utility>
+
+#include "platform/win32/Win32Services.h"
+
+namespace wb {
+namespace {
+
+struct CloseHandleDeleter {
+  void operator()(HANDLE h) const { CloseHandle(h); }
+};
+using OwnedHandle = std::unique_ptr<void, CloseHandleDeleter>;
+
+// Set by SetWaitableTimer with success when the system will not wake for the timer; Wine
+// always reports it. Missing from some SDK headers.
+constexpr DWORD kTimerResumeIgnored = 722;
+
+// Local moment -> absolute UTC file time as SetWaitableTimer takes it; false when the moment
+// cannot be converted (out of the system's range).
+bool LocalToUtcFileTime(OleDate local, LARGE_INTEGER& out) {
+  const CivilTime c = ToCivil(local);
+  SYSTEMTIME localTime{};
+  localTime.wYear = WORD(c.year);
+  localTime.wMonth = WORD(c.month);
+  localTime.wDay = WORD(c.day);
+  localTime.wHour = WORD(c.hour);
+  localTime.wMinute = WORD(c.minute);
+  localTime.wSecond = WORD(c.second);
+  SYSTEMTIME utc{};
+  FILETIME file{};
+  if (!TzSpecificLocalTimeToSystemTime(nullptr, &localTime, &utc) || !SystemTimeToFileTime(&utc, &file))
+    return false;
+  out.LowPart = file.dwLowDateTime;
+  out.HighPart = LONG(file.dwHighDateTime);
+  return true;
+}
+
+class Win32Power final : public IPower {
+ public:
+  Win32Power() {
+    timer_ = OwnedHandle(CreateWaitableTimerW(nullptr, FALSE, nullptr));
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &Win32Power::WndProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = win32::kPowerWindowClass;
+    RegisterClassExW(&wc);  // fails harmlessly when a second service registers it again
+    window_ = CreateWindowExW(WS_EX_TOOLWINDOW, win32::kPowerWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                              nullptr, instance, this);
+  }
+
+  ~Win32Power() override {
+    if (window_) DestroyWindow(window_);
+    if (awake_) SetThreadExecutionState(ES_CONTINUOUS);
+  }
+  Win32Power(const Win32Power&) = delete;
+  Win32Power& operator=(const Win32Power&) = delete;
+
+  WakeArm ArmWakeTimer(OleDate localMoment) override {
+    LARGE_INTEGER due{};
+    if (!timer_ || !LocalToUtcFileTime(localMoment, due)) return WakeArm::Failed;
+    SetLastError(ERROR_SUCCESS);
+    if (!SetWaitableTimer(timer_.get(), &due, 0, nullptr, nullptr, TRUE)) return WakeArm::Failed;
+    const DWORD error = GetLastError();
+    return error == ERROR_NOT_SUPPORTED || error == kTimerResumeIgnored ? WakeArm::NotSupported : WakeArm::Armed;
+  }
+
+  void CancelWakeTimer() override {
+    if (timer_) CancelWaitableTimer(timer_.get());
+  }
+
+  void KeepAwake(bool on) override {
+    if (on == awake_) return;
+    awake_ = on;
+    SetThreadExecutionState(on ? ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED : ES_CONTINUOUS);
+  }
+
+  void SetEventHandler(std::function<void(PowerEvent)> handler) override { handler_ = std::move(handler); }
+
+ private:
+  void Deliver(PowerEvent event) {
+    if (handler_) handler_(event);
+  }
+
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+      auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Win32Power*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self) {
+      switch (msg) {
+        case WM_POWERBROADCAST:
+          // Both resume notices may come for one wake (automatic first, then suspend once a
+          // user is there); the monitor's catch-up makes the second one harmless.
+          if (wParam == PBT_APMSUSPEND) self->Deliver(PowerEvent::Suspend);
+          if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) self->Deliver(PowerEvent::Resume);
+          return TRUE;
+        case WM_TIMECHANGE:
+          self->Deliver(PowerEvent::TimeChange);
+          return 0;
+        case WM_NCDESTROY:
+          SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+          break;
+        default:
+          break;
+      }
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+  }
+
+  OwnedHandle timer_;
+  HWND window_ = nullptr;
+  bool awake_ = false;
+  std::function<void(PowerEvent)> handler_;
+};
+
+}  // namespace
+
+std::unique_ptr<IPower> MakeWin32Power() { return std::make_unique<Win32Power>(); }
+
+}  // namespace wb
