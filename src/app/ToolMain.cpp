@@ -19,7 +19,8 @@ const char* const kUsage =
     "usage: wakebell-tool dump DATAFILE [--midi-volume N] [--wave-volume N]\n"
     "       wakebell-tool schedule DATAFILE --from \"yyyy/mm/dd hh:nn:ss\" --to \"yyyy/mm/dd hh:nn:ss\"\n"
     "       wakebell-tool list DATAFILE --now T [--day yyyy/mm/dd] [--daily] [--monday]\n"
-    "       wakebell-tool tip DATAFILE --now T [--day yyyy/mm/dd]\n";
+    "       wakebell-tool tip DATAFILE --now T [--day yyyy/mm/dd]\n"
+    "       wakebell-tool --version\n";
 }
 
 #ifdef _WIN32

@@ -28,6 +28,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   std::unique_ptr<IRegistry> registry = MakeWin32Registry();
   std::unique_ptr<ILauncher> launcher = MakeWin32Launcher();
   std::unique_ptr<IInstance> instanceGuard = MakeWin32Instance();
+  std::unique_ptr<IFolderAccess> folders = MakeWin32FolderAccess();
 
   Services& svc = Svc();
   svc.frontEnd = frontEnd.get();
@@ -42,6 +43,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   svc.registry = registry.get();
   svc.launcher = launcher.get();
   svc.instance = instanceGuard.get();
+  svc.folders = folders.get();
   ui::Timer::SetHost(timers.get());
 
   int exitCode = 0;

@@ -3,6 +3,7 @@
 #include "app_state/ProgramTitle.h"
 #include "audio/Volume.h"
 #include "monitor/MonitorWindow.h"
+#include "monitor/ReadOnlyFolder.h"
 #include "storage/DataFile.h"
 #include "storage/Settings.h"
 
@@ -73,6 +74,10 @@ void MonitorWindow::StartUp() {
   dueCheckTimer.SetInterval(kDueCheckIntervalMs);
   dueCheckTimer.SetEnabled(true);
   app.monitor.startingUp = false;
+
+  // Last, with the icon up and the due check running: the table read rings while the message
+  // waits for the user.
+  WarnIfProgramFolderReadOnly(app.programFolder);
 }
 
 }  // namespace wb

@@ -14,7 +14,7 @@ using AboutBoxTest = MonitorTest;
 TEST_F(AboutBoxTest, ShowsTitleAndVersion) {
   AboutBox& box = TheAboutBox();
   EXPECT_EQ(box.Caption(), "Wakebellのﾊﾞｰｼﾞｮﾝ情報");
-  EXPECT_EQ(box.versionLabel.Caption(), "ﾊﾞｰｼﾞｮﾝ 1.0.5");
+  EXPECT_EQ(box.versionLabel.Caption(), std::string("ﾊﾞｰｼﾞｮﾝ ") + WB_PROJECT_VERSION);
   EXPECT_EQ(box.titleLabel.Caption(), "Wakebell");
   EXPECT_FALSE(box.descriptionLabel.Caption().empty());
   EXPECT_EQ(box.okButton.Caption(), "OK");
@@ -33,7 +33,7 @@ TEST_F(AboutBoxTest, OpensFromTheMenuWithoutBeingModalAndOkClosesIt) {
   EXPECT_EQ(AboutBoxIfLoaded(), nullptr);
   form.aboutItem->Choose();  // and comes back anew
   ASSERT_NE(AboutBoxIfLoaded(), nullptr);
-  EXPECT_EQ(AboutBoxIfLoaded()->versionLabel.Caption(), "ﾊﾞｰｼﾞｮﾝ 1.0.5");
+  EXPECT_EQ(AboutBoxIfLoaded()->versionLabel.Caption(), std::string("ﾊﾞｰｼﾞｮﾝ ") + WB_PROJECT_VERSION);
 }
 
 TEST_F(AboutBoxTest, StartsTheToolFromTheFirstKey) {

@@ -33,6 +33,7 @@ UiTest::UiTest() {
   Svc().launcher = &launcher;
   Svc().instance = &instance;
   Svc().foreground = &foreground;
+  Svc().folders = &folders;
   ui::Timer::SetHost(&clock);
 }
 

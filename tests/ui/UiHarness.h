@@ -10,6 +10,7 @@
 #include "platform/fake/FakeAudioDevices.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeDialogs.h"
+#include "platform/fake/FakeFolderAccess.h"
 #include "platform/fake/FakeForeground.h"
 #include "platform/fake/FakeFrontEnd.h"
 #include "platform/fake/FakeInstance.h"
@@ -42,6 +43,7 @@ class UiTest : public ::testing::Test {
   fake::FakeLauncher launcher;
   fake::FakeInstance instance;
   fake::FakeForeground foreground;
+  fake::FakeFolderAccess folders;
 };
 
 }  // namespace wb::test

@@ -20,6 +20,8 @@ std::unique_ptr<ILauncher> MakeWin32Launcher();
 // `mutexName` is the session-wide name that marks a running instance (UTF-8).
 std::unique_ptr<IInstance> MakeWin32Instance(const std::string& mutexName = "Local\\Wakebell.Instance");
 
+std::unique_ptr<IFolderAccess> MakeWin32FolderAccess();
+
 // Folder of the running executable, UTF-8, ending in "\".
 std::string ProgramFolder();
 
