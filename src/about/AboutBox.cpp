@@ -19,15 +19,15 @@ const char* const kSysInfoProgram = "\\MSINFO32.EXE";
 }  // namespace
 
 AboutBox::AboutBox()
-    : ui::Form("AboutBox", "", 5730, 3750),
-      iconPicture(*this, "iconPicture", {.rect = {240, 240, 540, 540}, .picture = "APP"}),
-      titleLabel(*this, "titleLabel", {.rect = {1050, 240, 4320, 480}}),
-      versionLabel(*this, "versionLabel", {.rect = {1050, 780, 4320, 255}}),
-      descriptionLabel(*this, "descriptionLabel", {.rect = {1050, 1170, 4320, 1080}}),
-      separatorLines{ui::Line(*this, "separatorLines[0]", {.rect = {240, 2430, 5250, 15}}),
-                     ui::Line(*this, "separatorLines[1]", {.rect = {240, 2445, 5250, 15}})},
-      okButton(*this, "okButton", {.rect = {4080, 2640, 1410, 375}, .caption = "OK"}),
-      systemInfoButton(*this, "systemInfoButton", {.rect = {4080, 3120, 1410, 375}, .caption = "ｼｽﾃﾑ情報(&S)..."}) {
+    : ui::Form("AboutBox", "", 382 * ui::kTwipsPerPixel, 250 * ui::kTwipsPerPixel),
+      iconPicture(*this, "iconPicture", {.rect = ui::Px(16, 16, 36, 36), .picture = "APP"}),
+      titleLabel(*this, "titleLabel", {.rect = ui::Px(70, 16, 288, 32)}),
+      versionLabel(*this, "versionLabel", {.rect = ui::Px(70, 52, 288, 17)}),
+      descriptionLabel(*this, "descriptionLabel", {.rect = ui::Px(70, 78, 288, 72)}),
+      separatorLines{ui::Line(*this, "separatorLines[0]", {.rect = ui::Px(16, 162, 350, 1)}),
+                     ui::Line(*this, "separatorLines[1]", {.rect = ui::Px(16, 163, 350, 1)})},
+      okButton(*this, "okButton", {.rect = ui::Px(272, 176, 94, 25), .caption = "OK"}),
+      systemInfoButton(*this, "systemInfoButton", {.rect = ui::Px(272, 208, 94, 25), .caption = "ｼｽﾃﾑ情報(&S)..."}) {
   centerOnScreen = true;
   ui::Font title;
   title.size = 14;
@@ -87,16 +87,5 @@ bool GetKeyValue(RegRoot root, const std::string& keyName, const std::string& va
   }
   return true;
 }
-
-namespace {
-ui::FormSlot<AboutBox>& Slot() {
-  static ui::FormSlot<AboutBox> slot;
-  return slot;
-}
-}  // namespace
-
-AboutBox& TheAboutBox() { return Slot().Get(); }
-AboutBox* AboutBoxIfLoaded() { return Slot().IfLoaded(); }
-void ResetAboutBox() { Slot().Reset(); }
 
 }  // namespace wb

@@ -1,6 +1,7 @@
 // The About box: the program's title and version, and the button that starts the system
 // information tool found through the registry. Portable window logic: it reaches the registry,
-// the file system and other programs only through platform/ services.
+// the file system and other programs only through platform/ services. Reached as
+// ui::TheForm<AboutBox>().
 #pragma once
 #include <array>
 #include <string>
@@ -25,6 +26,7 @@ class AboutBox : public ui::Form {
   ui::Button okButton;
   ui::Button systemInfoButton;
 
+ private:
   void ShowTitleAndVersion();
   void StartSystemInfo();
 };
@@ -34,9 +36,5 @@ class AboutBox : public ui::Form {
 // empty text (still a success). False, with empty text, when the key cannot be opened or the
 // value cannot be read.
 bool GetKeyValue(RegRoot root, const std::string& keyName, const std::string& valueName, std::string& value);
-
-AboutBox& TheAboutBox();  // touching the box creates it hidden
-AboutBox* AboutBoxIfLoaded();
-void ResetAboutBox();     // tests: forget the window entirely
 
 }  // namespace wb

@@ -20,14 +20,15 @@ void PaintWhiteOnBlack(ui::RichText& box) {
 }  // namespace
 
 AlarmWindow::AlarmWindow()
-    : ui::Form("AlarmWindow", std::string(kProgramTitle) + "（アラーム）", 3195, 2130),
-      messageView(*this, "messageView", {.rect = {15, 30, 3165, 1185}, .locked = true}),
-      bannerView(*this, "bannerView", {.rect = {1080, 1245, 975, 240}, .locked = true}),
-      timeView(*this, "timeView", {.rect = {1080, 1500, 975, 240}, .locked = true}),
-      okButton(*this, "okButton", {.rect = {1050, 1800, 1035, 300}, .caption = "OK"}),
-      // Designed as 495 x 180 in the middle of OK; with no size it still takes the focus and
+    : ui::Form("AlarmWindow", std::string(kProgramTitle) + "（アラーム）", 213 * ui::kTwipsPerPixel,
+               142 * ui::kTwipsPerPixel),
+      messageView(*this, "messageView", {.rect = ui::Px(1, 2, 211, 79), .locked = true}),
+      bannerView(*this, "bannerView", {.rect = ui::Px(72, 83, 65, 16), .locked = true}),
+      timeView(*this, "timeView", {.rect = ui::Px(72, 100, 65, 16), .locked = true}),
+      okButton(*this, "okButton", {.rect = ui::Px(70, 120, 69, 20), .caption = "OK"}),
+      // Designed as 33 x 12 in the middle of OK; with no size it still takes the focus and
       // Enter, but can never catch a click meant for OK. Never seen, so it has no caption.
-      inertDefaultButton(*this, "inertDefaultButton", {.rect = {1350, 1860, 0, 0}}) {
+      inertDefaultButton(*this, "inertDefaultButton", {.rect = ui::Px(90, 124, 0, 0)}) {
   centerOnScreen = true;
   inertDefaultButton.SetDefault(true);
   SetTabOrder({&okButton, &inertDefaultButton});
@@ -80,16 +81,5 @@ void AlarmWindow::FillAlarmWindow(const AlarmEntry& e, bool mainBell, const std:
   messageView.SetSelAlignment(ui::Align::Center);
   messageView.SetSelStart(0);
 }
-
-namespace {
-ui::FormSlot<AlarmWindow>& Slot() {
-  static ui::FormSlot<AlarmWindow> slot;
-  return slot;
-}
-}  // namespace
-
-AlarmWindow& TheAlarmWindow() { return Slot().Get(); }
-AlarmWindow* AlarmWindowIfLoaded() { return Slot().IfLoaded(); }
-void ResetAlarmWindow() { Slot().Reset(); }
 
 }  // namespace wb

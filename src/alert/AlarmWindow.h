@@ -1,5 +1,6 @@
 // The alarm window. Shows a due entry's message in its own font and colours, the main-bell
-// banner and the minute it fired, and keeps itself above other windows.
+// banner and the minute it fired, and keeps itself above other windows. Reached as
+// ui::TheForm<AlarmWindow>(); alert/ presents, blinks and dismisses it.
 // Portable window logic over control objects; no operating-system header.
 #pragma once
 #include <string>
@@ -25,11 +26,5 @@ class AlarmWindow : public ui::Form {
  private:
   void KeepOnTop();
 };
-
-// Touching the alarm window creates it hidden and runs its load.
-AlarmWindow& TheAlarmWindow();
-// The alarm window when it is loaded, else null; never creates it.
-AlarmWindow* AlarmWindowIfLoaded();
-void ResetAlarmWindow();  // tests: forget the window entirely
 
 }  // namespace wb

@@ -9,6 +9,7 @@
 #include "app_state/ProgramTitle.h"
 #include "audio/Volume.h"
 #include "model/Assert.h"
+#include "model/SoundFlag.h"
 #include "platform/Services.h"
 
 namespace wb {
@@ -16,89 +17,75 @@ namespace {
 
 constexpr int kAlarmTickMs = 1000;
 
-AlarmEntry& PresentedCopy() {
-  static AlarmEntry entry;
-  return entry;
-}
-
-std::unique_ptr<AlarmTimers>& TimersSlot() {
-  static std::unique_ptr<AlarmTimers> timers;
-  return timers;
-}
-
 // Silences an alarm whose sound is still going when a silent alarm replaces it; otherwise
 // the old sound would outlive the new alarm's OK, and its volumes would never be restored.
 void SilenceReplacedAlarm() {
-  const MonitorState& monitor = App().monitor;
-  if (monitor.activeIndex == -1 || !monitor.alarmSounding || ActiveEntry().SoundFlag != 1) return;
+  const AlarmState& alarm = App().alarm;
+  if (alarm.activeIndex == -1 || !alarm.sounding || !AlarmPlaysSound(ActiveEntry().SoundFlag)) return;
   ShutDownSoundRule();
   RestoreMidiVolume();
   RestoreWaveVolume();
 }
 
-}  // namespace
-
-AlarmTimers::AlarmTimers() {
-  alarmTimer.onTick = [this] { OnAlarmTick(); };
-  singleClickTimer.onTick = [this] { OnSingleClickTimeout(); };
-}
-
-void AlarmTimers::OnAlarmTick() {
+void OnAlarmTick() {
   BlinkHalf();
   SoundHalf();
 }
 
-void AlarmTimers::OnSingleClickTimeout() {
+void OnSingleClickTimeout() {
   // The timer stands for one click. Left armed after a click with no alarm in progress, it
   // would hide the next alarm window half a second after it appears.
-  singleClickTimer.SetEnabled(false);
+  TheAlarmTimers().singleClickTimer.SetEnabled(false);
   DismissAlarm();
 }
 
+}  // namespace
+
 AlarmTimers& TheAlarmTimers() {
-  auto& timers = TimersSlot();
-  if (!timers) timers = std::make_unique<AlarmTimers>();
+  std::unique_ptr<AlarmTimers>& timers = App().alarm.timers;
+  if (!timers) {
+    timers = std::make_unique<AlarmTimers>();
+    timers->alarmTimer.onTick = [] { OnAlarmTick(); };
+    timers->singleClickTimer.onTick = [] { OnSingleClickTimeout(); };
+  }
   return *timers;
 }
 
 void StopAlarmTimers() {
-  if (!TimersSlot()) return;
-  TimersSlot()->alarmTimer.SetEnabled(false);
-  TimersSlot()->singleClickTimer.SetEnabled(false);
+  AlarmTimers* timers = App().alarm.timers.get();
+  if (!timers) return;
+  timers->alarmTimer.SetEnabled(false);
+  timers->singleClickTimer.SetEnabled(false);
 }
 
 const AlarmEntry& ActiveEntry() {
-  const int slot = App().monitor.activeIndex;
+  const AlarmState& alarm = App().alarm;
+  const int slot = alarm.activeIndex;
   WB_ASSERT(slot != -1);
   if (slot >= 0 && slot < App().table.EntryCount()) return App().table[slot];
-  return PresentedCopy();
-}
-
-void ResetAlert() {
-  PresentedCopy() = AlarmEntry{};
-  TimersSlot().reset();
+  return alarm.presented;
 }
 
 void PresentAlarm(int slot, bool mainBell, const std::string& minuteText) {
   WB_ASSERT(slot >= 0 && slot < App().table.EntryCount());
   const AlarmEntry e = App().table[slot];
-  const bool withSound = !e.SoundFile.empty() && e.SoundFlag == 1;
+  const bool withSound = !e.SoundFile.empty() && AlarmPlaysSound(e.SoundFlag);
   if (!withSound) SilenceReplacedAlarm();  // a sounding replacement closes the device itself
 
-  MonitorState& monitor = App().monitor;
-  PresentedCopy() = e;
-  monitor.keepWindow = e.KeepWindowFlag;
-  monitor.blinkCounter = 0;
-  monitor.activeIndex = int16_t(slot);
-  monitor.alarmSounding = true;
-  monitor.alarmDismissed = false;
+  AlarmState& alarm = App().alarm;
+  alarm.presented = e;
+  alarm.keepWindow = e.KeepWindowFlag != 0;
+  alarm.blinkCounter = 0;
+  alarm.activeIndex = int16_t(slot);
+  alarm.sounding = true;
+  alarm.dismissed = false;
 
-  AlarmWindow& window = TheAlarmWindow();
+  AlarmWindow& window = ui::TheForm<AlarmWindow>();
   window.okButton.SetEnabled(false);
   window.inertDefaultButton.SetEnabled(false);
   window.SetCaption(std::string(kProgramTitle) + " (アラーム)");
   window.FillAlarmWindow(e, mainBell, minuteText);
-  monitor.blinkActive = e.BlinkFlag == 1;
+  alarm.blinkActive = e.BlinkFlag == 1;
 
   window.Show();
   window.okButton.SetEnabled(true);
@@ -114,54 +101,54 @@ void PresentAlarm(int slot, bool mainBell, const std::string& minuteText) {
 }
 
 void BlinkHalf() {
-  MonitorState& monitor = App().monitor;
-  if (monitor.activeIndex == -1 || !monitor.blinkActive) return;
+  AlarmState& alarm = App().alarm;
+  if (alarm.activeIndex == -1 || !alarm.blinkActive) return;
   const int16_t blinkCount = ActiveEntry().BlinkCount;
 
-  if (monitor.blinkCounter < blinkCount) {
+  if (alarm.blinkCounter < blinkCount) {
     // One blink is two ticks: a second hidden (counted), a second shown.
-    AlarmWindow& window = TheAlarmWindow();
+    AlarmWindow& window = ui::TheForm<AlarmWindow>();
     if (window.Visible()) {
       window.Hide();
-      ++monitor.blinkCounter;
+      ++alarm.blinkCounter;
     } else {
       window.Show();
     }
-  } else if (!monitor.alarmDismissed && monitor.keepWindow != 0) {
-    AlarmWindow& window = TheAlarmWindow();
+  } else if (!alarm.dismissed && alarm.keepWindow) {
+    AlarmWindow& window = ui::TheForm<AlarmWindow>();
     window.Show();
     // Cleared before the foreground call, which lets other events run: an alarm presented
     // inside it keeps its own blinking.
-    monitor.blinkActive = false;
+    alarm.blinkActive = false;
     Svc().foreground->BringToForeground(window);
-  } else if (AlarmWindow* window = AlarmWindowIfLoaded()) {
+  } else if (AlarmWindow* window = ui::FormIfLoaded<AlarmWindow>()) {
     window->Hide();
   }
 }
 
 void PreviewAlarmWindow(const AlarmEntry& look, const std::string& minuteText) {
-  AlarmWindow& window = TheAlarmWindow();
+  AlarmWindow& window = ui::TheForm<AlarmWindow>();
   window.SetCaption(std::string(kProgramTitle) + " ■■プレビュー■■");
   window.FillAlarmWindow(look, true, minuteText);
   window.Show();
 }
 
 void DismissAlarm() {
-  MonitorState& monitor = App().monitor;
-  const bool inProgress = monitor.activeIndex != -1;
-  if (inProgress) monitor.blinkCounter = ActiveEntry().BlinkCount;
-  if (AlarmWindow* window = AlarmWindowIfLoaded(); window && window->Visible()) window->Hide();
+  AlarmState& alarm = App().alarm;
+  const bool inProgress = alarm.activeIndex != -1;
+  if (inProgress) alarm.blinkCounter = ActiveEntry().BlinkCount;
+  if (AlarmWindow* window = ui::FormIfLoaded<AlarmWindow>(); window && window->Visible()) window->Hide();
   // The single-click timer fires once. Left armed after a click with nothing to dismiss, it
   // would dismiss the next alarm half a second after it appears.
-  if (TimersSlot()) TimersSlot()->singleClickTimer.SetEnabled(false);
+  if (alarm.timers) alarm.timers->singleClickTimer.SetEnabled(false);
   if (!inProgress) return;
 
-  monitor.alarmDismissed = true;
-  if (ActiveEntry().SoundFlag == 1)
+  alarm.dismissed = true;
+  if (AlarmPlaysSound(ActiveEntry().SoundFlag))
     DismissSoundRule();
   else
-    monitor.alarmSounding = false;
-  if (AlarmWindow* window = AlarmWindowIfLoaded()) window->Hide();
+    alarm.sounding = false;
+  if (AlarmWindow* window = ui::FormIfLoaded<AlarmWindow>()) window->Hide();
 }
 
 }  // namespace wb

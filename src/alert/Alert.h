@@ -1,10 +1,13 @@
 // The alarm in progress: presenting a due entry in the alarm window, blinking, dismissing, the
-// timers that drive them, and the sound through the one MCI alias. The monitor's due check and
-// tray call in here; nothing here reaches back into the monitor. Portable window logic.
+// timers that drive them, and the sound through the one MCI alias. Its state is App().alarm,
+// which only this folder changes (the editor's test sound aside, which goes through here too).
+// The monitor's due check and tray call in here; nothing here reaches back into the monitor.
+// Portable window logic.
 #pragma once
 #include <cstdint>
 #include <string>
 
+#include "app_state/AppState.h"
 #include "model/AlarmEntry.h"
 #include "platform/Controls.h"
 
@@ -26,23 +29,8 @@ void PreviewAlarmWindow(const AlarmEntry& look, const std::string& minuteText);
 // when the table no longer has that slot (the editor reloaded a shorter data file), the copy
 // taken when it was presented, so the alarm can still be blinked, silenced and ended.
 const AlarmEntry& ActiveEntry();
-void ResetAlert();  // tests: forget the presented copy and the timers
 
-// The timers the alarm drives. They are the alarm's, not a window's: the alarm window is made
-// anew for each alarm, and the blinking and the sound go on after it closes.
-class AlarmTimers {
- public:
-  AlarmTimers();
-  // Ticks the blinking and the sound of the alarm in progress: 1000 ms, restarted per alarm,
-  // at rest once the alarm is over.
-  ui::Timer alarmTimer{"alarmTimer"};
-  // A left click on the tray icon arms it; unless a second click (the double click that opens
-  // the editor) cancels it within half a second, it dismisses the alarm.
-  ui::Timer singleClickTimer{"singleClickTimer", 500};
-
-  void OnAlarmTick();
-  void OnSingleClickTimeout();
-};
+// The alarm's timers (App().alarm.timers), made and wired on first use.
 AlarmTimers& TheAlarmTimers();
 void StopAlarmTimers();  // the monitor's end: nothing ticks any more
 
@@ -51,7 +39,11 @@ void BlinkHalf();
 void SoundHalf();
 
 // Sound (alias "mymedia").
-std::string QueryMediaMode();  // "playing", "stopped" or "" (closed)
+// What MCI's mode query says of the alias: its "playing" and "stopped", Closed when the query
+// fails or answers nothing (no device open), Other for the modes the program never waits for
+// ("paused", "seeking", "not ready", ...).
+enum class MediaMode { Closed, Playing, Stopped, Other };
+MediaMode QueryMediaMode();
 void StartAlarmSound(const AlarmEntry& e);
 void DismissSoundRule();      // inside DismissAlarm, for an entry with sound
 // Inside ShutDown: stops the sound of an alarm in progress whose entry has sound; nothing

@@ -6,6 +6,7 @@
 #include "alert/Alert.h"
 #include "audio/Volume.h"
 #include "model/Assert.h"
+#include "model/SoundFlag.h"
 #include "app_state/AppState.h"
 #include "app_state/ProgramTitle.h"
 #include "platform/Services.h"
@@ -15,8 +16,6 @@ namespace {
 
 constexpr uint32_t kSndAsync = 0x01;
 constexpr uint32_t kSndNoStop = 0x10;
-constexpr int16_t kSoundByMci = 1;
-constexpr int16_t kSoundBySystem = 2;
 
 uint32_t Send(const std::string& command) {
   WB_ASSERT(Svc().mci != nullptr);
@@ -39,11 +38,11 @@ void RestoreVolumes() {
 
 // Frees the alias in the state the mode query found it: a playing device is stopped first,
 // a stopped one only closed, a closed one left alone.
-void CloseMedia(const std::string& mode) {
-  if (mode == "playing") {
+void CloseMedia(MediaMode mode) {
+  if (mode == MediaMode::Playing) {
     Send("stop mymedia");
     Send("close mymedia");
-  } else if (mode == "stopped") {
+  } else if (mode == MediaMode::Stopped) {
     Send("close mymedia");
   }
 }
@@ -52,18 +51,22 @@ void CloseMedia(const std::string& mode) {
 void EndAlarm() {
   TheAlarmTimers().alarmTimer.SetEnabled(false);
   RestoreVolumes();
-  App().monitor.alarmSounding = false;
-  App().monitor.activeIndex = -1;
+  App().alarm.sounding = false;
+  App().alarm.activeIndex = -1;
 }
 
 }  // namespace
 
-std::string QueryMediaMode() {
+MediaMode QueryMediaMode() {
   WB_ASSERT(Svc().mci != nullptr);
   std::string reply;
   // A failed query means no device is open under the alias, whatever the buffer holds.
-  if (Svc().mci->Send("status mymedia mode", &reply) != 0) return {};
-  return reply.substr(0, reply.find('\0'));
+  if (Svc().mci->Send("status mymedia mode", &reply) != 0) return MediaMode::Closed;
+  reply.resize(std::min(reply.size(), reply.find('\0')));
+  if (reply.empty()) return MediaMode::Closed;
+  if (reply == "playing") return MediaMode::Playing;
+  if (reply == "stopped") return MediaMode::Stopped;
+  return MediaMode::Other;
 }
 
 void StartAlarmSound(const AlarmEntry& e) {
@@ -75,60 +78,60 @@ void StartAlarmSound(const AlarmEntry& e) {
 
   SendOpen(e.SoundFile);  // a refused file shows in the play result
   if (Send("play mymedia") == 0) {
-    App().monitor.soundKind = kSoundByMci;
+    App().alarm.soundKind = SoundKind::Mci;
     return;
   }
   Send("close mymedia");
   if (IsWaveFile(e.SoundFile)) {
     Svc().sound->Play(e.SoundFile, kSndAsync | kSndNoStop);
-    App().monitor.soundKind = kSoundBySystem;
+    App().alarm.soundKind = SoundKind::System;
   }
 }
 
 void SoundHalf() {
-  const MonitorState& monitor = App().monitor;
-  if (monitor.activeIndex == -1) return;
+  const AlarmState& alarm = App().alarm;
+  if (alarm.activeIndex == -1) return;
   const AlarmEntry& e = ActiveEntry();
-  if (e.SoundFlag != 1) return;
+  if (!AlarmPlaysSound(e.SoundFlag)) return;
   // Copied first: ending the alarm clears activeIndex.
   const int16_t blinkCount = e.BlinkCount;
   const bool endless = e.EndlessFlag == 1;
 
-  const std::string mode = QueryMediaMode();
-  if (mode == "stopped") {
+  const MediaMode mode = QueryMediaMode();
+  if (mode == MediaMode::Stopped) {
     if (endless) {
       Send("play mymedia from 0");
       return;
     }
     Send("close mymedia");
-    if (monitor.blinkCounter >= blinkCount) EndAlarm();
-  } else if (mode.empty()) {
-    if (monitor.blinkCounter >= blinkCount) EndAlarm();
+    if (alarm.blinkCounter >= blinkCount) EndAlarm();
+  } else if (mode == MediaMode::Closed) {
+    if (alarm.blinkCounter >= blinkCount) EndAlarm();
   }
 }
 
 void DismissSoundRule() {
-  const std::string mode = QueryMediaMode();
-  if (mode == "playing" || mode == "stopped") {
+  const MediaMode mode = QueryMediaMode();
+  if (mode == MediaMode::Playing || mode == MediaMode::Stopped) {
     // A stopped device is closed too: an endless sound caught between its end and its
     // replay would otherwise start again on the next tick, after the user's OK.
-    if (mode == "playing") Send("stop mymedia");
+    if (mode == MediaMode::Playing) Send("stop mymedia");
     Send("close mymedia");
-  } else if (mode.empty() && App().monitor.soundKind == kSoundBySystem) {
+  } else if (mode == MediaMode::Closed && App().alarm.soundKind == SoundKind::System) {
     Svc().sound->Play("", kSndAsync);
   } else {
     return;
   }
   RestoreVolumes();
-  App().monitor.alarmSounding = false;
+  App().alarm.sounding = false;
 }
 
 void ShutDownSoundRule() {
-  const MonitorState& monitor = App().monitor;
-  if (monitor.activeIndex == -1 || ActiveEntry().SoundFlag != 1) return;
-  const std::string mode = QueryMediaMode();
+  const AlarmState& alarm = App().alarm;
+  if (alarm.activeIndex == -1 || !AlarmPlaysSound(ActiveEntry().SoundFlag)) return;
+  const MediaMode mode = QueryMediaMode();
   CloseMedia(mode);
-  if (mode.empty() && monitor.soundKind == kSoundBySystem) {
+  if (mode == MediaMode::Closed && alarm.soundKind == SoundKind::System) {
     Svc().sound->Play("", kSndAsync);
   }
 }
@@ -138,16 +141,16 @@ void ToggleTestPlay(const std::string& file, uint32_t midiVolume, uint32_t waveV
     Svc().dialogs->MsgBox("指定されたファイルはありません", kOkOnly, kProgramTitle);
     return;
   }
-  const std::string mode = QueryMediaMode();
-  if (mode == "playing") {
-    App().monitor.testPlaying = false;
+  const MediaMode mode = QueryMediaMode();
+  if (mode == MediaMode::Playing) {
+    App().alarm.testPlaying = false;
     Send("stop mymedia");
     Send("close mymedia");
     RestoreVolumes();
     return;
   }
-  if (mode == "stopped") Send("close mymedia");
-  App().monitor.testPlaying = true;
+  if (mode == MediaMode::Stopped) Send("close mymedia");
+  App().alarm.testPlaying = true;
   ApplyMidiVolume(midiVolume);
   ApplyWaveVolume(waveVolume);
   SendOpen(file);
@@ -155,17 +158,17 @@ void ToggleTestPlay(const std::string& file, uint32_t midiVolume, uint32_t waveV
 }
 
 void StopTestPlay() {
-  MonitorState& monitor = App().monitor;
-  const std::string mode = QueryMediaMode();
-  if (!monitor.testPlaying) return;
-  if (mode == "playing") {
-    monitor.testPlaying = false;
+  AlarmState& alarm = App().alarm;
+  const MediaMode mode = QueryMediaMode();
+  if (!alarm.testPlaying) return;
+  if (mode == MediaMode::Playing) {
+    alarm.testPlaying = false;
     Send("stop mymedia");
     Send("close mymedia");
     RestoreVolumes();
-  } else if (mode == "stopped") {
+  } else if (mode == MediaMode::Stopped) {
     // The device stays open; the next start, alarm or test, closes it first.
-    monitor.testPlaying = false;
+    alarm.testPlaying = false;
     RestoreVolumes();
   }
 }

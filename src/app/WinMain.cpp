@@ -48,11 +48,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   int exitCode = 0;
   // Touching the monitor runs the start-up; the instance guard may end it there and then.
-  if (TheMonitor().Loaded()) exitCode = RunMessageLoop();
+  if (ui::TheForm<MonitorWindow>().Loaded()) exitCode = RunMessageLoop();
 
   // Every window is gone by now (ShutDown, or Windows ending the session); the timers and
   // services go in the reverse order of their making.
-  ResetMonitor();
+  ui::ForgetForm<MonitorWindow>();
   ui::CollectRetiredForms();
   ui::Timer::SetHost(nullptr);
   svc = Services{};

@@ -1,32 +1,66 @@
-// Process-wide state shared by every window, grouped by owner: the monitor's, the editor's and
-// the audio part's, beside the alarm table and the preferences. It lives outside every window's
-// folder so that any window may include it; one instance for the process, reset between tests.
+// Process-wide state shared by every window, grouped by owner: the alarm in progress (alert/),
+// the monitor's, the editor's and the audio part's, beside the alarm table, the preferences and
+// the hooks that let a lower window call a higher one. It lives outside every window's folder
+// so that any window may include it; one instance for the process, reset between tests.
 // Portable: no operating-system header.
 #pragma once
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "model/AlarmEntry.h"
 #include "model/AlarmTable.h"
 #include "model/SortKey.h"
+#include "platform/Controls.h"
 #include "storage/Preferences.h"
 
 namespace wb {
 
-// The background monitor's state: the alarm in progress, the tray, pause and shut-down.
-struct MonitorState {
-  bool startingUp = false;
+// How the alarm in progress is sounding.
+enum class SoundKind : int16_t {
+  None,    // silent, or nothing could play the file
+  Mci,     // the MCI device under the alarm's alias
+  System,  // the system sound function (a wave file MCI refused)
+};
+
+// The timers the alarm drives. They are the alarm's, not a window's: the alarm window is made
+// anew for each alarm, and the blinking and the sound go on after it closes. alert/ makes them
+// on first use and wires their ticks.
+struct AlarmTimers {
+  // Ticks the blinking and the sound of the alarm in progress: 1000 ms, restarted per alarm,
+  // at rest once the alarm is over.
+  ui::Timer alarmTimer{"alarmTimer"};
+  // A left click on the tray icon arms it; unless a second click (the double click that opens
+  // the editor) cancels it within half a second, it dismisses the alarm.
+  ui::Timer singleClickTimer{"singleClickTimer", 500};
+};
+
+// The alarm in progress, owned by alert/: which entry rings, how far its blinking and sound
+// have gone, and the editor's test sound, which shares the alarm's one sound device.
+struct AlarmState {
   int16_t activeIndex = -1;  // slot of the alarm in progress, -1 none
   int16_t blinkCounter = 0;  // blinks done by the alarm in progress
-  int16_t soundKind = 0;     // 0 none, 1 MCI, 2 system sound
-  bool alarmSounding = false;
-  bool alarmDismissed = false;
-  int16_t keepWindow = 0;    // the alarm's window stays in front after its blinks
+  SoundKind soundKind = SoundKind::None;
+  bool sounding = false;     // its sound has not ended yet (or was never silenced)
+  bool dismissed = false;    // the user ended it; the sound may still be closing
+  bool keepWindow = false;   // the alarm's window stays in front after its blinks
   bool blinkActive = false;
+  bool testPlaying = false;  // the editor's test button plays a sound
+  // The entry as it was presented: the alarm goes on from it when the editor has reloaded a
+  // shorter table that no longer has activeIndex.
+  AlarmEntry presented;
+  std::unique_ptr<AlarmTimers> timers;  // made on first use by alert/
+};
+
+// The background monitor's own state: start-up, the tray, pause and shut-down.
+struct MonitorState {
+  bool startingUp = false;
   bool paused = false;
   bool hoverActive = false;  // the cursor rests on the tray icon; the tip was refreshed
   int32_t hoverCursorX = 0, hoverCursorY = 0;
-  bool testPlaying = false;  // the editor's test button plays a sound
   bool shuttingDown = false;
 };
 
@@ -50,6 +84,18 @@ struct AudioState {
   bool midiSliderSuppressed = false, waveSliderSuppressed = false;
 };
 
+// Calls against the include order: the monitor opens the editor, and the editor opens the
+// device part, so neither may include the one above it. The monitor wires these once, when it
+// is made; empty in a test that makes no monitor (they are then not called).
+struct AppHooks {
+  // Holds the monitor's due check (true) while the editor's OK writes the table, then restarts
+  // it with a full second to the next tick (false).
+  std::function<void(bool paused)> pauseDueCheck;
+  // The device the editor's MIDI or wave list selects, while the editor's lists are in use;
+  // nothing otherwise (the chosen device names then stand in for the lists).
+  std::function<std::optional<std::string>()> editorMidiDevice, editorWaveDevice;
+};
+
 struct AppState {
   std::string programFolder;  // always ends in a backslash
   std::string dataPath;
@@ -57,9 +103,11 @@ struct AppState {
   int16_t lastEditedIndex = -1;
   OleDate nextBellTime = 0;
   Preferences prefs;
+  AlarmState alarm;
   MonitorState monitor;
   EditorState editor;
   AudioState audio;
+  AppHooks hooks;
 };
 
 AppState& App();

@@ -5,9 +5,7 @@
 #include "storage/Settings.h"
 
 namespace wb {
-namespace {
-constexpr ui::Rect Px(int x, int y, int w, int h) { return {x * 15, y * 15, w * 15, h * 15}; }
-}  // namespace
+using ui::Px;
 
 void FillDeviceList(ui::ComboBox& list, const std::vector<std::string>& names) {
   list.SetItems(names.empty() ? std::vector<std::string>{kNoDeviceItem} : names);
@@ -20,7 +18,7 @@ std::string DeviceOfList(const ui::ComboBox& list) {
 }
 
 DeviceDialog::DeviceDialog()
-    : ui::Form("DeviceDialog", "サウンドデバイスの選択", 380 * 15, 162 * 15),
+    : ui::Form("DeviceDialog", "サウンドデバイスの選択", 380 * ui::kTwipsPerPixel, 162 * ui::kTwipsPerPixel),
       promptLabel(*this, "promptLabel", {.rect = Px(14, 14, 352, 18), .caption = "サウンドデバイスを指定してください"}),
       midiDeviceLabel(*this, "midiDeviceLabel", {.rect = Px(14, 50, 110, 18), .caption = "MIDIデバイス"}),
       midiDeviceCombo(*this, "midiDeviceCombo", {.rect = Px(128, 46, 238, 200)}),
@@ -50,17 +48,6 @@ void DeviceDialog::OnUnload() {
   WriteDeviceNames(ProgramIniPath(App().programFolder), audio.midiDeviceName, audio.waveDeviceName);
   WriteDeviceNames(DataIniPath(App().dataPath), audio.midiDeviceName, audio.waveDeviceName);
 }
-
-namespace {
-ui::FormSlot<DeviceDialog>& Slot() {
-  static ui::FormSlot<DeviceDialog> slot;
-  return slot;
-}
-}  // namespace
-
-DeviceDialog& TheDeviceDialog() { return Slot().Get(); }
-DeviceDialog* DeviceDialogIfLoaded() { return Slot().IfLoaded(); }
-void ResetDeviceDialog() { Slot().Reset(); }
 
 bool DeviceNamesMissing() {
   const AudioState& audio = App().audio;

@@ -18,6 +18,7 @@ void FillDeviceList(ui::ComboBox& list, const std::vector<std::string>& names);
 // The device a list names: "" for the no-device line or nothing selected.
 std::string DeviceOfList(const ui::ComboBox& list);
 
+// Touching it (ui::TheForm<DeviceDialog>) creates it hidden and fills its lists.
 class DeviceDialog : public ui::Form {
  public:
   DeviceDialog();
@@ -30,13 +31,10 @@ class DeviceDialog : public ui::Form {
   // Closes the dialog as its close box does; Enter presses it.
   ui::Button okButton;
 
+ private:
   void OnLoad();
   void OnUnload();
 };
-
-DeviceDialog& TheDeviceDialog();  // touching it creates it hidden and fills its lists
-DeviceDialog* DeviceDialogIfLoaded();
-void ResetDeviceDialog();  // tests: forget the window entirely
 
 // A chosen device name is missing only when there is a device of that kind to choose from:
 // on a machine without one, asking again at every opening would get no further.

@@ -1,6 +1,8 @@
 #include "audio/Volume.h"
 
 #include <algorithm>
+#include <functional>
+#include <optional>
 
 #include "model/Assert.h"
 #include "app_state/AppState.h"
@@ -69,21 +71,23 @@ void SetFirstNamed(const DeviceKind& kind, const std::string& name, uint32_t vol
   }
 }
 
+// The device the editor's list selects while its lists are in use, else nothing.
+std::optional<std::string> EditorList(const std::function<std::optional<std::string>()>& hook) {
+  return hook ? hook() : std::nullopt;
+}
+
 std::string WantedMidiName() {
-  if (!App().monitor.startingUp && EditorDevices().selectedMidi) return EditorDevices().selectedMidi();
+  if (!App().monitor.startingUp)
+    if (auto name = EditorList(App().hooks.editorMidiDevice)) return *name;
   return App().audio.midiDeviceName;
 }
 std::string WantedWaveName() {
-  if (!App().monitor.startingUp && EditorDevices().selectedWave) return EditorDevices().selectedWave();
+  if (!App().monitor.startingUp)
+    if (auto name = EditorList(App().hooks.editorWaveDevice)) return *name;
   return App().audio.waveDeviceName;
 }
 
 }  // namespace
-
-EditorDeviceLists& EditorDevices() {
-  static EditorDeviceLists lists;
-  return lists;
-}
 
 uint32_t ReadMidiVolume() { return Read(kMidi, WantedMidiName(), App().audio.savedMidiDeviceName); }
 uint32_t ReadWaveVolume() { return Read(kWave, WantedWaveName(), App().audio.savedWaveDeviceName); }
@@ -134,8 +138,7 @@ std::string WaveListDefaultName() {
 }
 
 void ApplyWaveVolume(uint32_t volume) {
-  const std::string name =
-      EditorDevices().selectedWave ? EditorDevices().selectedWave() : WaveListDefaultName();
+  const std::string name = EditorList(App().hooks.editorWaveDevice).value_or(WaveListDefaultName());
   SetFirstNamed(kWave, name, volume);
 }
 

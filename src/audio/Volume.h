@@ -1,23 +1,15 @@
 // Device volumes: the chosen MIDI and wave output devices by name, reading, applying for an
 // alarm, restoring afterwards, and the editor sliders' conversions. Portable logic over the
-// audio-device service; it never creates the editor, which lends its device lists through a seam.
+// audio-device service; it never creates the editor, whose device lists it reads through
+// App().hooks (while the editor's lists are not in use the chosen device names
+// midiDeviceName and waveDeviceName stand in for them).
 #pragma once
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
 namespace wb {
 namespace ui { class HScrollBar; }
-
-// The editor's device lists (MIDI and wave). The editor fills these in while it is loaded and
-// empties them when it unloads; while they are empty the chosen device names
-// (midiDeviceName, waveDeviceName) stand in for the lists.
-struct EditorDeviceLists {
-  std::function<std::string()> selectedMidi;  // the item selected in the MIDI device list
-  std::function<std::string()> selectedWave;  // the item selected in the wave device list
-};
-EditorDeviceLists& EditorDevices();
 
 // Reads the present volume of the wanted device (low half meaningful); 0 when no usable
 // device carries the name. Records the name of a device found under it.

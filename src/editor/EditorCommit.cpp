@@ -115,7 +115,7 @@ void EditorWindow::AddEntry() {
 
 void EditorWindow::ChangeEntry() {
   AppState& app = App();
-  if (app.monitor.alarmSounding) return;
+  if (app.alarm.sounding) return;
   std::vector<int> selected = SelectedRows(alarmList);
   if (selected.size() != 1) {
     Warn("アラームエントリを１つ選択してください", nullptr);
@@ -148,7 +148,7 @@ void EditorWindow::ChangeEntry() {
 void EditorWindow::DeleteEntries() {
   AppState& app = App();
   std::vector<int> rows = SelectedRows(alarmList);
-  if (rows.empty() || app.monitor.alarmSounding) return;
+  if (rows.empty() || app.alarm.sounding) return;
   app.editor.dataChanged = true;
   std::vector<bool> marked(size_t(app.table.EntryCount()), false);
   for (int row : rows) marked[size_t(SlotOfRow(row))] = true;

@@ -132,7 +132,7 @@ void EditorWindow::ResetFields() {
   FocusList();
   app.editor.currentIndex = -1;
   // An alarm in progress puts the volumes back itself when it ends.
-  if (!app.monitor.alarmSounding) {
+  if (!app.alarm.sounding) {
     RestoreMidiVolume();
     RestoreWaveVolume();
   }

@@ -9,6 +9,7 @@
 #include "audio/Volume.h"
 #include "editor/EditorWindow.h"
 #include "editor/FieldRules.h"
+#include "model/SoundFlag.h"
 #include "platform/Services.h"
 #include "storage/TextBytes.h"
 
@@ -62,26 +63,24 @@ bool EditorWindow::CheckPreBell() {
 
 // --- Typing -------------------------------------------------------------------------------
 
-namespace {
 // Hour and minute: the filter keeps digits below the limit; an empty or invalid text warns
 // at once; a valid one moves the spin control along.
-void OnTimeChange(EditorWindow& w, ui::TextBox& edit, ui::UpDown& spin, int limit,
-                  bool (*valid)(const std::string&), const char* message) {
+void EditorWindow::OnTimeTyped(ui::TextBox& edit, ui::UpDown& spin, int limit,
+                               bool (*valid)(const std::string&), const char* message) {
   FilteredDigits clean = DigitsBelow(edit.Text(), limit);
   if (edit.Text().empty()) {
-    w.Warn(message, nullptr);
+    Warn(message, nullptr);
   } else if (clean.changed) {
     edit.SetText(clean.text);
     CaretToEnd(edit);
   } else if (!valid(edit.Text())) {
-    w.Warn(message, nullptr);
+    Warn(message, nullptr);
   }
   if (!edit.Text().empty() && valid(edit.Text())) spin.SetValue(int(LeadingNumber(edit.Text())));
 }
-}  // namespace
 
-void EditorWindow::OnHourChange() { OnTimeChange(*this, hourEdit, hourSpin, 24, IsHourValid, kHourTypingMessage); }
-void EditorWindow::OnMinuteChange() { OnTimeChange(*this, minuteEdit, minuteSpin, 60, IsMinuteValid, kMinuteMessage); }
+void EditorWindow::OnHourChange() { OnTimeTyped(hourEdit, hourSpin, 24, IsHourValid, kHourTypingMessage); }
+void EditorWindow::OnMinuteChange() { OnTimeTyped(minuteEdit, minuteSpin, 60, IsMinuteValid, kMinuteMessage); }
 
 void EditorWindow::OnDayChange() {
   if (dayFilterBusy) return;
@@ -255,7 +254,7 @@ void EditorWindow::ShowTimeOf(OleDate now) {
 // What a new entry takes from the remembered preferences besides its time and repetition.
 void EditorWindow::ShowPreferredSoundAndLook(const Preferences& p) {
   blinkCheck.SetValue(p.BlinkFlag != 0 ? 1 : 0);
-  soundCheck.SetValue(p.SoundFlag != 0 ? 1 : 0);
+  soundCheck.SetValue(SoundBoxTicked(p.SoundFlag) ? 1 : 0);
   soundFileEdit.SetText(p.SoundFile);
   CaretToEnd(soundFileEdit);
   endlessCheck.SetValue(p.EndlessFlag != 0 ? 1 : 0);

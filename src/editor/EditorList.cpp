@@ -6,6 +6,7 @@
 #include "editor/FieldRules.h"
 #include "model/Assert.h"
 #include "model/ListLine.h"
+#include "model/SoundFlag.h"
 #include "model/SortKeys.h"
 #include "platform/Services.h"
 
@@ -101,7 +102,7 @@ void EditorWindow::ShowEntryInFields() {
   }
   preBellLeadEdit.SetText(std::to_string(e.PreBellMinutes));
   blinkCheck.SetValue(e.BlinkFlag != 0 ? 1 : 0);
-  soundCheck.SetValue(e.SoundFlag != 0 ? 1 : 0);
+  soundCheck.SetValue(SoundBoxTicked(e.SoundFlag) ? 1 : 0);
   soundFileEdit.SetText(e.SoundFile);
   CaretToEnd(soundFileEdit);
   endlessCheck.SetValue(e.EndlessFlag != 0 ? 1 : 0);

@@ -41,14 +41,13 @@ void EditorWindow::ToggleSoundTest() {
 void EditorWindow::OnVolumeSliderChange(bool midi) {
   AppState& app = App();
   if (midi ? app.audio.midiSliderSuppressed : app.audio.waveSliderSuppressed) return;
-  const std::string mode = QueryMediaMode();
-  if (mode == "playing" && app.monitor.testPlaying) {
+  if (QueryMediaMode() == MediaMode::Playing && app.alarm.testPlaying) {
     if (midi)
       ApplyMidiVolume(VolumeFromSlider(midiVolumeSlider.Value()));
     else
       ApplyWaveVolume(VolumeFromSlider(waveVolumeSlider.Value()));
-  } else if (!app.monitor.alarmSounding) {
-    app.monitor.testPlaying = false;
+  } else if (!app.alarm.sounding) {
+    app.alarm.testPlaying = false;
     if (midi)
       RestoreMidiVolume();
     else
@@ -78,7 +77,7 @@ void EditorWindow::FillDeviceLists() {
 // is read and shown.
 void EditorWindow::OnDeviceChoice(bool midi) {
   AppState& app = App();
-  if (app.monitor.alarmSounding) return;
+  if (app.alarm.sounding) return;
   if (DeviceOfList(midi ? midiDeviceCombo : waveDeviceCombo).empty()) return;  // no device
   bool& suppressed = midi ? app.audio.midiSliderSuppressed : app.audio.waveSliderSuppressed;
   suppressed = true;

@@ -15,8 +15,7 @@
 namespace wb {
 namespace {
 
-// The layout is drawn in pixels at 96 DPI; controls are placed in twips (15 a pixel there).
-constexpr ui::Rect Px(int x, int y, int w, int h) { return {x * 15, y * 15, w * 15, h * 15}; }
+using ui::Px;
 constexpr int kClientWidth = 976, kClientHeight = 572;
 constexpr int kDropHeight = 260;  // a drop-down list's height when open
 
@@ -37,7 +36,7 @@ std::string Indexed(const char* family, size_t i) {
 }  // namespace
 
 EditorWindow::EditorWindow()
-    : ui::Form("EditorWindow", kProgramTitle, kClientWidth * 15, kClientHeight * 15),
+    : ui::Form("EditorWindow", kProgramTitle, kClientWidth * ui::kTwipsPerPixel, kClientHeight * ui::kTwipsPerPixel),
       alarmListLabel(*this, "alarmListLabel", {.rect = Px(8, 12, 120, 16), .caption = "アラームリスト"}),
       allEntriesViewCheck(*this, "allEntriesViewCheck", {.rect = Px(196, 8, 60, 22), .caption = "一覧"}),
       dailyViewCheck(*this, "dailyViewCheck", {.rect = Px(262, 8, 90, 22), .caption = "デイリー"}),
@@ -204,7 +203,7 @@ EditorWindow::EditorWindow()
   // The window.
   onLoad = [this] { OpenEditor(); };
   // While the editor is open its device lists say which devices the volumes are for.
-  onUnload = [] { EditorDevices() = {}; };
+  onUnload = [this] { deviceListsInUse_ = false; };
   onPaint = [this] {
     if (!App().editor.dialogOpen && Visible()) alarmList.SetFocus();
   };
@@ -241,12 +240,11 @@ void EditorWindow::OpenEditor() {
   LoadAlarmTable(app.dataPath, app.table, app.audio.savedMidiVolume, app.audio.savedWaveVolume);
   CarryRungMarks(before, app.table);  // a bell that rang since the last save stays rung
   dataPathEdit.SetText(app.dataPath);
-  if (DeviceNamesMissing()) TheDeviceDialog().ShowModal();
-  EditorDevices() = {.selectedMidi = [this] { return DeviceOfList(midiDeviceCombo); },
-                     .selectedWave = [this] { return DeviceOfList(waveDeviceCombo); }};
+  if (DeviceNamesMissing()) ui::TheForm<DeviceDialog>().ShowModal();
+  deviceListsInUse_ = true;
   InitEditorFields();
   ResetEntryFields();
-  if (!app.monitor.alarmSounding) {
+  if (!app.alarm.sounding) {
     SaveMidiVolume();
     SaveWaveVolume();
   }
@@ -257,28 +255,21 @@ void EditorWindow::OpenEditor() {
   app.editor.editorLoading = false;
 }
 
-namespace {
-ui::FormSlot<EditorWindow>& Slot() {
-  static ui::FormSlot<EditorWindow> slot;
-  return slot;
+std::optional<std::string> EditorWindow::SelectedMidiDevice() const {
+  if (!deviceListsInUse_) return std::nullopt;
+  return DeviceOfList(midiDeviceCombo);
 }
-}  // namespace
-
-EditorWindow& TheEditor() { return Slot().Get(); }
-EditorWindow* EditorIfLoaded() { return Slot().IfLoaded(); }
-void ResetEditor() { Slot().Reset(); }
-
-std::function<void(bool paused)>& DueCheckPauser() {
-  static std::function<void(bool)> pauser;
-  return pauser;
+std::optional<std::string> EditorWindow::SelectedWaveDevice() const {
+  if (!deviceListsInUse_) return std::nullopt;
+  return DeviceOfList(waveDeviceCombo);
 }
 
 void EditorWindow::PauseDueCheck(bool paused) {
-  if (DueCheckPauser()) DueCheckPauser()(paused);
+  if (App().hooks.pauseDueCheck) App().hooks.pauseDueCheck(paused);
 }
 
 void RefreshListIfLoaded() {
-  if (EditorWindow* editor = EditorIfLoaded()) editor->RefreshList();
+  if (EditorWindow* editor = ui::FormIfLoaded<EditorWindow>()) editor->RefreshList();
 }
 
 }  // namespace wb

@@ -2,10 +2,10 @@
 // delete, the quick timer, the appearance and sound of an entry, the data file and saving.
 // It works on the process-wide alarm table itself; the monitor sees every change at its next
 // tick. Each concern is a file of its own (EditorList, EditorFields, EditorCommit,
-// EditorDataFile). Portable window logic: no operating-system header.
+// EditorDataFile). Reached as ui::TheForm<EditorWindow>(); only the controls and a few
+// queries are public, the handlers are its own. Portable window logic: no operating-system header.
 #pragma once
 #include <array>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -100,13 +100,22 @@ class EditorWindow : public ui::Form {
   ui::Button resetFieldsButton;
   ui::Button saveAndCloseButton;
 
+  // The entry a row of the list shows (its slot in the table).
+  int SlotOfRow(int row) const;
+  // The device the MIDI or wave list selects, once the lists are filled at loading and until
+  // the editor unloads; nothing otherwise (the monitor lends these to the volume code).
+  std::optional<std::string> SelectedMidiDevice() const;
+  std::optional<std::string> SelectedWaveDevice() const;
+  // A change of the alarm table shown in an open editor's list: RefreshListIfLoaded.
+  friend void RefreshListIfLoaded();
+
+ private:
   // Opening: preferences, data file, fields, list.
   void OpenEditor();
 
   // List (EditorList.cpp).
   void RefreshList();
   int FindRowOfEntry(int slot) const;  // -1 when no row shows it
-  int SlotOfRow(int row) const;
   void SelectRowOfEntry(int slot);
   void ShowEntryInFields();
   void OnAllEntriesViewClick();
@@ -131,6 +140,8 @@ class EditorWindow : public ui::Form {
   bool CheckPreBell();
   void OnHourChange();
   void OnMinuteChange();
+  void OnTimeTyped(ui::TextBox& edit, ui::UpDown& spin, int limit, bool (*valid)(const std::string&),
+                   const char* message);
   void OnDayChange();
   void OnPreBellLeadChange();
   void OnMonthlyOptionClick();
@@ -193,6 +204,8 @@ class EditorWindow : public ui::Form {
   void ResetFields();
   void PauseDueCheck(bool paused);
 
+  // The device lists answer for the volumes (SelectedMidiDevice, SelectedWaveDevice).
+  bool deviceListsInUse_ = false;
   // Guards of the handlers that write back into their own field.
   bool dayFilterBusy = false;
   bool preBellFilterBusy = false;
@@ -206,19 +219,9 @@ class EditorWindow : public ui::Form {
 void SelectAllText(ui::TextBox& edit);
 void CaretToEnd(ui::TextBox& edit);
 
-// Touching the editor creates it hidden and runs its load.
-EditorWindow& TheEditor();
-// The editor when it is loaded, else null; never creates it.
-EditorWindow* EditorIfLoaded();
-void ResetEditor();  // tests: forget the window entirely
-
 // The due check asks the list to show new fired-at marks. It must never create the editor:
 // a fresh editor re-reads the data file, which puts back the stored fired-at members and lets
 // the same alarm ring a second time within its minute.
 void RefreshListIfLoaded();
-
-// How the editor holds the monitor's due check while OK writes the data file (the monitor
-// opens the editor, so the editor cannot reach into the monitor): set by the monitor.
-std::function<void(bool paused)>& DueCheckPauser();
 
 }  // namespace wb

@@ -1,6 +1,5 @@
 #include "monitor/MonitorWindow.h"
 
-#include <memory>
 
 #include "about/AboutBox.h"
 #include "alert/Alert.h"
@@ -51,17 +50,32 @@ MonitorWindow::MonitorWindow() : ui::Form("MonitorWindow", kProgramTitle, 3000, 
   pauseItem->onClick = [this] { TogglePause(); };
   aboutItem->onClick = [this] { ShowAboutBox(); };
   exitItem->onClick = [this] { ShutDown(); };
+  WireAppHooks();
+}
+
+MonitorWindow::~MonitorWindow() { App().hooks = {}; }
+
+// The calls that run against the include order, wired once, as the process starts.
+void MonitorWindow::WireAppHooks() {
+  AppHooks& hooks = App().hooks;
   // The editor's OK holds the due check while it writes the table, then restarts it with a
   // full second to the next tick.
-  DueCheckPauser() = [this](bool paused) {
+  hooks.pauseDueCheck = [this](bool paused) {
     dueCheckTimer.SetEnabled(false);
     if (paused) return;
     dueCheckTimer.SetInterval(1000);
     dueCheckTimer.SetEnabled(true);
   };
+  // The volumes are for the devices the editor's lists select, while it is open.
+  hooks.editorMidiDevice = [] {
+    const EditorWindow* editor = ui::FormIfLoaded<EditorWindow>();
+    return editor ? editor->SelectedMidiDevice() : std::nullopt;
+  };
+  hooks.editorWaveDevice = [] {
+    const EditorWindow* editor = ui::FormIfLoaded<EditorWindow>();
+    return editor ? editor->SelectedWaveDevice() : std::nullopt;
+  };
 }
-
-MonitorWindow::~MonitorWindow() { DueCheckPauser() = nullptr; }
 
 void MonitorWindow::OnDueCheckTick() {
   if (App().monitor.paused) return;
@@ -80,30 +94,12 @@ void MonitorWindow::BringToForeground(ui::Form& form) { Svc().foreground->BringT
 void MonitorWindow::OpenEditor() {
   // A click on the icon just before must not dismiss an alarm now: the user asked for the editor.
   TheAlarmTimers().singleClickTimer.SetEnabled(false);
-  EditorWindow& editor = TheEditor();
+  EditorWindow& editor = ui::TheForm<EditorWindow>();
   BringToForeground(editor);
   editor.Show();
 }
 
-void MonitorWindow::ShowAboutBox() { TheAboutBox().Show(); }
-
-namespace {
-std::unique_ptr<MonitorWindow>& Slot() {
-  static std::unique_ptr<MonitorWindow> window;
-  return window;
-}
-}  // namespace
-
-MonitorWindow& TheMonitor() {
-  auto& w = Slot();
-  if (!w) {
-    w = std::make_unique<MonitorWindow>();
-    w->EnsureLoaded();
-  }
-  return *w;
-}
-MonitorWindow* MonitorIfLoaded() { return Slot() && Slot()->Loaded() ? Slot().get() : nullptr; }
-void ResetMonitor() { Slot().reset(); }
+void MonitorWindow::ShowAboutBox() { ui::TheForm<AboutBox>().Show(); }
 
 std::string ProgramSettingsPath() { return ProgramIniPath(App().programFolder); }
 std::string DataSettingsPath() { return DataIniPath(App().dataPath); }

@@ -1,5 +1,6 @@
 // The monitor window: the hidden window that lives from start-up until 終了. It owns the tray
 // icon and its menu, the due check and the hover timer, and runs start-up and shut-down.
+// Touching it (ui::TheForm<MonitorWindow>) is the start-up; its constructor wires App().hooks.
 // Portable window logic: talks to the system only through platform/ services and controls.
 #pragma once
 #include <string>
@@ -39,8 +40,13 @@ class MonitorWindow : public ui::Form {
   ui::MenuItem* aboutItem = nullptr;
   ui::MenuItem* exitItem = nullptr;
 
+  // Tells the shell the icon and tip, the tip cut to what the icon record holds.
+  void ModifyTrayIcon(TrayIcon icon, const std::string& tip);
+
+ private:
   TrayIconRecord trayIconRecord;
 
+  void WireAppHooks();
   // Start-up (the window's load) and the instance guard that runs first. PassInstanceGuard
   // answers false when another instance owns the settings and this process must end without
   // a trace.
@@ -54,7 +60,6 @@ class MonitorWindow : public ui::Form {
   void OnHoverTick();
   // Tray icon.
   void AddTrayIcon(TrayIcon icon, const std::string& tip);
-  void ModifyTrayIcon(TrayIcon icon, const std::string& tip);
   void DeleteTrayIcon();
   void OnTrayMouse(int mouseMessage);
   void OnShellRestart();
@@ -69,12 +74,6 @@ class MonitorWindow : public ui::Form {
   // Puts the check mark on 登録 or 削除.
   void ShowStartMode(bool registered);
 };
-
-// The one monitor window of the process; touching it creates and loads it.
-MonitorWindow& TheMonitor();
-// The monitor window when it exists, else null; never creates it.
-MonitorWindow* MonitorIfLoaded();
-void ResetMonitor();  // tests: forget the window entirely
 
 // The two settings files every writer of the monitor writes, program folder first.
 std::string ProgramSettingsPath();

@@ -7,6 +7,7 @@
 #include "audio/Volume.h"
 #include "audio/DeviceDialog.h"
 #include "editor/EditorWindow.h"
+#include "model/SoundFlag.h"
 #include "monitor/MonitorWindow.h"
 #include "storage/Settings.h"
 
@@ -19,8 +20,8 @@ void MonitorWindow::ShutDown() {
   if (!Loaded() || monitor.shuttingDown) return;
   monitor.shuttingDown = true;
 
-  if (monitor.activeIndex != -1 && ActiveEntry().SoundFlag == 1) ShutDownSoundRule();
-  monitor.testPlaying = false;
+  if (App().alarm.activeIndex != -1 && AlarmPlaysSound(ActiveEntry().SoundFlag)) ShutDownSoundRule();
+  App().alarm.testPlaying = false;
   RestoreMidiVolume();
   RestoreWaveVolume();
 
@@ -31,9 +32,9 @@ void MonitorWindow::ShutDown() {
 
   // Only windows that exist: touching one now would create it, and the editor's load would
   // read the data file again on the way out.
-  EditorWindow* editor = EditorIfLoaded();
-  AlarmWindow* alarm = AlarmWindowIfLoaded();
-  AboutBox* about = AboutBoxIfLoaded();
+  EditorWindow* editor = ui::FormIfLoaded<EditorWindow>();
+  AlarmWindow* alarm = ui::FormIfLoaded<AlarmWindow>();
+  AboutBox* about = ui::FormIfLoaded<AboutBox>();
   if (editor) editor->Hide();
   if (alarm) alarm->Hide();
   if (about) about->Hide();
@@ -41,7 +42,7 @@ void MonitorWindow::ShutDown() {
   if (editor) editor->Unload();
   if (alarm) alarm->Unload();
   if (about) about->Unload();
-  if (DeviceDialog* devices = DeviceDialogIfLoaded()) devices->Unload();
+  if (DeviceDialog* devices = ui::FormIfLoaded<DeviceDialog>()) devices->Unload();
   Unload();
 
   monitor.shuttingDown = false;

@@ -48,9 +48,9 @@ void MonitorWindow::StartUp() {
   app.table.Clear();
   app.monitor.startingUp = true;
   app.lastEditedIndex = -1;
-  app.monitor.activeIndex = -1;
-  app.monitor.soundKind = 0;
-  app.monitor.alarmSounding = false;
+  app.alarm.activeIndex = -1;
+  app.alarm.soundKind = SoundKind::None;
+  app.alarm.sounding = false;
   app.editor.dataChanged = false;
   app.monitor.paused = false;
   app.editor.currentIndex = -1;

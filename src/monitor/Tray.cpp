@@ -83,7 +83,7 @@ void MonitorWindow::OnHoverTick() {
 void MonitorWindow::UpdateTrayTip() {
   const OleDate now = Svc().clock->Now();
   // The editor's calendar when it is open; never create the editor for it.
-  const EditorWindow* editor = EditorIfLoaded();
+  const EditorWindow* editor = ui::FormIfLoaded<EditorWindow>();
   const OleDate calendarDay = editor ? editor->calendar.Value() : OleDate(DayOf(now));
   std::string tip;
   if (!ComputeTrayTip(App().table, calendarDay, now, App().nextBellTime, tip)) return;

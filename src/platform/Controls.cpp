@@ -539,4 +539,15 @@ void Form::PressEscape() {
 void RetireForm(std::unique_ptr<Form> form) { Retired().push_back(std::move(form)); }
 void CollectRetiredForms() { Retired().clear(); }
 
+namespace {
+std::vector<void (*)()>& FormSlots() {
+  static std::vector<void (*)()> forgets;
+  return forgets;
+}
+}  // namespace
+void RegisterFormSlot(void (*forget)()) { FormSlots().push_back(forget); }
+void ForgetAllForms() {
+  for (auto it = FormSlots().rbegin(); it != FormSlots().rend(); ++it) (*it)();
+}
+
 }  // namespace wb::ui

@@ -45,6 +45,11 @@ enum class Prop {
 struct Rect {
   int left = 0, top = 0, width = 0, height = 0;  // twips
 };
+// Layouts are drawn in pixels at 96 DPI; controls are placed in twips, 15 to such a pixel.
+constexpr int kTwipsPerPixel = 15;
+constexpr Rect Px(int x, int y, int w, int h) {
+  return {x * kTwipsPerPixel, y * kTwipsPerPixel, w * kTwipsPerPixel, h * kTwipsPerPixel};
+}
 
 class Form;
 
@@ -561,24 +566,45 @@ namespace ui {
 void RetireForm(std::unique_ptr<Form> form);
 void CollectRetiredForms();  // called by the message loop between messages, and by tests
 
+// Every window of the program is one of a kind, and its one object lives in the slot of its
+// type: TheForm<EditorWindow>() touches the editor, creating it hidden and running its load;
+// after an unload the old object is retired and the next touch makes it anew.
+// FormIfLoaded<T>() never creates; ForgetForm<T>() and ForgetAllForms() drop windows without
+// unloading them (tests, and the end of the program).
+void RegisterFormSlot(void (*forget)());  // FormSlot's own: once per slot, at its first use
 template <class T>
 class FormSlot {
  public:
-  // Touching the form creates it hidden and runs its load.
-  T& Get() {
-    if (!form_ || form_->Unloaded()) {
-      if (form_) RetireForm(std::move(form_));
-      form_ = std::make_unique<T>();
-      form_->EnsureLoaded();
+  static T& Get() {
+    std::unique_ptr<T>& form = Storage();
+    if (!form || form->Unloaded()) {
+      if (form) RetireForm(std::move(form));
+      form = std::make_unique<T>();
+      form->EnsureLoaded();
     }
-    return *form_;
+    return *form;
   }
-  bool Exists() const { return form_ && form_->Loaded(); }
-  T* IfLoaded() { return Exists() ? form_.get() : nullptr; }
-  void Reset() { form_.reset(); }  // tests: forget the window entirely
+  static T* IfLoaded() {
+    std::unique_ptr<T>& form = Storage();
+    return form && form->Loaded() ? form.get() : nullptr;
+  }
+  static void Forget() { Storage().reset(); }
+
  private:
-  std::unique_ptr<T> form_;
+  static std::unique_ptr<T>& Storage() {
+    static std::unique_ptr<T> form;
+    [[maybe_unused]] static const bool registered = (RegisterFormSlot(&FormSlot::Forget), true);
+    return form;
+  }
 };
+template <class T>
+T& TheForm() { return FormSlot<T>::Get(); }
+template <class T>
+T* FormIfLoaded() { return FormSlot<T>::IfLoaded(); }
+template <class T>
+void ForgetForm() { FormSlot<T>::Forget(); }
+// Drops every window, the latest slot first (the monitor, made first, goes last).
+void ForgetAllForms();
 
 }  // namespace ui
 }  // namespace wb

@@ -3,26 +3,18 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
+
+#include "support/ScratchFolder.h"
 
 namespace wb::test {
 
 class TempFolder : public ::testing::Test {
  protected:
-  void SetUp() override {
-    static std::atomic<int> serial{0};
-    dir_ = std::filesystem::temp_directory_path() /
-           ("wb_storage_" + std::to_string(getpid()) + "_" + std::to_string(serial++));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
 
   std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
   std::string Folder() const { return dir_.string() + "/"; }
@@ -36,7 +28,8 @@ class TempFolder : public ::testing::Test {
   }
   static bool Exists(const std::string& path) { return std::filesystem::exists(path); }
 
-  std::filesystem::path dir_;
+  ScratchFolder scratch_{"wb_storage_"};
+  const std::filesystem::path& dir_ = scratch_.Path();
 };
 
 // Little-endian fields as the data file stores them.

@@ -12,7 +12,7 @@ constexpr const char* kUnavailable = "現時点ではｼｽﾃﾑ情報を使用
 using AboutBoxTest = MonitorTest;
 
 TEST_F(AboutBoxTest, ShowsTitleAndVersion) {
-  AboutBox& box = TheAboutBox();
+  AboutBox& box = ui::TheForm<AboutBox>();
   EXPECT_EQ(box.Caption(), "Wakebellのﾊﾞｰｼﾞｮﾝ情報");
   EXPECT_EQ(box.versionLabel.Caption(), std::string("ﾊﾞｰｼﾞｮﾝ ") + WB_PROJECT_VERSION);
   EXPECT_EQ(box.titleLabel.Caption(), "Wakebell");
@@ -25,21 +25,21 @@ TEST_F(AboutBoxTest, ShowsTitleAndVersion) {
 TEST_F(AboutBoxTest, OpensFromTheMenuWithoutBeingModalAndOkClosesIt) {
   MonitorWindow& form = Start();
   form.aboutItem->Choose();
-  AboutBox* box = AboutBoxIfLoaded();
+  AboutBox* box = ui::FormIfLoaded<AboutBox>();
   ASSERT_NE(box, nullptr);
   EXPECT_TRUE(box->Visible());
   EXPECT_TRUE(frontEnd.ModalForms.empty());
   box->okButton.Press();
-  EXPECT_EQ(AboutBoxIfLoaded(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<AboutBox>(), nullptr);
   form.aboutItem->Choose();  // and comes back anew
-  ASSERT_NE(AboutBoxIfLoaded(), nullptr);
-  EXPECT_EQ(AboutBoxIfLoaded()->versionLabel.Caption(), std::string("ﾊﾞｰｼﾞｮﾝ ") + WB_PROJECT_VERSION);
+  ASSERT_NE(ui::FormIfLoaded<AboutBox>(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<AboutBox>()->versionLabel.Caption(), std::string("ﾊﾞｰｼﾞｮﾝ ") + WB_PROJECT_VERSION);
 }
 
 TEST_F(AboutBoxTest, StartsTheToolFromTheFirstKey) {
   registry.SetString(RegRoot::LocalMachine, kToolKey, "PATH", "C:\\Program Files\\Common Files\\msinfo32.exe");
   registry.SetString(RegRoot::LocalMachine, kLocationKey, "MSINFO", "D:\\Elsewhere");
-  TheAboutBox().systemInfoButton.Press();
+  ui::TheForm<AboutBox>().systemInfoButton.Press();
   EXPECT_EQ(launcher.Started, std::vector<std::string>{"C:\\Program Files\\Common Files\\msinfo32.exe"});
   ASSERT_EQ(registry.Requests.size(), 1u);  // the second key is not looked at
   EXPECT_TRUE(dialogs.Asked.empty());
@@ -48,14 +48,14 @@ TEST_F(AboutBoxTest, StartsTheToolFromTheFirstKey) {
 TEST_F(AboutBoxTest, StartsTheToolFromTheSecondKeysFolder) {
   registry.SetString(RegRoot::LocalMachine, kLocationKey, "MSINFO", "C:\\Tools");
   launcher.Files.insert("C:\\Tools\\MSINFO32.EXE");
-  TheAboutBox().systemInfoButton.Press();
+  ui::TheForm<AboutBox>().systemInfoButton.Press();
   EXPECT_EQ(launcher.Started, std::vector<std::string>{"C:\\Tools\\MSINFO32.EXE"});
   EXPECT_TRUE(dialogs.Asked.empty());
 }
 
 TEST_F(AboutBoxTest, SecondKeyWithoutTheProgramSaysUnavailable) {
   registry.SetString(RegRoot::LocalMachine, kLocationKey, "MSINFO", "C:\\Tools");
-  AboutBox& box = TheAboutBox();
+  AboutBox& box = ui::TheForm<AboutBox>();
   box.systemInfoButton.Press();
   EXPECT_TRUE(launcher.Started.empty());
   ASSERT_EQ(dialogs.Asked.size(), 1u);
@@ -65,7 +65,7 @@ TEST_F(AboutBoxTest, SecondKeyWithoutTheProgramSaysUnavailable) {
 }
 
 TEST_F(AboutBoxTest, NoKeyOrAToolThatWillNotStartSaysUnavailable) {
-  AboutBox& box = TheAboutBox();
+  AboutBox& box = ui::TheForm<AboutBox>();
   box.systemInfoButton.Press();
   EXPECT_EQ(dialogs.CountMsgBoxes(kUnavailable), 1);
   EXPECT_TRUE(launcher.Started.empty());
@@ -95,7 +95,7 @@ TEST_F(AboutBoxTest, StartsTheToolUnderANonAsciiPath) {
     launcher.Started.clear();
     launcher.Files = {c.program};
     fresh.SetString(RegRoot::LocalMachine, c.key, c.value, c.text);
-    TheAboutBox().systemInfoButton.Press();
+    ui::TheForm<AboutBox>().systemInfoButton.Press();
     EXPECT_EQ(launcher.Started, std::vector<std::string>{c.program});
     EXPECT_EQ(dialogs.CountMsgBoxes(kUnavailable), 0);
     Svc().registry = &registry;
@@ -107,7 +107,7 @@ TEST_F(AboutBoxTest, StartsTheToolUnderANonAsciiPath) {
 TEST_F(AboutBoxTest, ReadsTheRegistryWithReadAccessOnly) {
   ASSERT_FALSE(registry.Administrator);
   registry.SetString(RegRoot::LocalMachine, kToolKey, "PATH", "C:\\msinfo32.exe");
-  TheAboutBox().systemInfoButton.Press();
+  ui::TheForm<AboutBox>().systemInfoButton.Press();
   EXPECT_EQ(launcher.Started, std::vector<std::string>{"C:\\msinfo32.exe"});
   for (const auto& r : registry.Requests) EXPECT_EQ(r.access, 0x20019u);
 }

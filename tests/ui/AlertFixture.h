@@ -9,6 +9,7 @@
 #include "alert/Alert.h"
 #include "alert/AlarmWindow.h"
 #include "monitor/MonitorWindow.h"
+#include "support/SampleEntries.h"
 
 namespace wb::test {
 
@@ -17,36 +18,16 @@ class AlertTest : public UiTest {
   AlertTest() {
     // The monitor window is up before anything rings, as in the program; the alarm timer ticks the
     // blink half and then the sound half.
-    TheMonitor();
+    ui::TheForm<MonitorWindow>();
     mci.Journal = &journal;
     systemSound.Journal = &journal;
     devices.Journal = &journal;
   }
 
   // A main-bell entry as the editor makes it: message, colours, font; no blink, no sound.
-  static AlarmEntry Entry(const std::string& message = "会議の時間です") {
-    AlarmEntry e;
-    e.AlarmTime = MakeDate(2026, 12, 7, 7, 30);
-    e.RepeatKind = kRepeatDaily;
-    e.Message = message;
-    e.ForeColor = 0x0000FF;
-    e.BackColor = 0x00FFFF;
-    e.FontName = "MS Pゴシック";
-    e.FontSize = 14;
-    e.FontBold = kTrue;
-    e.FontItalic = kFalse;
-    e.FontUnderline = kTrue;
-    e.FontStrikethru = kFalse;
-    return e;
-  }
+  static AlarmEntry Entry(const std::string& message = "会議の時間です") { return LookEntry(message); }
   static AlarmEntry SoundEntry(const std::string& file, bool endless = false) {
-    AlarmEntry e = Entry();
-    e.SoundFlag = 1;
-    e.SoundFile = file;
-    e.EndlessFlag = endless ? 1 : 0;
-    e.MidiVolume = int32_t(0x40004000);
-    e.WaveVolume = int32_t(0x60006000);
-    return e;
+    return WithSound(Entry(), file, endless, 0x40004000, 0x60006000);
   }
   int Add(const AlarmEntry& e) { return App().table.Add(e); }
   // Adds the entry and presents it as the due check does.
@@ -65,9 +46,9 @@ class AlertTest : public UiTest {
     }
     return out;
   }
-  AlarmWindow& Window() { return TheAlarmWindow(); }
+  AlarmWindow& Window() { return ui::TheForm<AlarmWindow>(); }
   bool WindowShown() {
-    AlarmWindow* f = AlarmWindowIfLoaded();
+    AlarmWindow* f = ui::FormIfLoaded<AlarmWindow>();
     return f && f->Visible();
   }
 

@@ -45,14 +45,14 @@ TEST_F(AlertTest, MainBellFillsMessageFontColoursBannerAndTime) {
   EXPECT_TRUE(f.okButton.Enabled());
   EXPECT_TRUE(f.inertDefaultButton.Enabled());
   EXPECT_EQ(f.ActiveControl(), &f.inertDefaultButton);
-  EXPECT_EQ(App().monitor.activeIndex, 0);
-  EXPECT_TRUE(App().monitor.alarmSounding);
-  EXPECT_FALSE(App().monitor.alarmDismissed);
+  EXPECT_EQ(App().alarm.activeIndex, 0);
+  EXPECT_TRUE(App().alarm.sounding);
+  EXPECT_FALSE(App().alarm.dismissed);
   EXPECT_TRUE(clock.IsArmed(TheAlarmTimers().alarmTimer));
   EXPECT_EQ(TheAlarmTimers().alarmTimer.Interval(), 1000);
   // The list refresh must not create the editor: its load would re-read the data file and
   // let the same entry ring again within its minute.
-  EXPECT_EQ(EditorIfLoaded(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<EditorWindow>(), nullptr);
 }
 
 TEST_F(AlertTest, PreBellBannerIsEmptyInTheMessageColourEvenAfterAMainBell) {
@@ -73,8 +73,8 @@ TEST_F(AlertTest, EnterAtTheMomentOfShowingPressesNothing) {
   f.PressEnter();
   f.PressEnter();
   EXPECT_TRUE(f.Visible());
-  EXPECT_FALSE(App().monitor.alarmDismissed);
-  EXPECT_EQ(App().monitor.activeIndex, 0);
+  EXPECT_FALSE(App().alarm.dismissed);
+  EXPECT_EQ(App().alarm.activeIndex, 0);
 }
 
 TEST_F(AlertTest, ActivateAndPaintKeepTheWindowOnTopWithTheFocusOnTheInertButton) {
@@ -100,9 +100,9 @@ TEST_F(AlertTest, ThreeBlinksThenKeptInFrontUntilDismissed) {
   Present(e);
   auto seq = ShownEachSecond(8);
   EXPECT_EQ(seq, (std::vector<bool>{false, true, false, true, false, true, true, true}));
-  EXPECT_EQ(App().monitor.blinkCounter, 3);
+  EXPECT_EQ(App().alarm.blinkCounter, 3);
   EXPECT_EQ(foreground.Brought, std::vector<std::string>{"AlarmWindow"});  // once, after the blinks
-  EXPECT_FALSE(App().monitor.blinkActive);
+  EXPECT_FALSE(App().alarm.blinkActive);
 
   Window().okButton.Press();
   EXPECT_FALSE(WindowShown());
@@ -129,7 +129,7 @@ TEST_F(AlertTest, WithoutBlinkTheWindowStaysUntilDismissed) {
   Present(e);
   Tick(20);
   EXPECT_TRUE(WindowShown());
-  EXPECT_EQ(App().monitor.blinkCounter, 0);
+  EXPECT_EQ(App().alarm.blinkCounter, 0);
   EXPECT_TRUE(foreground.Brought.empty());
 }
 
@@ -144,9 +144,9 @@ TEST_F(AlertTest, OkDismissesAndEndsTheBlinking) {
   ASSERT_TRUE(WindowShown());
   Window().okButton.Press();
   EXPECT_FALSE(WindowShown());
-  EXPECT_TRUE(App().monitor.alarmDismissed);
-  EXPECT_FALSE(App().monitor.alarmSounding);
-  EXPECT_EQ(App().monitor.blinkCounter, 10);
+  EXPECT_TRUE(App().alarm.dismissed);
+  EXPECT_FALSE(App().alarm.sounding);
+  EXPECT_EQ(App().alarm.blinkCounter, 10);
   Tick(5);  // neither blinks nor comes back to the front
   EXPECT_FALSE(WindowShown());
   EXPECT_TRUE(foreground.Brought.empty());
@@ -157,14 +157,14 @@ TEST_F(AlertTest, CloseBoxDismissesUnloadsAndTheNextAlarmMakesANewWindow) {
   AlarmWindow* first = &Window();
   first->RequestClose();
   EXPECT_FALSE(first->Loaded());
-  EXPECT_EQ(AlarmWindowIfLoaded(), nullptr);
-  EXPECT_TRUE(App().monitor.alarmDismissed);
-  EXPECT_FALSE(App().monitor.alarmSounding);
+  EXPECT_EQ(ui::FormIfLoaded<AlarmWindow>(), nullptr);
+  EXPECT_TRUE(App().alarm.dismissed);
+  EXPECT_FALSE(App().alarm.sounding);
   Tick(2);  // the running alarm timer must not bring the closed window back
-  EXPECT_EQ(AlarmWindowIfLoaded(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<AlarmWindow>(), nullptr);
 
   Present(Entry("二回目"));
-  ASSERT_NE(AlarmWindowIfLoaded(), nullptr);
+  ASSERT_NE(ui::FormIfLoaded<AlarmWindow>(), nullptr);
   EXPECT_TRUE(Window().Visible());
   EXPECT_EQ(Window().messageView.Text(), "二回目");
   EXPECT_EQ(Window().Caption(), "Wakebell (アラーム)");
@@ -177,7 +177,7 @@ TEST_F(AlertTest, TrayDismissDisarmsTheSingleClickTimer) {
   DismissAlarm();
   EXPECT_FALSE(TheAlarmTimers().singleClickTimer.Enabled());
   EXPECT_FALSE(WindowShown());
-  EXPECT_TRUE(App().monitor.alarmDismissed);
+  EXPECT_TRUE(App().alarm.dismissed);
 }
 
 TEST_F(AlertTest, ClickWithNothingToDismissDoesNotDismissTheNextAlarm) {
@@ -187,7 +187,7 @@ TEST_F(AlertTest, ClickWithNothingToDismissDoesNotDismissTheNextAlarm) {
   Present(Entry());
   Tick(1);
   EXPECT_TRUE(WindowShown());
-  EXPECT_FALSE(App().monitor.alarmDismissed);
+  EXPECT_FALSE(App().alarm.dismissed);
 }
 
 TEST_F(AlertTest, NewAlarmReplacesTheOneInProgress) {
@@ -196,11 +196,11 @@ TEST_F(AlertTest, NewAlarmReplacesTheOneInProgress) {
   first.BlinkCount = 5;
   Present(first);
   Tick(3);
-  EXPECT_EQ(App().monitor.blinkCounter, 2);
+  EXPECT_EQ(App().alarm.blinkCounter, 2);
   Present(Entry("二"), true, "07:31");
-  EXPECT_EQ(App().monitor.activeIndex, 1);
-  EXPECT_EQ(App().monitor.blinkCounter, 0);
-  EXPECT_FALSE(App().monitor.blinkActive);
+  EXPECT_EQ(App().alarm.activeIndex, 1);
+  EXPECT_EQ(App().alarm.blinkCounter, 0);
+  EXPECT_FALSE(App().alarm.blinkActive);
   EXPECT_TRUE(WindowShown());
   EXPECT_EQ(Window().messageView.Text(), "二");
   EXPECT_EQ(Window().timeView.Text(), "07:31");
@@ -215,11 +215,11 @@ TEST_F(AlertTest, AlarmOutlivingItsSlotStillBlinksAndDismisses) {
   Present(e);
   App().table.Clear();  // the editor re-read a data file without the entry
   Tick(2);
-  EXPECT_EQ(App().monitor.blinkCounter, 1);
+  EXPECT_EQ(App().alarm.blinkCounter, 1);
   Window().okButton.Press();
   EXPECT_EQ(mci.GetState(), fake::FakeMci::State::Closed);
   Tick();
-  EXPECT_EQ(App().monitor.activeIndex, -1);
+  EXPECT_EQ(App().alarm.activeIndex, -1);
 }
 
 TEST_F(AlertTest, UnloadingByCodeDoesNotRunTheDismissAgain) {
@@ -227,7 +227,7 @@ TEST_F(AlertTest, UnloadingByCodeDoesNotRunTheDismissAgain) {
   mci.Commands.clear();
   Window().Unload();
   EXPECT_TRUE(mci.Commands.empty());
-  EXPECT_FALSE(App().monitor.alarmDismissed);
+  EXPECT_FALSE(App().alarm.dismissed);
 }
 
 }  // namespace

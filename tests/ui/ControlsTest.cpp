@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "UiHarness.h"
+#include "audio/DeviceDialog.h"
 #include "platform/Controls.h"
 
 namespace wb::test {
@@ -79,14 +80,13 @@ TEST_F(ControlsTest, TimersTickOnTheTestClockUntilDisabled) {
 }
 
 TEST_F(ControlsTest, UnloadedFormsAreMadeAnewByTheNextTouch) {
-  ui::FormSlot<Sample> slot;
   int loads = 0;
-  slot.Get().blinkCheck.SetValue(1);
-  slot.Get().onLoad = [&] { ++loads; };
-  slot.Get().Unload();
-  EXPECT_FALSE(slot.Exists());
-  EXPECT_EQ(slot.Get().blinkCheck.Value(), 0);  // designed state again
-  EXPECT_TRUE(slot.Exists());
+  ui::TheForm<Sample>().blinkCheck.SetValue(1);
+  ui::TheForm<Sample>().onLoad = [&] { ++loads; };
+  ui::TheForm<Sample>().Unload();
+  EXPECT_EQ(ui::FormIfLoaded<Sample>(), nullptr);
+  EXPECT_EQ(ui::TheForm<Sample>().blinkCheck.Value(), 0);  // designed state again
+  EXPECT_NE(ui::FormIfLoaded<Sample>(), nullptr);
 }
 
 // The keyboard order is the window's list, not the order its members were declared in.
@@ -112,6 +112,19 @@ std::vector<std::string> TabWalk(TabSample& f, int presses, int direction = 1) {
     names.push_back(f.ActiveControl() ? f.ActiveControl()->Name() : "none");
   }
   return names;
+}
+
+// The harness drops the windows of a test with this one reset; a window it did not know of
+// (the device dialog once) would carry its state into the next test.
+TEST_F(ControlsTest, OneResetForgetsEveryWindowOfEveryKind) {
+  ui::TheForm<Sample>().blinkCheck.SetValue(1);
+  ui::TheForm<TabSample>();
+  ui::TheForm<DeviceDialog>();
+  ForgetWindows();
+  EXPECT_EQ(ui::FormIfLoaded<Sample>(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<TabSample>(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<DeviceDialog>(), nullptr);
+  EXPECT_EQ(ui::TheForm<Sample>().blinkCheck.Value(), 0);  // made anew
 }
 
 TEST_F(ControlsTest, TabFollowsTheTabOrderAndWraps) {

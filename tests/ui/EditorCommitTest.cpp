@@ -79,7 +79,7 @@ TEST_F(EditorCommit, AddRefusesInTheOrderOfItsChecks) {
     EXPECT_EQ(App().table.EntryCount(), 0);
     EXPECT_FALSE(App().editor.dataChanged);
     EXPECT_EQ(w.alarmList.ListCount(), 0);
-    ResetEditor();
+    ui::ForgetForm<EditorWindow>();
     ui::CollectRetiredForms();
     dialogs.Asked.clear();
   }
@@ -196,7 +196,7 @@ TEST_F(EditorCommit, ChangeAndDeleteWaitWhileAnAlarmSounds) {
   SaveTable({Daily(7, 0)});
   EditorWindow& w = Open();
   w.alarmList.ClickRow(0);
-  App().monitor.alarmSounding = true;
+  App().alarm.sounding = true;
   SetTime(w, 9, 0);
   w.changeButton.Press();
   w.deleteButton.Press();

@@ -20,12 +20,12 @@ TEST_F(EditorDataFile, OkSavesTheTableAndWritesSettingsOnlyAfterAnEdit) {
   Open().saveAndCloseButton.Press();
   EXPECT_TRUE(FileExists(dataPath));
   EXPECT_EQ(Setting(ProgramIni(), "MESSAGE"), "<none>");  // nothing committed since start-up
-  EXPECT_EQ(EditorIfLoaded(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<EditorWindow>(), nullptr);
 
   EditorWindow& w = Open();
   AddDaily(w);
   w.saveAndCloseButton.Press();
-  EXPECT_EQ(EditorIfLoaded(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<EditorWindow>(), nullptr);
   AlarmTable stored;
   ASSERT_TRUE(ReadAlarmFile(dataPath, stored, 0, 0));
   EXPECT_EQ(stored.EntryCount(), 1);
@@ -33,7 +33,7 @@ TEST_F(EditorDataFile, OkSavesTheTableAndWritesSettingsOnlyAfterAnEdit) {
   EXPECT_EQ(Setting(DataIniPath(dataPath), "PREFLAG"), "0");
   EXPECT_FALSE(App().editor.dataChanged);
   EXPECT_EQ(App().editor.currentIndex, -1);
-  EXPECT_TRUE(TheMonitor().dueCheckTimer.Running());
+  EXPECT_TRUE(ui::TheForm<MonitorWindow>().dueCheckTimer.Running());
   EXPECT_TRUE(dialogs.Asked.empty());
 }
 
@@ -43,12 +43,12 @@ TEST_F(EditorDataFile, AFailedSaveKeepsTheWindowOpenAndSaysWhere) {
   // A folder where the data file should be: nothing can be written there.
   std::filesystem::create_directories(DefaultDataPath());
   w.saveAndCloseButton.Press();
-  ASSERT_NE(EditorIfLoaded(), nullptr);
+  ASSERT_NE(ui::FormIfLoaded<EditorWindow>(), nullptr);
   EXPECT_NE(LastMessage().find("データファイルを保存できませんでした"), std::string::npos);
   EXPECT_NE(LastMessage().find(DefaultDataPath()), std::string::npos);
   EXPECT_TRUE(App().editor.dataChanged);
   EXPECT_EQ(App().table.EntryCount(), 1);
-  EXPECT_TRUE(TheMonitor().dueCheckTimer.Running());
+  EXPECT_TRUE(ui::TheForm<MonitorWindow>().dueCheckTimer.Running());
   EXPECT_EQ(Setting(ProgramIni(), "PREFLAG"), "<none>");
 }
 
@@ -57,24 +57,24 @@ TEST_F(EditorDataFile, ClosingWithUnsavedEditsAsksFirst) {
   AddDaily(w);
   dialogs.MsgAnswers = {kAnswerCancel};
   w.RequestClose();
-  ASSERT_NE(EditorIfLoaded(), nullptr);
+  ASSERT_NE(ui::FormIfLoaded<EditorWindow>(), nullptr);
   EXPECT_EQ(LastMessage(), "データ変更されています。\r\nキャンセルしてもよろしいですか？");
   EXPECT_EQ(dialogs.Asked.back().style, kOkCancel | kIconExclamation);
   EXPECT_EQ(App().table.EntryCount(), 1);
   w.RequestClose();  // OK this time: closes, the file stays as it was
-  EXPECT_EQ(EditorIfLoaded(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<EditorWindow>(), nullptr);
   EXPECT_FALSE(FileExists(DefaultDataPath()));
   EXPECT_EQ(App().table.EntryCount(), 1);  // the monitor keeps ringing the edit until reloaded
-  EXPECT_EQ(TheEditor().alarmList.ListCount(), 0);
+  EXPECT_EQ(ui::TheForm<EditorWindow>().alarmList.ListCount(), 0);
 }
 
 TEST_F(EditorDataFile, EndingTheProgramWithUnsavedEditsAsksNothing) {
   EditorWindow& w = Open();
   AddDaily(w);
   dialogs.Asked.clear();
-  TheMonitor().exitItem->Choose();
+  ui::TheForm<MonitorWindow>().exitItem->Choose();
   EXPECT_TRUE(dialogs.Asked.empty());
-  EXPECT_EQ(EditorIfLoaded(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<EditorWindow>(), nullptr);
 }
 
 TEST_F(EditorDataFile, TypingThePathOfAnotherDataFileSwitchesToIt) {

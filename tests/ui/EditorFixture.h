@@ -15,7 +15,7 @@ class EditorTest : public MonitorTest {
   // The monitor starts over whatever data file the test wrote; the editor opens and shows.
   EditorWindow& Open() {
     Start();
-    EditorWindow& editor = TheEditor();
+    EditorWindow& editor = ui::TheForm<EditorWindow>();
     editor.Show();
     return editor;
   }

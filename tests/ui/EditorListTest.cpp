@@ -136,7 +136,7 @@ TEST_F(EditorList, FieldsFilterWhatIsTyped) {
     for (const char* key : c.keys) field.Type(key);
     EXPECT_EQ(field.Text(), c.kept);
     EXPECT_EQ(LastMessage(), c.message);
-    ResetEditor();
+    ui::ForgetForm<EditorWindow>();
     ui::CollectRetiredForms();
   }
 }
@@ -199,9 +199,9 @@ TEST_F(EditorList, AnAlarmRingingRefreshesTheMarksOfALoadedEditorOnly) {
   Start();
   clock.Advance(61000);
   ASSERT_TRUE(AlarmShown());
-  EXPECT_EQ(EditorIfLoaded(), nullptr);  // the due check never opens the editor
+  EXPECT_EQ(ui::FormIfLoaded<EditorWindow>(), nullptr);  // the due check never opens the editor
   DismissAlarm();
-  EditorWindow& w = TheEditor();
+  EditorWindow& w = ui::TheForm<EditorWindow>();
   EXPECT_EQ(Rows(w)[1].substr(0, 3), "■");
   clock.Advance(120000);
   ASSERT_TRUE(AlarmShown());
@@ -215,11 +215,11 @@ TEST_F(EditorList, OpeningTheEditorInTheBellsMinuteDoesNotRingItAgain) {
   ASSERT_TRUE(AlarmShown());
   DismissAlarm();
   // Unsaved: the first entry goes, so the rung one moves to another slot.
-  EditorWindow& w = TheEditor();
+  EditorWindow& w = ui::TheForm<EditorWindow>();
   w.alarmList.ClickRow(0);
   w.deleteButton.Press();
   w.RequestClose();
-  TheEditor();  // reads the file again, whose marks are from before the bell
+  ui::TheForm<EditorWindow>();  // reads the file again, whose marks are from before the bell
   clock.Advance(20000);
   EXPECT_FALSE(AlarmShown());
   EXPECT_NE(App().table[1].MainBellFiredAt, 0);

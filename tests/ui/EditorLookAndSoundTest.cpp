@@ -44,7 +44,7 @@ TEST_F(EditorLook, ColorGroupsAlwaysKeepOneTickedBox) {
     EXPECT_EQ(c.textGroup ? w.sampleView.TextColor() : w.sampleView.BackColor(), c.color);
     EXPECT_EQ(int(dialogs.Asked.size()), c.dialogs);
     EXPECT_EQ(Focused(w), "alarmList");
-    ResetEditor();
+    ui::ForgetForm<EditorWindow>();
     ui::CollectRetiredForms();
   }
 }
@@ -78,7 +78,7 @@ TEST_F(EditorLook, PreviewShowsTheAlarmWindowAndChangesNoAlarmState) {
   w.messageEdit.SetText("お茶の時間");
   SetTime(w, 7, 5);
   w.previewButton.Press();
-  AlarmWindow* alarm = AlarmWindowIfLoaded();
+  AlarmWindow* alarm = ui::FormIfLoaded<AlarmWindow>();
   ASSERT_NE(alarm, nullptr);
   EXPECT_TRUE(alarm->Visible());
   EXPECT_EQ(alarm->Caption(), "Wakebell ■■プレビュー■■");
@@ -86,7 +86,7 @@ TEST_F(EditorLook, PreviewShowsTheAlarmWindowAndChangesNoAlarmState) {
   EXPECT_EQ(alarm->bannerView.Text(), "■本鈴■");
   EXPECT_EQ(alarm->timeView.Text(), "07:05");
   EXPECT_EQ(alarm->BackColor(), w.sampleView.BackColor());
-  EXPECT_EQ(App().monitor.activeIndex, -1);
+  EXPECT_EQ(App().alarm.activeIndex, -1);
   EXPECT_TRUE(mci.Commands.empty());
   alarm->okButton.Press();
   EXPECT_FALSE(alarm->Visible());
@@ -147,7 +147,7 @@ TEST_F(EditorLook, ChoosingADeviceGivesTheOldOneItsVolumeBackFirst) {
   EXPECT_EQ(Setting(ProgramIni(), "MIDINM"), "B");
   EXPECT_EQ(Setting(DataIniPath(App().dataPath), "MIDINM"), "B");
   // While an alarm sounds a choice changes no device.
-  App().monitor.alarmSounding = true;
+  App().alarm.sounding = true;
   journal.clear();
   w.midiDeviceCombo.SetListIndex(0);
   EXPECT_TRUE(journal.empty());

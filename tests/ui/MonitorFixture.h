@@ -15,6 +15,7 @@
 #include "storage/DataFile.h"
 #include "storage/FileIo.h"
 #include "storage/Settings.h"
+#include "support/SampleEntries.h"
 
 namespace wb::test {
 
@@ -53,18 +54,10 @@ class RecordingFrontEnd : public fake::FakeFrontEnd {
 
 class MonitorTest : public UiTest {
  protected:
-  ~MonitorTest() override { ResetWindows(); }
-
   // The forms go while this fixture's front end still exists to hear of it. A fixture that
-  // puts a front end of its own in place calls it from its own destructor, before that front
-  // end goes.
-  static void ResetWindows() {
-    ResetEditor();
-    ResetAboutBox();
-    ResetAlarmWindow();
-    ResetMonitor();
-    ui::CollectRetiredForms();
-  }
+  // puts a front end of its own in place calls ForgetWindows from its own destructor, before
+  // that front end goes.
+  ~MonitorTest() override { ForgetWindows(); }
 
   std::string ProgramIni() const { return (dir / "Wakebell.ini").string(); }
   std::string DefaultDataPath() const { return (dir / "Wakebell.dat").string(); }
@@ -89,24 +82,19 @@ class MonitorTest : public UiTest {
   }
 
   // Entries as the editor makes them: main bell only, a plain window, no sound.
-  static AlarmEntry Entry(int16_t repeatKind, OleDate alarmTime) {
-    AlarmEntry e;
-    e.AlarmTime = alarmTime;
-    e.RepeatKind = repeatKind;
-    e.Message = "テスト";
-    e.ForeColor = 0;
-    e.BackColor = kButtonFaceColor;
-    e.FontName = "MS Pゴシック";
-    e.FontSize = 12;
-    e.BlinkCount = 10;
-    return e;
-  }
+  static AlarmEntry Entry(int16_t repeatKind, OleDate alarmTime) { return PlainEntry(repeatKind, alarmTime); }
   static AlarmEntry Daily(int hour, int minute) { return Entry(kRepeatDaily, MakeDate(2026, 12, 1, hour, minute)); }
 
-  MonitorWindow& Start() { return TheMonitor(); }
+  MonitorWindow& Start() { return ui::TheForm<MonitorWindow>(); }
   void Seconds(double s) { clock.Advance(int64_t(s * 1000)); }
+  // The single-click timer comes due: a click on the icon with no second click after it.
+  static void SingleClickTimesOut() {
+    ui::Timer& timer = TheAlarmTimers().singleClickTimer;
+    timer.SetEnabled(true);
+    timer.Fire();
+  }
   bool AlarmShown() {
-    AlarmWindow* f = AlarmWindowIfLoaded();
+    AlarmWindow* f = ui::FormIfLoaded<AlarmWindow>();
     return f && f->Visible();
   }
 

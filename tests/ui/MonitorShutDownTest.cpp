@@ -15,7 +15,7 @@ class MonitorShutDown : public MonitorTest {
     mci.Journal = &journal;
     devices.Journal = &journal;
   }
-  ~MonitorShutDown() override { ResetWindows(); }
+  ~MonitorShutDown() override { ForgetWindows(); }
   // Index of the first journal line starting with `prefix`, or -1.
   int Find(const std::string& prefix) const {
     for (size_t i = 0; i < journal.size(); ++i)
@@ -37,12 +37,7 @@ TEST_F(MonitorShutDown, StopsTheSoundRestoresVolumesAndRemovesTheIconBeforeTheWi
   devices.AddWave("WAVE", 0x22222222);
   SetSetting(ProgramIni(), "MIDINM", "MIDI");
   SetSetting(ProgramIni(), "WAVENM", "WAVE");
-  AlarmEntry e = Daily(6, 1);
-  e.SoundFlag = 1;
-  e.EndlessFlag = 1;
-  e.SoundFile = "C:\\Sounds\\alarm.wav";
-  e.MidiVolume = int32_t(0x40004000);
-  e.WaveVolume = int32_t(0x50005000);
+  const AlarmEntry e = WithSound(Daily(6, 1), "C:\\Sounds\\alarm.wav", true, 0x40004000, 0x50005000);
   SaveTable({e});
   std::string dataBefore;
   ASSERT_TRUE(ReadWholeFile(DefaultDataPath(), dataBefore));
@@ -53,7 +48,7 @@ TEST_F(MonitorShutDown, StopsTheSoundRestoresVolumesAndRemovesTheIconBeforeTheWi
   Seconds(61);
   ASSERT_TRUE(AlarmShown());
   ASSERT_EQ(mci.GetState(), fake::FakeMci::State::Playing);
-  App().monitor.testPlaying = true;
+  App().alarm.testPlaying = true;
   // Something outside wrote the flag meanwhile; shut-down writes "0" only after the icon went.
   SetSetting(ProgramIni(), "STARTFLG", "1");
   std::string flagAtIconDelete;
@@ -80,7 +75,7 @@ TEST_F(MonitorShutDown, StopsTheSoundRestoresVolumesAndRemovesTheIconBeforeTheWi
   EXPECT_EQ(entriesAtIconDelete, 1);
   EXPECT_EQ(Setting(ProgramIni(), "STARTFLG"), "0");
   EXPECT_EQ(App().table.EntryCount(), 0);
-  EXPECT_FALSE(App().monitor.testPlaying);
+  EXPECT_FALSE(App().alarm.testPlaying);
   EXPECT_FALSE(App().monitor.shuttingDown);
 
   // The editor's close stops a test play it may have started (the status query).
@@ -110,9 +105,9 @@ TEST_F(MonitorShutDown, CreatesNoWindowOnTheWayOut) {
   journal.clear();
   form.exitItem->Choose();
   EXPECT_EQ(journal, (std::vector<std::string>{"tray delete", "unload MonitorWindow", "quit"}));
-  EXPECT_EQ(EditorIfLoaded(), nullptr);
-  EXPECT_EQ(AlarmWindowIfLoaded(), nullptr);
-  EXPECT_EQ(AboutBoxIfLoaded(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<EditorWindow>(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<AlarmWindow>(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<AboutBox>(), nullptr);
   EXPECT_TRUE(frontEnd.Popups.empty());
 }
 
@@ -122,7 +117,7 @@ TEST_F(MonitorShutDown, NoTimerRunsAfterTheEnd) {
   form.exitItem->Choose();
   for (ui::Timer* t : {&form.dueCheckTimer, &TheAlarmTimers().alarmTimer, &TheAlarmTimers().singleClickTimer, &form.hoverTimer}) EXPECT_FALSE(clock.IsArmed(*t));
   Seconds(120);
-  EXPECT_EQ(AlarmWindowIfLoaded(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<AlarmWindow>(), nullptr);
 }
 
 // The end of the process comes from outside too: a close request to the hidden monitor (an
@@ -148,12 +143,7 @@ TEST_P(MonitorEndedFromOutside, EndsAsAfterExit) {
   const std::string dataIni = DataIniPath(dataPath);
   SetSetting(dataIni, "MIDINM", "MIDI");
   SetSetting(dataIni, "WAVENM", "WAVE");
-  AlarmEntry e = Daily(6, 1);
-  e.SoundFlag = 1;
-  e.EndlessFlag = 1;
-  e.SoundFile = "C:\\Sounds\\alarm.wav";
-  e.MidiVolume = int32_t(0x40004000);
-  e.WaveVolume = int32_t(0x50005000);
+  const AlarmEntry e = WithSound(Daily(6, 1), "C:\\Sounds\\alarm.wav", true, 0x40004000, 0x50005000);
   SaveTable({e}, dataPath);
 
   MonitorWindow& form = Start();
@@ -178,10 +168,10 @@ TEST_P(MonitorEndedFromOutside, EndsAsAfterExit) {
   EXPECT_EQ(Count("tray delete"), 1);
   EXPECT_EQ(Count("quit"), 1);
   EXPECT_TRUE(recorder.QuitCalled);
-  EXPECT_EQ(MonitorIfLoaded(), nullptr);
-  EXPECT_EQ(EditorIfLoaded(), nullptr);
-  EXPECT_EQ(AlarmWindowIfLoaded(), nullptr);
-  EXPECT_EQ(AboutBoxIfLoaded(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<MonitorWindow>(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<EditorWindow>(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<AlarmWindow>(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<AboutBox>(), nullptr);
   for (ui::Timer* t : {&form.dueCheckTimer, &TheAlarmTimers().alarmTimer, &form.hoverTimer})
     EXPECT_FALSE(clock.IsArmed(*t));
 }

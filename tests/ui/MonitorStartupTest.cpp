@@ -10,7 +10,7 @@ using MonitorStartup = MonitorTest;
 TEST_F(MonitorStartup, FirstStartCreatesTheSettingsFileWithStartFlagZero) {
   MonitorWindow& form = Start();
   EXPECT_TRUE(form.Loaded());
-  EXPECT_EQ(MonitorIfLoaded(), &form);
+  EXPECT_EQ(ui::FormIfLoaded<MonitorWindow>(), &form);
   EXPECT_FALSE(form.Visible());
   EXPECT_EQ(Setting(ProgramIni(), "STARTFLG"), "0");
   EXPECT_EQ(clock.SleepCalls, 0);
@@ -44,7 +44,7 @@ TEST_F(MonitorStartup, EndsAtOnceWhenAnotherInstanceRunsWithTheFlagSet) {
 
   MonitorWindow& form = Start();
   EXPECT_FALSE(form.Loaded());
-  EXPECT_EQ(MonitorIfLoaded(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<MonitorWindow>(), nullptr);
   EXPECT_TRUE(frontEnd.QuitCalled);
   EXPECT_EQ(clock.SleepCalls, 0);
   EXPECT_TRUE(tray.Calls.empty());
@@ -123,7 +123,7 @@ TEST_F(MonitorStartup, StartModeOtherThanOneMarksRemove) {
     MonitorWindow& form = Start();
     EXPECT_FALSE(form.registerStartupItem->Checked());
     EXPECT_TRUE(form.removeStartupItem->Checked());
-    ResetMonitor();
+    ui::ForgetForm<MonitorWindow>();
   }
 }
 
@@ -156,9 +156,9 @@ TEST_F(MonitorDueCheck, PresentsTheDueEntryWithThePresentMinute) {
   EXPECT_FALSE(AlarmShown());
   Seconds(1);  // 06:01:00
   ASSERT_TRUE(AlarmShown());
-  EXPECT_EQ(App().monitor.activeIndex, 0);
-  EXPECT_EQ(TheAlarmWindow().timeView.Text(), "06:01");
-  EXPECT_EQ(TheAlarmWindow().bannerView.Text(), "■本鈴■");
+  EXPECT_EQ(App().alarm.activeIndex, 0);
+  EXPECT_EQ(ui::TheForm<AlarmWindow>().timeView.Text(), "06:01");
+  EXPECT_EQ(ui::TheForm<AlarmWindow>().bannerView.Text(), "■本鈴■");
   EXPECT_EQ(FormatMoment(App().table[0].MainBellFiredAt), "2026/12/07 06:01:00");
 }
 
@@ -179,22 +179,22 @@ TEST_F(MonitorDueCheck, AnAlarmRingsOnceAndDoesNotCreateTheEditor) {
   Start();
   Seconds(61);
   ASSERT_TRUE(AlarmShown());
-  EXPECT_EQ(EditorIfLoaded(), nullptr);
-  TheAlarmTimers().OnSingleClickTimeout();  // dismissed at once
+  EXPECT_EQ(ui::FormIfLoaded<EditorWindow>(), nullptr);
+  SingleClickTimesOut();  // dismissed at once
   ASSERT_FALSE(AlarmShown());
   Seconds(58);  // the rest of the minute
   EXPECT_FALSE(AlarmShown());
-  EXPECT_EQ(EditorIfLoaded(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<EditorWindow>(), nullptr);
 }
 
 TEST_F(MonitorDueCheck, AnOpenEditorKeepsTheFiredMarkToo) {
   SaveTable({Daily(6, 1)});
   MonitorWindow& form = Start();
   form.editItem->Choose();
-  ASSERT_NE(EditorIfLoaded(), nullptr);
+  ASSERT_NE(ui::FormIfLoaded<EditorWindow>(), nullptr);
   Seconds(61);
   ASSERT_TRUE(AlarmShown());
-  TheAlarmTimers().OnSingleClickTimeout();
+  SingleClickTimesOut();
   Seconds(58);
   EXPECT_FALSE(AlarmShown());
 }

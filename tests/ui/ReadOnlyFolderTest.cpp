@@ -91,7 +91,7 @@ TEST_P(ReadOnlyFolder, SaysSoOnceNamingTheFolderAndStillRingsTheTable) {
   EXPECT_EQ(App().table.EntryCount(), 1);
   Seconds(61);
   EXPECT_TRUE(AlarmShown());
-  TheAlarmWindow().okButton.Press();
+  ui::TheForm<AlarmWindow>().okButton.Press();
   Seconds(3600);
   EXPECT_EQ(dialogs.Asked.size(), size_t(expected));  // once, not at every failed write
 

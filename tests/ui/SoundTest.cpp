@@ -38,7 +38,7 @@ TEST_F(SoundTest, AlarmSetsVolumesThenOpensAndPlays) {
   Present(SoundEntry("C:\\音\\bell.mp3"));
   EXPECT_EQ(Take(), (Strings{kStatus, "midi 0 40004000", "midi 1 40004000", "wave 0 60006000",
                              "mci open \"C:\\音\\bell.mp3\" alias mymedia", "mci play mymedia"}));
-  EXPECT_EQ(App().monitor.soundKind, 1);
+  EXPECT_EQ(App().alarm.soundKind, SoundKind::Mci);
   EXPECT_EQ(mci.GetState(), fake::FakeMci::State::Playing);
 }
 
@@ -61,14 +61,14 @@ TEST_F(SoundTest, EndlessSoundReplaysUntilOkThenTheAlarmEnds) {
     EXPECT_EQ(Take(), (Strings{kStatus, "mci play mymedia from 0"}));
   }
   EXPECT_EQ(mci.Plays(), 4);
-  EXPECT_EQ(App().monitor.activeIndex, 0);
+  EXPECT_EQ(App().alarm.activeIndex, 0);
 
   Window().okButton.Press();
   EXPECT_EQ(Take(), (Strings{kStatus, "mci stop mymedia", "mci close mymedia", "midi 1 22222222",
                              "wave 0 33333333"}));
-  EXPECT_FALSE(App().monitor.alarmSounding);
+  EXPECT_FALSE(App().alarm.sounding);
   Tick();  // the device is closed and the blinking done: the alarm is over
-  EXPECT_EQ(App().monitor.activeIndex, -1);
+  EXPECT_EQ(App().alarm.activeIndex, -1);
   EXPECT_FALSE(TheAlarmTimers().alarmTimer.Enabled());
   Take();
   Tick(3);
@@ -81,11 +81,11 @@ TEST_F(SoundTest, DismissBetweenTheEndAndTheReplayOfAnEndlessSoundSilencesIt) {
   Take();
   Window().okButton.Press();
   EXPECT_EQ(Take(), (Strings{kStatus, "mci close mymedia", "midi 1 22222222", "wave 0 33333333"}));
-  EXPECT_FALSE(App().monitor.alarmSounding);
+  EXPECT_FALSE(App().alarm.sounding);
   Tick(3);
   EXPECT_EQ(mci.Plays(), 1);
   EXPECT_EQ(mci.GetState(), fake::FakeMci::State::Closed);
-  EXPECT_EQ(App().monitor.activeIndex, -1);
+  EXPECT_EQ(App().alarm.activeIndex, -1);
 }
 
 TEST_F(SoundTest, OnceSoundEndsTheAlarmOnlyWhenTheBlinkingIsDoneToo) {
@@ -98,15 +98,15 @@ TEST_F(SoundTest, OnceSoundEndsTheAlarmOnlyWhenTheBlinkingIsDoneToo) {
   mci.EndSound();
   Tick();  // stopped: closed, but two blinks still to come
   EXPECT_EQ(Take(), (Strings{kStatus, kStatus, "mci close mymedia"}));
-  EXPECT_EQ(App().monitor.activeIndex, 0);
-  EXPECT_TRUE(App().monitor.alarmSounding);
+  EXPECT_EQ(App().alarm.activeIndex, 0);
+  EXPECT_TRUE(App().alarm.sounding);
   Tick(2);
-  EXPECT_EQ(App().monitor.activeIndex, 0);
+  EXPECT_EQ(App().alarm.activeIndex, 0);
   EXPECT_FALSE(VolumesAsBefore());
   Tick();  // third blink hidden: counter 3, device closed
-  EXPECT_EQ(App().monitor.blinkCounter, 3);
-  EXPECT_EQ(App().monitor.activeIndex, -1);
-  EXPECT_FALSE(App().monitor.alarmSounding);
+  EXPECT_EQ(App().alarm.blinkCounter, 3);
+  EXPECT_EQ(App().alarm.activeIndex, -1);
+  EXPECT_FALSE(App().alarm.sounding);
   EXPECT_TRUE(VolumesAsBefore());
   EXPECT_EQ(devices.Midi[0].volume, 0x40004000u);  // only the chosen MIDI device is given back
 }
@@ -116,11 +116,11 @@ TEST_F(SoundTest, UpperCaseWavRefusedByMciPlaysOnceThroughTheSystemSoundAndStops
   EXPECT_EQ(Take(), (Strings{kStatus, "midi 0 40004000", "midi 1 40004000", "wave 0 60006000",
                              "mci open \"C:\\Alarm.WAV\" alias mymedia", "mci play mymedia",
                              "mci close mymedia", "sound C:\\Alarm.WAV 17"}));
-  EXPECT_EQ(App().monitor.soundKind, 2);
+  EXPECT_EQ(App().alarm.soundKind, SoundKind::System);
   EXPECT_EQ(systemSound.Playing, "C:\\Alarm.WAV");
   Tick(2);  // closed device, no blinking: the alarm ends at once although the wave still plays
   EXPECT_EQ(Take(), (Strings{kStatus, "midi 1 22222222", "wave 0 33333333"}));
-  EXPECT_EQ(App().monitor.activeIndex, -1);
+  EXPECT_EQ(App().alarm.activeIndex, -1);
 
   Present(SoundEntry("C:\\Alarm.WAV"));
   Take();
@@ -130,13 +130,13 @@ TEST_F(SoundTest, UpperCaseWavRefusedByMciPlaysOnceThroughTheSystemSoundAndStops
 }
 
 TEST_F(SoundTest, RefusedMidiStaysSilentWithTheWindowShown) {
-  App().monitor.soundKind = 1;
+  App().alarm.soundKind = SoundKind::Mci;
   Present(SoundEntry("C:\\song.mid"));
   EXPECT_EQ(Take(), (Strings{kStatus, "midi 0 40004000", "midi 1 40004000", "wave 0 60006000",
                              "mci open \"C:\\song.mid\" alias mymedia", "mci play mymedia",
                              "mci close mymedia"}));
   EXPECT_TRUE(systemSound.Calls.empty());
-  EXPECT_EQ(App().monitor.soundKind, 1);
+  EXPECT_EQ(App().alarm.soundKind, SoundKind::Mci);
   EXPECT_TRUE(WindowShown());
 }
 
@@ -157,9 +157,9 @@ TEST_F(SoundTest, SilentAlarmReplacingASoundingOneSilencesItAndRestoresTheVolume
   EXPECT_EQ(Take(), (Strings{kStatus, "mci stop mymedia", "mci close mymedia", "midi 1 22222222",
                              "wave 0 33333333"}));
   EXPECT_EQ(mci.GetState(), fake::FakeMci::State::Closed);
-  EXPECT_TRUE(App().monitor.alarmSounding);  // the new alarm is in progress
+  EXPECT_TRUE(App().alarm.sounding);  // the new alarm is in progress
   Window().okButton.Press();
-  EXPECT_FALSE(App().monitor.alarmSounding);
+  EXPECT_FALSE(App().alarm.sounding);
 }
 
 TEST_F(SoundTest, ShutDownRuleForEachDeviceState) {
@@ -179,7 +179,7 @@ TEST_F(SoundTest, ShutDownRuleForEachDeviceState) {
   ShutDownSoundRule();
   EXPECT_EQ(Take(), (Strings{kStatus, "sound  1"}));
 
-  App().monitor.activeIndex = -1;
+  App().alarm.activeIndex = -1;
   ShutDownSoundRule();
   Present(Entry());
   Take();
@@ -192,11 +192,11 @@ TEST_F(SoundTest, TestPlayStartsAtTheSliderVolumesAndASecondPressStops) {
   ToggleTestPlay("C:\\test.mp3", VolumeFromSlider(0), VolumeFromSlider(32767));
   EXPECT_EQ(Take(), (Strings{kStatus, "midi 0 80008000", "midi 1 80008000", "wave 0 FFFFFFFF",
                              "mci open \"C:\\test.mp3\" alias mymedia", "mci play mymedia"}));
-  EXPECT_TRUE(App().monitor.testPlaying);
+  EXPECT_TRUE(App().alarm.testPlaying);
   ToggleTestPlay("C:\\test.mp3", 0, 0);
   EXPECT_EQ(Take(), (Strings{kStatus, "mci stop mymedia", "mci close mymedia", "midi 1 22222222",
                              "wave 0 33333333"}));
-  EXPECT_FALSE(App().monitor.testPlaying);
+  EXPECT_FALSE(App().alarm.testPlaying);
 }
 
 TEST_F(SoundTest, TestPlayAfterTheSoundEndedReopensAndAFailureCloses) {
@@ -224,7 +224,7 @@ TEST_F(SoundTest, TestPlayOfAMissingFileSaysSoAndTouchesNothing) {
   EXPECT_EQ(dialogs.Asked[0].text, "指定されたファイルはありません");
   EXPECT_EQ(dialogs.Asked[0].style, kOkOnly);
   EXPECT_TRUE(journal.empty());
-  EXPECT_FALSE(App().monitor.testPlaying);
+  EXPECT_FALSE(App().alarm.testPlaying);
 }
 
 TEST_F(SoundTest, StopTestPlayByDeviceState) {
@@ -237,14 +237,14 @@ TEST_F(SoundTest, StopTestPlayByDeviceState) {
   StopTestPlay();
   EXPECT_EQ(Take(), (Strings{kStatus, "mci stop mymedia", "mci close mymedia", "midi 1 22222222",
                              "wave 0 33333333"}));
-  EXPECT_FALSE(App().monitor.testPlaying);
+  EXPECT_FALSE(App().alarm.testPlaying);
 
   ToggleTestPlay("C:\\test.mp3", 0, 0);
   mci.EndSound();
   Take();
   StopTestPlay();  // finished on its own: volumes back, the device stays open
   EXPECT_EQ(Take(), (Strings{kStatus, "midi 1 22222222", "wave 0 33333333"}));
-  EXPECT_FALSE(App().monitor.testPlaying);
+  EXPECT_FALSE(App().alarm.testPlaying);
   EXPECT_EQ(mci.GetState(), fake::FakeMci::State::Stopped);
 }
 
@@ -266,9 +266,9 @@ TEST_F(SoundTest, CloseBoxStopsTheSoundLikeOk) {
   Window().RequestClose();
   EXPECT_EQ(Take(), (Strings{kStatus, "mci stop mymedia", "mci close mymedia", "midi 1 22222222",
                              "wave 0 33333333"}));
-  EXPECT_EQ(AlarmWindowIfLoaded(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<AlarmWindow>(), nullptr);
   Tick();
-  EXPECT_EQ(App().monitor.activeIndex, -1);
+  EXPECT_EQ(App().alarm.activeIndex, -1);
 }
 
 }  // namespace

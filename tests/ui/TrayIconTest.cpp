@@ -31,7 +31,7 @@ TEST_F(TrayIcon_, SingleClickDismissesTheAlarmHalfASecondLater) {
   EXPECT_TRUE(AlarmShown());
   Seconds(0.1);
   EXPECT_FALSE(AlarmShown());
-  EXPECT_TRUE(App().monitor.alarmDismissed);
+  EXPECT_TRUE(App().alarm.dismissed);
   EXPECT_FALSE(TheAlarmTimers().singleClickTimer.Enabled());
 }
 
@@ -47,8 +47,8 @@ TEST_F(TrayIcon_, DoubleClickOpensTheEditorAndDismissesNothing) {
   tray.Mouse(0x202);
   Seconds(2);
   EXPECT_TRUE(AlarmShown());
-  EXPECT_FALSE(App().monitor.alarmDismissed);
-  EditorWindow* editor = EditorIfLoaded();
+  EXPECT_FALSE(App().alarm.dismissed);
+  EditorWindow* editor = ui::FormIfLoaded<EditorWindow>();
   ASSERT_NE(editor, nullptr);
   EXPECT_TRUE(editor->Visible());
   EXPECT_EQ(editor->Caption(), "Wakebell");
@@ -68,7 +68,7 @@ TEST_F(TrayIcon_, AClickWithNothingToDismissDoesNotDismissTheNextAlarm) {
   ASSERT_TRUE(AlarmShown());
   Seconds(5);
   EXPECT_TRUE(AlarmShown());
-  EXPECT_FALSE(App().monitor.alarmDismissed);
+  EXPECT_FALSE(App().alarm.dismissed);
 }
 
 TEST_F(TrayIcon_, EditMenuCancelsAPendingClickAndShowsTheEditorInFront) {
@@ -79,8 +79,8 @@ TEST_F(TrayIcon_, EditMenuCancelsAPendingClickAndShowsTheEditorInFront) {
   form.editItem->Choose();
   Seconds(1);
   EXPECT_TRUE(AlarmShown());
-  ASSERT_NE(EditorIfLoaded(), nullptr);
-  EXPECT_TRUE(EditorIfLoaded()->Visible());
+  ASSERT_NE(ui::FormIfLoaded<EditorWindow>(), nullptr);
+  EXPECT_TRUE(ui::FormIfLoaded<EditorWindow>()->Visible());
   EXPECT_EQ(foreground.Brought, std::vector<std::string>{"EditorWindow"});
 }
 
@@ -91,7 +91,7 @@ TEST_F(TrayIcon_, RightClickPopsUpTheMenuWithTheMonitorInFront) {
   tray.RightClick();
   EXPECT_EQ(frontEnd.Popups, std::vector<std::string>{"trayMenu"});
   EXPECT_EQ(foreground.Brought, std::vector<std::string>{"MonitorWindow"});
-  AboutBox* about = AboutBoxIfLoaded();
+  AboutBox* about = ui::FormIfLoaded<AboutBox>();
   ASSERT_NE(about, nullptr);
   EXPECT_TRUE(about->Visible());
   EXPECT_TRUE(frontEnd.ModalForms.empty());  // not modal
@@ -166,10 +166,10 @@ TEST_F(TrayIcon_, TipCountsFromTheEditorsCalendarDayWhenTheEditorIsOpen) {
   MonitorWindow& form = Start();
   Hover();
   EXPECT_EQ(tray.Tip, "Wakebell");  // neither today nor tomorrow
-  EXPECT_EQ(EditorIfLoaded(), nullptr);  // the tip never opens the editor
+  EXPECT_EQ(ui::FormIfLoaded<EditorWindow>(), nullptr);  // the tip never opens the editor
 
   form.editItem->Choose();
-  EditorIfLoaded()->calendar.SetValue(MakeDate(2026, 12, 9));
+  ui::FormIfLoaded<EditorWindow>()->calendar.SetValue(MakeDate(2026, 12, 9));
   tray.CursorX = 900;
   Seconds(0.05);
   Hover();
@@ -215,9 +215,9 @@ TEST_F(TrayIcon_, PausingDoesNotCreateTheEditorNorRingTwice) {
   MonitorWindow& form = Start();
   Seconds(61);
   ASSERT_TRUE(AlarmShown());
-  TheAlarmTimers().OnSingleClickTimeout();
+  SingleClickTimesOut();
   form.pauseItem->Choose();
-  EXPECT_EQ(EditorIfLoaded(), nullptr);
+  EXPECT_EQ(ui::FormIfLoaded<EditorWindow>(), nullptr);
   form.pauseItem->Choose();
   Seconds(30);
   EXPECT_FALSE(AlarmShown());

@@ -1,25 +1,13 @@
 #include "UiHarness.h"
 
-#include <atomic>
-#include <unistd.h>
 
-#include "about/AboutBox.h"
-#include "alert/Alert.h"
-#include "alert/AlarmWindow.h"
-#include "audio/Volume.h"
-#include "editor/EditorWindow.h"
-#include "monitor/MonitorWindow.h"
+#include "platform/Controls.h"
 
 namespace wb::test {
 
 UiTest::UiTest() {
-  static std::atomic<int> serial{0};
-  dir = std::filesystem::temp_directory_path() /
-        ("wakebell-ui-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-  std::filesystem::create_directories(dir);
   ResetAppState();
   App().programFolder = dir.string() + "/";  // the settings and data files live here
-  EditorDevices() = {};
   Svc() = Services{};
   Svc().clock = &clock;
   Svc().dialogs = &dialogs;
@@ -37,17 +25,16 @@ UiTest::UiTest() {
   ui::Timer::SetHost(&clock);
 }
 
-UiTest::~UiTest() {
-  ResetAlarmWindow();
-  ResetAlert();
-  ResetEditor();
-  ResetAboutBox();
-  ResetMonitor();
+void UiTest::ForgetWindows() {
+  ui::ForgetAllForms();
   ui::CollectRetiredForms();
+}
+
+UiTest::~UiTest() {
+  ForgetWindows();
+  ResetAppState();  // while the clock still hosts the alarm's timers
   ui::Timer::SetHost(nullptr);
   Svc() = Services{};
-  std::error_code ec;
-  std::filesystem::remove_all(dir, ec);
 }
 
 }  // namespace wb::test

@@ -20,6 +20,7 @@
 #include "platform/fake/FakeShell.h"
 #include "platform/fake/FakeSystemSound.h"
 #include "platform/fake/FakeTray.h"
+#include "support/ScratchFolder.h"
 
 namespace wb::test {
 
@@ -28,8 +29,12 @@ class UiTest : public ::testing::Test {
   UiTest();
   ~UiTest() override;
 
+  // Drops every window (a single reset for all of them), then the retired ones.
+  static void ForgetWindows();
+
   // A fresh temporary folder per test, standing for the program's folder.
-  std::filesystem::path dir;
+  ScratchFolder scratch{"wakebell-ui-"};
+  const std::filesystem::path& dir = scratch.Path();
 
   fake::FakeClock clock{MakeDate(2026, 12, 7, 6, 0, 0)};
   fake::FakeDialogs dialogs;

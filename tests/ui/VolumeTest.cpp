@@ -3,6 +3,7 @@
 #include "audio/Volume.h"
 
 #include <fstream>
+#include <optional>
 
 #include "UiHarness.h"
 #include "platform/Controls.h"
@@ -100,8 +101,8 @@ TEST_F(VolumeTest, OutsideStartUpTheEditorListsChooseWhenLoaded) {
   EXPECT_EQ(ReadMidiVolume(), 0x0A0Au);  // no editor: the chosen names stand in
   EXPECT_EQ(ReadWaveVolume(), 0x0101u);
 
-  EditorDevices().selectedMidi = [] { return std::string("B"); };
-  EditorDevices().selectedWave = [] { return std::string("W2"); };
+  App().hooks.editorMidiDevice = [] { return std::optional<std::string>("B"); };
+  App().hooks.editorWaveDevice = [] { return std::optional<std::string>("W2"); };
   EXPECT_EQ(ReadMidiVolume(), 0x0B0Bu);
   EXPECT_EQ(ReadWaveVolume(), 0x0202u);
   App().monitor.startingUp = true;  // start-up always reads the stored names
@@ -153,7 +154,7 @@ TEST_F(VolumeTest, WaveApplyOutsideTheEditorUsesTheDeviceItsListWouldSelect) {
   EXPECT_EQ(WaveVolumeOf(0), 0x8888u);
 
   // With the editor loaded its selection decides.
-  EditorDevices().selectedWave = [] { return std::string("Headset"); };
+  App().hooks.editorWaveDevice = [] { return std::optional<std::string>("Headset"); };
   ApplyWaveVolume(0x9999);
   EXPECT_EQ(WaveVolumeOf(1), 0x9999u);
   EXPECT_EQ(WaveVolumeOf(0), 0x8888u);

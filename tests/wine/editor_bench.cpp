@@ -118,7 +118,7 @@ int wmain(int argc, wchar_t** argv) {
 
   EditorWindow* w = nullptr;
   auto report = [](const char* what, double ms) { std::printf("%-28s %8.1f ms\n", what, ms); };
-  report("open (load, sort, fill)", Time([&] { w = &TheEditor(); }));
+  report("open (load, sort, fill)", Time([&] { w = &ui::TheForm<EditorWindow>(); }));
   report("open (show, first paint)", Time([&] { w->Show(); }));
   std::printf("rows: %d\n", w->alarmList.ListCount());
   report("delete one row", Time([&] {
@@ -145,7 +145,7 @@ int wmain(int argc, wchar_t** argv) {
   report("view switch to 一覧", Time([&] { w->allEntriesViewCheck.Toggle(); }));
   std::printf("rows: %d\n", w->alarmList.ListCount());
 
-  ResetEditor();
+  ui::ForgetForm<EditorWindow>();
   ui::CollectRetiredForms();
   ui::Timer::SetHost(nullptr);
   svc = Services{};
