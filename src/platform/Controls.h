@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/OleDate.h"
+#include "platform/Font.h"
 
 namespace wb {
 struct FormPeer;
@@ -22,12 +23,9 @@ constexpr Color kButtonFace = 0x8000000F;
 constexpr Color kWindowText = 0x80000008;
 constexpr Color kWindowBack = 0x80000005;
 
-struct Font {
-  std::string name = "MS UI Gothic";
-  int size = 9;  // points
-  bool bold = false, italic = false, underline = false, strikethru = false;
-  bool operator==(const Font&) const = default;
-};
+// A check box's state; Grey is the third state a program may set and a click never gives.
+enum class CheckState { Unticked = 0, Ticked = 1, Grey = 2 };
+constexpr CheckState TickedIf(bool on) { return on ? CheckState::Ticked : CheckState::Unticked; }
 
 enum class Kind {
   Label, Button, CheckBox, OptionButton, TextBox, ComboBox, ListBox, MonthView, UpDown,
@@ -210,12 +208,14 @@ class CheckBox : public Control {
   CheckBox(Form& f, std::string name, CheckBoxOptions o);
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string c);
-  int Value() const { return value_; }  // 0 unticked, 1 ticked, 2 grey
-  void SetValue(int v);                 // raises Click when it changes
-  void Toggle() { SetValue(value_ == 1 ? 0 : 1); }  // what a user's click does
+  CheckState Value() const { return value_; }
+  bool Ticked() const { return value_ == CheckState::Ticked; }
+  void SetValue(CheckState v);  // raises Click when it changes
+  // What a user's click does: a grey box becomes ticked.
+  void Toggle() { SetValue(Ticked() ? CheckState::Unticked : CheckState::Ticked); }
  private:
   std::string caption_;
-  int value_ = 0;
+  CheckState value_ = CheckState::Unticked;
 };
 
 class OptionButton : public Control {
@@ -232,26 +232,35 @@ class OptionButton : public Control {
   int group_;
 };
 
-class TextBox : public Control {
+// Text with a caret and a selection: what the text box and the rich text have in common.
+class TextControl : public Control {
  public:
-  TextBox(Form& f, std::string name, TextBoxOptions o);
   const std::string& Text() const { return text_; }
   void SetText(std::string t);  // raises Change when it changes; caret to the start
-  bool MultiLine() const { return multiLine_; }
-  int MaxLength() const { return maxLength_; }
-  void SetMaxLength(int n) { maxLength_ = n; Notify(Prop::MaxLength); }
   // Caret and selection in characters (UTF-8 code points).
   int SelStart() const { return selStart_; }
   int SelLength() const { return selLength_; }
-  void SetSelStart(int s);
+  void SetSelStart(int s);  // collapses the selection
+ protected:
+  TextControl(Form& f, std::string name, Kind kind, Rect rect);
   void SetSelLength(int n);
+  void SelectAll();
+  std::string text_;
+  int selStart_ = 0, selLength_ = 0;
+};
+
+class TextBox : public TextControl {
+ public:
+  TextBox(Form& f, std::string name, TextBoxOptions o);
+  bool MultiLine() const { return multiLine_; }
+  int MaxLength() const { return maxLength_; }
+  void SetMaxLength(int n) { maxLength_ = n; Notify(Prop::MaxLength); }
+  using TextControl::SetSelLength;
   // A user typing one character: onKeyPress may swallow it; otherwise replaces the selection.
   void Type(const std::string& text);
  private:
-  std::string text_;
   bool multiLine_;
   int maxLength_ = 0;
-  int selStart_ = 0, selLength_ = 0;
 };
 
 class ListControl : public Control {
@@ -334,15 +343,10 @@ class UpDown : public Control {
 };
 
 // Rich text: the program always colours and aligns the whole text, so that is what it holds.
-class RichText : public Control {
+class RichText : public TextControl {
  public:
   RichText(Form& f, std::string name, RichTextOptions o);
-  const std::string& Text() const { return text_; }
-  void SetText(std::string t);  // raises Change when it changes
-  int SelStart() const { return selStart_; }
-  int SelLength() const { return selLength_; }
-  void SelectAll();
-  void SetSelStart(int s);  // collapses the selection
+  using TextControl::SelectAll;
   // Applied to the selection; with the whole text selected they set the text's colour/alignment.
   void SetSelColor(Color c);
   void SetSelAlignment(Align a);
@@ -352,8 +356,6 @@ class RichText : public Control {
   void SetLocked(bool on) { locked_ = on; }
   bool Border() const { return border_; }
  private:
-  std::string text_;
-  int selStart_ = 0, selLength_ = 0;
   Color textColor_ = 0;
   Align align_ = Align::Left;
   bool locked_ = false;

@@ -50,13 +50,13 @@ wb::AlarmEntry Entry(int16_t kind, wb::OleDate when, const char* message) {
   e.AlarmTime = when;
   e.RepeatKind = kind;
   e.Message = message;
-  e.BackColor = wb::kButtonFaceColor;
-  e.FontName = "MS Pゴシック";
-  e.FontSize = 12;
-  e.FontBold = wb::kTrue;
+  e.Look.BackColor = wb::kButtonFaceColor;
+  e.Look.FontName = "MS Pゴシック";
+  e.Look.FontSize = 12;
+  e.Look.FontBold = wb::kTrue;
   e.BlinkCount = 10;
-  e.ForeColorIndex = 7;
-  e.BackColorIndex = 5;
+  e.Look.ForeColorIndex = 7;
+  e.Look.BackColorIndex = 5;
   return e;
 }
 

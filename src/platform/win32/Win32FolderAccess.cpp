@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/win32/Owned.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Services.h"
 
@@ -19,12 +20,11 @@ class Win32FolderAccess : public IFolderAccess {
     // A name left over by another process is taken as in use, never opened or removed.
     for (int attempt = 0; attempt < 8; ++attempt) {
       const std::wstring trial = base + std::to_wstring(attempt) + L".tmp";
-      HANDLE file = CreateFileW(trial.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-      if (file != INVALID_HANDLE_VALUE) {
-        CloseHandle(file);
-        return true;
-      }
+      // Closing the handle (at once, as it goes out of scope) deletes the file again.
+      win32::UniqueFile file(CreateFileW(trial.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                         FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
+                                         nullptr));
+      if (file) return true;
       const DWORD error = GetLastError();
       if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;
     }

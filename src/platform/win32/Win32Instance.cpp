@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "platform/win32/Owned.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Services.h"
 
@@ -14,23 +15,20 @@ class Win32Instance final : public IInstance {
  public:
   explicit Win32Instance(std::wstring name) : name_(std::move(name)) {}
 
-  ~Win32Instance() override {
-    if (mutex_) CloseHandle(mutex_);
-  }
-
   // Each call lets go of our handle and creates the mutex again, so that a retry sees whether
   // the other process still holds it; when none does, ours is the handle that stays open.
   bool OtherInstanceRunning() override {
-    if (mutex_) CloseHandle(mutex_);
-    mutex_ = CreateMutexW(nullptr, FALSE, name_.c_str());
+    mutex_.Reset();
+    HANDLE created = CreateMutexW(nullptr, FALSE, name_.c_str());
     const DWORD error = GetLastError();
+    mutex_.Reset(created);
     // A mutex we may not open (another user's, say) was made by a running instance all the same.
     return mutex_ ? error == ERROR_ALREADY_EXISTS : error == ERROR_ACCESS_DENIED;
   }
 
  private:
   std::wstring name_;
-  HANDLE mutex_ = nullptr;
+  win32::UniqueHandle mutex_;
 };
 
 }  // namespace
