@@ -20,6 +20,8 @@ const char* const kUsage =
     "       wakebell-tool schedule DATAFILE --from \"yyyy/mm/dd hh:nn:ss\" --to \"yyyy/mm/dd hh:nn:ss\"\n"
     "       wakebell-tool list DATAFILE --now T [--day yyyy/mm/dd] [--daily] [--monday]\n"
     "       wakebell-tool tip DATAFILE --now T [--day yyyy/mm/dd]\n"
+    "       wakebell-tool history HISTORYFILE [--window]\n"
+    "       wakebell-tool missed DATAFILE --since T --now T [--state STATEFILE]\n"
     "       wakebell-tool --version\n";
 }
 

@@ -11,12 +11,9 @@ namespace {
 
 // What one tick knows about the present moment, computed once for the whole walk.
 struct Tick {
-  explicit Tick(OleDate now) {
-    const DayTime t = DayTimeOf(now);
-    seconds = t.Seconds();
-    today = t.day;
-    minute = t.Minute();
-  }
+  explicit Tick(OleDate now) : Tick(DayTimeOf(now)) {}
+  explicit Tick(int64_t second) : Tick(DayTimeOfSeconds(second)) {}
+  explicit Tick(const DayTime& t) : seconds(t.Seconds()), today(t.day), minute(t.Minute()) {}
   int64_t seconds, today;
   int32_t minute;
 };
@@ -73,17 +70,30 @@ bool BiweeklyDueAt(const Tick& tick, const DayTime& set, int mask, int lead) {
          tick.minute == set.Minute();
 }
 
-bool MainBellDue(const Tick& tick, const AlarmEntry& e, const DayTime& set) {
+// The marks as of the tick: a mark later than the tick counts as "not rung" (MarkAsOf). With
+// `readMarks` false nothing has rung yet (the catch-up's question about past moments).
+bool NotRung(OleDate mark, const Tick& tick, bool readMarks) {
+  return !readMarks || mark == 0 || DayTimeOf(mark).Seconds() > tick.seconds;
+}
+// The zero mark reads as its date, 1899/12/30, as it always has.
+bool RangToday(OleDate mark, const Tick& tick, bool readMarks) {
+  if (!readMarks) return false;
+  DayTime m = DayTimeOf(mark);
+  if (m.Seconds() > tick.seconds) m = DayTimeOf(0.0);
+  return m.day >= tick.today;
+}
+
+bool MainBellDue(const Tick& tick, const AlarmEntry& e, const DayTime& set, bool readMarks) {
   const int kind = e.RepeatKind;
   if (kind == kRepeatQuick) {
     // Fires while it is at most one minute late, once.
     const int64_t at = set.Seconds();
-    return e.MainBellFiredAt == 0 && at <= tick.seconds && tick.seconds <= at + 60;
+    return at <= tick.seconds && tick.seconds <= at + 60 && NotRung(e.MainBellFiredAt, tick, readMarks);
   }
   // Every other main bell rings only in the set minute.
   if (tick.minute != set.Minute()) return false;
-  if (kind == kRepeatOnce) return e.MainBellFiredAt == 0 && tick.today == set.day;
-  if (DayTimeOf(e.MainBellFiredAt).day >= tick.today) return false;  // already rang today
+  if (kind == kRepeatOnce) return tick.today == set.day && NotRung(e.MainBellFiredAt, tick, readMarks);
+  if (RangToday(e.MainBellFiredAt, tick, readMarks)) return false;
   switch (kind) {
     case kRepeatMonthly:
     case kRepeatWeekly:
@@ -102,12 +112,12 @@ bool MainBellDue(const Tick& tick, const AlarmEntry& e, const DayTime& set) {
   }
 }
 
-bool PreBellDue(const Tick& tick, const AlarmEntry& e, const DayTime& set) {
+bool PreBellDue(const Tick& tick, const AlarmEntry& e, const DayTime& set, bool readMarks) {
   const int lead = e.PreBellMinutes;
   // Every pre-bell test matches T = now + lead against the set minute, or now against the set
   // minute; the first is the same as now against the set minute less the lead.
   if (tick.minute != set.Minute() && tick.minute != FloorMod(set.Minute() - lead, 1440)) return false;
-  if (DayTimeOf(e.PreBellFiredAt).day >= tick.today) return false;  // already rang today
+  if (RangToday(e.PreBellFiredAt, tick, readMarks)) return false;
   const int kind = e.RepeatKind;
   switch (kind) {
     case kRepeatMonthly: return MonthlyDue(tick, set, lead);
@@ -127,10 +137,10 @@ bool MainMode(const AlarmEntry& e) { return RingsMainBell(e.BellMode); }
 bool PreMode(const AlarmEntry& e) { return RingsPreBell(e.BellMode); }
 
 // What falls due for one entry at the tick; nothing is marked.
-DueResult BellsDue(const Tick& tick, const AlarmEntry& e, const DayTime& set) {
+DueResult BellsDue(const Tick& tick, const AlarmEntry& e, const DayTime& set, bool readMarks = true) {
   DueResult r;
-  r.main = MainMode(e) && MainBellDue(tick, e, set);
-  r.pre = PreMode(e) && PreBellDue(tick, e, set);
+  r.main = MainMode(e) && MainBellDue(tick, e, set, readMarks);
+  r.pre = PreMode(e) && PreBellDue(tick, e, set, readMarks);
   return r;
 }
 
@@ -210,6 +220,31 @@ void RunDueChecks(AlarmTable& table, int64_t firstSecond, int64_t lastSecond,
       }
     }
   }
+}
+
+OleDate MarkAsOf(OleDate mark, OleDate now) {
+  return DayTimeOf(mark).Seconds() > DayTimeOf(now).Seconds() ? 0 : mark;
+}
+
+int PutRightFutureMarks(AlarmTable& table, OleDate now) {
+  int changed = 0;
+  for (int i = 0; i < table.EntryCount(); ++i) {
+    AlarmEntry& e = table[i];
+    const OleDate pre = MarkAsOf(e.PreBellFiredAt, now), main = MarkAsOf(e.MainBellFiredAt, now);
+    if (pre == e.PreBellFiredAt && main == e.MainBellFiredAt) continue;
+    e.PreBellFiredAt = pre;
+    e.MainBellFiredAt = main;
+    ++changed;
+  }
+  return changed;
+}
+
+DueResult BellsDueUnmarked(const AlarmEntry& entry, OleDate now) {
+  return BellsDue(Tick(now), entry, DayTimeOf(entry.AlarmTime), false);
+}
+
+DueResult BellsDueUnmarkedAt(const AlarmEntry& entry, const DayTime& set, int64_t second) {
+  return BellsDue(Tick(second), entry, set, false);
 }
 
 bool MonthlyPreBellDue(OleDate now, const AlarmEntry& entry, int lead) {

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "model/AlarmTable.h"
+#include "model/DayMath.h"
 #include "model/OleDate.h"
 
 namespace wb {
@@ -29,6 +30,22 @@ DueResult RunDueCheck(AlarmTable& table, OleDate now);
 // quick timer in its own minute or the next. The cost is that of the bells, not of the range.
 void RunDueChecks(AlarmTable& table, int64_t firstSecond, int64_t lastSecond,
                   const std::function<bool(int64_t second, const DueResult& bell)>& onBell);
+
+// The marks as the due check reads them: a mark later than `now` (left by a clock that was
+// ahead and has been put right) counts as "not rung" (0), so that bell rings at its real minute.
+OleDate MarkAsOf(OleDate mark, OleDate now);
+// Puts the marks right after the clock went back: every PreBellFiredAt / MainBellFiredAt later
+// than `now` becomes 0 ("not rung"). Returns how many entries changed (the caller then knows
+// whether the table differs from the data file).
+int PutRightFutureMarks(AlarmTable& table, OleDate now);
+
+// What the due check would present for `entry` at the tick `now` if none of its bells had rung
+// yet (its marks unread): the same per-kind tests, for code that asks about past moments (the
+// catch-up). slot stays -1.
+DueResult BellsDueUnmarked(const AlarmEntry& entry, OleDate now);
+// The same on a second number (OleDate.h), with the set moment already split, for walks over
+// many moments.
+DueResult BellsDueUnmarkedAt(const AlarmEntry& entry, const DayTime& set, int64_t second);
 
 // The per-kind tests, with T = now + lead minutes (lead 0 for the main bell). Matching is to the
 // minute, as the "yyyy/mm/dd" and "hh:nn" texts of the moments show them. A repeating bell never

@@ -117,22 +117,26 @@ OleDate AddMinutes(OleDate d, long minutes) {
                   int(hms.minutes().count()), int(hms.seconds().count()));
 }
 
+// A mark later than the present moment reads as "not rung", the zero date.
+OleDate MarkAsOfText(OleDate mark, OleDate now) { return FormatMoment(mark) > FormatMoment(now) ? 0 : mark; }
+
 DueResult RunDueCheck(AlarmTable& table, OleDate now) {
   const std::string today = FormatDate(now), minute = FormatHourMinute(now);
   const int bit = Bit(now);
   for (int i = 0; i < table.EntryCount(); ++i) {
     AlarmEntry& e = table[i];
+    const OleDate mainMark = MarkAsOfText(e.MainBellFiredAt, now), preMark = MarkAsOfText(e.PreBellFiredAt, now);
     bool main = false, pre = false;
     const std::string setDate = FormatDate(e.AlarmTime), setMinute = FormatHourMinute(e.AlarmTime);
-    const std::string lastMain = FormatDate(e.MainBellFiredAt), lastPre = FormatDate(e.PreBellFiredAt);
+    const std::string lastMain = FormatDate(mainMark), lastPre = FormatDate(preMark);
     const int kind = e.RepeatKind;
     if (int(e.BellMode) == 0 || int(e.BellMode) == 2) {
       const bool plain = minute == setMinute && setDate <= today && lastMain < today &&
                          (kind == 3 || (kind == 2 && (e.WeekdayMask & bit) != 0) ||
                           (kind == 1 && DayOfMonth(now) == DayOfMonth(e.AlarmTime)));
-      const bool once = e.MainBellFiredAt == 0 && kind == 4 && minute == setMinute && today == setDate;
+      const bool once = mainMark == 0 && kind == 4 && minute == setMinute && today == setDate;
       if (plain || once) main = true, e.MainBellFiredAt = now;
-      if (kind == 5 && e.MainBellFiredAt == 0 && FormatMoment(e.AlarmTime) <= FormatMoment(now) &&
+      if (kind == 5 && mainMark == 0 && FormatMoment(e.AlarmTime) <= FormatMoment(now) &&
           FormatMoment(now) <= FormatMoment(AddMinutes(e.AlarmTime, 1)))
         main = true, e.MainBellFiredAt = now;
       if (lastMain < today) {

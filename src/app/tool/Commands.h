@@ -15,5 +15,12 @@ int Dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 int Schedule(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int List(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int Tip(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// `history HISTORYFILE [--window]`: the ring history, newest first, one event a line as stored
+// (or as the history window shows it).
+int History(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// `missed DATAFILE --since T --now T [--state STATEFILE]`: the bells the catch-up would ring
+// now ("ring<TAB>slot<TAB>moment<TAB>main|pre") and the rows the notice would list, newest first
+// ("missed<TAB>slot<TAB>moment<TAB>main|pre<TAB>count<TAB>the row's text").
+int Missed(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace wb::tool

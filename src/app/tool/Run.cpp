@@ -21,6 +21,8 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   if (cmd == "schedule") return Schedule(rest, out, err);
   if (cmd == "list") return List(rest, out, err);
   if (cmd == "tip") return Tip(rest, out, err);
+  if (cmd == "history") return History(rest, out, err);
+  if (cmd == "missed") return Missed(rest, out, err);
   err << "wakebell-tool: unknown command '" << cmd << "'\n";
   return 2;
 }

@@ -1,0 +1,243 @@
+#include "model/CatchUp.h"
+
+#include <algorithm>
+#include <limits>
+#include <unordered_map>
+
+#include "model/DayMath.h"
+#include "model/DueCheck.h"
+
+namespace wb {
+namespace {
+
+constexpr int64_t kNone = std::numeric_limits<int64_t>::min();
+
+bool RingsMain(const AlarmEntry& e) { return RingsMainBell(e.BellMode); }
+bool RingsPre(const AlarmEntry& e) { return RingsPreBell(e.BellMode); }
+
+// FNV-1a, fed byte by byte in a fixed order, so the value is the same on every system.
+struct Fnv {
+  uint64_t h = 0xcbf29ce484222325ull;
+  void Byte(uint8_t b) { h = (h ^ b) * 0x100000001b3ull; }
+  void Int(int64_t v) {
+    for (int i = 0; i < 8; ++i) Byte(uint8_t(uint64_t(v) >> (8 * i)));
+  }
+};
+
+// The state's records looked up by slot, with those whose slot now holds another entry
+// available by fingerprint (the entry moved up when an earlier one was deleted).
+class HandledIndex {
+ public:
+  HandledIndex(const CatchUpState& state, const AlarmTable& table) : state_(state) {
+    bySlot_.assign(size_t(table.EntryCount()), -1);
+    for (size_t k = 0; k < state.handled.size(); ++k) {
+      const HandledBell& h = state.handled[k];
+      if (h.slot >= 0 && h.slot < table.EntryCount() && bySlot_[size_t(h.slot)] < 0) bySlot_[size_t(h.slot)] = int(k);
+    }
+    // Records whose slot's entry differs are the candidates for a moved entry; computing the
+    // fingerprints of the slots that have a record is the price of knowing which.
+    fingerprints_.assign(size_t(table.EntryCount()), 0);
+    known_.assign(size_t(table.EntryCount()), 0);
+    for (size_t k = 0; k < state.handled.size(); ++k) {
+      const HandledBell& h = state.handled[k];
+      const bool own = h.slot >= 0 && h.slot < table.EntryCount() && bySlot_[size_t(h.slot)] == int(k) &&
+                       Fingerprint(table, h.slot) == h.fingerprint;
+      if (!own) moved_.emplace(h.fingerprint, int(k));
+    }
+  }
+
+  // The last handled moment of the slot's entry, 0 when none.
+  OleDate Of(const AlarmTable& table, int slot) {
+    const int k = bySlot_[size_t(slot)];
+    const uint64_t fp = Fingerprint(table, slot);
+    if (k >= 0 && state_.handled[size_t(k)].fingerprint == fp) return state_.handled[size_t(k)].lastHandled;
+    if (moved_.empty()) return 0;
+    auto it = moved_.find(fp);
+    if (it == moved_.end()) return 0;
+    const OleDate at = state_.handled[size_t(it->second)].lastHandled;
+    moved_.erase(it);  // each record vouches for one entry only
+    return at;
+  }
+
+  uint64_t Fingerprint(const AlarmTable& table, int slot) {
+    if (!known_[size_t(slot)]) {
+      fingerprints_[size_t(slot)] = EntryFingerprint(table[slot]);
+      known_[size_t(slot)] = 1;
+    }
+    return fingerprints_[size_t(slot)];
+  }
+
+ private:
+  const CatchUpState& state_;
+  std::vector<int> bySlot_;
+  std::vector<uint64_t> fingerprints_;
+  std::vector<uint8_t> known_;
+  std::unordered_multimap<uint64_t, int> moved_;
+};
+
+// A moment of the state or a mark, as a second number; kNone when it is 0 or later than `now`.
+int64_t SecondsAsOf(OleDate moment, int64_t now) {
+  if (moment == 0) return kNone;
+  const int64_t s = DayTimeOf(moment).Seconds();
+  return s > now ? kNone : s;
+}
+
+struct Candidate {
+  int64_t second;
+  bool main;
+};
+
+// The bells of one entry that fell due in (from, now] as the due check would have rung them,
+// oldest first, each newer than what was handled; pre-bells whose main bell has passed are left
+// out when the entry rings main bells.
+void BellsInGap(const AlarmEntry& e, int64_t from, int64_t now, int64_t handled, std::vector<Candidate>& out) {
+  out.clear();
+  const DayTime set = DayTimeOf(e.AlarmTime);
+  const int64_t mainMark = SecondsAsOf(e.MainBellFiredAt, now);
+  const int64_t preMark = SecondsAsOf(e.PreBellFiredAt, now);
+  const bool main = RingsMain(e), pre = RingsPre(e);
+  auto inGap = [&](int64_t s) { return s > from && s <= now && s > handled; };
+
+  if (e.RepeatKind == kRepeatQuick) {  // one bell, at its set second; no pre-bell
+    const int64_t at = set.Seconds();
+    if (main && inGap(at) && mainMark < at && BellsDueUnmarkedAt(e, set, at).main) out.push_back({at, true});
+    return;
+  }
+  const int64_t firstDay = FloorDiv(from + 1, kSecondsPerDay), lastDay = FloorDiv(now, kSecondsPerDay);
+  const int lead = e.PreBellMinutes;
+  const int32_t setMinute = set.Minute();
+  const int32_t preMinute = int32_t(FloorMod(int64_t(setMinute) - lead, 1440));
+  for (int64_t day = firstDay; day <= lastDay; ++day) {
+    const int64_t base = day * kSecondsPerDay;
+    // The pre-bell rings once a day (the first of its minutes that is due), at the set minute
+    // less the lead or, for the kinds that ring a pre-bell that has not rung with the main
+    // bell, at the set minute.
+    if (pre) {
+      for (const int32_t minute : {std::min(preMinute, setMinute), std::max(preMinute, setMinute)}) {
+        int64_t s = base + int64_t(minute) * 60;
+        if (!BellsDueUnmarkedAt(e, set, s).pre) {
+          // A daily pre-bell on its first day is due only from the set second on.
+          if (!BellsDueUnmarkedAt(e, set, s + 59).pre) continue;
+          s += set.sec % 60;
+        }
+        const int64_t mainOf = minute == preMinute ? s + int64_t(lead) * 60 : s;
+        if (inGap(s) && preMark < s && !(main && mainOf <= now)) out.push_back({s, false});
+        break;  // the first one of the day rang (or would have): the other is then not due
+      }
+    }
+    if (main) {
+      const int64_t s = base + int64_t(setMinute) * 60;
+      if (inGap(s) && mainMark < s && BellsDueUnmarkedAt(e, set, s).main) out.push_back({s, true});
+    }
+  }
+  std::sort(out.begin(), out.end(), [](const Candidate& a, const Candidate& b) { return a.second < b.second; });
+}
+
+}  // namespace
+
+uint64_t EntryFingerprint(const AlarmEntry& entry) {
+  Fnv f;
+  f.Int(SecondNumber(entry.AlarmTime));
+  f.Int(entry.RepeatKind);
+  f.Int(entry.WeekdayMask);
+  f.Int(int64_t(entry.BellMode));
+  f.Int(entry.PreBellMinutes);
+  for (const char c : entry.Message) f.Byte(uint8_t(c));
+  return f.h;
+}
+
+OleDate LastHandledOf(const CatchUpState& state, const AlarmTable& table, int slot, OleDate now) {
+  HandledIndex index(state, table);
+  const OleDate at = index.Of(table, slot);
+  return SecondsAsOf(at, SecondNumber(now)) == kNone ? 0 : at;
+}
+
+void RecordHandled(CatchUpState& state, const AlarmTable& table, int slot, OleDate moment) {
+  const uint64_t fp = EntryFingerprint(table[slot]);
+  auto it = std::lower_bound(state.handled.begin(), state.handled.end(), slot,
+                             [](const HandledBell& h, int s) { return h.slot < s; });
+  if (it == state.handled.end() || it->slot != slot) {
+    state.handled.insert(it, {slot, fp, moment});
+    return;
+  }
+  if (it->fingerprint != fp || LinearSeconds(moment) > LinearSeconds(it->lastHandled)) *it = {slot, fp, moment};
+}
+
+void CompactHandled(CatchUpState& state, const AlarmTable& table, OleDate now) {
+  if (state.handled.empty()) return;
+  HandledIndex index(state, table);
+  const int64_t present = SecondNumber(now);
+  std::vector<HandledBell> kept;
+  for (int i = 0; i < table.EntryCount(); ++i) {
+    const OleDate at = index.Of(table, i);
+    if (SecondsAsOf(at, present) != kNone) kept.push_back({i, EntryFingerprint(table[i]), at});
+  }
+  state.handled = std::move(kept);
+}
+
+CatchUpResult FindMissedBells(const AlarmTable& table, const CatchUpState& state, OleDate from, OleDate now,
+                              const CatchUpLimits& limits) {
+  CatchUpResult result{from, now, {}, {}};
+  if (from == 0) return result;  // nothing known about the time before: nothing counts as missed
+  const int64_t present = SecondNumber(now);
+  const int64_t start = std::max(SecondNumber(from), present - limits.maxGapSeconds);
+  if (start >= present) return result;  // no gap, or the clock went back
+  result.from = FromSecondNumber(start);
+
+  HandledIndex index(state, table);
+  std::vector<Candidate> bells;
+  for (int i = 0; i < table.EntryCount(); ++i) {
+    const AlarmEntry& e = table[i];
+    if (!RingsMain(e) && !RingsPre(e)) continue;
+    const int64_t handled = state.handled.empty() ? kNone : SecondsAsOf(index.Of(table, i), present);
+    BellsInGap(e, start, present, handled, bells);
+    if (bells.empty()) continue;
+    size_t missed = bells.size();
+    const Candidate& newest = bells.back();
+    if (present - newest.second <= limits.ringLateSeconds) {
+      result.ringNow.push_back({i, FromSecondNumber(newest.second), newest.main});
+      --missed;
+    }
+    if (missed == 0) continue;
+    const Candidate& row = bells[missed - 1];
+    result.missed.push_back({i, FromSecondNumber(row.second), row.main, int(missed), e.Message});
+  }
+  std::stable_sort(result.missed.begin(), result.missed.end(), [](const MissedRow& a, const MissedRow& b) {
+    return LinearSeconds(a.moment) > LinearSeconds(b.moment);
+  });
+  return result;
+}
+
+void ApplyCatchUp(AlarmTable& table, CatchUpState& state, const CatchUpResult& result, OleDate now) {
+  for (const MissedRow& row : result.missed) RecordHandled(state, table, row.slot, row.moment);
+  for (const RingNow& bell : result.ringNow) {
+    RecordHandled(state, table, bell.slot, bell.moment);
+    (bell.main ? table[bell.slot].MainBellFiredAt : table[bell.slot].PreBellFiredAt) = now;
+  }
+  state.watchedUntil = now;
+  CompactHandled(state, table, now);
+}
+
+TickGap ClassifyTickGap(OleDate previousTick, OleDate now) {
+  if (previousTick == 0) return TickGap::None;
+  const int64_t step = SecondNumber(now) - SecondNumber(previousTick);
+  if (step > kTickGapSeconds) return TickGap::Forward;
+  if (step < 0) return TickGap::Back;
+  return TickGap::None;
+}
+
+std::string MissedRowText(const MissedRow& row) {
+  std::string text = FormatDateHourMinute(row.moment);
+  if (!row.main) text += "（予鈴）";
+  text += "  ";
+  // A list box row is one line: the message's line breaks become spaces.
+  for (size_t i = 0; i < row.message.size(); ++i) {
+    const char c = row.message[i];
+    if (c == '\r' && i + 1 < row.message.size() && row.message[i + 1] == '\n') continue;
+    text += (c == '\r' || c == '\n' || c == '\t') ? ' ' : c;
+  }
+  if (row.count > 1) text += "  ×" + std::to_string(row.count);
+  return text;
+}
+
+}  // namespace wb

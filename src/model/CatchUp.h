@@ -1,0 +1,132 @@
+// The catch-up after a gap in watching (sleep, hibernation, a clock set forward, a stalled
+// process, the program not running): which bells fell due while nobody watched, which of them
+// still ring now and which go into the one quiet notice, and the per-PC memory that keeps any
+// bell from ringing or being reported twice. Pure functions of the table, a state value and two
+// moments; the calendar is the due check's own (DueCheck.h). Portable: no operating-system header.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/AlarmTable.h"
+#include "model/OleDate.h"
+
+namespace wb {
+
+// A catch-up reaches back at most this far: a PC that was off for a month does not raise a
+// month of bells.
+inline constexpr int64_t kCatchUpMaxSeconds = 7 * 86400;
+// A bell at most this late still rings as usual; an older one is only reported.
+inline constexpr int64_t kRingLateSeconds = 120;
+// Two ticks further apart than this mean the monitor was not watching in between.
+inline constexpr int64_t kTickGapSeconds = 90;
+
+// What identifies an entry across restarts and edits: a hash of its set time (to the second),
+// repetition kind, weekday mask, bell mode, lead and message. An edited entry gets a new one,
+// so what was handled for the old entry never silences the new one.
+uint64_t EntryFingerprint(const AlarmEntry& entry);
+
+// The last occurrence handled (rung, or reported missed) of the entry in `slot`.
+struct HandledBell {
+  int slot = 0;
+  uint64_t fingerprint = 0;
+  OleDate lastHandled = 0;  // the moment the handled bell fell due (or later); 0 = none
+  bool operator==(const HandledBell&) const = default;
+};
+
+// The per-PC memory of the catch-up, kept in the state file (storage/StateFile.h).
+struct CatchUpState {
+  // The moment up to which the monitor is known to have watched; 0 = unknown (no state file,
+  // a damaged one): then nothing counts as missed.
+  OleDate watchedUntil = 0;
+  // At most one per slot, in slot order (RecordHandled and ApplyCatchUp keep it so).
+  std::vector<HandledBell> handled;
+  bool operator==(const CatchUpState&) const = default;
+};
+
+// The moment until which the occurrences of the entry in `slot` count as handled: its record
+// in `state` when the slot's fingerprint matches, else a record of the same fingerprint left
+// by a slot that moved (an earlier entry was deleted), else 0. A record later than `now` (left
+// by a clock that was ahead) counts as nothing handled. It indexes the whole state, so it is for
+// asking about one entry; FindMissedBells asks for the whole table at once.
+OleDate LastHandledOf(const CatchUpState& state, const AlarmTable& table, int slot, OleDate now);
+
+// Notes in `state` that the bell of `slot` at `moment` (or, simpler for the caller, the moment
+// it rang) was handled. The record of that slot is replaced when the entry changed.
+void RecordHandled(CatchUpState& state, const AlarmTable& table, int slot, OleDate moment);
+
+// Re-keys the records to the table's present slots (LastHandledOf for each entry) and drops
+// those of entries that are gone, so the state file does not grow with every edit.
+void CompactHandled(CatchUpState& state, const AlarmTable& table, OleDate now);
+
+// A bell still young enough to ring now (at most kRingLateSeconds late).
+struct RingNow {
+  int slot = -1;
+  OleDate moment = 0;  // when it fell due
+  bool main = false;   // the main bell; else the pre-bell
+  bool operator==(const RingNow&) const = default;
+};
+
+// One row of the notice: the newest missed bell of one entry.
+struct MissedRow {
+  int slot = -1;
+  OleDate moment = 0;  // when that bell fell due
+  bool main = false;   // a main bell (or a quick timer that ran out); else a pre-bell
+  int count = 1;       // how many of this entry's bells were missed in the gap (the notice's "×N")
+  std::string message;  // the entry's message, copied so the notice outlives table edits
+  bool operator==(const MissedRow&) const = default;
+};
+
+struct CatchUpResult {
+  // The gap that was looked at: bells falling due after `from` and up to `to` (the present).
+  OleDate from = 0, to = 0;
+  std::vector<RingNow> ringNow;  // in slot order, at most one per entry
+  std::vector<MissedRow> missed;  // newest first (then by slot), one per entry
+};
+
+struct CatchUpLimits {
+  int64_t maxGapSeconds = kCatchUpMaxSeconds;
+  // Below 0, nothing rings now and every bell found is reported: for a minute in which more
+  // bells fell due than its ticks could present (one a tick), a catch-up over that minute with
+  // this limit lists the ones never presented (they carry no mark).
+  int64_t ringLateSeconds = kRingLateSeconds;
+};
+
+// The bells that fell due after `from` (the later of it and `now` less the cap) and up to `now`,
+// exactly as the due check would have rung them, that are newer than their entry's last
+// handled occurrence (LastHandledOf) and not already marked rung by the entry's
+// MainBellFiredAt / PreBellFiredAt (a mark later than `now` counts as not rung). A bell at most
+// ringLateSeconds late goes to ringNow (per entry only the newest; a pre-bell together with its
+// main bell rings as the main bell); older ones are collapsed per entry into one MissedRow. A
+// pre-bell whose main bell has already passed is not listed separately (the main bell is), unless
+// the entry rings only pre-bells. `from` of 0 (nothing known) or not before `now` (a clock set
+// back) gives an empty result. Nothing in the table or the state changes.
+CatchUpResult FindMissedBells(const AlarmTable& table, const CatchUpState& state, OleDate from, OleDate now,
+                              const CatchUpLimits& limits = {});
+
+// The usual call: from the state's watchedUntil up to `now`.
+inline CatchUpResult CatchUp(const AlarmTable& table, const CatchUpState& state, OleDate now,
+                             const CatchUpLimits& limits = {}) {
+  return FindMissedBells(table, state, state.watchedUntil, now, limits);
+}
+
+// Takes a result as done: every ring-now bell and every missed row becomes its entry's last
+// handled occurrence, the ring-now bells get their marks (MainBellFiredAt / PreBellFiredAt =
+// `now`, as the due check marks what it presents, so it does not ring them again in their
+// minute), and watchedUntil becomes `now`. Calling FindMissedBells again with the same moments
+// then finds nothing: a resume delivered twice rings nothing twice.
+void ApplyCatchUp(AlarmTable& table, CatchUpState& state, const CatchUpResult& result, OleDate now);
+
+// How the present moment stands to the previous tick of the monitor: the cheap comparison the
+// one-second tick makes. Forward: a gap of more than kTickGapSeconds (a stall, a clock set
+// forward): run the catch-up from `previousTick`. Back: the clock went back: put the marks right
+// (PutRightFutureMarks) and let watchedUntil follow the clock.
+enum class TickGap { None, Forward, Back };
+TickGap ClassifyTickGap(OleDate previousTick, OleDate now);
+
+// The text of a notice row, as the notice's list box and `wakebell-tool missed` show it:
+// "yyyy/mm/dd hh:nn  message", with "  ×N" after it when N > 1 bells were missed; a pre-bell
+// is marked "（予鈴）" after the time.
+std::string MissedRowText(const MissedRow& row);
+
+}  // namespace wb

@@ -1,0 +1,276 @@
+#include "storage/History.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <string_view>
+
+#include "storage/FileIo.h"
+
+namespace wb {
+namespace {
+
+struct EventSpelling {
+  HistoryEvent event;
+  const char* tag;    // the file's spelling; never changes once written
+  const char* label;  // the history window's word
+};
+
+constexpr std::array<EventSpelling, 13> kEvents = {{
+    {HistoryEvent::Rang, "rang", "アラーム"},
+    {HistoryEvent::PreBell, "pre-bell", "予鈴"},
+    {HistoryEvent::Dismissed, "dismissed", "停止"},
+    {HistoryEvent::EndedByItself, "ended-by-itself", "自動終了"},
+    {HistoryEvent::Missed, "missed", "鳴らなかった"},
+    {HistoryEvent::WokePc, "woke-pc", "スリープから復帰"},
+    {HistoryEvent::WakeNotPossible, "wake-not-possible", "復帰タイマー使用不可"},
+    {HistoryEvent::Started, "started", "開始"},
+    {HistoryEvent::Ended, "ended", "終了"},
+    {HistoryEvent::TableUnreadable, "unreadable", "データ読込不可"},
+    {HistoryEvent::Snoozed, "snoozed", "スヌーズ"},
+    {HistoryEvent::SnoozeCancelled, "snooze-cancelled", "スヌーズ取消"},
+    {HistoryEvent::SnoozeRang, "snooze-rang", "スヌーズ鳴動"},
+}};
+
+const EventSpelling& SpellingOf(HistoryEvent event) {
+  for (const EventSpelling& s : kEvents) {
+    if (s.event == event) return s;
+  }
+  return kEvents[0];  // unreachable: every event is in the table
+}
+
+// "+hh:mm" / "-hh:mm", at most 14 hours either way (the widest offsets in use).
+std::string FormatOffset(int minutes) {
+  const int a = minutes < 0 ? -minutes : minutes;
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "%c%02d:%02d", minutes < 0 ? '-' : '+', (a / 60) % 100, a % 60);
+  return buf;
+}
+
+bool Digits(std::string_view t, size_t at, size_t n, int& out) {
+  out = 0;
+  for (size_t i = at; i < at + n; ++i) {
+    if (i >= t.size() || t[i] < '0' || t[i] > '9') return false;
+    out = out * 10 + (t[i] - '0');
+  }
+  return true;
+}
+
+bool ParseOffset(std::string_view t, int& minutes) {
+  int h, m;
+  if (t.size() != 6 || (t[0] != '+' && t[0] != '-') || t[3] != ':' || !Digits(t, 1, 2, h) || !Digits(t, 4, 2, m) ||
+      m > 59 || h * 60 + m > 14 * 60)
+    return false;
+  minutes = (t[0] == '-' ? -1 : 1) * (h * 60 + m);
+  return true;
+}
+
+bool ParseExactMoment(std::string_view t, OleDate& out) { return t.size() == 19 && ParseMoment(std::string(t), out); }
+
+bool ParseLate(std::string_view t, int64_t& out) {
+  const bool negative = !t.empty() && t[0] == '-';
+  if (negative) t.remove_prefix(1);
+  if (t.empty() || t.size() > 12) return false;
+  out = 0;
+  for (const char c : t) {
+    if (c < '0' || c > '9') return false;
+    out = out * 10 + (c - '0');
+  }
+  if (negative) out = -out;
+  return true;
+}
+
+// The file's complete lines (each without its LF and a CR before it); a last piece without
+// its LF is a write cut short and is left out.
+std::vector<std::string_view> CompleteLines(std::string_view bytes) {
+  std::vector<std::string_view> lines;
+  size_t start = 0;
+  for (size_t nl; (nl = bytes.find('\n', start)) != std::string_view::npos; start = nl + 1) {
+    std::string_view line = bytes.substr(start, nl - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// The message as one line of the window: its line breaks become spaces.
+std::string OneLine(const std::string& text) {
+  std::string s;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    s += (text[i] == '\r' || text[i] == '\n' || text[i] == '\t') ? ' ' : text[i];
+  }
+  return s;
+}
+
+}  // namespace
+
+std::string HistoryPathIn(const std::string& programFolder) { return programFolder + kHistoryFileName; }
+
+const char* HistoryEventTag(HistoryEvent event) { return SpellingOf(event).tag; }
+const char* HistoryEventLabel(HistoryEvent event) { return SpellingOf(event).label; }
+
+std::optional<HistoryEvent> HistoryEventFromTag(const std::string& tag) {
+  for (const EventSpelling& s : kEvents) {
+    if (tag == s.tag) return s.event;
+  }
+  return std::nullopt;
+}
+
+std::string EscapeHistoryField(const std::string& text) {
+  std::string s;
+  s.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '\\': s += "\\\\"; break;
+      case '\t': s += "\\t"; break;
+      case '\n': s += "\\n"; break;
+      case '\r': s += "\\r"; break;
+      default: s += c;
+    }
+  }
+  return s;
+}
+
+std::string UnescapeHistoryField(const std::string& text) {
+  std::string s;
+  s.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\' || i + 1 == text.size()) {
+      s += text[i];
+      continue;
+    }
+    const char n = text[++i];
+    if (n == 't') s += '\t';
+    else if (n == 'n') s += '\n';
+    else if (n == 'r') s += '\r';
+    else if (n == '\\') s += '\\';
+    else s += '\\', s += n;  // not ours: kept as it stood
+  }
+  return s;
+}
+
+std::string FormatHistoryLine(const HistoryRecord& r) {
+  std::string line = FormatMoment(r.at);
+  line += ' ';
+  line += FormatOffset(r.utcOffsetMinutes);
+  line += '\t';
+  line += HistoryEventTag(r.event);
+  line += '\t';
+  if (r.due != 0) line += FormatMoment(r.due);
+  line += '\t';
+  line += EscapeHistoryField(r.message);
+  line += '\t';
+  line += std::to_string(r.lateSeconds);
+  line += '\n';
+  return line;
+}
+
+bool ParseHistoryLine(const std::string& line, HistoryRecord& out) {
+  std::array<std::string_view, 5> fields;
+  std::string_view rest(line);
+  for (size_t i = 0; i < fields.size(); ++i) {
+    const size_t tab = rest.find('\t');
+    if ((tab == std::string_view::npos) != (i + 1 == fields.size())) return false;  // exactly five fields
+    fields[i] = rest.substr(0, tab);
+    if (tab != std::string_view::npos) rest.remove_prefix(tab + 1);
+  }
+  HistoryRecord r;
+  const std::string_view when = fields[0];
+  if (when.size() != 26 || when[19] != ' ' || !ParseExactMoment(when.substr(0, 19), r.at) ||
+      !ParseOffset(when.substr(20), r.utcOffsetMinutes))
+    return false;
+  const auto event = HistoryEventFromTag(std::string(fields[1]));
+  if (!event) return false;
+  r.event = *event;
+  if (!fields[2].empty() && !ParseExactMoment(fields[2], r.due)) return false;
+  r.message = UnescapeHistoryField(std::string(fields[3]));
+  if (!ParseLate(fields[4], r.lateSeconds)) return false;
+  out = std::move(r);
+  return true;
+}
+
+bool AppendHistory(const std::string& path, const HistoryRecord& record) {
+  const std::filesystem::path p = PathFromUtf8(path);
+  // A line cut short by a crash is closed first, so it cannot swallow the new one.
+  bool closeTornLine = false;
+  {
+    std::ifstream in(p, std::ios::binary);
+    if (in && in.seekg(-1, std::ios::end)) {
+      char last = '\n';
+      closeTornLine = in.get(last) && last != '\n';
+    }
+  }
+  std::ofstream out(p, std::ios::binary | std::ios::app);
+  if (!out) return false;
+  std::string line = FormatHistoryLine(record);
+  if (closeTornLine) line.insert(line.begin(), '\n');
+  out.write(line.data(), std::streamsize(line.size()));
+  out.flush();
+  return bool(out);
+}
+
+std::vector<HistoryRecord> ReadHistory(const std::string& path, bool* readable) {
+  std::vector<HistoryRecord> records;
+  std::string bytes;
+  const bool ok = ReadWholeFile(path, bytes);
+  if (readable) *readable = ok;
+  if (!ok) return records;
+  HistoryRecord r;
+  std::string line;
+  for (const std::string_view view : CompleteLines(bytes)) {
+    line.assign(view);
+    if (ParseHistoryLine(line, r)) records.push_back(std::move(r));
+  }
+  return records;
+}
+
+std::vector<HistoryRecord> ReadHistoryNewestFirst(const std::string& path, size_t limit) {
+  std::vector<HistoryRecord> records = ReadHistory(path);
+  std::reverse(records.begin(), records.end());  // the file is in the order things happened
+  if (records.size() > limit) records.resize(limit);
+  return records;
+}
+
+bool TrimHistory(const std::string& path, OleDate now) {
+  if (NothingAt(path)) return true;
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) return false;
+  const double oldest = LinearSeconds(now) - double(kHistoryKeepDays) * 86400.0;
+  std::vector<std::string_view> kept;
+  HistoryRecord r;
+  std::string line;
+  for (const std::string_view view : CompleteLines(bytes)) {
+    line.assign(view);
+    // Lines that do not parse are dropped with the old ones: the window skips them anyway.
+    if (ParseHistoryLine(line, r) && LinearSeconds(r.at) >= oldest) kept.push_back(view);
+  }
+  if (kept.size() > kHistoryKeepLines) kept.erase(kept.begin(), kept.end() - std::ptrdiff_t(kHistoryKeepLines));
+  std::string trimmed;
+  trimmed.reserve(bytes.size());
+  for (const std::string_view view : kept) {
+    trimmed.append(view);
+    trimmed += '\n';
+  }
+  if (trimmed == bytes) return true;  // nothing to trim: the file is not touched
+  return WriteFileAtomically(path, trimmed);
+}
+
+std::string HistoryDisplayLine(const HistoryRecord& r) {
+  std::string text = FormatMoment(r.at);
+  text += "  ";
+  text += HistoryEventLabel(r.event);
+  if (r.due != 0) {
+    text += "  ";
+    text += FormatDateHourMinute(r.due);
+  }
+  if (!r.message.empty()) {
+    text += "  ";
+    text += OneLine(r.message);
+  }
+  if (r.lateSeconds > 0) text += "  （" + std::to_string(r.lateSeconds) + "秒遅れ）";
+  return text;
+}
+
+}  // namespace wb

@@ -1,0 +1,92 @@
+// The ring history "WakebellHistory.txt" in the program's folder (per PC, like the state file):
+// what rang, was missed, woke the PC, and when the program started and ended, so a bell that did
+// not ring is never a silent mystery. Append-only; trimmed at start-up. Portable: no
+// operating-system header (the local time and its UTC offset come from the caller).
+//
+// UTF-8, one event a line, LF, five fields separated by tabs:
+//   yyyy/mm/dd hh:nn:ss +hh:mm <TAB> event <TAB> due <TAB> message <TAB> late seconds
+// `due` is the bell's set moment "yyyy/mm/dd hh:nn:ss" (for a repeating entry, that
+// occurrence's date), empty for events without a bell (started, ended, ...). A tab, CR, LF or backslash in
+// the message is written "\t", "\r", "\n", "\\", so a message never breaks a line.
+// A last line without its LF (a write cut short) is skipped, and so is any line that does not
+// parse.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/OleDate.h"
+
+namespace wb {
+
+inline constexpr const char* kHistoryFileName = "WakebellHistory.txt";
+inline constexpr int kHistoryKeepDays = 90;
+inline constexpr size_t kHistoryKeepLines = 5000;
+
+// "WakebellHistory.txt" in a folder given with its trailing separator (the program folder).
+std::string HistoryPathIn(const std::string& programFolder);
+
+// The events; the file tag of each is in History.cpp's one table (HistoryEventTag).
+enum class HistoryEvent {
+  Rang,             // "rang": a main bell (or quick timer) rang
+  PreBell,          // "pre-bell": a pre-bell rang
+  Dismissed,        // "dismissed": the user stopped an alarm
+  EndedByItself,    // "ended-by-itself": the alarm window closed by itself (its time ran out)
+  Missed,           // "missed": a bell that fell due while nobody watched, reported in the notice
+  WokePc,           // "woke-pc": the wake timer woke the PC for a bell
+  WakeNotPossible,  // "wake-not-possible": the system cannot wake the PC (recorded once)
+  Started,          // "started": the program started
+  Ended,            // "ended": the program ended (終了, the end of the Windows session)
+  TableUnreadable,  // "unreadable": the data file could not be read at start-up (message: its path)
+  Snoozed,          // "snoozed"
+  SnoozeCancelled,  // "snooze-cancelled"
+  SnoozeRang,       // "snooze-rang"
+};
+
+// The file's spelling of an event, and back (nullopt for an unknown tag).
+const char* HistoryEventTag(HistoryEvent event);
+std::optional<HistoryEvent> HistoryEventFromTag(const std::string& tag);
+// The history window's Japanese word for an event ("鳴った", "予鈴", ...).
+const char* HistoryEventLabel(HistoryEvent event);
+
+struct HistoryRecord {
+  OleDate at = 0;             // local time of the event
+  int utcOffsetMinutes = 0;   // of that local time (+540 for Japan)
+  HistoryEvent event = HistoryEvent::Started;
+  OleDate due = 0;            // the bell's set moment; 0 = none
+  std::string message;        // the entry's message (for TableUnreadable: the data file's path)
+  int64_t lateSeconds = 0;    // how late the event came after `due` (0 when none)
+  bool operator==(const HistoryRecord&) const = default;
+};
+
+// One line of the file, with its LF, and its parser (false for a line that is not one; `line`
+// without its LF).
+std::string FormatHistoryLine(const HistoryRecord& record);
+bool ParseHistoryLine(const std::string& line, HistoryRecord& out);
+
+// The message field's escaping (see above), and back.
+std::string EscapeHistoryField(const std::string& text);
+std::string UnescapeHistoryField(const std::string& text);
+
+// Appends one event, creating the file when there is none. When the file ends in a torn line,
+// the new line starts on a line of its own. False when it could not be written.
+bool AppendHistory(const std::string& path, const HistoryRecord& record);
+
+// The events of the file in file order (oldest first), torn and unparsable lines skipped.
+// Missing or unreadable: empty (`readable` says which).
+std::vector<HistoryRecord> ReadHistory(const std::string& path, bool* readable = nullptr);
+// The same, newest first, at most `limit` of them: what the history window lists.
+std::vector<HistoryRecord> ReadHistoryNewestFirst(const std::string& path, size_t limit = kHistoryKeepLines);
+
+// The start-up trim: keeps the lines of the last kHistoryKeepDays days before `now`, at most the
+// last kHistoryKeepLines of them, drops a torn last line, and replaces the file in one step only
+// when that changes it. A missing file is fine (true). False when it could not be rewritten.
+bool TrimHistory(const std::string& path, OleDate now);
+
+// The history window's text of a record, one line:
+// "yyyy/mm/dd hh:nn:ss  label  yyyy/mm/dd hh:nn  message  （n秒遅れ）" (empty parts left out).
+std::string HistoryDisplayLine(const HistoryRecord& record);
+
+}  // namespace wb

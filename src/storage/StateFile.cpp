@@ -1,0 +1,174 @@
+#include "storage/StateFile.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string_view>
+
+#include "storage/FileIo.h"
+
+namespace wb {
+namespace {
+
+constexpr const char* kStateSection = "State";
+constexpr const char* kHandledSection = "Handled";
+constexpr int kVersion = 1;
+// A state file is a few hundred kilobytes at most (one line per entry); anything far larger is
+// not ours, and reading it whole would only cost memory.
+constexpr size_t kLargestStateFile = size_t(16) << 20;
+
+bool SameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+           return lower(x) == lower(y);
+         });
+}
+
+// A decimal number of 1..9 digits, nothing else.
+bool ParseCount(std::string_view text, int64_t& out) {
+  if (text.empty() || text.size() > 9) return false;
+  out = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return false;
+    out = out * 10 + (c - '0');
+  }
+  return true;
+}
+
+bool ParseHex64(std::string_view text, uint64_t& out) {
+  if (text.size() != 16) return false;
+  out = 0;
+  for (const char c : text) {
+    int v;
+    if (c >= '0' && c <= '9') v = c - '0';
+    else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+    else return false;
+    out = out << 4 | uint64_t(v);
+  }
+  return true;
+}
+
+// Exactly "yyyy/mm/dd hh:nn:ss" (as FormatMoment writes it).
+bool ParseStateMoment(std::string_view text, OleDate& out) {
+  return text.size() == 19 && ParseMoment(std::string(text), out);
+}
+
+struct Line {
+  std::string_view key, value;
+};
+
+bool SplitKeyValue(std::string_view line, Line& out) {
+  const size_t eq = line.find('=');
+  if (eq == std::string_view::npos) return false;
+  out = {line.substr(0, eq), line.substr(eq + 1)};
+  return true;
+}
+
+}  // namespace
+
+std::string StatePathIn(const std::string& programFolder) { return programFolder + kStateFileName; }
+
+std::string FormatStateFile(const StateFile& state) {
+  std::string text;
+  text.reserve(64 + state.catchUp.handled.size() * 48 + state.otherSections.size());
+  text += "[State]\nVersion=" + std::to_string(kVersion) + "\nWatchedUntil=";
+  if (state.catchUp.watchedUntil != 0) text += FormatMoment(state.catchUp.watchedUntil);
+  text += "\n[Handled]\n";
+  char fingerprint[17];
+  for (const HandledBell& h : state.catchUp.handled) {
+    std::snprintf(fingerprint, sizeof fingerprint, "%016llx", static_cast<unsigned long long>(h.fingerprint));
+    text += std::to_string(h.slot);
+    text += '=';
+    text += fingerprint;
+    text += ',';
+    text += FormatMoment(h.lastHandled);
+    text += '\n';
+  }
+  text += state.otherSections;
+  return text;
+}
+
+bool ParseStateFile(const std::string& text, StateFile& out) {
+  out = {};
+  StateFile s;
+  enum class Section { None, State, Handled, Other } section = Section::None;
+  bool sawVersion = false, sawWatched = false;
+  std::string_view rest(text);
+  if (rest.substr(0, 3) == "\xEF\xBB\xBF") rest.remove_prefix(3);  // a BOM an editor may add
+  while (!rest.empty()) {
+    const size_t end = rest.find('\n');
+    std::string_view line = rest.substr(0, end);
+    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!line.empty() && line.front() == '[') {
+      if (line.back() != ']') return false;
+      const std::string_view name = line.substr(1, line.size() - 2);
+      if (SameName(name, kStateSection)) section = Section::State;
+      else if (SameName(name, kHandledSection)) section = Section::Handled;
+      else section = Section::Other;
+      if (section != Section::Other) continue;
+    }
+    if (section == Section::Other) {  // kept as it stood, for the version that knows it
+      s.otherSections.append(line);
+      s.otherSections += '\n';
+      continue;
+    }
+    if (line.empty() || line.front() == ';') continue;
+    Line kv;
+    if (section == Section::None || !SplitKeyValue(line, kv)) return false;
+    if (section == Section::State) {
+      if (SameName(kv.key, "Version")) {
+        int64_t version;
+        if (!ParseCount(kv.value, version) || version != kVersion) return false;
+        sawVersion = true;
+      } else if (SameName(kv.key, "WatchedUntil")) {
+        if (!kv.value.empty() && !ParseStateMoment(kv.value, s.catchUp.watchedUntil)) return false;
+        sawWatched = true;
+      }
+      continue;  // a key a later version added to this section is no harm
+    }
+    // [Handled]: <slot>=<fingerprint>,<moment>
+    int64_t slot;
+    HandledBell h;
+    const size_t comma = kv.value.find(',');
+    if (!ParseCount(kv.key, slot) || slot >= AlarmTable::kMaxEntries || comma == std::string_view::npos ||
+        !ParseHex64(kv.value.substr(0, comma), h.fingerprint) ||
+        !ParseStateMoment(kv.value.substr(comma + 1), h.lastHandled))
+      return false;
+    h.slot = int(slot);
+    s.catchUp.handled.push_back(h);
+  }
+  if (!sawVersion || !sawWatched) return false;
+  // One record per slot, in slot order, whatever order the file had them in.
+  std::stable_sort(s.catchUp.handled.begin(), s.catchUp.handled.end(),
+                   [](const HandledBell& a, const HandledBell& b) { return a.slot < b.slot; });
+  auto dup = std::adjacent_find(s.catchUp.handled.begin(), s.catchUp.handled.end(),
+                                [](const HandledBell& a, const HandledBell& b) { return a.slot == b.slot; });
+  if (dup != s.catchUp.handled.end()) return false;
+  out = std::move(s);
+  return true;
+}
+
+StateFile ReadStateFile(const std::string& path, StateFileStatus* status) {
+  auto say = [&](StateFileStatus st) {
+    if (status) *status = st;
+  };
+  StateFile state;
+  if (NothingAt(path)) {
+    say(StateFileStatus::Missing);
+    return state;
+  }
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes) || bytes.size() > kLargestStateFile || !ParseStateFile(bytes, state)) {
+    say(StateFileStatus::Damaged);
+    return {};
+  }
+  say(StateFileStatus::Read);
+  return state;
+}
+
+bool WriteStateFile(const std::string& path, const StateFile& state) {
+  return WriteFileAtomically(path, FormatStateFile(state));
+}
+
+}  // namespace wb

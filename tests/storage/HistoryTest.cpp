@@ -1,0 +1,112 @@
+// The ring history: one event a line whatever the message holds, torn and foreign lines
+// skipped, the newest first for the window, and the start-up trim.
+#include "storage/History.h"
+#include "storage/StorageFixture.h"
+
+namespace wb {
+namespace {
+
+OleDate At(const char* moment) {
+  OleDate d = 0;
+  EXPECT_TRUE(ParseMoment(moment, d)) << moment;
+  return d;
+}
+
+HistoryRecord Rang(const char* at, const std::string& message = "起床", int64_t late = 0) {
+  return {At(at), 540, HistoryEvent::Rang, At("2026/12/07 07:00:00"), message, late};
+}
+
+class HistoryTest : public test::TempFolder {
+ protected:
+  std::string path() const { return HistoryPathIn(Folder()); }
+};
+
+TEST_F(HistoryTest, LinesRoundTripWhateverTheMessageHolds) {
+  EXPECT_EQ(FormatHistoryLine(Rang("2026/12/07 07:00:05", "起床", 5)),
+            "2026/12/07 07:00:05 +09:00\trang\t2026/12/07 07:00:00\t起床\t5\n");
+  EXPECT_EQ(FormatHistoryLine({At("2026/12/07 07:00:05"), -210, HistoryEvent::Started, 0, "", 0}),
+            "2026/12/07 07:00:05 -03:30\tstarted\t\t\t0\n");
+  const HistoryRecord records[] = {
+      Rang("2026/12/07 07:00:05", "a\tb\r\nc\\nd\\", 12),
+      {At("2026/12/07 07:10:00"), 0, HistoryEvent::TableUnreadable, 0, "C:\\data\\Wakebell.dat", 0},
+      {At("2026/12/07 07:10:00"), -840, HistoryEvent::SnoozeRang, At("2026/12/07 07:05:00"), "", 300},
+  };
+  for (const HistoryRecord& r : records) {
+    const std::string line = FormatHistoryLine(r);
+    EXPECT_EQ(line.find('\n'), line.size() - 1) << line;
+    HistoryRecord back;
+    ASSERT_TRUE(ParseHistoryLine(line.substr(0, line.size() - 1), back)) << line;
+    EXPECT_EQ(back, r) << line;
+  }
+  for (int e = 0; e <= int(HistoryEvent::SnoozeRang); ++e) {
+    EXPECT_EQ(HistoryEventFromTag(HistoryEventTag(HistoryEvent(e))), HistoryEvent(e));
+  }
+  const char* const notLines[] = {
+      "",
+      "2026/12/07 07:00:05 +09:00\trang\t2026/12/07 07:00:00\t起床",          // four fields
+      "2026/12/07 07:00:05 +09:00\trang\t2026/12/07 07:00:00\t起床\t5\tx",    // six
+      "2026/12/07 07:00:05\trang\t2026/12/07 07:00:00\t起床\t5",              // no offset
+      "2026/12/07 07:00:05 +15:00\trang\t2026/12/07 07:00:00\t起床\t5",       // no such offset
+      "2026/12/07 07:00:05 +09:00\trung\t2026/12/07 07:00:00\t起床\t5",       // unknown event
+      "2026/12/07 07:00:05 +09:00\trang\t2026/12/07 07:00\t起床\t5",          // due cut short
+      "2026/12/07 07:00:05 +09:00\trang\t2026/12/07 07:00:00\t起床\t",        // no lateness
+      "2026/12/07 07:00:05 +09:00\trang\t2026/12/07 07:00:00\t起床\t5s",
+  };
+  for (const char* line : notLines) {
+    HistoryRecord r;
+    EXPECT_FALSE(ParseHistoryLine(line, r)) << line;
+  }
+  EXPECT_EQ(HistoryDisplayLine(Rang("2026/12/07 07:00:05", "起床\r\n顔を洗う", 5)),
+            "2026/12/07 07:00:05  アラーム  2026/12/07 07:00  起床 顔を洗う  （5秒遅れ）");
+}
+
+TEST_F(HistoryTest, ATornLastLineIsSkippedAndTheNextEventStartsItsOwnLine) {
+  ASSERT_TRUE(AppendHistory(path(), Rang("2026/12/07 07:00:05")));
+  // A write cut short, and a line some other program left.
+  const std::string good = ReadBytes(path());
+  WriteBytes(path(), good + "not an event\n" + FormatHistoryLine(Rang("2026/12/07 07:30:00")).substr(0, 30));
+  std::vector<HistoryRecord> read = ReadHistory(path());
+  ASSERT_EQ(read.size(), 1u);
+  EXPECT_EQ(read[0], Rang("2026/12/07 07:00:05"));
+
+  ASSERT_TRUE(AppendHistory(path(), Rang("2026/12/07 08:00:00", "会議")));
+  EXPECT_EQ(ReadHistory(path()), (std::vector<HistoryRecord>{Rang("2026/12/07 07:00:05"), Rang("2026/12/07 08:00:00", "会議")}));
+  EXPECT_EQ(ReadHistoryNewestFirst(path()),
+            (std::vector<HistoryRecord>{Rang("2026/12/07 08:00:00", "会議"), Rang("2026/12/07 07:00:05")}));
+  EXPECT_EQ(ReadHistoryNewestFirst(path(), 1).size(), 1u);
+
+  bool readable = true;
+  EXPECT_TRUE(ReadHistory(PathOf("none.txt"), &readable).empty());
+  EXPECT_FALSE(readable);
+}
+
+TEST_F(HistoryTest, TheStartUpTrimKeepsNinetyDaysAndFiveThousandLines) {
+  EXPECT_TRUE(TrimHistory(path(), At("2026/12/07 08:00:00")));  // no file yet: nothing to do
+  EXPECT_FALSE(Exists(path()));
+
+  std::string lines;
+  lines += FormatHistoryLine(Rang("2026/09/08 07:59:59"));  // 90 days and a second before
+  lines += FormatHistoryLine(Rang("2026/09/08 08:00:00"));  // exactly 90 days before
+  lines += FormatHistoryLine(Rang("2026/12/07 07:00:00"));
+  WriteBytes(path(), lines + "torn");
+  ASSERT_TRUE(TrimHistory(path(), At("2026/12/07 08:00:00")));
+  EXPECT_EQ(ReadBytes(path()), lines.substr(lines.find('\n') + 1));
+
+  // Untouched when there is nothing to trim.
+  const auto stamp = std::filesystem::last_write_time(path());
+  std::filesystem::last_write_time(path(), stamp - std::chrono::hours(1));
+  ASSERT_TRUE(TrimHistory(path(), At("2026/12/07 08:00:00")));
+  EXPECT_EQ(std::filesystem::last_write_time(path()), stamp - std::chrono::hours(1));
+
+  std::string many;
+  for (int i = 0; i < 5003; ++i) many += FormatHistoryLine(Rang("2026/12/01 07:00:00", std::to_string(i)));
+  WriteBytes(path(), many);
+  ASSERT_TRUE(TrimHistory(path(), At("2026/12/07 08:00:00")));
+  const std::vector<HistoryRecord> kept = ReadHistory(path());
+  ASSERT_EQ(kept.size(), kHistoryKeepLines);
+  EXPECT_EQ(kept.front().message, "3");
+  EXPECT_EQ(kept.back().message, "5002");
+}
+
+}  // namespace
+}  // namespace wb
