@@ -16,7 +16,8 @@ version=$(cat "$build/version.txt")
 [ -n "$version" ] || fail "no version in $build/version.txt"
 zip_name="Wakebell-$version-win-x64.zip"
 
-# Twice, each time linking the program anew: the same sources give the same zip.
+# Twice, each time linking the program anew: the same sources give the same zip. (In the tree
+# under test, for time; a release is built in scripts/package's own tree.)
 for run in 1 2; do
   "$root/scripts/package" --build-dir "$build" --out "$work/dist$run" >"$work/package$run.log" 2>&1 ||
     fail "scripts/package (run $run): $(tail -5 "$work/package$run.log")"
