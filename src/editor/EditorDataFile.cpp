@@ -26,8 +26,8 @@ bool IsDataFileToSwitchTo(const std::string& path) {
   bool lossless = true;
   StorageCodec().ToCp932(path, &lossless);
   if (!lossless) return false;
-  AlarmTable probe;
-  return ReadAlarmFile(path, probe, 0, 0);
+  // Checked at every keystroke: the header says enough, and the file may be of any size.
+  return ProbeAlarmFile(path);
 }
 }  // namespace
 

@@ -57,14 +57,21 @@ bool NthDue(const Tick& tick, const DayTime& set, int mask, int lead, int week) 
   return tick.minute == set.Minute() && tick.today >= set.day && IsNthWeekday(tick.today, week, mask);
 }
 
-// P = AlarmTime - lead is the pre-bell of the first occurrence; every 14th day from P's day it
-// rings at P's minute. On the other days 14k from a window day it rings at the set minute.
-// Only days on or after those starts count: a bell never rings ahead of its start.
+// The set day is an occurrence of its own only when the mask ticks its weekday: an entry set
+// on a Monday with only Wednesday ticked rings on the Wednesdays, as the list shows it.
+bool SetDayTicked(const DayTime& set, int mask) { return (mask & MaskBitOfDay(set.day)) != 0; }
+
+// P = AlarmTime - lead is the pre-bell of the first occurrence; when the set day is ticked,
+// every 14th day from P's day it rings at P's minute. On the other days 14k from a window day
+// it rings at the set minute. Only days on or after those starts count: a bell never rings
+// ahead of its start.
 bool BiweeklyDueAt(const Tick& tick, const DayTime& set, int mask, int lead) {
   if ((mask & 0x7F) == 0) return false;  // an empty week window
-  const DayTime p = DayTimeOfSeconds(set.Seconds() - LeadSeconds(lead));
-  const int64_t sincePre = tick.today - p.day;
-  if (sincePre >= 0 && sincePre % 14 == 0) return tick.minute == p.Minute();
+  if (SetDayTicked(set, mask)) {
+    const DayTime p = DayTimeOfSeconds(set.Seconds() - LeadSeconds(lead));
+    const int64_t sincePre = tick.today - p.day;
+    if (sincePre >= 0 && sincePre % 14 == 0) return tick.minute == p.Minute();
+  }
   const int64_t sinceStart = tick.today - set.day;
   return sinceStart >= 0 && sinceStart % 14 <= 6 && (mask & MaskBitOfDay(tick.today)) != 0 &&
          tick.minute == set.Minute();
@@ -280,9 +287,11 @@ bool BiweeklyDue(OleDate now, const AlarmEntry& entry, int lead) {
 bool BiweeklyDayDue(OleDate now, const AlarmEntry& entry, int lead, OleDate start) {
   const Tick tick(now);
   const DayTime set = DayTimeOf(entry.AlarmTime);
-  const DayTime p = DayTimeOfSeconds(set.Seconds() - LeadSeconds(lead));
-  const int64_t sincePre = tick.today - p.day;
-  if (sincePre >= 0 && sincePre % 14 == 0) return tick.minute == p.Minute();
+  if (SetDayTicked(set, entry.WeekdayMask)) {
+    const DayTime p = DayTimeOfSeconds(set.Seconds() - LeadSeconds(lead));
+    const int64_t sincePre = tick.today - p.day;
+    if (sincePre >= 0 && sincePre % 14 == 0) return tick.minute == p.Minute();
+  }
   const int64_t sinceStart = tick.today - DayOf(start);
   return sinceStart >= 0 && sinceStart % 14 == 0 && tick.minute == set.Minute();
 }

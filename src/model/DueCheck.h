@@ -57,7 +57,8 @@ bool OncePreBellDue(OleDate now, const AlarmEntry& entry, int lead);
 // Week number 1..5: the entry rings on the week-th weekday of the month for the mask's weekdays.
 bool NthWeekDue(OleDate now, const AlarmEntry& entry, int lead, int week);
 bool NthWeekdayDue(OleDate now, const AlarmEntry& entry, int lead, int week, int weekday);
-// Every other week, counted from the week window of the mask and the date of AlarmTime.
+// Every other week, counted from the week window of the mask and the date of AlarmTime; the
+// date of AlarmTime itself rings only when the mask ticks its weekday.
 bool BiweeklyDue(OleDate now, const AlarmEntry& entry, int lead);
 bool BiweeklyDayDue(OleDate now, const AlarmEntry& entry, int lead, OleDate start);
 

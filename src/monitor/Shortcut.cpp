@@ -3,6 +3,7 @@
 #include "monitor/Shortcut.h"
 
 #include "app_state/AppState.h"
+#include "app_state/ProgramTitle.h"
 #include "monitor/MonitorWindow.h"
 #include "platform/Services.h"
 #include "storage/Settings.h"
@@ -11,18 +12,31 @@ namespace wb {
 
 namespace {
 constexpr int kShowNoActivate = 4;
-std::string ShortcutPath(const std::string& name) { return Svc().shell->StartupFolder() + "\\" + name; }
+constexpr const char* kNoStartupFolder =
+    "スタートアップフォルダが見つからないため、スタートアップに登録できませんでした。";
+
+// Nothing when the system names no Startup folder.
+std::optional<std::string> ShortcutPath(const std::string& name) {
+  std::optional<std::string> folder = Svc().shell->StartupFolder();
+  if (!folder) return std::nullopt;
+  return *folder + "\\" + name;
+}
 }  // namespace
 
-void CreateStartupShortcut(const std::string& target, const std::string& name) {
+bool CreateStartupShortcut(const std::string& target, const std::string& name) {
   IShell& shell = *Svc().shell;
-  const std::string link = ShortcutPath(name);
+  const std::optional<std::string> link = ShortcutPath(name);
+  if (!link) return false;
   // The user may have changed its properties; they are kept.
-  if (shell.FileExists(link)) return;
-  shell.CreateShortcut(link, shell.ExpandEnvironment(target), kShowNoActivate);
+  if (shell.FileExists(*link)) return true;
+  shell.CreateShortcut(*link, shell.ExpandEnvironment(target), kShowNoActivate);
+  return true;
 }
 
-bool StartupShortcutExists(const std::string& name) { return Svc().shell->FileExists(ShortcutPath(name)); }
+bool StartupShortcutExists(const std::string& name) {
+  const std::optional<std::string> link = ShortcutPath(name);
+  return link && Svc().shell->FileExists(*link);
+}
 
 void MonitorWindow::ShowStartMode(bool registered) {
   registerStartupItem->SetChecked(registered);
@@ -30,9 +44,13 @@ void MonitorWindow::ShowStartMode(bool registered) {
 }
 
 void MonitorWindow::RegisterStartupShortcut() {
-  ShowStartMode(true);
   // The program folder already ends in "\".
-  CreateStartupShortcut(App().programFolder + kProgramFile, kShortcutName);
+  if (!CreateStartupShortcut(App().programFolder + kProgramFile, kShortcutName)) {
+    // Nowhere to put it: the marks and the start mode stay as they were.
+    Svc().dialogs->MsgBox(kNoStartupFolder, kOkOnly | kIconExclamation, kProgramTitle);
+    return;
+  }
+  ShowStartMode(true);
   WriteStartMode(true, ProgramSettingsPath());
   WriteStartMode(true, DataSettingsPath());
 }
@@ -40,9 +58,9 @@ void MonitorWindow::RegisterStartupShortcut() {
 void MonitorWindow::RemoveStartupShortcut() {
   ShowStartMode(false);
   IShell& shell = *Svc().shell;
-  const std::string folder = shell.StartupFolder();
-  if (!shell.FolderHasFiles(folder)) return;
-  const std::string link = ShortcutPath(kShortcutName);
+  const std::optional<std::string> folder = shell.StartupFolder();
+  if (!folder || !shell.FolderHasFiles(*folder)) return;
+  const std::string link = *folder + "\\" + kShortcutName;
   if (shell.FileExists(link)) shell.RemoveFile(link);
   WriteStartMode(false, ProgramSettingsPath());
   WriteStartMode(false, DataSettingsPath());

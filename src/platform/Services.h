@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,7 +79,8 @@ struct ITray {
 // Startup folder and shell links.
 struct IShell {
   virtual ~IShell() = default;
-  virtual std::string StartupFolder() = 0;  // without a trailing backslash
+  // Without a trailing backslash; nothing when the system cannot name or make one.
+  virtual std::optional<std::string> StartupFolder() = 0;
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool FolderHasFiles(const std::string& folder) = 0;
   virtual bool CreateShortcut(const std::string& linkPath, const std::string& target, int showCommand) = 0;

@@ -1,5 +1,8 @@
 #include "storage/DataFile.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <fstream>
 #include <set>
 #include <system_error>
 #include <vector>
@@ -121,6 +124,99 @@ void FillMissingMembers(AlarmEntry& e, Layout layout, uint32_t midiVolume, uint3
   e.Look = kDefaults.look;
 }
 
+// A data file's bytes, a window at a time: from memory all at once, from a file read in pieces,
+// so that a load holds the records the header announces and never the rest of a file, which
+// can be anything of any size.
+class ByteSource {
+ public:
+  explicit ByteSource(std::string_view bytes) : window_(bytes) {}
+  ByteSource(std::istream& in, uint64_t size) : in_(&in), unread_(size) {}
+
+  std::string_view Window() const { return window_.substr(taken_); }
+  void Take(size_t n) { taken_ += n; }
+  // Bytes not taken yet, in the window and still in the file.
+  uint64_t Left() const { return window_.size() - taken_ + unread_; }
+
+  // Moves the window on with more of the file; false when the file has no more to give.
+  bool Refill() {
+    if (!in_ || unread_ == 0) return false;
+    buffer_.erase(0, taken_);
+    taken_ = 0;
+    const size_t had = buffer_.size();
+    // At least doubled, so a long record costs a few reads, not one per piece.
+    const size_t n = size_t(std::min<uint64_t>(unread_, std::max<size_t>(kPiece, had)));
+    buffer_.resize(had + n);
+    const bool read = bool(in_->read(buffer_.data() + had, std::streamsize(n)));
+    if (!read) buffer_.resize(had);
+    unread_ = read ? unread_ - n : 0;  // a file cut short while read ends here
+    window_ = buffer_;
+    return read;
+  }
+
+ private:
+  static constexpr size_t kPiece = 1 << 16;
+  std::string_view window_;
+  size_t taken_ = 0;
+  std::istream* in_ = nullptr;
+  uint64_t unread_ = 0;
+  std::string buffer_;
+};
+
+// Runs `read` over the window, again with more of the file whenever it runs past the window's
+// end, and takes what it read; false when the file ends first.
+template <typename Read>
+bool TakeWhole(ByteSource& source, Read&& read) {
+  for (;;) {
+    ByteReader r(source.Window());
+    read(r);
+    if (r.Ok()) {
+      source.Take(source.Window().size() - r.Left());
+      return true;
+    }
+    if (!source.Refill()) return false;
+  }
+}
+
+// The header, then exactly the records its count announces; what follows is only counted.
+bool ParseFrom(ByteSource& source, ITextCodec& codec, AlarmTable& table, uint32_t midiVolume,
+               uint32_t waveVolume, AlarmFileInfo* info) {
+  AlarmFileInfo found;
+  table.Clear();
+  if (source.Left() == 0) {
+    // An empty file reads as count 0 with an empty tag: the oldest layout, no entries.
+    if (info) *info = found;
+    return true;
+  }
+  int32_t count = 0;
+  std::string tag;
+  if (!TakeWhole(source, [&](ByteReader& r) {
+        count = r.Long();
+        tag = std::string(r.String());
+      }))
+    return false;
+  found.tag = tag.empty() ? std::string() : codec.FromCp932(tag);
+  found.currentLayout = tag == kCurrentDataTag;
+  found.headerCount = count;
+  if (info) *info = found;
+  if (count < 0) return true;
+  if (count > AlarmTable::kMaxEntries) return false;
+
+  Layout layout = LayoutOfTag(tag);
+  size_t records = size_t(count) + 1;
+  if (records * MinRecordBytes(layout) > source.Left()) return false;
+  std::vector<AlarmEntry> slots(records);
+  for (AlarmEntry& e : slots) {
+    if (!TakeWhole(source, [&](ByteReader& r) { ReadRecord(r, layout, codec, e); })) return false;
+  }
+  if (info) info->bytesBeyondTable = size_t(std::min<uint64_t>(source.Left(), SIZE_MAX));
+  if (layout != Layout::Current) {
+    for (int32_t i = 0; i < count; ++i) FillMissingMembers(slots[size_t(i)], layout, midiVolume, waveVolume);
+    slots.back() = AlarmEntry{};  // the spare slot is not converted: it stays zero
+  }
+  table.Assign(std::move(slots));
+  return true;
+}
+
 // Paths whose contents a load could not take in. The next save to such a path keeps the old
 // file as a backup first, so an unreadable file is never silently replaced by an empty table.
 std::set<std::string>& UnreadablePaths() {
@@ -134,11 +230,17 @@ bool HoldsBytes(const std::string& path) {
   return FileExists(path) && (ec || size > 0);
 }
 
-// Reads and parses `path`, and keeps the unreadable-path register up to date.
+// Reads and parses `path` (its header and records, never more), and keeps the unreadable-path
+// register up to date. `size` receives the file's size.
 bool ReadAndParse(const std::string& path, AlarmTable& table, uint32_t midiVolume, uint32_t waveVolume,
-                  AlarmFileInfo& info, std::string& bytes) {
-  bool ok = ReadWholeFile(path, bytes) &&
-            ParseAlarmFile(bytes, StorageCodec(), table, midiVolume, waveVolume, &info);
+                  AlarmFileInfo& info, uint64_t& size) {
+  std::ifstream in;
+  size = 0;
+  bool ok = OpenToRead(path, in, size);
+  if (ok) {
+    ByteSource source(in, size);
+    ok = ParseFrom(source, StorageCodec(), table, midiVolume, waveVolume, &info);
+  }
   if (!ok) {
     table.Clear();
     if (HoldsBytes(path)) UnreadablePaths().insert(path);
@@ -146,7 +248,7 @@ bool ReadAndParse(const std::string& path, AlarmTable& table, uint32_t midiVolum
   }
   // A negative count reads as an empty table, and a count can be lower than the records that
   // follow it; whatever the table did not take in would be lost by the next save.
-  if ((info.headerCount < 0 && !bytes.empty()) || info.bytesBeyondTable > 0)
+  if ((info.headerCount < 0 && size > 0) || info.bytesBeyondTable > 0)
     UnreadablePaths().insert(path);
   else
     UnreadablePaths().erase(path);
@@ -157,39 +259,8 @@ bool ReadAndParse(const std::string& path, AlarmTable& table, uint32_t midiVolum
 
 bool ParseAlarmFile(std::string_view bytes, ITextCodec& codec, AlarmTable& table, uint32_t midiVolume,
                     uint32_t waveVolume, AlarmFileInfo* info) {
-  AlarmFileInfo found;
-  table.Clear();
-  if (bytes.empty()) {
-    // An empty file reads as count 0 with an empty tag: the oldest layout, no entries.
-    if (info) *info = found;
-    return true;
-  }
-  ByteReader r(bytes);
-  int32_t count = r.Long();
-  std::string_view tag = r.String();
-  if (!r.Ok()) return false;
-  found.tag = tag.empty() ? std::string() : codec.FromCp932(std::string(tag));
-  found.currentLayout = tag == kCurrentDataTag;
-  found.headerCount = count;
-  if (info) *info = found;
-  if (count < 0) return true;
-  if (count > AlarmTable::kMaxEntries) return false;
-
-  Layout layout = LayoutOfTag(tag);
-  size_t records = size_t(count) + 1;
-  if (records * MinRecordBytes(layout) > r.Left()) return false;
-  std::vector<AlarmEntry> slots(records);
-  for (AlarmEntry& e : slots) {
-    ReadRecord(r, layout, codec, e);
-    if (!r.Ok()) return false;
-  }
-  if (info) info->bytesBeyondTable = r.Left();
-  if (layout != Layout::Current) {
-    for (int32_t i = 0; i < count; ++i) FillMissingMembers(slots[size_t(i)], layout, midiVolume, waveVolume);
-    slots.back() = AlarmEntry{};  // the spare slot is not converted: it stays zero
-  }
-  table.Assign(std::move(slots));
-  return true;
+  ByteSource source(bytes);
+  return ParseFrom(source, codec, table, midiVolume, waveVolume, info);
 }
 
 std::string SerializeAlarmTable(const AlarmTable& table, ITextCodec& codec) {
@@ -205,20 +276,38 @@ std::string SerializeAlarmTable(const AlarmTable& table, ITextCodec& codec) {
 bool ReadAlarmFile(const std::string& path, AlarmTable& table, uint32_t midiVolume, uint32_t waveVolume,
                    std::string* tag) {
   AlarmFileInfo info;
-  std::string bytes;
-  bool ok = ReadAndParse(path, table, midiVolume, waveVolume, info, bytes);
+  uint64_t size = 0;
+  bool ok = ReadAndParse(path, table, midiVolume, waveVolume, info, size);
   if (tag) *tag = ok ? info.tag : std::string();
   return ok;
 }
 
+bool ProbeAlarmFile(const std::string& path) {
+  std::ifstream in;
+  uint64_t size = 0;
+  if (!OpenToRead(path, in, size)) return false;
+  if (size == 0) return true;  // reads as an empty table
+  // The count and the tag's length, then the tag: the header and not one byte more.
+  std::string header(6, '\0');
+  if (!in.read(header.data(), 6)) return false;
+  header.resize(6 + (uint8_t(header[4]) | size_t(uint8_t(header[5])) << 8));
+  if (!in.read(header.data() + 6, std::streamsize(header.size() - 6))) return false;
+  ByteReader r(header);
+  const int32_t count = r.Long();
+  const std::string_view tag = r.String();
+  if (count < 0) return true;
+  return count <= AlarmTable::kMaxEntries &&
+         (uint64_t(count) + 1) * MinRecordBytes(LayoutOfTag(tag)) <= size - header.size();
+}
+
 bool LoadAlarmTable(const std::string& path, AlarmTable& table, uint32_t midiVolume, uint32_t waveVolume) {
   AlarmFileInfo info;
-  std::string bytes;
-  if (!ReadAndParse(path, table, midiVolume, waveVolume, info, bytes)) return false;
+  uint64_t size = 0;
+  if (!ReadAndParse(path, table, midiVolume, waveVolume, info, size)) return false;
   if (!info.currentLayout && info.headerCount >= 0) {
     // Older layouts are rewritten in the current one, but never at the cost of the original:
     // without a backup of it the file stays as it is and the conversion is redone next time.
-    if ((bytes.empty() || !KeepBackup(path, bytes).empty()) &&
+    if ((size == 0 || !KeepBackupOfFile(path).empty()) &&
         WriteFileAtomically(path, SerializeAlarmTable(table, StorageCodec())))
       UnreadablePaths().erase(path);  // whatever the table left out is in the backup now
   }
@@ -229,9 +318,10 @@ bool SaveAlarmTable(const std::string& path, const AlarmTable& table) {
   std::string bytes = SerializeAlarmTable(table, StorageCodec());
   bool unreadable = UnreadablePaths().count(path) != 0;
   if (unreadable && FileExists(path)) {
-    std::string old;
-    if (!ReadWholeFile(path, old)) return false;
-    if (!old.empty() && KeepBackup(path, old).empty()) return false;
+    // Copied a piece at a time: the file may be anything of any size.
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(PathFromUtf8(path), ec);
+    if ((ec || size > 0) && KeepBackupOfFile(path).empty()) return false;
   }
   if (!WriteFileAtomically(path, bytes)) return false;
   if (unreadable) UnreadablePaths().erase(path);

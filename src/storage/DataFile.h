@@ -30,14 +30,20 @@ bool ParseAlarmFile(std::string_view bytes, ITextCodec& codec, AlarmTable& table
 // The bytes of `table` in the current layout.
 std::string SerializeAlarmTable(const AlarmTable& table, ITextCodec& codec);
 
-// Reads the file into `table` without changing the file. An older layout is converted in memory
+// Reads the file into `table` without changing the file: its header, then only the records its
+// count announces, however long the file. An older layout is converted in memory
 // with the given current device volumes. `tag` receives the tag as found in the file.
 // false (table left empty: EntryCount 0, one spare slot) when the file can't be read.
 bool ReadAlarmFile(const std::string& path, AlarmTable& table, uint32_t midiVolume, uint32_t waveVolume,
                    std::string* tag = nullptr);
 
+// Whether `path` can be taken for a data file, from its header alone: a regular file, empty or
+// with a count of at most 32767 (or negative) and room for the records that count announces.
+// Reads no further than the header.
+bool ProbeAlarmFile(const std::string& path);
+
 // The program's load: as Read, and an older/unknown layout is rewritten in place in the current
-// layout, after keeping the original bytes as a backup beside it (FileIo.h: KeepBackup). When
+// layout, after keeping the original bytes as a backup beside it (FileIo.h: KeepBackupOfFile). When
 // no backup can be written the file is left as it was; the table is loaded all the same.
 // A file that exists but cannot be read, or holds more than the table took in (records past
 // its count, bytes after the last record), is remembered, so that the next save to the same

@@ -1,7 +1,10 @@
 #include "storage/FileIo.h"
 
+#include <algorithm>
 #include <fstream>
+#include <functional>
 #include <system_error>
+#include <vector>
 
 #include "platform/NativeServices.h"
 
@@ -28,16 +31,22 @@ bool NothingAt(const std::string& path) {
   return std::filesystem::status(PathFromUtf8(path), ec).type() == std::filesystem::file_type::not_found;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  bytes.clear();
+bool OpenToRead(const std::string& path, std::ifstream& in, uint64_t& size) {
   // Only a regular file: a folder "opens" on some systems and reports a nonsense size.
   std::error_code ec;
   const std::filesystem::path p = PathFromUtf8(path);
   if (!std::filesystem::is_regular_file(p, ec)) return false;
-  const auto size = std::filesystem::file_size(p, ec);
+  size = std::filesystem::file_size(p, ec);
   if (ec) return false;
-  std::ifstream in(p, std::ios::binary);
-  if (!in) return false;
+  in.open(p, std::ios::binary);
+  return bool(in);
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+  bytes.clear();
+  std::ifstream in;
+  uint64_t size = 0;
+  if (!OpenToRead(path, in, size)) return false;
   try {
     bytes.resize(size_t(size));
   } catch (const std::exception&) {  // too large to hold: unreadable, not a crash
@@ -51,6 +60,8 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
 }
 
 namespace {
+
+constexpr size_t kCopyPiece = 1 << 16;
 
 std::string Utf8Of(const std::filesystem::path& p) {
   const std::u8string s = p.u8string();
@@ -76,9 +87,9 @@ std::string ReplacedFile(const std::string& path) {
   return {};  // a loop of links
 }
 
-}  // namespace
-
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, const std::string& permissionsOf) {
+// WriteFileAtomically with the new contents written by `write`, which reports its own failures.
+bool WriteAtomicallyWith(const std::string& path, const std::string& permissionsOf,
+                         const std::function<bool(std::ofstream& out)>& write) {
   const std::string target = ReplacedFile(path);
   if (target.empty()) return false;
   const std::string temp = target + ".tmp";  // beside the file it replaces: same file system
@@ -87,8 +98,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, cons
     if (!out) return false;
     const bool kept = FileExists(target) ? TakePermissionsOf(target, temp)
                                          : permissionsOf.empty() || TakePermissionsOf(permissionsOf, temp);
-    if (!kept) out.setstate(std::ios::failbit);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
+    if (!kept || !write(out)) out.setstate(std::ios::failbit);
     out.close();
     if (!out) {
       std::error_code ec;
@@ -102,17 +112,55 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, cons
   return false;
 }
 
-std::string KeepBackup(const std::string& path, const std::string& bytes) {
+// Copies the file at `path` into `out`, a piece at a time; false unless every byte arrived.
+bool CopyInto(const std::string& path, std::ofstream& out) {
+  std::ifstream in;
+  uint64_t size = 0;
+  if (!OpenToRead(path, in, size)) return false;
+  std::vector<char> piece(kCopyPiece);
+  for (uint64_t left = size; left > 0;) {
+    const size_t n = size_t(std::min<uint64_t>(left, piece.size()));
+    if (!in.read(piece.data(), std::streamsize(n)) || !out.write(piece.data(), std::streamsize(n))) return false;
+    left -= n;
+  }
+  return in.peek() == std::ifstream::traits_type::eof();  // no longer than it was: it did not grow meanwhile
+}
+
+// Whether the two files hold the same bytes, compared a piece at a time.
+bool SameContents(const std::string& a, const std::string& b) {
+  std::ifstream x, y;
+  uint64_t xSize = 0, ySize = 0;
+  if (!OpenToRead(a, x, xSize) || !OpenToRead(b, y, ySize) || xSize != ySize) return false;
+  std::vector<char> p(kCopyPiece), q(kCopyPiece);
+  for (uint64_t left = xSize; left > 0;) {
+    const size_t n = size_t(std::min<uint64_t>(left, p.size()));
+    if (!x.read(p.data(), std::streamsize(n)) || !y.read(q.data(), std::streamsize(n)) ||
+        !std::equal(p.begin(), p.begin() + std::ptrdiff_t(n), q.begin()))
+      return false;
+    left -= n;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& path, const std::string& bytes, const std::string& permissionsOf) {
+  return WriteAtomicallyWith(path, permissionsOf, [&](std::ofstream& out) {
+    return bool(out.write(bytes.data(), std::streamsize(bytes.size())));
+  });
+}
+
+std::string KeepBackupOfFile(const std::string& path) {
   for (int n = 1; n <= 99; ++n) {
     std::string backup = path + ".bak" + (n == 1 ? std::string() : std::to_string(n));
     if (FileExists(backup)) {
-      std::string held;
-      if (ReadWholeFile(backup, held) && held == bytes) return backup;
+      if (SameContents(path, backup)) return backup;
       continue;
     }
     std::error_code ec;
     if (std::filesystem::exists(PathFromUtf8(backup), ec) || ec) continue;  // a folder, say
-    return WriteFileAtomically(backup, bytes, path) ? backup : std::string();
+    return WriteAtomicallyWith(backup, path, [&](std::ofstream& out) { return CopyInto(path, out); }) ? backup
+                                                                                                       : std::string();
   }
   return {};
 }

@@ -2,7 +2,9 @@
 // Paths are UTF-8 with "\" or "/" as folder separators. Portable: no operating-system header
 // (the one-step replacement comes from the platform's NativeServices).
 #pragma once
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace wb {
@@ -18,6 +20,10 @@ bool FileExists(const std::string& path);
 // a writer may then start a new file there. Whatever else cannot be read must be left alone.
 bool NothingAt(const std::string& path);
 
+// Opens a regular file to be read a piece at a time, and tells its size. False when it is no
+// regular file or cannot be opened.
+bool OpenToRead(const std::string& path, std::ifstream& in, uint64_t& size);
+
 // Reads the whole file. False when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 
@@ -27,10 +33,11 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 // there is none yet, takes those of `permissionsOf` (when given).
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, const std::string& permissionsOf = {});
 
-// Keeps `bytes` (the contents of `path` before we change it) beside it, never overwriting
+// Keeps the file at `path` as it is now (before we change it) beside it, never overwriting
 // another backup: the first of "<path>.bak", "<path>.bak2" ... "<path>.bak99" that is free or
-// already holds the same bytes. A new backup is no more open than `path`. Returns the backup's
-// path, "" when none could be written.
-std::string KeepBackup(const std::string& path, const std::string& bytes);
+// already holds the same bytes. A new backup is no more open than `path`. The file is copied
+// and compared a piece at a time, so that one of any size is kept without being held in
+// memory. Returns the backup's path, "" when none could be written.
+std::string KeepBackupOfFile(const std::string& path);
 
 }  // namespace wb

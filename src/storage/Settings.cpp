@@ -267,7 +267,11 @@ void SavePreferences(const std::string& iniPath, const Preferences& prefs, int16
 
 std::string ReadDataPath(const std::string& programFolder) {
   const SettingKey& k = kDataPathKey;
-  return ReadSetting(ProgramIniPath(programFolder), std::string(k.key), programFolder + std::string(k.def));
+  const std::string beside = programFolder + std::string(k.def);
+  // An empty value names no file; taken as it stands, nothing would load and every save would
+  // fail. It reads as a missing key.
+  const std::string path = ReadSetting(ProgramIniPath(programFolder), std::string(k.key), beside);
+  return path.empty() ? beside : path;
 }
 
 bool WriteDataPath(const std::string& iniPath, const std::string& dataPath) {

@@ -33,7 +33,8 @@ void LoadPreferences(const std::string& dataIniPath, Preferences& prefs);
 // Writes the same keys in table order, all at once; nothing while `lastEditedIndex` is -1.
 void SavePreferences(const std::string& iniPath, const Preferences& prefs, int16_t lastEditedIndex);
 
-// The data file the program-folder file names; default the program folder + "Wakebell.dat".
+// The data file the program-folder file names; the program folder + "Wakebell.dat" when the
+// key is missing or its value empty.
 std::string ReadDataPath(const std::string& programFolder);
 // Names the data file the program opens next time.
 bool WriteDataPath(const std::string& iniPath, const std::string& dataPath);

@@ -46,7 +46,12 @@ class RandomTables {
     if (Pick(8) == 0) e.AlarmTime += (Pick(2) ? 0.3 : 0.7) / 86400.0;  // rounds either way
     if (Pick(20) == 0) e.AlarmTime = FromSecondNumber(day * 86400 + 86399) + 0.6 / 86400.0;  // next midnight
     e.WeekdayMask = int16_t(Pick(128));
-    if (e.RepeatKind == kRepeatBiweekly && Pick(2)) e.WeekdayMask = int16_t(MaskBitOfDay(DayOf(e.AlarmTime)));
+    if (e.RepeatKind == kRepeatBiweekly) {  // the set day ticked alone, or left out of the window
+      const int setBit = MaskBitOfDay(DayOf(e.AlarmTime));
+      const int shape = Pick(3);
+      if (shape == 0) e.WeekdayMask = int16_t(setBit);
+      if (shape == 1) e.WeekdayMask = int16_t((e.WeekdayMask | MaskBitOfWeekday(1 + Pick(7))) & ~setBit);
+    }
     e.BellMode = BellMode(Pick(16) == 0 ? 3 : Pick(3));
     e.PreBellMinutes = int16_t(Pick(3) ? kLeads[Pick(std::size(kLeads))] : Pick(3000));
     if (e.RepeatKind == kRepeatQuick) {  // somewhere in the window, so that it can ring

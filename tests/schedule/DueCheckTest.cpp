@@ -2,6 +2,7 @@
 
 #include "ScheduleSupport.h"
 #include "model/DueCheck.h"
+#include "model/Schedule.h"
 
 namespace wb::test {
 namespace {
@@ -35,18 +36,62 @@ TEST(DueCheck, EveryOtherWeekAcrossAYearEndAndNeverBeforeItsStart) {
 }
 
 TEST(DueCheck, EveryOtherWeekFromAWindowThatRunsIntoTheNextMonth) {
-  // Thursday the 28th with Monday in the mask: the window's day is Monday 2008/03/03. The start
-  // date itself also counts every 14 days (the first occurrence's own day).
+  // Thursday the 28th with Monday in the mask: the window's day is Monday 2008/03/03. Thursday
+  // is not ticked, so the start date itself never rings.
   AlarmTable t = Table({Entry(kRepeatBiweekly, At("2008/02/28 10:00:00"), kMaskMonday)});
   EXPECT_EQ(RunDaily(t, At("2008/02/01"), At("2008/04/20"), Minute(10, 0), Minute(10, 0)),
-            (Bells{{"2008/02/28 10:00:00", 0, true, false},
-                   {"2008/03/03 10:00:00", 0, true, false},
-                   {"2008/03/13 10:00:00", 0, true, false},
+            (Bells{{"2008/03/03 10:00:00", 0, true, false},
                    {"2008/03/17 10:00:00", 0, true, false},
-                   {"2008/03/27 10:00:00", 0, true, false},
                    {"2008/03/31 10:00:00", 0, true, false},
-                   {"2008/04/10 10:00:00", 0, true, false},
                    {"2008/04/14 10:00:00", 0, true, false}}));
+}
+
+// The due check rings an every-other-week entry on exactly the days the day test (the list
+// and the tray tip) shows, whichever weekday the entry was set on.
+TEST(DueCheck, EveryOtherWeekRingsOnTheDaysTheListShows) {
+  struct Case {
+    const char* what;
+    AlarmEntry entry;
+    Bells bells;  // 2026/12/01 .. 2027/01/17
+  };
+  const Case cases[] = {
+      {"set on Monday 14, only Wednesday ticked", Entry(kRepeatBiweekly, At("2026/12/14 10:00:00"), kMaskWednesday),
+       {{"2026/12/16 10:00:00", 0, true, false},
+        {"2026/12/30 10:00:00", 0, true, false},
+        {"2027/01/13 10:00:00", 0, true, false}}},
+      {"set on Monday 14 with Monday and Wednesday ticked",
+       Entry(kRepeatBiweekly, At("2026/12/14 10:00:00"), kMaskMonday | kMaskWednesday),
+       {{"2026/12/14 10:00:00", 0, true, false},
+        {"2026/12/16 10:00:00", 0, true, false},
+        {"2026/12/28 10:00:00", 0, true, false},
+        {"2026/12/30 10:00:00", 0, true, false},
+        {"2027/01/11 10:00:00", 0, true, false},
+        {"2027/01/13 10:00:00", 0, true, false}}},
+      {"a pre-bell of an hour on an entry set on an unticked Saturday",
+       Entry(kRepeatBiweekly, At("2026/12/12 10:00:00"), kMaskSunday, BellMode::PreAndMain, 60),
+       {{"2026/12/13 10:00:00", 0, true, true},
+        {"2026/12/27 10:00:00", 0, true, true},
+        {"2027/01/10 10:00:00", 0, true, true}}},
+      {"a pre-bell of an hour on a ticked set day",
+       Entry(kRepeatBiweekly, At("2026/12/12 10:00:00"), kMaskSaturday, BellMode::PreAndMain, 60),
+       {{"2026/12/12 09:00:00", 0, false, true},
+        {"2026/12/12 10:00:00", 0, true, false},
+        {"2026/12/26 09:00:00", 0, false, true},
+        {"2026/12/26 10:00:00", 0, true, false},
+        {"2027/01/09 09:00:00", 0, false, true},
+        {"2027/01/09 10:00:00", 0, true, false}}},
+  };
+  for (const Case& c : cases) {
+    AlarmTable t = Table({c.entry});
+    const Bells bells = RunDaily(t, At("2026/12/01"), At("2027/01/17"), Minute(9, 0), Minute(10, 0));
+    EXPECT_EQ(bells, c.bells) << c.what;
+    std::vector<int64_t> listed, rung;
+    for (int64_t d = DayOf(At("2026/12/01")); d <= DayOf(At("2027/01/17")); ++d)
+      if (EntryOccursOnDay(c.entry, d)) listed.push_back(d);
+    for (const Bell& b : bells)
+      if (b.main) rung.push_back(DayOf(At(b.at.c_str())));
+    EXPECT_EQ(rung, listed) << c.what;
+  }
 }
 
 TEST(DueCheck, FifthFridayOnlyInMonthsThatHaveOne) {

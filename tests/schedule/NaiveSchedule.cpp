@@ -53,9 +53,11 @@ bool TextNthWeekDue(OleDate now, const AlarmEntry& e, int lead, int n) {
   return due;
 }
 
+// The pre-bell day's rule counts only when the set day's own weekday is ticked.
 bool TextBiweeklyDayDue(OleDate now, const AlarmEntry& e, OleDate p, OleDate start) {
   const long toPre = DaysBetween(now, p);
-  if (toPre % 14 == 0 && toPre <= 0) return FormatHourMinute(now) == FormatHourMinute(p);
+  const bool setDayTicked = (e.WeekdayMask & Bit(e.AlarmTime)) != 0;
+  if (setDayTicked && toPre % 14 == 0 && toPre <= 0) return FormatHourMinute(now) == FormatHourMinute(p);
   const long toStart = DaysBetween(now, start);
   if (toStart % 14 != 0 || toStart > 0) return false;
   return FormatHourMinute(now) == FormatHourMinute(e.AlarmTime);

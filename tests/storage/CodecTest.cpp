@@ -42,16 +42,47 @@ TEST(Codec, TextWithoutACp932FormIsReported) {
   EXPECT_FALSE(lossless);
 }
 
-TEST(Codec, BrokenCp932DecodesAsWindowsDoes) {
+// Bytes that are no CP932 text decode to characters that encode back to the same bytes: the odd
+// single bytes as Windows decodes them, and a lead byte that starts no character as its escape
+// (U+F700 + the byte), so what a file held is written back as it was.
+TEST(Codec, BytesThatAreNoTextComeBackAsThemselves) {
   auto codec = MakeNativeCodec();
-  EXPECT_EQ(codec->FromCp932("\x80"), "\xc2\x80");
-  EXPECT_EQ(codec->FromCp932("\xa0\xfd\xff"), "\xef\xa3\xb0\xef\xa3\xb1\xef\xa3\xb3");
-  EXPECT_EQ(codec->FromCp932("a\x83"), "a・");      // lead byte at the end
-  EXPECT_EQ(codec->FromCp932("\x83\x20z"), "・z");  // a lead byte takes the next byte along
-  EXPECT_EQ(codec->FromCp932("\x85\x40z"), "・z");  // a pair that holds no character
-  EXPECT_EQ(codec->FromCp932(std::string("\x83\0z", 3)), std::string("・\0z", 5));  // but never a NUL
-  // Those odd single bytes come back as themselves.
-  EXPECT_EQ(codec->ToCp932("\xc2\x80\xef\xa3\xb0\xef\xa3\xb3"), "\x80\xa0\xff");
+  struct Case {
+    const char* what;
+    std::string cp932, utf8;
+  };
+  const Case cases[] = {
+      {"0x80", "\x80", "\xc2\x80"},
+      {"0xA0 0xFD 0xFF", "\xa0\xfd\xff", "\xef\xa3\xb0\xef\xa3\xb1\xef\xa3\xb3"},
+      {"a lead byte at the end", "a\x83", "a\xef\x9e\x83"},
+      {"a lead byte before a space", "\x83\x20z", "\xef\x9e\x83 z"},
+      {"a pair that holds no character", "\x85\x40z", "\xef\x9e\x85@z"},
+      {"a lead byte before a NUL", std::string("\x83\0z", 3), std::string("\xef\x9e\x83\0z", 5)},
+      {"a lead byte before a whole character", "\x85\x83\x41", "\xef\x9e\x85ア"},
+      {"a path made elsewhere", "C:\\\xfc\\\x83\x41.wav", "C:\\\xef\x9f\xbc\\ア.wav"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(codec->FromCp932(c.cp932), c.utf8) << c.what;
+    bool lossless = false;
+    EXPECT_EQ(codec->ToCp932(c.utf8, &lossless), c.cp932) << c.what;
+    EXPECT_TRUE(lossless) << c.what;
+  }
+}
+
+// What a user types next to an escape may not read back the same: it is reported, so the
+// editor refuses it as it refuses characters CP932 lacks.
+TEST(Codec, EscapesThatWouldNotReadBackAreReported) {
+  auto codec = MakeNativeCodec();
+  const char* const typed[] = {
+      "\xef\x9e\x83" "A",  // 0x83 0x41 reads back as ア
+      "\xef\x9e\xa1",      // 0xA1 reads back as ｡
+      "\xef\x9e\x81\xef\x9e\x81",  // 0x81 0x81 reads back as ＝
+  };
+  for (const char* text : typed) {
+    bool lossless = true;
+    codec->ToCp932(text, &lossless);
+    EXPECT_FALSE(lossless) << text;
+  }
 }
 
 TEST(Codec, CutNeverSplitsACharacter) {

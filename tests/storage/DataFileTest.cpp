@@ -281,6 +281,30 @@ TEST_F(DataFile, TextWithoutACp932FormIsStoredAsFarAsItGoes) {
   EXPECT_EQ(back[0].Message, "鐘?" "?!");
 }
 
+// Strings made on another system or by hand, with bytes that are no CP932 text, are written
+// back by a load and a save byte for byte, and so still name their files.
+TEST_F(DataFile, BytesThatAreNoCp932TextSurviveALoadAndASave) {
+  const std::string strange[] = {
+      "D:\\\x83\\bell.wav",             // a lead byte before a backslash
+      "\x85\x40\x83\x41\xfc",             // a pair with no character, ア, a lead byte at the end
+      std::string("\x81\0\x80\xa0", 4),  // a lead byte before a NUL, the odd single bytes
+  };
+  for (const std::string& bytes : strange) {
+    const std::string file = Bytes().Header(1, "Wakebell 0.9.6").str() +
+                             Bytes().F64(46000.5).I16(kRepeatDaily).I16(0).F64(0).F64(0).I16(0).I16(0).I16(0)
+                                 .Str(bytes).I16(1).Str(bytes).I16(0).I32(-1).I32(-1).I16(1).I16(10).I32(0)
+                                 .I32(int32_t(0x8000000F)).Str(bytes).I16(12).I16(-1).I16(0).I16(0).I16(0)
+                                 .I16(7).I16(5).str() +
+                             kZeroRecord;
+    const std::string path = PathOf("Wakebell.dat");
+    WriteBytes(path, file);
+    AlarmTable t;
+    ASSERT_TRUE(LoadAlarmTable(path, t, 0, 0));
+    ASSERT_TRUE(SaveAlarmTable(path, t));
+    EXPECT_EQ(ReadBytes(path), file);
+  }
+}
+
 TEST_F(DataFile, JapaneseFolderNamesWork) {
   std::string path = PathOf("データ.dat");
   AlarmTable t;

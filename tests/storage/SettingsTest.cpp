@@ -182,6 +182,18 @@ TEST_F(Settings, DataPathComesFromTheProgramFolder) {
   EXPECT_EQ(p.preBellMinutes, 45);
 }
 
+// An empty DATAPATH, however it is spelled, reads as a missing one: the file beside the program.
+TEST_F(Settings, AnEmptyDataPathReadsAsAMissingOne) {
+  std::filesystem::create_directory(dir_ / "prog");
+  const std::string program = Folder() + "prog/";
+  const char* const lines[] = {"DATAPATH=\r\n", "DATAPATH=   \r\n", "DATAPATH=\"\"\r\n", "DATAPATH=''\r\n",
+                               "datapath=\r\n", ""};
+  for (const char* line : lines) {
+    WriteBytes(ProgramIniPath(program), std::string("[Wakebell]\r\n") + line + "PRETIME=5\r\n");
+    EXPECT_EQ(ReadDataPath(program), program + "Wakebell.dat") << line;
+  }
+}
+
 TEST_F(Settings, IniPathTakesEitherSeparator) {
   EXPECT_EQ(IniPathBeside("C:\\Program Files\\Wakebell\\"), "C:\\Program Files\\Wakebell\\Wakebell.ini");
   EXPECT_EQ(IniPathBeside("D:\\data\\my.dat"), "D:\\data\\Wakebell.ini");

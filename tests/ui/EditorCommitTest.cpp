@@ -58,6 +58,9 @@ TEST_F(EditorCommit, AddRefusesInTheOrderOfItsChecks) {
        "ブリンク回数に、０～３２７６７の数値を入力してください", "blinkCountEdit"},
       {"message the data file cannot hold", [](EditorWindow& w) { w.messageEdit.SetText("起きて😀"); },
        "表示メッセージに、保存できない文字が含まれています\r\n別の文字に置き換えてください", "messageEdit"},
+      {"message with a byte escape that would read back as ア",
+       [](EditorWindow& w) { w.messageEdit.SetText("\xef\x9e\x83" "A"); },
+       "表示メッセージに、保存できない文字が含まれています\r\n別の文字に置き換えてください", "messageEdit"},
       {"past time, question cancelled",
        [this](EditorWindow& w) {
          SetTime(w, 5, 0);

@@ -1,6 +1,9 @@
 // Start-up of the monitor: the instance guard, what start-up writes and reads, and the
 // one-second due check it starts.
+#include <fstream>
+
 #include "MonitorFixture.h"
+#include "storage/StorageFixture.h"
 
 namespace wb::test {
 namespace {
@@ -144,6 +147,34 @@ TEST_F(MonitorStartup, LoadsTheDataFileAndTheDeviceNamesThenStartsTheDueCheck) {
   EXPECT_FALSE(TheAlarmTimers().singleClickTimer.Enabled());
 }
 
+// An older data file found at start-up is converted with the volumes the chosen devices have
+// at that moment, and rewritten in the current layout once its original is kept.
+TEST_F(MonitorStartup, ConvertsAnOlderDataFileWithTheDevicesPresentVolumes) {
+  std::string old = Bytes().Header(1, "Wakebell 0.9.3").str();
+  for (double time : {46000.25, 0.0})
+    old += Bytes().F64(time).I16(kRepeatDaily).I16(0).F64(0).F64(0).I16(0).I16(0).I16(0).Str("x").I16(0).Str("")
+               .I16(1).str();
+  std::ofstream(DefaultDataPath(), std::ios::binary) << old;
+  SetSetting(ProgramIni(), "MIDINM", "MIDI 音源");
+  SetSetting(ProgramIni(), "WAVENM", "スピーカー");
+  devices.AddMidi("MIDI 音源", 0x11112222);
+  devices.AddWave("スピーカー", 0x33334444);
+
+  Start();
+  ASSERT_EQ(App().table.EntryCount(), 1);
+  EXPECT_EQ(uint32_t(App().table[0].MidiVolume), 0x11112222u);
+  EXPECT_EQ(uint32_t(App().table[0].WaveVolume), 0x33334444u);
+  EXPECT_EQ(App().table[0].EndlessFlag, 1);
+  AlarmTable stored;
+  std::string tag;
+  ASSERT_TRUE(ReadAlarmFile(DefaultDataPath(), stored, 0, 0, &tag));
+  EXPECT_EQ(tag, kCurrentDataTag);
+  EXPECT_EQ(stored.Slots(), App().table.Slots());
+  std::string backup;
+  ASSERT_TRUE(ReadWholeFile(DefaultDataPath() + ".bak", backup));
+  EXPECT_EQ(backup, old);
+}
+
 // ---- the due check of dueCheckTimer ----
 
 using MonitorDueCheck = MonitorTest;
@@ -172,6 +203,21 @@ TEST_F(MonitorDueCheck, NothingFiresWhilePaused) {
   form.pauseItem->Choose();
   Seconds(60);
   EXPECT_FALSE(AlarmShown());  // 06:01 went by during the pause and is not made up
+}
+
+TEST_F(MonitorDueCheck, ResumingRingsAtTheNextMatchingMinute) {
+  SaveTable({Daily(6, 1), Daily(6, 3)});
+  MonitorWindow& form = Start();
+  form.pauseItem->Choose();
+  Seconds(120);  // 06:02:00: 06:01 went by during the pause
+  form.pauseItem->Choose();
+  Seconds(59);
+  EXPECT_FALSE(AlarmShown());
+  Seconds(1);  // 06:03:00
+  ASSERT_TRUE(AlarmShown());
+  EXPECT_EQ(ui::TheForm<AlarmWindow>().timeView.Text(), "06:03");
+  EXPECT_EQ(App().table[0].MainBellFiredAt, 0);
+  EXPECT_EQ(FormatMoment(App().table[1].MainBellFiredAt), "2026/12/07 06:03:00");
 }
 
 TEST_F(MonitorDueCheck, AnAlarmRingsOnceAndDoesNotCreateTheEditor) {

@@ -40,6 +40,31 @@ TEST_F(Shortcut, RegisterLeavesAnExistingShortcutAsItIs) {
   EXPECT_EQ(Setting(ProgramIni(), "STARTMD"), "1");
 }
 
+// Without a Startup folder there is nowhere to register: nothing is created, the start mode and
+// the marks stay as they were, and the user hears why.
+TEST_F(Shortcut, WithoutAStartupFolderNothingIsRegisteredAndTheUserIsTold) {
+  shell.StartupMissing = true;
+  for (const char* mode : {"0", "1"}) {
+    SetSetting(ProgramIni(), "STARTMD", mode);
+    dialogs.Asked.clear();
+    MonitorWindow& form = Start();
+    const bool marked = form.registerStartupItem->Checked();
+    form.registerStartupItem->Choose();
+    EXPECT_EQ(shell.CreateCalls, 0) << mode;
+    EXPECT_TRUE(shell.Files.empty()) << mode;
+    EXPECT_EQ(Setting(ProgramIni(), "STARTMD"), mode);
+    EXPECT_EQ(form.registerStartupItem->Checked(), marked) << mode;
+    EXPECT_NE(form.removeStartupItem->Checked(), marked) << mode;
+    ASSERT_EQ(dialogs.Asked.size(), 1u) << mode;
+    EXPECT_EQ(dialogs.Asked[0].text, "スタートアップフォルダが見つからないため、スタートアップに登録できませんでした。");
+    EXPECT_EQ(dialogs.Asked[0].style, kOkOnly | kIconExclamation);
+    EXPECT_EQ(dialogs.Asked[0].title, "Wakebell");
+    tray.Mouse(0x200);  // no folder, so no shortcut in it
+    EXPECT_FALSE(form.registerStartupItem->Checked()) << mode;
+    ForgetWindows();
+  }
+}
+
 TEST_F(Shortcut, TargetHasItsEnvironmentReferencesExpanded) {
   shell.Env["APPS"] = "C:\\Tools";
   CreateStartupShortcut("%APPS%\\Wakebell\\Wakebell.exe", "Wakebell.lnk");

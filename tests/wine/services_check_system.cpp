@@ -56,7 +56,7 @@ bool SameText(const std::string& a, const std::string& b) {
 }
 
 void LinkChecks(Tally& t, wb::IShell& shell) {
-  const std::string startup = shell.StartupFolder();
+  const std::string startup = shell.StartupFolder().value_or("");
   t.Expect(!startup.empty() && startup.back() != '\\', "Startup folder: named without a trailing backslash", startup);
   t.Expect(IsFolder(startup), "Startup folder: exists");
 

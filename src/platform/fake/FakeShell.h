@@ -2,6 +2,7 @@
 // an environment for expanding %NAME% references. Fake of IShell for the window-logic tests.
 #pragma once
 #include <map>
+#include <optional>
 #include <string>
 
 #include "platform/Services.h"
@@ -21,7 +22,10 @@ class FakeShell : public IShell {
   std::map<std::string, std::string> Env{{"USERPROFILE", "C:\\Users\\user"}, {"SystemRoot", "C:\\Windows"}};
   int CreateCalls = 0, DeleteCalls = 0, ExistsCalls = 0;
 
-  std::string StartupFolder() override { return Startup; }
+  bool StartupMissing = false;  // the system names no Startup folder
+  std::optional<std::string> StartupFolder() override {
+    return StartupMissing ? std::nullopt : std::optional<std::string>(Startup);
+  }
   bool FileExists(const std::string& path) override;
   bool FolderHasFiles(const std::string& folder) override;
   bool CreateShortcut(const std::string& linkPath, const std::string& target, int showCommand) override;

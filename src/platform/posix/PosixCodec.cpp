@@ -1,8 +1,9 @@
 // Code page 932 <-> UTF-8 on Linux. The mapping is iconv's ("CP932"), read once into two tables
 // so that converting a full data file costs table look-ups, not library calls. It behaves like
 // the Windows code page functions the product uses: a character without an exact CP932 form
-// becomes "?" (no look-alikes such as the yen sign as a backslash), and undecodable bytes
-// become the characters Windows gives them, so a file dumps the same on both systems.
+// becomes "?" (no look-alikes such as the yen sign as a backslash), and the odd single bytes
+// become the characters Windows gives them; a byte that starts no character becomes its byte
+// escape (TextCodec.h), as the Windows codec makes it, so a file dumps the same on both systems.
 #include <iconv.h>
 
 #include <array>
@@ -13,8 +14,6 @@
 
 namespace wb {
 namespace {
-
-constexpr char32_t kBrokenDoubleByte = 0x30FB;  // katakana middle dot, as Windows decodes them
 
 bool IsLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
@@ -51,20 +50,23 @@ struct Tables {
   std::vector<char16_t> doubles;       // (lead << 8 | trail) -> character, 0 when none
   std::vector<uint16_t> encode;        // BMP character -> 1 or 2 bytes, 0 when none
   // What decoding writes, ready made: UTF-8 bytes in the low three bytes, their count on top.
-  std::array<uint32_t, 256> singleUtf8{};  // a byte alone (a lead byte: at the end or before NUL)
-  std::vector<uint32_t> doubleUtf8;        // a lead byte and the byte after it
+  std::array<uint32_t, 256> singleUtf8{};  // a byte alone (a lead byte: its escape)
+  std::vector<uint32_t> doubleUtf8;        // a lead byte and the byte after it; 0: no character
 
   Tables() : doubles(0x10000, 0), encode(0x10000, 0), doubleUtf8(0x10000, 0) {
     Build();
     for (int b = 0; b < 256; ++b) {
-      char16_t c = single[size_t(b)];
+      char32_t c = single[size_t(b)];
       // Bytes outside the code page that Windows still decodes to characters of their own.
-      if (!c && b != 0)
-        c = b == 0x80 ? 0x80 : b == 0xA0 ? 0xF8F0 : b >= 0xFD ? char16_t(0xF8F1 + (b - 0xFD)) : kBrokenDoubleByte;
+      if (!c && b != 0) c = b == 0x80 ? 0x80 : b == 0xA0 ? 0xF8F0 : b >= 0xFD ? char32_t(0xF8F1 + (b - 0xFD)) : 0;
+      if (!c && b >= 0x80) {  // a lead byte alone, or a hole: the byte's escape, both ways
+        c = ByteEscape((unsigned char)b);
+        encode[c] = uint16_t(b);
+      }
       singleUtf8[size_t(b)] = Packed(c);
     }
     for (size_t code = 0; code < doubleUtf8.size(); ++code)
-      doubleUtf8[code] = Packed(doubles[code] ? doubles[code] : kBrokenDoubleByte);
+      doubleUtf8[code] = doubles[code] ? Packed(doubles[code]) : 0;
   }
 
   static uint32_t Packed(char32_t c) {
@@ -167,8 +169,9 @@ class PosixCodec : public ITextCodec {
       }
       i += len ? len : 1;
     }
-    if (lossless) *lossless = whole;
-    return std::string(start, size_t(p - start));
+    std::string out(start, size_t(p - start));
+    if (lossless) *lossless = whole && FromCp932(out) == utf8;
+    return out;
   }
 
   std::string FromCp932(const std::string& cp932) override {
@@ -183,13 +186,11 @@ class PosixCodec : public ITextCodec {
         ++i;
         continue;
       }
-      uint32_t packed;
-      if (IsLead(b) && i + 1 < cp932.size() && cp932[i + 1] != '\0') {
-        // A lead byte takes the next byte with it, whether or not the pair is a character;
-        // only a NUL (or the end) stays out.
-        packed = t_.doubleUtf8[size_t(b << 8 | (unsigned char)cp932[i + 1])];
+      uint32_t packed = 0;
+      if (IsLead(b) && i + 1 < cp932.size()) packed = t_.doubleUtf8[size_t(b << 8 | (unsigned char)cp932[i + 1])];
+      if (packed) {
         i += 2;
-      } else {
+      } else {  // a lead byte that makes no character with the next one stands alone
         packed = t_.singleUtf8[b];
         ++i;
       }

@@ -27,13 +27,15 @@ namespace {
 
 class Win32Shell final : public IShell {
  public:
-  std::string StartupFolder() override {
+  std::optional<std::string> StartupFolder() override {
     // Created when missing: a link saved into a folder that is not there is silently lost.
     win32::UniqueCoTaskString path;  // freed even when the call fails
     std::string folder;
     if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Startup, KF_FLAG_CREATE, nullptr, path.Put())))
       folder = win32::Narrow(path.Get());
     while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    // An empty name would put the shortcut at the root of the current drive.
+    if (folder.empty()) return std::nullopt;
     return folder;
   }
 
