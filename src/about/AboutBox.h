@@ -6,12 +6,12 @@
 #include <array>
 #include <string>
 
+#include "app_state/Version.h"
 #include "platform/Controls.h"
 #include "platform/Services.h"
 
 namespace wb {
 
-inline constexpr int kVersionMajor = 1, kVersionMinor = 0, kVersionRevision = 5;
 inline constexpr const char* kSysInfoUnavailable = "現時点ではｼｽﾃﾑ情報を使用できません";
 
 class AboutBox : public ui::Form {

@@ -22,7 +22,8 @@ const char* const kUsage =
     "       wakebell-tool tip DATAFILE --now T [--day yyyy/mm/dd] [--days-off FILE]\n"
     "       wakebell-tool holidays YEAR [DATAFILE] [--days-off FILE]\n"
     "       wakebell-tool history HISTORYFILE [--window]\n"
-    "       wakebell-tool missed DATAFILE --since T --now T [--state STATEFILE]\n";
+    "       wakebell-tool missed DATAFILE --since T --now T [--state STATEFILE]\n"
+    "       wakebell-tool --version\n";
 }
 
 #ifdef _WIN32

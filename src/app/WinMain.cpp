@@ -32,6 +32,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   std::unique_ptr<ILauncher> launcher = MakeWin32Launcher();
   std::unique_ptr<IInstance> instanceGuard = MakeWin32Instance();
   std::unique_ptr<IPower> power = MakeWin32Power();
+  std::unique_ptr<IFolderAccess> folders = MakeWin32FolderAccess();
 
   Services& svc = Svc();
   svc.frontEnd = frontEnd.get();
@@ -47,6 +48,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   svc.launcher = launcher.get();
   svc.instance = instanceGuard.get();
   svc.power = power.get();
+  svc.folders = folders.get();
   ui::Timer::SetHost(timers.get());
 
   int exitCode = 0;

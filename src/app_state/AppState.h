@@ -115,6 +115,9 @@ struct AppHooks {
 
 struct AppState {
   std::string programFolder;  // always ends in a backslash
+  // False when start-up found that no file can be made there: the history and the state file
+  // are then not tried at all, so nothing is half-written or written elsewhere.
+  bool programFolderWritable = true;
   std::string dataPath;
   AlarmTable table;
   DaysOff daysOff;  // national holidays and the user's days-off file, for the entries that rest

@@ -10,6 +10,7 @@ namespace wb {
 std::string HistoryPath() { return HistoryPathIn(App().programFolder); }
 
 void LogHistory(HistoryEvent event, OleDate due, const std::string& message) {
+  if (!App().programFolderWritable) return;
   const OleDate now = Svc().clock->Now();
   HistoryRecord record;
   record.at = now;

@@ -186,7 +186,7 @@ void BellWatch::ReportMissed(const std::vector<MissedRow>& rows) {
 void BellWatch::WriteState(OleDate now) {
   CompactHandled(state_.catchUp, App().table, now);
   state_.snoozes = App().snooze.snoozes;
-  WriteStateFile(StatePath(), state_);
+  if (App().programFolderWritable) WriteStateFile(StatePath(), state_);
 }
 
 // A resume soon before the bell the timer was set for was most likely the timer's doing.

@@ -5,6 +5,7 @@
 #include "app_state/ProgramTitle.h"
 #include "audio/Volume.h"
 #include "monitor/MonitorWindow.h"
+#include "monitor/ReadOnlyFolder.h"
 #include "storage/DataFile.h"
 #include "storage/FileIo.h"
 #include "storage/Settings.h"
@@ -52,6 +53,8 @@ void MonitorWindow::StartUp() {
   }
 
   AppState& app = App();
+  // Asked before anything is written beside the program; said to the user at the end.
+  app.programFolderWritable = !Svc().folders || Svc().folders->CanCreateFilesIn(app.programFolder);
   app.table.Clear();
   app.monitor.startingUp = true;
   app.lastEditedIndex = -1;
@@ -89,6 +92,10 @@ void MonitorWindow::StartUp() {
   // After the due check runs: a message about the days-off file must not hold up the bells.
   LoadDaysOff();
   if (!tableRead) ReportUnreadableTable();
+
+  // Last, with the icon up and the due check running: the table read rings while the message
+  // waits for the user.
+  if (!app.programFolderWritable) WarnProgramFolderReadOnly(app.programFolder);
 }
 
 void MonitorWindow::ReportUnreadableTable() {

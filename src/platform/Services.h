@@ -144,6 +144,16 @@ struct IPower {
   virtual void SetEventHandler(std::function<void(PowerEvent)> handler) = 0;
 };
 
+// Whether the program can make files in a folder. The settings and data files live beside the
+// program; a folder the user cannot write (Program Files, a write-protected medium) is found
+// by trying, as nothing else answers it reliably (access rules, virtualisation, media).
+struct IFolderAccess {
+  virtual ~IFolderAccess() = default;
+  // True when a new file could be created in `folder` (ending in a separator); the trial
+  // file is gone again when it returns.
+  virtual bool CanCreateFilesIn(const std::string& folder) = 0;
+};
+
 // Bringing one of our windows to the front although another program owns the focus.
 struct IForeground {
   virtual ~IForeground() = default;
@@ -207,6 +217,7 @@ struct Services {
   IForeground* foreground = nullptr;
   IDialogs* dialogs = nullptr;
   IFrontEnd* frontEnd = nullptr;
+  IFolderAccess* folders = nullptr;
 };
 
 // The services in use. Unset members are a program error when used.

@@ -14,7 +14,7 @@ using AboutBoxTest = MonitorTest;
 TEST_F(AboutBoxTest, ShowsTitleAndVersion) {
   AboutBox& box = ui::TheForm<AboutBox>();
   EXPECT_EQ(box.Caption(), "Wakebellのﾊﾞｰｼﾞｮﾝ情報");
-  EXPECT_EQ(box.versionLabel.Caption(), "ﾊﾞｰｼﾞｮﾝ 1.0.5");
+  EXPECT_EQ(box.versionLabel.Caption(), std::string("ﾊﾞｰｼﾞｮﾝ ") + WB_PROJECT_VERSION);
   EXPECT_EQ(box.titleLabel.Caption(), "Wakebell");
   EXPECT_FALSE(box.descriptionLabel.Caption().empty());
   EXPECT_EQ(box.okButton.Caption(), "OK");
@@ -33,7 +33,7 @@ TEST_F(AboutBoxTest, OpensFromTheMenuWithoutBeingModalAndOkClosesIt) {
   EXPECT_EQ(ui::FormIfLoaded<AboutBox>(), nullptr);
   form.aboutItem->Choose();  // and comes back anew
   ASSERT_NE(ui::FormIfLoaded<AboutBox>(), nullptr);
-  EXPECT_EQ(ui::FormIfLoaded<AboutBox>()->versionLabel.Caption(), "ﾊﾞｰｼﾞｮﾝ 1.0.5");
+  EXPECT_EQ(ui::FormIfLoaded<AboutBox>()->versionLabel.Caption(), std::string("ﾊﾞｰｼﾞｮﾝ ") + WB_PROJECT_VERSION);
 }
 
 TEST_F(AboutBoxTest, StartsTheToolFromTheFirstKey) {

@@ -21,6 +21,7 @@ UiTest::UiTest() {
   Svc().instance = &instance;
   Svc().power = &power;
   Svc().foreground = &foreground;
+  Svc().folders = &folders;
   ui::Timer::SetHost(&clock);
 }
 

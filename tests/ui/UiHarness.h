@@ -10,6 +10,7 @@
 #include "platform/fake/FakeAudioDevices.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeDialogs.h"
+#include "platform/fake/FakeFolderAccess.h"
 #include "platform/fake/FakeForeground.h"
 #include "platform/fake/FakeFrontEnd.h"
 #include "platform/fake/FakeInstance.h"
@@ -54,6 +55,7 @@ class UiTest : public ::testing::Test {
   fake::FakeInstance instance;
   fake::FakePower power;
   fake::FakeForeground foreground;
+  fake::FakeFolderAccess folders;
 };
 
 }  // namespace wb::test

@@ -1,4 +1,5 @@
 #include "app/tool/Commands.h"
+#include "app_state/Version.h"
 
 namespace wb::tool {
 
@@ -8,6 +9,11 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   if (args.empty()) {
     err << "wakebell-tool: no command given\n";
     return 2;
+  }
+  // The version of the program this tool was built with, the one its About box shows.
+  if (args[0] == "--version" && args.size() == 1) {
+    out << "wakebell-tool " << kVersionText << "\n";
+    return 0;
   }
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   const std::string& cmd = args[0];

@@ -23,6 +23,8 @@ std::unique_ptr<IInstance> MakeWin32Instance(const std::string& mutexName = "Loc
 // Creates its hidden notice window on the calling thread, whose message loop must run.
 std::unique_ptr<IPower> MakeWin32Power();
 
+std::unique_ptr<IFolderAccess> MakeWin32FolderAccess();
+
 // Folder of the running executable, UTF-8, ending in "\".
 std::string ProgramFolder();
 
