@@ -22,7 +22,7 @@ AlarmTable FullTable(OleDate around) {
     e.RepeatKind = int16_t(1 + rng() % 11);
     e.AlarmTime = double(base - 60 + int(rng() % 67)) + double(rng() % 1440) / 1440.0;
     e.WeekdayMask = int16_t(rng() % 128);
-    e.BellMode = int16_t(rng() % 3);
+    e.BellMode = BellMode(rng() % 3);
     e.PreBellMinutes = int16_t(rng() % 3 ? rng() % 120 : rng() % 5000);
     e.Message = "会議 " + std::to_string(i);
     t.Add(e);

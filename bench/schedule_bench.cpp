@@ -28,7 +28,7 @@ AlarmTable MixedTable(int count, OleDate around, unsigned seed) {
     e.RepeatKind = int16_t(rng() % 12);
     e.AlarmTime = double(base - 60 + int(rng() % 90)) + double(rng() % 1440) / 1440.0;
     e.WeekdayMask = int16_t(rng() % 128);
-    e.BellMode = int16_t(rng() % 3);
+    e.BellMode = BellMode(rng() % 3);
     e.PreBellMinutes = int16_t(rng() % 3 ? rng() % 120 : rng() % 5000);
     if (rng() % 2) e.MainBellFiredAt = double(base - int(rng() % 10)) + 0.5;
     if (rng() % 3 == 0) e.PreBellFiredAt = double(base - int(rng() % 10)) + 0.25;

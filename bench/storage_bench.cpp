@@ -19,8 +19,8 @@ struct FullTable {
     e.RepeatKind = wb::kRepeatWeekly;
     e.Message = message;
     e.SoundFile = "C:\\Windows\\Media\\アラーム.wav";
-    e.FontName = "MS Pｺﾞｼｯｸ";
-    e.BackColor = wb::kButtonFaceColor;
+    e.Look.FontName = "MS Pｺﾞｼｯｸ";
+    e.Look.BackColor = wb::kButtonFaceColor;
     while (table.Add(e) >= 0) {
     }
     dir = std::filesystem::temp_directory_path() / ("wb_storage_bench_" + std::to_string(getpid()));

@@ -58,26 +58,19 @@ void AlarmWindow::FillAlarmWindow(const AlarmEntry& e, bool mainBell, const std:
     PaintWhiteOnBlack(bannerView);
   } else {
     bannerView.SetText("");
-    bannerView.SetBackColor(ui::Color(e.BackColor));
+    bannerView.SetBackColor(ui::Color(e.Look.BackColor));
   }
 
   if (timeView.Text() != minuteText) timeView.SetText(minuteText);
   PaintWhiteOnBlack(timeView);
 
-  SetBackColor(ui::Color(e.BackColor));
-  messageView.SetBackColor(ui::Color(e.BackColor));
+  SetBackColor(ui::Color(e.Look.BackColor));
+  messageView.SetBackColor(ui::Color(e.Look.BackColor));
 
-  ui::Font font;
-  font.name = e.FontName;
-  font.size = e.FontSize;
-  font.bold = e.FontBold != 0;
-  font.italic = e.FontItalic != 0;
-  font.underline = e.FontUnderline != 0;
-  font.strikethru = e.FontStrikethru != 0;
-  messageView.SetFont(font);
+  messageView.SetFont(ui::FontOf(e.Look));
 
   messageView.SelectAll();
-  messageView.SetSelColor(ui::Color(e.ForeColor));
+  messageView.SetSelColor(ui::Color(e.Look.ForeColor));
   messageView.SetSelAlignment(ui::Align::Center);
   messageView.SetSelStart(0);
 }

@@ -21,7 +21,7 @@ void EditorWindow::ApplyTextColor(ui::Color color) {
 void EditorWindow::OnColorBoxClick(bool textGroup, int index) {
   auto& boxes = textGroup ? textColorChecks : backColorChecks;
   ui::CheckBox& box = boxes[size_t(index)];
-  const bool anyTicked = std::any_of(boxes.begin(), boxes.end(), [](const ui::CheckBox& b) { return b.Value() == 1; });
+  const bool anyTicked = std::any_of(boxes.begin(), boxes.end(), [](const ui::CheckBox& b) { return b.Ticked(); });
   auto apply = [&](ui::Color color) {
     if (textGroup)
       ApplyTextColor(color);
@@ -30,26 +30,26 @@ void EditorWindow::OnColorBoxClick(bool textGroup, int index) {
   };
   if (index > 0) {
     if (!anyTicked) {
-      box.SetValue(1);
+      box.SetValue(ui::CheckState::Ticked);
       return;
     }
-    if (box.Value() != 1) return;  // unticked by the box the user ticked
+    if (!box.Ticked()) return;  // unticked by the box the user ticked
     apply(FixedBoxColor(index));
     for (size_t i = 0; i < boxes.size(); ++i)
-      if (int(i) != index) boxes[i].SetValue(0);
+      if (int(i) != index) boxes[i].SetValue(ui::CheckState::Unticked);
     FocusList();
     return;
   }
   if (!anyTicked) {
-    if (Visible()) box.SetValue(1);  // ticked again, which asks for the colour again
+    if (Visible()) box.SetValue(ui::CheckState::Ticked);  // ticked again, which asks for the colour again
     FocusList();
     return;
   }
-  if (box.Value() != 1) {
+  if (!box.Ticked()) {
     FocusList();
     return;
   }
-  for (size_t i = 1; i < boxes.size(); ++i) boxes[i].SetValue(0);
+  for (size_t i = 1; i < boxes.size(); ++i) boxes[i].SetValue(ui::CheckState::Unticked);
   // The dialog starts from the colour the sample shows; filling the fields ticks this box
   // without asking, and the colour given is then the colour kept.
   uint32_t color = textGroup ? sampleView.TextColor() : sampleView.BackColor();
@@ -66,15 +66,12 @@ void EditorWindow::OnColorBoxClick(bool textGroup, int index) {
 
 void EditorWindow::ChooseSampleFont() {
   const ui::Color textColor = sampleView.TextColor();
-  const ui::Font& current = sampleView.GetFont();
-  FontChoice font{.name = current.name, .size = current.size, .bold = current.bold, .italic = current.italic,
-                  .underline = current.underline, .strikethru = current.strikethru};
+  ui::Font font = sampleView.GetFont();
   App().editor.dialogOpen = true;
   const bool chosen = Svc().dialogs->ChooseFont(font);
   App().editor.dialogOpen = false;
   if (!chosen) return;
-  sampleView.SetFont({.name = font.name, .size = font.size, .bold = font.bold, .italic = font.italic,
-                      .underline = font.underline, .strikethru = font.strikethru});
+  sampleView.SetFont(font);
   ApplyTextColor(textColor);  // a new font keeps the colour
 }
 

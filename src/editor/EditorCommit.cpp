@@ -37,12 +37,12 @@ bool EditorWindow::CheckMonthlyDay() {
 }
 
 bool EditorWindow::CheckWeekdays() {
-  bool any = std::any_of(weekdayChecks.begin(), weekdayChecks.end(), [](const ui::CheckBox& b) { return b.Value() == 1; });
+  bool any = std::any_of(weekdayChecks.begin(), weekdayChecks.end(), [](const ui::CheckBox& b) { return b.Ticked(); });
   return !weeklyOption.Value() || any || Warn("曜日のいずれかを選択してください", &weekdayChecks[0]);
 }
 
 bool EditorWindow::CheckSoundFile() {
-  return soundCheck.Value() != 1 || !Trimmed(soundFileEdit.Text()).empty() ||
+  return !soundCheck.Ticked() || !Trimmed(soundFileEdit.Text()).empty() ||
          Warn("有効なファイルが指定されていません", &soundFileEdit);
 }
 
@@ -55,7 +55,7 @@ bool EditorWindow::ConfirmPastTime() {
   OleDate set = MakeDate(d.year, d.month, d.day, int(LeadingNumber(hourEdit.Text())),
                          int(LeadingNumber(minuteEdit.Text())), 0);
   if (SecondNumber(set) >= SecondNumber(Svc().clock->Now())) return true;
-  if (warnPastTimeCheck.Value() != 1) return true;
+  if (!warnPastTimeCheck.Ticked()) return true;
   EditorState& ed = App().editor;
   ed.dialogOpen = true;
   int answer = Svc().dialogs->MsgBox("設定時刻が過去になっていますが、設定しますか", kOkCancel | kIconExclamation,
@@ -66,32 +66,23 @@ bool EditorWindow::ConfirmPastTime() {
 
 void EditorWindow::RememberAsDefaults(const AlarmEntry& e) {
   Preferences& p = App().prefs;
-  p.PreFlag = e.BellMode;
-  p.PreTime = e.PreBellMinutes;
-  p.Message = e.Message;
-  p.BlinkFlag = e.BlinkFlag;
-  p.SoundFlag = e.SoundFlag;
-  p.SoundFile = e.SoundFile;
-  p.WeekStart = int16_t(mondayFirstCheck.Value());
-  p.EndlessFlag = e.EndlessFlag;
-  p.KeepWindowFlag = e.KeepWindowFlag;
-  p.BlinkCount = e.BlinkCount;
-  p.ForeColor = e.ForeColor;
-  p.BackColor = e.BackColor;
-  p.FontName = e.FontName;
-  p.FontSize = e.FontSize;
-  p.FontBold = e.FontBold;
-  p.FontItalic = e.FontItalic;
-  p.FontUnderline = e.FontUnderline;
-  p.FontStrikethru = e.FontStrikethru;
-  p.ForeColorIndex = e.ForeColorIndex;
-  p.BackColorIndex = e.BackColorIndex;
-  if (WeekUnitOfRepeatKind(e.RepeatKind) >= 0) p.WeeklyTiming = e.RepeatKind;
-  p.ListDispFlag = allEntriesViewCheck.Value() == 1 ? 1 : 2;
+  p.bellMode = e.BellMode;
+  p.preBellMinutes = e.PreBellMinutes;
+  p.message = e.Message;
+  p.blinkFlag = e.BlinkFlag;
+  p.soundFlag = e.SoundFlag;
+  p.soundFile = e.SoundFile;
+  p.weekStart = int16_t(mondayFirstCheck.Value());  // a grey box would store 2
+  p.endlessFlag = e.EndlessFlag;
+  p.keepWindowFlag = e.KeepWindowFlag;
+  p.blinkCount = e.BlinkCount;
+  p.look = e.Look;
+  if (WeekUnitOfRepeatKind(e.RepeatKind) >= 0) p.weeklyRepeat = e.RepeatKind;
+  p.listView = allEntriesViewCheck.Ticked() ? 1 : 2;
   // A device list without a choice (no device of that kind) keeps the name already chosen.
   AudioState& audio = App().audio;
-  if (std::string name = DeviceOfList(midiDeviceCombo); !name.empty()) audio.midiDeviceName = p.MidiName = name;
-  if (std::string name = DeviceOfList(waveDeviceCombo); !name.empty()) audio.waveDeviceName = p.WaveName = name;
+  if (std::string name = DeviceOfList(midiDeviceCombo); !name.empty()) audio.midiDeviceName = p.midiDevice = name;
+  if (std::string name = DeviceOfList(waveDeviceCombo); !name.empty()) audio.waveDeviceName = p.waveDevice = name;
 }
 
 void EditorWindow::AddEntry() {
@@ -141,7 +132,7 @@ void EditorWindow::ChangeEntry() {
     Svc().clock->Sleep(kReselectPauseMs);
     alarmList.SetSelected(row, true);
   } else if (DailyView()) {
-    allEntriesViewCheck.SetValue(1);  // no longer due that day: the full list shows it
+    allEntriesViewCheck.SetValue(ui::CheckState::Ticked);  // no longer due that day: the full list shows it
   }
 }
 
@@ -176,7 +167,7 @@ void EditorWindow::AddQuickTimer(int minutes) {
   e.AlarmTime = FromSecondNumber(SecondNumber(Svc().clock->Now()) + int64_t(minutes) * 60);
   e.RepeatKind = kRepeatQuick;
   e.WeekdayMask = MaskBitOfWeekday(WeekdayOf(e.AlarmTime));
-  e.BellMode = kBellMainOnly;
+  e.BellMode = BellMode::MainOnly;
   e.PreBellMinutes = 0;
   e.Message = "クイックタイマー";
   e.BlinkCount = *blinkCount;

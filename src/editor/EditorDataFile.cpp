@@ -41,8 +41,8 @@ bool EditorWindow::SwitchDataFile(const std::string& path) {
     if (answer == kAnswerCancel) return false;
   }
   app.dataPath = path;
-  WriteSetting(DataIniPath(path), "DATAPATH", path);
-  WriteSetting(ProgramIniPath(app.programFolder), "DATAPATH", path);
+  WriteDataPath(DataIniPath(path), path);
+  WriteDataPath(ProgramIniPath(app.programFolder), path);
   OpenEditor();
   return true;
 }

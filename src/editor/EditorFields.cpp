@@ -121,14 +121,14 @@ void EnableAll(std::initializer_list<ui::Control*> controls, bool on) {
 
 void EditorWindow::MarkCalendarWeekday() {
   int box = WeekdayBox(WeekdayOf(calendar.Value()), MondayStart());
-  for (int i = 0; i < kWeekdayBoxes; ++i) weekdayChecks[size_t(i)].SetValue(i == box ? 1 : 0);
+  for (int i = 0; i < kWeekdayBoxes; ++i) weekdayChecks[size_t(i)].SetValue(ui::TickedIf(i == box));
 }
 
 void EditorWindow::ApplyWeekUnit() {
   if (weekUnitCombo.ListIndex() == 1) {  // every other week rings on the start date's weekday
     int box = WeekdayBox(WeekdayOf(calendar.Value()), MondayStart());
     for (int i = 0; i < kWeekdayBoxes; ++i) {
-      weekdayChecks[size_t(i)].SetValue(i == box ? 1 : 0);
+      weekdayChecks[size_t(i)].SetValue(ui::TickedIf(i == box));
       weekdayChecks[size_t(i)].SetEnabled(i == box);
     }
     return;
@@ -156,7 +156,7 @@ void EditorWindow::OnDailyOptionClick() {
   EnableAll({&dayOfMonthEdit, &dayOfMonthLabel}, false);
   for (auto& box : weekdayChecks) {
     box.SetEnabled(false);
-    box.SetValue(1);
+    box.SetValue(ui::CheckState::Ticked);
   }
 }
 
@@ -181,7 +181,7 @@ void EditorWindow::LabelWeekdayBoxes() {
 
 void EditorWindow::OnMondayFirstClick() {
   // The same weekdays stay ticked under the new labels.
-  std::array<int, kWeekdayBoxes> values;
+  std::array<ui::CheckState, kWeekdayBoxes> values;
   for (int i = 0; i < kWeekdayBoxes; ++i) values[size_t(i)] = weekdayChecks[size_t(i)].Value();
   if (MondayStart())
     std::rotate(values.begin(), values.begin() + 1, values.end());
@@ -193,15 +193,15 @@ void EditorWindow::OnMondayFirstClick() {
 }
 
 void EditorWindow::OnPreBellClick() {
-  EnableAll({&preBellLeadEdit, &preBellLeadLabel, &mainBellTooCheck}, preBellCheck.Value() == 1);
+  EnableAll({&preBellLeadEdit, &preBellLeadLabel, &mainBellTooCheck}, preBellCheck.Ticked());
 }
 
 void EditorWindow::OnBlinkClick() {
-  EnableAll({&blinkCountEdit, &blinkCountLabel}, blinkCheck.Value() != 0);
+  EnableAll({&blinkCountEdit, &blinkCountLabel}, blinkCheck.Value() != ui::CheckState::Unticked);
 }
 
 void EditorWindow::OnSoundClick() {
-  const bool on = soundCheck.Value() == 1;
+  const bool on = soundCheck.Ticked();
   EnableAll({&soundFileLabel, &soundFileEdit, &browseSoundButton, &midiVolumeLabel, &waveVolumeLabel,
              &testPlayButton, &endlessCheck},
             on);
@@ -212,32 +212,25 @@ void EditorWindow::OnSoundClick() {
 
 // --- Appearance ---------------------------------------------------------------------------
 
-void EditorWindow::ShowAppearance(const std::string& message, const ui::Font& font, ui::Color fore,
-                                  ui::Color back, int foreIndex, int backIndex) {
+void EditorWindow::ShowAppearance(const std::string& message, const Appearance& look) {
   sampleView.SetText(message);
-  sampleView.SetFont(font);
-  sampleView.SetBackColor(back);
+  sampleView.SetFont(ui::FontOf(look));
+  sampleView.SetBackColor(ui::Color(look.BackColor));
   sampleView.SelectAll();
-  sampleView.SetSelColor(fore);
+  sampleView.SetSelColor(ui::Color(look.ForeColor));
   sampleView.SetSelAlignment(ui::Align::Center);
   sampleView.SetSelStart(0);
   // Ticking box 0 from here must not open the colour dialog; the stored colour stays.
   suppressForeColorDialog = suppressBackColorDialog = true;
-  for (auto [boxes, index] : {std::pair{&textColorChecks, foreIndex}, std::pair{&backColorChecks, backIndex}}) {
+  for (auto [boxes, index] : {std::pair{&textColorChecks, int(look.ForeColorIndex)},
+                              std::pair{&backColorChecks, int(look.BackColorIndex)}}) {
     if (index < 0 || index >= int(boxes->size())) continue;  // an unknown index leaves the boxes
-    (*boxes)[size_t(index)].SetValue(1);
+    (*boxes)[size_t(index)].SetValue(ui::CheckState::Ticked);
     for (size_t i = 0; i < boxes->size(); ++i)
-      if (int(i) != index) (*boxes)[i].SetValue(0);
+      if (int(i) != index) (*boxes)[i].SetValue(ui::CheckState::Unticked);
   }
   suppressForeColorDialog = suppressBackColorDialog = false;
 }
-
-namespace {
-ui::Font FontOfPreferences(const Preferences& p) {
-  return {.name = p.FontName, .size = p.FontSize, .bold = p.FontBold != 0, .italic = p.FontItalic != 0,
-          .underline = p.FontUnderline != 0, .strikethru = p.FontStrikethru != 0};
-}
-}  // namespace
 
 // --- Filling ------------------------------------------------------------------------------
 
@@ -251,39 +244,49 @@ void EditorWindow::ShowTimeOf(OleDate now) {
   dayOfMonthEdit.SetText(std::to_string(t.day));
 }
 
-// What a new entry takes from the remembered preferences besides its time and repetition.
-void EditorWindow::ShowPreferredSoundAndLook(const Preferences& p) {
-  blinkCheck.SetValue(p.BlinkFlag != 0 ? 1 : 0);
-  soundCheck.SetValue(SoundBoxTicked(p.SoundFlag) ? 1 : 0);
-  soundFileEdit.SetText(p.SoundFile);
+// The sound and look of an entry, or the preferences' for a new one (not the volumes: a new
+// entry takes the devices' own).
+void EditorWindow::ShowSoundAndLook(const SoundAndLook& s) {
+  blinkCheck.SetValue(ui::TickedIf(s.blinkFlag != 0));
+  soundCheck.SetValue(ui::TickedIf(SoundBoxTicked(s.soundFlag)));
+  soundFileEdit.SetText(s.soundFile);
   CaretToEnd(soundFileEdit);
-  endlessCheck.SetValue(p.EndlessFlag != 0 ? 1 : 0);
-  keepWindowCheck.SetValue(p.KeepWindowFlag != 0 ? 1 : 0);
-  blinkCountEdit.SetText(std::to_string(p.BlinkCount));
-  ShowAppearance(p.Message, FontOfPreferences(p), ui::Color(p.ForeColor), ui::Color(p.BackColor),
-                 p.ForeColorIndex, p.BackColorIndex);
+  endlessCheck.SetValue(ui::TickedIf(s.endlessFlag != 0));
+  keepWindowCheck.SetValue(ui::TickedIf(s.keepWindowFlag != 0));
+  blinkCountEdit.SetText(std::to_string(s.blinkCount));
+  ShowAppearance(s.message, s.look);
+}
+
+void EditorWindow::ShowBellMode(BellMode mode) {
+  if (mode != BellMode::MainOnly && mode != BellMode::PreOnly && mode != BellMode::PreAndMain) return;
+  preBellCheck.SetValue(ui::TickedIf(mode != BellMode::MainOnly));
+  mainBellTooCheck.SetValue(ui::TickedIf(mode == BellMode::PreAndMain));
+}
+
+EditorWindow::SoundAndLook EditorWindow::SoundAndLookOf(const Preferences& p) {
+  return {p.blinkFlag, p.soundFlag, p.endlessFlag, p.keepWindowFlag, p.blinkCount, p.soundFile, p.message, p.look};
 }
 
 void EditorWindow::InitEditorFields() {
   const Preferences& p = App().prefs;
   const OleDate now = Svc().clock->Now();
   calendar.SetValue(DayOf(now));
-  mondayFirstCheck.SetValue(p.WeekStart == 1 ? 1 : 0);
+  mondayFirstCheck.SetValue(ui::TickedIf(p.weekStart == 1));
   LabelWeekdayBoxes();  // also when the box kept its value and so ran no reaction
-  messageEdit.SetText(p.Message);
-  if (p.PreFlag == kBellPreOnly || p.PreFlag == kBellPreAndMain) preBellCheck.SetValue(1);
-  if (p.PreFlag == kBellPreAndMain) mainBellTooCheck.SetValue(1);
-  preBellLeadEdit.SetText(std::to_string(p.PreTime));
-  ShowPreferredSoundAndLook(p);
-  EnableAll({&blinkCountEdit, &blinkCountLabel}, p.BlinkFlag == 1);
-  weekUnitCombo.SetListIndex(std::max(0, WeekUnitOfRepeatKind(p.WeeklyTiming)));
+  messageEdit.SetText(p.message);
+  if (RingsPreBell(p.bellMode)) preBellCheck.SetValue(ui::CheckState::Ticked);
+  if (p.bellMode == BellMode::PreAndMain) mainBellTooCheck.SetValue(ui::CheckState::Ticked);
+  preBellLeadEdit.SetText(std::to_string(p.preBellMinutes));
+  ShowSoundAndLook(SoundAndLookOf(p));
+  EnableAll({&blinkCountEdit, &blinkCountLabel}, p.blinkFlag == 1);
+  weekUnitCombo.SetListIndex(std::max(0, WeekUnitOfRepeatKind(p.weeklyRepeat)));
   // Tick the new view first: unticking the only ticked box would tick it again.
-  if (p.ListDispFlag == 2) {
-    dailyViewCheck.SetValue(1);
+  if (p.listView == 2) {
+    dailyViewCheck.SetValue(ui::CheckState::Ticked);
   } else {
-    allEntriesViewCheck.SetValue(1);
+    allEntriesViewCheck.SetValue(ui::CheckState::Ticked);
   }
-  warnPastTimeCheck.SetValue(p.PassFlag != 0 ? 1 : 0);
+  warnPastTimeCheck.SetValue(ui::TickedIf(p.warnPastTime != 0));
   onceOption.SetValue(true);
   EnableAll({&dayOfMonthEdit, &dayOfMonthLabel}, false);
   for (auto& box : weekdayChecks) box.SetEnabled(false);
@@ -302,15 +305,12 @@ void EditorWindow::ResetEntryFields() {
   ShowTimeOf(now);
   MarkCalendarWeekday();
   onceOption.SetValue(true);
-  mondayFirstCheck.SetValue(p.WeekStart == 1 ? 1 : 0);
-  messageEdit.SetText(p.Message);
-  if (p.PreFlag >= kBellMainOnly && p.PreFlag <= kBellPreAndMain) {
-    preBellCheck.SetValue(p.PreFlag == kBellMainOnly ? 0 : 1);
-    mainBellTooCheck.SetValue(p.PreFlag == kBellPreAndMain ? 1 : 0);
-  }
-  preBellLeadEdit.SetText(std::to_string(p.PreTime));
-  ShowPreferredSoundAndLook(p);
-  weekUnitCombo.SetListIndex(std::max(0, WeekUnitOfRepeatKind(p.WeeklyTiming)));
+  mondayFirstCheck.SetValue(ui::TickedIf(p.weekStart == 1));
+  messageEdit.SetText(p.message);
+  ShowBellMode(p.bellMode);
+  preBellLeadEdit.SetText(std::to_string(p.preBellMinutes));
+  ShowSoundAndLook(SoundAndLookOf(p));
+  weekUnitCombo.SetListIndex(std::max(0, WeekUnitOfRepeatKind(p.weeklyRepeat)));
 }
 
 // --- Reading the fields back --------------------------------------------------------------
@@ -333,24 +333,20 @@ std::optional<int16_t> EditorWindow::BlinkCountOfField() {
 }
 
 void EditorWindow::AppearanceToEntry(AlarmEntry& e) const {
-  e.BlinkFlag = blinkCheck.Value() == 0 ? 0 : 1;
-  e.SoundFlag = soundCheck.Value() == 1 ? 1 : 0;
+  e.BlinkFlag = blinkCheck.Value() == ui::CheckState::Unticked ? 0 : 1;
+  e.SoundFlag = soundCheck.Ticked() ? 1 : 0;
   e.SoundFile = soundFileEdit.Text();
+  // These two store the box's state as it is (a grey box stores 2).
   e.EndlessFlag = int16_t(endlessCheck.Value());
   e.MidiVolume = int32_t(VolumeFromSlider(midiVolumeSlider.Value()));
   e.WaveVolume = int32_t(VolumeFromSlider(waveVolumeSlider.Value()));
   e.KeepWindowFlag = int16_t(keepWindowCheck.Value());
-  e.ForeColor = int32_t(sampleView.TextColor());
-  e.BackColor = int32_t(sampleView.BackColor());
-  const ui::Font& f = sampleView.GetFont();
-  e.FontName = f.name;
-  e.FontSize = int16_t(f.size);
-  e.FontBold = f.bold ? kTrue : kFalse;
-  e.FontItalic = f.italic ? kTrue : kFalse;
-  e.FontUnderline = f.underline ? kTrue : kFalse;
-  e.FontStrikethru = f.strikethru ? kTrue : kFalse;
-  for (auto [boxes, index] : {std::pair{&textColorChecks, &e.ForeColorIndex}, std::pair{&backColorChecks, &e.BackColorIndex}}) {
-    auto ticked = std::find_if(boxes->begin(), boxes->end(), [](const ui::CheckBox& b) { return b.Value() == 1; });
+  Appearance& look = e.Look;
+  look.ForeColor = int32_t(sampleView.TextColor());
+  look.BackColor = int32_t(sampleView.BackColor());
+  ui::StoreFont(sampleView.GetFont(), look);
+  for (auto [boxes, index] : {std::pair{&textColorChecks, &look.ForeColorIndex}, std::pair{&backColorChecks, &look.BackColorIndex}}) {
+    auto ticked = std::find_if(boxes->begin(), boxes->end(), [](const ui::CheckBox& b) { return b.Ticked(); });
     if (ticked != boxes->end()) *index = int16_t(ticked - boxes->begin());
   }
   e.PreBellFiredAt = 0;
@@ -382,8 +378,10 @@ bool EditorWindow::FieldsToEntry(AlarmEntry& entry, bool dayFromField) {
   else e.RepeatKind = kRepeatOnce;
   e.WeekdayMask = 0;
   for (int i = 0; i < kWeekdayBoxes; ++i)
-    if (weekdayChecks[size_t(i)].Value() == 1) e.WeekdayMask = int16_t(e.WeekdayMask | WeekdayBoxBit(i, MondayStart()));
-  e.BellMode = preBellCheck.Value() != 1 ? kBellMainOnly : mainBellTooCheck.Value() == 1 ? kBellPreAndMain : kBellPreOnly;
+    if (weekdayChecks[size_t(i)].Ticked()) e.WeekdayMask = int16_t(e.WeekdayMask | WeekdayBoxBit(i, MondayStart()));
+  e.BellMode = !preBellCheck.Ticked()      ? BellMode::MainOnly
+               : mainBellTooCheck.Ticked() ? BellMode::PreAndMain
+                                           : BellMode::PreOnly;
   if (!preBellLeadEdit.Text().empty())
     e.PreBellMinutes = int16_t(std::clamp<long long>(LeadingNumber(preBellLeadEdit.Text()), 0, 32767));
   e.Message = messageEdit.Text();

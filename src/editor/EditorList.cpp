@@ -94,39 +94,25 @@ void EditorWindow::ShowEntryInFields() {
   CaretToEnd(dayOfMonthEdit);
   if (int unit = WeekUnitOfRepeatKind(e.RepeatKind); unit >= 0) weekUnitCombo.SetListIndex(unit);
   for (int box = 0; box < kWeekdayBoxes; ++box)
-    weekdayChecks[size_t(box)].SetValue((e.WeekdayMask & WeekdayBoxBit(box, MondayStart())) ? 1 : 0);
+    weekdayChecks[size_t(box)].SetValue(ui::TickedIf(e.WeekdayMask & WeekdayBoxBit(box, MondayStart())));
   messageEdit.SetText(e.Message);
-  if (e.BellMode >= kBellMainOnly && e.BellMode <= kBellPreAndMain) {
-    preBellCheck.SetValue(e.BellMode == kBellMainOnly ? 0 : 1);
-    mainBellTooCheck.SetValue(e.BellMode == kBellPreAndMain ? 1 : 0);
-  }
+  ShowBellMode(e.BellMode);
   preBellLeadEdit.SetText(std::to_string(e.PreBellMinutes));
-  blinkCheck.SetValue(e.BlinkFlag != 0 ? 1 : 0);
-  soundCheck.SetValue(SoundBoxTicked(e.SoundFlag) ? 1 : 0);
-  soundFileEdit.SetText(e.SoundFile);
-  CaretToEnd(soundFileEdit);
-  endlessCheck.SetValue(e.EndlessFlag != 0 ? 1 : 0);
-  keepWindowCheck.SetValue(e.KeepWindowFlag != 0 ? 1 : 0);
+  ShowSoundAndLook({e.BlinkFlag, e.SoundFlag, e.EndlessFlag, e.KeepWindowFlag, e.BlinkCount, e.SoundFile, e.Message, e.Look});
   ShowVolumeOnSlider(midiVolumeSlider, uint32_t(e.MidiVolume));
   ShowVolumeOnSlider(waveVolumeSlider, uint32_t(e.WaveVolume));
-  blinkCountEdit.SetText(std::to_string(e.BlinkCount));
-  ShowAppearance(e.Message,
-                 {.name = e.FontName, .size = e.FontSize, .bold = e.FontBold != 0,
-                  .italic = e.FontItalic != 0, .underline = e.FontUnderline != 0,
-                  .strikethru = e.FontStrikethru != 0},
-                 ui::Color(e.ForeColor), ui::Color(e.BackColor), e.ForeColorIndex, e.BackColorIndex);
   app.editor.fillingFields = false;
 }
 
 // The two view boxes act as a pair of which exactly one is ticked; a box the user unticks
 // ticks itself again.
 void EditorWindow::OnAllEntriesViewClick() {
-  if (allEntriesViewCheck.Value() != 1 && dailyViewCheck.Value() != 1) {
-    allEntriesViewCheck.SetValue(1);
+  if (!allEntriesViewCheck.Ticked() && !dailyViewCheck.Ticked()) {
+    allEntriesViewCheck.SetValue(ui::CheckState::Ticked);
     return;
   }
-  if (allEntriesViewCheck.Value() != 1) return;
-  dailyViewCheck.SetValue(0);
+  if (!allEntriesViewCheck.Ticked()) return;
+  dailyViewCheck.SetValue(ui::CheckState::Unticked);
   dailyViewCheck.SetFont({.name = dailyViewCheck.GetFont().name, .size = dailyViewCheck.GetFont().size});
   dailyViewCheck.SetBackColor(ui::kButtonFace);
   RefreshList();
@@ -135,13 +121,13 @@ void EditorWindow::OnAllEntriesViewClick() {
 }
 
 void EditorWindow::OnDailyViewClick() {
-  if (allEntriesViewCheck.Value() != 1 && dailyViewCheck.Value() != 1) {
-    dailyViewCheck.SetValue(1);
+  if (!allEntriesViewCheck.Ticked() && !dailyViewCheck.Ticked()) {
+    dailyViewCheck.SetValue(ui::CheckState::Ticked);
     return;
   }
   // Only a freshly ticked デイリー switches; unticked by the other box it has nothing to do.
-  if (dailyViewCheck.Value() != 1) return;
-  allEntriesViewCheck.SetValue(0);
+  if (!dailyViewCheck.Ticked()) return;
+  allEntriesViewCheck.SetValue(ui::CheckState::Unticked);
   ui::Font bold = dailyViewCheck.GetFont();
   bold.bold = true;
   dailyViewCheck.SetFont(bold);

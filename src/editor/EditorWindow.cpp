@@ -191,7 +191,7 @@ EditorWindow::EditorWindow()
   changeButton.onClick = [this] { ChangeEntry(); };
   deleteButton.onClick = [this] { DeleteEntries(); };
   quickTimerCombo.onClick = [this] { OnQuickTimerClick(); };
-  warnPastTimeCheck.onClick = [this] { App().prefs.PassFlag = int16_t(warnPastTimeCheck.Value()); };
+  warnPastTimeCheck.onClick = [this] { App().prefs.warnPastTime = int16_t(warnPastTimeCheck.Value()); };
   // Data file, saving, reset.
   dataPathEdit.onChange = [this] { OnDataPathChange(); };
   dataPathEdit.onGotFocus = [this] { OnDataPathGotFocus(); };

@@ -123,14 +123,23 @@ class EditorWindow : public ui::Form {
   void OnCalendarDateClick();
   void OnCalendarSelChange();
   void FocusList();
-  bool DailyView() const { return dailyViewCheck.Value() == 1; }
-  bool MondayStart() const { return mondayFirstCheck.Value() == 1; }
+  bool DailyView() const { return dailyViewCheck.Ticked(); }
+  bool MondayStart() const { return mondayFirstCheck.Ticked(); }
 
   // Entry fields (EditorFields.cpp).
   void InitEditorFields();
   void ResetEntryFields();
   void ShowTimeOf(OleDate now);
-  void ShowPreferredSoundAndLook(const Preferences& p);
+  // The sound and look fields as an entry holds them; the preferences keep the last entry's.
+  struct SoundAndLook {
+    int16_t blinkFlag, soundFlag, endlessFlag, keepWindowFlag, blinkCount;
+    const std::string& soundFile;
+    const std::string& message;
+    const Appearance& look;
+  };
+  static SoundAndLook SoundAndLookOf(const Preferences& p);
+  void ShowSoundAndLook(const SoundAndLook& s);
+  void ShowBellMode(BellMode mode);  // an unknown mode leaves the boxes as they are
   void MarkCalendarWeekday();
   void LabelWeekdayBoxes();
   void ApplyWeekUnit();
@@ -154,8 +163,7 @@ class EditorWindow : public ui::Form {
   void OnBlinkClick();
   void OnSoundClick();
   void OnMessageChange();
-  void ShowAppearance(const std::string& message, const ui::Font& font, ui::Color fore,
-                      ui::Color back, int foreIndex, int backIndex);
+  void ShowAppearance(const std::string& message, const Appearance& look);
   // Writes the fields into `entry`; false (entry untouched, a warning shown and the field
   // focused) when they do not form an entry: a day the month does not have, an hour, minute
   // or blink count that is no number.

@@ -1,5 +1,7 @@
-// The alarm entry record: 26 members in their stored order, and their codes.
-// Portable: no operating-system header. Text members are UTF-8 inside the program.
+// The alarm entry record: 26 members in their stored order (the last ten grouped as the
+// entry's appearance), and their codes. The data file's layout of them is described once, in
+// storage/RecordLayout.h. Portable: no operating-system header. Text members are UTF-8 inside
+// the program.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -37,12 +39,32 @@ constexpr int16_t MaskBitOfWeekday(int weekday) {
   return weekday == 1 ? int16_t(0x40) : int16_t(1 << (weekday - 2));
 }
 
-// BellMode codes.
-enum : int16_t { kBellMainOnly = 0, kBellPreOnly = 1, kBellPreAndMain = 2 };
+// Which bells an entry rings. Stored as the record's Integer; a damaged file may hold any
+// other number, which rings neither bell and is kept as it is.
+enum class BellMode : int16_t { MainOnly = 0, PreOnly = 1, PreAndMain = 2 };
+constexpr bool RingsPreBell(BellMode m) { return m == BellMode::PreOnly || m == BellMode::PreAndMain; }
+constexpr bool RingsMainBell(BellMode m) { return m == BellMode::MainOnly || m == BellMode::PreAndMain; }
 
 constexpr int16_t kTrue = -1;  // the program's Boolean True
 constexpr int16_t kFalse = 0;
 constexpr int32_t kButtonFaceColor = int32_t(0x8000000F);
+
+// How the alarm window shows an entry: text and back colour, the font, and which of the
+// editor's colour boxes chose each colour. The preferences keep one for the next new entry.
+struct Appearance {
+  int32_t ForeColor = 0;
+  int32_t BackColor = 0;
+  std::string FontName;
+  int16_t FontSize = 0;
+  int16_t FontBold = 0;  // kTrue / kFalse
+  int16_t FontItalic = 0;
+  int16_t FontUnderline = 0;
+  int16_t FontStrikethru = 0;
+  int16_t ForeColorIndex = 0;  // the ticked box of each colour group
+  int16_t BackColorIndex = 0;
+
+  bool operator==(const Appearance&) const = default;
+};
 
 struct AlarmEntry {
   OleDate AlarmTime = 0;
@@ -50,7 +72,7 @@ struct AlarmEntry {
   int16_t WeekdayMask = 0;
   OleDate PreBellFiredAt = 0;
   OleDate MainBellFiredAt = 0;
-  int16_t BellMode = 0;
+  wb::BellMode BellMode = wb::BellMode::MainOnly;
   int16_t PreBellMinutes = 0;
   int16_t BlinkFlag = 0;
   std::string Message;
@@ -61,16 +83,7 @@ struct AlarmEntry {
   int32_t WaveVolume = 0;
   int16_t KeepWindowFlag = 0;
   int16_t BlinkCount = 0;
-  int32_t ForeColor = 0;
-  int32_t BackColor = 0;
-  std::string FontName;
-  int16_t FontSize = 0;
-  int16_t FontBold = 0;
-  int16_t FontItalic = 0;
-  int16_t FontUnderline = 0;
-  int16_t FontStrikethru = 0;
-  int16_t ForeColorIndex = 0;
-  int16_t BackColorIndex = 0;
+  Appearance Look;  // ForeColor .. BackColorIndex
 
   bool operator==(const AlarmEntry&) const = default;
 };

@@ -12,8 +12,8 @@ namespace {
 
 constexpr int64_t kNone = std::numeric_limits<int64_t>::min();
 
-bool RingsMain(const AlarmEntry& e) { return e.BellMode == kBellMainOnly || e.BellMode == kBellPreAndMain; }
-bool RingsPre(const AlarmEntry& e) { return e.BellMode == kBellPreOnly || e.BellMode == kBellPreAndMain; }
+bool RingsMain(const AlarmEntry& e) { return RingsMainBell(e.BellMode); }
+bool RingsPre(const AlarmEntry& e) { return RingsPreBell(e.BellMode); }
 
 // FNV-1a, fed byte by byte in a fixed order, so the value is the same on every system.
 struct Fnv {
@@ -140,7 +140,7 @@ uint64_t EntryFingerprint(const AlarmEntry& entry) {
   f.Int(SecondNumber(entry.AlarmTime));
   f.Int(entry.RepeatKind);
   f.Int(entry.WeekdayMask);
-  f.Int(entry.BellMode);
+  f.Int(int64_t(entry.BellMode));
   f.Int(entry.PreBellMinutes);
   for (const char c : entry.Message) f.Byte(uint8_t(c));
   return f.h;

@@ -133,8 +133,8 @@ bool PreBellDue(const Tick& tick, const AlarmEntry& e, const DayTime& set, bool 
   }
 }
 
-bool MainMode(const AlarmEntry& e) { return e.BellMode == kBellMainOnly || e.BellMode == kBellPreAndMain; }
-bool PreMode(const AlarmEntry& e) { return e.BellMode == kBellPreOnly || e.BellMode == kBellPreAndMain; }
+bool MainMode(const AlarmEntry& e) { return RingsMainBell(e.BellMode); }
+bool PreMode(const AlarmEntry& e) { return RingsPreBell(e.BellMode); }
 
 // What falls due for one entry at the tick; nothing is marked.
 DueResult BellsDue(const Tick& tick, const AlarmEntry& e, const DayTime& set, bool readMarks = true) {

@@ -18,7 +18,7 @@ OleDate NextBellOfTable(const AlarmTable& table, OleDate from, int horizonDays) 
     const bool once = entry.RepeatKind == kRepeatOnce || entry.RepeatKind == kRepeatQuick;
     const int64_t setDay = DayOf(entry.AlarmTime);
     // A pre-bell is the only bell that lies before its day's main bell, by its lead.
-    const int64_t lead = entry.BellMode == kBellMainOnly ? 0 : std::max<int64_t>(0, LeadSeconds(entry.PreBellMinutes));
+    const int64_t lead = !RingsPreBell(entry.BellMode) ? 0 : std::max<int64_t>(0, LeadSeconds(entry.PreBellMinutes));
     const int64_t first = once ? setDay : std::max(today, setDay);
     const int64_t last = once ? setDay : today + horizonDays;
     for (int64_t day = first; day <= last; ++day) {

@@ -68,12 +68,11 @@ void OfferNextBell(const AlarmEntry& entry, int64_t baseDay, OleDate now, OleDat
   const int64_t main = baseDay * kSecondsPerDay + SecondOfDay(entry.AlarmTime);
   const int64_t pre = main - LeadSeconds(entry.PreBellMinutes);
   const int64_t present = SecondNumber(now);
-  const int mode = entry.BellMode;
   int64_t best = INT64_MAX;
   // A bell after the last second dates can hold never comes; held on that second it would
   // read as ringing now.
-  if ((mode == kBellPreOnly || mode == kBellPreAndMain) && pre >= present && pre <= kLastSecondNumber) best = pre;
-  if ((mode == kBellMainOnly || mode == kBellPreAndMain) && main >= present && main <= kLastSecondNumber &&
+  if (RingsPreBell(entry.BellMode) && pre >= present && pre <= kLastSecondNumber) best = pre;
+  if (RingsMainBell(entry.BellMode) && main >= present && main <= kLastSecondNumber &&
       main < best)
     best = main;
   if (best == INT64_MAX) return;

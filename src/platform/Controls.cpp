@@ -90,7 +90,7 @@ void Button::SetDefault(bool on) {
 CheckBox::CheckBox(Form& f, std::string name, CheckBoxOptions o)
     : Control(f, std::move(name), Kind::CheckBox, o.rect), caption_(std::move(o.caption)) {}
 void CheckBox::SetCaption(std::string c) { caption_ = std::move(c); Notify(Prop::Caption); }
-void CheckBox::SetValue(int v) {
+void CheckBox::SetValue(CheckState v) {
   if (value_ == v) return;
   value_ = v;
   Notify(Prop::Value);

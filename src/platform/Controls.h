@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/OleDate.h"
+#include "platform/Font.h"
 
 namespace wb {
 struct FormPeer;
@@ -22,12 +23,9 @@ constexpr Color kButtonFace = 0x8000000F;
 constexpr Color kWindowText = 0x80000008;
 constexpr Color kWindowBack = 0x80000005;
 
-struct Font {
-  std::string name = "MS UI Gothic";
-  int size = 9;  // points
-  bool bold = false, italic = false, underline = false, strikethru = false;
-  bool operator==(const Font&) const = default;
-};
+// A check box's state; Grey is the third state a program may set and a click never gives.
+enum class CheckState { Unticked = 0, Ticked = 1, Grey = 2 };
+constexpr CheckState TickedIf(bool on) { return on ? CheckState::Ticked : CheckState::Unticked; }
 
 enum class Kind {
   Label, Button, CheckBox, OptionButton, TextBox, ComboBox, ListBox, MonthView, UpDown,
@@ -210,12 +208,14 @@ class CheckBox : public Control {
   CheckBox(Form& f, std::string name, CheckBoxOptions o);
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string c);
-  int Value() const { return value_; }  // 0 unticked, 1 ticked, 2 grey
-  void SetValue(int v);                 // raises Click when it changes
-  void Toggle() { SetValue(value_ == 1 ? 0 : 1); }  // what a user's click does
+  CheckState Value() const { return value_; }
+  bool Ticked() const { return value_ == CheckState::Ticked; }
+  void SetValue(CheckState v);  // raises Click when it changes
+  // What a user's click does: a grey box becomes ticked.
+  void Toggle() { SetValue(Ticked() ? CheckState::Unticked : CheckState::Ticked); }
  private:
   std::string caption_;
-  int value_ = 0;
+  CheckState value_ = CheckState::Unticked;
 };
 
 class OptionButton : public Control {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/OleDate.h"
+#include "platform/Font.h"
 #include "platform/TextCodec.h"
 
 namespace wb {
@@ -154,12 +155,6 @@ enum MsgStyle : int {
 };
 enum MsgAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };
 
-struct FontChoice {
-  std::string name;
-  int size = 12;
-  bool bold = false, italic = false, underline = false, strikethru = false;
-};
-
 // The open-file dialog's choices beyond title and filter.
 struct OpenFileOptions {
   bool createPrompt = false;     // a name that does not exist may be chosen after a question
@@ -179,7 +174,8 @@ struct IDialogs {
     return OpenFile(title, filter, path);
   }
   virtual bool ChooseColor(uint32_t& color) = 0;
-  virtual bool ChooseFont(FontChoice& font) = 0;
+  // `font` in: the choice the dialog starts from; out: the font chosen.
+  virtual bool ChooseFont(ui::Font& font) = 0;
 };
 
 struct FormPeer;

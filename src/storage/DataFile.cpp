@@ -7,13 +7,13 @@
 #include "storage/BinaryIo.h"
 #include "storage/FileIo.h"
 #include "storage/Preferences.h"
+#include "storage/RecordLayout.h"
 #include "storage/TextBytes.h"
 
 namespace wb {
 namespace {
 
-// Record layouts by tag. Every older one is a prefix of the current member list, except that
-// 0.9.4 has a single Integer (KeepWindowFlag) where 0.9.5 has WaveVolume and KeepWindowFlag.
+// Record layouts by tag: the current one (RecordLayout.h) and the older ones (ReadOlderRecord).
 enum class Layout { Current, V095, V094, V093, Oldest };
 
 Layout LayoutOfTag(std::string_view tag) {
@@ -42,13 +42,44 @@ std::string Text(ByteReader& r, ITextCodec& codec) {
   return bytes.empty() ? std::string() : codec.FromCp932(std::string(bytes));
 }
 
-void ReadRecord(ByteReader& r, Layout layout, ITextCodec& codec, AlarmEntry& e) {
+// One member of the current layout, read or written as its type says (RecordLayout.h).
+struct FieldReader {
+  ByteReader& r;
+  ITextCodec& codec;
+  void operator()(const char*, OleDate& d) { d = r.Date(); }
+  void operator()(const char*, int16_t& v) { v = r.Integer(); }
+  void operator()(const char*, int32_t& v) { v = r.Long(); }
+  void operator()(const char*, BellMode& m) { m = BellMode(r.Integer()); }
+  void operator()(const char*, std::string& s) { s = Text(r, codec); }
+};
+
+struct FieldWriter {
+  ByteWriter& w;
+  ITextCodec& codec;
+  void operator()(const char*, OleDate d) { w.Date(d); }
+  void operator()(const char*, int16_t v) { w.Integer(v); }
+  void operator()(const char*, int32_t v) { w.Long(v); }
+  void operator()(const char*, BellMode m) { w.Integer(int16_t(m)); }
+  void operator()(const char*, const std::string& text) {
+    if (text.empty()) {
+      w.String({});
+      return;
+    }
+    std::string bytes = codec.ToCp932(text);
+    // A 2-byte length cannot say more; a wrapped length would misread every later byte.
+    w.String(CutCp932(bytes, 0xFFFF));
+  }
+};
+
+// The older layouts, each a prefix of the current member list except that 0.9.4 has a single
+// Integer (KeepWindowFlag) where 0.9.5 has WaveVolume and KeepWindowFlag.
+void ReadOlderRecord(ByteReader& r, Layout layout, ITextCodec& codec, AlarmEntry& e) {
   e.AlarmTime = r.Date();
   e.RepeatKind = r.Integer();
   e.WeekdayMask = r.Integer();
   e.PreBellFiredAt = r.Date();
   e.MainBellFiredAt = r.Date();
-  e.BellMode = r.Integer();
+  e.BellMode = BellMode(r.Integer());
   e.PreBellMinutes = r.Integer();
   e.BlinkFlag = r.Integer();
   e.Message = Text(r, codec);
@@ -65,17 +96,13 @@ void ReadRecord(ByteReader& r, Layout layout, ITextCodec& codec, AlarmEntry& e) 
   e.WaveVolume = r.Long();
   e.KeepWindowFlag = r.Integer();
   e.BlinkCount = r.Integer();
-  if (layout == Layout::V095) return;
-  e.ForeColor = r.Long();
-  e.BackColor = r.Long();
-  e.FontName = Text(r, codec);
-  e.FontSize = r.Integer();
-  e.FontBold = r.Integer();
-  e.FontItalic = r.Integer();
-  e.FontUnderline = r.Integer();
-  e.FontStrikethru = r.Integer();
-  e.ForeColorIndex = r.Integer();
-  e.BackColorIndex = r.Integer();
+}
+
+void ReadRecord(ByteReader& r, Layout layout, ITextCodec& codec, AlarmEntry& e) {
+  if (layout == Layout::Current)
+    ForEachRecordMember(e, FieldReader{r, codec});
+  else
+    ReadOlderRecord(r, layout, codec, e);
 }
 
 // Members an older layout lacks get what a new entry of the editor gets by default, and the
@@ -91,55 +118,7 @@ void FillMissingMembers(AlarmEntry& e, Layout layout, uint32_t midiVolume, uint3
   }
   // The appearance an old file never stored is the one the settings give a new entry.
   static const Preferences kDefaults;
-  e.ForeColor = kDefaults.ForeColor;
-  e.BackColor = kDefaults.BackColor;
-  e.FontName = kDefaults.FontName;
-  e.FontSize = kDefaults.FontSize;
-  e.FontBold = kDefaults.FontBold;
-  e.FontItalic = kDefaults.FontItalic;
-  e.FontUnderline = kDefaults.FontUnderline;
-  e.FontStrikethru = kDefaults.FontStrikethru;
-  e.ForeColorIndex = kDefaults.ForeColorIndex;
-  e.BackColorIndex = kDefaults.BackColorIndex;
-}
-
-void WriteText(ByteWriter& w, const std::string& text, ITextCodec& codec) {
-  if (text.empty()) {
-    w.String({});
-    return;
-  }
-  std::string bytes = codec.ToCp932(text);
-  // A 2-byte length cannot say more; a wrapped length would misread every later byte.
-  w.String(CutCp932(bytes, 0xFFFF));
-}
-
-void WriteRecord(ByteWriter& w, const AlarmEntry& e, ITextCodec& codec) {
-  w.Date(e.AlarmTime);
-  w.Integer(e.RepeatKind);
-  w.Integer(e.WeekdayMask);
-  w.Date(e.PreBellFiredAt);
-  w.Date(e.MainBellFiredAt);
-  w.Integer(e.BellMode);
-  w.Integer(e.PreBellMinutes);
-  w.Integer(e.BlinkFlag);
-  WriteText(w, e.Message, codec);
-  w.Integer(e.SoundFlag);
-  WriteText(w, e.SoundFile, codec);
-  w.Integer(e.EndlessFlag);
-  w.Long(e.MidiVolume);
-  w.Long(e.WaveVolume);
-  w.Integer(e.KeepWindowFlag);
-  w.Integer(e.BlinkCount);
-  w.Long(e.ForeColor);
-  w.Long(e.BackColor);
-  WriteText(w, e.FontName, codec);
-  w.Integer(e.FontSize);
-  w.Integer(e.FontBold);
-  w.Integer(e.FontItalic);
-  w.Integer(e.FontUnderline);
-  w.Integer(e.FontStrikethru);
-  w.Integer(e.ForeColorIndex);
-  w.Integer(e.BackColorIndex);
+  e.Look = kDefaults.look;
 }
 
 // Paths whose contents a load could not take in. The next save to such a path keeps the old
@@ -219,7 +198,7 @@ std::string SerializeAlarmTable(const AlarmTable& table, ITextCodec& codec) {
   ByteWriter w(out);
   w.Long(table.EntryCount());
   w.String(kCurrentDataTag);
-  for (const AlarmEntry& e : table.Slots()) WriteRecord(w, e, codec);
+  for (const AlarmEntry& e : table.Slots()) ForEachRecordMember(e, FieldWriter{w, codec});
   return out;
 }
 

@@ -1,5 +1,6 @@
-// The in-memory preferences: one member per key of the settings file's "Wakebell" section
-// that the editor pre-fills from. Reading and writing them is in Settings.h, from one table.
+// The in-memory preferences: what the editor pre-fills a new entry with, remembered from the
+// last entry added or changed, and the editor's own choices. Reading and writing them is in
+// Settings.h, from one table that alone knows the settings file's key for each member.
 // Portable: no operating-system header.
 #pragma once
 #include <cstdint>
@@ -10,31 +11,33 @@
 namespace wb {
 
 struct Preferences {
-  int16_t PreFlag = 0;          // PREFLAG: BellMode of the last committed entry
-  int16_t PreTime = 0;          // PRETIME
-  std::string Message;          // MESSAGE (CR LF stored as "!*#")
-  int16_t BlinkFlag = 0;        // BLINKFLAG
-  int16_t SoundFlag = 0;        // SOUNDFLAG
-  std::string SoundFile;        // SOUNDFILE
-  int16_t WeekStart = 0;        // WEEKSTART: 1 = Monday
-  int16_t EndlessFlag = 0;      // ENDLESSFLG
-  int16_t KeepWindowFlag = 0;   // DELFORMFLG
-  int16_t BlinkCount = 10;      // BLINKCNT
-  int32_t ForeColor = 0;        // FORECOLOR
-  int32_t BackColor = kButtonFaceColor;  // BACKCOLOR
-  std::string FontName = "MS Pｺﾞｼｯｸ";  // FONTNAME
-  int16_t FontSize = 12;        // FONTSIZE
-  int16_t FontBold = kTrue;     // FONTBOLD
-  int16_t FontItalic = kFalse;  // FONTITALIC
-  int16_t FontUnderline = kFalse;   // FONTUNDERLINE
-  int16_t FontStrikethru = kFalse;  // FONTSTRIKETHRU
-  int16_t ForeColorIndex = 7;   // FORECOLORINDEX
-  int16_t BackColorIndex = 5;   // BACKCOLORINDEX
-  int16_t WeeklyTiming = 2;     // WEEKLYTIMING
-  int16_t ListDispFlag = 1;     // LISTDISPFLG: 1 all entries, 2 the selected day
-  std::string MidiName;         // MIDINM
-  std::string WaveName;         // WAVENM
-  int16_t PassFlag = 1;         // PASSFLAG
+  // The sound and look of the last entry added or changed, as the entry's members hold them.
+  BellMode bellMode = BellMode::MainOnly;
+  int16_t preBellMinutes = 0;
+  std::string message;
+  int16_t blinkFlag = 0;
+  int16_t soundFlag = 0;
+  std::string soundFile;
+  int16_t endlessFlag = 0;
+  int16_t keepWindowFlag = 0;
+  int16_t blinkCount = 10;
+  Appearance look{.ForeColor = 0,
+                  .BackColor = kButtonFaceColor,
+                  .FontName = "MS Pｺﾞｼｯｸ",
+                  .FontSize = 12,
+                  .FontBold = kTrue,
+                  .FontItalic = kFalse,
+                  .FontUnderline = kFalse,
+                  .FontStrikethru = kFalse,
+                  .ForeColorIndex = 7,
+                  .BackColorIndex = 5};
+  // The editor's choices.
+  int16_t weekStart = 0;           // 1: the weekday boxes and calendar start on Monday
+  int16_t weeklyRepeat = 2;        // RepeatKind of the last weekly entry: the week unit offered
+  int16_t listView = 1;            // 1 every entry, 2 the entries of the calendar's day
+  std::string midiDevice;          // the chosen output devices, by name
+  std::string waveDevice;
+  int16_t warnPastTime = 1;        // not 0: ask before setting a time already past
 };
 
 }  // namespace wb

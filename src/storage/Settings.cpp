@@ -4,8 +4,8 @@
 #include <limits>
 #include <optional>
 #include <string_view>
+#include <variant>
 
-#include "model/Assert.h"
 #include "storage/FileIo.h"
 #include "storage/IniFile.h"
 #include "storage/TextBytes.h"
@@ -17,7 +17,7 @@ constexpr std::string_view kSection = "Wakebell";
 constexpr size_t kReadCut = 255;  // the 256-byte buffer of the Windows read, less its NUL
 
 enum class Kind {
-  Integer,   // int16_t member, decimal text
+  Integer,   // int16_t (or BellMode) member, decimal text
   Long,      // int32_t member, decimal text
   Text,      // std::string member, as it is
   Message,   // std::string member, line breaks as "!*#"
@@ -25,54 +25,80 @@ enum class Kind {
   Install,   // no member: read and written by its own functions below
 };
 
+// Where a key's value lives in the preferences.
+using Field = std::variant<std::monostate, int16_t*, int32_t*, std::string*, BellMode*>;
+using FieldOf = Field (*)(Preferences&);
+
+template <auto Member>
+Field Of(Preferences& p) {
+  return &(p.*Member);
+}
+template <auto Member>
+Field OfLook(Preferences& p) {
+  return &(p.look.*Member);
+}
+
 struct SettingKey {
   std::string_view key;
   Kind kind;
   std::string_view def;
-  int16_t Preferences::*integer = nullptr;
-  int32_t Preferences::*longValue = nullptr;
-  std::string Preferences::*text = nullptr;
+  FieldOf field = nullptr;
 };
 
-// Every key of section "Wakebell", in the order the preferences are written.
+// The keys the installation keeps, read and written by their own functions.
+constexpr SettingKey kStartFlagKey{"STARTFLG", Kind::Install, "0"};
+constexpr SettingKey kStartModeKey{"STARTMD", Kind::Install, "0"};
+constexpr SettingKey kDataPathKey{"DATAPATH", Kind::Install, "Wakebell.dat"};  // relative to the program folder
+// Per PC, in the program folder: "0" keeps the PC asleep through its bells.
+constexpr SettingKey kWakeKey{"WAKEFLG", Kind::Install, "1"};
+// The device names, which the device choice also writes on its own.
+constexpr SettingKey kMidiDeviceKey{"MIDINM", Kind::Text, "", Of<&Preferences::midiDevice>};
+constexpr SettingKey kWaveDeviceKey{"WAVENM", Kind::Text, "", Of<&Preferences::waveDevice>};
+
+// Every key of section "Wakebell", in the order the preferences are written: the only place
+// that spells the settings file's keys.
 constexpr SettingKey kKeys[] = {
-    {"PREFLAG", Kind::Integer, "0", &Preferences::PreFlag},
-    {"PRETIME", Kind::Integer, "0", &Preferences::PreTime},
-    {"MESSAGE", Kind::Message, "", nullptr, nullptr, &Preferences::Message},
-    {"BLINKFLAG", Kind::Integer, "0", &Preferences::BlinkFlag},
-    {"SOUNDFLAG", Kind::Integer, "0", &Preferences::SoundFlag},
-    {"SOUNDFILE", Kind::Text, "", nullptr, nullptr, &Preferences::SoundFile},
-    {"WEEKSTART", Kind::Integer, "0", &Preferences::WeekStart},
-    {"ENDLESSFLG", Kind::Integer, "0", &Preferences::EndlessFlag},
-    {"DELFORMFLG", Kind::Integer, "0", &Preferences::KeepWindowFlag},
-    {"BLINKCNT", Kind::Integer, "10", &Preferences::BlinkCount},
-    {"FORECOLOR", Kind::Long, "0", nullptr, &Preferences::ForeColor},
-    {"BACKCOLOR", Kind::Long, "-2147483633", nullptr, &Preferences::BackColor},  // 0x8000000F
-    {"FONTNAME", Kind::Text, "MS Pｺﾞｼｯｸ", nullptr, nullptr, &Preferences::FontName},
-    {"FONTSIZE", Kind::Integer, "12", &Preferences::FontSize},
-    {"FONTBOLD", Kind::FontFlag, "1", &Preferences::FontBold},
-    {"FONTITALIC", Kind::FontFlag, "0", &Preferences::FontItalic},
-    {"FONTUNDERLINE", Kind::FontFlag, "0", &Preferences::FontUnderline},
-    {"FONTSTRIKETHRU", Kind::FontFlag, "0", &Preferences::FontStrikethru},
-    {"FORECOLORINDEX", Kind::Integer, "7", &Preferences::ForeColorIndex},
-    {"BACKCOLORINDEX", Kind::Integer, "5", &Preferences::BackColorIndex},
-    {"WEEKLYTIMING", Kind::Integer, "2", &Preferences::WeeklyTiming},
-    {"LISTDISPFLG", Kind::Integer, "1", &Preferences::ListDispFlag},
-    {"MIDINM", Kind::Text, "", nullptr, nullptr, &Preferences::MidiName},
-    {"WAVENM", Kind::Text, "", nullptr, nullptr, &Preferences::WaveName},
-    {"PASSFLAG", Kind::Integer, "1", &Preferences::PassFlag},
-    {"STARTFLG", Kind::Install, "0"},
-    {"STARTMD", Kind::Install, "0"},
-    {"DATAPATH", Kind::Install, "Wakebell.dat"},  // relative to the program folder
-    // Per PC, in the program folder: "0" keeps the PC asleep through its bells.
-    {"WAKEFLG", Kind::Install, "1"},
+    {"PREFLAG", Kind::Integer, "0", Of<&Preferences::bellMode>},
+    {"PRETIME", Kind::Integer, "0", Of<&Preferences::preBellMinutes>},
+    {"MESSAGE", Kind::Message, "", Of<&Preferences::message>},
+    {"BLINKFLAG", Kind::Integer, "0", Of<&Preferences::blinkFlag>},
+    {"SOUNDFLAG", Kind::Integer, "0", Of<&Preferences::soundFlag>},
+    {"SOUNDFILE", Kind::Text, "", Of<&Preferences::soundFile>},
+    {"WEEKSTART", Kind::Integer, "0", Of<&Preferences::weekStart>},
+    {"ENDLESSFLG", Kind::Integer, "0", Of<&Preferences::endlessFlag>},
+    {"DELFORMFLG", Kind::Integer, "0", Of<&Preferences::keepWindowFlag>},
+    {"BLINKCNT", Kind::Integer, "10", Of<&Preferences::blinkCount>},
+    {"FORECOLOR", Kind::Long, "0", OfLook<&Appearance::ForeColor>},
+    {"BACKCOLOR", Kind::Long, "-2147483633", OfLook<&Appearance::BackColor>},  // 0x8000000F
+    {"FONTNAME", Kind::Text, "MS Pｺﾞｼｯｸ", OfLook<&Appearance::FontName>},
+    {"FONTSIZE", Kind::Integer, "12", OfLook<&Appearance::FontSize>},
+    {"FONTBOLD", Kind::FontFlag, "1", OfLook<&Appearance::FontBold>},
+    {"FONTITALIC", Kind::FontFlag, "0", OfLook<&Appearance::FontItalic>},
+    {"FONTUNDERLINE", Kind::FontFlag, "0", OfLook<&Appearance::FontUnderline>},
+    {"FONTSTRIKETHRU", Kind::FontFlag, "0", OfLook<&Appearance::FontStrikethru>},
+    {"FORECOLORINDEX", Kind::Integer, "7", OfLook<&Appearance::ForeColorIndex>},
+    {"BACKCOLORINDEX", Kind::Integer, "5", OfLook<&Appearance::BackColorIndex>},
+    {"WEEKLYTIMING", Kind::Integer, "2", Of<&Preferences::weeklyRepeat>},
+    {"LISTDISPFLG", Kind::Integer, "1", Of<&Preferences::listView>},
+    kMidiDeviceKey,
+    kWaveDeviceKey,
+    {"PASSFLAG", Kind::Integer, "1", Of<&Preferences::warnPastTime>},
+    kStartFlagKey,
+    kStartModeKey,
+    kDataPathKey,
+    kWakeKey,
 };
 
-const SettingKey& KeyOf(std::string_view name) {
-  for (const SettingKey& k : kKeys)
-    if (k.key == name) return k;
-  WB_ASSERT(!"unknown settings key");
-  return kKeys[0];
+// An Integer member: int16_t, or the bell mode's code.
+void SetInteger(const Field& f, int16_t v) {
+  if (auto* m = std::get_if<BellMode*>(&f))
+    **m = BellMode(v);
+  else
+    *std::get<int16_t*>(f) = v;
+}
+int16_t GetInteger(const Field& f) {
+  if (auto* m = std::get_if<BellMode*>(&f)) return int16_t(**m);
+  return *std::get<int16_t*>(f);
 }
 
 bool SameName(std::string_view a, std::string_view b) {
@@ -112,40 +138,49 @@ std::optional<int64_t> ParseDecimal(std::string_view text, int64_t lo, int64_t h
 void Fill(const SettingKey& k, const std::string& value, Preferences& p) {
   constexpr int64_t kMin16 = std::numeric_limits<int16_t>::min(), kMax16 = std::numeric_limits<int16_t>::max();
   constexpr int64_t kMin32 = std::numeric_limits<int32_t>::min(), kMax32 = std::numeric_limits<int32_t>::max();
+  const Field f = k.field(p);
   switch (k.kind) {
     case Kind::Integer: {
       auto v = ParseDecimal(value, kMin16, kMax16);
-      p.*k.integer = int16_t(v ? *v : *ParseDecimal(k.def, kMin16, kMax16));
+      SetInteger(f, int16_t(v ? *v : *ParseDecimal(k.def, kMin16, kMax16)));
       break;
     }
     case Kind::Long: {
       auto v = ParseDecimal(value, kMin32, kMax32);
-      p.*k.longValue = int32_t(v ? *v : *ParseDecimal(k.def, kMin32, kMax32));
+      *std::get<int32_t*>(f) = int32_t(v ? *v : *ParseDecimal(k.def, kMin32, kMax32));
       break;
     }
-    case Kind::Text: p.*k.text = value; break;
-    case Kind::Message: p.*k.text = DecodeMessageSetting(value); break;
-    case Kind::FontFlag: p.*k.integer = value != "0" ? kTrue : kFalse; break;
+    case Kind::Text: *std::get<std::string*>(f) = value; break;
+    case Kind::Message: *std::get<std::string*>(f) = DecodeMessageSetting(value); break;
+    case Kind::FontFlag: *std::get<int16_t*>(f) = value != "0" ? kTrue : kFalse; break;
     case Kind::Install: break;
   }
 }
 
-std::string Format(const SettingKey& k, const Preferences& p) {
+// `p` is a copy: the table leads to members that may be written.
+std::string Format(const SettingKey& k, Preferences p) {
+  const Field f = k.field(p);
   switch (k.kind) {
-    case Kind::Integer: return std::to_string(p.*k.integer);
-    case Kind::Long: return std::to_string(p.*k.longValue);
-    case Kind::Text: return p.*k.text;
-    case Kind::Message: return EncodeMessageSetting(p.*k.text);
-    case Kind::FontFlag: return p.*k.integer != 0 ? "1" : "0";
+    case Kind::Integer: return std::to_string(GetInteger(f));
+    case Kind::Long: return std::to_string(*std::get<int32_t*>(f));
+    case Kind::Text: return *std::get<std::string*>(f);
+    case Kind::Message: return EncodeMessageSetting(*std::get<std::string*>(f));
+    case Kind::FontFlag: return *std::get<int16_t*>(f) != 0 ? "1" : "0";
     case Kind::Install: break;
   }
   return {};
 }
 
-// Puts a UTF-8 value into the file's bytes. Only MESSAGE has a form for line breaks; in any
-// other value a CR or LF would split the line, so it becomes a space.
+bool IsMessageKey(std::string_view key) {
+  for (const SettingKey& k : kKeys)
+    if (k.kind == Kind::Message && SameName(k.key, key)) return true;
+  return false;
+}
+
+// Puts a UTF-8 value into the file's bytes. Only the message has a form for line breaks; in
+// any other value a CR or LF would split the line, so it becomes a space.
 void Put(IniFile& ini, std::string_view key, const std::string& value) {
-  std::string text = SameName(key, "MESSAGE") ? EncodeMessageSetting(value) : value;
+  std::string text = IsMessageKey(key) ? EncodeMessageSetting(value) : value;
   for (char& c : text)
     if (c == '\r' || c == '\n') c = ' ';
   ini.Set(kSection, key, text.empty() ? std::string() : StorageCodec().ToCp932(text));
@@ -234,39 +269,53 @@ void SavePreferences(const std::string& iniPath, const Preferences& prefs, int16
 }
 
 std::string ReadDataPath(const std::string& programFolder) {
-  return ReadSetting(ProgramIniPath(programFolder), "DATAPATH", programFolder + std::string(KeyOf("DATAPATH").def));
+  const SettingKey& k = kDataPathKey;
+  return ReadSetting(ProgramIniPath(programFolder), std::string(k.key), programFolder + std::string(k.def));
+}
+
+bool WriteDataPath(const std::string& iniPath, const std::string& dataPath) {
+  return WriteSetting(iniPath, std::string(kDataPathKey.key), dataPath);
 }
 
 int ReadStartFlag(const std::string& iniPath) {
-  return ReadSettingInt(iniPath, "STARTFLG", int(*ParseDecimal(KeyOf("STARTFLG").def, 0, 1)));
+  const SettingKey& k = kStartFlagKey;
+  return ReadSettingInt(iniPath, std::string(k.key), int(*ParseDecimal(k.def, 0, 1)));
 }
 
-void WriteStartFlag(bool value, const std::string& iniPath) { WriteSetting(iniPath, "STARTFLG", value ? "1" : "0"); }
+void WriteStartFlag(bool value, const std::string& iniPath) {
+  WriteSetting(iniPath, std::string(kStartFlagKey.key), value ? "1" : "0");
+}
 
 bool ReadStartMode(const std::string& iniPath) {
-  return ReadSetting(iniPath, "STARTMD", std::string(KeyOf("STARTMD").def)) == "1";
+  const SettingKey& k = kStartModeKey;
+  return ReadSetting(iniPath, std::string(k.key), std::string(k.def)) == "1";
 }
 
 void WriteStartMode(bool registered, const std::string& iniPath) {
-  WriteSetting(iniPath, "STARTMD", registered ? "1" : "0");
+  WriteSetting(iniPath, std::string(kStartModeKey.key), registered ? "1" : "0");
 }
 
 bool ReadWakeEnabled(const std::string& iniPath) {
-  return ReadSettingInt(iniPath, "WAKEFLG", int(*ParseDecimal(KeyOf("WAKEFLG").def, 0, 1))) != 0;
+  const SettingKey& k = kWakeKey;
+  return ReadSettingInt(iniPath, std::string(k.key), int(*ParseDecimal(k.def, 0, 1))) != 0;
+}
+
+bool DataPathNamed(const std::string& programFolder) {
+  return !ReadSetting(ProgramIniPath(programFolder), std::string(kDataPathKey.key), "").empty();
 }
 
 void ReadDeviceNames(const std::string& iniPath, std::string& midi, std::string& wave) {
   IniFile ini;
   ini.Load(iniPath);
-  midi = ReadFrom(ini, "MIDINM", KeyOf("MIDINM").def);
-  wave = ReadFrom(ini, "WAVENM", KeyOf("WAVENM").def);
+  midi = ReadFrom(ini, kMidiDeviceKey.key, kMidiDeviceKey.def);
+  wave = ReadFrom(ini, kWaveDeviceKey.key, kWaveDeviceKey.def);
 }
 
 void WriteDeviceNames(const std::string& iniPath, const std::string& midi, const std::string& wave) {
   IniFile ini;
   if (!ini.LoadForUpdate(iniPath)) return;
-  Put(ini, "MIDINM", midi);
-  Put(ini, "WAVENM", wave);
+  Put(ini, kMidiDeviceKey.key, midi);
+  Put(ini, kWaveDeviceKey.key, wave);
   ini.Save(iniPath);
 }
 

@@ -47,11 +47,11 @@ class RandomTables {
     if (Pick(20) == 0) e.AlarmTime = FromSecondNumber(day * 86400 + 86399) + 0.6 / 86400.0;  // next midnight
     e.WeekdayMask = int16_t(Pick(128));
     if (e.RepeatKind == kRepeatBiweekly && Pick(2)) e.WeekdayMask = int16_t(MaskBitOfDay(DayOf(e.AlarmTime)));
-    e.BellMode = int16_t(Pick(16) == 0 ? 3 : Pick(3));
+    e.BellMode = BellMode(Pick(16) == 0 ? 3 : Pick(3));
     e.PreBellMinutes = int16_t(Pick(3) ? kLeads[Pick(std::size(kLeads))] : Pick(3000));
     if (e.RepeatKind == kRepeatQuick) {  // somewhere in the window, so that it can ring
       e.AlarmTime = FromSecondNumber((firstDay + Pick(days)) * 86400 + Pick(86400));
-      e.BellMode = int16_t(Pick(4) ? 0 : Pick(3));
+      e.BellMode = BellMode(Pick(4) ? 0 : Pick(3));
     }
     if (Pick(3) == 0) e.MainBellFiredAt = FromSecondNumber((firstDay - 2 + Pick(days)) * 86400 + Pick(86400));
     if (Pick(3) == 0) e.PreBellFiredAt = FromSecondNumber((firstDay - 2 + Pick(days)) * 86400 + Pick(86400));
@@ -78,7 +78,7 @@ std::string Describe(const AlarmTable& t) {
     char raw[32];
     std::snprintf(raw, sizeof raw, " (%.17g)", e.AlarmTime);
     s += "  [" + std::to_string(i) + "] " + FormatMoment(e.AlarmTime) + raw + " kind " + std::to_string(e.RepeatKind) +
-         " mask " + std::to_string(e.WeekdayMask) + " mode " + std::to_string(e.BellMode) + " lead " +
+         " mask " + std::to_string(e.WeekdayMask) + " mode " + std::to_string(int(e.BellMode)) + " lead " +
          std::to_string(e.PreBellMinutes) + " main@" + FormatMoment(e.MainBellFiredAt) + " pre@" +
          FormatMoment(e.PreBellFiredAt) + "\n";
   }
@@ -258,9 +258,9 @@ TEST(CrossCheck, TickingOnlyTheBellMinutesFindsBellsInsideAMinute) {
       {"a quick timer a minute late", Entry(kRepeatQuick, At("2026/12/07 06:59:30")), "2026/12/07 07:00:10",
        "2026/12/07 07:05:00", "2026/12/07 07:00:10"},
       {"a daily pre-bell due from the half minute on its first day",
-       Entry(kRepeatDaily, At("2026/12/07 07:10:30"), 0, kBellPreOnly, 10), "2026/12/07 07:00:00",
+       Entry(kRepeatDaily, At("2026/12/07 07:10:30"), 0, BellMode::PreOnly, 10), "2026/12/07 07:00:00",
        "2026/12/07 07:05:00", "2026/12/07 07:00:30"},
-      {"a pre-bell the evening before", Entry(kRepeatDaily, At("2026/12/01 00:10:00"), 0, kBellPreOnly, 30),
+      {"a pre-bell the evening before", Entry(kRepeatDaily, At("2026/12/01 00:10:00"), 0, BellMode::PreOnly, 30),
        "2026/12/07 12:00:00", "2026/12/08 12:00:00", "2026/12/07 23:40:00"},
   };
   for (const Case& c : cases) {
@@ -297,7 +297,7 @@ TEST(CrossCheck, CatchUpFindsWhatTickingThroughTheGapRings) {
     const int64_t from = firstDay * 86400 - 1, to = from + 1 + gen.Pick(7 * 86400);
     for (int i = 0; i < table.EntryCount(); ++i) {
       AlarmEntry& e = table[i];
-      if (e.BellMode == kBellPreAndMain) e.BellMode = kBellMainOnly;
+      if (e.BellMode == BellMode::PreAndMain) e.BellMode = BellMode::MainOnly;
       e.MainBellFiredAt = e.PreBellFiredAt = 0;
       // A quick timer due just before the gap would ring late inside it, which a watched
       // program had already done.

@@ -120,8 +120,8 @@ TEST(NextBell, OffersTheEarliestBellStillAheadOnThePresentDate) {
   const OleDate now = At("2008/03/05 07:00:00");
   OleDate next = 0;
   // BellMode 2, pre-bell 06:50 already past, main 07:10 ahead: the main bell is offered.
-  AlarmTable t = Table({Entry(kRepeatDaily, At("2008/03/01 07:10:00"), 0, kBellPreAndMain, 20),
-                        Entry(kRepeatDaily, At("2008/03/01 08:00:00"), 0, kBellPreOnly, 90)});
+  AlarmTable t = Table({Entry(kRepeatDaily, At("2008/03/01 07:10:00"), 0, BellMode::PreAndMain, 20),
+                        Entry(kRepeatDaily, At("2008/03/01 08:00:00"), 0, BellMode::PreOnly, 90)});
   ASSERT_TRUE(OccursOn(t, 0, now, now, next));
   EXPECT_EQ(FormatMoment(next), "2008/03/05 07:10:00");
   // A later candidate does not replace an earlier one; an earlier one does.
@@ -136,8 +136,8 @@ TEST(NextBell, OffersTheEarliestBellStillAheadOnThePresentDate) {
 }
 
 TEST(NextBell, PreBellLeadIsHoursAndMinutesAndCanReachBackDays) {
-  AlarmTable t = Table({Entry(kRepeatDaily, At("2008/03/01 08:00:00"), 0, kBellPreOnly, 90),
-                        Entry(kRepeatDaily, At("2008/03/01 08:00:00"), 0, kBellPreAndMain, 1440 * 2 + 30)});
+  AlarmTable t = Table({Entry(kRepeatDaily, At("2008/03/01 08:00:00"), 0, BellMode::PreOnly, 90),
+                        Entry(kRepeatDaily, At("2008/03/01 08:00:00"), 0, BellMode::PreAndMain, 1440 * 2 + 30)});
   OleDate next = 0;
   OccursOn(t, 0, At("2008/03/05"), At("2008/03/05 00:00:00"), next);
   EXPECT_EQ(FormatMoment(next), "2008/03/05 06:30:00");

@@ -70,7 +70,7 @@ TEST(DueCheck, FirstWeekWithTwoWeekdaysRingsOnEach) {
 }
 
 TEST(DueCheck, PreBellReachesBackOverMidnightWithItsOwnMemory) {
-  AlarmTable t = Table({Entry(kRepeatDaily, At("2008/03/05 00:30:00"), 0, kBellPreAndMain, 90)});
+  AlarmTable t = Table({Entry(kRepeatDaily, At("2008/03/05 00:30:00"), 0, BellMode::PreAndMain, 90)});
   Bells bells;
   RunTicks(t, At("2008/03/04 22:00:00"), At("2008/03/06 01:00:00"), bells);
   EXPECT_EQ(bells, (Bells{{"2008/03/04 23:00:00", 0, false, true},
@@ -84,7 +84,7 @@ TEST(DueCheck, PreBellReachesBackOverMidnightWithItsOwnMemory) {
 TEST(DueCheck, PreBellOverSeveralDaysAnnouncesOnlyBellsFromTheStart) {
   // Monday 09:00 with a lead of three days and a half hour: the Friday before, 08:30. The Friday
   // 2008/02/29 would announce Monday 03/03, before the start, and stays silent.
-  AlarmTable t = Table({Entry(kRepeatWeekly, At("2008/03/10 09:00:00"), kMaskMonday, kBellPreAndMain, 4350)});
+  AlarmTable t = Table({Entry(kRepeatWeekly, At("2008/03/10 09:00:00"), kMaskMonday, BellMode::PreAndMain, 4350)});
   EXPECT_EQ(RunDaily(t, At("2008/02/25"), At("2008/03/24"), Minute(8, 30), Minute(9, 0)),
             (Bells{{"2008/03/07 08:30:00", 0, false, true},
                    {"2008/03/10 09:00:00", 0, true, false},
@@ -95,7 +95,7 @@ TEST(DueCheck, PreBellOverSeveralDaysAnnouncesOnlyBellsFromTheStart) {
 }
 
 TEST(DueCheck, MonthlyPreBellCrossesAMonthEnd) {
-  AlarmTable t = Table({Entry(kRepeatMonthly, At("2008/03/01 08:00:00"), 0, kBellPreOnly, 2880)});
+  AlarmTable t = Table({Entry(kRepeatMonthly, At("2008/03/01 08:00:00"), 0, BellMode::PreOnly, 2880)});
   EXPECT_EQ(RunDaily(t, At("2008/02/20"), At("2008/04/30"), Minute(8, 0), Minute(8, 0)),
             (Bells{{"2008/02/28 08:00:00", 0, false, true},
                    {"2008/03/30 08:00:00", 0, false, true},
@@ -104,7 +104,7 @@ TEST(DueCheck, MonthlyPreBellCrossesAMonthEnd) {
 
 TEST(DueCheck, NthWeekPreBellRingsAtTheSetTimeWhenItHasNotRungToday) {
   // Second Tuesday 10:00, lead one day. Started only on the Tuesday: both marks at 10:00.
-  AlarmTable t = Table({Entry(kRepeatNth1 + 1, At("2008/03/01 10:00:00"), kMaskTuesday, kBellPreAndMain, 1440)});
+  AlarmTable t = Table({Entry(kRepeatNth1 + 1, At("2008/03/01 10:00:00"), kMaskTuesday, BellMode::PreAndMain, 1440)});
   Bells bells;
   RunTicks(t, At("2008/03/11 09:59:00"), At("2008/03/11 10:01:00"), bells);
   EXPECT_EQ(bells, (Bells{{"2008/03/11 10:00:00", 0, true, true}}));
@@ -116,13 +116,13 @@ TEST(DueCheck, NthWeekPreBellRingsAtTheSetTimeWhenItHasNotRungToday) {
 TEST(DueCheck, NthWeekCatchUpLooksAtTodaysOwnMonth) {
   // Fifth Thursday, pre-bell only, five days ahead. On Monday 2024/01/29 the lead reaches into
   // February, whose fifth Thursday is the 29th; January has none, so nothing rings that day.
-  AlarmTable t = Table({Entry(kRepeatNth5, At("2024/01/01 10:00:00"), kMaskThursday, kBellPreOnly, 7200)});
+  AlarmTable t = Table({Entry(kRepeatNth5, At("2024/01/01 10:00:00"), kMaskThursday, BellMode::PreOnly, 7200)});
   EXPECT_EQ(RunDaily(t, At("2024/01/20"), At("2024/03/05"), Minute(10, 0), Minute(10, 0)),
             (Bells{{"2024/02/24 10:00:00", 0, false, true}, {"2024/02/29 10:00:00", 0, false, true}}));
 }
 
 TEST(DueCheck, BellModeTwoWithNoLeadMarksBothOnOneTick) {
-  AlarmTable t = Table({Entry(kRepeatDaily, At("2008/03/01 07:00:00"), 0, kBellPreAndMain, 0)});
+  AlarmTable t = Table({Entry(kRepeatDaily, At("2008/03/01 07:00:00"), 0, BellMode::PreAndMain, 0)});
   Bells bells;
   RunTicks(t, At("2008/03/05 06:59:58"), At("2008/03/05 07:00:30"), bells);
   EXPECT_EQ(bells, (Bells{{"2008/03/05 07:00:00", 0, true, true}}));
@@ -208,10 +208,10 @@ TEST(DueCheck, NeverFiredReadsAsTheZeroDateBeforeTheEpoch) {
 }
 
 TEST(DueCheck, UnknownKindsAndBellModesNeverRing) {
-  AlarmTable t = Table({Entry(kRepeatNone, At("2008/03/01 07:00:00"), 0x7F, kBellPreAndMain),
-                        Entry(12, At("2008/03/01 07:00:00"), 0x7F, kBellPreAndMain),
-                        Entry(kRepeatDaily, At("2008/03/01 07:00:00"), 0x7F, 3),
-                        Entry(kRepeatQuick, At("2008/03/05 07:00:00"), 0, kBellPreOnly)});
+  AlarmTable t = Table({Entry(kRepeatNone, At("2008/03/01 07:00:00"), 0x7F, BellMode::PreAndMain),
+                        Entry(12, At("2008/03/01 07:00:00"), 0x7F, BellMode::PreAndMain),
+                        Entry(kRepeatDaily, At("2008/03/01 07:00:00"), 0x7F, BellMode(3)),
+                        Entry(kRepeatQuick, At("2008/03/05 07:00:00"), 0, BellMode::PreOnly)});
   EXPECT_TRUE(RunDaily(t, At("2008/03/01"), At("2008/03/07"), Minute(7, 0), Minute(7, 1)).empty());
 }
 

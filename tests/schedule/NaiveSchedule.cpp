@@ -130,7 +130,7 @@ DueResult RunDueCheck(AlarmTable& table, OleDate now) {
     const std::string setDate = FormatDate(e.AlarmTime), setMinute = FormatHourMinute(e.AlarmTime);
     const std::string lastMain = FormatDate(mainMark), lastPre = FormatDate(preMark);
     const int kind = e.RepeatKind;
-    if (e.BellMode == 0 || e.BellMode == 2) {
+    if (int(e.BellMode) == 0 || int(e.BellMode) == 2) {
       const bool plain = minute == setMinute && setDate <= today && lastMain < today &&
                          (kind == 3 || (kind == 2 && (e.WeekdayMask & bit) != 0) ||
                           (kind == 1 && DayOfMonth(now) == DayOfMonth(e.AlarmTime)));
@@ -144,7 +144,7 @@ DueResult RunDueCheck(AlarmTable& table, OleDate now) {
           main = true, e.MainBellFiredAt = now;
       }
     }
-    if ((e.BellMode == 1 || e.BellMode == 2) && lastPre < today && PreDue(now, e)) {
+    if ((int(e.BellMode) == 1 || int(e.BellMode) == 2) && lastPre < today && PreDue(now, e)) {
       pre = true, e.PreBellFiredAt = now;
     }
     if (main || pre) return {i, main, pre};
@@ -187,8 +187,8 @@ void Offer(const AlarmEntry& e, OleDate baseDay, OleDate now, OleDate& next) {
   const OleDate t = MakeDate(b.year, b.month, b.day, a.hour, a.minute, a.second);
   const OleDate p = AddMinutes(t, -LeadMinutes(e.PreBellMinutes));
   std::vector<OleDate> kept;
-  if ((e.BellMode == 1 || e.BellMode == 2) && FormatMoment(p) >= FormatMoment(now)) kept.push_back(p);
-  if ((e.BellMode == 0 || e.BellMode == 2) && FormatMoment(t) >= FormatMoment(now)) kept.push_back(t);
+  if ((int(e.BellMode) == 1 || int(e.BellMode) == 2) && FormatMoment(p) >= FormatMoment(now)) kept.push_back(p);
+  if ((int(e.BellMode) == 0 || int(e.BellMode) == 2) && FormatMoment(t) >= FormatMoment(now)) kept.push_back(t);
   if (kept.empty()) return;
   OleDate earliest = kept[0];
   for (OleDate c : kept) if (FormatMoment(c) < FormatMoment(earliest)) earliest = c;

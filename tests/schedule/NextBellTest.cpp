@@ -29,9 +29,9 @@ TEST(TableNextBell, EarliestBellOfAnyEntry) {
       {"DailyNotBeforeItsStart", {Entry(kRepeatDaily, At("2026/12/20 07:00:00"))}, "2026/12/07 08:00:00",
        "2026/12/20 07:00:00"},
       {"PreBellOfTomorrowBeforeMidnight",
-       {Entry(kRepeatDaily, At("2026/12/01 00:05:00"), 0, kBellPreAndMain, 10)}, "2026/12/07 23:00:00",
+       {Entry(kRepeatDaily, At("2026/12/01 00:05:00"), 0, BellMode::PreAndMain, 10)}, "2026/12/07 23:00:00",
        "2026/12/07 23:55:00"},
-      {"PreBellOnlyIgnoresTheMainBell", {Entry(kRepeatDaily, At("2026/12/01 07:00:00"), 0, kBellPreOnly, 30)},
+      {"PreBellOnlyIgnoresTheMainBell", {Entry(kRepeatDaily, At("2026/12/01 07:00:00"), 0, BellMode::PreOnly, 30)},
        "2026/12/07 06:45:00", "2026/12/08 06:30:00"},
       {"WeeklyOnFriday", {Entry(kRepeatWeekly, At("2026/11/01 09:00:00"), kMaskFriday)}, "2026/12/07 10:00:00",
        "2026/12/11 09:00:00"},
@@ -62,7 +62,7 @@ TEST(TableNextBell, EarliestBellOfAnyEntry) {
 // The due check, ticked second by second, presents its first bell in the minute found.
 TEST(TableNextBell, AgreesWithTheDueCheck) {
   AlarmTable table = Table({Entry(kRepeatWeekly, At("2026/11/01 09:00:00"), kMaskFriday | kMaskSunday),
-                            Entry(kRepeatMonthly, At("2026/01/31 23:50:00"), 0, kBellPreAndMain, 20),
+                            Entry(kRepeatMonthly, At("2026/01/31 23:50:00"), 0, BellMode::PreAndMain, 20),
                             Entry(kRepeatNth1 + 4, At("2026/01/01 12:00:00"), kMaskWednesday),
                             Entry(kRepeatBiweekly, At("2026/11/30 08:00:00"), kMaskMonday | kMaskThursday)});
   for (OleDate from = At("2026/12/07 00:00:00"); from < At("2027/03/01 00:00:00"); from += 1.25) {

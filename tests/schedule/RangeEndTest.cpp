@@ -50,9 +50,9 @@ TEST(RangeEnd, NoBellIsOfferedBeyondTheLastSecond) {
       {"ringing at the very last second", Entry(kRepeatDaily, At("2026/01/01 23:59:59")),
        "9999/12/31 23:59:59", "アラーム中本日23:59"},
       {"tomorrow's pre-bell still on the last day",
-       Entry(kRepeatDaily, At("2026/01/01 00:10:00"), 0, kBellPreAndMain, 30), "9999/12/31 23:00:00",
+       Entry(kRepeatDaily, At("2026/01/01 00:10:00"), 0, BellMode::PreAndMain, 30), "9999/12/31 23:00:00",
        "あと40分 本日23:40"},
-      {"tomorrow's bells beyond the last day", Entry(kRepeatDaily, At("2026/01/01 00:10:00"), 0, kBellPreAndMain, 5),
+      {"tomorrow's bells beyond the last day", Entry(kRepeatDaily, At("2026/01/01 00:10:00"), 0, BellMode::PreAndMain, 5),
        "9999/12/31 23:59:00", ""},
   };
   for (const Case& c : cases) {

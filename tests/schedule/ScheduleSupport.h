@@ -13,12 +13,12 @@
 
 namespace wb::test {
 
-inline AlarmEntry Entry(int kind, OleDate at, int mask = 0, int bellMode = kBellMainOnly, int lead = 0) {
+inline AlarmEntry Entry(int kind, OleDate at, int mask = 0, BellMode bellMode = BellMode::MainOnly, int lead = 0) {
   AlarmEntry e;
   e.RepeatKind = int16_t(kind);
   e.AlarmTime = at;
   e.WeekdayMask = int16_t(mask);
-  e.BellMode = int16_t(bellMode);
+  e.BellMode = bellMode;
   e.PreBellMinutes = int16_t(lead);
   return e;
 }

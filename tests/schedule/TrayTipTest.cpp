@@ -24,11 +24,11 @@ TEST(TrayTip, TimeLeftToTheNextBellOfToday) {
 }
 
 TEST(TrayTip, TomorrowOnlyWhenNothingIsLeftToday) {
-  AlarmTable t = Table({Entry(kRepeatDaily, At("2008/03/01 07:30:00"), 0, kBellPreAndMain, 45)});
+  AlarmTable t = Table({Entry(kRepeatDaily, At("2008/03/01 07:30:00"), 0, BellMode::PreAndMain, 45)});
   EXPECT_EQ(Tip(t, "2008/03/05 06:30:00"), "あと15分 本日06:45");  // the pre-bell first
   EXPECT_EQ(Tip(t, "2008/03/05 22:00:00"), "あと8時間45分 明日06:45");
   // A pre-bell of tomorrow's bell that reaches back into today reads as today.
-  AlarmTable early = Table({Entry(kRepeatDaily, At("2008/03/01 00:30:00"), 0, kBellPreOnly, 90)});
+  AlarmTable early = Table({Entry(kRepeatDaily, At("2008/03/01 00:30:00"), 0, BellMode::PreOnly, 90)});
   EXPECT_EQ(Tip(early, "2008/03/05 22:00:00"), "あと1時間 本日23:00");
 }
 

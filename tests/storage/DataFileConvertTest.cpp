@@ -16,7 +16,7 @@ class DataFileConvert : public test::TempFolder {};
 // Members 1..11, common to every layout.
 Bytes Prefix(double time) {
   Bytes b;
-  b.F64(time).I16(kRepeatDaily).I16(0x7F).F64(100.25).F64(200.5).I16(kBellPreAndMain).I16(5).I16(1)
+  b.F64(time).I16(kRepeatDaily).I16(0x7F).F64(100.25).F64(200.5).I16(int16_t(BellMode::PreAndMain)).I16(5).I16(1)
       .Str(kAlarmCp932).I16(1).Str("bell.wav");
   return b;
 }
@@ -29,7 +29,7 @@ AlarmEntry Converted(double time) {
   e.WeekdayMask = 0x7F;
   e.PreBellFiredAt = 100.25;
   e.MainBellFiredAt = 200.5;
-  e.BellMode = kBellPreAndMain;
+  e.BellMode = BellMode::PreAndMain;
   e.PreBellMinutes = 5;
   e.BlinkFlag = 1;
   e.Message = "アラーム";
@@ -40,13 +40,13 @@ AlarmEntry Converted(double time) {
   e.WaveVolume = int32_t(kWaveNow);
   e.KeepWindowFlag = 1;
   e.BlinkCount = 10;
-  e.ForeColor = 0;
-  e.BackColor = kButtonFaceColor;
-  e.FontName = "MS Pｺﾞｼｯｸ";
-  e.FontSize = 12;
-  e.FontBold = kTrue;
-  e.ForeColorIndex = 7;
-  e.BackColorIndex = 5;
+  e.Look.ForeColor = 0;
+  e.Look.BackColor = kButtonFaceColor;
+  e.Look.FontName = "MS Pｺﾞｼｯｸ";
+  e.Look.FontSize = 12;
+  e.Look.FontBold = kTrue;
+  e.Look.ForeColorIndex = 7;
+  e.Look.BackColorIndex = 5;
   return e;
 }
 

@@ -21,7 +21,7 @@ AlarmEntry Entry(double at, const char* message) {
   AlarmEntry e;
   e.AlarmTime = at;
   e.RepeatKind = kRepeatDaily;
-  e.BellMode = kBellMainOnly;
+  e.BellMode = BellMode::MainOnly;
   e.Message = message;
   return e;
 }

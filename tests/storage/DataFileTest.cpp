@@ -21,7 +21,7 @@ AlarmEntry SampleEntry() {
   e.WeekdayMask = 0x41;
   e.PreBellFiredAt = 39511.5;
   e.MainBellFiredAt = 0;
-  e.BellMode = kBellPreAndMain;
+  e.BellMode = BellMode::PreAndMain;
   e.PreBellMinutes = 15;
   e.BlinkFlag = 1;
   e.Message = "アラーム\r\nx";
@@ -32,16 +32,16 @@ AlarmEntry SampleEntry() {
   e.WaveVolume = -1;
   e.KeepWindowFlag = 1;
   e.BlinkCount = 10;
-  e.ForeColor = 0x00FF0000;
-  e.BackColor = kButtonFaceColor;
-  e.FontName = "MS Pｺﾞｼｯｸ";
-  e.FontSize = 12;
-  e.FontBold = kTrue;
-  e.FontItalic = kFalse;
-  e.FontUnderline = kTrue;
-  e.FontStrikethru = kFalse;
-  e.ForeColorIndex = 7;
-  e.BackColorIndex = 5;
+  e.Look.ForeColor = 0x00FF0000;
+  e.Look.BackColor = kButtonFaceColor;
+  e.Look.FontName = "MS Pｺﾞｼｯｸ";
+  e.Look.FontSize = 12;
+  e.Look.FontBold = kTrue;
+  e.Look.FontItalic = kFalse;
+  e.Look.FontUnderline = kTrue;
+  e.Look.FontStrikethru = kFalse;
+  e.Look.ForeColorIndex = 7;
+  e.Look.BackColorIndex = 5;
   return e;
 }
 
@@ -111,7 +111,7 @@ AlarmEntry RandomEntry(std::mt19937& rng) {
   e.WeekdayMask = i16();
   e.PreBellFiredAt = date();
   e.MainBellFiredAt = -date();
-  e.BellMode = i16();
+  e.BellMode = BellMode(i16());
   e.PreBellMinutes = i16();
   e.BlinkFlag = i16();
   e.Message = pick();
@@ -122,16 +122,16 @@ AlarmEntry RandomEntry(std::mt19937& rng) {
   e.WaveVolume = i32();
   e.KeepWindowFlag = i16();
   e.BlinkCount = i16();
-  e.ForeColor = i32();
-  e.BackColor = i32();
-  e.FontName = pick();
-  e.FontSize = i16();
-  e.FontBold = i16();
-  e.FontItalic = i16();
-  e.FontUnderline = i16();
-  e.FontStrikethru = i16();
-  e.ForeColorIndex = i16();
-  e.BackColorIndex = i16();
+  e.Look.ForeColor = i32();
+  e.Look.BackColor = i32();
+  e.Look.FontName = pick();
+  e.Look.FontSize = i16();
+  e.Look.FontBold = i16();
+  e.Look.FontItalic = i16();
+  e.Look.FontUnderline = i16();
+  e.Look.FontStrikethru = i16();
+  e.Look.ForeColorIndex = i16();
+  e.Look.BackColorIndex = i16();
   return e;
 }
 
@@ -265,8 +265,8 @@ TEST_F(DataFile, OverlongStringsAreCutAtACharacterBoundary) {
   for (int i = 0; i < 32767; ++i) cutMessage += "鐘";
   EXPECT_EQ(back[0].Message, cutMessage);
   EXPECT_EQ(back[0].SoundFile, std::string(65535, 's'));
-  EXPECT_EQ(back[0].FontName, e.FontName);  // what follows is still read in step
-  EXPECT_EQ(back[0].BackColorIndex, e.BackColorIndex);
+  EXPECT_EQ(back[0].Look.FontName, e.Look.FontName);  // what follows is still read in step
+  EXPECT_EQ(back[0].Look.BackColorIndex, e.Look.BackColorIndex);
 }
 
 TEST_F(DataFile, TextWithoutACp932FormIsStoredAsFarAsItGoes) {

@@ -13,10 +13,10 @@ namespace wb {
 namespace {
 
 auto Tie(const Preferences& p) {
-  return std::tie(p.PreFlag, p.PreTime, p.Message, p.BlinkFlag, p.SoundFlag, p.SoundFile, p.WeekStart,
-                  p.EndlessFlag, p.KeepWindowFlag, p.BlinkCount, p.ForeColor, p.BackColor, p.FontName,
-                  p.FontSize, p.FontBold, p.FontItalic, p.FontUnderline, p.FontStrikethru, p.ForeColorIndex,
-                  p.BackColorIndex, p.WeeklyTiming, p.ListDispFlag, p.MidiName, p.WaveName, p.PassFlag);
+  return std::tie(p.bellMode, p.preBellMinutes, p.message, p.blinkFlag, p.soundFlag, p.soundFile, p.weekStart,
+                  p.endlessFlag, p.keepWindowFlag, p.blinkCount, p.look.ForeColor, p.look.BackColor, p.look.FontName,
+                  p.look.FontSize, p.look.FontBold, p.look.FontItalic, p.look.FontUnderline, p.look.FontStrikethru, p.look.ForeColorIndex,
+                  p.look.BackColorIndex, p.weeklyRepeat, p.listView, p.midiDevice, p.waveDevice, p.warnPastTime);
 }
 
 class Settings : public test::TempFolder {
@@ -26,11 +26,11 @@ class Settings : public test::TempFolder {
 
 TEST_F(Settings, NoFileGivesEveryDefault) {
   Preferences p;
-  p.PreFlag = 2;
-  p.BlinkCount = 99;
-  p.FontName = "x";
-  p.PassFlag = 0;
-  p.BackColor = 0;
+  p.bellMode = BellMode::PreAndMain;
+  p.blinkCount = 99;
+  p.look.FontName = "x";
+  p.warnPastTime = 0;
+  p.look.BackColor = 0;
   LoadPreferences(Ini(), p);
   // The table's defaults are the ones a fresh record has, which the editor shows first.
   EXPECT_TRUE(Tie(p) == Tie(Preferences{}));
@@ -39,31 +39,31 @@ TEST_F(Settings, NoFileGivesEveryDefault) {
 
 Preferences Edited() {
   Preferences p;
-  p.PreFlag = 2;
-  p.PreTime = 30;
-  p.Message = "一行目\r\n二行目";
-  p.BlinkFlag = 1;
-  p.SoundFlag = 1;
-  p.SoundFile = "C:\\音\\鐘.wav";
-  p.WeekStart = 1;
-  p.EndlessFlag = 1;
-  p.KeepWindowFlag = 1;
-  p.BlinkCount = 3;
-  p.ForeColor = 0x0000FF;
-  p.BackColor = int32_t(0x80000005);
-  p.FontName = "ＭＳ 明朝";
-  p.FontSize = 20;
-  p.FontBold = kFalse;
-  p.FontItalic = kTrue;
-  p.FontUnderline = kTrue;
-  p.FontStrikethru = kTrue;
-  p.ForeColorIndex = 0;
-  p.BackColorIndex = 1;
-  p.WeeklyTiming = 9;
-  p.ListDispFlag = 2;
-  p.MidiName = "Microsoft GS Wavetable Synth";
-  p.WaveName = "スピーカー";
-  p.PassFlag = 0;
+  p.bellMode = BellMode::PreAndMain;
+  p.preBellMinutes = 30;
+  p.message = "一行目\r\n二行目";
+  p.blinkFlag = 1;
+  p.soundFlag = 1;
+  p.soundFile = "C:\\音\\鐘.wav";
+  p.weekStart = 1;
+  p.endlessFlag = 1;
+  p.keepWindowFlag = 1;
+  p.blinkCount = 3;
+  p.look.ForeColor = 0x0000FF;
+  p.look.BackColor = int32_t(0x80000005);
+  p.look.FontName = "ＭＳ 明朝";
+  p.look.FontSize = 20;
+  p.look.FontBold = kFalse;
+  p.look.FontItalic = kTrue;
+  p.look.FontUnderline = kTrue;
+  p.look.FontStrikethru = kTrue;
+  p.look.ForeColorIndex = 0;
+  p.look.BackColorIndex = 1;
+  p.weeklyRepeat = 9;
+  p.listView = 2;
+  p.midiDevice = "Microsoft GS Wavetable Synth";
+  p.waveDevice = "スピーカー";
+  p.warnPastTime = 0;
   return p;
 }
 
@@ -91,10 +91,10 @@ TEST_F(Settings, MessageLineBreaksTravelAsMarkers) {
   EXPECT_EQ(DecodeMessageSetting("a!*#b!*#!*#"), "a\r\nb\r\n\r\n");
   // A message that itself holds the marker comes back with a line break in its place.
   Preferences p;
-  p.Message = "x!*#y";
+  p.message = "x!*#y";
   SavePreferences(Ini(), p, 0);
   LoadPreferences(Ini(), p);
-  EXPECT_EQ(p.Message, "x\r\ny");
+  EXPECT_EQ(p.message, "x\r\ny");
   // No raw line break ever reaches the file, whichever key it is written under.
   WriteSetting(Ini(), "MESSAGE", "1\n2\r3");
   WriteSetting(Ini(), "SOUNDFILE", "a\r\nb");
@@ -102,7 +102,7 @@ TEST_F(Settings, MessageLineBreaksTravelAsMarkers) {
   EXPECT_EQ(ReadSetting(Ini(), "SOUNDFILE", ""), "a  b");
   Preferences q;
   LoadPreferences(Ini(), q);
-  EXPECT_EQ(q.Message, "1\r\n2\r\n3");
+  EXPECT_EQ(q.message, "1\r\n2\r\n3");
 }
 
 TEST_F(Settings, ValuesAreConvertedByTheirType) {
@@ -113,14 +113,14 @@ TEST_F(Settings, ValuesAreConvertedByTheirType) {
              "BACKCOLOR=-2147483633\r\nFORECOLOR=4294967295\r\n");
   Preferences p;
   LoadPreferences(Ini(), p);
-  EXPECT_EQ(p.FontItalic, kTrue);  // only "0" is False
-  EXPECT_EQ(p.FontBold, kFalse);
-  EXPECT_EQ(p.FontUnderline, kTrue);
-  EXPECT_EQ(p.PreTime, 0);  // not a number: the key's default
-  EXPECT_EQ(p.BlinkCount, 10);  // out of range of an Integer: the default
-  EXPECT_EQ(p.FontSize, 14);
-  EXPECT_EQ(p.BackColor, kButtonFaceColor);
-  EXPECT_EQ(p.ForeColor, 0);
+  EXPECT_EQ(p.look.FontItalic, kTrue);  // only "0" is False
+  EXPECT_EQ(p.look.FontBold, kFalse);
+  EXPECT_EQ(p.look.FontUnderline, kTrue);
+  EXPECT_EQ(p.preBellMinutes, 0);  // not a number: the key's default
+  EXPECT_EQ(p.blinkCount, 10);  // out of range of an Integer: the default
+  EXPECT_EQ(p.look.FontSize, 14);
+  EXPECT_EQ(p.look.BackColor, kButtonFaceColor);
+  EXPECT_EQ(p.look.ForeColor, 0);
 }
 
 TEST_F(Settings, ReadIsCutAt255BytesOnACharacterBoundary) {
@@ -194,7 +194,7 @@ TEST_F(Settings, DataPathComesFromTheProgramFolder) {
   WriteSetting(DataIniPath(dataPath), "PRETIME", "45");
   Preferences p;
   LoadPreferences(DataIniPath(dataPath), p);
-  EXPECT_EQ(p.PreTime, 45);
+  EXPECT_EQ(p.preBellMinutes, 45);
 }
 
 TEST_F(Settings, IniPathTakesEitherSeparator) {
@@ -271,10 +271,10 @@ TEST_F(Settings, QuotedValuesReadAsWindowsReadsThem) {
   EXPECT_TRUE(ReadStartMode(ini));
   Preferences p;
   LoadPreferences(ini, p);
-  EXPECT_EQ(p.PreTime, 45);
-  EXPECT_EQ(p.FontBold, kFalse);
-  EXPECT_EQ(p.MidiName, "MIDI 音源");
-  EXPECT_EQ(p.SoundFile, "a\" \"b");  // the outer pair only
+  EXPECT_EQ(p.preBellMinutes, 45);
+  EXPECT_EQ(p.look.FontBold, kFalse);
+  EXPECT_EQ(p.midiDevice, "MIDI 音源");
+  EXPECT_EQ(p.soundFile, "a\" \"b");  // the outer pair only
 }
 
 }  // namespace

@@ -16,10 +16,10 @@ inline AlarmEntry PlainEntry(int16_t repeatKind, OleDate alarmTime) {
   e.AlarmTime = alarmTime;
   e.RepeatKind = repeatKind;
   e.Message = "テスト";
-  e.ForeColor = 0;
-  e.BackColor = kButtonFaceColor;
-  e.FontName = "MS Pゴシック";
-  e.FontSize = 12;
+  e.Look.ForeColor = 0;
+  e.Look.BackColor = kButtonFaceColor;
+  e.Look.FontName = "MS Pゴシック";
+  e.Look.FontSize = 12;
   e.BlinkCount = 10;
   return e;
 }
@@ -31,14 +31,14 @@ inline AlarmEntry LookEntry(const std::string& message) {
   e.AlarmTime = MakeDate(2026, 12, 7, 7, 30);
   e.RepeatKind = kRepeatDaily;
   e.Message = message;
-  e.ForeColor = 0x0000FF;
-  e.BackColor = 0x00FFFF;
-  e.FontName = "MS Pゴシック";
-  e.FontSize = 14;
-  e.FontBold = kTrue;
-  e.FontItalic = kFalse;
-  e.FontUnderline = kTrue;
-  e.FontStrikethru = kFalse;
+  e.Look.ForeColor = 0x0000FF;
+  e.Look.BackColor = 0x00FFFF;
+  e.Look.FontName = "MS Pゴシック";
+  e.Look.FontSize = 14;
+  e.Look.FontBold = kTrue;
+  e.Look.FontItalic = kFalse;
+  e.Look.FontUnderline = kTrue;
+  e.Look.FontStrikethru = kFalse;
   return e;
 }
 

@@ -14,7 +14,7 @@ AlarmEntry Entry(int kind, const char* at, int mask = 0, int bellMode = 0, int l
   EXPECT_TRUE(ParseMoment(at, e.AlarmTime)) << at;
   e.RepeatKind = int16_t(kind);
   e.WeekdayMask = int16_t(mask);
-  e.BellMode = int16_t(bellMode);
+  e.BellMode = BellMode(bellMode);
   e.PreBellMinutes = int16_t(lead);
   e.Message = "テスト";
   return e;

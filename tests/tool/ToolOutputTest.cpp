@@ -43,7 +43,7 @@ class ToolOutput : public test::TempFolder {
       AlarmEntry e;
       e.AlarmTime = MakeDate(2026, 12, 1, 7, i);
       e.RepeatKind = kRepeatDaily;
-      e.BellMode = kBellMainOnly;
+      e.BellMode = BellMode::MainOnly;
       t.Add(e);
     }
     const std::string path = PathOf("Wakebell.dat");

@@ -58,7 +58,7 @@ TEST_F(AlertTest, MainBellFillsMessageFontColoursBannerAndTime) {
 TEST_F(AlertTest, PreBellBannerIsEmptyInTheMessageColourEvenAfterAMainBell) {
   Present(Entry(), true);
   AlarmEntry pre = Entry("あと10分");
-  pre.BackColor = 0xC0C0C0;
+  pre.Look.BackColor = 0xC0C0C0;
   Present(pre, false, "07:20");
   AlarmWindow& f = Window();
   EXPECT_EQ(f.bannerView.Text(), "");

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "UiHarness.h"
 #include "audio/DeviceDialog.h"
 #include "platform/Controls.h"
@@ -26,13 +28,39 @@ TEST_F(ControlsTest, SettingAValueReactsOnlyWhenItChanges) {
   int clicks = 0, changes = 0;
   f.blinkCheck.onClick = [&] { ++clicks; };
   f.hourEdit.onChange = [&] { ++changes; };
-  f.blinkCheck.SetValue(1);
-  f.blinkCheck.SetValue(1);
-  f.blinkCheck.SetValue(0);
+  f.blinkCheck.SetValue(ui::CheckState::Ticked);
+  f.blinkCheck.SetValue(ui::CheckState::Ticked);
+  f.blinkCheck.SetValue(ui::CheckState::Unticked);
   f.hourEdit.SetText("abc");
   f.hourEdit.SetText("abc");
   EXPECT_EQ(clicks, 2);
   EXPECT_EQ(changes, 1);
+}
+
+TEST_F(ControlsTest, AClickTicksAGreyOrUntickedBoxAndUnticksATickedOne) {
+  Sample f;
+  for (auto [from, to] : {std::pair{ui::CheckState::Unticked, ui::CheckState::Ticked},
+                          std::pair{ui::CheckState::Ticked, ui::CheckState::Unticked},
+                          std::pair{ui::CheckState::Grey, ui::CheckState::Ticked}}) {
+    f.blinkCheck.SetValue(from);
+    f.blinkCheck.Toggle();
+    EXPECT_EQ(f.blinkCheck.Value(), to) << int(from);
+  }
+}
+
+// An entry's stored font flags are True (-1) or False; any other number reads as set, and a
+// font stored back writes True/False.
+TEST(FontOfAppearance, ReadsAnyNumberButZeroAsSetAndStoresTrueOrFalse) {
+  Appearance look{.FontName = "ＭＳ 明朝", .FontSize = 20, .FontBold = kTrue, .FontItalic = 1, .FontUnderline = kFalse,
+                  .FontStrikethru = 7};
+  const ui::Font font = ui::FontOf(look);
+  EXPECT_EQ(font, (ui::Font{.name = "ＭＳ 明朝", .size = 20, .bold = true, .italic = true, .underline = false,
+                            .strikethru = true}));
+  Appearance back;
+  ui::StoreFont(font, back);
+  EXPECT_EQ(std::tie(back.FontName, back.FontSize, back.FontBold, back.FontItalic, back.FontUnderline,
+                     back.FontStrikethru),
+            std::make_tuple(std::string("ＭＳ 明朝"), int16_t(20), kTrue, kTrue, kFalse, kTrue));
 }
 
 TEST_F(ControlsTest, OptionsOfAGroupExcludeEachOther) {
@@ -81,11 +109,11 @@ TEST_F(ControlsTest, TimersTickOnTheTestClockUntilDisabled) {
 
 TEST_F(ControlsTest, UnloadedFormsAreMadeAnewByTheNextTouch) {
   int loads = 0;
-  ui::TheForm<Sample>().blinkCheck.SetValue(1);
+  ui::TheForm<Sample>().blinkCheck.SetValue(ui::CheckState::Ticked);
   ui::TheForm<Sample>().onLoad = [&] { ++loads; };
   ui::TheForm<Sample>().Unload();
   EXPECT_EQ(ui::FormIfLoaded<Sample>(), nullptr);
-  EXPECT_EQ(ui::TheForm<Sample>().blinkCheck.Value(), 0);  // designed state again
+  EXPECT_EQ(ui::TheForm<Sample>().blinkCheck.Value(), ui::CheckState::Unticked);  // designed state again
   EXPECT_NE(ui::FormIfLoaded<Sample>(), nullptr);
 }
 
@@ -117,14 +145,14 @@ std::vector<std::string> TabWalk(TabSample& f, int presses, int direction = 1) {
 // The harness drops the windows of a test with this one reset; a window it did not know of
 // (the device dialog once) would carry its state into the next test.
 TEST_F(ControlsTest, OneResetForgetsEveryWindowOfEveryKind) {
-  ui::TheForm<Sample>().blinkCheck.SetValue(1);
+  ui::TheForm<Sample>().blinkCheck.SetValue(ui::CheckState::Ticked);
   ui::TheForm<TabSample>();
   ui::TheForm<DeviceDialog>();
   ForgetWindows();
   EXPECT_EQ(ui::FormIfLoaded<Sample>(), nullptr);
   EXPECT_EQ(ui::FormIfLoaded<TabSample>(), nullptr);
   EXPECT_EQ(ui::FormIfLoaded<DeviceDialog>(), nullptr);
-  EXPECT_EQ(ui::TheForm<Sample>().blinkCheck.Value(), 0);  // made anew
+  EXPECT_EQ(ui::TheForm<Sample>().blinkCheck.Value(), ui::CheckState::Unticked);  // made anew
 }
 
 TEST_F(ControlsTest, TabFollowsTheTabOrderAndWraps) {

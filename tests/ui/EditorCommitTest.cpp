@@ -31,21 +31,21 @@ TEST_F(EditorCommit, AddRefusesInTheOrderOfItsChecks) {
        [](EditorWindow& w) {
          w.monthlyOption.SetValue(true);
          w.dayOfMonthEdit.SetText("0");
-         w.preBellCheck.SetValue(1);
+         w.preBellCheck.SetValue(ui::CheckState::Ticked);
          w.preBellLeadEdit.SetText("00");
        },
        "日付を、１から３１までの値にしてください", "dayOfMonthEdit"},
-      {"pre-bell 00", [](EditorWindow& w) { w.preBellCheck.SetValue(1); w.preBellLeadEdit.SetText("00"); },
+      {"pre-bell 00", [](EditorWindow& w) { w.preBellCheck.SetValue(ui::CheckState::Ticked); w.preBellLeadEdit.SetText("00"); },
        "予鈴時間を、０以上の値にしてください", "preBellLeadEdit"},
       {"monthly without a day", [](EditorWindow& w) { w.monthlyOption.SetValue(true); w.dayOfMonthEdit.SetText(""); },
        "日付を、１から３１までの値にしてください", "dayOfMonthEdit"},
       {"weekly without a weekday",
        [](EditorWindow& w) {
          w.weeklyOption.SetValue(true);
-         for (auto& box : w.weekdayChecks) box.SetValue(0);
+         for (auto& box : w.weekdayChecks) box.SetValue(ui::CheckState::Unticked);
        },
        "曜日のいずれかを選択してください", "weekdayChecks[0]"},
-      {"sound file of spaces", [](EditorWindow& w) { w.soundCheck.SetValue(1); w.soundFileEdit.SetText("   "); },
+      {"sound file of spaces", [](EditorWindow& w) { w.soundCheck.SetValue(ui::CheckState::Ticked); w.soundFileEdit.SetText("   "); },
        "有効なファイルが指定されていません", "soundFileEdit"},
       {"31st of a 30-day month",
        [](EditorWindow& w) {
@@ -61,7 +61,7 @@ TEST_F(EditorCommit, AddRefusesInTheOrderOfItsChecks) {
       {"past time, question cancelled",
        [this](EditorWindow& w) {
          SetTime(w, 5, 0);
-         w.warnPastTimeCheck.SetValue(1);
+         w.warnPastTimeCheck.SetValue(ui::CheckState::Ticked);
          dialogs.MsgAnswers = {kAnswerCancel};
        },
        "設定時刻が過去になっていますが、設定しますか", ""},
@@ -90,9 +90,9 @@ TEST_F(EditorCommit, AddAppendsTheFieldsAndRemembersThemForTheNextEntry) {
   SetTime(w, 7, 30);
   w.weeklyOption.SetValue(true);
   w.weekUnitCombo.SetListIndex(6);  // 第５
-  w.weekdayChecks[5].SetValue(1);   // 金 with a Sunday start
+  w.weekdayChecks[5].SetValue(ui::CheckState::Ticked);   // 金 with a Sunday start
   w.messageEdit.SetText("ゴミ出し");
-  w.preBellCheck.SetValue(1);
+  w.preBellCheck.SetValue(ui::CheckState::Ticked);
   w.preBellLeadEdit.SetText("15");
   w.addButton.Press();
 
@@ -101,14 +101,14 @@ TEST_F(EditorCommit, AddAppendsTheFieldsAndRemembersThemForTheNextEntry) {
   EXPECT_EQ(FormatMoment(e.AlarmTime), "2026/12/07 07:30:00");
   EXPECT_EQ(e.RepeatKind, 11);
   EXPECT_EQ(e.WeekdayMask, kMaskMonday | kMaskFriday);  // the calendar's Monday was ticked too
-  EXPECT_EQ(e.BellMode, kBellPreOnly);
+  EXPECT_EQ(e.BellMode, BellMode::PreOnly);
   EXPECT_EQ(e.PreBellMinutes, 15);
   EXPECT_EQ(e.Message, "ゴミ出し");
   EXPECT_EQ(e.MainBellFiredAt, 0);
   EXPECT_TRUE(App().editor.dataChanged);
   EXPECT_EQ(App().lastEditedIndex, 0);
-  EXPECT_EQ(App().prefs.WeeklyTiming, 11);
-  EXPECT_EQ(App().prefs.Message, "ゴミ出し");
+  EXPECT_EQ(App().prefs.weeklyRepeat, 11);
+  EXPECT_EQ(App().prefs.message, "ゴミ出し");
   EXPECT_EQ(SelectedRows(w), std::vector<int>{0});
   EXPECT_EQ(Rows(w)[0], "□07:30 2026/12/07 第５ －月－－－金－");  // December has no 5th Monday
 
@@ -133,14 +133,14 @@ TEST_F(EditorCommit, MonthlyEntryTakesItsDayFromTheDayBox) {
 
 TEST_F(EditorCommit, PastTimeIsAddedWithoutAQuestionWhenNotWarned) {
   EditorWindow& w = Open();
-  w.warnPastTimeCheck.SetValue(0);
+  w.warnPastTimeCheck.SetValue(ui::CheckState::Unticked);
   w.dailyOption.SetValue(true);
   SetTime(w, 5, 0);
   w.addButton.Press();
   EXPECT_EQ(dialogs.CountMsgBoxes("設定時刻が過去になっていますが、設定しますか"), 0);
   ASSERT_EQ(App().table.EntryCount(), 1);
   EXPECT_EQ(App().table[0].WeekdayMask, 0x7F);
-  EXPECT_EQ(App().prefs.PassFlag, 0);
+  EXPECT_EQ(App().prefs.warnPastTime, 0);
 }
 
 TEST_F(EditorCommit, ChangeNeedsExactlyOneSelectedRowAndNoQuickTimer) {
@@ -177,15 +177,15 @@ TEST_F(EditorCommit, ChangeWritesTheSelectedRowEvenWhenTheFocusRestsOnAnother) {
 TEST_F(EditorCommit, ChangeOutOfTheDayViewSwitchesToTheFullList) {
   SaveTable({Today(7, 0), Today(8, 0)});
   EditorWindow& w = Open();
-  w.dailyViewCheck.SetValue(1);
+  w.dailyViewCheck.SetValue(ui::CheckState::Ticked);
   ASSERT_EQ(w.alarmList.ListCount(), 2);
   w.alarmList.ClickRow(1);  // 08:00, now made a Tuesday-only weekly entry
   w.weeklyOption.SetValue(true);
-  w.weekdayChecks[1].SetValue(0);
-  w.weekdayChecks[2].SetValue(1);
+  w.weekdayChecks[1].SetValue(ui::CheckState::Unticked);
+  w.weekdayChecks[2].SetValue(ui::CheckState::Ticked);
   w.changeButton.Press();
-  EXPECT_EQ(w.allEntriesViewCheck.Value(), 1);
-  EXPECT_EQ(w.dailyViewCheck.Value(), 0);
+  EXPECT_EQ(w.allEntriesViewCheck.Value(), ui::CheckState::Ticked);
+  EXPECT_EQ(w.dailyViewCheck.Value(), ui::CheckState::Unticked);
   ASSERT_EQ(SelectedRows(w).size(), 1u);
   EXPECT_EQ(w.SlotOfRow(SelectedRows(w)[0]), 1);
   EXPECT_EQ(App().table[1].RepeatKind, kRepeatWeekly);
@@ -223,7 +223,7 @@ TEST_F(EditorCommit, DeleteRemovesExactlyTheSelectedRowsKeepingTheOrder) {
 TEST_F(EditorCommit, DeleteInTheDayViewTouchesOnlyListedRows) {
   SaveTable({Weekly(kMaskTuesday, MakeDate(2026, 12, 1, 7, 0)), Daily(8, 0), Daily(9, 0)});
   EditorWindow& w = Open();
-  w.dailyViewCheck.SetValue(1);  // Monday: the Tuesday entry is not listed
+  w.dailyViewCheck.SetValue(ui::CheckState::Ticked);  // Monday: the Tuesday entry is not listed
   ASSERT_EQ(w.alarmList.ListCount(), 2);
   w.alarmList.UserSelect({true, true}, 1);
   w.deleteButton.Press();
@@ -234,7 +234,7 @@ TEST_F(EditorCommit, DeleteInTheDayViewTouchesOnlyListedRows) {
 TEST_F(EditorCommit, QuickTimerRingsMinutesFromNowWithoutChecksOrDefaults) {
   clock.Set(MakeDate(2026, 12, 7, 23, 30, 15));
   EditorWindow& w = Open();
-  w.soundCheck.SetValue(1);
+  w.soundCheck.SetValue(ui::CheckState::Ticked);
   w.soundFileEdit.SetText("");
   w.messageEdit.SetText("変更中");
   const Preferences before = App().prefs;
@@ -247,7 +247,7 @@ TEST_F(EditorCommit, QuickTimerRingsMinutesFromNowWithoutChecksOrDefaults) {
   EXPECT_EQ(e.Message, "クイックタイマー");
   EXPECT_EQ(e.SoundFlag, 1);
   EXPECT_TRUE(dialogs.Asked.empty());
-  EXPECT_EQ(App().prefs.Message, before.Message);
+  EXPECT_EQ(App().prefs.message, before.message);
   EXPECT_EQ(App().lastEditedIndex, 0);
   EXPECT_EQ(w.alarmList.ListCount(), 1);
   EXPECT_TRUE(SelectedRows(w).empty());

@@ -19,14 +19,14 @@ TEST_F(EditorList, OpensOverTheStoredTableAndPreferences) {
   EXPECT_EQ(w.dataPathEdit.Text(), DefaultDataPath());
   EXPECT_EQ(w.messageEdit.Text(), "朝です\r\n起きて");
   EXPECT_EQ(w.sampleView.Text(), "朝です\r\n起きて");
-  EXPECT_EQ(w.preBellCheck.Value(), 1);
-  EXPECT_EQ(w.mainBellTooCheck.Value(), 1);
+  EXPECT_EQ(w.preBellCheck.Value(), ui::CheckState::Ticked);
+  EXPECT_EQ(w.mainBellTooCheck.Value(), ui::CheckState::Ticked);
   EXPECT_TRUE(w.onceOption.Value());
   EXPECT_EQ(w.hourEdit.Text(), "6");
   EXPECT_EQ(w.minuteEdit.Text(), "0");
   // The day view of today: the one-time entry of the 9th is not listed; 07:00 before 07:01.
-  EXPECT_EQ(w.dailyViewCheck.Value(), 1);
-  EXPECT_EQ(w.allEntriesViewCheck.Value(), 0);
+  EXPECT_EQ(w.dailyViewCheck.Value(), ui::CheckState::Ticked);
+  EXPECT_EQ(w.allEntriesViewCheck.Value(), ui::CheckState::Unticked);
   EXPECT_TRUE(w.dailyViewCheck.GetFont().bold);
   EXPECT_EQ(w.dailyViewCheck.BackColor(), 0x0000FFu);
   EXPECT_EQ(Rows(w), (std::vector<std::string>{"■07:00 2026/12/03 毎日 －－－－－－－", "■07:01 2026/12/01 毎日 －－－－－－－"}));
@@ -44,19 +44,19 @@ TEST_F(EditorList, ViewBoxesActAsAPairAndKeepTheShownEntrySelected) {
   SaveTable({Today(7, 0), Weekly(kMaskTuesday, MakeDate(2026, 12, 1, 8, 0)), Today(9, 0)});
   EditorWindow& w = Open();
   w.allEntriesViewCheck.Toggle();  // the only ticked box ticks itself again
-  EXPECT_EQ(w.allEntriesViewCheck.Value(), 1);
+  EXPECT_EQ(w.allEntriesViewCheck.Value(), ui::CheckState::Ticked);
   EXPECT_EQ(w.alarmList.ListCount(), 3);
   w.alarmList.ClickRow(2);  // 09:00
   w.dailyViewCheck.Toggle();
-  EXPECT_EQ(w.allEntriesViewCheck.Value(), 0);
+  EXPECT_EQ(w.allEntriesViewCheck.Value(), ui::CheckState::Unticked);
   ASSERT_EQ(w.alarmList.ListCount(), 2);  // Monday: not the Tuesday entry
   EXPECT_EQ(App().editor.dailyRows, (std::vector<int32_t>{0, 2}));
   EXPECT_EQ(SelectedRows(w), std::vector<int>{1});
   EXPECT_EQ(Focused(w), "alarmList");
   w.dailyViewCheck.Toggle();
-  EXPECT_EQ(w.dailyViewCheck.Value(), 1);
+  EXPECT_EQ(w.dailyViewCheck.Value(), ui::CheckState::Ticked);
   w.allEntriesViewCheck.Toggle();
-  EXPECT_EQ(w.dailyViewCheck.Value(), 0);
+  EXPECT_EQ(w.dailyViewCheck.Value(), ui::CheckState::Unticked);
   EXPECT_EQ(SelectedRows(w), std::vector<int>{2});
 }
 
@@ -74,33 +74,33 @@ TEST_F(EditorList, SelectingAThirdWeekdayEntryFillsEveryField) {
   AlarmEntry e = Weekly(kMaskMonday | kMaskWednesday, MakeDate(2026, 12, 2, 7, 5));
   e.RepeatKind = 9;  // 第３
   e.Message = "会議";
-  e.BellMode = kBellPreAndMain;
+  e.BellMode = BellMode::PreAndMain;
   e.PreBellMinutes = 10;
   e.SoundFlag = 1;
   e.SoundFile = "C:\\chime.wav";
   e.MidiVolume = int32_t(0x56785678);
-  e.ForeColorIndex = 4;
-  e.ForeColor = 0x0000FF;
+  e.Look.ForeColorIndex = 4;
+  e.Look.ForeColor = 0x0000FF;
   SaveTable({e});
   EditorWindow& w = Open();
   w.alarmList.ClickRow(0);
   EXPECT_TRUE(w.weeklyOption.Value());
   EXPECT_EQ(w.weekUnitCombo.ListIndex(), 4);
   std::vector<int> ticked;
-  for (int i = 0; i < 7; ++i) ticked.push_back(w.weekdayChecks[size_t(i)].Value());
+  for (int i = 0; i < 7; ++i) ticked.push_back(int(w.weekdayChecks[size_t(i)].Value()));
   EXPECT_EQ(ticked, (std::vector<int>{0, 1, 0, 1, 0, 0, 0}));
   EXPECT_EQ(FormatDate(w.calendar.Value()), "2026/12/02");
   EXPECT_EQ(w.hourEdit.Text(), "7");
   EXPECT_EQ(w.minuteEdit.Text(), "5");
   EXPECT_EQ(w.messageEdit.Text(), "会議");
-  EXPECT_EQ(w.preBellCheck.Value(), 1);
-  EXPECT_EQ(w.mainBellTooCheck.Value(), 1);
+  EXPECT_EQ(w.preBellCheck.Value(), ui::CheckState::Ticked);
+  EXPECT_EQ(w.mainBellTooCheck.Value(), ui::CheckState::Ticked);
   EXPECT_EQ(w.preBellLeadEdit.Text(), "10");
   EXPECT_EQ(w.soundFileEdit.Text(), "C:\\chime.wav");
   EXPECT_TRUE(w.soundFileEdit.Enabled());
   EXPECT_EQ(w.midiVolumeSlider.Value(), -10632);
-  EXPECT_EQ(w.textColorChecks[4].Value(), 1);
-  EXPECT_EQ(w.textColorChecks[7].Value(), 0);
+  EXPECT_EQ(w.textColorChecks[4].Value(), ui::CheckState::Ticked);
+  EXPECT_EQ(w.textColorChecks[7].Value(), ui::CheckState::Unticked);
   EXPECT_EQ(w.sampleView.TextColor(), 0x0000FFu);
   EXPECT_EQ(App().editor.currentIndex, 0);
   EXPECT_FALSE(App().editor.fillingFields);
@@ -129,7 +129,7 @@ TEST_F(EditorList, FieldsFilterWhatIsTyped) {
     SCOPED_TRACE(c.name);
     EditorWindow& w = Open();
     w.monthlyOption.SetValue(true);
-    w.preBellCheck.SetValue(1);
+    w.preBellCheck.SetValue(ui::CheckState::Ticked);
     ui::TextBox& field = w.*c.field;
     field.SetText("");
     dialogs.Asked.clear();
@@ -152,17 +152,17 @@ TEST_F(EditorList, HourAndSpinFollowEachOther) {
 TEST_F(EditorList, WeekStartRelabelsTheBoxesAndKeepsTheTickedDays) {
   EditorWindow& w = Open();
   w.weeklyOption.SetValue(true);
-  for (auto& box : w.weekdayChecks) box.SetValue(0);
-  w.weekdayChecks[1].SetValue(1);  // 月
-  w.weekdayChecks[5].SetValue(1);  // 金
+  for (auto& box : w.weekdayChecks) box.SetValue(ui::CheckState::Unticked);
+  w.weekdayChecks[1].SetValue(ui::CheckState::Ticked);  // 月
+  w.weekdayChecks[5].SetValue(ui::CheckState::Ticked);  // 金
   w.mondayFirstCheck.Toggle();
   EXPECT_EQ(w.weekdayChecks[0].Caption(), "月");
   EXPECT_EQ(w.weekdayChecks[6].Caption(), "日");
   EXPECT_EQ(w.weekdayChecks[6].ForeColor(), 0x0000FFu);
   EXPECT_EQ(w.weekdayChecks[5].ForeColor(), 0xFF0000u);
   EXPECT_EQ(w.calendar.StartOfWeek(), 2);
-  EXPECT_EQ(w.weekdayChecks[0].Value(), 1);
-  EXPECT_EQ(w.weekdayChecks[4].Value(), 1);
+  EXPECT_EQ(w.weekdayChecks[0].Value(), ui::CheckState::Ticked);
+  EXPECT_EQ(w.weekdayChecks[4].Value(), ui::CheckState::Ticked);
   w.addButton.Press();
   ASSERT_EQ(App().table.EntryCount(), 1);
   EXPECT_EQ(App().table[0].WeekdayMask, kMaskMonday | kMaskFriday);
@@ -175,22 +175,22 @@ TEST_F(EditorList, RepetitionOptionsSetTheWeekdayBoxes) {
   w.weekUnitCombo.SetListIndex(1);  // 隔週 selects 週単位 by itself
   EXPECT_TRUE(w.weeklyOption.Value());
   for (int i = 0; i < 7; ++i) {
-    EXPECT_EQ(w.weekdayChecks[size_t(i)].Value(), i == 3 ? 1 : 0) << i;
+    EXPECT_EQ(w.weekdayChecks[size_t(i)].Value(), ui::TickedIf(i == 3)) << i;
     EXPECT_EQ(w.weekdayChecks[size_t(i)].Enabled(), i == 3) << i;
   }
   EXPECT_FALSE(w.dayOfMonthEdit.Enabled());
   w.dailyOption.SetValue(true);
   for (auto& box : w.weekdayChecks) {
-    EXPECT_EQ(box.Value(), 1);
+    EXPECT_EQ(box.Value(), ui::CheckState::Ticked);
     EXPECT_FALSE(box.Enabled());
   }
   w.monthlyOption.SetValue(true);
   EXPECT_TRUE(w.dayOfMonthEdit.Enabled());
   EXPECT_EQ(Focused(w), "dayOfMonthEdit");
-  w.soundCheck.SetValue(0);
+  w.soundCheck.SetValue(ui::CheckState::Unticked);
   EXPECT_FALSE(w.testPlayButton.Enabled());
   EXPECT_FALSE(w.waveVolumeSlider.Enabled());
-  w.preBellCheck.SetValue(0);
+  w.preBellCheck.SetValue(ui::CheckState::Unticked);
   EXPECT_FALSE(w.mainBellTooCheck.Enabled());
 }
 

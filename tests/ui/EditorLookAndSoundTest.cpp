@@ -40,7 +40,7 @@ TEST_F(EditorLook, ColorGroupsAlwaysKeepOneTickedBox) {
     dialogs.ColorAnswers.assign(c.answers.begin(), c.answers.end());
     dialogs.Asked.clear();
     for (int box : c.clicks) boxes[size_t(box)].Toggle();
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(boxes[size_t(i)].Value(), i == c.ticked ? 1 : 0) << i;
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(boxes[size_t(i)].Value(), ui::TickedIf(i == c.ticked)) << i;
     EXPECT_EQ(c.textGroup ? w.sampleView.TextColor() : w.sampleView.BackColor(), c.color);
     EXPECT_EQ(int(dialogs.Asked.size()), c.dialogs);
     EXPECT_EQ(Focused(w), "alarmList");
@@ -55,7 +55,7 @@ TEST_F(EditorLook, DialogsOpenFromTheSampleAndAFontKeepsTheColour) {
   dialogs.ColorAnswers = {0x00FF00};
   w.textColorChecks[0].Toggle();
   EXPECT_EQ(dialogs.Asked.back().text, std::to_string(0x0000FF));  // opened from red
-  dialogs.FontAnswers = {FontChoice{.name = "MS Gothic", .size = 20, .italic = true}};
+  dialogs.FontAnswers = {ui::Font{.name = "MS Gothic", .size = 20, .italic = true}};
   w.fontButton.Press();
   EXPECT_EQ(dialogs.Asked.back().text, "MS Pｺﾞｼｯｸ");
   EXPECT_EQ(w.sampleView.GetFont().name, "MS Gothic");
@@ -66,11 +66,11 @@ TEST_F(EditorLook, DialogsOpenFromTheSampleAndAFontKeepsTheColour) {
   // An entry takes its look from the sample and the ticked boxes.
   w.addButton.Press();
   ASSERT_EQ(App().table.EntryCount(), 1);
-  EXPECT_EQ(App().table[0].FontName, "MS Gothic");
-  EXPECT_EQ(App().table[0].FontItalic, kTrue);
-  EXPECT_EQ(App().table[0].ForeColor, 0x00FF00);
-  EXPECT_EQ(App().table[0].ForeColorIndex, 0);
-  EXPECT_EQ(App().table[0].BackColorIndex, 5);
+  EXPECT_EQ(App().table[0].Look.FontName, "MS Gothic");
+  EXPECT_EQ(App().table[0].Look.FontItalic, kTrue);
+  EXPECT_EQ(App().table[0].Look.ForeColor, 0x00FF00);
+  EXPECT_EQ(App().table[0].Look.ForeColorIndex, 0);
+  EXPECT_EQ(App().table[0].Look.BackColorIndex, 5);
 }
 
 TEST_F(EditorLook, PreviewShowsTheAlarmWindowAndChangesNoAlarmState) {
@@ -99,7 +99,7 @@ TEST_F(EditorLook, TestPlayUsesTheSlidersAndGivesTheVolumesBack) {
   SetSetting(ProgramIni(), "WAVENM", "Speakers");
   launcher.Files = {"C:\\chime.wav"};
   EditorWindow& w = Open();
-  w.soundCheck.SetValue(1);
+  w.soundCheck.SetValue(ui::CheckState::Ticked);
   w.soundFileEdit.SetText("C:\\missing.wav");
   w.testPlayButton.Press();
   EXPECT_EQ(LastMessage(), "指定されたファイルはありません");
@@ -118,7 +118,7 @@ TEST_F(EditorLook, TestPlayUsesTheSlidersAndGivesTheVolumesBack) {
   EXPECT_EQ(devices.Wave[0].volume, 0x22222222u);
   w.waveVolumeSlider.SetValue(-32767);  // nothing plays: no device takes the slider's value
   EXPECT_EQ(devices.Wave[0].volume, 0x22222222u);
-  w.soundCheck.SetValue(0);
+  w.soundCheck.SetValue(ui::CheckState::Unticked);
   for (ui::Control* c : std::initializer_list<ui::Control*>{&w.soundFileEdit, &w.browseSoundButton, &w.testPlayButton,
                                                             &w.endlessCheck, &w.midiVolumeSlider, &w.waveVolumeLabel})
     EXPECT_FALSE(c->Enabled()) << c->Name();
@@ -159,7 +159,7 @@ TEST_F(EditorLook, TheDeviceDialogAsksOnlyWhenThereIsADeviceToChoose) {
   EXPECT_TRUE(frontEnd.ModalForms.empty());
   EXPECT_EQ(bare.midiDeviceCombo.SelectedText(), kNoDeviceItem);
   EXPECT_FALSE(bare.midiDeviceCombo.Enabled());
-  bare.soundCheck.SetValue(1);
+  bare.soundCheck.SetValue(ui::CheckState::Ticked);
   EXPECT_FALSE(bare.midiVolumeSlider.Enabled());
   bare.saveAndCloseButton.Press();
 

@@ -197,7 +197,7 @@ TEST_P(MonitorWatchWake, TheTimerIsSetAMinuteBeforeTheNextBell) {
   if (c.wakeSetting) SetSetting(ProgramIni(), "WAKEFLG", c.wakeSetting);
   power.Answer = c.answer;
   AlarmEntry pre = Daily(9, 0);
-  pre.BellMode = kBellPreAndMain;
+  pre.BellMode = BellMode::PreAndMain;
   pre.PreBellMinutes = 30;
   SaveTable({Daily(7, 0), pre});
   Start();

@@ -22,6 +22,11 @@
 #include "platform/fake/FakeTray.h"
 #include "support/ScratchFolder.h"
 
+namespace wb::ui {
+// Check states print as their number in a failed expectation.
+inline void PrintTo(CheckState s, std::ostream* os) { *os << int(s); }
+}  // namespace wb::ui
+
 namespace wb::test {
 
 class UiTest : public ::testing::Test {

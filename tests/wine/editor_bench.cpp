@@ -30,7 +30,7 @@ struct AnsweringDialogs : IDialogs {
   int MsgBox(const std::string&, int, const std::string&) override { return kAnswerOk; }
   bool OpenFile(const std::string&, const std::string&, std::string&) override { return false; }
   bool ChooseColor(uint32_t&) override { return false; }
-  bool ChooseFont(FontChoice&) override { return false; }
+  bool ChooseFont(ui::Font&) override { return false; }
 };
 
 // The real clock, counting the pauses the program makes on purpose (the change's re-selection).
@@ -70,12 +70,12 @@ void WriteFullTable(const std::string& path) {
     e.RepeatKind = int16_t(1 + i % 4);
     e.WeekdayMask = int16_t(1 << (i % 7));
     e.Message = "アラーム" + std::to_string(i);
-    e.BackColor = kButtonFaceColor;
-    e.FontName = "MS Pゴシック";
-    e.FontSize = 12;
+    e.Look.BackColor = kButtonFaceColor;
+    e.Look.FontName = "MS Pゴシック";
+    e.Look.FontSize = 12;
     e.BlinkCount = 10;
-    e.ForeColorIndex = 7;
-    e.BackColorIndex = 5;
+    e.Look.ForeColorIndex = 7;
+    e.Look.BackColorIndex = 5;
     table.Add(e);
   }
   SaveAlarmTable(path, table);

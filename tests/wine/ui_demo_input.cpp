@@ -63,9 +63,9 @@ void RunInputChecks(SampleForm& f) {
   f.dailyOption.onClick = [&] { ++options; };
   SendMessageW(H(f.addButton), BM_CLICK, 0, 0);
   Check(pressed == 1, "a native click presses the button");
-  int before = f.blinkCheck.Value();
+  int before = int(f.blinkCheck.Value());
   SendMessageW(H(f.blinkCheck), BM_CLICK, 0, 0);
-  Check(f.blinkCheck.Value() == 1 - before && ticks == 1 &&
+  Check(int(f.blinkCheck.Value()) == 1 - before && ticks == 1 &&
             SendMessageW(H(f.blinkCheck), BM_GETCHECK, 0, 0) == (before ? BST_UNCHECKED : BST_CHECKED),
         "a native click toggles the check box and raises Click");
   SendMessageW(H(f.dailyOption), BM_CLICK, 0, 0);

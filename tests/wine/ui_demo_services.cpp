@@ -122,7 +122,7 @@ void RunServiceChecks(SampleForm& f, TopForm& top) {
     ok = Svc().dialogs->ChooseColor(color);
   }
   Check(ok && color == 0x00336699, "colour dialog starts from the colour given", std::to_string(color));
-  FontChoice font{"Noto Sans CJK JP", 12, true, false, false, false};
+  ui::Font font{"Noto Sans CJK JP", 12, true, false, false, false};
   {
     DialogAnswer accept{IDOK};
     ok = Svc().dialogs->ChooseFont(font);

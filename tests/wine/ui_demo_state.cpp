@@ -149,7 +149,7 @@ void RunStateChecks(SampleForm& f, TopForm& top, UINT expectDpi) {
   Check(longer && SendMessageW(H(f.hourEdit), EM_GETLIMITTEXT, 0, 0) == 2, "text box MaxLength from code");
   int clicks = 0;
   f.blinkCheck.onClick = [&] { ++clicks; };
-  f.blinkCheck.SetValue(1);
+  f.blinkCheck.SetValue(ui::CheckState::Ticked);
   Check(SendMessageW(H(f.blinkCheck), BM_GETCHECK, 0, 0) == BST_CHECKED && clicks == 1, "check box value from code");
   f.dailyOption.SetValue(true);
   f.monthlyOption.SetValue(true);

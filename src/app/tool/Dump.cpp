@@ -5,9 +5,11 @@
 #include <cmath>
 #include <cstdint>
 #include <optional>
+#include <type_traits>
 
 #include "app/tool/Commands.h"
 #include "storage/DataFile.h"
+#include "storage/RecordLayout.h"
 
 namespace wb::tool {
 namespace {
@@ -84,32 +86,14 @@ class Object {
 
 void AppendEntry(std::string& out, const AlarmEntry& e) {
   Object o(out);
-  o.Date("AlarmTime", e.AlarmTime);
-  o.Int("RepeatKind", e.RepeatKind);
-  o.Int("WeekdayMask", e.WeekdayMask);
-  o.Date("PreBellFiredAt", e.PreBellFiredAt);
-  o.Date("MainBellFiredAt", e.MainBellFiredAt);
-  o.Int("BellMode", e.BellMode);
-  o.Int("PreBellMinutes", e.PreBellMinutes);
-  o.Int("BlinkFlag", e.BlinkFlag);
-  o.Text("Message", e.Message);
-  o.Int("SoundFlag", e.SoundFlag);
-  o.Text("SoundFile", e.SoundFile);
-  o.Int("EndlessFlag", e.EndlessFlag);
-  o.Int("MidiVolume", e.MidiVolume);
-  o.Int("WaveVolume", e.WaveVolume);
-  o.Int("KeepWindowFlag", e.KeepWindowFlag);
-  o.Int("BlinkCount", e.BlinkCount);
-  o.Int("ForeColor", e.ForeColor);
-  o.Int("BackColor", e.BackColor);
-  o.Text("FontName", e.FontName);
-  o.Int("FontSize", e.FontSize);
-  o.Int("FontBold", e.FontBold);
-  o.Int("FontItalic", e.FontItalic);
-  o.Int("FontUnderline", e.FontUnderline);
-  o.Int("FontStrikethru", e.FontStrikethru);
-  o.Int("ForeColorIndex", e.ForeColorIndex);
-  o.Int("BackColorIndex", e.BackColorIndex);
+  ForEachRecordMember(e, [&o]<class T>(const char* name, const T& member) {
+    if constexpr (std::is_same_v<T, OleDate>)
+      o.Date(name, member);
+    else if constexpr (std::is_same_v<T, std::string>)
+      o.Text(name, member);
+    else
+      o.Int(name, int64_t(member));  // Integer, Long and the bell mode's code
+  });
 }
 
 // A device volume: 0..4294967295, or its signed form as the entries show it.

@@ -28,7 +28,7 @@ bool FakeDialogs::ChooseColor(uint32_t& color) {
   return true;
 }
 
-bool FakeDialogs::ChooseFont(FontChoice& font) {
+bool FakeDialogs::ChooseFont(ui::Font& font) {
   Asked.push_back({"font", font.name, font.size, ""});  // the font it opened with
   if (FontAnswers.empty()) return false;
   font = FontAnswers.front();

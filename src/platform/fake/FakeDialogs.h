@@ -22,12 +22,12 @@ class FakeDialogs : public IDialogs {
   std::deque<int> MsgAnswers;
   std::deque<std::string> OpenAnswers;  // "" cancels
   std::deque<uint32_t> ColorAnswers;
-  std::deque<FontChoice> FontAnswers;
+  std::deque<ui::Font> FontAnswers;
 
   int MsgBox(const std::string& text, int style, const std::string& title) override;
   bool OpenFile(const std::string& title, const std::string& filter, std::string& path) override;
   bool ChooseColor(uint32_t& color) override;
-  bool ChooseFont(FontChoice& font) override;
+  bool ChooseFont(ui::Font& font) override;
 
   int CountMsgBoxes(const std::string& text) const;
 };

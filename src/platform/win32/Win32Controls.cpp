@@ -235,8 +235,8 @@ void FormWindow::MirrorCaret(ui::Control& c, HWND h) {
 void FormWindow::MirrorValue(ui::Control& c, HWND h) {
   switch (c.GetKind()) {
     case Kind::CheckBox: {
-      int v = static_cast<ui::CheckBox&>(c).Value();
-      WPARAM state = v == 1 ? BST_CHECKED : v == 2 ? BST_INDETERMINATE : BST_UNCHECKED;
+      ui::CheckState v = static_cast<ui::CheckBox&>(c).Value();
+      WPARAM state = v == ui::CheckState::Ticked ? BST_CHECKED : v == ui::CheckState::Grey ? BST_INDETERMINATE : BST_UNCHECKED;
       if (WPARAM(SendMessageW(h, BM_GETCHECK, 0, 0)) != state) SendMessageW(h, BM_SETCHECK, state, 0);
       break;
     }

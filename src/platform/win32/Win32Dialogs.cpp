@@ -115,7 +115,7 @@ class Win32Dialogs : public IDialogs {
     return true;
   }
 
-  bool ChooseFont(FontChoice& font) override {
+  bool ChooseFont(ui::Font& font) override {
     HWND owner = DialogOwner();
     UINT dpi = win32::WindowDpi(nullptr);  // the dialog converts points at the system DPI
     LOGFONTW lf{};
