@@ -8,10 +8,13 @@
 #include "monitor/MonitorWindow.h"
 #include "platform/NativeServices.h"
 #include "platform/win32/FrontEnd.h"
+#include "platform/win32/Win32Diag.h"
 #include "platform/win32/Win32Services.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace wb;
+  // A windowed program has no standard error: its diagnostic lines go to the debugger output.
+  win32::LogToDebugger();
   App().programFolder = ProgramFolder();
 
   // The front end first: it loads the common controls every window needs.

@@ -7,6 +7,15 @@
 
 namespace wb {
 
+std::string LimitTrayTip(const std::string& tip) {
+  size_t end = 0;
+  for (int chars = 0; chars < kTrayTipMaxChars && end < tip.size(); ++chars) {
+    ++end;
+    while (end < tip.size() && (static_cast<unsigned char>(tip[end]) & 0xC0) == 0x80) ++end;
+  }
+  return tip.substr(0, end);
+}
+
 std::string TrayTipText(OleDate nextBellTime, OleDate now) {
   const double ahead = LinearSeconds(nextBellTime) - LinearSeconds(now);
   if (!(ahead < 86400.0)) return "２４時間中のアラームはありません";

@@ -11,27 +11,16 @@
 namespace wb {
 
 namespace {
-// The icon record holds 64 bytes of tip with its NUL; longer texts are cut, whole characters.
 constexpr int kHoverIntervalMs = 50;
-
-std::string LimitTip(const std::string& tip) {
-  constexpr int kMaxChars = 63;
-  size_t end = 0;
-  for (int chars = 0; chars < kMaxChars && end < tip.size(); ++chars) {
-    ++end;
-    while (end < tip.size() && (static_cast<unsigned char>(tip[end]) & 0xC0) == 0x80) ++end;
-  }
-  return tip.substr(0, end);
-}
 }  // namespace
 
 void MonitorWindow::AddTrayIcon(TrayIcon icon, const std::string& tip) {
-  trayIconRecord = {icon, LimitTip(tip)};
+  trayIconRecord = {icon, LimitTrayTip(tip)};
   Svc().tray->Add(trayIconRecord.icon, trayIconRecord.tip);
 }
 
 void MonitorWindow::ModifyTrayIcon(TrayIcon icon, const std::string& tip) {
-  trayIconRecord = {icon, LimitTip(tip)};
+  trayIconRecord = {icon, LimitTrayTip(tip)};
   Svc().tray->Modify(trayIconRecord.icon, trayIconRecord.tip);
 }
 

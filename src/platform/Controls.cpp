@@ -112,13 +112,13 @@ void OptionButton::SetValue(bool v) {
   RaiseClick();
 }
 
-// ---- TextBox ----
+// ---- TextControl, TextBox ----
 // Controls the user types into or picks from sit on the window colour, not the button face.
-TextBox::TextBox(Form& f, std::string name, TextBoxOptions o)
-    : Control(f, std::move(name), Kind::TextBox, o.rect), multiLine_(o.multiLine), maxLength_(o.maxLength) {
+TextControl::TextControl(Form& f, std::string name, Kind kind, Rect rect)
+    : Control(f, std::move(name), kind, rect) {
   SetBackColor(kWindowBack);
 }
-void TextBox::SetText(std::string t) {
+void TextControl::SetText(std::string t) {
   if (text_ == t) return;
   text_ = std::move(t);
   selStart_ = 0;
@@ -126,15 +126,23 @@ void TextBox::SetText(std::string t) {
   Notify(Prop::Text);
   RaiseChange();
 }
-void TextBox::SetSelStart(int s) {
+void TextControl::SetSelStart(int s) {
   selStart_ = std::clamp(s, 0, CodePointCount(text_));
   selLength_ = 0;
   Notify(Prop::Caret);
 }
-void TextBox::SetSelLength(int n) {
+void TextControl::SetSelLength(int n) {
   selLength_ = std::clamp(n, 0, CodePointCount(text_) - selStart_);
   Notify(Prop::Caret);
 }
+void TextControl::SelectAll() {
+  selStart_ = 0;
+  selLength_ = CodePointCount(text_);
+  Notify(Prop::Caret);
+}
+
+TextBox::TextBox(Form& f, std::string name, TextBoxOptions o)
+    : TextControl(f, std::move(name), Kind::TextBox, o.rect), multiLine_(o.multiLine), maxLength_(o.maxLength) {}
 void TextBox::Type(const std::string& text) {
   if (!Enabled()) return;
   for (size_t i = 0; i < text.size();) {
@@ -315,27 +323,7 @@ void UpDown::SetValue(int v) {
 
 // ---- RichText ----
 RichText::RichText(Form& f, std::string name, RichTextOptions o)
-    : Control(f, std::move(name), Kind::RichText, o.rect), locked_(o.locked), border_(o.border) {
-  SetBackColor(kWindowBack);
-}
-void RichText::SetText(std::string t) {
-  if (text_ == t) return;
-  text_ = std::move(t);
-  selStart_ = 0;
-  selLength_ = 0;
-  Notify(Prop::Text);
-  RaiseChange();
-}
-void RichText::SelectAll() {
-  selStart_ = 0;
-  selLength_ = CodePointCount(text_);
-  Notify(Prop::Caret);
-}
-void RichText::SetSelStart(int s) {
-  selStart_ = std::clamp(s, 0, CodePointCount(text_));
-  selLength_ = 0;
-  Notify(Prop::Caret);
-}
+    : TextControl(f, std::move(name), Kind::RichText, o.rect), locked_(o.locked), border_(o.border) {}
 void RichText::SetSelColor(Color c) {
   textColor_ = c;
   Notify(Prop::ForeColor);

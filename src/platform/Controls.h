@@ -232,26 +232,35 @@ class OptionButton : public Control {
   int group_;
 };
 
-class TextBox : public Control {
+// Text with a caret and a selection: what the text box and the rich text have in common.
+class TextControl : public Control {
  public:
-  TextBox(Form& f, std::string name, TextBoxOptions o);
   const std::string& Text() const { return text_; }
   void SetText(std::string t);  // raises Change when it changes; caret to the start
-  bool MultiLine() const { return multiLine_; }
-  int MaxLength() const { return maxLength_; }
-  void SetMaxLength(int n) { maxLength_ = n; Notify(Prop::MaxLength); }
   // Caret and selection in characters (UTF-8 code points).
   int SelStart() const { return selStart_; }
   int SelLength() const { return selLength_; }
-  void SetSelStart(int s);
+  void SetSelStart(int s);  // collapses the selection
+ protected:
+  TextControl(Form& f, std::string name, Kind kind, Rect rect);
   void SetSelLength(int n);
+  void SelectAll();
+  std::string text_;
+  int selStart_ = 0, selLength_ = 0;
+};
+
+class TextBox : public TextControl {
+ public:
+  TextBox(Form& f, std::string name, TextBoxOptions o);
+  bool MultiLine() const { return multiLine_; }
+  int MaxLength() const { return maxLength_; }
+  void SetMaxLength(int n) { maxLength_ = n; Notify(Prop::MaxLength); }
+  using TextControl::SetSelLength;
   // A user typing one character: onKeyPress may swallow it; otherwise replaces the selection.
   void Type(const std::string& text);
  private:
-  std::string text_;
   bool multiLine_;
   int maxLength_ = 0;
-  int selStart_ = 0, selLength_ = 0;
 };
 
 class ListControl : public Control {
@@ -334,15 +343,10 @@ class UpDown : public Control {
 };
 
 // Rich text: the program always colours and aligns the whole text, so that is what it holds.
-class RichText : public Control {
+class RichText : public TextControl {
  public:
   RichText(Form& f, std::string name, RichTextOptions o);
-  const std::string& Text() const { return text_; }
-  void SetText(std::string t);  // raises Change when it changes
-  int SelStart() const { return selStart_; }
-  int SelLength() const { return selLength_; }
-  void SelectAll();
-  void SetSelStart(int s);  // collapses the selection
+  using TextControl::SelectAll;
   // Applied to the selection; with the whole text selected they set the text's colour/alignment.
   void SetSelColor(Color c);
   void SetSelAlignment(Align a);
@@ -352,8 +356,6 @@ class RichText : public Control {
   void SetLocked(bool on) { locked_ = on; }
   bool Border() const { return border_; }
  private:
-  std::string text_;
-  int selStart_ = 0, selLength_ = 0;
   Color textColor_ = 0;
   Align align_ = Align::Left;
   bool locked_ = false;

@@ -78,14 +78,16 @@ class Win32FrontEnd : public IFrontEnd {
     auto owner = static_cast<HWND>(form.native);
     if (!owner) return;
     std::vector<ui::MenuItem*> commands;
-    HMENU h = BuildMenu(menu, commands);
-    // Without the owner in the foreground the menu would not close when the user clicks away.
-    SetForegroundWindow(owner);
-    POINT pt{};
-    GetCursorPos(&pt);
-    UINT chosen = UINT(TrackPopupMenu(h, TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y, 0, owner, nullptr));
-    PostMessageW(owner, WM_NULL, 0, 0);
-    DestroyMenu(h);
+    UINT chosen = 0;
+    {  // the menu is gone before the chosen item's handler runs
+      const win32::UniqueMenu h(BuildMenu(menu, commands));
+      // Without the owner in the foreground the menu would not close when the user clicks away.
+      SetForegroundWindow(owner);
+      POINT pt{};
+      GetCursorPos(&pt);
+      chosen = UINT(TrackPopupMenu(h.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y, 0, owner, nullptr));
+      PostMessageW(owner, WM_NULL, 0, 0);
+    }
     if (chosen >= 1 && chosen <= commands.size()) commands[chosen - 1]->Choose();
   }
 

@@ -17,6 +17,7 @@
 
 #include "platform/Controls.h"
 #include "platform/Services.h"
+#include "platform/win32/Owned.h"
 
 namespace wb {
 
@@ -34,9 +35,8 @@ int RunMessageLoop();
 
 namespace win32 {
 
-// An icon of the program's resources by image key, `size` pixels square; null when missing.
-// The caller owns it (DestroyIcon).
-HICON LoadKeyIcon(const std::string& key, int size);
+// An icon of the program's resources by image key, `size` pixels square; empty when missing.
+UniqueIcon LoadKeyIcon(const std::string& key, int size);
 
 // "description|pattern|description|pattern" -> the double-NUL list of the open-file dialog.
 std::wstring FilterList(const std::string& filter);

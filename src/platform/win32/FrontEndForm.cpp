@@ -6,9 +6,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/win32/FrontEndPeer.h"
 #include "platform/win32/Utf.h"
+#include "platform/win32/Win32Diag.h"
 
 namespace wb::win32 {
 namespace {
@@ -32,6 +34,7 @@ void RegisterFormClass(WNDPROC proc) {
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = kFormClass;
   done = RegisterClassExW(&wc) != 0;
+  if (!done) DiagLastError("RegisterClassExW(WakebellForm)");  // every form's window then fails
 }
 
 DWORD FormStyle(const ui::Form& f) {
@@ -58,9 +61,7 @@ UINT WindowDpi(HWND hwnd) {
     UINT dpi = getDpiForWindow(hwnd);
     if (dpi) return dpi;
   }
-  HDC dc = GetDC(nullptr);
-  UINT dpi = UINT(GetDeviceCaps(dc, LOGPIXELSY));
-  ReleaseDC(nullptr, dc);
+  const UINT dpi = UINT(GetDeviceCaps(ScreenDc().Get(), LOGPIXELSY));
   return dpi ? dpi : 96;
 }
 
@@ -91,11 +92,15 @@ FormWindow::FormWindow(ui::Form& form) : form_(form) {
   int x = form_.centerOnScreen ? 0 : CW_USEDEFAULT;
   hwnd_ = CreateWindowExW(FormExStyle(form_), kFormClass, Widen(form_.Caption()).c_str(), FormStyle(form_), x, 0, 0, 0,
                           nullptr, nullptr, Module(), this);
-  if (!hwnd_) return;
+  if (!hwnd_) {
+    DiagLastError("CreateWindowExW of the form " + form_.Name());
+    return;
+  }
   form_.native = hwnd_;
   dpi_ = WindowDpi(hwnd_);
   tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
                           0, hwnd_, nullptr, Module(), nullptr);
+  if (!tips_) DiagLastError("CreateWindowExW of the tooltips of " + form_.Name());
   if (tips_) SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, int(dpi_), 96));
   for (ui::Control* c : controls) CreateControl(*c);
   ApplyTabOrder();
@@ -103,7 +108,7 @@ FormWindow::FormWindow(ui::Form& form) : form_(form) {
   PlaceWindow(form_.centerOnScreen);
 }
 
-FormWindow::~FormWindow() { FreeGdiObjects(); }
+FormWindow::~FormWindow() = default;  // the caches free their fonts, brushes and icons
 
 void FormWindow::Retire() {
   Busy busy(this);  // frees this object when the last handler on the stack returns
@@ -149,10 +154,8 @@ void FormWindow::ApplyFormIcons() {
 void FormWindow::OnDpiChanged(UINT dpi, const RECT* suggested) {
   dpi_ = dpi;
   // Fonts and icons are made for one DPI: make the new ones, hand them out, then free the old.
-  auto oldFonts = std::move(fonts_);
-  auto oldIcons = std::move(icons_);
-  fonts_.clear();
-  icons_.clear();
+  auto oldFonts = std::exchange(fonts_, {});
+  auto oldIcons = std::exchange(icons_, {});
   SIZE size = WindowSizeForClient(TwipsToPixels(form_.ClientWidth(), dpi_), TwipsToPixels(form_.ClientHeight(), dpi_),
                                   DWORD(GetWindowLongPtrW(hwnd_, GWL_STYLE)),
                                   DWORD(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi_);
@@ -169,8 +172,8 @@ void FormWindow::OnDpiChanged(UINT dpi, const RECT* suggested) {
   --mirroring_;
   ApplyFormIcons();
   if (tips_) SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, int(dpi_), 96));
-  for (auto& [key, font] : oldFonts) DeleteObject(font);
-  for (auto& [key, icon] : oldIcons) DestroyIcon(icon);
+  oldFonts.clear();
+  oldIcons.clear();
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 

@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include <richedit.h>
+
 #include <map>
 #include <string>
 #include <tuple>
@@ -12,6 +14,7 @@
 
 #include "platform/Controls.h"
 #include "platform/Services.h"
+#include "platform/win32/Owned.h"
 
 namespace wb::win32 {
 
@@ -24,7 +27,7 @@ void SetModule(HINSTANCE module);
 // Colour values with 0x80000000 set name a system colour (its number in the low byte).
 COLORREF ToColorRef(ui::Color c);
 inline int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, int(dpi), 1440); }
-UINT WindowDpi(HWND hwnd);
+UINT WindowDpi(HWND hwnd);  // null: the system DPI
 // Outer size of a window whose client area is `w` x `h` pixels at `dpi`.
 SIZE WindowSizeForClient(int w, int h, DWORD style, DWORD exStyle, UINT dpi);
 // Drops the visual style of one control so that its colours are honoured (Vista and later).
@@ -35,6 +38,9 @@ const wchar_t* RichEditClass();
 // Carets: the objects count code points, the native controls UTF-16 units.
 int Utf16Offset(const std::wstring& w, int codePoints);
 int CodePointOffset(const std::wstring& w, int units);
+// The UTF-16 range of `length` code points from `start` in `w`, the control's shown text: the
+// selection of a text box (EM_SETSEL) and of a rich edit (EM_EXSETSEL) alike.
+CHARRANGE SelectionUnits(const std::wstring& w, int start, int length);
 std::wstring WindowText(HWND h);
 
 class FormWindow : public FormPeer {
@@ -107,7 +113,6 @@ class FormWindow : public FormPeer {
   void FitCalendar(ui::Control& c, HWND h, int width, int height);
   HBRUSH BrushFor(ui::Color c);
   HICON IconFor(const std::string& key, int size);
-  void FreeGdiObjects();
 
   // Win32ControlsRich.cpp: the rich edit.
   void MirrorRich(ui::RichText& r, HWND h, ui::Prop p);
@@ -132,10 +137,11 @@ class FormWindow : public FormPeer {
   std::vector<HWND> natives_;  // by index in form_.Controls()
   std::unordered_map<const ui::Control*, size_t> index_;
   std::vector<bool> unthemed_;
+  // Made on first use and freed with the window (fonts and icons also on a change of DPI).
   using FontKey = std::tuple<std::string, int, bool, bool, bool, bool>;
-  std::map<FontKey, HFONT> fonts_;
-  std::map<COLORREF, HBRUSH> brushes_;
-  std::map<std::pair<std::string, int>, HICON> icons_;
+  std::map<FontKey, UniqueFont> fonts_;
+  std::map<COLORREF, UniqueBrush> brushes_;
+  std::map<std::pair<std::string, int>, UniqueIcon> icons_;
 };
 
 }  // namespace wb::win32

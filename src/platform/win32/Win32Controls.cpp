@@ -12,6 +12,7 @@
 #include "platform/win32/FrontEnd.h"
 #include "platform/win32/FrontEndPeer.h"
 #include "platform/win32/Utf.h"
+#include "platform/win32/Win32Diag.h"
 
 namespace wb::win32 {
 namespace {
@@ -110,7 +111,10 @@ void FormWindow::CreateControl(ui::Control& c) {
   int id = kFirstControlId + int(it->second);
   HWND h = CreateWindowExW(k.exStyle, k.cls, L"", WS_CHILD | k.style, 0, 0, 0, 0, hwnd_,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Module(), nullptr);
-  if (!h) return;
+  if (!h) {  // the object keeps working; the user just cannot see or reach it
+    DiagLastError("CreateWindowExW of " + form_.Name() + "." + c.Name());
+    return;
+  }
   natives_[it->second] = h;
   c.native = h;
   SetWindowSubclass(h, &FormWindow::ChildProc, UINT_PTR(id), reinterpret_cast<DWORD_PTR>(this));
@@ -228,8 +232,9 @@ void FormWindow::MirrorCaret(ui::Control& c, HWND h) {
   std::wstring w = WindowText(h);
   DWORD start = 0, end = 0;
   SendMessageW(h, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  int a = Utf16Offset(w, t.SelStart()), b = Utf16Offset(w, t.SelStart() + t.SelLength());
-  if (int(start) != a || int(end) != b) SendMessageW(h, EM_SETSEL, WPARAM(a), LPARAM(b));
+  const CHARRANGE units = SelectionUnits(w, t.SelStart(), t.SelLength());
+  if (LONG(start) != units.cpMin || LONG(end) != units.cpMax)
+    SendMessageW(h, EM_SETSEL, WPARAM(units.cpMin), LPARAM(units.cpMax));
 }
 
 void FormWindow::MirrorValue(ui::Control& c, HWND h) {

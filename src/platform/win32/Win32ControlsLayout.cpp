@@ -35,6 +35,10 @@ int CodePointOffset(const std::wstring& w, int units) {
   return n;
 }
 
+CHARRANGE SelectionUnits(const std::wstring& w, int start, int length) {
+  return CHARRANGE{Utf16Offset(w, start), Utf16Offset(w, start + length)};
+}
+
 void FormWindow::MoveControl(ui::Control& c, HWND h) {
   const ui::Rect& r = c.Position();
   int x = TwipsToPixels(r.left, dpi_), y = TwipsToPixels(r.top, dpi_);
@@ -71,7 +75,7 @@ HFONT FormWindow::FontFor(const ui::Font& f) { return FontForPixels(f, MulDiv(f.
 HFONT FormWindow::FontForPixels(const ui::Font& f, int pixels) {
   FontKey key{f.name, pixels, f.bold, f.italic, f.underline, f.strikethru};
   auto it = fonts_.find(key);
-  if (it != fonts_.end()) return it->second;
+  if (it != fonts_.end()) return it->second.Get();
   LOGFONTW lf{};
   lf.lfHeight = -pixels;
   lf.lfWeight = f.bold ? FW_BOLD : FW_NORMAL;
@@ -82,38 +86,27 @@ HFONT FormWindow::FontForPixels(const ui::Font& f, int pixels) {
   lf.lfQuality = DEFAULT_QUALITY;
   std::wstring face = Widen(f.name).substr(0, LF_FACESIZE - 1);
   lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
-  HFONT font = CreateFontIndirectW(&lf);
-  fonts_[key] = font;
-  return font;
+  return fonts_.emplace(key, CreateFontIndirectW(&lf)).first->second.Get();
 }
 
 HBRUSH FormWindow::BrushFor(ui::Color c) {
   if (c & 0x80000000u) return GetSysColorBrush(int(c & 0xFF));
   COLORREF rgb = ToColorRef(c);
   auto it = brushes_.find(rgb);
-  if (it != brushes_.end()) return it->second;
-  return brushes_[rgb] = CreateSolidBrush(rgb);
+  if (it != brushes_.end()) return it->second.Get();
+  return brushes_.emplace(rgb, CreateSolidBrush(rgb)).first->second.Get();
 }
 
 HICON FormWindow::IconFor(const std::string& key, int size) {
   auto k = std::make_pair(key, size);
   auto it = icons_.find(k);
-  if (it != icons_.end()) return it->second;
-  return icons_[k] = LoadKeyIcon(key, size);
+  if (it != icons_.end()) return it->second.Get();
+  return icons_.emplace(k, LoadKeyIcon(key, size)).first->second.Get();
 }
 
-void FormWindow::FreeGdiObjects() {
-  for (auto& [key, font] : fonts_) DeleteObject(font);
-  for (auto& [rgb, brush] : brushes_) DeleteObject(brush);
-  for (auto& [key, icon] : icons_)
-    if (icon) DestroyIcon(icon);
-  fonts_.clear();
-  brushes_.clear();
-  icons_.clear();
-}
-
-HICON LoadKeyIcon(const std::string& key, int size) {
-  return static_cast<HICON>(LoadImageW(Module(), Widen(key).c_str(), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+UniqueIcon LoadKeyIcon(const std::string& key, int size) {
+  return UniqueIcon(
+      static_cast<HICON>(LoadImageW(Module(), Widen(key).c_str(), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
 }
 
 }  // namespace wb::win32

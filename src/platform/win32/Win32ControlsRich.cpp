@@ -15,13 +15,6 @@ WORD ParaAlign(ui::Align a) {
   return a == ui::Align::Center ? PFA_CENTER : a == ui::Align::Right ? PFA_RIGHT : PFA_LEFT;
 }
 
-UINT SystemDpi() {
-  HDC dc = GetDC(nullptr);
-  UINT dpi = UINT(GetDeviceCaps(dc, LOGPIXELSY));
-  ReleaseDC(nullptr, dc);
-  return dpi ? dpi : 96;
-}
-
 void ApplyCharFormat(ui::RichText& r, HWND h) {
   const ui::Font& f = r.GetFont();
   CHARFORMAT2W cf{};
@@ -39,7 +32,7 @@ void ApplyCharFormat(ui::RichText& r, HWND h) {
 }
 
 void SetSelection(HWND h, const std::wstring& text, int start, int length) {
-  CHARRANGE cr{Utf16Offset(text, start), Utf16Offset(text, start + length)};
+  CHARRANGE cr = SelectionUnits(text, start, length);
   SendMessageW(h, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&cr));
 }
 
@@ -80,7 +73,7 @@ void FormWindow::MirrorRich(ui::RichText& r, HWND h, ui::Prop p) {
     case Prop::Font: {
       ApplyCharFormat(r, h);
       // The edit sizes its text at the system DPI; a window on a monitor of another DPI zooms.
-      UINT sys = SystemDpi();
+      UINT sys = WindowDpi(nullptr);  // no window: the system's
       SendMessageW(h, EM_SETZOOM, dpi_ == sys ? 0 : WPARAM(dpi_), dpi_ == sys ? 0 : LPARAM(sys));
       break;
     }

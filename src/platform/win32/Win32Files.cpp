@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/NativeServices.h"
+#include "platform/win32/Owned.h"
 #include "platform/win32/Utf.h"
 
 namespace wb {
@@ -14,12 +15,11 @@ bool TakePermissionsOf(const std::string&, const std::string&) { return true; }
 
 bool ReplaceFileAtomically(const std::string& source, const std::string& target) {
   std::wstring src = win32::Widen(source), dst = win32::Widen(target);
-  HANDLE h = CreateFileW(src.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  const bool flushed = FlushFileBuffers(h) != 0;
-  CloseHandle(h);
-  if (!flushed) return false;
+  {  // closed before the swap, which needs the file free
+    const win32::UniqueFile file(CreateFileW(src.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file || !FlushFileBuffers(file.Get())) return false;
+  }
   // ReplaceFileW keeps the replaced file's attributes, security and creation time, which a
   // plain move would reset to the new file's.
   if (GetFileAttributesW(dst.c_str()) != INVALID_FILE_ATTRIBUTES &&

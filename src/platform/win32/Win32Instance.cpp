@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "platform/win32/Owned.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Services.h"
 
@@ -14,18 +15,15 @@ class Win32Instance final : public IInstance {
  public:
   explicit Win32Instance(std::wstring name) : name_(std::move(name)) {}
 
-  ~Win32Instance() override {
-    if (mutex_) CloseHandle(mutex_);
-  }
-
   // A call that found the mutex held lets go of our handle and creates it again, so that a
   // retry sees whether the other process still holds it. Once ours made it, it stays ours:
   // two copies started together must never both let go and both end.
   bool OtherInstanceRunning() override {
     if (created_) return false;
-    if (mutex_) CloseHandle(mutex_);
-    mutex_ = CreateMutexW(nullptr, FALSE, name_.c_str());
+    mutex_.Reset();
+    HANDLE created = CreateMutexW(nullptr, FALSE, name_.c_str());
     const DWORD error = GetLastError();
+    mutex_.Reset(created);
     created_ = mutex_ && error != ERROR_ALREADY_EXISTS;
     // A mutex we may not open (another user's, say) was made by a running instance all the same.
     return mutex_ ? error == ERROR_ALREADY_EXISTS : error == ERROR_ACCESS_DENIED;
@@ -33,7 +31,7 @@ class Win32Instance final : public IInstance {
 
  private:
   std::wstring name_;
-  HANDLE mutex_ = nullptr;
+  win32::UniqueHandle mutex_;
   bool created_ = false;  // this process made the mutex and holds it
 };
 

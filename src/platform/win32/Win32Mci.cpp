@@ -4,7 +4,9 @@
 #include <mmsystem.h>
 
 #include <algorithm>
+#include <string>
 
+#include "model/Diag.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Services.h"
 
@@ -13,11 +15,23 @@ namespace {
 
 constexpr size_t kReplyChars = 256;
 
+// The callers act on the code alone (a failed query means no device); the log keeps MCI's
+// own words for whoever looks into a sound that did not play.
+void LogError(const std::wstring& command, MCIERROR error) {
+  wchar_t text[kReplyChars] = {};
+  if (!mciGetErrorStringW(error, text, UINT(kReplyChars))) text[0] = L'\0';
+  Diag("MCI \"" + win32::Narrow(command) + "\" failed (" + std::to_string(error) + "): " + win32::Narrow(text));
+}
+
 class Win32Mci final : public IMci {
  public:
   uint32_t Send(const std::string& command, std::string* reply) override {
     const std::wstring wide = win32::Widen(command);
-    if (!reply) return mciSendStringW(wide.c_str(), nullptr, 0, nullptr);
+    if (!reply) {
+      const MCIERROR error = mciSendStringW(wide.c_str(), nullptr, 0, nullptr);
+      if (error) LogError(wide, error);
+      return error;
+    }
 
     // The buffer starts as spaces, as the callers' mode checks expect; the reply is what MCI
     // wrote before its NUL. A buffer MCI left untouched holds no NUL at all: that is no reply,
@@ -28,6 +42,7 @@ class Win32Mci final : public IMci {
     const wchar_t* end = std::find(buffer, buffer + kReplyChars, L'\0');
     *reply = end == buffer + kReplyChars ? std::string()
                                          : win32::Narrow(std::wstring(buffer, size_t(end - buffer)));
+    if (error) LogError(wide, error);
     return error;
   }
 };

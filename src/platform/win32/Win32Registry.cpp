@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win32/Owned.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Services.h"
 
@@ -30,15 +31,14 @@ class Win32Registry final : public IRegistry {
   bool Read(RegRoot root, const std::string& key, const std::string& value, uint32_t access,
             uint32_t bufferSize, RegValue& out) override {
     out = RegValue{};
-    HKEY opened = nullptr;
+    win32::UniqueRegKey opened;
     if (RegOpenKeyExW(root == RegRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER,
-                      win32::Widen(key).c_str(), 0, REGSAM(access), &opened) != ERROR_SUCCESS)
+                      win32::Widen(key).c_str(), 0, REGSAM(access), opened.Put()) != ERROR_SUCCESS)
       return false;
     std::vector<BYTE> buffer(bufferSize);
     DWORD type = 0, size = bufferSize;
-    const LSTATUS status = RegQueryValueExW(opened, win32::Widen(value).c_str(), nullptr, &type,
+    const LSTATUS status = RegQueryValueExW(opened.Get(), win32::Widen(value).c_str(), nullptr, &type,
                                             buffer.empty() ? nullptr : buffer.data(), &size);
-    RegCloseKey(opened);
     // A value larger than the buffer is a failure (ERROR_MORE_DATA), as with a fixed buffer.
     if (status != ERROR_SUCCESS || size > bufferSize) return false;
     out.type = type;

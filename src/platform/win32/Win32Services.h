@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/Services.h"
+#include "platform/win32/Owned.h"
 
 namespace wb {
 
@@ -35,22 +36,9 @@ inline constexpr const wchar_t* kTrayWindowClass = L"WakebellTrayOwner";
 // top-level windows only. Tests post their resume notices to it.
 inline constexpr const wchar_t* kPowerWindowClass = L"WakebellPowerWatch";
 
-// The tip as it goes into the icon record: at most 63 code points (a surrogate pair is never
-// split), so that it and its NUL always fit the record's 128-character field.
+// The tip as it goes into the icon record, cut by the tray tip's one rule (LimitTrayTip), so
+// that it and its NUL always fit the record's 128-character field.
 std::wstring TrayTipText(const std::string& utf8);
-
-// Initialises COM (single-threaded apartment) on the calling thread for the life of the
-// object unless the thread already has it; the shell-link and launch calls need it.
-class ComScope {
- public:
-  ComScope();
-  ~ComScope();
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  bool uninitialize_ = false;
-};
 
 // Whether `path` names an existing file (not a folder). Shared by the shell and the launcher.
 bool FileExistsW(const std::wstring& path);

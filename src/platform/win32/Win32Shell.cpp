@@ -7,23 +7,13 @@
 
 #include <algorithm>
 
+#include "platform/win32/Owned.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Services.h"
 
 namespace wb {
 
 namespace win32 {
-
-ComScope::ComScope() {
-  // S_FALSE: already initialised by us before, still to be balanced. RPC_E_CHANGED_MODE: the
-  // thread runs another apartment model, which serves as well and is not ours to undo.
-  const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  uninitialize_ = SUCCEEDED(hr);
-}
-
-ComScope::~ComScope() {
-  if (uninitialize_) CoUninitialize();
-}
 
 bool FileExistsW(const std::wstring& path) {
   if (path.empty()) return false;
@@ -35,24 +25,14 @@ bool FileExistsW(const std::wstring& path) {
 
 namespace {
 
-template <typename T>
-struct ComPtr {
-  T* p = nullptr;
-  ~ComPtr() {
-    if (p) p->Release();
-  }
-  T* operator->() const { return p; }
-};
-
 class Win32Shell final : public IShell {
  public:
   std::string StartupFolder() override {
     // Created when missing: a link saved into a folder that is not there is silently lost.
-    PWSTR path = nullptr;
+    win32::UniqueCoTaskString path;  // freed even when the call fails
     std::string folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Startup, KF_FLAG_CREATE, nullptr, &path)))
-      folder = win32::Narrow(path);
-    CoTaskMemFree(path);
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Startup, KF_FLAG_CREATE, nullptr, path.Put())))
+      folder = win32::Narrow(path.Get());
     while (!folder.empty() && folder.back() == '\\') folder.pop_back();
     return folder;
   }
@@ -63,28 +43,26 @@ class Win32Shell final : public IShell {
     if (folder.empty()) return false;
     const std::wstring pattern = win32::Widen(folder) + L"\\*";
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
-                                     nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE) return false;
+    const win32::UniqueFind search(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
+                                                    FindExSearchNameMatch, nullptr, 0));
+    if (!search) return false;
     bool any = false;
     do {
       any = !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);  // ".", ".." and subfolders
-    } while (!any && FindNextFileW(search, &found));
-    FindClose(search);
+    } while (!any && FindNextFileW(search.Get(), &found));
     return any;
   }
 
   bool CreateShortcut(const std::string& linkPath, const std::string& target, int showCommand) override {
     win32::ComScope com;
-    ComPtr<IShellLinkW> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link.p))))
+    win32::ComPtr<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid())))
       return false;
     const std::wstring wideTarget = win32::Widen(target);
     if (FAILED(link->SetPath(wideTarget.c_str())) || FAILED(link->SetShowCmd(showCommand)))
       return false;
-    ComPtr<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file.p))))
+    win32::ComPtr<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.PutVoid())))
       return false;
     const std::wstring wideLink = win32::Widen(linkPath);
     return SUCCEEDED(file->Save(wideLink.c_str(), TRUE));

@@ -4,6 +4,8 @@
 #include <map>
 
 #include "platform/win32/FrontEnd.h"
+#include "platform/win32/Owned.h"
+#include "platform/win32/Win32Diag.h"
 
 namespace wb {
 namespace {
@@ -18,11 +20,11 @@ class Win32TimerHost : public ui::ITimerHost {
     wc.lpfnWndProc = &Win32TimerHost::WndProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = kTimerClass;
-    RegisterClassExW(&wc);  // fails harmlessly when a second host registers it again
-    hwnd_ = CreateWindowExW(0, kTimerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, this);
-  }
-  ~Win32TimerHost() override {
-    if (hwnd_) DestroyWindow(hwnd_);
+    // Fails harmlessly when a second host registers it again.
+    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+      win32::DiagLastError("RegisterClassExW(WakebellTimerHost)");
+    hwnd_.Reset(CreateWindowExW(0, kTimerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, this));
+    if (!hwnd_) win32::DiagLastError("CreateWindowExW of the timer window");  // no timer will tick
   }
   Win32TimerHost(const Win32TimerHost&) = delete;
   Win32TimerHost& operator=(const Win32TimerHost&) = delete;
@@ -32,13 +34,13 @@ class Win32TimerHost : public ui::ITimerHost {
     UINT_PTR id = it != ids_.end() ? it->second : nextId_++;
     ids_[&t] = id;
     timers_[id] = &t;
-    SetTimer(hwnd_, id, UINT(t.Interval()), nullptr);  // the same id restarts the count
+    SetTimer(hwnd_.Get(), id, UINT(t.Interval()), nullptr);  // the same id restarts the count
   }
 
   void Disarmed(ui::Timer& t) override {
     auto it = ids_.find(&t);
     if (it == ids_.end()) return;
-    KillTimer(hwnd_, it->second);
+    KillTimer(hwnd_.Get(), it->second);
     timers_.erase(it->second);
     ids_.erase(it);
   }
@@ -57,10 +59,10 @@ class Win32TimerHost : public ui::ITimerHost {
     return DefWindowProcW(h, m, w, l);
   }
 
-  HWND hwnd_ = nullptr;
   UINT_PTR nextId_ = 1;
   std::map<ui::Timer*, UINT_PTR> ids_;
   std::map<UINT_PTR, ui::Timer*> timers_;
+  win32::UniqueWindow hwnd_;  // the last member: goes first, before the maps its ticks read
 };
 
 }  // namespace

@@ -5,9 +5,13 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <utility>
 
+#include "model/TrayTip.h"
+#include "platform/win32/Owned.h"
 #include "platform/win32/Utf.h"
+#include "platform/win32/Win32Diag.h"
 #include "platform/win32/Win32Services.h"
 
 namespace wb {
@@ -15,15 +19,9 @@ namespace wb {
 namespace win32 {
 
 std::wstring TrayTipText(const std::string& utf8) {
-  constexpr size_t kMaxCodePoints = 63;
-  const std::wstring wide = Widen(utf8);
-  size_t units = 0;
-  for (size_t points = 0; points < kMaxCodePoints && units < wide.size(); ++points) {
-    const bool pair = IS_HIGH_SURROGATE(wide[units]) && units + 1 < wide.size() &&
-                      IS_LOW_SURROGATE(wide[units + 1]);
-    units += pair ? 2 : 1;
-  }
-  return wide.substr(0, units);
+  // The monitor has cut the tip already; cutting by the same rule again costs nothing and keeps
+  // any caller's text inside the record's fixed field.
+  return Widen(LimitTrayTip(utf8));
 }
 
 }  // namespace win32
@@ -34,9 +32,10 @@ constexpr UINT kIconId = 1;
 constexpr UINT kCallbackMessage = WM_MOUSEMOVE;
 
 // At the small-icon size of the present DPI; null when the program carries no such resource.
-HICON LoadTrayIcon(const wchar_t* resourceName) {
+win32::UniqueIcon LoadTrayIcon(const wchar_t* resourceName) {
   const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
-  return HICON(LoadImageW(GetModuleHandleW(nullptr), resourceName, IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR));
+  return win32::UniqueIcon(
+      HICON(LoadImageW(GetModuleHandleW(nullptr), resourceName, IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR)));
 }
 
 class Win32Tray final : public ITray {
@@ -49,18 +48,20 @@ class Win32Tray final : public ITray {
     wc.lpfnWndProc = &Win32Tray::WndProc;
     wc.hInstance = instance;
     wc.lpszClassName = win32::kTrayWindowClass;
-    RegisterClassExW(&wc);  // fails harmlessly when a second tray registers it again
-    window_ = CreateWindowExW(WS_EX_TOOLWINDOW, win32::kTrayWindowClass, L"", WS_POPUP, 0, 0, 0, 0,
-                              nullptr, nullptr, instance, this);
+    // Fails harmlessly when a second tray registers it again.
+    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+      win32::DiagLastError("RegisterClassExW(WakebellTrayOwner)");
+    window_.Reset(CreateWindowExW(WS_EX_TOOLWINDOW, win32::kTrayWindowClass, L"", WS_POPUP, 0, 0, 0, 0,
+                                  nullptr, nullptr, instance, this));
+    if (!window_) win32::DiagLastError("CreateWindowExW of the tray's owner window");  // no icon, no menu
     // An elevated program would otherwise never hear of a restarted (unelevated) shell.
     if (window_ && taskbarCreated_)
-      ChangeWindowMessageFilterEx(window_, taskbarCreated_, MSGFLT_ALLOW, nullptr);
+      ChangeWindowMessageFilterEx(window_.Get(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
   }
 
+  // The window goes first (it is the last member), then the icons the shell showed.
   ~Win32Tray() override {
     if (wanted_) Delete();
-    if (window_) DestroyWindow(window_);
-    DestroyIcons(loaded_);
   }
 
   void Add(TrayIcon icon, const std::string& tip) override {
@@ -104,39 +105,36 @@ class Win32Tray final : public ITray {
       loaded_[slot] = LoadTrayIcon(which == TrayIcon::Stop ? L"STOP" : L"APP");
     }
     // A build without the icon resources still shows something the user can click.
-    return loaded_[slot] ? loaded_[slot] : LoadIconW(nullptr, IDI_APPLICATION);
+    return loaded_[slot] ? loaded_[slot].Get() : LoadIconW(nullptr, IDI_APPLICATION);
   }
 
   bool Notify(DWORD action) {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
-    data.hWnd = window_;
+    data.hWnd = window_.Get();
     data.uID = kIconId;
     if (action != NIM_DELETE) {
       data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
       data.uCallbackMessage = kCallbackMessage;
       data.hIcon = Icon(icon_);
-      tip_.copy(data.szTip, tip_.size());  // the zeroed record supplies the NUL
+      // A cut tip always fits; the bound only guards against text that was not valid UTF-8
+      // (each stray byte widens to a character of its own). The zeroed record supplies the NUL.
+      constexpr size_t kTipField = ARRAYSIZE(data.szTip);
+      static_assert(size_t(2 * kTrayTipMaxChars) < kTipField, "a cut tip and its NUL fit the field");
+      tip_.copy(data.szTip, std::min(tip_.size(), kTipField - 1));
     }
     return Shell_NotifyIconW(action, &data) != FALSE;
-  }
-
-  static void DestroyIcons(HICON (&icons)[2]) {
-    for (HICON& icon : icons) {
-      if (icon) DestroyIcon(icon);
-      icon = nullptr;
-    }
   }
 
   void ShellRestarted() {
     if (!wanted_) return;  // deleted at shut-down: stay away
     // The broadcast also follows a change of DPI, so the icons are loaded again at the new
     // size; the shell keeps its own copy, so the old ones may go once the new one is in.
-    HICON old[2] = {loaded_[0], loaded_[1]};
-    loaded_[0] = loaded_[1] = nullptr;
-    tried_[0] = tried_[1] = false;
-    if (!Notify(NIM_ADD)) Notify(NIM_MODIFY);  // a shell that kept the icon refuses to add it twice
-    DestroyIcons(old);
+    {
+      const win32::UniqueIcon old[2] = {std::move(loaded_[0]), std::move(loaded_[1])};
+      tried_[0] = tried_[1] = false;
+      if (!Notify(NIM_ADD)) Notify(NIM_MODIFY);  // a shell that kept the icon refuses to add it twice
+    }
     if (restart_) restart_();
   }
 
@@ -161,15 +159,15 @@ class Win32Tray final : public ITray {
     return DefWindowProcW(hwnd, msg, wParam, lParam);
   }
 
-  HWND window_ = nullptr;
   UINT taskbarCreated_ = 0;
   TrayIcon icon_ = TrayIcon::App;
   std::wstring tip_;
   bool wanted_ = false;  // added and not deleted since
   bool tried_[2] = {false, false};
-  HICON loaded_[2] = {nullptr, nullptr};
+  win32::UniqueIcon loaded_[2];
   std::function<void(int)> mouse_;
   std::function<void()> restart_;
+  win32::UniqueWindow window_;
 };
 
 }  // namespace
