@@ -59,8 +59,9 @@ grep -P '\trang\t.*\t一度だけ鳴る\t' "$history" >/dev/null || fail "the hi
 wine "$bin/tray_helper.exe" close
 wait_for 30 program_ended || fail "the program did not end on a close request"
 grep -q '^WatchedUntil=' "$state" || fail "no state file"
+# Only the watched time moves: what was handled (the once bell that rang) stays handled.
 move_state_back() {
-  printf '[State]\nVersion=1\nWatchedUntil=%s\n' "$(date -d "@$(( $(date +%s) - 3 * 3600 ))" '+%Y/%m/%d %H:%M:%S')" >"$state"
+  sed -i "s|^WatchedUntil=.*|WatchedUntil=$(date -d "@$(( $(date +%s) - 3 * 3600 ))" '+%Y/%m/%d %H:%M:%S')|" "$state"
 }
 move_state_back
 start_program
@@ -68,6 +69,7 @@ wait_for 60 notice_lists '一時間前の毎日' || fail "the notice does not li
 sleep 1
 [ "$(notice_windows)" = 1 ] || fail "$(notice_windows) notice windows"
 [ "$(notice_rows | grep -c .)" = 1 ] || fail "the notice lists more than the daily bell: $(notice_rows)"
+alarm_shown && fail "the bell handled before the end rang again"
 shot notice-96dpi >/dev/null
 
 # The same notice at 144 DPI (the DPI is read when Wine starts).
@@ -76,9 +78,11 @@ wait_for 30 program_ended || fail "the program did not end"
 wineserver -w >/dev/null 2>&1
 set_dpi 144
 move_state_back
+sed -i '/^1=/d' "$state"  # the daily bell (slot 1) forgotten again, so there is something to list
 start_program
 wait_for 60 notice_lists '一時間前の毎日' || fail "no notice at 144 DPI"
 sleep 1
+alarm_shown && fail "the bell handled before the end rang at 144 DPI"
 shot notice-144dpi >/dev/null
 wine "$bin/tray_helper.exe" close
 wait_for 30 program_ended || fail "the program did not end at 144 DPI"
