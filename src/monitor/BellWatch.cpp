@@ -26,6 +26,14 @@ void BellWatch::Start(OleDate now, bool paused) {
   // The snoozes of the last run go on; the first ticks ring, drop or cancel them by their rules.
   App().snooze.snoozes = state_.snoozes;
   wakeEnabled_ = ReadWakeEnabled(ProgramIniPath(App().programFolder));
+  // A bell the last run handled in this very minute carries no mark in the data file (only the
+  // editor writes it): without one the due check would ring it again.
+  for (const HandledBell& h : state_.catchUp.handled) {
+    if (h.slot < 0 || h.slot >= App().table.EntryCount() || MinuteNumber(h.lastHandled) != MinuteNumber(now)) continue;
+    AlarmEntry& e = App().table[h.slot];
+    if (EntryFingerprint(e) != h.fingerprint) continue;
+    e.MainBellFiredAt = e.PreBellFiredAt = h.lastHandled;
+  }
   lastTick_ = now;
   lastMinute_ = MinuteNumber(now);
   // The time the program was not running, as after a sleep.

@@ -101,9 +101,8 @@ void MonitorWindow::StartUp() {
 void MonitorWindow::ReportUnreadableTable() {
   const std::string& path = App().dataPath;
   // A first start has no data file yet, and nothing to say about it; a file that is there (or
-  // a folder in its place), or one DATAPATH names, held alarms the user believes are set.
-  const bool named = DataPathNamed(App().programFolder);
-  if (NothingAt(path) && !named) return;
+  // a folder in its place), or one the settings name, held alarms the user believes are set.
+  if (NothingAt(path) && !DataPathNamed(App().programFolder)) return;
   LogHistory(HistoryEvent::TableUnreadable, 0, path);
   Svc().dialogs->MsgBox(kUnreadableTableText + path + kUnreadableTableTail, kOkOnly | kIconExclamation, kProgramTitle);
 }

@@ -349,3 +349,29 @@ INSTANTIATE_TEST_SUITE_P(
 
 }  // namespace
 }  // namespace wb::test
+
+namespace wb::test {
+namespace {
+
+TEST_F(MonitorWatch, ABellRungBeforeTheEndStaysRungWhenTheWatchedTimeMovesBack) {
+  SaveTable({Entry(kRepeatOnce, MakeDate(2026, 12, 7, 6, 1)), Daily(5, 0)});
+  clock.Set(MakeDate(2026, 12, 7, 6, 0, 30));
+  MonitorWindow& form = Start();
+  Seconds(31);
+  ASSERT_TRUE(AlarmShown());
+  SingleClickTimesOut();
+  form.exitItem->Choose();
+  ForgetWindows();
+  StateFile state = ReadStateFile(StatePath());
+  state.catchUp.watchedUntil = MakeDate(2026, 12, 7, 3, 2, 0);
+  ASSERT_TRUE(WriteStateFile(StatePath(), state));
+  Seconds(29);  // 06:01:30: the bell is 90 s old, young enough to ring if it had not
+  Start();
+  Seconds(2);
+  EXPECT_FALSE(AlarmShown());
+  EXPECT_EQ(Count("rang"), 1);
+  EXPECT_EQ(NoticeRows(), std::vector<std::string>{"2026/12/07 05:00  テスト"});
+}
+
+}  // namespace
+}  // namespace wb::test

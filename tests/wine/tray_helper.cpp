@@ -23,6 +23,11 @@
 //   tray_helper calendar CAPTION  prints "x y w h yyyy/mm/dd": the screen rectangle of the month
 //                              that window's calendar draws (centred in the control) and the
 //                              date it highlights
+//   tray_helper at PATH KIND "yyyy/mm/dd hh:nn" MESSAGE [KIND MOMENT MESSAGE ...]
+//                              writes a data file of these entries (KIND once or daily)
+//   tray_helper resume         posts the resume notice (WM_POWERBROADCAST, resume automatic) to
+//                              the program's power-notice window, as Windows does after sleep
+//   tray_helper monitors       prints how many monitor windows (running copies) there are
 //   tray_helper close          posts WM_CLOSE to the hidden monitor window, as an end task does
 //   tray_helper endsession 1|0 asks the monitor window whether the session may end (prints the
 //                              answer, 1 or 0), then tells it the session ends (1) or not (0)
@@ -104,6 +109,35 @@ int EndSession(bool ending) {
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(monitor, WM_ENDSESSION, ending ? TRUE : FALSE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000,
                       &ignored);
+  return 0;
+}
+
+// Entries as the editor makes them, at the given moments.
+int WriteEntries(int argc, wchar_t** argv) {
+  wb::AlarmTable table;
+  for (int i = 3; i + 2 < argc; i += 3) {
+    wb::OleDate when = 0;
+    if (!wb::ParseMoment(wb::win32::Narrow(argv[i + 1]) + ":00", when)) return 1;
+    const bool daily = std::wstring(argv[i]) == L"daily";
+    const std::string message = wb::win32::Narrow(argv[i + 2]);
+    wb::AlarmEntry e = Entry(daily ? wb::kRepeatDaily : wb::kRepeatOnce, when, message.c_str());
+    e.WeekdayMask = daily ? 0x7F : wb::MaskBitOfWeekday(wb::WeekdayOf(when));
+    table.Add(e);
+  }
+  return wb::SaveAlarmTable(wb::win32::Narrow(argv[2]), table) ? 0 : 1;
+}
+
+int PostResume() {
+  HWND power = FindWindowW(L"WakebellPowerWatch", nullptr);
+  return power && PostMessageW(power, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0) ? 0 : 1;
+}
+
+int CountMonitors() {
+  int count = 0;
+  HWND h = nullptr;
+  while ((h = FindWindowExW(nullptr, h, L"WakebellForm", L"Wakebell")) != nullptr)
+    if (!IsWindowVisible(h)) ++count;
+  std::printf("%d\n", count);
   return 0;
 }
 
@@ -344,6 +378,9 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (command == L"data" && argc > 2) return WriteData(wb::win32::Narrow(argv[2]));
+  if (command == L"at" && argc > 5) return WriteEntries(argc, argv);
+  if (command == L"resume") return PostResume();
+  if (command == L"monitors") return CountMonitors();
   if (command == L"close") {
     HWND monitor = MonitorWindow();
     return monitor && PostMessageW(monitor, WM_CLOSE, 0, 0) ? 0 : 1;
@@ -359,7 +396,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"tabstops" && argc > 2) return PrintTabStops(argv[2]);
   if (command == L"calendar" && argc > 2) return PrintCalendar(argv[2]);
   std::fprintf(stderr,
-               "usage: tray_helper tip | data PATH | empty PATH | sample PATH | origin CAPTION | rows CAPTION"
+               "usage: tray_helper tip | data PATH | at PATH KIND MOMENT MESSAGE... | resume | monitors | empty PATH | sample PATH | origin CAPTION | rows CAPTION"
                " | row CAPTION N | message | texts CAPTION | close | endsession 1|0\n");
   return 2;
 }

@@ -3,18 +3,14 @@
 // power and clock broadcasts (a message-only window would never receive them).
 #include <windows.h>
 
-#include <memory>
 #include <utility>
 
+#include "platform/win32/Owned.h"
+#include "platform/win32/Win32Diag.h"
 #include "platform/win32/Win32Services.h"
 
 namespace wb {
 namespace {
-
-struct CloseHandleDeleter {
-  void operator()(HANDLE h) const { CloseHandle(h); }
-};
-using OwnedHandle = std::unique_ptr<void, CloseHandleDeleter>;
 
 // Set by SetWaitableTimer with success when the system will not wake for the timer; Wine
 // always reports it. Missing from some SDK headers.
@@ -43,7 +39,8 @@ bool LocalToUtcFileTime(OleDate local, LARGE_INTEGER& out) {
 class Win32Power final : public IPower {
  public:
   Win32Power() {
-    timer_ = OwnedHandle(CreateWaitableTimerW(nullptr, FALSE, nullptr));
+    timer_.Reset(CreateWaitableTimerW(nullptr, FALSE, nullptr));
+    if (!timer_) win32::DiagLastError("CreateWaitableTimerW");
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -51,12 +48,12 @@ class Win32Power final : public IPower {
     wc.hInstance = instance;
     wc.lpszClassName = win32::kPowerWindowClass;
     RegisterClassExW(&wc);  // fails harmlessly when a second service registers it again
-    window_ = CreateWindowExW(WS_EX_TOOLWINDOW, win32::kPowerWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                              nullptr, instance, this);
+    window_.Reset(CreateWindowExW(WS_EX_TOOLWINDOW, win32::kPowerWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                  nullptr, instance, this));
+    if (!window_) win32::DiagLastError("CreateWindowExW (power notices)");
   }
 
   ~Win32Power() override {
-    if (window_) DestroyWindow(window_);
     if (awake_) SetThreadExecutionState(ES_CONTINUOUS);
   }
   Win32Power(const Win32Power&) = delete;
@@ -66,13 +63,16 @@ class Win32Power final : public IPower {
     LARGE_INTEGER due{};
     if (!timer_ || !LocalToUtcFileTime(localMoment, due)) return WakeArm::Failed;
     SetLastError(ERROR_SUCCESS);
-    if (!SetWaitableTimer(timer_.get(), &due, 0, nullptr, nullptr, TRUE)) return WakeArm::Failed;
+    if (!SetWaitableTimer(timer_.Get(), &due, 0, nullptr, nullptr, TRUE)) {
+      win32::DiagLastError("SetWaitableTimer");
+      return WakeArm::Failed;
+    }
     const DWORD error = GetLastError();
     return error == ERROR_NOT_SUPPORTED || error == kTimerResumeIgnored ? WakeArm::NotSupported : WakeArm::Armed;
   }
 
   void CancelWakeTimer() override {
-    if (timer_) CancelWaitableTimer(timer_.get());
+    if (timer_) CancelWaitableTimer(timer_.Get());
   }
 
   void KeepAwake(bool on) override {
@@ -115,10 +115,10 @@ class Win32Power final : public IPower {
     return DefWindowProcW(hwnd, msg, wParam, lParam);
   }
 
-  OwnedHandle timer_;
-  HWND window_ = nullptr;
+  std::function<void(PowerEvent)> handler_;  // declared first: it outlives the window
+  win32::UniqueHandle timer_;
+  win32::UniqueWindow window_;
   bool awake_ = false;
-  std::function<void(PowerEvent)> handler_;
 };
 
 }  // namespace
