@@ -90,7 +90,8 @@ struct Candidate {
 // The bells of one entry that fell due in (from, now] as the due check would have rung them,
 // oldest first, each newer than what was handled; pre-bells whose main bell has passed are left
 // out when the entry rings main bells.
-void BellsInGap(const AlarmEntry& e, int64_t from, int64_t now, int64_t handled, std::vector<Candidate>& out) {
+void BellsInGap(const AlarmEntry& e, int64_t from, int64_t now, int64_t handled, const DaysOff* daysOff,
+                std::vector<Candidate>& out) {
   out.clear();
   const DayTime set = DayTimeOf(e.AlarmTime);
   const int64_t mainMark = SecondsAsOf(e.MainBellFiredAt, now);
@@ -100,7 +101,7 @@ void BellsInGap(const AlarmEntry& e, int64_t from, int64_t now, int64_t handled,
 
   if (e.RepeatKind == kRepeatQuick) {  // one bell, at its set second; no pre-bell
     const int64_t at = set.Seconds();
-    if (main && inGap(at) && mainMark < at && BellsDueUnmarkedAt(e, set, at).main) out.push_back({at, true});
+    if (main && inGap(at) && mainMark < at && BellsDueUnmarkedAt(e, set, at, daysOff).main) out.push_back({at, true});
     return;
   }
   const int64_t firstDay = FloorDiv(from + 1, kSecondsPerDay), lastDay = FloorDiv(now, kSecondsPerDay);
@@ -115,9 +116,9 @@ void BellsInGap(const AlarmEntry& e, int64_t from, int64_t now, int64_t handled,
     if (pre) {
       for (const int32_t minute : {std::min(preMinute, setMinute), std::max(preMinute, setMinute)}) {
         int64_t s = base + int64_t(minute) * 60;
-        if (!BellsDueUnmarkedAt(e, set, s).pre) {
+        if (!BellsDueUnmarkedAt(e, set, s, daysOff).pre) {
           // A daily pre-bell on its first day is due only from the set second on.
-          if (!BellsDueUnmarkedAt(e, set, s + 59).pre) continue;
+          if (!BellsDueUnmarkedAt(e, set, s + 59, daysOff).pre) continue;
           s += set.sec % 60;
         }
         const int64_t mainOf = minute == preMinute ? s + int64_t(lead) * 60 : s;
@@ -127,7 +128,7 @@ void BellsInGap(const AlarmEntry& e, int64_t from, int64_t now, int64_t handled,
     }
     if (main) {
       const int64_t s = base + int64_t(setMinute) * 60;
-      if (inGap(s) && mainMark < s && BellsDueUnmarkedAt(e, set, s).main) out.push_back({s, true});
+      if (inGap(s) && mainMark < s && BellsDueUnmarkedAt(e, set, s, daysOff).main) out.push_back({s, true});
     }
   }
   std::sort(out.begin(), out.end(), [](const Candidate& a, const Candidate& b) { return a.second < b.second; });
@@ -190,7 +191,7 @@ CatchUpResult FindMissedBells(const AlarmTable& table, const CatchUpState& state
     const AlarmEntry& e = table[i];
     if (!RingsMain(e) && !RingsPre(e)) continue;
     const int64_t handled = state.handled.empty() ? kNone : SecondsAsOf(index.Of(table, i), present);
-    BellsInGap(e, start, present, handled, bells);
+    BellsInGap(e, start, present, handled, limits.daysOff, bells);
     if (bells.empty()) continue;
     size_t missed = bells.size();
     const Candidate& newest = bells.back();

@@ -13,6 +13,8 @@
 
 namespace wb {
 
+class DaysOff;
+
 // A catch-up reaches back at most this far: a PC that was off for a month does not raise a
 // month of bells.
 inline constexpr int64_t kCatchUpMaxSeconds = 7 * 86400;
@@ -90,6 +92,9 @@ struct CatchUpLimits {
   // bells fell due than its ticks could present (one a tick), a catch-up over that minute with
   // this limit lists the ones never presented (they carry no mark).
   int64_t ringLateSeconds = kRingLateSeconds;
+  // The days an entry that rests on days off does not ring (none when null): a bell the due
+  // check would not have rung is neither rung late nor reported missed.
+  const DaysOff* daysOff = nullptr;
 };
 
 // The bells that fell due after `from` (the later of it and `now` less the cap) and up to `now`,

@@ -266,8 +266,9 @@ DueResult BellsDueUnmarked(const AlarmEntry& entry, OleDate now) {
   return BellsDue(Tick(now), entry, DayTimeOf(entry.AlarmTime), nullptr, false);
 }
 
-DueResult BellsDueUnmarkedAt(const AlarmEntry& entry, const DayTime& set, int64_t second) {
-  return BellsDue(Tick(second), entry, set, nullptr, false);
+DueResult BellsDueUnmarkedAt(const AlarmEntry& entry, const DayTime& set, int64_t second,
+                             const DaysOff* daysOff) {
+  return BellsDue(Tick(second), entry, set, daysOff, false);
 }
 
 bool MonthlyPreBellDue(OleDate now, const AlarmEntry& entry, int lead) {

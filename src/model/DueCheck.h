@@ -49,7 +49,8 @@ int PutRightFutureMarks(AlarmTable& table, OleDate now);
 DueResult BellsDueUnmarked(const AlarmEntry& entry, OleDate now);
 // The same on a second number (OleDate.h), with the set moment already split, for walks over
 // many moments.
-DueResult BellsDueUnmarkedAt(const AlarmEntry& entry, const DayTime& set, int64_t second);
+DueResult BellsDueUnmarkedAt(const AlarmEntry& entry, const DayTime& set, int64_t second,
+                             const DaysOff* daysOff = nullptr);
 
 // The per-kind tests, with T = now + lead minutes (lead 0 for the main bell). Matching is to the
 // minute, as the "yyyy/mm/dd" and "hh:nn" texts of the moments show them. A repeating bell never

@@ -160,7 +160,9 @@ void BellWatch::CatchUpNow(OleDate now, bool paused) {
     state_.catchUp.watchedUntil = now;
     return;
   }
-  const CatchUpResult result = CatchUp(App().table, state_.catchUp, now);
+  CatchUpLimits limits;
+  limits.daysOff = &App().daysOff;
+  const CatchUpResult result = CatchUp(App().table, state_.catchUp, now, limits);
   ApplyCatchUp(App().table, state_.catchUp, result, now);
   pending_.insert(pending_.end(), result.ringNow.begin(), result.ringNow.end());
   ReportMissed(result.missed);
@@ -176,6 +178,7 @@ void BellWatch::CheckMinuteOverflow(OleDate now) {
   const OleDate from = FromSecondNumber(lastMinute_ * 60 - 1);
   const OleDate until = FromSecondNumber(minute * 60 - 1);
   CatchUpLimits limits;
+  limits.daysOff = &App().daysOff;
   if (presentedThisMinute_ && minute - lastMinute_ == 1) limits.ringLateSeconds = -1;
   const CatchUpResult result = FindMissedBells(App().table, state_.catchUp, from, until, limits);
   if (result.ringNow.empty() && result.missed.empty()) return;

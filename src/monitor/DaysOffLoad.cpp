@@ -7,7 +7,7 @@
 
 namespace wb {
 
-void MonitorWindow::LoadDaysOff() {
+void MonitorWindow::LoadDaysOff(bool tell) {
   AppState& app = App();
   const std::string path = DaysOffPathBeside(app.dataPath);
   DaysOffFile file = ReadDaysOffFile(path);
@@ -17,6 +17,13 @@ void MonitorWindow::LoadDaysOff() {
     report = "休日ファイル " + path + " を読めませんでした。祝日だけを休みとします。";
   else if (!file.badLines.empty())
     report = DaysOffBadLinesMessage(path, file.badLines);
+  daysOffPending = report;
+  if (tell) TellDaysOffReport();
+}
+
+void MonitorWindow::TellDaysOffReport() {
+  AppState& app = App();
+  const std::string report = daysOffPending;
   // Reported once: the same lines again at the next opening of the editor say nothing new.
   if (report == app.monitor.daysOffReport) return;
   app.monitor.daysOffReport = report;

@@ -84,7 +84,10 @@ class MonitorWindow : public ui::Form {
   void ShowStartMode(bool registered);
   // Reads the days-off file beside the data file into App().daysOff; its bad lines are
   // reported in a message, each set of them once.
-  void LoadDaysOff();
+  // Reads the days-off file; with `tell`, says what was wrong with it (once per finding).
+  void LoadDaysOff(bool tell = true);
+  void TellDaysOffReport();
+  std::string daysOffPending;  // what the last reading found wrong, not yet told
 };
 
 // The two settings files every writer of the monitor writes, program folder first.

@@ -81,6 +81,8 @@ void MonitorWindow::StartUp() {
   const bool tableRead =
       LoadAlarmTable(app.dataPath, app.table, app.audio.savedMidiVolume, app.audio.savedWaveVolume);
 
+  // The days off first: the catch-up must not ring or list a bell that rests on one.
+  LoadDaysOff(false);
   // Before the first tick: the catch-up over the time the program was not running.
   watch.Start(Svc().clock->Now(), app.monitor.paused);
   cancelSnoozeItem->SetEnabled(AnySnoozed());  // snoozes of the last run
@@ -90,7 +92,7 @@ void MonitorWindow::StartUp() {
   dueCheckTimer.SetEnabled(true);
   app.monitor.startingUp = false;
   // After the due check runs: a message about the days-off file must not hold up the bells.
-  LoadDaysOff();
+  TellDaysOffReport();
   if (!tableRead) ReportUnreadableTable();
 
   // Last, with the icon up and the due check running: the table read rings while the message

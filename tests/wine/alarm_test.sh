@@ -3,7 +3,8 @@
 # in the coming minutes: a WAV played endlessly and an MP3 played once. The test checks that the
 # alarm window shows each entry's message in its colours with the main-bell banner, that MCI
 # plays both files (a stream on the sound server, and for the endless one sound after the end
-# of the file), and that a click on OK stops the sound and hides the window.
+# of the file), and that a click on OK stops the sound and hides the window. The second alarm is
+# snoozed for 1分 first: its window and sound go, and a minute later both are back.
 # Usage: alarm_test.sh <folder of Wakebell.exe>. Uses its own display, sound server and Wine
 # prefix, and stops all of them. Screenshots are left in <folder>/alarm-shots for a look.
 set -u
@@ -215,6 +216,20 @@ check "second message area in its own back colour" test "$(count_colour "$shots/
 check "MP3 plays: a stream on the sound server" wait_streams present 5
 level=$(level_after 1.5 0.2)
 check "MP3 is heard (level $level)" louder_than "$level" 0.02
+# Snooze for a minute: Tab from the inert button goes to OK, then the delay list, then スヌーズ.
+xdotool key Tab Tab Home Tab space
+snoozed=$(date +%s)
+check "スヌーズ hides the second window" window_gone 5
+check "スヌーズ stops the MP3: the stream disappears" wait_streams gone 5
+# The same entry rings again a minute after the press, as a main bell with its own look and sound.
+w=$(wait_window $(( snoozed + 60 - $(date +%s) + 15 )))
+check "the snoozed alarm rings again after 1分" test -n "$w"
+[ -n "$w" ] || finish
+check "not before its minute" test "$(date +%s)" -ge $(( snoozed + 59 ))
+sleep 0.7
+shot "$w" snoozed
+check "snoozed alarm in the entry's back colour" test "$(count_colour "$shots/snoozed.png" '#E0E0FF')" -gt 10000
+check "snoozed alarm plays the MP3 again" wait_streams present 5
 click_ok "$w"
 check "OK hides the second window" window_gone 5
 check "OK stops the MP3: the stream disappears" wait_streams gone 5

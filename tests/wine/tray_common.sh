@@ -150,13 +150,15 @@ choose() {
   return 1
 }
 
-# The keys that reach each item of the tray menu from a freshly opened menu.
+# The keys that reach each item of the tray menu from a freshly opened menu. The items at the
+# end are reached from below (Up from no selection takes the last item), so items added in the
+# middle, greyed or not, do not move them.
 KEYS_EDIT="Down"
 KEYS_REGISTER="Down Down Right"
 KEYS_REMOVE="Down Down Right Down"
 KEYS_PAUSE="Down Down Down"
-KEYS_VERSION="Down Down Down Down"
-KEYS_END="Down Down Down Down Down"
+KEYS_VERSION="Up Up"
+KEYS_END="Up"
 
 # hovered_tip: rests the mouse on the icon and prints the tip Wine shows, "" when none shows.
 hovered_tip() {
