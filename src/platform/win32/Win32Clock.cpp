@@ -5,8 +5,21 @@
 
 #include "platform/NativeServices.h"
 #include "platform/Services.h"
+#include "platform/win32/Win32Services.h"
 
 namespace wb {
+
+SYSTEMTIME win32::SystemTimeOf(OleDate local) {
+  const CivilTime c = ToCivil(local);
+  SYSTEMTIME st{};
+  st.wYear = WORD(c.year);
+  st.wMonth = WORD(c.month);
+  st.wDay = WORD(c.day);
+  st.wHour = WORD(c.hour);
+  st.wMinute = WORD(c.minute);
+  st.wSecond = WORD(c.second);
+  return st;
+}
 namespace {
 
 class Win32Clock : public IClock {
@@ -20,14 +33,7 @@ class Win32Clock : public IClock {
     if (milliseconds > 0) ::Sleep(DWORD(milliseconds));
   }
   int UtcOffsetMinutes(OleDate local) override {
-    const CivilTime c = ToCivil(local);
-    SYSTEMTIME lt{};
-    lt.wYear = WORD(c.year);
-    lt.wMonth = WORD(c.month);
-    lt.wDay = WORD(c.day);
-    lt.wHour = WORD(c.hour);
-    lt.wMinute = WORD(c.minute);
-    lt.wSecond = WORD(c.second);
+    const SYSTEMTIME lt = win32::SystemTimeOf(local);
     SYSTEMTIME utc{};
     FILETIME localFile{}, utcFile{};
     if (!TzSpecificLocalTimeToSystemTime(nullptr, &lt, &utc) || !SystemTimeToFileTime(&lt, &localFile) ||

@@ -19,14 +19,7 @@ constexpr DWORD kTimerResumeIgnored = 722;
 // Local moment -> absolute UTC file time as SetWaitableTimer takes it; false when the moment
 // cannot be converted (out of the system's range).
 bool LocalToUtcFileTime(OleDate local, LARGE_INTEGER& out) {
-  const CivilTime c = ToCivil(local);
-  SYSTEMTIME localTime{};
-  localTime.wYear = WORD(c.year);
-  localTime.wMonth = WORD(c.month);
-  localTime.wDay = WORD(c.day);
-  localTime.wHour = WORD(c.hour);
-  localTime.wMinute = WORD(c.minute);
-  localTime.wSecond = WORD(c.second);
+  const SYSTEMTIME localTime = win32::SystemTimeOf(local);
   SYSTEMTIME utc{};
   FILETIME file{};
   if (!TzSpecificLocalTimeToSystemTime(nullptr, &localTime, &utc) || !SystemTimeToFileTime(&utc, &file))

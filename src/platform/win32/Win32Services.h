@@ -42,6 +42,10 @@ inline constexpr const wchar_t* kPowerWindowClass = L"WakebellPowerWatch";
 // that it and its NUL always fit the record's 128-character field.
 std::wstring TrayTipText(const std::string& utf8);
 
+// A moment of this PC's local time as the system's time record (to the second); shared by the
+// clock's UTC offset and the wake timer's conversion to UTC.
+SYSTEMTIME SystemTimeOf(OleDate local);
+
 // Whether `path` names an existing file (not a folder). Shared by the shell and the launcher.
 bool FileExistsW(const std::wstring& path);
 
