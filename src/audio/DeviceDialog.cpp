@@ -34,6 +34,8 @@ DeviceDialog::DeviceDialog()
   onQueryUnload = [this](int&, ui::UnloadMode mode) {
     if (mode == ui::UnloadMode::ControlMenu) chosenByUser_ = true;
   };
+  midiDeviceCombo.SetAccessibleName(midiDeviceLabel.Caption());
+  waveDeviceCombo.SetAccessibleName(waveDeviceLabel.Caption());
   SetTabOrder({&midiDeviceCombo, &waveDeviceCombo, &okButton});
   onLoad = [this] { OnLoad(); };
   onUnload = [this] { OnUnload(); };

@@ -123,6 +123,18 @@ EditorWindow::EditorWindow()
       saveAndCloseButton(*this, "saveAndCloseButton", {.rect = Px(818, 530, 150, 30), .caption = "ＯＫ"}) {
   centerOnScreen = true;
 
+  // The boxes, lists and sliders show no caption of their own; a screen reader names them by
+  // these, which say what the label beside them says.
+  const std::pair<ui::Control*, const char*> names[] = {
+      {&alarmList, "アラームリスト"},       {&calendar, "カレンダー"},
+      {&hourEdit, "設定時刻 時"},           {&minuteEdit, "設定時刻 分"},
+      {&dayOfMonthEdit, "毎月の日"},        {&weekUnitCombo, "週単位"},
+      {&preBellLeadEdit, "予鈴 分前"},      {&messageEdit, "表示メッセージ"},
+      {&quickTimerCombo, "クイックタイマー"}, {&blinkCountEdit, "ブリンク回数"},
+      {&soundFileEdit, "サウンドファイル"}, {&midiVolumeSlider, "MIDI音量"},
+      {&midiDeviceCombo, "MIDIデバイス"},   {&waveVolumeSlider, "他の音量"},
+      {&waveDeviceCombo, "他のデバイス"},   {&dataPathEdit, "データファイルパス"}};
+  for (auto [control, name] : names) control->SetAccessibleName(name);
   addButton.SetToolTip("アラーム設定を追加します");
   changeButton.SetToolTip("アラーム設定を変更します");
   deleteButton.SetToolTip("アラームエントリを削除します");

@@ -13,6 +13,7 @@ HistoryWindow::HistoryWindow()
   centerOnScreen = true;
   closeButton.SetDefault(true);
   closeButton.SetCancel(true);
+  historyList.SetAccessibleName("履歴");
   SetTabOrder({&historyList, &closeButton});
   closeButton.onClick = [this] { Unload(); };
 }

@@ -15,6 +15,7 @@ MissedNoticeWindow::MissedNoticeWindow()
   okButton.SetDefault(true);
   okButton.SetCancel(true);
   // The list first: a screen reader starts reading where the focus lands.
+  missedList.SetAccessibleName(introLabel.Caption());
   SetTabOrder({&missedList, &okButton});
   // What was read is gone: the next catch-up opens a fresh notice.
   okButton.onClick = [this] { Unload(); };

@@ -55,6 +55,18 @@ void Control::SetFont(const Font& f) { if (!(font_ == f)) { font_ = f; Notify(Pr
 void Control::SetForeColor(Color c) { if (fore_ != c) { fore_ = c; Notify(Prop::ForeColor); } }
 void Control::SetBackColor(Color c) { if (back_ != c) { back_ = c; Notify(Prop::BackColor); } }
 void Control::SetToolTip(std::string t) { tip_ = std::move(t); Notify(Prop::ToolTip); }
+
+std::string Control::ScreenReaderName() const {
+  if (!accessibleName_.empty()) return accessibleName_;
+  switch (kind_) {
+    case Kind::Label: return static_cast<const Label&>(*this).Caption();
+    case Kind::Button: return static_cast<const Button&>(*this).Caption();
+    case Kind::CheckBox: return static_cast<const CheckBox&>(*this).Caption();
+    case Kind::OptionButton: return static_cast<const OptionButton&>(*this).Caption();
+    case Kind::Frame: return static_cast<const Frame&>(*this).Caption();
+    default: return {};
+  }
+}
 void Control::SetFocus() {
   Control* old = form_.ActiveControl();
   form_.NoteFocus(this);

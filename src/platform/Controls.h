@@ -151,6 +151,9 @@ class Control {
   // box, a button without a caption). Set while the form is made, before its native window.
   const std::string& AccessibleName() const { return accessibleName_; }
   void SetAccessibleName(std::string name) { accessibleName_ = std::move(name); }
+  // The name a screen reader announces: the accessible name when one was given, else the
+  // caption of a control that has one; empty for a control nobody named.
+  std::string ScreenReaderName() const;
 
   // Native handle slot for the front end (an HWND in the Win32 one).
   void* native = nullptr;

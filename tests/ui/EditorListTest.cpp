@@ -3,7 +3,11 @@
 #include <functional>
 
 #include "EditorFixture.h"
+#include "alert/AlarmWindow.h"
 #include "app_state/AppState.h"
+#include "audio/DeviceDialog.h"
+#include "monitor/HistoryWindow.h"
+#include "monitor/MissedNoticeWindow.h"
 
 namespace wb::test {
 namespace {
@@ -107,18 +111,16 @@ TEST_F(EditorList, ClickingTheOnlyTickedViewBoxChangesNothing) {
   }
 }
 
-// A screen reader announces a control by its name, and a test finds it by it: every box and
-// button the Tab key reaches has one; the buttons that show only an icon keep showing only it.
+// A screen reader announces a control by its name, and a test finds it by it: every box,
+// list, slider and button the Tab key reaches, in every window that has such, has one; the
+// buttons that show only an icon keep showing only it.
 TEST_F(EditorList, EveryControlTabReachesHasAName) {
   EditorWindow& w = Open();
-  for (ui::Control* c : w.TabOrder()) {
-    std::string name;
-    if (auto* b = dynamic_cast<ui::Button*>(c)) name = b->Caption();
-    else if (auto* x = dynamic_cast<ui::CheckBox*>(c)) name = x->Caption();
-    else if (auto* o = dynamic_cast<ui::OptionButton*>(c)) name = o->Caption();
-    else continue;  // a box of text or a list is named by the label before it
-    EXPECT_FALSE(name.empty()) << c->Name();
-  }
+  for (const ui::Form* form : std::initializer_list<const ui::Form*>{
+           &w, &ui::TheForm<DeviceDialog>(), &ui::TheForm<HistoryWindow>(), &ui::TheForm<MissedNoticeWindow>(),
+           &ui::TheForm<AlarmWindow>()})
+    for (const ui::Control* c : form->TabOrder())
+      EXPECT_FALSE(c->ScreenReaderName().empty()) << form->Name() << "." << c->Name();
   const std::pair<ui::Button EditorWindow::*, const char*> iconButtons[] = {
       {&EditorWindow::changeButton, "変更"},      {&EditorWindow::deleteButton, "削除"},
       {&EditorWindow::browseSoundButton, "参照"}, {&EditorWindow::browseDataFileButton, "参照"},

@@ -63,7 +63,8 @@ close_device_dialog() {
 }
 open_editor() {
   local _
-  for _ in 1 2; do
+  for _ in 1 2 3; do
+    find_icon || sleep 1  # the tray window may have been made again since
     xdotool mousemove "$icon_x" "$icon_y" click --repeat 2 --delay 80 1
     wait_for 10 editor_or_device_dialog && break
   done

@@ -32,6 +32,16 @@ trap cleanup EXIT
 fail() {
   echo "FAIL: $*"
   shot failure >/dev/null 2>&1
+  # What was on the screen and whether the program still ran: a run on another machine leaves
+  # only this output behind.
+  if [ -n "$program_pid" ] && ! kill -0 "$program_pid" 2>/dev/null; then
+    echo "the program is no longer running; its output:"
+    tail -n 20 "$work/program.log" 2>/dev/null
+  fi
+  local w
+  for w in $(xdotool search --onlyvisible --name "." 2>/dev/null); do
+    echo "window on screen: '$(xdotool getwindowname "$w" 2>/dev/null)' $(xdotool getwindowgeometry "$w" 2>/dev/null | tr '\n' ' ')"
+  done
   exit 1
 }
 

@@ -98,7 +98,7 @@ class FormWindow : public FormPeer {
   ui::Control* ControlById(int id) const;
   ui::Control* ControlOfWindow(HWND h) const;  // the control owning `h` or one of its parents
   void SyncAll(ui::Control& c);
-  static void NameForScreenReaders(HWND h, const std::string& name);
+  static void NameForScreenReaders(HWND h, const ui::Control& c);
   void Mirror(ui::Control& c, HWND h, ui::Prop p);
   void MirrorText(ui::Control& c, HWND h);
   void MirrorValue(ui::Control& c, HWND h);

@@ -129,13 +129,23 @@ void FormWindow::CreateControl(ui::Control& c) {
     SendMessageW(h, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
   }
   SyncAll(c);
-  if (!c.AccessibleName().empty()) NameForScreenReaders(h, c.AccessibleName());
+  if (!c.AccessibleName().empty()) NameForScreenReaders(h, c);
 }
 
 // Screen readers name a button by its caption, but a list, a text box or a button without a
 // caption by a label beside it, which these windows do not always have: the name is given to
 // the accessibility layer directly. A system without the service only loses the name.
-void FormWindow::NameForScreenReaders(HWND h, const std::string& name) {
+void FormWindow::NameForScreenReaders(HWND h, const ui::Control& c) {
+  const std::string& name = c.AccessibleName();
+  // A list, a calendar, a slider or a spin button shows no window text: there it can carry the
+  // name too, for tools that read window texts and for systems without the service.
+  switch (c.GetKind()) {
+    case Kind::ListBox: case Kind::MonthView: case Kind::HScrollBar: case Kind::UpDown:
+      SetTextIfDifferent(h, name);
+      break;
+    default:
+      break;
+  }
   ComScope com;
   ComPtr<IAccPropServices> props;
   if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
