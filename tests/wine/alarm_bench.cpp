@@ -3,14 +3,17 @@
 // the window filled, formatted and shown with the paints that follow, and the memory it took.
 //   alarm_bench          prints one line per figure
 //   alarm_bench --check  the same, and fails (exit 1) when a long message takes more than a
-//                        second to present or the window does not hold the whole message
+//                        second of the processor to present (or three on the clock) or the
+//                        window does not hold the whole message
 // alarm_bench.sh runs it under Wine and prints the figures; alarm_long_message_test.sh checks.
 #include <windows.h>
 
 #include <psapi.h>
 #include <richedit.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -21,6 +24,7 @@
 #include "app_state/AppState.h"
 #include "platform/NativeServices.h"
 #include "platform/win32/FrontEnd.h"
+#include "platform/win32/Utf.h"
 #include "platform/win32/Win32Services.h"
 
 namespace {
@@ -29,7 +33,9 @@ using namespace wb;
 using Ms = std::chrono::duration<double, std::milli>;
 
 constexpr int kLongestMessage = 32767;  // the editor's message box holds no more
-constexpr double kPresentBudgetMs = 1000;
+// The budget holds for the processor time the program takes; the time on the clock may be
+// longer on a machine busy with other work, but not three times.
+constexpr double kPresentBudgetMs = 1000, kPresentClockLimitMs = 3000;
 
 // Every message waiting, the paints included: the user sees the alarm only then.
 void Settle() {
@@ -38,6 +44,14 @@ void Settle() {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+}
+
+// The processor time this process has taken, user and kernel, in milliseconds.
+double CpuMsNow() {
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  auto ms = [](FILETIME t) { return double((uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000; };
+  return ms(kernel) + ms(user);
 }
 
 // Committed memory (what the process allocated) and the peak of its working set, in MB.
@@ -79,22 +93,24 @@ AlarmEntry LongEntry(const std::string& message) {
   return e;
 }
 
-// The length in UTF-16 units of the text the alarm window's message box holds: the rich edit
-// that has the most text.
-int ShownMessageLength() {
+// The text of the alarm window's message box (the rich edit that has the most text), without
+// its paragraph ends: the window may cut a long run of letters into lines of its own.
+std::wstring ShownMessage() {
   HWND window = FindWindowW(nullptr, L"Wakebell (アラーム)");
-  int longest = -1;
+  std::wstring longest;
   EnumChildWindows(
       window,
       [](HWND child, LPARAM out) -> BOOL {
         wchar_t cls[64] = {};
         GetClassNameW(child, cls, 64);
-        if (std::wcsstr(cls, L"RICHEDIT") || std::wcsstr(cls, L"RichEdit")) {
-          GETTEXTLENGTHEX q{GTL_NUMCHARS | GTL_PRECISE, 1200};
-          int n = int(SendMessageW(child, EM_GETTEXTLENGTHEX, WPARAM(&q), 0));
-          int& best = *reinterpret_cast<int*>(out);
-          if (n > best) best = n;
-        }
+        if (!std::wcsstr(cls, L"RICHEDIT") && !std::wcsstr(cls, L"RichEdit")) return TRUE;
+        GETTEXTLENGTHEX q{GTL_NUMCHARS | GTL_PRECISE, 1200};
+        std::wstring text(size_t(SendMessageW(child, EM_GETTEXTLENGTHEX, WPARAM(&q), 0)) + 1, L'\0');
+        GETTEXTEX get{DWORD(text.size() * sizeof(wchar_t)), GT_DEFAULT, 1200, nullptr, nullptr};
+        text.resize(size_t(SendMessageW(child, EM_GETTEXTEX, WPARAM(&get), LPARAM(text.data()))));
+        std::erase(text, L'\r');
+        auto& best = *reinterpret_cast<std::wstring*>(out);
+        if (text.size() > best.size()) best = std::move(text);
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&longest));
@@ -131,6 +147,12 @@ int wmain(int argc, wchar_t** argv) {
   const Case cases[] = {
       {"one paragraph", Repeat("会議の時間です。資料を持って行く。", 17, kLongestMessage)},
       {"short lines", Repeat("会議の時間です。資料を持って行く\r\n", 18, kLongestMessage)},
+      {"english", Repeat("Meeting at ten. Bring the papers. ", 34, kLongestMessage)},
+      // No break for the edit to wrap at: one pasted word, kana alone, and words each wider
+      // than a line.
+      {"one word", Repeat("a", 1, kLongestMessage)},
+      {"kana only", Repeat("あ", 1, kLongestMessage)},
+      {"wide words", Repeat(std::string(63, 'a') + " ", 64, kLongestMessage)},
   };
 
   // A short alarm first, so the window class, fonts and rich edit are loaded before timing.
@@ -146,24 +168,26 @@ int wmain(int argc, wchar_t** argv) {
     const int slot = app.table.Add(LongEntry(c.message));
     const Memory before = MemoryNow();
     const auto start = std::chrono::steady_clock::now();
+    const double cpuStart = CpuMsNow();
     PresentAlarm(slot, true, "07:30");
     Settle();
-    const double ms = Ms(std::chrono::steady_clock::now() - start).count();
+    const double ms = Ms(std::chrono::steady_clock::now() - start).count(), cpuMs = CpuMsNow() - cpuStart;
     const Memory after = MemoryNow();
-    const int shown = ShownMessageLength();
-    std::printf("present %-14s %8.1f ms  committed %+7.1f MB  peak working set %7.1f MB  shown %d chars\n",
-                c.name, ms, after.committedMb - before.committedMb, after.peakMb, shown);
+    const std::wstring shown = ShownMessage();
+    std::printf("present %-14s %8.1f ms (processor %7.1f ms)  committed %+7.1f MB  peak working set %7.1f MB  shown %d chars\n",
+                c.name, ms, cpuMs, after.committedMb - before.committedMb, after.peakMb, int(shown.size()));
     if (check) {
-      if (ms > kPresentBudgetMs) {
-        std::printf("FAIL %s: %.0f ms to present, more than %.0f ms\n", c.name, ms, kPresentBudgetMs);
+      if (cpuMs > kPresentBudgetMs || ms > kPresentClockLimitMs) {
+        std::printf("FAIL %s: %.0f ms (%.0f ms of the processor) to present, more than %.0f ms\n", c.name, ms, cpuMs,
+                    kPresentBudgetMs);
         ok = false;
       }
-      // A paragraph end is one unit in the rich edit, two in the message.
-      int expected = kLongestMessage;
-      for (size_t i = 0; i + 1 < c.message.size(); ++i)
-        if (c.message[i] == '\r' && c.message[i + 1] == '\n') --expected;
-      if (shown != expected) {
-        std::printf("FAIL %s: the window holds %d characters of %d\n", c.name, shown, expected);
+      std::wstring message = wb::win32::Widen(c.message);
+      std::erase(message, L'\r');
+      std::erase(message, L'\n');
+      if (shown != message) {
+        std::printf("FAIL %s: the window holds %d characters, not the message's %d\n", c.name, int(shown.size()),
+                    int(message.size()));
         ok = false;
       }
     }

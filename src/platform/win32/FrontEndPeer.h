@@ -117,6 +117,9 @@ class FormWindow : public FormPeer {
 
   // Win32ControlsRich.cpp: the rich edit.
   void MirrorRich(ui::RichText& r, HWND h, ui::Prop p);
+  // Puts the object's text into the rich edit, long unbroken runs cut to its line width; again
+  // only when `always` or when the cuts moved (after a new font or size).
+  void ShowRichText(ui::RichText& r, HWND h, bool always);
 
   // Win32ControlsInput.cpp: notifications of the native controls.
   LRESULT OnCommand(int id, int code, HWND h);
@@ -145,6 +148,7 @@ class FormWindow : public FormPeer {
   // Made on first use and freed with the window (fonts and icons also on a change of DPI).
   using FontKey = std::tuple<std::string, int, bool, bool, bool, bool>;
   std::map<FontKey, UniqueFont> fonts_;
+  std::map<const ui::Control*, std::wstring> richShown_;  // what each rich edit was given
   std::map<COLORREF, UniqueBrush> brushes_;
   std::map<std::pair<std::string, int>, UniqueIcon> icons_;
 };

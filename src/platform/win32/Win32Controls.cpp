@@ -232,7 +232,10 @@ void FormWindow::Mirror(ui::Control& c, HWND h, ui::Prop p) {
     case Prop::ToolTip: MirrorToolTip(c, h); break;
     case Prop::Enabled: EnableWindow(h, c.Enabled()); break;
     case Prop::Visible: ShowWindow(h, c.Visible() ? SW_SHOWNA : SW_HIDE); break;
-    case Prop::Position: MoveControl(c, h); break;
+    case Prop::Position:
+      MoveControl(c, h);
+      if (kind == Kind::RichText) ShowRichText(static_cast<ui::RichText&>(c), h, false);  // new cuts for a new width
+      break;
     case Prop::Font:
       SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.GetFont())), TRUE);
       if (kind == Kind::ComboBox || kind == Kind::PictureBox || kind == Kind::MonthView) MoveControl(c, h);

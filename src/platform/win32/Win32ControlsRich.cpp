@@ -5,7 +5,12 @@
 
 #include <richedit.h>
 
+#include <string>
+#include <vector>
+
+#include "platform/LineBreaks.h"
 #include "platform/win32/FrontEndPeer.h"
+#include "platform/win32/Owned.h"
 #include "platform/win32/Utf.h"
 
 namespace wb::win32 {
@@ -76,23 +81,13 @@ const wchar_t* RichEditClass() {
 void FormWindow::MirrorRich(ui::RichText& r, HWND h, ui::Prop p) {
   using ui::Prop;
   switch (p) {
-    case Prop::Text: {
-      // Rich edits keep a paragraph end as CR alone, so the shown text is not compared with the
-      // object's: the object reports only real changes.
-      // The format goes on while the edit is empty, so a long text is laid out once, as it
-      // goes in, and not again for each part of its format.
-      SETTEXTEX st{ST_DEFAULT, 1200};
-      SendMessageW(h, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&st), reinterpret_cast<LPARAM>(L""));
-      ApplyCharFormat(r, h);
-      ApplyAlignment(r, h);
-      SendMessageW(h, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&st), reinterpret_cast<LPARAM>(Widen(r.Text()).c_str()));
-      break;
-    }
+    case Prop::Text: ShowRichText(r, h, true); break;
     case Prop::Font: {
       ApplyCharFormat(r, h);
       // The edit sizes its text at the system DPI; a window on a monitor of another DPI zooms.
       UINT sys = WindowDpi(nullptr);  // no window: the system's
       SendMessageW(h, EM_SETZOOM, dpi_ == sys ? 0 : WPARAM(dpi_), dpi_ == sys ? 0 : LPARAM(sys));
+      ShowRichText(r, h, false);  // the cuts of long runs follow the letters' width
       break;
     }
     case Prop::ForeColor: ApplyCharFormat(r, h); break;
@@ -102,6 +97,33 @@ void FormWindow::MirrorRich(ui::RichText& r, HWND h, ui::Prop p) {
     default:
       break;
   }
+}
+
+void FormWindow::ShowRichText(ui::RichText& r, HWND h, bool always) {
+  // The width the edit wraps to: the control's, less its border and the edit's own margins,
+  // and a little more, so that a cut piece never reaches the edge and is cut again there.
+  const int width = TwipsToPixels(r.Position().width, dpi_) - (r.Border() ? 2 * GetSystemMetrics(SM_CXEDGE) : 0) - 6;
+  ScreenDc dc;
+  HGDIOBJ oldFont = SelectObject(dc.Get(), FontFor(r.GetFont()));
+  std::wstring shown = ui::BreakLongRuns(Widen(r.Text()), width - width / 20, [&](std::wstring_view run) {
+    std::vector<int> widths(run.size());
+    SIZE size{};
+    GetTextExtentExPointW(dc.Get(), run.data(), int(run.size()), 0, nullptr, widths.data(), &size);
+    return widths;
+  });
+  SelectObject(dc.Get(), oldFont);
+  std::wstring& last = richShown_[&r];
+  if (!always && shown == last) return;
+  // Rich edits keep a paragraph end as CR alone, so the shown text is not compared with the
+  // object's: the object reports only real changes.
+  // The format goes on while the edit is empty, so a long text is laid out once, as it goes
+  // in, and not again for each part of its format.
+  SETTEXTEX st{ST_DEFAULT, 1200};
+  SendMessageW(h, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&st), reinterpret_cast<LPARAM>(L""));
+  ApplyCharFormat(r, h);
+  ApplyAlignment(r, h);
+  SendMessageW(h, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&st), reinterpret_cast<LPARAM>(shown.c_str()));
+  last = std::move(shown);
 }
 
 }  // namespace wb::win32

@@ -1,0 +1,74 @@
+// Cutting long unbroken runs of a long text into pieces that fit a line.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/LineBreaks.h"
+
+namespace wb::ui {
+namespace {
+
+// Every character 10 wide, a kana 20: a line of 95 holds 9 letters or 4 kana.
+std::vector<int> Extents(std::wstring_view run) {
+  std::vector<int> widths;
+  int x = 0;
+  for (wchar_t ch : run) widths.push_back(x += ch >= 0x3000 && ch < 0xD800 ? 20 : 10);
+  return widths;
+}
+
+// The pieces of the result, split at the cuts and the text's own breaks.
+std::vector<std::wstring> Lines(const std::wstring& text) {
+  std::vector<std::wstring> lines(1);
+  for (wchar_t ch : text) {
+    if (ch == L'\r' || ch == L' ') lines.emplace_back();
+    else lines.back() += ch;
+  }
+  return lines;
+}
+
+std::wstring Times(std::wstring_view unit, size_t n) {
+  std::wstring s;
+  while (n--) s += unit;
+  return s;
+}
+
+TEST(LineBreaks, LongRunsOfALongTextAreCutToTheLine) {
+  const std::wstring pair = L"\xD83D\xDE00";  // one character in two units, 10 wide each
+  const struct {
+    const char* what;
+    std::wstring text;
+    int width;
+    std::vector<size_t> pieceLengths;  // of the first pieces
+  } cases[] = {
+      {"a word of 300 letters", Times(L"a", 300), 95, {9, 9, 9}},
+      {"kana alone", Times(L"あ", 300), 95, {4, 4, 4}},
+      {"words that fit are left whole", Times(L"abcdefgh ", 40), 95, {8, 8, 8}},
+      {"a word wider than the line among others", Times(L"ab ", 90) + Times(L"c", 20), 95, {2, 2, 2}},
+      {"a surrogate pair stays whole", Times(L"a", 8) + pair + Times(L"a", 290), 95, {8, 9}},
+      {"no line starts with a closing mark", Times(L"あ", 4) + L"。" + Times(L"あ", 300), 95, {3, 4, 4}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::wstring out = BreakLongRuns(c.text, c.width, Extents);
+    std::wstring without = out;
+    std::erase(without, kCutBreak);
+    EXPECT_EQ(without, c.text);  // nothing lost, nothing added but the cuts
+    const std::vector<std::wstring> lines = Lines(out);
+    for (size_t i = 0; i < c.pieceLengths.size(); ++i) EXPECT_EQ(lines.at(i).size(), c.pieceLengths[i]) << i;
+    for (const std::wstring& line : lines) {
+      if (!line.empty()) {
+        EXPECT_LE(Extents(line).back(), c.width);
+      }
+    }
+  }
+}
+
+TEST(LineBreaks, AShortTextOrAnUnknownWidthIsLeftToTheView) {
+  const std::wstring shortRun = Times(L"a", kShortTextChars);
+  EXPECT_EQ(BreakLongRuns(shortRun, 95, Extents), shortRun);
+  EXPECT_EQ(BreakLongRuns(Times(L"a", 300), 0, Extents), Times(L"a", 300));
+}
+
+}  // namespace
+}  // namespace wb::ui
