@@ -75,11 +75,12 @@ class HandledIndex {
   std::unordered_multimap<uint64_t, int> moved_;
 };
 
-// A moment of the state or a mark, as a second number; kNone when it is 0 or later than `now`.
+// A moment of the state or a mark, as a second number; kNone when it is 0 or further ahead of
+// `now` than a small correction of the clock leaves it.
 int64_t SecondsAsOf(OleDate moment, int64_t now) {
   if (moment == 0) return kNone;
   const int64_t s = DayTimeOf(moment).Seconds();
-  return s > now ? kNone : s;
+  return s > now + kMarkSlackSeconds ? kNone : s;
 }
 
 struct Candidate {

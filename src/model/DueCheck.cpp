@@ -79,16 +79,20 @@ bool BiweeklyDueAt(const Tick& tick, const DayTime& set, int mask, int lead) {
          tick.minute == set.Minute();
 }
 
-// The marks as of the tick: a mark later than the tick counts as "not rung" (MarkAsOf). With
-// `readMarks` false nothing has rung yet (the catch-up's question about past moments).
+bool MarkIsAhead(OleDate mark, int64_t nowSeconds) {
+  return DayTimeOf(mark).Seconds() > nowSeconds + kMarkSlackSeconds;
+}
+
+// The marks as of the tick: a mark well ahead of the tick counts as "not rung" (MarkAsOf).
+// With `readMarks` false nothing has rung yet (the catch-up's question about past moments).
 bool NotRung(OleDate mark, const Tick& tick, bool readMarks) {
-  return !readMarks || mark == 0 || DayTimeOf(mark).Seconds() > tick.seconds;
+  return !readMarks || mark == 0 || MarkIsAhead(mark, tick.seconds);
 }
 // The zero mark reads as its date, 1899/12/30, as it always has.
 bool RangToday(OleDate mark, const Tick& tick, bool readMarks) {
   if (!readMarks) return false;
   DayTime m = DayTimeOf(mark);
-  if (m.Seconds() > tick.seconds) m = DayTimeOf(0.0);
+  if (MarkIsAhead(mark, tick.seconds)) m = DayTimeOf(0.0);
   return m.day >= tick.today;
 }
 
@@ -245,9 +249,7 @@ void RunDueChecks(AlarmTable& table, int64_t firstSecond, int64_t lastSecond,
   }
 }
 
-OleDate MarkAsOf(OleDate mark, OleDate now) {
-  return DayTimeOf(mark).Seconds() > DayTimeOf(now).Seconds() ? 0 : mark;
-}
+OleDate MarkAsOf(OleDate mark, OleDate now) { return MarkIsAhead(mark, DayTimeOf(now).Seconds()) ? 0 : mark; }
 
 int PutRightFutureMarks(AlarmTable& table, OleDate now) {
   int changed = 0;

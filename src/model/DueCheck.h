@@ -35,11 +35,17 @@ void RunDueChecks(AlarmTable& table, int64_t firstSecond, int64_t lastSecond,
                   const std::function<bool(int64_t second, const DueResult& bell)>& onBell,
                   const DaysOff* daysOff = nullptr);
 
-// The marks as the due check reads them: a mark later than `now` (left by a clock that was
-// ahead and has been put right) counts as "not rung" (0), so that bell rings at its real minute.
+// The marks as the due check reads them: a mark more than two minutes later than `now` (left by
+// a clock that was ahead and has been put right) counts as "not rung" (0), so that bell rings at
+// its real minute. One at most two minutes ahead stands: a small correction of the clock that
+// re-enters the minute a bell rang in does not ring it twice.
 OleDate MarkAsOf(OleDate mark, OleDate now);
-// Puts the marks right after the clock went back: every PreBellFiredAt / MainBellFiredAt later
-// than `now` becomes 0 ("not rung"). Returns how many entries changed (the caller then knows
+// How far ahead of the clock a mark (or a record of a handled bell) may be and still stand: one
+// left by the clock's own small correction (a time server's) records a bell that rang in this
+// very minute. One further ahead was left by a clock that was wrong.
+inline constexpr int64_t kMarkSlackSeconds = 120;
+// Puts the marks right after the clock went back: every PreBellFiredAt / MainBellFiredAt that
+// MarkAsOf reads as ahead becomes 0 ("not rung"). Returns how many entries changed (the caller then knows
 // whether the table differs from the data file).
 int PutRightFutureMarks(AlarmTable& table, OleDate now);
 

@@ -244,6 +244,38 @@ TEST_F(MonitorWatch, AClockSetBackPutsFutureMarksRight) {
   EXPECT_EQ(ui::FormIfLoaded<MissedNoticeWindow>(), nullptr);
 }
 
+// A small correction of the clock (a time server's) re-enters the minute the bell rang in: it
+// rang, and rings not again; a clock that was an hour ahead and is put right rings the bell at
+// its real minute.
+TEST_F(MonitorWatch, AClockSetBackRingsAgainOnlyAfterAClockFarAhead) {
+  const struct {
+    const char* name;
+    OleDate setBackTo;  // from 06:01:06, just after the bell
+    int secondsToWatch;
+    bool ringsAgain;
+  } cases[] = {
+      {"by 20 seconds", MakeDate(2026, 12, 7, 6, 0, 46), 60, false},
+      {"by 100 seconds", MakeDate(2026, 12, 7, 5, 59, 26), 120, false},
+      {"by an hour", MakeDate(2026, 12, 7, 5, 1, 6), 3600, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    SaveTable({Daily(6, 1)});
+    clock.Set(MakeDate(2026, 12, 7, 6, 0, 30));
+    Start();
+    Seconds(36);  // 06:01:06
+    ASSERT_TRUE(AlarmShown());
+    SingleClickTimesOut();
+    clock.Set(c.setBackTo);
+    Seconds(c.secondsToWatch);
+    EXPECT_EQ(AlarmShown(), c.ringsAgain);
+    EXPECT_EQ(Count("rang"), c.ringsAgain ? 2 : 1);
+    ForgetWindows();
+  }
+}
+
 struct UnreadableCase {
   const char* name;
   std::function<void()> setUp;
