@@ -160,7 +160,14 @@ std::string FormatHistoryLine(const HistoryRecord& r) {
   line += '\t';
   if (r.due != 0) line += FormatMoment(r.due);
   line += '\t';
-  line += EscapeHistoryField(r.message);
+  // Cut at a character: UTF-8 continuation bytes (10xxxxxx) are not counted.
+  size_t chars = 0, end = 0;
+  while (end < r.message.size() && (chars < kHistoryMessageChars || (static_cast<unsigned char>(r.message[end]) & 0xC0) == 0x80)) {
+    if ((static_cast<unsigned char>(r.message[end]) & 0xC0) != 0x80) ++chars;
+    ++end;
+  }
+  line += EscapeHistoryField(r.message.substr(0, end));
+  if (end < r.message.size()) line += "…";
   line += '\t';
   line += std::to_string(r.lateSeconds);
   line += '\n';

@@ -7,7 +7,9 @@
 //   yyyy/mm/dd hh:nn:ss +hh:mm <TAB> event <TAB> due <TAB> message <TAB> late seconds
 // `due` is the bell's set moment "yyyy/mm/dd hh:nn:ss" (for a repeating entry, that
 // occurrence's date), empty for events without a bell (started, ended, ...). A tab, CR, LF or backslash in
-// the message is written "\t", "\r", "\n", "\\", so a message never breaks a line.
+// the message is written "\t", "\r", "\n", "\\", so a message never breaks a line. A message of
+// more than kHistoryMessageChars characters keeps that many and "…": 5000 lines of the longest
+// messages would otherwise make a file of hundreds of megabytes to read at every start.
 // A last line without its LF (a write cut short) is skipped, and so is any line that does not
 // parse.
 #pragma once
@@ -24,6 +26,7 @@ namespace wb {
 inline constexpr const char* kHistoryFileName = "WakebellHistory.txt";
 inline constexpr int kHistoryKeepDays = 90;
 inline constexpr size_t kHistoryKeepLines = 5000;
+inline constexpr size_t kHistoryMessageChars = 300;
 
 // "WakebellHistory.txt" in a folder given with its trailing separator (the program folder).
 std::string HistoryPathIn(const std::string& programFolder);

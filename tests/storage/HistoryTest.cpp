@@ -56,6 +56,14 @@ TEST_F(HistoryTest, LinesRoundTripWhateverTheMessageHolds) {
     HistoryRecord r;
     EXPECT_FALSE(ParseHistoryLine(line, r)) << line;
   }
+  // The longest message keeps its first 300 characters and a mark that it goes on.
+  std::string longest;
+  while (longest.size() < 65535) longest += "会議";
+  std::string line = FormatHistoryLine(Rang("2026/12/07 07:00:05", longest, 5));
+  line.pop_back();
+  HistoryRecord cut;
+  ASSERT_TRUE(ParseHistoryLine(line, cut));
+  EXPECT_EQ(cut.message, longest.substr(0, 300 * 3) + "…");
   EXPECT_EQ(HistoryDisplayLine(Rang("2026/12/07 07:00:05", "起床\r\n顔を洗う", 5)),
             "2026/12/07 07:00:05  アラーム  2026/12/07 07:00  起床 顔を洗う  （5秒遅れ）");
 }

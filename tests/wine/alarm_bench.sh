@@ -9,5 +9,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 wb_start_display
 wb_start_sound
 wb_wine_prefix "${WB_BENCH_PREFIX:-$bin/wineprefix-bench}"
-trap 'wineserver -k >/dev/null 2>&1' EXIT
+# The alarms it presents write their history into the current folder: a scratch one.
+work=$(mktemp -d)
+trap 'wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
+cd "$work"
 wine "$bin/alarm_bench.exe" | tr -d '\r'

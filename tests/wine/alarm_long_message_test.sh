@@ -19,6 +19,7 @@ exec 3>&-
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -1 "$work/display")"
 wb_wine_prefix "$bin/wineprefix-bench"
+cd "$work"  # the alarms it presents write their history into the current folder
 wine "$bin/alarm_bench.exe" --check | tr -d '\r'
 status=${PIPESTATUS[0]}
 [ "$status" -eq 0 ] && echo "PASS" || echo "FAIL: alarm_bench.exe --check exit $status"
