@@ -1,0 +1,94 @@
+# Shared by the alarm smoke tests (alarm_test.sh, alarm_keep_test.sh); sourced, not run, with
+# the folder of the built programs as $1 and, set before: alarm_name (the scratch folder's and
+# the screenshots' name: <folder>/<alarm_name>-shots), alarm_tone_seconds (the length of the
+# program folder's tone.wav) and alarm_tools (tools needed beyond the common ones).
+# Gives the test a display, a sound server with a null sink and a Wine prefix of its own, a
+# program folder with Wakebell.exe, tone.wav and its settings file, the check/finish counters,
+# and helpers for OLE dates and CP932 bytes. Everything started here is stopped by the EXIT trap.
+set -u
+bin=$(cd "${1:?folder of the built programs}" && pwd)
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+exe="$bin/Wakebell.exe"
+[ -f "$exe" ] || { echo "missing $exe"; exit 1; }
+for tool in Xvfb pulseaudio pactl sox xdotool import perl iconv ${alarm_tools:-}; do
+  command -v "$tool" >/dev/null || { echo "missing $tool"; exit 1; }
+done
+
+# shellcheck source=../../scripts/env.sh
+. "$root/scripts/env.sh"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/wb-$alarm_name.XXXXXX")
+shots="$bin/$alarm_name-shots"
+rm -rf "$shots"
+mkdir -p "$shots"
+xvfb_pid=
+pulse_pid=
+cleanup() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1
+  [ -n "$pulse_pid" ] && kill "$pulse_pid" 2>/dev/null && wait "$pulse_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+passed=0
+failed=0
+check() {  # check <description> <command...>
+  local what=$1
+  shift
+  if "$@"; then
+    echo "PASS $what"
+    passed=$((passed + 1))
+  else
+    echo "FAIL $what"
+    failed=$((failed + 1))
+  fi
+}
+finish() {
+  echo "$passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+  exit
+}
+
+# A display and a sound server of our own: other programs on this machine neither see our
+# windows nor add streams to our sink.
+for n in $(seq 140 199); do
+  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { display=$n; break; }
+done
+export DISPLAY=":${display:?no free display number}"
+Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+export PULSE_RUNTIME_PATH="$work/pulse" PULSE_STATE_PATH="$work/pulse-state"
+export PULSE_SERVER="unix:$PULSE_RUNTIME_PATH/native"
+mkdir -p "$PULSE_RUNTIME_PATH" "$PULSE_STATE_PATH"
+pulseaudio --daemonize=no --exit-idle-time=-1 -n --use-pid-file=no \
+  --load="module-null-sink sink_name=null" --load="module-native-protocol-unix auth-anonymous=1" \
+  >"$work/pulse.log" 2>&1 &
+pulse_pid=$!
+for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+pactl info >/dev/null 2>&1 || { echo "no sound server"; cat "$work/pulse.log"; exit 1; }
+pactl set-default-sink null >/dev/null 2>&1
+
+wb_wine_prefix "${WB_ALARM_PREFIX:-$bin/wineprefix-alarm}"
+
+# The program folder: the program, its sounds, its settings and its data file.
+prog="$work/prog"
+mkdir -p "$prog"
+cp "$exe" "$prog/"
+sox -n -r 44100 -c 2 -b 16 "$prog/tone.wav" synth "${alarm_tone_seconds:?}" sine 660 vol 0.5
+printf '[Wakebell]\r\nSTARTFLG=0\r\n' >"$prog/Wakebell.ini"
+win_path() { winepath -w "$1" 2>/dev/null; }
+wav_path=$(win_path "$prog/tone.wav")
+
+# OLE date of a moment given in Unix seconds, in local time as Wine sees it.
+ole_of() {
+  local offset sign
+  offset=$(date -d "@$1" +%z)
+  sign=${offset:0:1}
+  local secs=$(( 10#${offset:1:2} * 3600 + 10#${offset:3:2} * 60 ))
+  [ "$sign" = "-" ] && secs=$(( -secs ))
+  perl -e "printf '%.10f', ($1 + $secs) / 86400 + 25569"
+}
+cp932_hex() { printf '%s' "$1" | iconv -f UTF-8 -t CP932 | od -An -tx1 | tr -d ' \n'; }
