@@ -26,6 +26,19 @@ wb_start_sound() {
   fi
 }
 
+# A sound server of the caller's own, its files under $1, with a null sink as the default
+# output: streams of other programs on this machine are neither heard nor counted. Sets
+# pulse_pid; its log is $1/pulse.log. The caller waits for it (pactl info) and stops it.
+wb_private_sound() {
+  export PULSE_RUNTIME_PATH="$1/pulse" PULSE_STATE_PATH="$1/pulse-state"
+  export PULSE_SERVER="unix:$PULSE_RUNTIME_PATH/native"
+  mkdir -p "$PULSE_RUNTIME_PATH" "$PULSE_STATE_PATH"
+  pulseaudio --daemonize=no --exit-idle-time=-1 -n --use-pid-file=no \
+    --load="module-null-sink sink_name=null" --load="module-native-protocol-unix auth-anonymous=1" \
+    >"$1/pulse.log" 2>&1 &
+  pulse_pid=$!
+}
+
 # A private Wine prefix, made once per folder, with the program's Japanese fonts replaced.
 wb_wine_prefix() {
   export WINEPREFIX="$1"

@@ -60,13 +60,7 @@ Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
-export PULSE_RUNTIME_PATH="$work/pulse" PULSE_STATE_PATH="$work/pulse-state"
-export PULSE_SERVER="unix:$PULSE_RUNTIME_PATH/native"
-mkdir -p "$PULSE_RUNTIME_PATH" "$PULSE_STATE_PATH"
-pulseaudio --daemonize=no --exit-idle-time=-1 -n --use-pid-file=no \
-  --load="module-null-sink sink_name=null" --load="module-native-protocol-unix auth-anonymous=1" \
-  >"$work/pulse.log" 2>&1 &
-pulse_pid=$!
+wb_private_sound "$work"
 for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
 pactl info >/dev/null 2>&1 || { echo "no sound server"; cat "$work/pulse.log"; exit 1; }
 pactl set-default-sink null >/dev/null 2>&1

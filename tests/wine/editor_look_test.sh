@@ -22,13 +22,7 @@ done
 . "$here/editor_common.sh"
 
 # A sound server of our own: streams of other programs on this machine must not be counted.
-export PULSE_RUNTIME_PATH="$work/pulse" PULSE_STATE_PATH="$work/pulse-state"
-export PULSE_SERVER="unix:$PULSE_RUNTIME_PATH/native"
-mkdir -p "$PULSE_RUNTIME_PATH" "$PULSE_STATE_PATH"
-pulseaudio --daemonize=no --exit-idle-time=-1 -n --use-pid-file=no \
-  --load="module-null-sink sink_name=null" --load="module-native-protocol-unix auth-anonymous=1" \
-  >"$work/pulse.log" 2>&1 &
-pulse_pid=$!
+wb_private_sound "$work"
 trap 'cleanup; kill "$pulse_pid" 2>/dev/null && wait "$pulse_pid" 2>/dev/null' EXIT
 wait_for 10 pactl info >/dev/null 2>&1 || fail "the sound server did not start: $(cat "$work/pulse.log")"
 
