@@ -78,9 +78,7 @@ class HandledIndex {
 // A moment of the state or a mark, as a second number; kNone when it is 0 or further ahead of
 // `now` than a small correction of the clock leaves it.
 int64_t SecondsAsOf(OleDate moment, int64_t now) {
-  if (moment == 0) return kNone;
-  const int64_t s = DayTimeOf(moment).Seconds();
-  return s > now + kMarkSlackSeconds ? kNone : s;
+  return moment == 0 || MarkIsAhead(moment, now) ? kNone : DayTimeOf(moment).Seconds();
 }
 
 struct Candidate {

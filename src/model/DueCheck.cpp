@@ -79,10 +79,6 @@ bool BiweeklyDueAt(const Tick& tick, const DayTime& set, int mask, int lead) {
          tick.minute == set.Minute();
 }
 
-bool MarkIsAhead(OleDate mark, int64_t nowSeconds) {
-  return DayTimeOf(mark).Seconds() > nowSeconds + kMarkSlackSeconds;
-}
-
 // The marks as of the tick: a mark well ahead of the tick counts as "not rung" (MarkAsOf).
 // With `readMarks` false nothing has rung yet (the catch-up's question about past moments).
 bool NotRung(OleDate mark, const Tick& tick, bool readMarks) {
@@ -247,6 +243,10 @@ void RunDueChecks(AlarmTable& table, int64_t firstSecond, int64_t lastSecond,
       }
     }
   }
+}
+
+bool MarkIsAhead(OleDate moment, int64_t nowSeconds) {
+  return DayTimeOf(moment).Seconds() > nowSeconds + kMarkSlackSeconds;
 }
 
 OleDate MarkAsOf(OleDate mark, OleDate now) { return MarkIsAhead(mark, DayTimeOf(now).Seconds()) ? 0 : mark; }

@@ -44,6 +44,8 @@ OleDate MarkAsOf(OleDate mark, OleDate now);
 // left by the clock's own small correction (a time server's) records a bell that rang in this
 // very minute. One further ahead was left by a clock that was wrong.
 inline constexpr int64_t kMarkSlackSeconds = 120;
+// Whether a mark or record is further ahead of the second `nowSeconds` than that.
+bool MarkIsAhead(OleDate moment, int64_t nowSeconds);
 // Puts the marks right after the clock went back: every PreBellFiredAt / MainBellFiredAt that
 // MarkAsOf reads as ahead becomes 0 ("not rung"). Returns how many entries changed (the caller then knows
 // whether the table differs from the data file).

@@ -4,17 +4,11 @@
 
 #include "model/DayMath.h"
 #include "model/Schedule.h"
+#include "model/Utf8.h"
 
 namespace wb {
 
-std::string LimitTrayTip(const std::string& tip) {
-  size_t end = 0;
-  for (int chars = 0; chars < kTrayTipMaxChars && end < tip.size(); ++chars) {
-    ++end;
-    while (end < tip.size() && (static_cast<unsigned char>(tip[end]) & 0xC0) == 0x80) ++end;
-  }
-  return tip.substr(0, end);
-}
+std::string LimitTrayTip(const std::string& tip) { return tip.substr(0, Utf8PrefixBytes(tip, kTrayTipMaxChars)); }
 
 std::string TrayTipText(OleDate nextBellTime, OleDate now) {
   const double ahead = LinearSeconds(nextBellTime) - LinearSeconds(now);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/Assert.h"
+#include "model/Utf8.h"
 #include "platform/Services.h"
 
 namespace wb::ui {
@@ -13,14 +14,7 @@ int CodePointCount(const std::string& s) {
   return n;
 }
 // Byte offset of code point `cp` (clamped to the end).
-size_t ByteOffset(const std::string& s, int cp) {
-  size_t i = 0;
-  for (int k = 0; i < s.size() && k < cp; ++k) {
-    ++i;
-    while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) ++i;
-  }
-  return i;
-}
+size_t ByteOffset(const std::string& s, int cp) { return Utf8PrefixBytes(s, size_t(std::max(cp, 0))); }
 ITimerHost* g_timerHost = nullptr;
 std::vector<std::unique_ptr<Form>>& Retired() {
   static std::vector<std::unique_ptr<Form>> forms;
@@ -58,13 +52,18 @@ void Control::SetToolTip(std::string t) { tip_ = std::move(t); Notify(Prop::Tool
 
 std::string Control::ScreenReaderName() const {
   if (!accessibleName_.empty()) return accessibleName_;
-  switch (kind_) {
-    case Kind::Label: return static_cast<const Label&>(*this).Caption();
-    case Kind::Button: return static_cast<const Button&>(*this).Caption();
-    case Kind::CheckBox: return static_cast<const CheckBox&>(*this).Caption();
-    case Kind::OptionButton: return static_cast<const OptionButton&>(*this).Caption();
-    case Kind::Frame: return static_cast<const Frame&>(*this).Caption();
-    default: return {};
+  const std::string* caption = CaptionOf(*this);
+  return caption ? *caption : std::string();
+}
+
+const std::string* CaptionOf(const Control& c) {
+  switch (c.GetKind()) {
+    case Kind::Label: return &static_cast<const Label&>(c).Caption();
+    case Kind::Button: return &static_cast<const Button&>(c).Caption();
+    case Kind::CheckBox: return &static_cast<const CheckBox&>(c).Caption();
+    case Kind::OptionButton: return &static_cast<const OptionButton&>(c).Caption();
+    case Kind::Frame: return &static_cast<const Frame&>(c).Caption();
+    default: return nullptr;
   }
 }
 void Control::SetFocus() {

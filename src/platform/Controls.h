@@ -426,6 +426,10 @@ class Frame : public Control {
   std::string caption_;
 };
 
+// The caption of a control that shows one (label, button, check box, option button, frame);
+// nullptr for the other kinds.
+const std::string* CaptionOf(const Control& c);
+
 // Pictures by key; the front end maps keys to the program's resources.
 class ImageList : public Control {
  public:

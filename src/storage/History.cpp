@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string_view>
 
+#include "model/Utf8.h"
 #include "storage/FileIo.h"
 
 namespace wb {
@@ -160,12 +161,7 @@ std::string FormatHistoryLine(const HistoryRecord& r) {
   line += '\t';
   if (r.due != 0) line += FormatMoment(r.due);
   line += '\t';
-  // Cut at a character: UTF-8 continuation bytes (10xxxxxx) are not counted.
-  size_t chars = 0, end = 0;
-  while (end < r.message.size() && (chars < kHistoryMessageChars || (static_cast<unsigned char>(r.message[end]) & 0xC0) == 0x80)) {
-    if ((static_cast<unsigned char>(r.message[end]) & 0xC0) != 0x80) ++chars;
-    ++end;
-  }
+  const size_t end = Utf8PrefixBytes(r.message, kHistoryMessageChars);
   line += EscapeHistoryField(r.message.substr(0, end));
   if (end < r.message.size()) line += "…";
   line += '\t';

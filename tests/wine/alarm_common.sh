@@ -4,7 +4,8 @@
 # program folder's tone.wav) and alarm_tools (tools needed beyond the common ones).
 # Gives the test a display, a sound server with a null sink and a Wine prefix of its own, a
 # program folder with Wakebell.exe, tone.wav and its settings file, the check/finish counters,
-# and helpers for OLE dates and CP932 bytes. Everything started here is stopped by the EXIT trap.
+# helpers for OLE dates and CP932 bytes, and helpers that watch the alarm window and the sound
+# server (level_after needs parec and count_colour convert: alarm_tools names them). Everything started here is stopped by the EXIT trap.
 set -u
 bin=$(cd "${1:?folder of the built programs}" && pwd)
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -86,3 +87,51 @@ ole_of() {
   perl -e "printf '%.10f', ($1 + $secs) / 86400 + 25569"
 }
 cp932_hex() { printf '%s' "$1" | iconv -f UTF-8 -t CP932 | od -An -tx1 | tr -d ' \n'; }
+
+# --- helpers over the display and the sound server ---
+alarm_window() { xdotool search --onlyvisible --name '^Wakebell .アラーム.$' 2>/dev/null | head -1; }
+wait_window() {  # wait_window <seconds>: prints the window id once it is shown
+  local end=$(( $(date +%s) + $1 )) w
+  while [ "$(date +%s)" -le "$end" ]; do
+    w=$(alarm_window)
+    [ -n "$w" ] && { echo "$w"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+streams() { pactl list short sink-inputs 2>/dev/null | grep -c .; }
+wait_streams() {  # wait_streams <present|gone> <seconds>
+  local end=$(( $(date +%s) + $2 ))
+  while [ "$(date +%s)" -le "$end" ]; do
+    if [ "$1" = present ]; then [ "$(streams)" -gt 0 ] && return 0
+    else [ "$(streams)" -eq 0 ] && return 0; fi
+    sleep 0.2
+  done
+  return 1
+}
+# Records the sink for <seconds> and prints the RMS level of the part after <skip> seconds.
+level_after() {
+  timeout "$1" parec --device=null.monitor --raw --format=s16le --rate=44100 --channels=2 \
+    >"$work/rec.raw" 2>/dev/null
+  sox -t raw -r 44100 -e signed -b 16 -c 2 "$work/rec.raw" -n trim "$2" stat 2>&1 |
+    awk '/^RMS +amplitude/ {print $3}'
+}
+louder_than() { perl -e "exit((\$ARGV[0] || 0) > $2 ? 0 : 1)" "$1"; }
+# Pixels of a colour (within 4%) in an image.
+count_colour() { convert "$1" -alpha off -fuzz 4% -fill white -opaque "$2" -fill black +opaque white \
+  -format '%[fx:mean*w*h]' info: 2>/dev/null | cut -d. -f1; }
+click_ok() {  # clicks the middle of OK; the window may or may not carry a frame of its own
+  local w=$1 WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$w" | grep -E '^(WIDTH|HEIGHT)=')"
+  local offX=$(( (WIDTH - 213) / 2 )) offY=$(( HEIGHT - 142 - (WIDTH - 213) / 2 ))
+  xdotool mousemove --window "$w" $(( offX + 104 )) $(( offY + 130 )) click 1
+}
+centred() {  # the window's middle within a few pixels of the screen's (1280 x 800)
+  local X Y WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+  local dx=$(( X + WIDTH / 2 - 640 )) dy=$(( Y + HEIGHT / 2 - 400 ))
+  [ "${dx#-}" -le 16 ] && [ "${dy#-}" -le 16 ]
+}
+window_gone() { local end=$(( $(date +%s) + $1 )); while [ "$(date +%s)" -le "$end" ]; do
+  [ -z "$(alarm_window)" ] && return 0; sleep 0.2; done; return 1; }
+shot() { import -window "$1" "$shots/$2.png" 2>/dev/null; import -window root "$shots/$2-screen.png" 2>/dev/null; }

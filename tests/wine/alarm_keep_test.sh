@@ -34,54 +34,6 @@ print $out $data;
 close $out;
 PERL
 
-# --- helpers over the display and the sound server ---
-alarm_window() { xdotool search --onlyvisible --name '^Wakebell .アラーム.$' 2>/dev/null | head -1; }
-wait_window() {  # wait_window <seconds>: prints the window id once it is shown
-  local end=$(( $(date +%s) + $1 )) w
-  while [ "$(date +%s)" -le "$end" ]; do
-    w=$(alarm_window)
-    [ -n "$w" ] && { echo "$w"; return 0; }
-    sleep 0.2
-  done
-  return 1
-}
-streams() { pactl list short sink-inputs 2>/dev/null | grep -c .; }
-wait_streams() {  # wait_streams <present|gone> <seconds>
-  local end=$(( $(date +%s) + $2 ))
-  while [ "$(date +%s)" -le "$end" ]; do
-    if [ "$1" = present ]; then [ "$(streams)" -gt 0 ] && return 0
-    else [ "$(streams)" -eq 0 ] && return 0; fi
-    sleep 0.2
-  done
-  return 1
-}
-# Records the sink for <seconds> and prints the RMS level of the part after <skip> seconds.
-level_after() {
-  timeout "$1" parec --device=null.monitor --raw --format=s16le --rate=44100 --channels=2 \
-    >"$work/rec.raw" 2>/dev/null
-  sox -t raw -r 44100 -e signed -b 16 -c 2 "$work/rec.raw" -n trim "$2" stat 2>&1 |
-    awk '/^RMS +amplitude/ {print $3}'
-}
-louder_than() { perl -e "exit((\$ARGV[0] || 0) > $2 ? 0 : 1)" "$1"; }
-# Pixels of a colour (within 4%) in an image.
-count_colour() { convert "$1" -alpha off -fuzz 4% -fill white -opaque "$2" -fill black +opaque white \
-  -format '%[fx:mean*w*h]' info: 2>/dev/null | cut -d. -f1; }
-click_ok() {  # clicks the middle of OK; the window may or may not carry a frame of its own
-  local w=$1 WIDTH HEIGHT
-  eval "$(xdotool getwindowgeometry --shell "$w" | grep -E '^(WIDTH|HEIGHT)=')"
-  local offX=$(( (WIDTH - 213) / 2 )) offY=$(( HEIGHT - 142 - (WIDTH - 213) / 2 ))
-  xdotool mousemove --window "$w" $(( offX + 104 )) $(( offY + 130 )) click 1
-}
-centred() {  # the window's middle within a few pixels of the screen's (1280 x 800)
-  local X Y WIDTH HEIGHT
-  eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
-  local dx=$(( X + WIDTH / 2 - 640 )) dy=$(( Y + HEIGHT / 2 - 400 ))
-  [ "${dx#-}" -le 16 ] && [ "${dy#-}" -le 16 ]
-}
-window_gone() { local end=$(( $(date +%s) + $1 )); while [ "$(date +%s)" -le "$end" ]; do
-  [ -z "$(alarm_window)" ] && return 0; sleep 0.2; done; return 1; }
-shot() { import -window "$1" "$shots/$2.png" 2>/dev/null; import -window root "$shots/$2-screen.png" 2>/dev/null; }
-
 # --- the run ---
 (cd "$prog" && exec wine Wakebell.exe >"$work/wine.log" 2>&1) &
 disown  # ended by wineserver -k at the end; no job report for that

@@ -57,17 +57,6 @@ NativeKind NativeFor(const ui::Control& c) {
   return {nullptr, 0, 0};
 }
 
-const std::string* CaptionOf(const ui::Control& c) {
-  switch (c.GetKind()) {
-    case Kind::Label: return &static_cast<const ui::Label&>(c).Caption();
-    case Kind::Button: return &static_cast<const ui::Button&>(c).Caption();
-    case Kind::CheckBox: return &static_cast<const ui::CheckBox&>(c).Caption();
-    case Kind::OptionButton: return &static_cast<const ui::OptionButton&>(c).Caption();
-    case Kind::Frame: return &static_cast<const ui::Frame&>(c).Caption();
-    default: return nullptr;
-  }
-}
-
 DWORD LabelAlignStyle(ui::Align a) {
   return a == ui::Align::Center ? SS_CENTER : a == ui::Align::Right ? SS_RIGHT : SS_LEFT;
 }
@@ -193,7 +182,7 @@ void FormWindow::Mirror(ui::Control& c, HWND h, ui::Prop p) {
   switch (p) {
     case Prop::Text: MirrorText(c, h); break;
     case Prop::Caption:
-      if (const std::string* cap = CaptionOf(c)) {
+      if (const std::string* cap = ui::CaptionOf(c)) {
         SetTextIfDifferent(h, *cap);
         if (kind == Kind::Button) MirrorPicture(c, h);  // an icon alone, or beside the caption
       }

@@ -5,6 +5,7 @@
 
 #include <richedit.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -103,15 +104,17 @@ void FormWindow::ShowRichText(ui::RichText& r, HWND h, bool always) {
   // The width the edit wraps to: the control's, less its border and the edit's own margins,
   // and a little more, so that a cut piece never reaches the edge and is cut again there.
   const int width = TwipsToPixels(r.Position().width, dpi_) - (r.Border() ? 2 * GetSystemMetrics(SM_CXEDGE) : 0) - 6;
-  ScreenDc dc;
-  HGDIOBJ oldFont = SelectObject(dc.Get(), FontFor(r.GetFont()));
+  // A device context only for a text that has runs to measure: most texts are short.
+  std::optional<ScreenDc> dc;
+  HGDIOBJ oldFont = nullptr;
   std::wstring shown = ui::BreakLongRuns(Widen(r.Text()), width - width / 20, [&](std::wstring_view run) {
+    if (!dc) oldFont = SelectObject(dc.emplace().Get(), FontFor(r.GetFont()));
     std::vector<int> widths(run.size());
     SIZE size{};
-    GetTextExtentExPointW(dc.Get(), run.data(), int(run.size()), 0, nullptr, widths.data(), &size);
+    GetTextExtentExPointW(dc->Get(), run.data(), int(run.size()), 0, nullptr, widths.data(), &size);
     return widths;
   });
-  SelectObject(dc.Get(), oldFont);
+  if (dc) SelectObject(dc->Get(), oldFont);
   std::wstring& last = richShown_[&r];
   if (!always && shown == last) return;
   // Rich edits keep a paragraph end as CR alone, so the shown text is not compared with the
