@@ -17,6 +17,14 @@ namespace wb {
 namespace {
 
 constexpr int kAlarmTickMs = 1000;
+// A silent window that waits for OK holds the PC awake this long at most: a PC woken for a
+// bell nobody attends must be let sleep again.
+constexpr int64_t kSilentWindowAwakeSeconds = 10 * 60;
+
+bool AlarmWindowUp() {
+  const AlarmWindow* window = ui::FormIfLoaded<AlarmWindow>();
+  return window && window->Visible();
+}
 
 // Silences an alarm whose sound is still going when a silent alarm replaces it; otherwise
 // the old sound would outlive the new alarm's OK, and its volumes would never be restored.
@@ -50,11 +58,12 @@ bool AlarmHoldsAttention() {
   const AlarmState& alarm = App().alarm;
   if (alarm.activeIndex == -1 || alarm.dismissed) return false;
   const AlarmEntry& e = ActiveEntry();
-  const AlarmWindow* window = ui::FormIfLoaded<AlarmWindow>();
   // Between the last blink and the window kept in front it is hidden for a tick.
   const bool blinking = alarm.blinkActive && (alarm.blinkCounter < e.BlinkCount || alarm.keepWindow);
   const bool soundOn = alarm.sounding && AlarmPlaysSound(e.SoundFlag) && alarm.soundKind != SoundKind::None;
-  return blinking || soundOn || (window && window->Visible());
+  const bool windowWaiting =
+      AlarmWindowUp() && SecondNumber(Svc().clock->Now()) - SecondNumber(alarm.presentedAt) < kSilentWindowAwakeSeconds;
+  return blinking || soundOn || windowWaiting;
 }
 
 void OnSingleClickTimeout() {
@@ -105,6 +114,7 @@ void PresentAlarm(int slot, bool mainBell, const std::string& minuteText) {
   alarm.keepWindow = e.KeepWindowFlag != 0;
   alarm.blinkCounter = 0;
   alarm.activeIndex = int16_t(slot);
+  alarm.presentedSlot = int16_t(slot);
   alarm.sounding = true;
   alarm.dismissed = false;
 
@@ -136,8 +146,9 @@ void UpdateKeepAwake() {
   if (hold == alarm.holdingAwake) return;
   alarm.holdingAwake = hold;
   if (Svc().power) Svc().power->KeepAwake(hold);
-  // Released without the user's word: it ran its course alone.
-  if (!hold && !alarm.dismissed) LogHistory(HistoryEvent::EndedByItself, alarm.presentedAt, alarm.presented.Message);
+  // Released without the user's word: it ran its course alone. A window still waiting for OK
+  // has not ended; its OK is recorded then.
+  if (!hold && !alarm.dismissed && !(alarm.activeIndex != -1 && AlarmWindowUp())) LogHistory(HistoryEvent::EndedByItself, alarm.presentedAt, alarm.presented.Message);
 }
 
 void ReleaseKeepAwake() {
@@ -196,6 +207,7 @@ void PreviewAlarmWindow(const AlarmEntry& look, const std::string& minuteText) {
 void DismissAlarm() {
   AlarmState& alarm = App().alarm;
   const bool inProgress = alarm.activeIndex != -1;
+  const bool windowWasUp = AlarmWindowUp();
   if (inProgress) alarm.blinkCounter = ActiveEntry().BlinkCount;
   if (AlarmWindow* window = ui::FormIfLoaded<AlarmWindow>(); window && window->Visible()) window->Hide();
   // The single-click timer fires once. Left armed after a click with nothing to dismiss, it
@@ -204,7 +216,7 @@ void DismissAlarm() {
   if (!inProgress) return;
 
   // Only an alarm still on is the user's to stop; one that already ended by itself is not.
-  if (!alarm.dismissed && alarm.holdingAwake) LogHistory(HistoryEvent::Dismissed, alarm.presentedAt, ActiveEntry().Message);
+  if (!alarm.dismissed && (alarm.holdingAwake || windowWasUp)) LogHistory(HistoryEvent::Dismissed, alarm.presentedAt, ActiveEntry().Message);
   alarm.dismissed = true;
   if (AlarmPlaysSound(ActiveEntry().SoundFlag)) {
     DismissSoundRule();

@@ -29,7 +29,9 @@ std::vector<size_t> ByRingTime(const std::vector<Snooze>& snoozes) {
 
 void SnoozeAlarm(int minutes) {
   const AlarmState& alarm = App().alarm;
-  const int slot = alarm.activeIndex;
+  // The alarm may have run its course (a sound played once, or none) while its window still
+  // offers スヌーズ: the press puts off the alarm the window shows.
+  const int slot = alarm.activeIndex != -1 ? alarm.activeIndex : alarm.presentedSlot;
   // The table may have lost the entry (the editor reloaded a shorter file): then there is
   // nothing to ring again, and the press is an OK.
   const bool entryHeld = slot >= 0 && slot < App().table.EntryCount() && App().table[slot] == alarm.presented;
@@ -75,6 +77,18 @@ bool RingDueSnooze(OleDate now) {
   snoozes = std::move(kept);
   SnoozesChanged();
   return rang;
+}
+
+void DropSnoozesDueInPause(OleDate now) {
+  std::vector<Snooze>& snoozes = App().snooze.snoozes;
+  const size_t before = snoozes.size();
+  // Nothing of a pause rings later: a snooze whose time came in it goes as its bells went.
+  std::erase_if(snoozes, [&](const Snooze& s) {
+    if (SecondNumber(s.ringAt) > SecondNumber(now)) return false;
+    LogHistory(HistoryEvent::SnoozeCancelled, s.ringAt, s.message);
+    return true;
+  });
+  if (snoozes.size() != before) SnoozesChanged();
 }
 
 void CancelSnoozeOf(int slot) {

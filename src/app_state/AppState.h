@@ -44,6 +44,9 @@ struct AlarmTimers {
 // have gone, and the editor's test sound, which shares the alarm's one sound device.
 struct AlarmState {
   int16_t activeIndex = -1;  // slot of the alarm in progress, -1 none
+  // The slot of the alarm its window shows, also after the alarm ran its course (its sound
+  // ended, or it had none): スヌーズ works as long as the window offers it.
+  int16_t presentedSlot = -1;
   int16_t blinkCounter = 0;  // blinks done by the alarm in progress
   SoundKind soundKind = SoundKind::None;
   bool sounding = false;     // its sound has not ended yet (or was never silenced)
@@ -111,6 +114,8 @@ struct AppHooks {
   // The snoozes changed (one added, rung, cancelled): the monitor writes the state file and
   // puts the wake timer, the tray tip and the menu's スヌーズを解除 right.
   std::function<void()> snoozesChanged;
+  // The editor switched to another data file: the days off are the new folder's from now on.
+  std::function<void()> dataFileSwitched;
 };
 
 struct AppState {

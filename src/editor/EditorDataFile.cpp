@@ -69,6 +69,8 @@ bool EditorWindow::SwitchDataFile(const std::string& path) {
   app.dataPath = path;
   WriteDataPath(DataIniPath(path), path);
   WriteDataPath(ProgramIniPath(app.programFolder), path);
+  // The days-off file lives beside the data file: the list below shows the new folder's.
+  if (app.hooks.dataFileSwitched) app.hooks.dataFileSwitched();
   OpenEditor();
   return true;
 }

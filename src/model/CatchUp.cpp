@@ -46,17 +46,22 @@ class HandledIndex {
     }
   }
 
-  // The last handled moment of the slot's entry, 0 when none.
-  OleDate Of(const AlarmTable& table, int slot) {
+  // The record of the slot's entry, null when none.
+  const HandledBell* Of(const AlarmTable& table, int slot) {
     const int k = bySlot_[size_t(slot)];
     const uint64_t fp = Fingerprint(table, slot);
-    if (k >= 0 && state_.handled[size_t(k)].fingerprint == fp) return state_.handled[size_t(k)].lastHandled;
-    if (moved_.empty()) return 0;
+    if (k >= 0 && state_.handled[size_t(k)].fingerprint == fp) return &state_.handled[size_t(k)];
+    if (moved_.empty()) return nullptr;
     auto it = moved_.find(fp);
-    if (it == moved_.end()) return 0;
-    const OleDate at = state_.handled[size_t(it->second)].lastHandled;
+    if (it == moved_.end()) return nullptr;
+    const HandledBell* record = &state_.handled[size_t(it->second)];
     moved_.erase(it);  // each record vouches for one entry only
-    return at;
+    return record;
+  }
+
+  OleDate MomentOf(const AlarmTable& table, int slot) {
+    const HandledBell* record = Of(table, slot);
+    return record ? record->Latest() : 0;
   }
 
   uint64_t Fingerprint(const AlarmTable& table, int slot) {
@@ -89,24 +94,33 @@ struct Candidate {
 // The bells of one entry that fell due in (from, now] as the due check would have rung them,
 // oldest first, each newer than what was handled; pre-bells whose main bell has passed are left
 // out when the entry rings main bells.
-void BellsInGap(const AlarmEntry& e, int64_t from, int64_t now, int64_t handled, const DaysOff* daysOff,
+// The last handled main bell and pre-bell of an entry, as second numbers (kNone when none).
+struct Handled {
+  int64_t main, pre;
+};
+
+void BellsInGap(const AlarmEntry& e, int64_t from, int64_t now, const Handled& handled, const DaysOff* daysOff,
                 std::vector<Candidate>& out) {
   out.clear();
   const DayTime set = DayTimeOf(e.AlarmTime);
   const int64_t mainMark = SecondsAsOf(e.MainBellFiredAt, now);
   const int64_t preMark = SecondsAsOf(e.PreBellFiredAt, now);
   const bool main = RingsMain(e), pre = RingsPre(e);
-  auto inGap = [&](int64_t s) { return s > from && s <= now && s > handled; };
+  auto inGap = [&](int64_t s, int64_t last) { return s > from && s <= now && s > last; };
 
   if (e.RepeatKind == kRepeatQuick) {  // one bell, at its set second; no pre-bell
     const int64_t at = set.Seconds();
-    if (main && inGap(at) && mainMark < at && BellsDueUnmarkedAt(e, set, at, daysOff).main) out.push_back({at, true});
+    if (main && inGap(at, handled.main) && mainMark < at && BellsDueUnmarkedAt(e, set, at, daysOff).main) out.push_back({at, true});
     return;
   }
   const int64_t firstDay = FloorDiv(from + 1, kSecondsPerDay), lastDay = FloorDiv(now, kSecondsPerDay);
   const int lead = e.PreBellMinutes;
   const int32_t setMinute = set.Minute();
   const int32_t preMinute = int32_t(FloorMod(int64_t(setMinute) - lead, 1440));
+  // The own moment of the last pre-bell handled or found: the set minute rings a pre-bell that
+  // found no tick in its own minute (the kinds that ring it with the main bell), and when that
+  // own minute's bell was found already it is the same bell, not counted twice.
+  int64_t lastOwn = handled.pre;
   for (int64_t day = firstDay; day <= lastDay; ++day) {
     const int64_t base = day * kSecondsPerDay;
     // The pre-bell rings once a day (the first of its minutes that is due), at the set minute
@@ -115,19 +129,28 @@ void BellsInGap(const AlarmEntry& e, int64_t from, int64_t now, int64_t handled,
     if (pre) {
       for (const int32_t minute : {std::min(preMinute, setMinute), std::max(preMinute, setMinute)}) {
         int64_t s = base + int64_t(minute) * 60;
+        int64_t own = s;
+        if (minute == setMinute && minute != preMinute && BellsDueUnmarkedAt(e, set, s - int64_t(lead) * 60, daysOff).pre) {
+          own = s - int64_t(lead) * 60;
+          if (lastOwn != kNone && own <= lastOwn) continue;
+        }
         if (!BellsDueUnmarkedAt(e, set, s, daysOff).pre) {
           // A daily pre-bell on its first day is due only from the set second on.
           if (!BellsDueUnmarkedAt(e, set, s + 59, daysOff).pre) continue;
           s += set.sec % 60;
+          own = s;
         }
         const int64_t mainOf = minute == preMinute ? s + int64_t(lead) * 60 : s;
-        if (inGap(s) && preMark < s && !(main && mainOf <= now)) out.push_back({s, false});
+        if (inGap(s, handled.pre) && preMark < s && !(main && mainOf <= now)) {
+          out.push_back({s, false});
+          lastOwn = own;
+        }
         break;  // the first one of the day rang (or would have): the other is then not due
       }
     }
     if (main) {
       const int64_t s = base + int64_t(setMinute) * 60;
-      if (inGap(s) && mainMark < s && BellsDueUnmarkedAt(e, set, s, daysOff).main) out.push_back({s, true});
+      if (inGap(s, handled.main) && mainMark < s && BellsDueUnmarkedAt(e, set, s, daysOff).main) out.push_back({s, true});
     }
   }
   std::sort(out.begin(), out.end(), [](const Candidate& a, const Candidate& b) { return a.second < b.second; });
@@ -146,31 +169,67 @@ uint64_t EntryFingerprint(const AlarmEntry& entry) {
   return f.h;
 }
 
-OleDate LastHandledOf(const CatchUpState& state, const AlarmTable& table, int slot, OleDate now) {
+OleDate LastHandledOf(const CatchUpState& state, const AlarmTable& table, int slot) {
   HandledIndex index(state, table);
-  const OleDate at = index.Of(table, slot);
-  return SecondsAsOf(at, SecondNumber(now)) == kNone ? 0 : at;
+  return index.MomentOf(table, slot);
 }
 
-void RecordHandled(CatchUpState& state, const AlarmTable& table, int slot, OleDate moment) {
+namespace {
+std::vector<HandledBell>::const_iterator RecordOfSlot(const CatchUpState& state, int slot) {
+  auto it = std::lower_bound(state.handled.begin(), state.handled.end(), slot,
+                             [](const HandledBell& h, int s) { return h.slot < s; });
+  return it != state.handled.end() && it->slot == slot ? it : state.handled.end();
+}
+}  // namespace
+
+OleDate HandledBell::Latest() const { return SecondNumber(pre.due) > SecondNumber(main.due) ? pre.due : main.due; }
+
+void RecordHandled(CatchUpState& state, const AlarmTable& table, int slot, OleDate moment, int64_t handledUtc,
+                   BellKinds kinds) {
   const uint64_t fp = EntryFingerprint(table[slot]);
   auto it = std::lower_bound(state.handled.begin(), state.handled.end(), slot,
                              [](const HandledBell& h, int s) { return h.slot < s; });
-  if (it == state.handled.end() || it->slot != slot) {
-    state.handled.insert(it, {slot, fp, moment});
-    return;
-  }
-  if (it->fingerprint != fp || LinearSeconds(moment) > LinearSeconds(it->lastHandled)) *it = {slot, fp, moment};
+  if (it == state.handled.end() || it->slot != slot) it = state.handled.insert(it, {slot, fp, {}, {}});
+  if (it->fingerprint != fp) *it = {slot, fp, {}, {}};
+  auto note = [&](HandledMoment& m) {
+    if (m.due == 0 || SecondNumber(moment) > SecondNumber(m.due)) m = {moment, handledUtc};
+  };
+  if (kinds != BellKinds::Pre) note(it->main);
+  if (kinds != BellKinds::Main) note(it->pre);
 }
 
-void CompactHandled(CatchUpState& state, const AlarmTable& table, OleDate now) {
+bool AlreadyHandled(const CatchUpState& state, const AlarmTable& table, int slot, int64_t dueSecond, bool main) {
+  const auto it = RecordOfSlot(state, slot);
+  if (it == state.handled.end()) return false;
+  const HandledMoment& m = main ? it->main : it->pre;
+  return m.due != 0 && SecondNumber(m.due) >= dueSecond && it->fingerprint == EntryFingerprint(table[slot]);
+}
+
+int ForgetRecordsAhead(CatchUpState& state, OleDate now, int64_t nowUtc) {
+  const int64_t present = SecondNumber(now);
+  int dropped = 0;
+  auto forget = [&](HandledMoment& m) {
+    if (m.due == 0) return;
+    const bool ahead = m.utc != 0 ? m.utc > nowUtc + kMarkSlackSeconds : MarkIsAhead(m.due, present);
+    if (!ahead) return;
+    m = {};
+    ++dropped;
+  };
+  for (HandledBell& h : state.handled) {
+    forget(h.main);
+    forget(h.pre);
+  }
+  std::erase_if(state.handled, [](const HandledBell& h) { return h.main.due == 0 && h.pre.due == 0; });
+  return dropped;
+}
+
+void CompactHandled(CatchUpState& state, const AlarmTable& table) {
   if (state.handled.empty()) return;
   HandledIndex index(state, table);
-  const int64_t present = SecondNumber(now);
   std::vector<HandledBell> kept;
   for (int i = 0; i < table.EntryCount(); ++i) {
-    const OleDate at = index.Of(table, i);
-    if (SecondsAsOf(at, present) != kNone) kept.push_back({i, EntryFingerprint(table[i]), at});
+    if (const HandledBell* record = index.Of(table, i); record && record->Latest() != 0)
+      kept.push_back({i, record->fingerprint, record->main, record->pre});
   }
   state.handled = std::move(kept);
 }
@@ -189,7 +248,9 @@ CatchUpResult FindMissedBells(const AlarmTable& table, const CatchUpState& state
   for (int i = 0; i < table.EntryCount(); ++i) {
     const AlarmEntry& e = table[i];
     if (!RingsMain(e) && !RingsPre(e)) continue;
-    const int64_t handled = state.handled.empty() ? kNone : SecondsAsOf(index.Of(table, i), present);
+    const HandledBell* record = state.handled.empty() ? nullptr : index.Of(table, i);
+    auto secondsOf = [&](const HandledMoment& m) { return m.due == 0 ? kNone : SecondNumber(m.due); };
+    const Handled handled{record ? secondsOf(record->main) : kNone, record ? secondsOf(record->pre) : kNone};
     BellsInGap(e, start, present, handled, limits.daysOff, bells);
     if (bells.empty()) continue;
     size_t missed = bells.size();
@@ -208,14 +269,15 @@ CatchUpResult FindMissedBells(const AlarmTable& table, const CatchUpState& state
   return result;
 }
 
-void ApplyCatchUp(AlarmTable& table, CatchUpState& state, const CatchUpResult& result, OleDate now) {
-  for (const MissedRow& row : result.missed) RecordHandled(state, table, row.slot, row.moment);
+void ApplyCatchUp(AlarmTable& table, CatchUpState& state, const CatchUpResult& result, OleDate now,
+                  int64_t nowUtc) {
+  for (const MissedRow& row : result.missed) RecordHandled(state, table, row.slot, row.moment, nowUtc);
   for (const RingNow& bell : result.ringNow) {
-    RecordHandled(state, table, bell.slot, bell.moment);
+    RecordHandled(state, table, bell.slot, bell.moment, nowUtc);
     (bell.main ? table[bell.slot].MainBellFiredAt : table[bell.slot].PreBellFiredAt) = now;
   }
   state.watchedUntil = now;
-  CompactHandled(state, table, now);
+  CompactHandled(state, table);
 }
 
 TickGap ClassifyTickGap(OleDate previousTick, OleDate now) {

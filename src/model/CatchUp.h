@@ -28,13 +28,32 @@ inline constexpr int64_t kTickGapSeconds = 90;
 // so what was handled for the old entry never silences the new one.
 uint64_t EntryFingerprint(const AlarmEntry& entry);
 
-// The last occurrence handled (rung, or reported missed) of the entry in `slot`.
+// The last bell of one kind (main bells, or pre-bells) handled for an entry.
+struct HandledMoment {
+  OleDate due = 0;  // the local moment it fell due; 0 = none handled
+  // The UTC second (SecondNumber's scale, counted in UTC) at which it was handled; 0 = not
+  // known (an older state file). A change of daylight saving moves the local clock but not this
+  // one, so only a UTC clock that went back (a clock put right) unmakes a record.
+  int64_t utc = 0;
+  bool operator==(const HandledMoment&) const = default;
+};
+
+// The ledger of the entry in `slot`: the one record that says whether a bell was handled
+// (rung, or reported missed). Every bell of a kind that fell due up to its moment counts as
+// handled: an entry's bells are rung and reported in the order of their due moments (the due
+// check walks forward, the catch-up takes a whole gap). The kinds are kept apart because a
+// clock put right may unmake the later one alone (a main bell rung after the pre-bell).
 struct HandledBell {
   int slot = 0;
   uint64_t fingerprint = 0;
-  OleDate lastHandled = 0;  // the moment the handled bell fell due (or later); 0 = none
+  HandledMoment main, pre;
+  // The later of the two: the one moment the [Handled] lines of the state file keep.
+  OleDate Latest() const;
   bool operator==(const HandledBell&) const = default;
 };
+
+// Which bells a record is about.
+enum class BellKinds { Main, Pre, Both };
 
 // The per-PC memory of the catch-up, kept in the state file (storage/StateFile.h).
 struct CatchUpState {
@@ -46,20 +65,37 @@ struct CatchUpState {
   bool operator==(const CatchUpState&) const = default;
 };
 
-// The moment until which the occurrences of the entry in `slot` count as handled: its record
+// The moment until which the occurrences of the entry in `slot` count as handled (the later
+// of its main bell's and pre-bell's): its record
 // in `state` when the slot's fingerprint matches, else a record of the same fingerprint left
-// by a slot that moved (an earlier entry was deleted), else 0. A record later than `now` (left
-// by a clock that was ahead) counts as nothing handled. It indexes the whole state, so it is for
-// asking about one entry; FindMissedBells asks for the whole table at once.
-OleDate LastHandledOf(const CatchUpState& state, const AlarmTable& table, int slot, OleDate now);
+// by a slot that moved (an earlier entry was deleted), else 0. Records stand as they are: the
+// ones a wrong clock left are dropped by ForgetRecordsAhead where the clock is put right. It
+// indexes the whole state, so it is for asking about one entry; FindMissedBells asks for the
+// whole table at once.
+OleDate LastHandledOf(const CatchUpState& state, const AlarmTable& table, int slot);
 
-// Notes in `state` that the bell of `slot` at `moment` (or, simpler for the caller, the moment
-// it rang) was handled. The record of that slot is replaced when the entry changed.
-void RecordHandled(CatchUpState& state, const AlarmTable& table, int slot, OleDate moment);
+// Notes in `state` that the bells `kinds` of `slot` up to the one that fell due at `moment`
+// were handled at the UTC second `handledUtc`. The record of that slot is replaced when the
+// entry changed.
+void RecordHandled(CatchUpState& state, const AlarmTable& table, int slot, OleDate moment, int64_t handledUtc = 0,
+                   BellKinds kinds = BellKinds::Both);
+
+// Whether the main bell (or pre-bell) of `slot` that falls due at the local second `dueSecond`
+// was handled already: the question the due check's bell must pass before it is presented, so
+// that a restart, a clock moved back by daylight saving or a bell the catch-up reported never
+// rings twice.
+bool AlreadyHandled(const CatchUpState& state, const AlarmTable& table, int slot, int64_t dueSecond, bool main);
+
+// Drops the records a clock that was ahead left behind: handled at a UTC second later than
+// `nowUtc` by more than the slack (kMarkSlackSeconds), or, for a record of unknown UTC second,
+// due later than the local `now` by more than that. Returns how many were dropped (a main and
+// a pre-bell record count one each). Called where the clock may have been put right: at
+// start-up and when the UTC clock went back.
+int ForgetRecordsAhead(CatchUpState& state, OleDate now, int64_t nowUtc);
 
 // Re-keys the records to the table's present slots (LastHandledOf for each entry) and drops
 // those of entries that are gone, so the state file does not grow with every edit.
-void CompactHandled(CatchUpState& state, const AlarmTable& table, OleDate now);
+void CompactHandled(CatchUpState& state, const AlarmTable& table);
 
 // A bell still young enough to ring now (at most kRingLateSeconds late).
 struct RingNow {
@@ -116,11 +152,13 @@ inline CatchUpResult CatchUp(const AlarmTable& table, const CatchUpState& state,
 }
 
 // Takes a result as done: every ring-now bell and every missed row becomes its entry's last
-// handled occurrence, the ring-now bells get their marks (MainBellFiredAt / PreBellFiredAt =
-// `now`, as the due check marks what it presents, so it does not ring them again in their
-// minute), and watchedUntil becomes `now`. Calling FindMissedBells again with the same moments
-// then finds nothing: a resume delivered twice rings nothing twice.
-void ApplyCatchUp(AlarmTable& table, CatchUpState& state, const CatchUpResult& result, OleDate now);
+// handled occurrence (handled at the UTC second `nowUtc`), the ring-now bells get their marks
+// (MainBellFiredAt / PreBellFiredAt = `now`, as the due check marks what it presents, so it
+// does not ring them again in their minute), and watchedUntil becomes `now`. Calling
+// FindMissedBells again with the same moments then finds nothing: a resume delivered twice
+// rings nothing twice.
+void ApplyCatchUp(AlarmTable& table, CatchUpState& state, const CatchUpResult& result, OleDate now,
+                  int64_t nowUtc = 0);
 
 // How the present moment stands to the previous tick of the monitor: the cheap comparison the
 // one-second tick makes. Forward: a gap of more than kTickGapSeconds (a stall, a clock set

@@ -182,7 +182,7 @@ int BellMinutes(const AlarmEntry& e, const DayTime& set, std::array<int32_t, 3>&
 
 }  // namespace
 
-DueResult RunDueCheck(AlarmTable& table, OleDate now, const DaysOff* daysOff) {
+DueResult RunDueCheck(AlarmTable& table, OleDate now, const DaysOff* daysOff, const HandledTest& handled) {
   const Tick tick(now);
   const int count = table.EntryCount();
   const AlarmEntry* slots = table.Slots().data();  // read straight; the due entry is written through table[]
@@ -191,6 +191,7 @@ DueResult RunDueCheck(AlarmTable& table, OleDate now, const DaysOff* daysOff) {
     if (!MainMode(e) && !PreMode(e)) continue;
     DueResult r = BellsDue(tick, e, DayTimeOf(e.AlarmTime), daysOff);
     if (!r.main && !r.pre) continue;
+    if (handled && handled(i, r, tick.seconds)) continue;
     if (r.main) table[i].MainBellFiredAt = now;
     if (r.pre) table[i].PreBellFiredAt = now;
     r.slot = i;
@@ -201,7 +202,7 @@ DueResult RunDueCheck(AlarmTable& table, OleDate now, const DaysOff* daysOff) {
 
 void RunDueChecks(AlarmTable& table, int64_t firstSecond, int64_t lastSecond,
                   const std::function<bool(int64_t second, const DueResult& bell)>& onBell,
-                  const DaysOff* daysOff) {
+                  const DaysOff* daysOff, const HandledTest& handled) {
   const int count = table.EntryCount();
   // AlarmTime, kind, mode and lead never change while the checks run (only the fired-at
   // members do), so each entry's minutes are found once; each minute's list is in slot order.
@@ -235,6 +236,7 @@ void RunDueChecks(AlarmTable& table, int64_t firstSecond, int64_t lastSecond,
       for (int i : ready) {
         DueResult r = BellsDue(tick, table[i], sets[size_t(i)], daysOff);
         if (!anyDue(r)) continue;
+        if (handled && handled(i, r, s)) continue;
         if (r.main) table[i].MainBellFiredAt = now;
         if (r.pre) table[i].PreBellFiredAt = now;
         r.slot = i;

@@ -20,10 +20,17 @@ struct DueResult {
   bool pre = false;
 };
 
+// Whether a bell the due check found due was handled already (the monitor's ledger of handled
+// bells answers) at the second number `second`: such an entry is passed over, unmarked, and the walk goes on to the next.
+// Unmarked, because its mark would stand for a bell that did not ring: a pre-bell rung again in
+// the set minute would take the place of a later one that day.
+using HandledTest = std::function<bool(int slot, const DueResult& due, int64_t second)>;
+
 // Walks slots 0..EntryCount-1 and stops at the first due entry, whose MainBellFiredAt and/or
 // PreBellFiredAt become `now`. Nothing else in the table changes. With `daysOff`, an entry that
 // rests on days off rings neither its main bell on a day off nor the pre-bell announcing it.
-DueResult RunDueCheck(AlarmTable& table, OleDate now, const DaysOff* daysOff = nullptr);
+DueResult RunDueCheck(AlarmTable& table, OleDate now, const DaysOff* daysOff = nullptr,
+                      const HandledTest& handled = {});
 
 // RunDueCheck once a second from `firstSecond` to `lastSecond` (second numbers, OleDate.h), as
 // a program started at the first second with `table` would run it: `onBell` hears each tick
@@ -33,7 +40,7 @@ DueResult RunDueCheck(AlarmTable& table, OleDate now, const DaysOff* daysOff = n
 // quick timer in its own minute or the next. The cost is that of the bells, not of the range.
 void RunDueChecks(AlarmTable& table, int64_t firstSecond, int64_t lastSecond,
                   const std::function<bool(int64_t second, const DueResult& bell)>& onBell,
-                  const DaysOff* daysOff = nullptr);
+                  const DaysOff* daysOff = nullptr, const HandledTest& handled = {});
 
 // The marks as the due check reads them: a mark more than two minutes later than `now` (left by
 // a clock that was ahead and has been put right) counts as "not rung" (0), so that bell rings at

@@ -8,7 +8,7 @@
 
 namespace wb {
 
-OleDate NextBellOfTable(const AlarmTable& table, OleDate from, int horizonDays) {
+OleDate NextBellOfTable(const AlarmTable& table, OleDate from, int horizonDays, const DaysOff* daysOff) {
   const int64_t present = SecondNumber(from);
   const int64_t today = FloorDiv(present, kSecondsPerDay);
   OleDate best = 0;
@@ -23,7 +23,7 @@ OleDate NextBellOfTable(const AlarmTable& table, OleDate from, int horizonDays) 
     const int64_t last = once ? setDay : today + horizonDays;
     for (int64_t day = first; day <= last; ++day) {
       if (day * kSecondsPerDay - lead > bestSecond) break;  // nothing of this day comes sooner
-      if (!EntryOccursOnDay(entry, day)) continue;
+      if (!EntryOccursOnDay(entry, day, daysOff)) continue;
       OleDate bell = 0;
       OfferNextBell(entry, day, from, bell);
       if (bell == 0) continue;  // this day's bells are behind `from`

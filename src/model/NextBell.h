@@ -6,6 +6,8 @@
 
 namespace wb {
 
+class DaysOff;
+
 // A repeating entry's next occurrence lies at most this far ahead (a monthly bell on the 31st:
 // two months); the search never looks further.
 inline constexpr int kNextBellHorizonDays = 400;
@@ -13,7 +15,10 @@ inline constexpr int kNextBellHorizonDays = 400;
 // The earliest bell time of any entry at or after `from` (to the second, as the entries set
 // it), by the day tests of the editor's calendar (Schedule.h); 0 when none comes within the
 // horizon. Each entry's days are walked only until they can no longer beat the best found.
-OleDate NextBellOfTable(const AlarmTable& table, OleDate from, int horizonDays = kNextBellHorizonDays);
+// With `daysOff`, a day an entry rests on gives none of its bells: a sleeping PC is not woken
+// for a bell that will not ring.
+OleDate NextBellOfTable(const AlarmTable& table, OleDate from, int horizonDays = kNextBellHorizonDays,
+                        const DaysOff* daysOff = nullptr);
 
 // When to wake the PC for a bell at `bell`: `leadSeconds` before it, or the bell itself when
 // that moment is already behind `now` (a timer in the past would never wake anything).

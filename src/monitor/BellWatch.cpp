@@ -1,5 +1,7 @@
 #include "monitor/BellWatch.h"
 
+#include <algorithm>
+
 #include "app_state/AppState.h"
 #include "app_state/HistoryLog.h"
 #include "editor/EditorWindow.h"
@@ -26,37 +28,68 @@ void BellWatch::Start(OleDate now, bool paused) {
   // The snoozes of the last run go on; the first ticks ring, drop or cancel them by their rules.
   App().snooze.snoozes = state_.snoozes;
   wakeEnabled_ = ReadWakeEnabled(ProgramIniPath(App().programFolder));
-  // A bell the last run handled in this very minute carries no mark in the data file (only the
-  // editor writes it): without one the due check would ring it again.
-  for (const HandledBell& h : state_.catchUp.handled) {
-    if (h.slot < 0 || h.slot >= App().table.EntryCount() || MinuteNumber(h.lastHandled) != MinuteNumber(now)) continue;
-    AlarmEntry& e = App().table[h.slot];
-    if (EntryFingerprint(e) != h.fingerprint) continue;
-    e.MainBellFiredAt = e.PreBellFiredAt = h.lastHandled;
-  }
+  // A clock that was ahead when the last run (or the editor) made these may have been put
+  // right while the program was not running: its records and marks would silence real bells
+  // once their minute comes. Bells handled in this very minute stay handled through the
+  // ledger, which the due check asks before it presents anything.
+  ForgetRecordsAhead(state_.catchUp, now, UtcNow());
+  if (PutRightFutureMarks(App().table, now) > 0) RefreshListIfLoaded();
   lastTick_ = now;
   lastMinute_ = MinuteNumber(now);
-  // The time the program was not running, as after a sleep.
-  if (paused)
+  // The file's moment trails what the last run handled already (WriteState).
+  floor_ = state_.catchUp.watchedUntil;
+  // The time the program was not running, as after a sleep. A state file this run cannot write
+  // would report the same bells again at every start: it is not caught up from.
+  if (paused || !App().programFolderWritable)
     state_.catchUp.watchedUntil = now;
   else
     CatchUpNow(now, paused);
+  floor_ = now;
   WriteState(now);
   Rearm(now, paused);
 }
 
+int64_t BellWatch::UtcNow() const {
+  return Svc().clock ? Svc().clock->UtcSecondsNow() : 0;
+}
+
+OleDate BellWatch::DueMomentOf(const DueResult& due, OleDate now) {
+  const AlarmEntry& e = App().table[due.slot];
+  // A quick timer falls due at its own second and rings up to a minute late; every other bell
+  // at the start of its minute.
+  if (e.RepeatKind == kRepeatQuick) return FromSecondNumber(SecondNumber(e.AlarmTime));
+  const int64_t minute = MinuteNumber(now);
+  // A pre-bell alone in the set minute, whose own minute (its lead earlier) is one of its
+  // bells, is that bell: it found no tick there and rings with its main bell (the kinds that do
+  // so). It is recorded at its own moment, as the catch-up counts it.
+  const DayTime set = DayTimeOf(e.AlarmTime);
+  const int64_t lead = e.PreBellMinutes, own = (minute - lead) * 60;
+  if (due.pre && !due.main && lead > 0 && FloorMod(minute, 1440) == set.Minute() &&
+      FloorMod(set.Minute() - lead, 1440) != set.Minute() && BellsDueUnmarkedAt(e, set, own, &App().daysOff).pre)
+    return FromSecondNumber(own);
+  return FromSecondNumber(minute * 60);
+}
+
+bool BellWatch::AlreadyHandled(const DueResult& due, OleDate now) const {
+  // Shown together, a pre-bell and its main bell are the main bell's to answer for.
+  return wb::AlreadyHandled(state_.catchUp, App().table, due.slot, SecondNumber(DueMomentOf(due, now)), due.main);
+}
+
 void BellWatch::Tick(OleDate now, bool paused) {
+  if (paused) floor_ = now;  // before any write: nothing of a pause is made up after a restart
   const TickGap gap = ClassifyTickGap(lastTick_, now);
   if (gap == TickGap::Forward) {
     // A stall or a clock set forward: the ticks in between never came.
     CatchUpNow(now, paused);
     Rearm(now, paused);
   } else if (gap == TickGap::Back) {
-    // The clock went back: marks and records now in the future would silence real bells.
-    if (PutRightFutureMarks(App().table, now) > 0) RefreshListIfLoaded();
+    ClockWentBack(now);
     Rearm(now, paused);
   } else if (const int64_t minute = MinuteNumber(now); minute != lastMinute_) {
-    if (!paused && (presentedThisMinute_ || minute - lastMinute_ > 1)) CheckMinuteOverflow(now);
+    // A stall of over a minute that crossed one boundary may have taken a quick timer's whole
+    // minute of grace with it: the minute is looked over as one the ticks did not fully see.
+    const bool stalled = SecondNumber(now) - SecondNumber(lastTick_) > 60;
+    if (!paused && (presentedThisMinute_ || minute - lastMinute_ > 1 || stalled)) CheckMinuteOverflow(now);
     presentedThisMinute_ = false;
     state_.catchUp.watchedUntil = now;
     WriteState(now);
@@ -66,11 +99,33 @@ void BellWatch::Tick(OleDate now, bool paused) {
   state_.catchUp.watchedUntil = now;
 }
 
+void BellWatch::ClockWentBack(OleDate now) {
+  // Marks now in the future would silence real bells. The records go only when the UTC clock
+  // itself went back (a clock put right): the end of daylight saving moves the local clock
+  // back an hour over bells that were handled, and the ledger keeps them handled.
+  if (PutRightFutureMarks(App().table, now) > 0) RefreshListIfLoaded();
+  ForgetRecordsAhead(state_.catchUp, now, UtcNow());
+  floor_ = now;
+}
+
 void BellWatch::NoteRang(int slot, const DueResult& due, OleDate now) {
   presentedThisMinute_ = true;
-  RecordHandled(state_.catchUp, App().table, slot, now);
-  const OleDate minuteStart = FromSecondNumber(MinuteNumber(now) * 60);
-  LogHistory(due.main ? HistoryEvent::Rang : HistoryEvent::PreBell, minuteStart, App().table[slot].Message);
+  const OleDate dueMoment = DueMomentOf({slot, due.main, due.pre}, now);
+  const int64_t utc = UtcNow();
+  const BellKinds kinds = due.main && due.pre ? BellKinds::Both : due.main ? BellKinds::Main : BellKinds::Pre;
+  RecordHandled(state_.catchUp, App().table, slot, dueMoment, utc, kinds);
+  // A main bell settles its own pre-bell: one that did not ring before it is left out (as the
+  // catch-up leaves it out), never rung after it. One that rang keeps its own record, so a
+  // clock put right over the main bell alone rings the main bell alone again.
+  const AlarmEntry& e = App().table[slot];
+  if (due.main && !due.pre && RingsPreBell(e.BellMode) && e.RepeatKind != kRepeatQuick) {
+    const int64_t own = SecondNumber(dueMoment) - int64_t(e.PreBellMinutes) * 60;
+    if (!wb::AlreadyHandled(state_.catchUp, App().table, slot, own, false))
+      RecordHandled(state_.catchUp, App().table, slot, FromSecondNumber(own), utc, BellKinds::Pre);
+  }
+  // On disk before the alarm shows: a power cut or an ended process must not ring it again.
+  WriteState(now);
+  LogHistory(due.main ? HistoryEvent::Rang : HistoryEvent::PreBell, dueMoment, App().table[slot].Message);
   Rearm(now, false);
 }
 
@@ -78,8 +133,10 @@ bool BellWatch::TakePendingRing(RingNow& bell) {
   while (!pending_.empty()) {
     bell = pending_.front();
     pending_.pop_front();
-    // The editor may have shortened the table since the catch-up.
-    if (bell.slot >= 0 && bell.slot < App().table.EntryCount()) {
+    // The editor may have shortened the table since the catch-up; and a main bell of the
+    // entry that rang since (its minute came while this one waited) leaves this one behind.
+    if (bell.slot >= 0 && bell.slot < App().table.EntryCount() &&
+        !wb::AlreadyHandled(state_.catchUp, App().table, bell.slot, SecondNumber(bell.moment) + 1, true)) {
       presentedThisMinute_ = true;
       LogHistory(bell.main ? HistoryEvent::Rang : HistoryEvent::PreBell, bell.moment, App().table[bell.slot].Message);
       return true;
@@ -105,7 +162,7 @@ void BellWatch::OnPowerEvent(PowerEvent event, OleDate now, bool paused) {
       if (const TickGap gap = ClassifyTickGap(lastTick_, now); gap == TickGap::Forward) {
         CatchUpNow(now, paused);
       } else if (gap == TickGap::Back) {
-        if (PutRightFutureMarks(App().table, now) > 0) RefreshListIfLoaded();
+        ClockWentBack(now);
         state_.catchUp.watchedUntil = now;
       } else {
         // A small step (or only the zone): the ticks see it as usual; only the UTC moment of
@@ -125,7 +182,7 @@ void BellWatch::Rearm(OleDate now, bool paused) {
   if (!power) return;
   const OleDate after = FromSecondNumber(SecondNumber(now) + 1);
   const OleDate next = wakeEnabled_ && !paused
-                           ? EarlierBell(NextBellOfTable(App().table, after), NextSnoozeRing(App().snooze.snoozes, after))
+                           ? EarlierBell(NextBellOfTable(App().table, after, kNextBellHorizonDays, &App().daysOff), NextSnoozeRing(App().snooze.snoozes, after))
                            : 0;
   if (next == 0) {
     power->CancelWakeTimer();
@@ -156,14 +213,18 @@ void BellWatch::End(OleDate now) {
 
 void BellWatch::CatchUpNow(OleDate now, bool paused) {
   if (paused) {
-    // Bells of a pause are not made up, as the due check never made them up.
+    // Bells of a pause are not made up, as the due check never made them up; nor after a
+    // restart, so the file hears of it at once.
     state_.catchUp.watchedUntil = now;
+    WriteState(now);
     return;
   }
   CatchUpLimits limits;
   limits.daysOff = &App().daysOff;
-  const CatchUpResult result = CatchUp(App().table, state_.catchUp, now, limits);
-  ApplyCatchUp(App().table, state_.catchUp, result, now);
+  // From where the watch may have left bells unshown (a crowded minute shows one a tick): the
+  // ledger keeps what was shown from ringing again.
+  const CatchUpResult result = FindMissedBells(App().table, state_.catchUp, TrailingWatch(), now, limits);
+  ApplyCatchUp(App().table, state_.catchUp, result, now, UtcNow());
   pending_.insert(pending_.end(), result.ringNow.begin(), result.ringNow.end());
   ReportMissed(result.missed);
   if (!result.ringNow.empty() || !result.missed.empty()) RefreshListIfLoaded();
@@ -182,7 +243,7 @@ void BellWatch::CheckMinuteOverflow(OleDate now) {
   if (presentedThisMinute_ && minute - lastMinute_ == 1) limits.ringLateSeconds = -1;
   const CatchUpResult result = FindMissedBells(App().table, state_.catchUp, from, until, limits);
   if (result.ringNow.empty() && result.missed.empty()) return;
-  ApplyCatchUp(App().table, state_.catchUp, result, until);
+  ApplyCatchUp(App().table, state_.catchUp, result, until, UtcNow());
   pending_.insert(pending_.end(), result.ringNow.begin(), result.ringNow.end());
   ReportMissed(result.missed);
   RefreshListIfLoaded();
@@ -194,10 +255,25 @@ void BellWatch::ReportMissed(const std::vector<MissedRow>& rows) {
   ui::TheForm<MissedNoticeWindow>().AddMissed(rows);
 }
 
-void BellWatch::WriteState(OleDate now) {
-  CompactHandled(state_.catchUp, App().table, now);
+void BellWatch::WriteState(OleDate) {
+  CompactHandled(state_.catchUp, App().table);
   state_.snoozes = App().snooze.snoozes;
-  if (App().programFolderWritable) WriteStateFile(StatePath(), state_);
+  if (!App().programFolderWritable) return;
+  // The file's watched-until moment trails the clock by the time a bell may wait to be shown
+  // (a crowded minute shows one a tick; the minute after reports the rest): a process ended
+  // before it showed them leaves them to the next start's catch-up, and the ledger keeps what
+  // was shown from ringing again. It never reaches back before a pause, a start or a clock
+  // moved back, whose bells are not made up.
+  StateFile written = state_;
+  written.catchUp.watchedUntil = TrailingWatch();
+  WriteStateFile(StatePath(), written);
+}
+
+OleDate BellWatch::TrailingWatch() const {
+  const OleDate watched = state_.catchUp.watchedUntil;
+  if (watched == 0) return 0;
+  const int64_t trailing = std::max(SecondNumber(floor_), SecondNumber(watched) - kRingLateSeconds);
+  return FromSecondNumber(std::min(trailing, SecondNumber(watched)));
 }
 
 // A resume soon before the bell the timer was set for was most likely the timer's doing.

@@ -25,7 +25,10 @@ class BellWatch {
   // back is handled then), and once a minute the bells that found no tick to show them and the
   // state file.
   void Tick(OleDate now, bool paused);
-  // The due check presented the bell of `slot` at `now`.
+  // Whether the bell the due check found due for `slot` at `now` was handled already (rung or
+  // reported, in this run or an earlier one): then it is not presented.
+  bool AlreadyHandled(const DueResult& due, OleDate now) const;
+  // The due check presented the bell of `slot` at `now`: recorded, and on disk, before it shows.
   void NoteRang(int slot, const DueResult& due, OleDate now);
   // A bell the catch-up handed back as still young enough to ring; false when none waits.
   // Asked on ticks whose due check presented nothing, so bells come one per tick.
@@ -51,9 +54,17 @@ class BellWatch {
   void CheckMinuteOverflow(OleDate now);
   void WriteState(OleDate now);
   void NoteWokeUs(OleDate now);
+  void ClockWentBack(OleDate now);
+  // The watched-until moment less the time a bell may wait to be shown, never before floor_:
+  // where a catch-up starts, and what the state file keeps.
+  OleDate TrailingWatch() const;
+  int64_t UtcNow() const;
+  // The local moment the bell the due check found at `now` fell due.
+  static OleDate DueMomentOf(const DueResult& due, OleDate now);
 
   StateFile state_;
   OleDate lastTick_ = 0;
+  OleDate floor_ = 0;            // the start, the last paused tick or the last clock moved back
   int64_t lastMinute_ = 0;       // minute number of the previous tick
   bool presentedThisMinute_ = false;
   std::deque<RingNow> pending_;  // caught-up bells still to ring, one per tick

@@ -82,6 +82,10 @@ void MonitorWindow::WireAppHooks() {
     // The table was written anew: the wake timer follows its next bell.
     watch.Rearm(Svc().clock->Now(), App().monitor.paused);
   };
+  hooks.dataFileSwitched = [this] {
+    LoadDaysOff();
+    watch.Rearm(Svc().clock->Now(), App().monitor.paused);
+  };
   // Sleep, resume and clock changes, heard by the power service's top-level window.
   if (Svc().power) Svc().power->SetEventHandler([this](PowerEvent event) { OnPowerEvent(event); });
   // The volumes are for the devices the editor's lists select, while it is open.
@@ -99,9 +103,16 @@ void MonitorWindow::OnDueCheckTick() {
   const OleDate now = Svc().clock->Now();
   // One comparison with the previous tick; the catch-up runs only after a gap.
   watch.Tick(now, App().monitor.paused);
-  if (App().monitor.paused) return;
+  if (App().monitor.paused) {
+    DropSnoozesDueInPause(now);
+    return;
+  }
   App().nextBellTime = 0;  // the tip refresh finds it again when it is wanted
-  const DueResult due = RunDueCheck(App().table, now, &App().daysOff);
+  // The ledger has the last word: a bell rung before a restart, reported by the catch-up or
+  // rung before the clock went back an hour for daylight saving is not shown again.
+  const DueResult due = RunDueCheck(App().table, now, &App().daysOff, [&](int slot, const DueResult& found, int64_t) {
+    return watch.AlreadyHandled({slot, found.main, found.pre}, now);
+  });
   if (due.slot != -1) {
     watch.NoteRang(due.slot, due, now);
     // A pre-bell falling due together with the main bell is shown as the main bell.

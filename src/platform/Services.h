@@ -28,6 +28,13 @@ struct IClock {
   // Minutes this PC's local time is ahead of UTC at the local moment `local` (+540 for Japan);
   // the history writes it beside each local time.
   virtual int UtcOffsetMinutes(OleDate local) = 0;
+  // The present moment as a UTC second number (SecondNumber's scale, counted in UTC): the clock
+  // a change of daylight saving does not move, so the ledger of handled bells can tell a clock
+  // put right from an offset that changed. The system's own reading where it has one.
+  virtual int64_t UtcSecondsNow() {
+    const OleDate now = Now();
+    return SecondNumber(now) - int64_t(UtcOffsetMinutes(now)) * 60;
+  }
 };
 
 // Media Control Interface command strings (alias "mymedia").

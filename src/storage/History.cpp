@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <fstream>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "model/Utf8.h"
 #include "storage/FileIo.h"
@@ -240,15 +242,25 @@ bool TrimHistory(const std::string& path, OleDate now) {
   if (NothingAt(path)) return true;
   std::string bytes;
   if (!ReadWholeFile(path, bytes)) return false;
-  const double oldest = LinearSeconds(now) - double(kHistoryKeepDays) * 86400.0;
-  std::vector<std::string_view> kept;
+  std::vector<std::pair<std::string_view, double>> lines;
+  double newest = -1e300;
   HistoryRecord r;
   std::string line;
   for (const std::string_view view : CompleteLines(bytes)) {
     line.assign(view);
     // Lines that do not parse are dropped with the old ones: the window skips them anyway.
-    if (ParseHistoryLine(line, r) && LinearSeconds(r.at) >= oldest) kept.push_back(view);
+    if (!ParseHistoryLine(line, r)) continue;
+    lines.emplace_back(view, LinearSeconds(r.at));
+    newest = std::max(newest, lines.back().second);
   }
+  // A clock so far ahead that every line looks old (a year wrong) would empty the history: the
+  // days are then counted back from the newest line.
+  const double keep = double(kHistoryKeepDays) * 86400.0;
+  double oldest = LinearSeconds(now) - keep;
+  if (!lines.empty() && newest < oldest) oldest = newest - keep;
+  std::vector<std::string_view> kept;
+  for (const auto& [view, at] : lines)
+    if (at >= oldest) kept.push_back(view);
   if (kept.size() > kHistoryKeepLines) kept.erase(kept.begin(), kept.end() - std::ptrdiff_t(kHistoryKeepLines));
   std::string trimmed;
   trimmed.reserve(bytes.size());

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "storage/FileIo.h"
 #include "storage/History.h"
@@ -13,6 +15,10 @@ namespace {
 constexpr const char* kStateSection = "State";
 constexpr const char* kHandledSection = "Handled";
 constexpr const char* kSnoozeSection = "Snooze";
+// The ledger bell by bell (the main bell's and the pre-bell's due moment, each with the UTC
+// second it was handled at), in a section of its own: a version that does not know it keeps it
+// as it stands, and its [Handled] lines (the later of the two moments) read as they always did.
+constexpr const char* kHandledBellsSection = "HandledBells";
 constexpr int kVersion = 1;
 // A state file is a few hundred kilobytes at most (one line per entry); anything far larger is
 // not ours, and reading it whole would only cost memory.
@@ -83,8 +89,15 @@ std::string FormatStateFile(const StateFile& state) {
     text += '=';
     text += fingerprint;
     text += ',';
-    text += FormatMoment(h.lastHandled);
+    text += FormatMoment(h.Latest());
     text += '\n';
+  }
+  if (!state.catchUp.handled.empty()) text += "[HandledBells]\n";
+  auto moment = [](OleDate d) { return d == 0 ? std::string() : FormatMoment(d); };
+  auto utc = [](int64_t seconds) { return seconds == 0 ? std::string() : FormatMoment(FromSecondNumber(seconds)); };
+  for (const HandledBell& h : state.catchUp.handled) {
+    text += std::to_string(h.slot) + '=' + moment(h.main.due) + ',' + utc(h.main.utc) + ',' + moment(h.pre.due) + ',' +
+            utc(h.pre.utc) + '\n';
   }
   // Written only when there is a snooze, so a state without one reads as it always did.
   if (!state.snoozes.empty()) text += "[Snooze]\n";
@@ -100,7 +113,8 @@ std::string FormatStateFile(const StateFile& state) {
 bool ParseStateFile(const std::string& text, StateFile& out) {
   out = {};
   StateFile s;
-  enum class Section { None, State, Handled, Snooze, Other } section = Section::None;
+  enum class Section { None, State, Handled, HandledBells, Snooze, Other } section = Section::None;
+  std::vector<std::pair<int, HandledBell>> bellsOfSlot;
   bool sawVersion = false, sawWatched = false;
   std::string_view rest(text);
   if (rest.substr(0, 3) == "\xEF\xBB\xBF") rest.remove_prefix(3);  // a BOM an editor may add
@@ -115,6 +129,7 @@ bool ParseStateFile(const std::string& text, StateFile& out) {
       if (SameName(name, kStateSection)) section = Section::State;
       else if (SameName(name, kHandledSection)) section = Section::Handled;
       else if (SameName(name, kSnoozeSection)) section = Section::Snooze;
+      else if (SameName(name, kHandledBellsSection)) section = Section::HandledBells;
       else section = Section::Other;
       if (section != Section::Other) continue;
     }
@@ -150,15 +165,37 @@ bool ParseStateFile(const std::string& text, StateFile& out) {
       s.snoozes.push_back(std::move(z));
       continue;
     }
+    if (section == Section::HandledBells) {  // <slot>=<main due>,<main UTC>,<pre due>,<pre UTC>
+      int64_t slot;
+      std::string_view fields[4];
+      std::string_view rest = kv.value;
+      for (int k = 0; k < 4; ++k) {
+        const size_t comma = k < 3 ? rest.find(',') : rest.size();
+        if (comma == std::string_view::npos) return false;
+        fields[k] = rest.substr(0, comma);
+        rest.remove_prefix(std::min(rest.size(), comma + 1));
+      }
+      HandledBell h;
+      auto read = [](std::string_view text, OleDate& out) { return text.empty() || ParseStateMoment(text, out); };
+      OleDate mainUtc = 0, preUtc = 0;
+      if (!ParseCount(kv.key, slot) || slot >= AlarmTable::kMaxEntries || !read(fields[0], h.main.due) ||
+          !read(fields[1], mainUtc) || !read(fields[2], h.pre.due) || !read(fields[3], preUtc))
+        return false;
+      h.main.utc = mainUtc == 0 ? 0 : SecondNumber(mainUtc);
+      h.pre.utc = preUtc == 0 ? 0 : SecondNumber(preUtc);
+      bellsOfSlot.emplace_back(int(slot), h);
+      continue;
+    }
     // [Handled]: <slot>=<fingerprint>,<moment>
     int64_t slot;
     HandledBell h;
     const size_t comma = kv.value.find(',');
     if (!ParseCount(kv.key, slot) || slot >= AlarmTable::kMaxEntries || comma == std::string_view::npos ||
         !ParseHex64(kv.value.substr(0, comma), h.fingerprint) ||
-        !ParseStateMoment(kv.value.substr(comma + 1), h.lastHandled))
+        !ParseStateMoment(kv.value.substr(comma + 1), h.main.due))
       return false;
     h.slot = int(slot);
+    h.pre.due = h.main.due;  // an older version's record: both kinds up to that moment
     s.catchUp.handled.push_back(h);
   }
   if (!sawVersion || !sawWatched) return false;
@@ -168,6 +205,16 @@ bool ParseStateFile(const std::string& text, StateFile& out) {
   auto dup = std::adjacent_find(s.catchUp.handled.begin(), s.catchUp.handled.end(),
                                 [](const HandledBell& a, const HandledBell& b) { return a.slot == b.slot; });
   if (dup != s.catchUp.handled.end()) return false;
+  for (const auto& [slot, bells] : bellsOfSlot) {
+    auto it = std::lower_bound(s.catchUp.handled.begin(), s.catchUp.handled.end(), slot,
+                               [](const HandledBell& h, int k) { return h.slot < k; });
+    // Only beside the same entry's [Handled] line: a line left alone by an older version that
+    // wrote [Handled] anew describes an entry that is gone.
+    if (it != s.catchUp.handled.end() && it->slot == slot && it->Latest() == bells.Latest()) {
+      it->main = bells.main;
+      it->pre = bells.pre;
+    }
+  }
   out = std::move(s);
   return true;
 }

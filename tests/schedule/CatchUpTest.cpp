@@ -218,13 +218,25 @@ TEST(CatchUp, WhatWasHandledFollowsTheEntryNotTheSlot) {
   for (const auto& k : cases) {
     EXPECT_EQ(Lines(CatchUp(Table(k.entries), s, At("2026/12/07 08:00:00"))), k.expected) << k.name;
   }
-  // A record later than the present (a clock that was ahead) vouches for nothing.
+  // A record left by a clock that was ahead (handled at a UTC second ahead of the present) is
+  // dropped where the clock is put right, and vouches for nothing then. One handled in the
+  // past stands however far ahead its local moment lies: the end of daylight saving moved the
+  // local clock back over it, and its bells were handled.
+  const OleDate now = At("2026/12/07 08:00:00");
+  const int64_t utcNow = SecondNumber(now) - 9 * 3600;
   CatchUpState ahead;
   ahead.watchedUntil = At("2026/12/07 05:00:00");
-  RecordHandled(ahead, Table({wake}), 0, At("2026/12/08 07:00:00"));
-  EXPECT_EQ(LastHandledOf(ahead, Table({wake}), 0, At("2026/12/07 08:00:00")), 0);
-  EXPECT_EQ(Lines(CatchUp(Table({wake}), ahead, At("2026/12/07 08:00:00"))),
-            std::vector<std::string>{"missed 0 2026/12/07 07:00 main x1"});
+  RecordHandled(ahead, Table({wake}), 0, At("2026/12/08 07:00:00"), utcNow + 86400);
+  CatchUpState daylight = ahead;
+  daylight.handled[0].main.utc = daylight.handled[0].pre.utc = utcNow - 60;
+  CatchUpState older = ahead;  // a record of a state file that kept no UTC second
+  older.handled[0].main.utc = older.handled[0].pre.utc = 0;
+  EXPECT_EQ(ForgetRecordsAhead(ahead, now, utcNow), 2);  // its main bell's and pre-bell's
+  EXPECT_EQ(ForgetRecordsAhead(daylight, now, utcNow), 0);
+  EXPECT_EQ(ForgetRecordsAhead(older, now, utcNow), 2);
+  EXPECT_EQ(LastHandledOf(ahead, Table({wake}), 0), 0);
+  EXPECT_EQ(Lines(CatchUp(Table({wake}), ahead, now)), std::vector<std::string>{"missed 0 2026/12/07 07:00 main x1"});
+  EXPECT_EQ(Lines(CatchUp(Table({wake}), daylight, now)), std::vector<std::string>{});
 }
 
 TEST(CatchUp, CompactingKeepsOneRecordPerLiveEntryInSlotOrder) {
@@ -232,9 +244,9 @@ TEST(CatchUp, CompactingKeepsOneRecordPerLiveEntryInSlotOrder) {
   Caught c = CatchUpOnce({a, b}, "2026/12/07 05:00:00", "2026/12/07 08:00:00");
   ASSERT_EQ(c.state.handled.size(), 2u);
   AlarmTable onlyB = Table({b});
-  CompactHandled(c.state, onlyB, At("2026/12/07 08:00:00"));
+  CompactHandled(c.state, onlyB);
   EXPECT_EQ(c.state.handled,
-            (std::vector<HandledBell>{{0, EntryFingerprint(b), At("2026/12/07 06:00:00")}}));
+            (std::vector<HandledBell>{{0, EntryFingerprint(b), {At("2026/12/07 06:00:00")}, {At("2026/12/07 06:00:00")}}}));
 }
 
 TEST(CatchUp, TickGapsAndNoticeRowText) {

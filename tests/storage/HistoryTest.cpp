@@ -99,6 +99,9 @@ TEST_F(HistoryTest, TheStartUpTrimKeepsNinetyDaysAndFiveThousandLines) {
   WriteBytes(path(), lines + "torn");
   ASSERT_TRUE(TrimHistory(path(), At("2026/12/07 08:00:00")));
   EXPECT_EQ(ReadBytes(path()), lines.substr(lines.find('\n') + 1));
+  // A clock a year ahead counts the days back from the newest line, and keeps them all.
+  ASSERT_TRUE(TrimHistory(path(), At("2027/12/07 08:00:00")));
+  EXPECT_EQ(ReadBytes(path()), lines.substr(lines.find('\n') + 1));
 
   // Untouched when there is nothing to trim.
   const auto stamp = std::filesystem::last_write_time(path());

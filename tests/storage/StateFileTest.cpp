@@ -21,13 +21,20 @@ const char* const kGood =
     "0=00000000000000ff,2026/12/07 07:00:00\n"
     "7=a1b2c3d4e5f60708,2026/12/06 23:30:00\n";
 
+// The ledger bell by bell, as this version writes it beside [Handled].
+const char* const kBells =
+    "[HandledBells]\n"
+    "0=2026/12/07 07:00:00,,2026/12/07 07:00:00,\n"
+    "7=2026/12/06 23:30:00,,2026/12/06 23:30:00,\n";
+
 class StateFileTest : public test::TempFolder {};
 
 TEST_F(StateFileTest, WritesAndReadsBackTheStateAndKeepsOtherSections) {
   StateFile s;
   s.catchUp.watchedUntil = At("2026/12/07 07:01:00");
-  s.catchUp.handled = {{0, 0xff, At("2026/12/07 07:00:00")}, {7, 0xa1b2c3d4e5f60708ull, At("2026/12/06 23:30:00")}};
-  EXPECT_EQ(FormatStateFile(s), kGood);
+  s.catchUp.handled = {{0, 0xff, {At("2026/12/07 07:00:00")}, {At("2026/12/07 07:00:00")}},
+                       {7, 0xa1b2c3d4e5f60708ull, {At("2026/12/06 23:30:00")}, {At("2026/12/06 23:30:00")}}};
+  EXPECT_EQ(FormatStateFile(s), std::string(kGood) + kBells);
 
   // A later version's section and CR LF lines written by hand.
   const std::string path = StatePathIn(Folder());
@@ -41,6 +48,18 @@ TEST_F(StateFileTest, WritesAndReadsBackTheStateAndKeepsOtherSections) {
   ASSERT_TRUE(WriteStateFile(path, read));
   EXPECT_EQ(ReadStateFile(path), read);
   EXPECT_FALSE(Exists(path + ".tmp"));
+
+  // Main bell and pre-bell apart, each with the UTC second it was handled at; a [HandledBells]
+  // line an older version left beside a [Handled] line it wrote anew says nothing.
+  StateFile bells;
+  bells.catchUp.handled = {{3, 0xabc, {At("2026/12/07 07:00:00"), 4000}, {At("2026/12/07 06:55:00"), 3700}},
+                           {4, 0xdef, {}, {At("2026/12/07 06:50:00"), 0}}};
+  ASSERT_TRUE(ParseStateFile(FormatStateFile(bells), read));
+  EXPECT_EQ(read, bells);
+  std::string stale = FormatStateFile(bells);
+  stale.replace(stale.find("3=0000000000000abc,2026/12/07 07:00:00"), 38, "3=0000000000000abc,2026/12/07 08:00:00");
+  ASSERT_TRUE(ParseStateFile(stale, read));
+  EXPECT_EQ(read.catchUp.handled[0].main, (HandledMoment{At("2026/12/07 08:00:00"), 0}));
 
   // An unknown watch time is written empty and read back as unknown.
   StateFile empty;
@@ -56,11 +75,12 @@ const char* const kSnoozeLines =
 TEST_F(StateFileTest, SnoozesSurviveAWriteAndARead) {
   StateFile s;
   s.catchUp.watchedUntil = At("2026/12/07 07:01:00");
-  s.catchUp.handled = {{0, 0xff, At("2026/12/07 07:00:00")}, {7, 0xa1b2c3d4e5f60708ull, At("2026/12/06 23:30:00")}};
+  s.catchUp.handled = {{0, 0xff, {At("2026/12/07 07:00:00")}, {At("2026/12/07 07:00:00")}},
+                       {7, 0xa1b2c3d4e5f60708ull, {At("2026/12/06 23:30:00")}, {At("2026/12/06 23:30:00")}}};
   s.snoozes = {{2, 0xff, At("2026/12/07 07:00:30"), At("2026/12/07 07:05:30"), "起きる\t,=\n"},
                {9, 0xabc, At("2026/12/07 07:10:00"), At("2026/12/07 08:10:00"), ""}};
   s.otherSections = "[Later]\nKey=value\n";
-  EXPECT_EQ(FormatStateFile(s), std::string(kGood) + kSnoozeLines + "[Later]\nKey=value\n");
+  EXPECT_EQ(FormatStateFile(s), std::string(kGood) + kBells + kSnoozeLines + "[Later]\nKey=value\n");
   const std::string path = StatePathIn(Folder());
   ASSERT_TRUE(WriteStateFile(path, s));
   StateFileStatus status;

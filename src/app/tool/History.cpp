@@ -1,12 +1,15 @@
 // `wakebell-tool history HISTORYFILE [--window]`: the ring history, newest first, each event as
 // the file stores it (or, with --window, as the history window shows it); lines that do not
 // parse and a torn last line are left out, as the window leaves them out.
-// `wakebell-tool missed DATAFILE --since T1 --now T2 [--state STATEFILE]`: what the catch-up
-// does at T2 when the monitor last watched at T1: the bells that ring now, then the notice's
-// rows, newest first. With --state, what that state file says was handled counts too.
+// `wakebell-tool missed DATAFILE --since T1 --now T2 [--state STATEFILE] [--days-off FILE]`: what
+// the catch-up does at T2 when the monitor last watched at T1: the bells that ring now, then the
+// notice's rows, newest first. With --state, what that state file says was handled counts too;
+// the days off count as the program counts them (a bell resting on one is neither rung nor
+// reported).
 #include "app/tool/Commands.h"
 #include "app/tool/ToolArgs.h"
 #include "model/CatchUp.h"
+#include "model/Holidays.h"
 #include "storage/History.h"
 #include "storage/StateFile.h"
 
@@ -35,7 +38,7 @@ int History(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 
 int Missed(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   ToolArgs a;
-  if (!SplitArgs("missed", args, {"--since", "--now", "--state"}, {}, a, err)) return 2;
+  if (!SplitArgs("missed", args, {"--days-off", "--since", "--now", "--state"}, {}, a, err)) return 2;
   OleDate since = 0, now = 0;
   if (!MomentOption("missed", a, "--since", since, err) || !MomentOption("missed", a, "--now", now, err)) return 2;
   AlarmTable table;
@@ -49,7 +52,10 @@ int Missed(const std::vector<std::string>& args, std::ostream& out, std::ostream
       err << "wakebell-tool missed: " << it->second << " is damaged; nothing counts as handled\n";
     }
   }
-  const CatchUpResult r = FindMissedBells(table, state, since, now);
+  const DaysOff daysOff = LoadDaysOff("missed", a, err);
+  CatchUpLimits limits;
+  limits.daysOff = &daysOff;
+  const CatchUpResult r = FindMissedBells(table, state, since, now, limits);
   for (const RingNow& b : r.ringNow) {
     out << "ring\t" << b.slot << '\t' << FormatMoment(b.moment) << (b.main ? "\tmain\n" : "\tpre\n");
   }

@@ -21,6 +21,12 @@ class PosixClock : public IClock {
   void Sleep(int milliseconds) override {
     if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
   }
+  int64_t UtcSecondsNow() override {
+    time_t t = time(nullptr);
+    struct tm ut {};
+    gmtime_r(&t, &ut);
+    return SecondNumber(MakeDate(ut.tm_year + 1900, ut.tm_mon + 1, ut.tm_mday, ut.tm_hour, ut.tm_min, ut.tm_sec));
+  }
   int UtcOffsetMinutes(OleDate local) override {
     const CivilTime c = ToCivil(local);
     struct tm lt {};

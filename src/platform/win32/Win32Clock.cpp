@@ -32,6 +32,11 @@ class Win32Clock : public IClock {
   void Sleep(int milliseconds) override {
     if (milliseconds > 0) ::Sleep(DWORD(milliseconds));
   }
+  int64_t UtcSecondsNow() override {
+    SYSTEMTIME st{};
+    GetSystemTime(&st);
+    return SecondNumber(MakeDate(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond));
+  }
   int UtcOffsetMinutes(OleDate local) override {
     const SYSTEMTIME lt = win32::SystemTimeOf(local);
     SYSTEMTIME utc{};

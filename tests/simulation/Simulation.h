@@ -1,0 +1,59 @@
+// The ringing simulation: random scripts (a table, a days-off file and what happens to the
+// program: starts, ends, kills, stalls, clock steps, offset changes, sleeps, pauses, OK and
+// snooze presses) run against the real monitor on the fake services, and an independent checker
+// that expands each entry's bells minute by minute from its fields (through the plain reference
+// schedule, not the code under test) and holds the history to them: every bell that fell due is
+// rung or reported exactly once, none twice, none on a wrong day, nothing of a pause.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/AlarmEntry.h"
+#include "model/OleDate.h"
+
+namespace wb::sim {
+
+enum class Act {
+  Run,        // arg seconds of ticks
+  Exit,       // 終了, then arg seconds until the next start
+  Kill,       // the process ends without a word, then arg seconds until the next start
+  Stall,      // arg seconds without a tick
+  Step,       // the clock set by arg seconds (either way), with the system's notice
+  Offset,     // the UTC offset changes by arg minutes; the local clock follows, UTC does not
+  Sleep,      // suspended for arg seconds
+  Pause,      // 一時停止 chosen
+  Ok,         // OK pressed on the alarm window, if one is up
+  Snooze,     // スヌーズ pressed, if the window is up
+  LoseState,  // at the next start the state file is gone (arg 0) or damaged (arg 1)
+};
+
+struct Event {
+  Act act = Act::Run;
+  int64_t arg = 0;
+};
+
+struct Script {
+  uint64_t seed = 0;
+  OleDate start = 0;
+  std::vector<AlarmEntry> entries;
+  std::vector<int64_t> daysOff;  // day numbers the user's days-off file lists
+  bool readOnlyFolder = false;
+  std::vector<Event> events;
+};
+
+// A random script from a seed; the same seed gives the same script on every system.
+Script MakeScript(uint64_t seed);
+
+// The script as a few lines, to keep a failing one as a case.
+std::string Describe(const Script& script);
+
+// Runs the script against the real monitor and checks the history it left. Empty when it
+// holds, else what went wrong.
+std::string RunAndCheck(const Script& script);
+
+// Building blocks of kept cases.
+AlarmEntry SimEntry(int16_t kind, OleDate at, const std::string& message, BellMode mode = BellMode::MainOnly,
+                    int lead = 0);
+
+}  // namespace wb::sim
