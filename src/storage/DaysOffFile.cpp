@@ -69,7 +69,7 @@ bool IsUtf8(std::string_view s) {
       ++i;
       continue;
     }
-    size_t more = 0;                    // continuation bytes the character needs
+    size_t more = 0;                        // continuation bytes the character needs
     unsigned char low = 0x80, high = 0xBF;  // the range of the first of them
     if (b >= 0xC2 && b <= 0xDF) {
       more = 1;
