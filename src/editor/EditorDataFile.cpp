@@ -86,22 +86,31 @@ void EditorWindow::ShowDataPathInUse() {
 void EditorWindow::OnDataPathChange() {
   if (App().editor.editorLoading) return;
   const std::string text = dataPathEdit.Text();
+  // A relative path means the program's folder, as at start-up: read against the current folder,
+  // OK would save one table and the next start ring another.
+  const std::string path = ResolveDataPath(App().programFolder, text);
   // Typing passes through names of no data file on its way: only a whole one switches.
-  if (!IsFileName(text) || !IsDataFile(text)) return;
+  if (!IsFileName(text) || !IsDataFile(path)) return;
   dataPathTyped = true;
-  if (text == App().dataPath) return;
-  if (const char* refusal = RefusalOf(text)) {
+  if (path == App().dataPath) return;
+  if (const char* refusal = RefusalOf(path)) {
     Warn(refusal, &dataPathEdit);
     ShowDataPathInUse();
     return;
   }
   int start = dataPathEdit.SelStart(), length = dataPathEdit.SelLength();
-  if (!SwitchDataFile(text)) {
+  if (!SwitchDataFile(path)) {
     ShowDataPathInUse();
     dataPathEdit.SetFocus();
     return;
   }
+  // The box now shows the file in use by its full path: after a relative one, the caret goes to
+  // its end; after a full one, typing goes on where it was.
   dataPathEdit.SetFocus();
+  if (path != text) {
+    CaretToEnd(dataPathEdit);
+    return;
+  }
   dataPathEdit.SetSelStart(start);
   dataPathEdit.SetSelLength(length);
 }
@@ -114,9 +123,8 @@ void EditorWindow::OnDataPathGotFocus() {
 void EditorWindow::BrowseDataFile() {
   AppState& app = App();
   app.editor.dialogOpen = true;
-  std::string folder = FolderOf(dataPathEdit.Text());
-  if (folder.empty() || dataPathEdit.Text().find_first_not_of(' ') == std::string::npos)
-    folder = app.programFolder;
+  // An empty box or a bare name opens in the program's folder.
+  const std::string folder = FolderOf(ResolveDataPath(app.programFolder, dataPathEdit.Text()));
   std::string path = folder + "Wakebell";
   bool chosen = Svc().dialogs->OpenFileWith("Fileを開く", kDataFileFilter, path,
                                             {.createPrompt = true, .defaultExtension = "dat"});

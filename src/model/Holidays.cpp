@@ -103,8 +103,10 @@ void SortByDay(std::vector<NamedDay>& days) {
 }
 
 // The equinox day from the mean motion of the sun, as the national observatory's approximation
-// gives it; the year's quarter-day drift is taken back every fourth year.
+// gives it; the year's quarter-day drift is taken back every fourth year. Far from the years
+// its constants were fitted to, the formula drifts by days (it puts 秋分 on 5000/08/31).
 int EquinoxDay(int year, double before1980, double from1980, double from2100) {
+  if (year < kFirstEquinoxYear || year > kLastEquinoxYear) return 0;
   if (year < 1980) return int(before1980 + 0.242194 * (year - 1980) - (year - 1983) / 4);
   const double base = year < 2100 ? from1980 : from2100;
   return int(base + 0.242194 * (year - 1980) - (year - 1980) / 4);
@@ -124,8 +126,13 @@ std::vector<NamedDay> NationalHolidays(int year) {
     switch (r.rule) {
       case DayRule::Fixed: day = DayNumber(year, r.month, r.dayOrWeek); break;
       case DayRule::NthMonday: day = NthMondayOf(year, r.month, r.dayOrWeek); break;
-      case DayRule::VernalEquinox: day = DayNumber(year, r.month, VernalEquinoxDay(year)); break;
-      case DayRule::AutumnalEquinox: day = DayNumber(year, r.month, AutumnalEquinoxDay(year)); break;
+      case DayRule::VernalEquinox:
+      case DayRule::AutumnalEquinox: {
+        const int dayOfMonth = r.rule == DayRule::VernalEquinox ? VernalEquinoxDay(year) : AutumnalEquinoxDay(year);
+        if (dayOfMonth == 0) continue;  // a year the formula is not published for
+        day = DayNumber(year, r.month, dayOfMonth);
+        break;
+      }
     }
     if (day >= kLawStart) holidays.push_back({day, r.name});
   }

@@ -35,7 +35,11 @@ struct NamedDay {
 };
 
 // The day of March (春分) and of September (秋分) of the equinox, from the astronomical
-// approximation of the mean tropical year (good 1900–2150; later years use the last constants).
+// approximation of the mean tropical year, which is published with constants for 1900–2150
+// only. Outside those years it returns 0: the day is not known, and 春分の日 and 秋分の日 are left
+// out of the national holidays (with the 振替休日 and 国民の休日 they would bring) rather than
+// guessed. A user who keeps alarms that far ahead can put the days in the days-off file.
+inline constexpr int kFirstEquinoxYear = 1900, kLastEquinoxYear = 2150;
 int VernalEquinoxDay(int year);
 int AutumnalEquinoxDay(int year);
 

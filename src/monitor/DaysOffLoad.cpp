@@ -11,12 +11,19 @@ void MonitorWindow::LoadDaysOff(bool tell) {
   AppState& app = App();
   const std::string path = DaysOffPathBeside(app.dataPath);
   DaysOffFile file = ReadDaysOffFile(path);
-  app.daysOff = DaysOff(std::move(file.days));
   std::string report;
-  if (file.unreadable)
-    report = "休日ファイル " + path + " を読めませんでした。祝日だけを休みとします。";
-  else if (!file.badLines.empty())
-    report = DaysOffBadLinesMessage(path, file.badLines);
+  if (file.tooLarge) {
+    // No list of days is that large: the days in use stay, rather than all the user's days off
+    // going at once because of a file put in the wrong place.
+    report = "休日ファイル " + path + " は大きすぎるため（" + std::to_string(kDaysOffMaxBytes >> 20) +
+             " MB まで）、読みませんでした。\n休日は、祝日とこれまでに読んだ休みの日のままです。";
+  } else {
+    app.daysOff = DaysOff(std::move(file.days));
+    if (file.unreadable)
+      report = "休日ファイル " + path + " を読めませんでした。祝日だけを休みとします。";
+    else if (!file.badLines.empty())
+      report = DaysOffBadLinesMessage(path, file.badLines);
+  }
   daysOffPending = report;
   if (tell) TellDaysOffReport();
 }

@@ -14,6 +14,30 @@ bool ClosesPhrase(wchar_t ch) {
 }
 
 bool IsHighSurrogate(wchar_t ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
+bool IsLowSurrogate(wchar_t ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
+
+// Whether a cut before run[at] would part the two halves of a surrogate pair.
+bool InsidePair(std::wstring_view run, size_t at) {
+  return at > 0 && at < run.size() && IsHighSurrogate(run[at - 1]) && IsLowSurrogate(run[at]);
+}
+
+// Where the character that ends just before run[at] starts (one unit back, or two for a pair).
+size_t CharBefore(std::wstring_view run, size_t at) { return at >= 2 && InsidePair(run, at - 1) ? at - 2 : at - 1; }
+
+// Where the piece that starts at `start` ends when run[overflow] no longer fits its line. Each
+// step back moves by whole characters, so no order of the steps can end a piece inside a pair.
+size_t CutBefore(std::wstring_view run, size_t start, size_t overflow) {
+  size_t cut = overflow;
+  if (InsidePair(run, cut)) --cut;  // the pair goes to the next line whole
+  // A closing mark takes the character before it to the next line, and so on over a run of
+  // marks ("。」"); a line holding nothing but marks is cut where it overflows all the same.
+  const size_t fits = cut;
+  while (cut > start && ClosesPhrase(run[cut])) cut = CharBefore(run, cut);
+  if (cut <= start) cut = fits;
+  // One character wider than the line: it gets a line of its own, both halves of a pair too.
+  if (cut <= start) cut = InsidePair(run, overflow) ? overflow + 1 : overflow;
+  return cut;
+}
 
 // One long run, cut into pieces of at most lineWidth, appended to `out`.
 void AppendCut(std::wstring_view run, int lineWidth, const std::vector<int>& widths, std::wstring& out) {
@@ -21,9 +45,7 @@ void AppendCut(std::wstring_view run, int lineWidth, const std::vector<int>& wid
   int before = 0;  // the width of the run before `start`
   for (size_t k = 0; k < run.size() && k < widths.size(); ++k) {
     if (widths[k] - before <= lineWidth || k == start) continue;
-    size_t cut = k;  // the piece is run[start, cut)
-    if (cut - start > 1 && IsHighSurrogate(run[cut - 1])) --cut;
-    if (cut - start > 1 && ClosesPhrase(run[cut])) --cut;  // the mark's line takes the character before it too
+    const size_t cut = CutBefore(run, start, k);  // the piece is run[start, cut)
     out.append(run.substr(start, cut - start));
     out += kCutBreak;
     before = widths[cut - 1];

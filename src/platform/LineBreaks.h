@@ -27,8 +27,9 @@ using RunExtents = std::function<std::vector<int>(std::wstring_view run)>;
 
 // The text, when longer than kShortTextChars, with a kCutBreak wherever a run without a
 // space or a line end would pass `lineWidth`: each piece fits one line. A piece never ends inside a
-// surrogate pair, and never leaves a closing mark (、。」) to start the next line. A line width
-// of zero or less leaves the text as it is.
+// surrogate pair (a character wider than the line gets a line of its own) and, where the line has
+// room for a character and its mark, leaves no closing mark (、。」) to start the next line. A line
+// width of zero or less leaves the text as it is.
 std::wstring BreakLongRuns(const std::wstring& text, int lineWidth, const RunExtents& extents);
 
 }  // namespace wb::ui

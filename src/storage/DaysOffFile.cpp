@@ -58,6 +58,93 @@ bool ParseLine(std::string_view line, NamedDay& out) {
   return true;
 }
 
+bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+
+// Whether the bytes are well-formed UTF-8: no stray continuation byte, no character cut short,
+// no overlong form, no surrogate, nothing past U+10FFFF.
+bool IsUtf8(std::string_view s) {
+  for (size_t i = 0; i < s.size();) {
+    const unsigned char b = static_cast<unsigned char>(s[i]);
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    size_t more = 0;                        // continuation bytes the character needs
+    unsigned char low = 0x80, high = 0xBF;  // the range of the first of them
+    if (b >= 0xC2 && b <= 0xDF) {
+      more = 1;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      more = 2;
+      if (b == 0xE0) low = 0xA0;   // overlong
+      if (b == 0xED) high = 0x9F;  // a surrogate
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      more = 3;
+      if (b == 0xF0) low = 0x90;   // overlong
+      if (b == 0xF4) high = 0x8F;  // past U+10FFFF
+    } else {
+      return false;
+    }
+    if (s.size() - i <= more) return false;
+    const unsigned char first = static_cast<unsigned char>(s[i + 1]);
+    if (first < low || first > high) return false;
+    for (size_t k = 2; k <= more; ++k)
+      if (!IsContinuation(static_cast<unsigned char>(s[i + k]))) return false;
+    i += more + 1;
+  }
+  return true;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += char(c);
+  } else if (c < 0x800) {
+    out += char(0xC0 | (c >> 6));
+    out += char(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += char(0xE0 | (c >> 12));
+    out += char(0x80 | ((c >> 6) & 0x3F));
+    out += char(0x80 | (c & 0x3F));
+  } else {
+    out += char(0xF0 | (c >> 18));
+    out += char(0x80 | ((c >> 12) & 0x3F));
+    out += char(0x80 | ((c >> 6) & 0x3F));
+    out += char(0x80 | (c & 0x3F));
+  }
+}
+
+// UTF-16 text (after its byte-order mark) in UTF-8. Half a surrogate pair becomes U+FFFD; an odd
+// last byte is half a character cut off and is left out.
+std::string FromUtf16(std::string_view bytes, bool bigEndian) {
+  const auto unit = [&](size_t at) -> char32_t {
+    const char32_t a = static_cast<unsigned char>(bytes[at]), b = static_cast<unsigned char>(bytes[at + 1]);
+    return bigEndian ? (a << 8 | b) : (b << 8 | a);
+  };
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 2);
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    char32_t c = unit(i);
+    if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size()) {
+      const char32_t next = unit(i + 2);
+      if (next >= 0xDC00 && next <= 0xDFFF) {
+        c = 0x10000 + ((c - 0xD800) << 10) + (next - 0xDC00);
+        i += 2;
+      }
+    }
+    if (c >= 0xD800 && c <= 0xDFFF) c = 0xFFFD;
+    AppendUtf8(out, c);
+  }
+  return out;
+}
+
+// The file's text in UTF-8, whichever of the encodings it was saved in.
+std::string DaysOffText(std::string_view bytes, ITextCodec& codec) {
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return std::string(bytes.substr(3));
+  if (bytes.substr(0, 2) == "\xFF\xFE") return FromUtf16(bytes.substr(2), false);
+  if (bytes.substr(0, 2) == "\xFE\xFF") return FromUtf16(bytes.substr(2), true);
+  if (IsUtf8(bytes)) return std::string(bytes);  // as today's Notepad saves, with no mark
+  return codec.FromCp932(std::string(bytes));    // CR and LF are never the second byte of a character
+}
+
 // At most `maxBytes` of UTF-8 text, cut before a character, with "…" when cut: a stray binary
 // file must not make a message the size of the file.
 std::string Quoted(const std::string& text, size_t maxBytes) {
@@ -74,17 +161,17 @@ std::string DaysOffPathBeside(const std::string& dataPath) { return FolderOf(dat
 DaysOffFile ParseDaysOffFile(std::string_view bytes, ITextCodec& codec) {
   DaysOffFile file;
   file.found = true;
-  std::string text;
-  if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-    text = std::string(bytes.substr(3));
-  else if (!bytes.empty())
-    text = codec.FromCp932(std::string(bytes));  // "\n" is never the second byte of a character
+  const std::string text = DaysOffText(bytes, codec);
   std::string_view rest = text;
   for (int number = 1; !rest.empty(); ++number) {
-    const size_t end = rest.find('\n');
-    std::string_view line = rest.substr(0, end);
-    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    const size_t end = rest.find_first_of("\r\n");
+    const std::string_view line = rest.substr(0, end);
+    if (end == std::string_view::npos) {
+      rest = {};
+    } else {
+      const bool crLf = rest[end] == '\r' && end + 1 < rest.size() && rest[end + 1] == '\n';
+      rest.remove_prefix(end + (crLf ? 2 : 1));
+    }
     const std::string_view trimmed = Trim(line);
     if (trimmed.empty() || trimmed[0] == '#' || trimmed[0] == ';') continue;
     NamedDay day;
@@ -99,10 +186,15 @@ DaysOffFile ParseDaysOffFile(std::string_view bytes, ITextCodec& codec) {
 DaysOffFile ReadDaysOffFile(const std::string& path) {
   DaysOffFile file;
   if (NothingAt(path)) return file;
+  file.found = true;
   std::string bytes;
-  if (!ReadWholeFile(path, bytes)) {
-    file.found = true;
+  // One byte past the bound tells a file that is too large, whatever size it claimed.
+  if (!ReadFileHead(path, kDaysOffMaxBytes + 1, bytes)) {
     file.unreadable = true;
+    return file;
+  }
+  if (bytes.size() > kDaysOffMaxBytes) {
+    file.tooLarge = true;
     return file;
   }
   return ParseDaysOffFile(bytes, StorageCodec());

@@ -59,6 +59,33 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
   return true;
 }
 
+bool ReadFileHead(const std::string& path, size_t maxBytes, std::string& bytes) {
+  bytes.clear();
+  std::ifstream in;
+  uint64_t size = 0;
+  if (!OpenToRead(path, in, size)) return false;
+  bytes.resize(size_t(std::min<uint64_t>(size, maxBytes)));
+  if (!bytes.empty() && !in.read(bytes.data(), std::streamsize(bytes.size()))) {
+    bytes.clear();
+    return false;
+  }
+  return true;
+}
+
+bool ReadFileTail(const std::string& path, size_t maxBytes, std::string& bytes, uint64_t& size) {
+  bytes.clear();
+  std::ifstream in;
+  size = 0;
+  if (!OpenToRead(path, in, size)) return false;
+  const uint64_t from = size > maxBytes ? size - maxBytes : 0;
+  bytes.resize(size_t(size - from));
+  if (!bytes.empty() && (!in.seekg(std::streamoff(from)) || !in.read(bytes.data(), std::streamsize(bytes.size())))) {
+    bytes.clear();
+    return false;
+  }
+  return true;
+}
+
 namespace {
 
 constexpr size_t kCopyPiece = 1 << 16;

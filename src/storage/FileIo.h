@@ -27,6 +27,14 @@ bool OpenToRead(const std::string& path, std::ifstream& in, uint64_t& size);
 // Reads the whole file. False when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 
+// Reads the first `maxBytes` bytes of the file (all of it when it is smaller), so that a file of
+// any size costs no more than that. False when it cannot be opened or read.
+bool ReadFileHead(const std::string& path, size_t maxBytes, std::string& bytes);
+
+// Reads the last `maxBytes` bytes of the file (all of it when it is smaller); `size` is the
+// whole file's. False when it cannot be opened or read.
+bool ReadFileTail(const std::string& path, size_t maxBytes, std::string& bytes, uint64_t& size);
+
 // Writes `bytes` to "<path>.tmp" and then puts it in place of `path` in one step, so the old
 // file stays whole until the new one is complete. A link at `path` stays a link: the file it
 // leads to is replaced. The new file keeps the permissions of the one it replaces, or, when

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <fstream>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "model/Utf8.h"
@@ -95,6 +94,18 @@ std::vector<std::string_view> CompleteLines(std::string_view bytes) {
     lines.push_back(line);
   }
   return lines;
+}
+
+// The complete lines of the last kHistoryTailBytes of the file. When the file is longer, the
+// piece before the first LF of that part is the end of a line cut off: it is left out too.
+bool TailOfHistory(const std::string& path, std::string& bytes, std::vector<std::string_view>& lines) {
+  uint64_t size = 0;
+  // One byte more tells whether the part starts at a line's start (the byte before it is an LF).
+  if (!ReadFileTail(path, kHistoryTailBytes + 1, bytes, size)) return false;
+  std::string_view text = bytes;
+  if (size > bytes.size()) text.remove_prefix(std::min(text.size(), text.find('\n') + 1));
+  lines = CompleteLines(text);
+  return true;
 }
 
 // The message as one line of the window: its line breaks become spaces.
@@ -232,43 +243,53 @@ std::vector<HistoryRecord> ReadHistory(const std::string& path, bool* readable) 
 }
 
 std::vector<HistoryRecord> ReadHistoryNewestFirst(const std::string& path, size_t limit) {
-  std::vector<HistoryRecord> records = ReadHistory(path);
-  std::reverse(records.begin(), records.end());  // the file is in the order things happened
-  if (records.size() > limit) records.resize(limit);
+  std::vector<HistoryRecord> records;
+  std::string bytes;
+  std::vector<std::string_view> lines;
+  if (!TailOfHistory(path, bytes, lines)) return records;
+  HistoryRecord r;
+  std::string line;
+  // The file is in the order things happened: the newest are at its end.
+  for (auto it = lines.rbegin(); it != lines.rend() && records.size() < limit; ++it) {
+    line.assign(*it);
+    if (ParseHistoryLine(line, r)) records.push_back(std::move(r));
+  }
   return records;
 }
 
 bool TrimHistory(const std::string& path, OleDate now) {
   if (NothingAt(path)) return true;
   std::string bytes;
-  if (!ReadWholeFile(path, bytes)) return false;
-  std::vector<std::pair<std::string_view, double>> lines;
-  double newest = -1e300;
-  HistoryRecord r;
-  std::string line;
-  for (const std::string_view view : CompleteLines(bytes)) {
-    line.assign(view);
-    // Lines that do not parse are dropped with the old ones: the window skips them anyway.
-    if (!ParseHistoryLine(line, r)) continue;
-    lines.emplace_back(view, LinearSeconds(r.at));
-    newest = std::max(newest, lines.back().second);
-  }
-  // A clock so far ahead that every line looks old (a year wrong) would empty the history: the
-  // days are then counted back from the newest line.
+  std::vector<std::string_view> lines;
+  if (!TailOfHistory(path, bytes, lines)) return false;
   const double keep = double(kHistoryKeepDays) * 86400.0;
   double oldest = LinearSeconds(now) - keep;
-  if (!lines.empty() && newest < oldest) oldest = newest - keep;
+  // The last kHistoryKeepLines recent lines, found from the end, so that the older ones of a
+  // long history are not even parsed.
   std::vector<std::string_view> kept;
-  for (const auto& [view, at] : lines)
-    if (at >= oldest) kept.push_back(view);
-  if (kept.size() > kHistoryKeepLines) kept.erase(kept.begin(), kept.end() - std::ptrdiff_t(kHistoryKeepLines));
+  bool anyEvent = false, anyText = false;
+  HistoryRecord r;
+  std::string line;
+  for (auto it = lines.rbegin(); it != lines.rend() && kept.size() < kHistoryKeepLines; ++it) {
+    line.assign(*it);
+    anyText = anyText || !it->empty();
+    // Lines that do not parse are dropped with the old ones: the window skips them anyway.
+    if (!ParseHistoryLine(line, r)) continue;
+    // A clock so far ahead that every line looks old (a year wrong) would empty the history:
+    // the days are then counted back from the newest line.
+    if (!anyEvent && LinearSeconds(r.at) < oldest) oldest = LinearSeconds(r.at) - keep;
+    anyEvent = true;
+    if (LinearSeconds(r.at) >= oldest) kept.push_back(*it);
+  }
   std::string trimmed;
-  trimmed.reserve(bytes.size());
-  for (const std::string_view view : kept) {
-    trimmed.append(view);
+  for (auto it = kept.rbegin(); it != kept.rend(); ++it) {
+    trimmed.append(*it);
     trimmed += '\n';
   }
   if (trimmed == bytes) return true;  // nothing to trim: the file is not touched
+  // Text without one event in it is no history of ours (another program's file, or ours saved
+  // again in another encoding): it may still matter to someone, so it is kept, not emptied.
+  if (anyText && !anyEvent && KeepBackupOfFile(path).empty()) return false;
   return WriteFileAtomically(path, trimmed);
 }
 

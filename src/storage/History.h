@@ -27,6 +27,11 @@ inline constexpr const char* kHistoryFileName = "WakebellHistory.txt";
 inline constexpr int kHistoryKeepDays = 90;
 inline constexpr size_t kHistoryKeepLines = 5000;
 inline constexpr size_t kHistoryMessageChars = 300;
+// The longest line this program writes: the moment and offset, the longest tag, the due moment,
+// the longest message (four bytes a character, "…" after it) and the widest lateness, with the
+// tabs and the LF. Start-up reads no more of the file than kHistoryKeepLines such lines.
+inline constexpr size_t kHistoryLineMaxBytes = 26 + 1 + 17 + 1 + 19 + 1 + (kHistoryMessageChars * 4 + 3) + 1 + 13 + 1;
+inline constexpr size_t kHistoryTailBytes = kHistoryKeepLines * kHistoryLineMaxBytes;
 
 // "WakebellHistory.txt" in a folder given with its trailing separator (the program folder).
 std::string HistoryPathIn(const std::string& programFolder);
@@ -80,12 +85,19 @@ bool AppendHistory(const std::string& path, const HistoryRecord& record);
 // The events of the file in file order (oldest first), torn and unparsable lines skipped.
 // Missing or unreadable: empty (`readable` says which).
 std::vector<HistoryRecord> ReadHistory(const std::string& path, bool* readable = nullptr);
-// The same, newest first, at most `limit` of them: what the history window lists.
+// The same, newest first, at most `limit` of them, from the last kHistoryTailBytes of the file:
+// what the history window lists.
 std::vector<HistoryRecord> ReadHistoryNewestFirst(const std::string& path, size_t limit = kHistoryKeepLines);
 
 // The start-up trim: keeps the lines of the last kHistoryKeepDays days before `now`, at most the
 // last kHistoryKeepLines of them, drops a torn last line, and replaces the file in one step only
-// when that changes it. A missing file is fine (true). False when it could not be rewritten.
+// when that changes it. Only the last kHistoryTailBytes of the file are read: however large it
+// has grown (or whatever was copied there), start-up costs no more than a full history.
+// Lines that do not parse are dropped; but when that part holds text and not one event (another
+// program's file, ours saved again in another encoding) the history could not be read at all:
+// the file is kept beside it as a backup (FileIo.h: KeepBackupOfFile) before the new one
+// replaces it, and is left alone when no backup can be written. A missing file is fine (true).
+// False when it could not be read, backed up or rewritten.
 bool TrimHistory(const std::string& path, OleDate now);
 
 // The history window's text of a record, one line:

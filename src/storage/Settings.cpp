@@ -313,8 +313,10 @@ std::string ReadDataPath(const std::string& programFolder) {
   if (path.empty()) return beside;
   // A device is no file to keep alarms in; its settings file would land in the current folder.
   if (IsDeviceName(path)) return beside;
-  // The current folder is wherever the program was started from: the program's own folder is
-  // the one place a relative path can mean.
+  return ResolveDataPath(programFolder, path);
+}
+
+std::string ResolveDataPath(const std::string& programFolder, const std::string& path) {
   return IsRooted(path) ? path : programFolder + path;
 }
 

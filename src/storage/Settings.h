@@ -37,6 +37,10 @@ void SavePreferences(const std::string& iniPath, const Preferences& prefs, int16
 // key is missing or empty, or names a device (CON, NUL, COM1, ...) rather than a file. A
 // relative path is taken from the program folder, whatever the current folder is.
 std::string ReadDataPath(const std::string& programFolder);
+// A data path as the program means it: a relative one is taken from the program folder (given
+// with its trailing separator), never from the current folder, which is wherever the program
+// happened to be started from.
+std::string ResolveDataPath(const std::string& programFolder, const std::string& path);
 // Whether the settings beside the program name a data file of their own (DATAPATH not empty).
 bool DataPathNamed(const std::string& programFolder);
 // Why the settings file cannot keep `dataPath` so that the next reading gives back the same

@@ -95,6 +95,10 @@ TEST(Holidays, NamesTheDaysOfEachRule) {
       {2026, 9, 22, "国民の休日"},
       {2027, 7, 19, "海の日"},
       {2099, 3, 20, "春分の日"},
+      {2150, 3, 21, "春分の日"},  // the last year the equinox formula is published for
+      {2150, 9, 23, "秋分の日"},
+      {2151, 9, 23, ""},  // later the day is not known: none is made up
+      {5000, 8, 31, ""},
   };
   for (const Case& c : cases) {
     const int64_t day = DayNumber(c.y, c.m, c.d);

@@ -64,6 +64,65 @@ TEST_F(DaysOffFileTest, MissingEmptyOrUtf8FilesAreNoError) {
   EXPECT_TRUE(file.found && file.unreadable && file.days.empty());
 }
 
+// UTF-16 text as a file holds it: its byte-order mark, then each unit in the given byte order.
+std::string Utf16File(std::u16string_view text, bool bigEndian) {
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (const char16_t unit : text) {
+    const char high = char(unit >> 8), low = char(unit & 0xFF);
+    bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+  }
+  return bytes;
+}
+
+// The same days as Notepad and other editors save them: the encodings and the line ends.
+TEST_F(DaysOffFileTest, ReadsTheEncodingsAndLineEndsEditorsSave) {
+  const char* const utf8 = "2027/08/13 夏季休暇\r\n2027/08/17　創立記念日\r\n休み\r\n2027/12/29";
+  const char16_t* const utf16 = u"2027/08/13 夏季休暇\r\n2027/08/17　創立記念日\r\n休み\r\n2027/12/29";
+  const auto lineEnds = [](std::string text, const char* end) {
+    for (size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += std::string_view(end).size())
+      text.replace(at, 2, end);
+    return text;
+  };
+  const struct {
+    const char* what;
+    std::string bytes;
+  } cases[] = {
+      {"code page 932, CR LF", Cp932(utf8)},
+      {"code page 932, CR alone", Cp932(lineEnds(utf8, "\r"))},
+      {"UTF-8 without a mark, LF", lineEnds(utf8, "\n")},
+      {"UTF-8 without a mark, CR alone", lineEnds(utf8, "\r")},
+      {"UTF-8 with its mark, CR LF", "\xEF\xBB\xBF" + std::string(utf8)},
+      {"UTF-16 little-endian, CR LF", Utf16File(utf16, false)},
+      {"UTF-16 big-endian, CR LF", Utf16File(utf16, true)},
+      {"line ends mixed", "2027/08/13 夏季休暇\r2027/08/17　創立記念日\n休み\r\n2027/12/29\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const DaysOffFile file = ParseDaysOffFile(c.bytes, StorageCodec());
+    EXPECT_EQ(file.days, (std::vector<NamedDay>{{DayNumber(2027, 8, 13), "夏季休暇"},
+                                                {DayNumber(2027, 8, 17), "創立記念日"},
+                                                {DayNumber(2027, 12, 29), ""}}));
+    EXPECT_EQ(file.badLines, (std::vector<DaysOffBadLine>{{3, "休み"}}));
+  }
+  // A character outside the basic plane comes through its surrogate pair whole.
+  EXPECT_EQ(ParseDaysOffFile(Utf16File(u"2028/01/04 🎍", false), StorageCodec()).days,
+            (std::vector<NamedDay>{{DayNumber(2028, 1, 4), "🎍"}}));
+}
+
+TEST_F(DaysOffFileTest, AFileLargerThanAMebibyteIsNotRead) {
+  const std::string path = PathOf("WakebellDaysOff.txt");
+  std::string bytes = "2027/08/13 夏季休暇\n";
+  bytes += std::string(kDaysOffMaxBytes - bytes.size() - 1, '#') + "\n";
+  WriteBytes(path, bytes);
+  DaysOffFile file = ReadDaysOffFile(path);
+  EXPECT_FALSE(file.tooLarge);
+  EXPECT_EQ(file.days.size(), 1u);
+  WriteBytes(path, bytes + "\n");
+  file = ReadDaysOffFile(path);
+  EXPECT_TRUE(file.found && file.tooLarge && !file.unreadable);
+  EXPECT_TRUE(file.days.empty() && file.badLines.empty());
+}
+
 // The choice is bit 0x80 of WeekdayMask: it is stored, read back and converted from every
 // layout as the mask always was, so a table that does not use it keeps its bytes.
 TEST_F(DaysOffFileTest, TheRestChoiceTravelsInTheWeekdayMask) {

@@ -119,5 +119,53 @@ TEST_F(HistoryTest, TheStartUpTrimKeepsNinetyDaysAndFiveThousandLines) {
   EXPECT_EQ(kept.back().message, "5002");
 }
 
+// However large the file has grown, the trim reads only its tail: a line that starts before
+// it is cut off and dropped, and what is left is no larger than that tail.
+TEST_F(HistoryTest, TheTrimReadsOnlyTheTailOfALongHistory) {
+  // Written by hand: this program cuts long messages.
+  const std::string huge =
+      "2026/12/07 06:00:00 +09:00\trang\t2026/12/07 06:00:00\t" + std::string(kHistoryTailBytes, 'x') + "\t0\n";
+  std::string recent;
+  for (const char* at : {"2026/12/07 07:00:00", "2026/12/07 07:30:00"}) recent += FormatHistoryLine(Rang(at));
+  WriteBytes(path(), huge + recent);
+  ASSERT_TRUE(TrimHistory(path(), At("2026/12/07 08:00:00")));
+  EXPECT_EQ(ReadBytes(path()), recent);
+  WriteBytes(path(), huge + recent);
+  EXPECT_EQ(ReadHistoryNewestFirst(path()).size(), 2u);
+}
+
+// A file without one event in it is kept as a backup before the history starts again; one
+// that is ours keeps no backup whatever the trim drops.
+TEST_F(HistoryTest, AHistoryThatCannotBeReadIsKeptAsideBeforeANewOneStarts) {
+  const std::string event = FormatHistoryLine(Rang("2026/12/07 07:00:00"));
+  std::string utf16;  // the same line saved again by an editor as UTF-16
+  for (const char c : event) utf16 += std::string{c, '\0'};
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::string after;
+    bool backup;
+  } cases[] = {
+      {"another program's file", "2026-12-07 07:00 started\nstopped\n", "", true},
+      {"ours saved as UTF-16", "\xFF\xFE" + utf16, "", true},
+      {"ours with a foreign and a torn line", "note\n" + event + "2026/12/07 07:", event, false},
+      // Every line older than 90 days: a clock far ahead, or a PC long unused; either way the
+      // days count back from the newest line, and nothing is emptied.
+      {"ours, all older than 90 days", FormatHistoryLine(Rang("2026/01/01 07:00:00")),
+       FormatHistoryLine(Rang("2026/01/01 07:00:00")), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove(path() + ".bak");
+    WriteBytes(path(), c.bytes);
+    ASSERT_TRUE(TrimHistory(path(), At("2026/12/07 08:00:00")));
+    EXPECT_EQ(ReadBytes(path()), c.after);
+    EXPECT_EQ(Exists(path() + ".bak"), c.backup);
+    if (c.backup) {
+      EXPECT_EQ(ReadBytes(path() + ".bak"), c.bytes);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace wb

@@ -119,5 +119,21 @@ TEST_F(DaysOffWindows, TheMonitorReadsTheFileAndReportsItsBadLinesOnce) {
   EXPECT_TRUE(AlarmShown());
 }
 
+TEST_F(DaysOffWindows, AFileTooLargeIsReportedOnceAndTheDaysInUseStay) {
+  const std::string daysOffPath = DaysOffPathBeside(DefaultDataPath());
+  std::ofstream(daysOffPath, std::ios::binary) << "2026/12/08\n";
+  MonitorWindow& monitor = Start();
+  ASSERT_TRUE(App().daysOff.IsDayOff(DayNumber(2026, 12, 8)));
+  std::ofstream(daysOffPath, std::ios::binary) << std::string(kDaysOffMaxBytes + 1, '#');
+  monitor.editItem->Choose();
+  ASSERT_EQ(dialogs.Asked.size(), 1u);
+  EXPECT_NE(dialogs.Asked[0].text.find("大きすぎる"), std::string::npos) << dialogs.Asked[0].text;
+  EXPECT_TRUE(App().daysOff.IsDayOff(DayNumber(2026, 12, 8)));
+  EXPECT_TRUE(App().daysOff.IsDayOff(DayNumber(2027, 1, 1)));
+  ui::TheForm<EditorWindow>().saveAndCloseButton.Press();
+  monitor.editItem->Choose();
+  EXPECT_EQ(dialogs.Asked.size(), 1u);
+}
+
 }  // namespace
 }  // namespace wb::test

@@ -106,6 +106,35 @@ TEST_F(EditorDataFile, TypingThePathOfAnotherDataFileSwitchesToIt) {
   EXPECT_EQ(Setting(DataIniPath(other), "DATAPATH"), other);
 }
 
+// A relative path means the program's folder, as DATAPATH does at start-up, whatever the
+// current folder is: the box then shows the full path, and OK saves where the next start reads.
+TEST_F(EditorDataFile, ATypedRelativePathMeansTheProgramFolder) {
+  std::filesystem::create_directories(dir / "other");
+  std::filesystem::create_directories(dir / "elsewhere" / "other");
+  const std::string other = (dir / "other" / "alarms.dat").string();
+  const std::string decoy = (dir / "elsewhere" / "other" / "alarms.dat").string();
+  SaveTable({Daily(8, 0), Daily(9, 0)}, other);
+  SaveTable({Daily(10, 0)}, decoy);
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(dir / "elsewhere");
+  EditorWindow& w = Open();
+  w.dataPathEdit.SetFocus();
+  w.dataPathEdit.SetText("other/alarms.dat");
+  std::filesystem::current_path(before);
+  EXPECT_EQ(App().dataPath, other);
+  EXPECT_EQ(w.dataPathEdit.Text(), other);
+  EXPECT_EQ(w.dataPathEdit.SelStart(), int(other.size()));
+  EXPECT_EQ(w.alarmList.ListCount(), 2);
+  EXPECT_EQ(Setting(ProgramIni(), "DATAPATH"), other);
+  AddDaily(w);
+  w.saveAndCloseButton.Press();
+  AlarmTable stored;
+  ASSERT_TRUE(ReadAlarmFile(other, stored, 0, 0));
+  EXPECT_EQ(stored.EntryCount(), 3);
+  ASSERT_TRUE(ReadAlarmFile(decoy, stored, 0, 0));
+  EXPECT_EQ(stored.EntryCount(), 1);
+}
+
 TEST_F(EditorDataFile, SwitchingAsksBeforeDroppingUnsavedEdits) {
   const std::string other = (dir / "alarms.dat").string();
   SaveTable({Daily(8, 0)}, other);

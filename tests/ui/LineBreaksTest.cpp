@@ -47,6 +47,12 @@ TEST(LineBreaks, LongRunsOfALongTextAreCutToTheLine) {
       {"a word wider than the line among others", Times(L"ab ", 90) + Times(L"c", 20), 95, {2, 2, 2}},
       {"a surrogate pair stays whole", Times(L"a", 8) + pair + Times(L"a", 290), 95, {8, 9}},
       {"no line starts with a closing mark", Times(L"あ", 4) + L"。" + Times(L"あ", 300), 95, {3, 4, 4}},
+      {"nor with two of them", Times(L"あ", 3) + L"。」" + Times(L"あ", 300), 95, {2, 4, 4}},
+      // A mark after a pair: stepping back over the mark must step over the whole pair.
+      {"a mark after a pair, one character a line", Times(L"あ" + pair + L"、", 100), 30, {1, 2, 1, 1, 2}},
+      {"a mark after a pair, two a line", Times(L"あ" + pair + L"、", 100), 45, {1, 3, 1, 3}},
+      {"a mark after a pair, four a line", Times(L"あ" + pair + L"、", 100), 95, {5, 4, 4, 4}},
+      {"a pair wider than the line", Times(pair, 200), 15, {2, 2, 2}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -57,7 +63,11 @@ TEST(LineBreaks, LongRunsOfALongTextAreCutToTheLine) {
     const std::vector<std::wstring> lines = Lines(out);
     for (size_t i = 0; i < c.pieceLengths.size(); ++i) EXPECT_EQ(lines.at(i).size(), c.pieceLengths[i]) << i;
     for (const std::wstring& line : lines) {
-      if (!line.empty()) {
+      if (line.empty()) continue;
+      EXPECT_FALSE(line.front() >= 0xDC00 && line.front() <= 0xDFFF) << "starts inside a pair";
+      EXPECT_FALSE(line.back() >= 0xD800 && line.back() <= 0xDBFF) << "ends inside a pair";
+      const bool oneCharacter = line.size() == 1 || line == pair;  // may be wider than any line
+      if (!oneCharacter) {
         EXPECT_LE(Extents(line).back(), c.width);
       }
     }

@@ -92,6 +92,9 @@ DaysOff LoadDaysOff(const std::string& command, const ToolArgs& args, std::ostre
   const std::string path = it != args.values.end() ? it->second : DaysOffPathBeside(args.dataFile);
   DaysOffFile file = ReadDaysOffFile(path);
   const std::string who = "wakebell-tool " + command + ": ";
+  if (file.tooLarge)
+    err << who << "the days-off file '" << path << "' is larger than " << (kDaysOffMaxBytes >> 20)
+        << " MiB and is not read; only national holidays count\n";
   if (file.unreadable) err << who << "cannot read the days-off file '" << path << "'; only national holidays count\n";
   for (const DaysOffBadLine& bad : file.badLines)
     err << who << path << " line " << bad.lineNumber << " holds no date \"yyyy/mm/dd\", skipped: " << bad.text << "\n";
