@@ -1,6 +1,7 @@
 // The next bell of the table, which the wake timer is set before: every repetition kind, the
 // pre-bell of the next day before midnight, month ends, and agreement with the due check.
 // 2026/12/07 is a Monday.
+#include "model/Holidays.h"
 #include "model/NextBell.h"
 #include "schedule/ScheduleSupport.h"
 
@@ -77,6 +78,17 @@ TEST(TableNextBell, AgreesWithTheDueCheck) {
     });
     EXPECT_EQ(FormatDateHourMinute(FromSecondNumber(firstBell)), FormatDateHourMinute(next));
   }
+}
+
+// A sleeping PC is not woken for a bell that rests on a day off: the next bell is the next one
+// that rings, its pre-bell the evening before included.
+TEST(TableNextBell, PassesOverTheDaysAnEntryRestsOn) {
+  AlarmEntry rests = Entry(kRepeatDaily, At("2026/12/01 07:00:00"), kMaskRestsOnDaysOff, BellMode::PreAndMain, 600);
+  const DaysOff off({{DayOf(At("2026/12/08 00:00:00")), "休み"}});
+  const AlarmTable table = Table({rests});
+  EXPECT_EQ(FormatMoment(NextBellOfTable(table, At("2026/12/07 08:00:00"))), "2026/12/07 21:00:00");
+  EXPECT_EQ(FormatMoment(NextBellOfTable(table, At("2026/12/07 08:00:00"), kNextBellHorizonDays, &off)),
+            "2026/12/08 21:00:00");
 }
 
 TEST(TableNextBell, WakesAMinuteAheadUnlessThatIsPast) {

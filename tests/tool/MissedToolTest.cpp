@@ -3,6 +3,7 @@
 
 #include "app/tool/Commands.h"
 #include "model/CatchUp.h"
+#include "model/Holidays.h"
 #include "storage/DataFile.h"
 #include "storage/History.h"
 #include "storage/StateFile.h"
@@ -72,6 +73,19 @@ TEST_F(MissedTool, PrintsTheBellsThatRingNowAndTheNoticeRows) {
   EXPECT_EQ(Run({"missed", data, "--now", "2026/12/07 08:00:00"}), 2);
   EXPECT_EQ(Run({"missed", data, "--since", "2026/12/07", "--now", "2026/12/07 08:00:00"}), 2);
   EXPECT_EQ(Run({"missed", PathOf("none.dat"), "--since", "2026/12/07 05:00:00", "--now", "2026/12/07 08:00:00"}), 1);
+}
+
+// As the program counts them: a bell that rests on a day off is neither rung nor reported.
+TEST_F(MissedTool, LeavesOutTheBellsThatRestOnDaysOff) {
+  AlarmEntry rests = Daily("2026/11/01 06:00:00", "ゴミ出し");
+  rests.WeekdayMask = kMaskRestsOnDaysOff;
+  AlarmTable resting;
+  resting.Add(rests);
+  ASSERT_TRUE(SaveAlarmTable(PathOf("Rest.dat"), resting));
+  WriteBytes(PathOf("WakebellDaysOff.txt"), "2026/12/06 off\r\n");
+  ASSERT_EQ(Run({"missed", PathOf("Rest.dat"), "--since", "2026/12/05 05:00:00", "--now", "2026/12/07 07:01:00"}), 0)
+      << err.str();
+  EXPECT_EQ(out.str(), "missed\t0\t2026/12/07 06:00:00\tmain\t2\t2026/12/07 06:00  ゴミ出し  ×2\n");
 }
 
 TEST_F(MissedTool, HistoryPrintsTheEventsNewestFirst) {

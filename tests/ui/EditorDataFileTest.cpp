@@ -106,6 +106,23 @@ TEST_F(EditorDataFile, TypingThePathOfAnotherDataFileSwitchesToIt) {
   EXPECT_EQ(Setting(DataIniPath(other), "DATAPATH"), other);
 }
 
+// The days-off file lives beside the data file: after a switch the new folder's days count,
+// and the old folder's no longer do.
+TEST_F(EditorDataFile, SwitchingTakesTheDaysOffOfTheNewFolder) {
+  std::filesystem::create_directories(dir / "other");
+  const std::string other = (dir / "other" / "alarms.dat").string();
+  SaveTable({Daily(7, 0)}, other);
+  std::ofstream(dir / "WakebellDaysOff.txt") << "2026/12/08 old\n";
+  std::ofstream(dir / "other" / "WakebellDaysOff.txt") << "2026/12/09 new\n";
+  EditorWindow& w = Open();
+  const int64_t dec8 = DayOf(MakeDate(2026, 12, 8)), dec9 = DayOf(MakeDate(2026, 12, 9));
+  ASSERT_TRUE(App().daysOff.IsDayOff(dec8));
+  w.dataPathEdit.SetText(other);
+  ASSERT_EQ(App().dataPath, other);
+  EXPECT_FALSE(App().daysOff.IsDayOff(dec8));
+  EXPECT_TRUE(App().daysOff.IsDayOff(dec9));
+}
+
 // A relative path means the program's folder, as DATAPATH does at start-up, whatever the
 // current folder is: the box then shows the full path, and OK saves where the next start reads.
 TEST_F(EditorDataFile, ATypedRelativePathMeansTheProgramFolder) {
