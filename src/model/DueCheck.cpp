@@ -147,8 +147,17 @@ bool PreMode(const AlarmEntry& e) { return RingsPreBell(e.BellMode); }
 
 // The day of the main bell a due pre-bell announces: the one `lead` minutes ahead when that is
 // a bell of the entry, else today's (a pre-bell that missed its minute rings with the main bell).
+// Every other week, only the pre-bell of the set day's weekday is rung its lead ahead (from
+// P, BiweeklyDueAt); the week window's other days ring theirs in the set minute of the main
+// bell's own day, whatever a lead of whole days would point at: it announces today's bell.
 int64_t AnnouncedDay(const Tick& tick, const AlarmEntry& e, const DayTime& set) {
   const DayTime t = Ahead(tick, e.PreBellMinutes);
+  if (e.RepeatKind == kRepeatBiweekly) {
+    const DayTime p = DayTimeOfSeconds(set.Seconds() - LeadSeconds(e.PreBellMinutes));
+    const int64_t sincePre = tick.today - p.day;
+    const bool fromP = SetDayTicked(set, e.WeekdayMask) && sincePre >= 0 && sincePre % 14 == 0 && tick.minute == p.Minute();
+    return fromP ? t.day : tick.today;
+  }
   return t.Minute() == set.Minute() && EntryOccursOnDay(e, t.day) ? t.day : tick.today;
 }
 

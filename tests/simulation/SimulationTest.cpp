@@ -32,6 +32,7 @@ struct KeptCase {
   const char* name;
   Script script;
 };
+void PrintTo(const KeptCase& c, std::ostream* os) { *os << c.name; }
 
 Script Kept(OleDate start, std::vector<AlarmEntry> entries, std::vector<Event> events,
             std::vector<int64_t> daysOff = {}) {
@@ -49,11 +50,12 @@ AlarmEntry WithMainMark(AlarmEntry e, OleDate mark) {
 }
 
 std::vector<KeptCase> KeptCases() {
-  const int64_t june8 = SecondNumber(Day(8, 0, 0)) / 86400;
-  // Every other Tuesday from 2027/05/25, at 07:00, announced a whole day early; it rests on
-  // days off, and 06/08 is one.
-  AlarmEntry biweekly = SimEntry(kRepeatBiweekly, MakeDate(2027, 5, 25, 7, 0), "B0", BellMode::PreAndMain, 1440);
-  biweekly.WeekdayMask = int16_t(kMaskTuesday | kMaskRestsOnDaysOff);
+  const int64_t june9 = SecondNumber(Day(9, 0, 0)) / 86400;
+  // Every other week from Tuesday 2027/05/25, Tuesday to Thursday at 07:00, a pre-bell a whole
+  // day early; it rests on days off, and Wednesday 06/09 is one. Wednesday's pre-bell rings
+  // with its main bell (only the set day's weekday is announced ahead): it rests with it.
+  AlarmEntry biweekly = SimEntry(kRepeatBiweekly, MakeDate(2027, 5, 25, 7, 0), "B0", BellMode::PreOnly, 1440);
+  biweekly.WeekdayMask = int16_t(kMaskTuesday | kMaskWednesday | kMaskThursday | kMaskRestsOnDaysOff);
   std::vector<AlarmEntry> crowded;
   for (int i = 0; i < 6; ++i) crowded.push_back(SimEntry(kRepeatOnce, Day(7, 7, 0), "B" + std::to_string(i)));
   crowded.push_back(SimEntry(kRepeatQuick, Day(7, 7, 0, 10), "B6"));
@@ -66,8 +68,8 @@ std::vector<KeptCase> KeptCases() {
        Kept(Day(7, 6, 50), {WithMainMark(SimEntry(kRepeatDaily, Day(1, 7, 0), "B0"), Day(7, 7, 0, 5))},
             {{Act::Run, 900}})},
       {"QuickTimerGraceLostInAStallIsRungLate",
-       Kept(Day(7, 7, 0), {SimEntry(kRepeatQuick, Day(7, 7, 0, 30), "B0")},
-            {{Act::Run, 20}, {Act::Stall, 75}, {Act::Run, 200}})},
+       Kept(Day(7, 6, 55), {SimEntry(kRepeatQuick, Day(7, 7, 0, 30), "B0")},
+            {{Act::Run, 320}, {Act::Stall, 75}, {Act::Run, 200}})},
       {"QuickTimerDoesNotRingAgainAfterARestartInTheNextMinute",
        Kept(Day(7, 7, 0), {SimEntry(kRepeatQuick, Day(7, 7, 0, 30), "B0")},
             {{Act::Run, 40}, {Act::Exit, 35}, {Act::Run, 200}})},
@@ -78,11 +80,11 @@ std::vector<KeptCase> KeptCases() {
        Kept(Day(7, 7, 0, 30), {SimEntry(kRepeatQuick, Day(7, 7, 0, 59), "B0"), SimEntry(kRepeatQuick, Day(7, 7, 0, 59), "B1")},
             {{Act::Run, 300}})},
       {"KilledInACrowdedMinuteNothingTwiceNothingLost",
-       Kept(Day(7, 6, 59, 50), crowded, {{Act::Run, 13}, {Act::Kill, 60}, {Act::Run, 300}})},
+       Kept(Day(7, 6, 55), crowded, {{Act::Run, 303}, {Act::Kill, 60}, {Act::Run, 300}})},
       {"KilledRightAfterABellItDoesNotRingAgain",
        Kept(Day(7, 6, 59, 50), {SimEntry(kRepeatDaily, Day(1, 7, 0), "B0")}, {{Act::Run, 12}, {Act::Kill, 20}, {Act::Run, 300}})},
       {"PreBellDaysEarlyRestsWithItsMainBellOnADayOff",
-       Kept(Day(7, 6, 55), {biweekly}, {{Act::Run, 600}}, {june8})},
+       Kept(Day(9, 6, 50), {biweekly}, {{Act::Run, 900}}, {june9})},
   };
 }
 
