@@ -154,6 +154,9 @@ TEST_F(KeyboardEditor, AccessKeysAreUniqueInEachWindowAndActOnTheirControl) {
   EXPECT_TRUE(w.PressAccessKey('A'));
   EXPECT_EQ(App().table.EntryCount(), 1);
   EXPECT_EQ(ui::AccessKeyOfControl(ui::TheForm<AlarmWindow>().snoozeButton), 'S');
+  EXPECT_EQ(ui::AccessKeyOfControl(ui::TheForm<HistoryWindow>().closeButton), 'C');
+  EXPECT_EQ(ui::AccessKeyOfControl(ui::TheForm<MissedNoticeWindow>().missedList), 'L');
+  EXPECT_EQ(ui::TheForm<MissedNoticeWindow>().missedList.AccessibleName(), "次のアラームは鳴りませんでした。");
   EXPECT_EQ(ui::AccessKeyOfControl(ui::TheForm<DeviceDialog>().waveDeviceCombo), 'W');
   EXPECT_EQ(ui::TheForm<DeviceDialog>().waveDeviceCombo.AccessibleName(), "WAVEデバイス");
 }

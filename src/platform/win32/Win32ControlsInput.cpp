@@ -69,7 +69,13 @@ LRESULT FormWindow::OnCommand(int id, int code, HWND h) {
         }
         break;
       }
-      if (code == CBN_SELENDCANCEL) droppedCombo_ = nullptr;
+      if (code == CBN_SELENDCANCEL) {
+        droppedCombo_ = nullptr;
+        // The list closed without a pick and shows what it shows now: a list of actions keeps
+        // that as the item Enter runs, without running it.
+        if (combo->Repick()) combo->UserBrowse(picked);
+        return 0;
+      }
       if (code != CBN_SELCHANGE) return 0;
       if (droppedCombo_ == h) droppedIndex_ = -2;  // moved: the end of this pick is no repeat
       combo->UserBrowse(picked);
