@@ -30,8 +30,8 @@ AlarmWindow::AlarmWindow()
       okButton(*this, "okButton", {.rect = ui::Px(70, 120, 69, 20), .caption = "OK"}),
       // The right-hand column of the lower band, beside the time box and OK, which stay where
       // they always were: the list above its button.
-      snoozeDelayCombo(*this, "snoozeDelayCombo", {.rect = ui::Px(143, 97, 66, 20)}),
-      snoozeButton(*this, "snoozeButton", {.rect = ui::Px(143, 120, 66, 20), .caption = "スヌーズ"}),
+      snoozeDelayCombo(*this, "snoozeDelayCombo", {.rect = ui::Px(142, 97, 69, 20)}),
+      snoozeButton(*this, "snoozeButton", {.rect = ui::Px(142, 120, 69, 20), .caption = "スヌーズ(&S)"}),
       // Designed as 33 x 12 in the middle of OK; with no size it still takes the focus and
       // Enter, but can never catch a click meant for OK. Never seen, so it has no caption.
       inertDefaultButton(*this, "inertDefaultButton", {.rect = ui::Px(90, 124, 0, 0)}) {

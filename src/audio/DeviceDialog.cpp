@@ -20,9 +20,9 @@ std::string DeviceOfList(const ui::ComboBox& list) {
 DeviceDialog::DeviceDialog()
     : ui::Form("DeviceDialog", "サウンドデバイスの選択", 380 * ui::kTwipsPerPixel, 162 * ui::kTwipsPerPixel),
       promptLabel(*this, "promptLabel", {.rect = Px(14, 14, 352, 18), .caption = "サウンドデバイスを指定してください"}),
-      midiDeviceLabel(*this, "midiDeviceLabel", {.rect = Px(14, 50, 110, 18), .caption = "MIDIデバイス"}),
+      midiDeviceLabel(*this, "midiDeviceLabel", {.rect = Px(14, 50, 110, 18), .caption = "MIDIデバイス(&M)"}),
       midiDeviceCombo(*this, "midiDeviceCombo", {.rect = Px(128, 46, 238, 200)}),
-      waveDeviceLabel(*this, "waveDeviceLabel", {.rect = Px(14, 88, 110, 18), .caption = "WAVEデバイス"}),
+      waveDeviceLabel(*this, "waveDeviceLabel", {.rect = Px(14, 88, 110, 18), .caption = "WAVEデバイス(&W)"}),
       waveDeviceCombo(*this, "waveDeviceCombo", {.rect = Px(128, 84, 238, 200)}),
       okButton(*this, "okButton", {.rect = Px(276, 124, 90, 28), .caption = "ＯＫ"}) {
   centerOnScreen = true;
@@ -31,11 +31,16 @@ DeviceDialog::DeviceDialog()
     chosenByUser_ = true;
     Unload();
   };
+  // Escape is the dialog's cancel: it closes without taking the devices shown, so the question
+  // comes again at the next opening.
+  onEscape = [this] { Unload(); };
   onQueryUnload = [this](int&, ui::UnloadMode mode) {
     if (mode == ui::UnloadMode::ControlMenu) chosenByUser_ = true;
   };
-  midiDeviceCombo.SetAccessibleName(midiDeviceLabel.Caption());
-  waveDeviceCombo.SetAccessibleName(waveDeviceLabel.Caption());
+  midiDeviceCombo.SetAccessibleName(ui::WithoutAccessKey(midiDeviceLabel.Caption()));
+  waveDeviceCombo.SetAccessibleName(ui::WithoutAccessKey(waveDeviceLabel.Caption()));
+  midiDeviceLabel.SetAccessKeyTarget(midiDeviceCombo);
+  waveDeviceLabel.SetAccessKeyTarget(waveDeviceCombo);
   SetTabOrder({&midiDeviceCombo, &waveDeviceCombo, &okButton});
   onLoad = [this] { OnLoad(); };
   onUnload = [this] { OnUnload(); };

@@ -18,6 +18,7 @@ void EditorWindow::ApplyTextColor(ui::Color color) {
 
 // Each group acts as a radio group that can never be left empty: a box the user unticks as
 // the only ticked one ticks itself again. Box 0 asks the colour dialog for a free colour.
+// The focus stays on the box: a keyboard user goes on through the palette from there.
 void EditorWindow::OnColorBoxClick(bool textGroup, int index) {
   auto& boxes = textGroup ? textColorChecks : backColorChecks;
   ui::CheckBox& box = boxes[size_t(index)];
@@ -37,18 +38,13 @@ void EditorWindow::OnColorBoxClick(bool textGroup, int index) {
     apply(FixedBoxColor(index));
     for (size_t i = 0; i < boxes.size(); ++i)
       if (int(i) != index) boxes[i].SetValue(ui::CheckState::Unticked);
-    FocusList();
     return;
   }
   if (!anyTicked) {
     if (Visible()) box.SetValue(ui::CheckState::Ticked);  // ticked again, which asks for the colour again
-    FocusList();
     return;
   }
-  if (!box.Ticked()) {
-    FocusList();
-    return;
-  }
+  if (!box.Ticked()) return;
   for (size_t i = 1; i < boxes.size(); ++i) boxes[i].SetValue(ui::CheckState::Unticked);
   // The dialog starts from the colour the sample shows; filling the fields ticks this box
   // without asking, and the colour given is then the colour kept.
@@ -61,7 +57,6 @@ void EditorWindow::OnColorBoxClick(bool textGroup, int index) {
     App().editor.dialogOpen = false;
   }
   if (chosen) apply(color);
-  FocusList();
 }
 
 void EditorWindow::ChooseSampleFont() {

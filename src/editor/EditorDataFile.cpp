@@ -168,16 +168,20 @@ void EditorWindow::SaveAndClose() {
 void EditorWindow::OnQueryUnload(int& cancel) {
   AppState& app = App();
   app.editor.currentIndex = -1;
-  if (app.editor.dataChanged && !app.monitor.shuttingDown) {
-    app.editor.dialogOpen = true;
-    int answer = Svc().dialogs->MsgBox(kUnsavedQuestion, kOkCancel | kIconExclamation, kProgramTitle);
-    app.editor.dialogOpen = false;
-    if (answer == kAnswerCancel) {
-      cancel = 1;
-      return;
-    }
+  if (!app.monitor.shuttingDown && !AskToDiscardEdits()) {
+    cancel = 1;
+    return;
   }
   StopTestPlay();
+}
+
+bool EditorWindow::AskToDiscardEdits() {
+  AppState& app = App();
+  if (!app.editor.dataChanged) return true;
+  app.editor.dialogOpen = true;
+  int answer = Svc().dialogs->MsgBox(kUnsavedQuestion, kOkCancel | kIconExclamation, kProgramTitle);
+  app.editor.dialogOpen = false;
+  return answer != kAnswerCancel;
 }
 
 void EditorWindow::ResetFields() {

@@ -2,6 +2,7 @@
 // boxes, the week start, the enable rules, filling at load and reset, and reading the fields
 // back into an entry.
 #include <algorithm>
+#include <utility>
 
 #include "app_state/AppState.h"
 #include "app_state/ProgramTitle.h"
@@ -141,7 +142,10 @@ void EditorWindow::OnMonthlyOptionClick() {
   if (!monthlyOption.Value() || App().editor.fillingFields) return;
   EnableAll({&dayOfMonthEdit, &dayOfMonthLabel}, true);
   CaretToEnd(dayOfMonthEdit);
-  dayOfMonthEdit.SetFocus();
+  // A click on 毎月 goes on into the day box. From the keyboard the focus stays on the option:
+  // the arrows go on through the kinds, and Shift+Tab can leave them (the option takes the
+  // focus on the way back).
+  if (std::exchange(monthlyByPointer, false)) dayOfMonthEdit.SetFocus();
   for (auto& box : weekdayChecks) box.SetEnabled(false);
   MarkCalendarWeekday();
   restOnDaysOffCheck.SetEnabled(true);

@@ -37,72 +37,72 @@ std::string Indexed(const char* family, size_t i) {
 
 EditorWindow::EditorWindow()
     : ui::Form("EditorWindow", kProgramTitle, kClientWidth * ui::kTwipsPerPixel, kClientHeight * ui::kTwipsPerPixel),
-      alarmListLabel(*this, "alarmListLabel", {.rect = Px(8, 12, 120, 16), .caption = "アラームリスト"}),
-      allEntriesViewCheck(*this, "allEntriesViewCheck", {.rect = Px(196, 8, 60, 22), .caption = "一覧"}),
-      dailyViewCheck(*this, "dailyViewCheck", {.rect = Px(262, 8, 90, 22), .caption = "デイリー"}),
+      alarmListLabel(*this, "alarmListLabel", {.rect = Px(8, 12, 120, 16), .caption = "アラームリスト(&L)"}),
+      allEntriesViewCheck(*this, "allEntriesViewCheck", {.rect = Px(196, 8, 60, 22), .caption = "一覧(&I)"}),
+      dailyViewCheck(*this, "dailyViewCheck", {.rect = Px(262, 8, 90, 22), .caption = "デイリー(&Y)"}),
       alarmList(*this, "alarmList", {.rect = Px(8, 34, 344, 468), .multiSelect = true}),
       calendar(*this, "calendar", {.rect = Px(364, 8, 268, 182)}),
       entryFrame(*this, "entryFrame", {.rect = Px(364, 196, 276, 366), .caption = "アラーム設定"}),
-      setTimeLabel(*this, "setTimeLabel", {.rect = Px(376, 222, 64, 16), .caption = "設定時刻"}),
+      setTimeLabel(*this, "setTimeLabel", {.rect = Px(376, 222, 66, 16), .caption = "設定時刻(&T)"}),
       hourEdit(*this, "hourEdit", {.rect = Px(444, 218, 34, 23), .maxLength = 2}),
       hourSpin(*this, "hourSpin", {.rect = Px(478, 218, 17, 23), .min = 0, .max = 23}),
       timeColonLabel(*this, "timeColonLabel", {.rect = Px(499, 222, 14, 16), .caption = "："}),
       minuteEdit(*this, "minuteEdit", {.rect = Px(515, 218, 34, 23), .maxLength = 2}),
       minuteSpin(*this, "minuteSpin", {.rect = Px(549, 218, 17, 23), .min = 0, .max = 59}),
-      onceOption(*this, "onceOption", {.rect = Px(376, 250, 100, 20), .caption = "１回だけ", .group = 1}),
-      dailyOption(*this, "dailyOption", {.rect = Px(484, 250, 80, 20), .caption = "毎日", .group = 1}),
-      monthlyOption(*this, "monthlyOption", {.rect = Px(376, 276, 100, 20), .caption = "毎月", .group = 1}),
+      onceOption(*this, "onceOption", {.rect = Px(376, 250, 100, 20), .caption = "１回だけ(&1)", .group = 1}),
+      dailyOption(*this, "dailyOption", {.rect = Px(484, 250, 80, 20), .caption = "毎日(&D)", .group = 1}),
+      monthlyOption(*this, "monthlyOption", {.rect = Px(376, 276, 100, 20), .caption = "毎月(&M)", .group = 1}),
       dayOfMonthEdit(*this, "dayOfMonthEdit", {.rect = Px(484, 275, 34, 23), .maxLength = 2}),
       dayOfMonthLabel(*this, "dayOfMonthLabel", {.rect = Px(522, 279, 20, 16), .caption = "日"}),
-      weeklyOption(*this, "weeklyOption", {.rect = Px(376, 304, 100, 20), .caption = "週単位", .group = 1}),
+      weeklyOption(*this, "weeklyOption", {.rect = Px(376, 304, 100, 20), .caption = "週単位(&W)", .group = 1}),
       weekUnitCombo(*this, "weekUnitCombo", {.rect = Px(484, 302, 80, kDropHeight)}),
       quickTimerOption(*this, "quickTimerOption",
-                       {.rect = Px(376, 332, 150, 20), .caption = "クイックタイマー", .group = 1}),
+                       {.rect = Px(376, 332, 150, 20), .caption = "クイックタイマー(&Q)", .group = 1}),
       weekdayChecks(MakeArray<7>([this](size_t i) {
         return ui::CheckBox(*this, Indexed("weekdayChecks", i),
                             {.rect = Px(376 + int(i) * 37, 360, 36, 22), .caption = ""});
       })),
-      mondayFirstCheck(*this, "mondayFirstCheck", {.rect = Px(376, 386, 104, 20), .caption = "月曜始まり"}),
+      mondayFirstCheck(*this, "mondayFirstCheck", {.rect = Px(376, 386, 104, 20), .caption = "月曜始まり(&K)"}),
       restOnDaysOffCheck(*this, "restOnDaysOffCheck",
-                         {.rect = Px(484, 386, 150, 20), .caption = "祝日は鳴らさない"}),
-      weekdaysOnlyButton(*this, "weekdaysOnlyButton", {.rect = Px(560, 329, 72, 25), .caption = "平日のみ"}),
-      preBellCheck(*this, "preBellCheck", {.rect = Px(376, 414, 100, 20), .caption = "予鈴する"}),
+                         {.rect = Px(484, 386, 150, 20), .caption = "祝日は鳴らさない(&H)"}),
+      weekdaysOnlyButton(*this, "weekdaysOnlyButton", {.rect = Px(548, 329, 84, 25), .caption = "平日のみ(&J)"}),
+      preBellCheck(*this, "preBellCheck", {.rect = Px(376, 414, 100, 20), .caption = "予鈴する(&R)"}),
       preBellLeadEdit(*this, "preBellLeadEdit", {.rect = Px(484, 413, 50, 23), .maxLength = 5}),
       preBellLeadLabel(*this, "preBellLeadLabel", {.rect = Px(538, 417, 40, 16), .caption = "分前"}),
       mainBellTooCheck(*this, "mainBellTooCheck", {.rect = Px(396, 438, 140, 20), .caption = "本鈴もする"}),
-      messageLabel(*this, "messageLabel", {.rect = Px(376, 466, 150, 16), .caption = "表示メッセージ"}),
+      messageLabel(*this, "messageLabel", {.rect = Px(376, 466, 150, 16), .caption = "表示メッセージ(&E)"}),
       // A message is at most 65535 bytes in the data file; no character takes more than two.
       messageEdit(*this, "messageEdit", {.rect = Px(376, 484, 252, 68), .multiLine = true, .maxLength = 32767}),
-      quickTimerLabel(*this, "quickTimerLabel", {.rect = Px(652, 12, 130, 16), .caption = "クイックタイマー"}),
+      quickTimerLabel(*this, "quickTimerLabel", {.rect = Px(652, 12, 130, 16), .caption = "クイックタイマー(&U)"}),
       quickTimerCombo(*this, "quickTimerCombo", {.rect = Px(652, 32, 110, kDropHeight), .repick = true}),
-      addButton(*this, "addButton", {.rect = Px(772, 28, 112, 28), .caption = "アラーム追加"}),
+      addButton(*this, "addButton", {.rect = Px(772, 28, 112, 28), .caption = "アラーム追加(&A)"}),
       changeButton(*this, "changeButton", {.rect = Px(890, 28, 36, 28), .caption = "変更", .picture = "EDIT", .pictureOnly = true}),
       deleteButton(*this, "deleteButton", {.rect = Px(930, 28, 36, 28), .caption = "削除", .picture = "DELETE", .pictureOnly = true}),
       warnPastTimeCheck(*this, "warnPastTimeCheck",
-                        {.rect = Px(652, 62, 314, 20), .caption = "アラームの過去指定を警告する"}),
+                        {.rect = Px(652, 62, 314, 20), .caption = "アラームの過去指定を警告する(&P)"}),
       appearanceFrame(*this, "appearanceFrame", {.rect = Px(652, 88, 316, 248), .caption = ""}),
       sampleView(*this, "sampleView", {.rect = Px(664, 104, 292, 60), .locked = true, .border = true}),
       textColorChecks(MakeArray<8>([this](size_t i) {
         return ui::CheckBox(*this, Indexed("textColorChecks", i),
-                            {.rect = i == 0 ? Px(664, 170, 64, 22) : Px(730 + int(i - 1) * 32, 170, 31, 22),
-                             .caption = i == 0 ? "文字色" : kColorCaptions[i]});
+                            {.rect = i == 0 ? Px(664, 170, 72, 22) : Px(738 + int(i - 1) * 32, 170, 31, 22),
+                             .caption = i == 0 ? "文字色(&C)" : kColorCaptions[i]});
       })),
       backColorChecks(MakeArray<8>([this](size_t i) {
         return ui::CheckBox(*this, Indexed("backColorChecks", i),
-                            {.rect = i == 0 ? Px(664, 196, 64, 22) : Px(730 + int(i - 1) * 32, 196, 31, 22),
-                             .caption = i == 0 ? "背景色" : kColorCaptions[i]});
+                            {.rect = i == 0 ? Px(664, 196, 72, 22) : Px(738 + int(i - 1) * 32, 196, 31, 22),
+                             .caption = i == 0 ? "背景色(&B)" : kColorCaptions[i]});
       })),
-      fontButton(*this, "fontButton", {.rect = Px(664, 224, 90, 26), .caption = "フォント"}),
-      previewButton(*this, "previewButton", {.rect = Px(760, 224, 90, 26), .caption = "プレビュー"}),
-      blinkCheck(*this, "blinkCheck", {.rect = Px(664, 256, 240, 20), .caption = "アラームウィンドウをブリンクする"}),
+      fontButton(*this, "fontButton", {.rect = Px(664, 224, 90, 26), .caption = "フォント(&F)"}),
+      previewButton(*this, "previewButton", {.rect = Px(760, 224, 90, 26), .caption = "プレビュー(&V)"}),
+      blinkCheck(*this, "blinkCheck", {.rect = Px(664, 256, 240, 20), .caption = "アラームウィンドウをブリンクする(&Z)"}),
       blinkCountEdit(*this, "blinkCountEdit", {.rect = Px(684, 280, 50, 23), .maxLength = 5}),
       blinkCountLabel(*this, "blinkCountLabel", {.rect = Px(738, 284, 20, 16), .caption = "回"}),
       keepWindowCheck(*this, "keepWindowCheck",
                       {.rect = Px(664, 308, 296, 20), .caption = "ブリンク後に、アラームウィンドウを画面に残す"}),
       soundFrame(*this, "soundFrame", {.rect = Px(652, 342, 316, 178), .caption = ""}),
-      soundCheck(*this, "soundCheck", {.rect = Px(664, 358, 110, 20), .caption = "音を鳴らす"}),
-      endlessCheck(*this, "endlessCheck", {.rect = Px(790, 358, 160, 20), .caption = "エンドレスにする"}),
-      soundFileLabel(*this, "soundFileLabel", {.rect = Px(664, 384, 150, 16), .caption = "サウンドファイル"}),
+      soundCheck(*this, "soundCheck", {.rect = Px(664, 358, 110, 20), .caption = "音を鳴らす(&S)"}),
+      endlessCheck(*this, "endlessCheck", {.rect = Px(790, 358, 160, 20), .caption = "エンドレスにする(&X)"}),
+      soundFileLabel(*this, "soundFileLabel", {.rect = Px(664, 384, 150, 16), .caption = "サウンドファイル(&G)"}),
       soundFileEdit(*this, "soundFileEdit", {.rect = Px(664, 402, 216, 23)}),
       browseSoundButton(*this, "browseSoundButton", {.rect = Px(884, 400, 34, 27), .caption = "参照", .picture = "OPEN", .pictureOnly = true}),
       testPlayButton(*this, "testPlayButton", {.rect = Px(922, 400, 34, 27), .caption = "試聴", .picture = "CHECK", .pictureOnly = true}),
@@ -116,10 +116,10 @@ EditorWindow::EditorWindow()
                        {.rect = Px(730, 470, 96, 18), .min = kSliderMin, .max = kSliderMax,
                         .smallChange = 655, .largeChange = 6553}),
       waveDeviceCombo(*this, "waveDeviceCombo", {.rect = Px(830, 468, 126, kDropHeight)}),
-      dataPathLabel(*this, "dataPathLabel", {.rect = Px(8, 512, 200, 16), .caption = "データファイルパス"}),
+      dataPathLabel(*this, "dataPathLabel", {.rect = Px(8, 512, 200, 16), .caption = "データファイルパス(&N)"}),
       dataPathEdit(*this, "dataPathEdit", {.rect = Px(8, 532, 304, 23)}),
       browseDataFileButton(*this, "browseDataFileButton", {.rect = Px(316, 530, 36, 27), .caption = "参照", .picture = "OPEN", .pictureOnly = true}),
-      resetFieldsButton(*this, "resetFieldsButton", {.rect = Px(652, 530, 150, 30), .caption = "初期状態にする"}),
+      resetFieldsButton(*this, "resetFieldsButton", {.rect = Px(652, 530, 150, 30), .caption = "初期状態にする(&O)"}),
       saveAndCloseButton(*this, "saveAndCloseButton", {.rect = Px(818, 530, 150, 30), .caption = "ＯＫ"}) {
   centerOnScreen = true;
 
@@ -128,6 +128,7 @@ EditorWindow::EditorWindow()
   const std::pair<ui::Control*, const char*> names[] = {
       {&alarmList, "アラームリスト"},       {&calendar, "カレンダー"},
       {&hourEdit, "設定時刻 時"},           {&minuteEdit, "設定時刻 分"},
+      {&hourSpin, "設定時刻 時 上下"},      {&minuteSpin, "設定時刻 分 上下"},
       {&dayOfMonthEdit, "毎月の日"},        {&weekUnitCombo, "週単位"},
       {&preBellLeadEdit, "予鈴 分前"},      {&messageEdit, "表示メッセージ"},
       {&quickTimerCombo, "クイックタイマー"}, {&blinkCountEdit, "ブリンク回数"},
@@ -135,6 +136,12 @@ EditorWindow::EditorWindow()
       {&midiDeviceCombo, "MIDIデバイス"},   {&waveVolumeSlider, "他の音量"},
       {&waveDeviceCombo, "他のデバイス"},   {&dataPathEdit, "データファイルパス"}};
   for (auto [control, name] : names) control->SetAccessibleName(name);
+  // Alt and the letter of a label's "(&X)" go to the box or list it names.
+  const std::pair<ui::Label*, ui::Control*> keyLabels[] = {
+      {&alarmListLabel, &alarmList},     {&setTimeLabel, &hourEdit},
+      {&messageLabel, &messageEdit},     {&quickTimerLabel, &quickTimerCombo},
+      {&soundFileLabel, &soundFileEdit}, {&dataPathLabel, &dataPathEdit}};
+  for (auto [label, target] : keyLabels) label->SetAccessKeyTarget(*target);
   addButton.SetToolTip("アラーム設定を追加します");
   changeButton.SetToolTip("アラーム設定を変更します");
   deleteButton.SetToolTip("アラームエントリを削除します");
@@ -176,6 +183,7 @@ EditorWindow::EditorWindow()
   preBellLeadEdit.onChange = [this] { OnPreBellLeadChange(); };
   monthlyOption.onClick = [this] { OnMonthlyOptionClick(); };
   monthlyOption.onGotFocus = [this] { OnMonthlyOptionClick(); };
+  monthlyOption.onMouseDown = [this](int) { monthlyByPointer = true; };
   weeklyOption.onClick = [this] { OnWeeklyOptionClick(); };
   dailyOption.onClick = [this] { OnDailyOptionClick(); };
   onceOption.onClick = [this] { OnOnceOptionClick(); };
@@ -227,16 +235,18 @@ EditorWindow::EditorWindow()
     if (!App().editor.dialogOpen && Visible()) alarmList.SetFocus();
   };
   onQueryUnload = [this](int& cancel, ui::UnloadMode) { OnQueryUnload(cancel); };
+  // Escape closes as the close box does: through the question about unsaved edits.
+  onEscape = [this] { RequestClose(); };
 
   // The keyboard walks the window as it reads: the list, then the date and the entry from
   // top to bottom, the commit buttons, appearance, sound, and the buttons that close.
   std::vector<ui::Control*> order = {
       &allEntriesViewCheck, &dailyViewCheck, &alarmList, &dataPathEdit, &browseDataFileButton,
       &calendar, &hourEdit, &minuteEdit, &onceOption, &dailyOption,
-      &monthlyOption, &dayOfMonthEdit, &weeklyOption, &weekUnitCombo, &quickTimerOption};
+      &monthlyOption, &dayOfMonthEdit, &weeklyOption, &weekUnitCombo, &quickTimerOption, &weekdaysOnlyButton};
   for (auto& box : weekdayChecks) order.push_back(&box);
   for (ui::Control* c : std::initializer_list<ui::Control*>{
-           &mondayFirstCheck, &preBellCheck, &preBellLeadEdit, &mainBellTooCheck, &messageEdit,
+           &mondayFirstCheck, &restOnDaysOffCheck, &preBellCheck, &preBellLeadEdit, &mainBellTooCheck, &messageEdit,
            &quickTimerCombo, &addButton, &changeButton, &deleteButton, &warnPastTimeCheck})
     order.push_back(c);
   for (auto& box : textColorChecks) order.push_back(&box);
@@ -248,6 +258,12 @@ EditorWindow::EditorWindow()
            &saveAndCloseButton})
     order.push_back(c);
   SetTabOrder(std::move(order));
+  // Each colour palette is one stop; the arrow keys move through it and Space ticks a colour.
+  for (auto* palette : {&textColorChecks, &backColorChecks}) {
+    std::vector<ui::Control*> members;
+    for (auto& box : *palette) members.push_back(&box);
+    AddArrowGroup(std::move(members));
+  }
 }
 
 void EditorWindow::OpenEditor() {

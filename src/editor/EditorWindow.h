@@ -108,6 +108,9 @@ class EditorWindow : public ui::Form {
   // the editor unloads; nothing otherwise (the monitor lends these to the volume code).
   std::optional<std::string> SelectedMidiDevice() const;
   std::optional<std::string> SelectedWaveDevice() const;
+  // Unsaved edits: the editor's question whether to throw them away. True when there are none
+  // or the user lets them go, false when the user keeps them (キャンセル).
+  bool AskToDiscardEdits();
   // A change of the alarm table shown in an open editor's list: RefreshListIfLoaded.
   friend void RefreshListIfLoaded();
 
@@ -224,6 +227,7 @@ class EditorWindow : public ui::Form {
   bool skipTimeCheck = false;
   bool dataPathTyped = false;
   bool viewBoxRetick = false;
+  bool monthlyByPointer = false;  // the mouse went down on 毎月
   bool suppressForeColorDialog = false;
   bool suppressBackColorDialog = false;
 };

@@ -9,7 +9,7 @@ namespace wb {
 HistoryWindow::HistoryWindow()
     : ui::Form("HistoryWindow", kHistoryTitle, 9600, 5400),
       historyList(*this, "historyList", {.rect = {180, 180, 9240, 4380}}),
-      closeButton(*this, "closeButton", {.rect = {8040, 4800, 1380, 420}, .caption = "閉じる"}) {
+      closeButton(*this, "closeButton", {.rect = {8040, 4800, 1380, 420}, .caption = "閉じる(&C)"}) {
   centerOnScreen = true;
   closeButton.SetDefault(true);
   closeButton.SetCancel(true);

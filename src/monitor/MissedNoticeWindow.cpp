@@ -8,14 +8,15 @@ namespace wb {
 
 MissedNoticeWindow::MissedNoticeWindow()
     : ui::Form("MissedNoticeWindow", kMissedNoticeTitle, 7200, 4140),
-      introLabel(*this, "introLabel", {.rect = {180, 150, 6840, 270}, .caption = "次のアラームは鳴りませんでした。"}),
+      introLabel(*this, "introLabel", {.rect = {180, 150, 6840, 270}, .caption = "次のアラームは鳴りませんでした。(&L)"}),
       missedList(*this, "missedList", {.rect = {180, 480, 6840, 2880}}),
       okButton(*this, "okButton", {.rect = {5640, 3540, 1380, 420}, .caption = "ＯＫ"}) {
   centerOnScreen = true;
   okButton.SetDefault(true);
   okButton.SetCancel(true);
   // The list first: a screen reader starts reading where the focus lands.
-  missedList.SetAccessibleName(introLabel.Caption());
+  missedList.SetAccessibleName(ui::WithoutAccessKey(introLabel.Caption()));
+  introLabel.SetAccessKeyTarget(missedList);
   SetTabOrder({&missedList, &okButton});
   // What was read is gone: the next catch-up opens a fresh notice.
   okButton.onClick = [this] { Unload(); };

@@ -56,7 +56,7 @@ MonitorWindow::MonitorWindow() : ui::Form("MonitorWindow", kProgramTitle, 3000, 
   historyItem->onClick = [this] { ShowHistory(); };
   cancelSnoozeItem->onClick = [] { CancelAllSnoozes(); };
   aboutItem->onClick = [this] { ShowAboutBox(); };
-  exitItem->onClick = [this] { ShutDown(); };
+  exitItem->onClick = [this] { OnExitClick(); };
   WireAppHooks();
 }
 

@@ -62,6 +62,8 @@ class MonitorWindow : public ui::Form {
   // The orderly end run by 終了, a close request and the end of the Windows session; runs
   // once, later calls do nothing.
   void ShutDown();
+  // 終了 from the tray menu: unsaved edits in the editor are asked about first.
+  void OnExitClick();
   // Timer reactions.
   void OnDueCheckTick();
   void OnPowerEvent(PowerEvent event);

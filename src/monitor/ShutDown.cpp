@@ -15,6 +15,16 @@
 
 namespace wb {
 
+// The end would unload the editor without its question and lose what was not saved: the
+// editor asks first, and キャンセル keeps the program and the editor as they were.
+void MonitorWindow::OnExitClick() {
+  if (EditorWindow* editor = ui::FormIfLoaded<EditorWindow>(); editor && !editor->AskToDiscardEdits()) {
+    if (editor->Visible()) BringToForeground(*editor);
+    return;
+  }
+  ShutDown();
+}
+
 void MonitorWindow::ShutDown() {
   MonitorState& monitor = App().monitor;
   // Once only. The shell calls on the way out let Windows deliver its messages, the end of the

@@ -17,6 +17,9 @@ constexpr int kRetries = 2;
 constexpr int kRetryWaitMs = 1000;
 constexpr int kDueCheckIntervalMs = 1000;
 const std::string kUnreadableTableText = "データファイルを読み込めませんでした。\r\n\r\n";
+constexpr const char* kFirstStartTitle = "Wakebell は通知領域で動いています";
+constexpr const char* kFirstStartText =
+    "このアイコンをダブルクリックすると、アラームの設定画面が開きます。右クリックでメニューが出ます。";
 const std::string kUnreadableTableTail =
     "\r\n\r\nこのファイルに登録したアラームは鳴りません。ファイルを確認してください。";
 }  // namespace
@@ -45,6 +48,9 @@ bool MonitorWindow::PassInstanceGuard() {
 }
 
 void MonitorWindow::StartUp() {
+  // No settings file beside the program yet: nobody has run it here before (the guard below
+  // writes the file, so this start is the only one that finds none).
+  const bool firstStart = NothingAt(ProgramSettingsPath());
   if (!PassInstanceGuard()) {
     // Ends silently: no icon, no window, nothing written.
     Unload();
@@ -70,6 +76,9 @@ void MonitorWindow::StartUp() {
   Svc().tray->SetShellRestartHandler([this] { OnShellRestart(); });
   AddTrayIcon(TrayIcon::App, kProgramTitle);
   Hide();
+  // The program has no window of its own to show, and the icon may sit in the hidden part of
+  // the notification area: a new user is told once where it runs and how to reach it.
+  if (firstStart && app.programFolderWritable) Svc().tray->ShowBalloon(kFirstStartTitle, kFirstStartText);
 
   const std::string dataIni = DataSettingsPath();
   ShowStartMode(ReadStartMode(dataIni));

@@ -66,6 +66,45 @@ const std::string* CaptionOf(const Control& c) {
     default: return nullptr;
   }
 }
+char AccessKeyOf(const std::string& caption) {
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    const char key = caption[i + 1];
+    if (key >= 'a' && key <= 'z') return char(key - 'a' + 'A');
+    return (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9') ? key : 0;
+  }
+  return 0;
+}
+
+std::string WithoutAccessKey(const std::string& caption) {
+  std::string out;
+  for (size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '(' && i + 3 < caption.size() && caption[i + 1] == '&' && caption[i + 3] == ')' &&
+        AccessKeyOf(caption.substr(i + 1, 2))) {
+      i += 3;  // the Japanese form: the key in brackets after the text
+      continue;
+    }
+    if (caption[i] == '&' && i + 1 < caption.size()) ++i;  // "&&" is one "&", "&S" an S
+    out += caption[i];
+  }
+  return out;
+}
+
+char AccessKeyOfControl(const Control& c) {
+  switch (c.GetKind()) {
+    case Kind::Button: case Kind::CheckBox: case Kind::OptionButton: return AccessKeyOf(*CaptionOf(c));
+    default: break;
+  }
+  for (const Control* k : c.Owner().Controls())
+    if (k->GetKind() == Kind::Label && static_cast<const Label*>(k)->AccessKeyTarget() == &c)
+      return AccessKeyOf(static_cast<const Label*>(k)->Caption());
+  return 0;
+}
+
 void Control::SetFocus() {
   Control* old = form_.ActiveControl();
   form_.NoteFocus(this);
@@ -247,6 +286,16 @@ const std::string& ListControl::SelectedText() const {
 ComboBox::ComboBox(Form& f, std::string name, ComboBoxOptions o)
     : ListControl(f, std::move(name), Kind::ComboBox, o.rect), repick_(o.repick) {
   SetBackColor(kWindowBack);
+}
+void ComboBox::UserBrowse(int i) {
+  if (!Enabled()) return;
+  if (!repick_) {
+    SetListIndex(i);
+    return;
+  }
+  if (i == index_ || i < -1 || i >= ListCount()) return;
+  index_ = i;
+  Notify(Prop::ListIndex);
 }
 void ComboBox::UserPick(int i) {
   if (!Enabled()) return;
@@ -435,28 +484,51 @@ void Form::SetTabOrder(std::vector<Control*> order) {
   if (peer) peer->SyncForm(Prop::TabOrder);
 }
 
+namespace {
+bool UsableByKeyboard(const Control& c) { return TakesFocus(c.GetKind()) && c.Visible() && c.Enabled(); }
+bool TickedMember(const Control& c) {
+  if (c.GetKind() == Kind::OptionButton) return static_cast<const OptionButton&>(c).Value();
+  return c.GetKind() == Kind::CheckBox && static_cast<const CheckBox&>(c).Ticked();
+}
+}  // namespace
+
+std::optional<int> Form::KeyGroupOf(const Control& c) const {
+  if (c.GetKind() == Kind::OptionButton) return 2 * static_cast<const OptionButton&>(c).Group();
+  for (size_t i = 0; i < arrowGroups_.size(); ++i)
+    if (std::find(arrowGroups_[i].begin(), arrowGroups_[i].end(), &c) != arrowGroups_[i].end()) return 2 * int(i) + 1;
+  return std::nullopt;
+}
+
+bool Form::SameKeyGroup(const Control& a, const Control& b) const {
+  const std::optional<int> group = KeyGroupOf(a);
+  return group && group == KeyGroupOf(b);
+}
+
+void Form::AddArrowGroup(std::vector<Control*> members) {
+  for (Control* c : members) WB_ASSERT(c && &c->Owner() == this && !KeyGroupOf(*c));
+  arrowGroups_.push_back(std::move(members));
+  if (peer) peer->SyncForm(Prop::TabOrder);
+}
+
 Control* Form::NextTabStop(int direction, const std::function<bool(const Control&)>& canTakeFocus) const {
   std::vector<Control*> order;
   for (Control* c : tabOrder_)
     if (canTakeFocus(*c)) order.push_back(c);
   Control* current = active_;
-  // An option group is one stop: the option holding the focus, else the ticked one, else the
-  // first of the group in the order.
+  // A group (options, a palette) is one stop: the member holding the focus, else the ticked
+  // one, else the first of the group in the order.
   std::vector<Control*> stops;
   for (Control* c : order) {
-    if (c->GetKind() == Kind::OptionButton && c != current) {
-      const auto* o = static_cast<const OptionButton*>(c);
-      auto sameGroup = [o](const Control* k) {
-        return k->GetKind() == Kind::OptionButton && static_cast<const OptionButton*>(k)->Group() == o->Group();
-      };
+    if (const std::optional<int> group = KeyGroupOf(*c); group && c != current) {
+      auto sameGroup = [this, group](const Control* k) { return KeyGroupOf(*k) == group; };
       bool holdsFocus = false, ticked = false;
       for (Control* k : order)
         if (sameGroup(k)) {
           holdsFocus |= k == current;
-          ticked |= static_cast<const OptionButton*>(k)->Value();
+          ticked |= TickedMember(*k);
         }
       bool groupHasStop = std::any_of(stops.begin(), stops.end(), sameGroup);
-      if (holdsFocus || (ticked ? !o->Value() : groupHasStop)) continue;
+      if (holdsFocus || groupHasStop || (ticked && !TickedMember(*c))) continue;
     }
     stops.push_back(c);
   }
@@ -469,9 +541,56 @@ Control* Form::NextTabStop(int direction, const std::function<bool(const Control
 }
 
 void Form::PressTab(int direction) {
-  Control* next =
-      NextTabStop(direction, [](const Control& c) { return TakesFocus(c.GetKind()) && c.Visible() && c.Enabled(); });
-  if (next) next->SetFocus();
+  if (Control* next = NextTabStop(direction, UsableByKeyboard)) TabTo(*next);
+}
+
+bool Form::PressAccessKey(char key) { return PressAccessKey(key, UsableByKeyboard); }
+
+bool Form::PressAccessKey(char key, const std::function<bool(const Control&)>& canTakeFocus) {
+  if (key >= 'a' && key <= 'z') key = char(key - 'a' + 'A');
+  for (Control* c : controls_) {
+    Control* target = c;
+    if (c->GetKind() == Kind::Label) target = static_cast<Label*>(c)->AccessKeyTarget();
+    else if (c->GetKind() != Kind::Button && c->GetKind() != Kind::CheckBox && c->GetKind() != Kind::OptionButton)
+      continue;
+    if (!target || AccessKeyOf(*CaptionOf(*c)) != key || !canTakeFocus(*target)) continue;
+    TabTo(*target);
+    if (active_ != target) return true;  // a handler of the focus took it elsewhere
+    switch (c->GetKind()) {
+      case Kind::Button: static_cast<Button*>(c)->Press(); break;
+      case Kind::CheckBox: static_cast<CheckBox*>(c)->Toggle(); break;
+      case Kind::OptionButton: static_cast<OptionButton*>(c)->SetValue(true); break;
+      default: break;
+    }
+    return true;
+  }
+  return false;
+}
+
+void Form::TabTo(Control& c) {
+  c.SetFocus();
+  // Only a one-line box: a message typed over by accident would be lost whole.
+  if (active_ == &c && c.GetKind() == Kind::TextBox && !static_cast<TextBox&>(c).MultiLine())
+    static_cast<TextBox&>(c).SelectAll();
+}
+
+bool Form::PressArrow(int direction) { return PressArrow(direction, UsableByKeyboard); }
+
+bool Form::PressArrow(int direction, const std::function<bool(const Control&)>& canTakeFocus) {
+  Control* current = active_;
+  const std::optional<int> group = current ? KeyGroupOf(*current) : std::nullopt;
+  if (!group) return false;
+  std::vector<Control*> members;
+  for (Control* c : tabOrder_)
+    if (KeyGroupOf(*c) == group && (c == current || canTakeFocus(*c))) members.push_back(c);
+  auto at = std::find(members.begin(), members.end(), current);
+  if (at == members.end()) return false;
+  const size_t n = members.size();
+  Control* next = members[(size_t(at - members.begin()) + n + size_t(direction > 0 ? 1 : -1)) % n];
+  if (next == current) return true;
+  next->SetFocus();
+  if (active_ == next && next->GetKind() == Kind::OptionButton) static_cast<OptionButton*>(next)->SetValue(true);
+  return true;
 }
 
 void Form::EnsureLoaded() {
@@ -531,6 +650,14 @@ Button* Form::DefaultButton() const {
   return nullptr;
 }
 void Form::PressEnter() {
+  // A list of actions runs the item it shows; a text box takes Enter as typing, never as
+  // closing the window.
+  if (active_ && active_->GetKind() == Kind::ComboBox && static_cast<ComboBox*>(active_)->Repick()) {
+    auto* combo = static_cast<ComboBox*>(active_);
+    combo->UserPick(combo->ListIndex());
+    return;
+  }
+  if (active_ && active_->GetKind() == Kind::TextBox) return;
   if (active_ && active_->GetKind() == Kind::Button) {
     static_cast<Button*>(active_)->Press();
     return;
@@ -543,6 +670,7 @@ void Form::PressEscape() {
       static_cast<Button*>(c)->Press();
       return;
     }
+  if (onEscape) onEscape();
 }
 
 void RetireForm(std::unique_ptr<Form> form) { Retired().push_back(std::move(form)); }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -192,9 +193,14 @@ class Label : public Control {
   void SetCaption(std::string c);
   Align Alignment() const { return align_; }
   void SetAlignment(Align a);
+  // A label naming a box or list beside it carries that control's access key: Alt and the
+  // letter of its "(&X)" take the focus there. Without a target its "&" is a plain character.
+  Control* AccessKeyTarget() const { return accessKeyTarget_; }
+  void SetAccessKeyTarget(Control& target) { accessKeyTarget_ = &target; }
  private:
   std::string caption_;
   Align align_ = Align::Left;
+  Control* accessKeyTarget_ = nullptr;
 };
 
 class Button : public Control {
@@ -271,6 +277,7 @@ class TextBox : public TextControl {
   int MaxLength() const { return maxLength_; }
   void SetMaxLength(int n) { maxLength_ = n; Notify(Prop::MaxLength); }
   using TextControl::SetSelLength;
+  using TextControl::SelectAll;
   // A user typing one character: onKeyPress may swallow it; otherwise replaces the selection.
   void Type(const std::string& text);
  private:
@@ -307,6 +314,10 @@ class ComboBox : public ListControl {  // drop-down list
   // The user picks an item from the open list: a change raises Click; with `repick` a pick of
   // the item already shown raises it too (a list of actions rather than of values).
   void UserPick(int i);
+  // The user moves through the items without picking (the arrow keys on the closed list, the
+  // highlight in the open one): the item shown changes. A list of values takes it as the new
+  // value (Click); a list of actions runs nothing until the user picks.
+  void UserBrowse(int i);
   bool Repick() const { return repick_; }
  private:
   bool repick_ = false;
@@ -429,6 +440,14 @@ class Frame : public Control {
 // The caption of a control that shows one (label, button, check box, option button, frame);
 // nullptr for the other kinds.
 const std::string* CaptionOf(const Control& c);
+// The access key a caption marks with "&" ("アラーム追加(&A)" gives 'A'), upper case; 0 for none
+// ("&&" is a plain ampersand).
+char AccessKeyOf(const std::string& caption);
+// The caption as read without its access key: "アラーム追加(&A)" gives "アラーム追加".
+std::string WithoutAccessKey(const std::string& caption);
+// The access key that acts on `c`: its own caption's (button, check box, option) or that of a
+// label naming it; 0 for none.
+char AccessKeyOfControl(const Control& c);
 
 // Pictures by key; the front end maps keys to the program's resources.
 class ImageList : public Control {
@@ -550,6 +569,25 @@ class Form {
   Control* NextTabStop(int direction, const std::function<bool(const Control&)>& canTakeFocus) const;
   // The user pressed Tab or Shift+Tab: among visible, enabled controls that take the focus.
   void PressTab(int direction);
+  // Focus come by the keyboard: a one-line text box then selects all it holds, so typing
+  // replaces the value instead of appending to it.
+  void TabTo(Control& c);
+  // A family of check boxes the keyboard treats as one stop, as it treats a group of options
+  // (a palette): Tab stops once on it, the arrow keys move the focus inside it; Space ticks.
+  void AddArrowGroup(std::vector<Control*> members);
+  // The user pressed an arrow key (-1 left or up, 1 right or down) on an option or a member of
+  // an arrow group: the focus moves to the next one of its group that `canTakeFocus` accepts,
+  // wrapping; an option is ticked too, as in every dialog. False when the focused control is
+  // in no group (the arrow is the control's own).
+  bool PressArrow(int direction, const std::function<bool(const Control&)>& canTakeFocus);
+  bool PressArrow(int direction);
+  // Alt and a letter: the button, check box or option whose caption marks it is pressed (an
+  // option ticked), or the focus goes to the control a label with it names. False when no
+  // control that `canTakeFocus` accepts has that key.
+  bool PressAccessKey(char key, const std::function<bool(const Control&)>& canTakeFocus);
+  bool PressAccessKey(char key);
+  // Both in one group of options or one arrow group.
+  bool SameKeyGroup(const Control& a, const Control& b) const;
 
   // Events, as the native window reports them.
   std::function<void()> onLoad;
@@ -557,6 +595,8 @@ class Form {
   std::function<void()> onActivate;
   std::function<void()> onPaint;
   std::function<void(int& cancel, UnloadMode mode)> onQueryUnload;
+  // Escape in a window without a cancel button (the editor closes through its question).
+  std::function<void()> onEscape;
   // Windows is ending the session (log-off, restart, power-off) and ends the process as soon
   // as the handlers return: whatever must be put in order has to be done here. Every window
   // hears of it; nothing may keep the session from ending.
@@ -579,7 +619,11 @@ class Form {
   bool loaded_ = false, visible_ = false, unloadedOnce_ = false, unloading_ = false;
   std::vector<Control*> controls_;
   std::vector<Control*> tabOrder_;
+  std::vector<std::vector<Control*>> arrowGroups_;
   Control* active_ = nullptr;
+  // The group a control moves in with the arrow keys, if any (options by their group number,
+  // check boxes by their arrow group); a group is one tab stop.
+  std::optional<int> KeyGroupOf(const Control& c) const;
 };
 
 // The native side of a form, supplied by the front end. The fake front end has none.

@@ -84,6 +84,9 @@ struct ITray {
   // Also called back when the shell restarts and forgot the icon.
   virtual void SetShellRestartHandler(std::function<void()> handler) = 0;
   virtual void CursorPos(int32_t& x, int32_t& y) = 0;
+  // A notice that comes out of the icon for a few seconds (a balloon, or a toast on Windows 10
+  // and later); the shell may leave it out (notifications turned off).
+  virtual void ShowBalloon(const std::string& title, const std::string& text) = 0;
 };
 
 // Startup folder and shell links.

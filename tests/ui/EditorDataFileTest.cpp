@@ -74,11 +74,12 @@ TEST_F(EditorDataFile, ClosingWithUnsavedEditsAsksFirst) {
   EXPECT_EQ(ui::TheForm<EditorWindow>().alarmList.ListCount(), 0);
 }
 
-TEST_F(EditorDataFile, EndingTheProgramWithUnsavedEditsAsksNothing) {
+// Windows ending the session waits for no question (終了 asks: KeyboardTest).
+TEST_F(EditorDataFile, TheEndOfTheSessionWithUnsavedEditsAsksNothing) {
   EditorWindow& w = Open();
   AddDaily(w);
   dialogs.Asked.clear();
-  ui::TheForm<MonitorWindow>().exitItem->Choose();
+  frontEnd.EndSession();
   EXPECT_TRUE(dialogs.Asked.empty());
   EXPECT_EQ(ui::FormIfLoaded<EditorWindow>(), nullptr);
 }

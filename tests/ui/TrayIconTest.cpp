@@ -19,6 +19,26 @@ class TrayIcon_ : public MonitorTest {
   }
 };
 
+// ---- first start ----
+
+// Nothing tells a new user where the program went but the icon, which may sit in the hidden part
+// of the notification area: the first start says so once, from the icon.
+TEST_F(TrayIcon_, OnlyTheVeryFirstStartTellsWhereTheProgramRuns) {
+  for (int start = 1; start <= 2; ++start) {
+    SCOPED_TRACE(start);
+    tray.Calls.clear();
+    Start();
+    EXPECT_EQ(tray.CountOps("balloon"), start == 1 ? 1 : 0);
+    if (start == 1) {
+      EXPECT_EQ(tray.Calls.back().op, "balloon");  // after the icon it comes out of
+      EXPECT_NE(tray.Calls.back().tip.find("ダブルクリック"), std::string::npos);
+      EXPECT_NE(tray.Calls.back().tip.find("右クリック"), std::string::npos);
+    }
+    ui::TheForm<MonitorWindow>().exitItem->Choose();
+    ForgetWindows();
+  }
+}
+
 // ---- clicks ----
 
 TEST_F(TrayIcon_, SingleClickDismissesTheAlarmHalfASecondLater) {

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The editor's calendar and the names of its controls in the real Wakebell.exe under Wine, in
 # one start of the program. The calendar's next-month arrow moves its highlighted date, and
-# アラーム追加 then puts the entry on that date (wakebell-tool dump of the saved file). Every button,
-# box, list, calendar and slider the Tab key reaches has a window text a screen reader names it
-# by, and the buttons that show only an icon are named "変更", "削除", "参照" (both) and "試聴"
-# while they still show only it. (A text box or a drop-down list holds its value as window text;
+# アラーム追加 then puts the entry on that date (wakebell-tool dump of the saved file). Every visible
+# button, box, list, calendar, slider and spin button has a window text a screen reader names it
+# by, each enabled one but the spin buttons (worked by typing into their box) is a Tab stop, and the
+# buttons that show only an icon are named "変更", "削除", "参照" (both) and "試聴" while they
+# still show only it. (A text box or a drop-down list holds its value as window text;
 # its name goes to the accessibility layer, which Wine does not answer for.)
 # Usage: editor_names_test.sh <folder of Wakebell.exe>.
 # shellcheck disable=SC2086  # the control places below are split into their four numbers
@@ -21,13 +22,17 @@ wait_for 60 find_icon || fail "no tray icon appeared"
 wait_for 10 has_setting "$data/Wakebell.ini" STARTFLG 0 || fail "start-up did not finish"
 open_editor || fail "a double click on the tray icon opened no editor"
 
-# 1. Names: the icon buttons by theirs, and no button or box the Tab key reaches without one.
-stops=$(helper tabstops Wakebell) || fail "no editor window to read"
+# 1. Names: the icon buttons by theirs, no control a user operates without one or out of the Tab
+# order.
+stops=$(helper controls Wakebell) || fail "no editor window to read"
+free=$(printf '%s\n' "$stops" | grep '^free ' | grep -v ' msctls_updown32 ')
+[ -z "$free" ] || fail "the Tab key never reaches these controls: $(echo $free)"
+stops=$(printf '%s\n' "$stops" | cut -d' ' -f2-)
 icons=$(printf '%s\n' "$stops" | sed -n 's/^icon Button //p' | sort | tr '\n' ' ')
 [ "$icons" = "$(printf '%s\n' 変更 削除 参照 参照 試聴 | sort | tr '\n' ' ')" ] ||
   fail "the buttons showing only an icon are named: '$icons'"
 nameless=$(printf '%s\n' "$stops" | grep -E '^(icon|text) (Button|ListBox|SysMonthCal32|ScrollBar|msctls_updown32) $')
-[ -z "$nameless" ] || fail "these controls the Tab key reaches have no name: $(echo $nameless)"
+[ -z "$nameless" ] || fail "these controls have no name: $(echo $nameless)"
 named=$(printf '%s\n' "$stops" | grep -E ' (ListBox|SysMonthCal32|ScrollBar) ' | cut -d' ' -f3- | tr '\n' ' ')
 [ "$named" = "アラームリスト カレンダー MIDI音量 他の音量 " ] || fail "the list, calendar and sliders are named '$named'"
 echo "icon buttons: $icons; list, calendar and sliders: $named; $(printf '%s\n' "$stops" | grep -c ' Button ') named buttons and boxes"

@@ -16,10 +16,12 @@
 //   tray_helper texts CAPTION  prints the texts of that window's controls, one a line (line
 //                              breaks within a text as spaces), in UTF-8: what a screen reader
 //                              reads from the window
-//   tray_helper tabstops CAPTION  prints one line per control of that window the Tab key reaches:
-//                              "icon" or "text" (a button drawing only its picture, or anything
-//                              else), its class, then its window text (what a screen reader
-//                              names it by), in UTF-8
+//   tray_helper controls CAPTION  prints one line per visible control of that window a user
+//                              operates (labels, frames and read-only rich text aside): "off"
+//                              (disabled), "stop" or "free" (a Tab stop, or an option beside
+//                              one that is, or not), "icon" or "text" (a button
+//                              drawing only its picture, or anything else), its class, then its
+//                              window text (what a screen reader names it by), in UTF-8
 //   tray_helper calendar CAPTION  prints "x y w h yyyy/mm/dd": the screen rectangle of the month
 //                              that window's calendar draws (centred in the control) and the
 //                              date it highlights
@@ -39,6 +41,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cwchar>
 #include <string>
 
 #include "model/AlarmTable.h"
@@ -301,13 +304,29 @@ int PrintTexts(const std::wstring& caption) {
   return 0;
 }
 
-BOOL CALLBACK AppendTabStop(HWND h, LPARAM out) {
+BOOL CALLBACK AppendOperable(HWND h, LPARAM out) {
   const LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE);
-  if (!(style & WS_TABSTOP) || !IsWindowVisible(h)) return TRUE;
+  if (!IsWindowVisible(h)) return TRUE;
   wchar_t cls[64] = {};
   GetClassNameW(h, cls, 64);
-  const bool iconOnly = lstrcmpiW(cls, L"Button") == 0 && (style & BS_ICON);
-  std::wstring line = iconOnly ? L"icon " : L"text ";
+  const bool button = lstrcmpiW(cls, L"Button") == 0;
+  if (lstrcmpiW(cls, L"Static") == 0 || (button && (style & BS_TYPEMASK) == BS_GROUPBOX) ||
+      (_wcsnicmp(cls, L"RichEdit", 8) == 0 && (style & ES_READONLY)))
+    return TRUE;
+  const bool iconOnly = button && (style & BS_ICON);
+  // An option is reached as its group: the ticked one carries the stop (the button itself
+  // moves WS_TABSTOP to the option ticked), the arrows lead to the others. The program's
+  // windows have one group of options each.
+  auto isOption = [](HWND k) {
+    const LONG_PTR type = GetWindowLongPtrW(k, GWL_STYLE) & BS_TYPEMASK;
+    return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+  };
+  bool stop = style & WS_TABSTOP;
+  if (!stop && button && isOption(h))
+    for (HWND k = GetWindow(h, GW_HWNDFIRST); k && !stop; k = GetWindow(k, GW_HWNDNEXT))
+      stop = isOption(k) && (GetWindowLongPtrW(k, GWL_STYLE) & WS_TABSTOP);
+  std::wstring line = !IsWindowEnabled(h) ? L"off " : stop ? L"stop " : L"free ";
+  line += iconOnly ? L"icon " : L"text ";
   line += cls;
   line += L' ';
   std::wstring names;
@@ -317,11 +336,11 @@ BOOL CALLBACK AppendTabStop(HWND h, LPARAM out) {
   return TRUE;
 }
 
-int PrintTabStops(const std::wstring& caption) {
+int PrintOperable(const std::wstring& caption) {
   HWND window = WindowCaptioned(caption);
   if (!window) return 1;
   std::wstring lines;
-  EnumChildWindows(window, &AppendTabStop, reinterpret_cast<LPARAM>(&lines));
+  EnumChildWindows(window, &AppendOperable, reinterpret_cast<LPARAM>(&lines));
   std::printf("%s", wb::win32::Narrow(lines).c_str());
   return 0;
 }
@@ -393,7 +412,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"row" && argc > 3) return PrintRowPosition(argv[2], _wtoi(argv[3]));
   if (command == L"message") return PrintMessage();
   if (command == L"texts" && argc > 2) return PrintTexts(argv[2]);
-  if (command == L"tabstops" && argc > 2) return PrintTabStops(argv[2]);
+  if (command == L"controls" && argc > 2) return PrintOperable(argv[2]);
   if (command == L"calendar" && argc > 2) return PrintCalendar(argv[2]);
   std::fprintf(stderr,
                "usage: tray_helper tip | data PATH | at PATH KIND MOMENT MESSAGE... | resume | monitors | empty PATH | sample PATH | origin CAPTION | rows CAPTION"

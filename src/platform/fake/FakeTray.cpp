@@ -22,6 +22,11 @@ void FakeTray::Add(TrayIcon icon, const std::string& tip) {
   }
 }
 
+void FakeTray::ShowBalloon(const std::string& title, const std::string& text) {
+  Calls.push_back({"balloon", Icon, title + "\n" + text});
+  if (Journal) Journal->push_back("tray balloon " + title);
+}
+
 void FakeTray::Modify(TrayIcon icon, const std::string& tip) {
   Calls.push_back({"modify", icon, tip});
   if (Journal) Journal->push_back(std::string("tray modify ") + IconName(icon) + " " + tip);

@@ -35,6 +35,8 @@ class FakeTray : public ITray {
   void SetMouseHandler(std::function<void(int)> handler) override { mouse_ = std::move(handler); }
   void SetShellRestartHandler(std::function<void()> handler) override { restart_ = std::move(handler); }
   void CursorPos(int32_t& x, int32_t& y) override { x = CursorX; y = CursorY; }
+  // Recorded as a call "balloon" whose tip is the title, a line break, then the text.
+  void ShowBalloon(const std::string& title, const std::string& text) override;
 
   int32_t CursorX = 100, CursorY = 100;
 

@@ -298,7 +298,7 @@ void FormWindow::RestoreFocus() {
 // whose native window can take the focus now are stops.
 void FormWindow::MoveFocus(int direction) {
   if (ui::Control* next = form_.NextTabStop(direction, [this](const ui::Control& c) { return CanTabTo(c); }))
-    next->SetFocus();
+    form_.TabTo(*next);
 }
 
 // The native keyboard path follows the same list: the tab order's controls come first in the
@@ -310,8 +310,13 @@ void FormWindow::ApplyTabOrder() {
     HWND h = NativeOf(*c);
     if (!h) continue;
     LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE);
-    bool stop = std::find(order.begin(), order.end(), c) != order.end();
+    auto at = std::find(order.begin(), order.end(), c);
+    bool stop = at != order.end();
+    // A group of options or a palette starts where the one before it in the order belongs to
+    // another group: what a dialog-style walk (and a screen reader's) takes as one group.
+    bool first = stop && (at == order.begin() || !form_.SameKeyGroup(**(at - 1), *c));
     LONG_PTR want = stop ? style | WS_TABSTOP : style & ~LONG_PTR(WS_TABSTOP);
+    want = first ? want | WS_GROUP : want & ~LONG_PTR(WS_GROUP);
     if (want != style) SetWindowLongPtrW(h, GWL_STYLE, want);
   }
   HWND after = HWND_TOP;
@@ -327,32 +332,11 @@ void FormWindow::ApplyTabOrder() {
       SetWindowPos(h, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
-// Alt and the underlined letter of a caption ("(&S)") act as a click on that control.
+// Alt and the underlined letter of a caption ("(&S)") act as a click on that control, or take
+// the focus to the box a label names; the form keeps the rule.
 bool FormWindow::PressMnemonic(wchar_t key) {
-  wchar_t want[2] = {key, 0};
-  CharUpperW(want);
-  for (ui::Control* c : form_.Controls()) {
-    ui::Kind k = c->GetKind();
-    if ((k != ui::Kind::Button && k != ui::Kind::CheckBox && k != ui::Kind::OptionButton) || !CanTabTo(*c)) continue;
-    std::wstring caption = WindowText(NativeOf(*c));
-    for (size_t i = 0; i + 1 < caption.size(); ++i) {
-      if (caption[i] != L'&') continue;
-      if (caption[i + 1] == L'&') {  // "&&" is a plain ampersand
-        ++i;
-        continue;
-      }
-      wchar_t letter[2] = {caption[i + 1], 0};
-      CharUpperW(letter);
-      if (letter[0] != want[0]) break;
-      c->SetFocus();
-      if (retired_) return true;
-      if (k == ui::Kind::Button) static_cast<ui::Button*>(c)->Press();
-      else if (k == ui::Kind::CheckBox) static_cast<ui::CheckBox*>(c)->Toggle();
-      else static_cast<ui::OptionButton*>(c)->SetValue(true);
-      return true;
-    }
-  }
-  return false;
+  if (key >= 0x80) return false;  // access keys are ASCII letters and digits
+  return form_.PressAccessKey(char(key), [this](const ui::Control& c) { return CanTabTo(c); });
 }
 
 bool FormWindow::HandleKey(const MSG& msg) {
@@ -363,9 +347,16 @@ bool FormWindow::HandleKey(const MSG& msg) {
   }
   if (msg.message != WM_KEYDOWN) return false;
   WPARAM key = msg.wParam;
-  if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE) return false;
+  const bool arrow = key == VK_LEFT || key == VK_UP || key == VK_RIGHT || key == VK_DOWN;
+  if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE && !arrow) return false;
   if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
   ui::Control* c = ControlOfWindow(msg.hwnd);
+  if (arrow) {  // inside a group of options or a palette; elsewhere the control's own
+    if (!c || c != form_.ActiveControl()) return false;
+    Busy busy(this);
+    return form_.PressArrow(key == VK_LEFT || key == VK_UP ? -1 : 1,
+                            [this](const ui::Control& k) { return CanTabTo(k); });
+  }
   if (c && c->GetKind() == ui::Kind::ComboBox && SendMessageW(NativeOf(*c), CB_GETDROPPEDSTATE, 0, 0))
     return false;  // the open list takes its own Enter and Esc
   Busy busy(this);

@@ -29,7 +29,8 @@ struct NativeKind {
 
 NativeKind NativeFor(const ui::Control& c) {
   switch (c.GetKind()) {
-    case Kind::Label: return {L"STATIC", SS_NOPREFIX, 0};
+    case Kind::Label:  // only a label carrying an access key underlines the letter after "&"
+      return {L"STATIC", static_cast<const ui::Label&>(c).AccessKeyTarget() ? 0u : DWORD(SS_NOPREFIX), 0};
     case Kind::Button: return {L"BUTTON", BS_PUSHBUTTON, 0};
     case Kind::CheckBox: return {L"BUTTON", BS_3STATE | BS_MULTILINE, 0};  // the object owns the state
     case Kind::OptionButton: return {L"BUTTON", BS_RADIOBUTTON | BS_MULTILINE, 0};

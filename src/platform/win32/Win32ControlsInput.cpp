@@ -54,18 +54,31 @@ LRESULT FormWindow::OnCommand(int id, int code, HWND h) {
       if (code == CBN_SELENDOK) {
         // The item already shown picked again from the open list: only this end of the
         // selection tells of it. Any other pick came as a selection change already.
-        const bool samePick = droppedCombo_ == h && picked == droppedIndex_;
+        const bool dropped = droppedCombo_ == h;
+        const bool samePick = dropped && picked == droppedIndex_;
         droppedCombo_ = nullptr;
-        if (samePick)
+        if (combo->Repick()) {
+          // A list of actions runs one when the open list closes on an item; the arrow keys
+          // on the closed list end each step with this too, and pick nothing.
+          if (!dropped) return 0;
           combo->UserPick(picked);
-        else
+        } else if (samePick) {
+          combo->UserPick(picked);
+        } else {
           combo->SetListIndex(picked);
+        }
         break;
       }
-      if (code == CBN_SELENDCANCEL) droppedCombo_ = nullptr;
+      if (code == CBN_SELENDCANCEL) {
+        droppedCombo_ = nullptr;
+        // The list closed without a pick and shows what it shows now: a list of actions keeps
+        // that as the item Enter runs, without running it.
+        if (combo->Repick()) combo->UserBrowse(picked);
+        return 0;
+      }
       if (code != CBN_SELCHANGE) return 0;
       if (droppedCombo_ == h) droppedIndex_ = -2;  // moved: the end of this pick is no repeat
-      combo->SetListIndex(picked);
+      combo->UserBrowse(picked);
       break;
     }
     case Kind::ListBox: {

@@ -92,6 +92,20 @@ class Win32Tray final : public ITray {
     y = p.y;
   }
 
+  void ShowBalloon(const std::string& title, const std::string& text) override {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window_.Get();
+    data.uID = kIconId;
+    data.uFlags = NIF_INFO;
+    data.dwInfoFlags = NIIF_INFO;
+    // The zeroed record supplies the NULs; a longer text is cut, never written past the field.
+    const std::wstring t = win32::Widen(title), x = win32::Widen(text);
+    t.copy(data.szInfoTitle, std::min(t.size(), size_t(ARRAYSIZE(data.szInfoTitle)) - 1));
+    x.copy(data.szInfo, std::min(x.size(), size_t(ARRAYSIZE(data.szInfo)) - 1));
+    if (!Shell_NotifyIconW(NIM_MODIFY, &data)) win32::DiagLastError("Shell_NotifyIconW(NIF_INFO)");
+  }
+
  private:
   void Remember(TrayIcon icon, const std::string& tip) {
     icon_ = icon;

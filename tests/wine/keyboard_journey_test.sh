@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# A user with the keyboard alone, in the real Wakebell.exe under Wine, in one start of the
+# program. After the editor is opened from the tray icon, only keys: the quick-timer list browsed
+# with the arrows adds nothing; Alt+T, the hour and minute typed over the selected time, the
+# arrow from １回だけ to 毎日, Alt+E and a message, Alt+A adds the entry; Shift+Tab from the list
+# reaches ＯＫ, which saves. The alarm rings at its minute, Alt+S snoozes it for a minute, it rings
+# again and Tab, Space dismisses it (the delay list, reached by Tab, set to 1分 with Home first). The editor's and the alarm window's access keys are read
+# from their window texts: no letter twice in one window.
+# Usage: keyboard_journey_test.sh <folder of Wakebell.exe>.
+here=$(dirname "${BASH_SOURCE[0]}")
+# shellcheck source=tray_common.sh
+. "$here/tray_common.sh"
+# shellcheck source=editor_common.sh
+. "$here/editor_common.sh"
+
+data_file_win="$data_win\\Wakebell.dat"
+helper empty "$data_file_win" || fail "the helper wrote no empty data file"
+start_program
+wait_for 60 find_icon || fail "no tray icon appeared"
+wait_for 10 has_setting "$data/Wakebell.ini" STARTFLG 0 || fail "start-up did not finish"
+open_editor || fail "a double click on the tray icon opened no editor"
+
+rows() { helper rows Wakebell; }
+row_count() { rows | grep -c .; }
+# no_twice CAPTION: the access keys "(&X)" of the window's controls, each once.
+no_twice() {
+  local texts twice
+  texts=$(helper texts "$1") || fail "no window captioned '$1' to read"
+  twice=$(printf '%s\n' "$texts" | grep -o '(&[A-Z0-9])' | sort | uniq -d | tr '\n' ' ')
+  [ -z "$twice" ] || fail "'$1' has these access keys twice: $twice"
+  printf '%s\n' "$texts" | grep -o '(&[A-Z0-9])' | tr -d '(&)' | sort | tr -d '\n'
+}
+echo "editor's access keys: $(no_twice Wakebell)"
+
+# 1. The arrows on the closed quick-timer list only browse it.
+editor_keys alt+u Down Down
+sleep 1
+no_message "the arrows on the quick-timer list"
+[ "$(row_count)" = 0 ] || fail "browsing the quick-timer list added: $(rows)"
+
+# 2. A daily entry at the next minute that leaves time to type it.
+now=$(date +%s)
+due=$(( (now / 60 + 1) * 60 ))
+[ $(( due - now )) -lt 40 ] && due=$(( due + 60 ))
+editor_keys alt+t
+xdotool type --delay 80 "$(date -d "@$due" +%H)"
+xdotool key Tab
+xdotool type --delay 80 "$(date -d "@$due" +%M)"
+xdotool key --delay 100 Tab Down alt+e
+xdotool type --delay 40 "Keyboard only"
+xdotool key alt+a
+sleep 1
+no_message "Alt+A"
+[ "$(row_count)" = 1 ] || fail "Alt+A left the list with: $(rows)"
+echo "added: $(rows); $(shot editor-added)"
+xdotool key --delay 150 alt+l shift+Tab shift+Tab shift+Tab Return
+wait_for 10 editor_closed || fail "Shift+Tab from the list and Return did not reach ＯＫ ($(shot not-saved))"
+entry=$(tool dump "$data_file_win" | jq -c '.entries[0] | {RepeatKind, Message}') || fail "no entry was saved"
+[ "$entry" = '{"RepeatKind":3,"Message":"Keyboard only"}' ] || fail "saved: $entry"
+echo "saved: $entry, due at $(date -d "@$due" +%T)"
+
+# 3. It rings, is snoozed with Alt+S, rings again and is dismissed with Tab and Space.
+alarm_window() { xdotool search --onlyvisible --name '^Wakebell .アラーム.$' 2>/dev/null | head -1; }
+alarm_shown() { [ -n "$(alarm_window)" ]; }
+alarm_gone() { ! alarm_shown; }
+# The keys go to the window under the pointer: it rests on the alarm's message.
+alarm_keys() {
+  xdotool mousemove --window "$(alarm_window)" 100 30
+  sleep 0.3
+  xdotool key --delay 150 "$@"
+}
+wait_for $(( due - $(date +%s) + 20 )) alarm_shown || fail "the alarm did not ring at $(date -d "@$due" +%T)"
+sleep 1
+helper texts "Wakebell (アラーム)" | grep -qxF "Keyboard only" || fail "the alarm window does not show the message"
+echo "alarm window's access keys: $(no_twice "Wakebell (アラーム)"); $(shot alarm)"
+alarm_keys Tab Tab Home alt+s  # from the inert button: OK, the delay list (1分 first)
+snoozed=$(date +%s)
+wait_for 5 alarm_gone || fail "Alt+S did not snooze the alarm ($(shot not-snoozed))"
+wait_for 80 alarm_shown || fail "the snoozed alarm did not ring again"
+[ "$(date +%s)" -ge $(( snoozed + 59 )) ] || fail "the snoozed alarm rang before its minute"
+sleep 1
+alarm_keys Tab space
+wait_for 5 alarm_gone || fail "Tab and Space did not dismiss the alarm ($(shot not-dismissed))"
+echo "rang, snoozed, rang again after $(( $(date +%s) - snoozed )) s, dismissed"
+
+choose "$KEYS_END" program_ended || fail "終了 did not end the program"
+wait "$program_pid"
+program_pid=
+echo "PASS"
