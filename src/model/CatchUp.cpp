@@ -236,7 +236,7 @@ void CompactHandled(CatchUpState& state, const AlarmTable& table) {
 
 CatchUpResult FindMissedBells(const AlarmTable& table, const CatchUpState& state, OleDate from, OleDate now,
                               const CatchUpLimits& limits) {
-  CatchUpResult result{from, now, {}, {}};
+  CatchUpResult result{from, now, {}, {}, {}};
   if (from == 0) return result;  // nothing known about the time before: nothing counts as missed
   const int64_t present = SecondNumber(now);
   const int64_t start = std::max(SecondNumber(from), present - limits.maxGapSeconds);
@@ -253,6 +253,13 @@ CatchUpResult FindMissedBells(const AlarmTable& table, const CatchUpState& state
     const Handled handled{record ? secondsOf(record->main) : kNone, record ? secondsOf(record->pre) : kNone};
     BellsInGap(e, start, present, handled, limits.daysOff, bells);
     if (bells.empty()) continue;
+    CatchUpResult::Settled settled{i, 0, 0};
+    for (const Candidate& c : bells) (c.main ? settled.main : settled.pre) = FromSecondNumber(c.second);
+    if (settled.main != 0 && RingsPre(e) && e.RepeatKind != kRepeatQuick) {
+      const int64_t own = SecondNumber(settled.main) - int64_t(e.PreBellMinutes) * 60;
+      if (settled.pre == 0 || SecondNumber(settled.pre) < own) settled.pre = FromSecondNumber(own);
+    }
+    result.settled.push_back(settled);
     size_t missed = bells.size();
     const Candidate& newest = bells.back();
     if (present - newest.second <= limits.ringLateSeconds) {
@@ -271,11 +278,14 @@ CatchUpResult FindMissedBells(const AlarmTable& table, const CatchUpState& state
 
 void ApplyCatchUp(AlarmTable& table, CatchUpState& state, const CatchUpResult& result, OleDate now,
                   int64_t nowUtc) {
-  for (const MissedRow& row : result.missed) RecordHandled(state, table, row.slot, row.moment, nowUtc);
-  for (const RingNow& bell : result.ringNow) {
-    RecordHandled(state, table, bell.slot, bell.moment, nowUtc);
-    (bell.main ? table[bell.slot].MainBellFiredAt : table[bell.slot].PreBellFiredAt) = now;
+  // Each kind by its own bells: a kind raised to another's moment would take that later UTC
+  // second, and a clock put right past it would unmake what was handled before.
+  for (const CatchUpResult::Settled& s : result.settled) {
+    if (s.main != 0) RecordHandled(state, table, s.slot, s.main, nowUtc, BellKinds::Main);
+    if (s.pre != 0) RecordHandled(state, table, s.slot, s.pre, nowUtc, BellKinds::Pre);
   }
+  for (const RingNow& bell : result.ringNow)
+    (bell.main ? table[bell.slot].MainBellFiredAt : table[bell.slot].PreBellFiredAt) = now;
   state.watchedUntil = now;
   CompactHandled(state, table);
 }

@@ -120,6 +120,14 @@ struct CatchUpResult {
   OleDate from = 0, to = 0;
   std::vector<RingNow> ringNow;  // in slot order, at most one per entry
   std::vector<MissedRow> missed;  // newest first (then by slot), one per entry
+  // Per entry with a bell found: the newest main bell and pre-bell found (0 = none), each kind
+  // recorded by its own bells; a pre-bell left out because its main bell passed is settled at
+  // its own moment.
+  struct Settled {
+    int slot = -1;
+    OleDate main = 0, pre = 0;
+  };
+  std::vector<Settled> settled;
 };
 
 struct CatchUpLimits {
