@@ -216,6 +216,7 @@ void BellWatch::CatchUpNow(OleDate now, bool paused) {
     // Bells of a pause are not made up, as the due check never made them up; nor after a
     // restart, so the file hears of it at once.
     state_.catchUp.watchedUntil = now;
+    floor_ = now;
     WriteState(now);
     return;
   }
