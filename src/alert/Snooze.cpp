@@ -52,7 +52,7 @@ bool RingDueSnooze(OleDate now) {
   for (size_t i : ByRingTime(snoozes)) {
     const Snooze& s = snoozes[i];
     int slot = -1;
-    switch (ReviewSnooze(App().table, s, now, &slot)) {
+    switch (ReviewSnooze(App().table, s, now, &slot, &App().daysOff)) {
       case SnoozeVerdict::Wait: continue;
       case SnoozeVerdict::Ring:
         if (rang) continue;  // one alarm a tick, as for entries due together

@@ -4,6 +4,7 @@
 #include <limits>
 #include <unordered_map>
 
+#include "model/Bells.h"
 #include "model/DayMath.h"
 #include "model/DueCheck.h"
 
@@ -59,11 +60,6 @@ class HandledIndex {
     return record;
   }
 
-  OleDate MomentOf(const AlarmTable& table, int slot) {
-    const HandledBell* record = Of(table, slot);
-    return record ? record->Latest() : 0;
-  }
-
   uint64_t Fingerprint(const AlarmTable& table, int slot) {
     if (!known_[size_t(slot)]) {
       fingerprints_[size_t(slot)] = EntryFingerprint(table[slot]);
@@ -91,69 +87,35 @@ struct Candidate {
   bool main;
 };
 
-// The bells of one entry that fell due in (from, now] as the due check would have rung them,
-// oldest first, each newer than what was handled; pre-bells whose main bell has passed are left
-// out when the entry rings main bells.
 // The last handled main bell and pre-bell of an entry, as second numbers (kNone when none).
 struct Handled {
   int64_t main, pre;
 };
 
+// The bells of one entry that fell due in (from, now] as the due check would have rung them
+// (Bells.h), oldest first, each newer than what was handled and than its mark; pre-bells whose
+// main bell has passed are left out when the entry rings main bells.
 void BellsInGap(const AlarmEntry& e, int64_t from, int64_t now, const Handled& handled, const DaysOff* daysOff,
                 std::vector<Candidate>& out) {
   out.clear();
-  const DayTime set = DayTimeOf(e.AlarmTime);
   const int64_t mainMark = SecondsAsOf(e.MainBellFiredAt, now);
   const int64_t preMark = SecondsAsOf(e.PreBellFiredAt, now);
-  const bool main = RingsMain(e), pre = RingsPre(e);
-  auto inGap = [&](int64_t s, int64_t last) { return s > from && s <= now && s > last; };
-
-  if (e.RepeatKind == kRepeatQuick) {  // one bell, at its set second; no pre-bell
-    const int64_t at = set.Seconds();
-    if (main && inGap(at, handled.main) && mainMark < at && BellsDueUnmarkedAt(e, set, at, daysOff).main) out.push_back({at, true});
-    return;
-  }
-  const int64_t firstDay = FloorDiv(from + 1, kSecondsPerDay), lastDay = FloorDiv(now, kSecondsPerDay);
-  const int lead = e.PreBellMinutes;
-  const int32_t setMinute = set.Minute();
-  const int32_t preMinute = int32_t(FloorMod(int64_t(setMinute) - lead, 1440));
-  // The own moment of the last pre-bell handled or found: the set minute rings a pre-bell that
-  // found no tick in its own minute (the kinds that ring it with the main bell), and when that
-  // own minute's bell was found already it is the same bell, not counted twice.
-  int64_t lastOwn = handled.pre;
-  for (int64_t day = firstDay; day <= lastDay; ++day) {
-    const int64_t base = day * kSecondsPerDay;
-    // The pre-bell rings once a day (the first of its minutes that is due), at the set minute
-    // less the lead or, for the kinds that ring a pre-bell that has not rung with the main
-    // bell, at the set minute.
-    if (pre) {
-      for (const int32_t minute : {std::min(preMinute, setMinute), std::max(preMinute, setMinute)}) {
-        int64_t s = base + int64_t(minute) * 60;
-        int64_t own = s;
-        if (minute == setMinute && minute != preMinute && BellsDueUnmarkedAt(e, set, s - int64_t(lead) * 60, daysOff).pre) {
-          own = s - int64_t(lead) * 60;
-          if (lastOwn != kNone && own <= lastOwn) continue;
-        }
-        if (!BellsDueUnmarkedAt(e, set, s, daysOff).pre) {
-          // A daily pre-bell on its first day is due only from the set second on.
-          if (!BellsDueUnmarkedAt(e, set, s + 59, daysOff).pre) continue;
-          s += set.sec % 60;
-          own = s;
-        }
-        const int64_t mainOf = minute == preMinute ? s + int64_t(lead) * 60 : s;
-        if (inGap(s, handled.pre) && preMark < s && !(main && mainOf <= now)) {
-          out.push_back({s, false});
-          lastOwn = own;
-        }
-        break;  // the first one of the day rang (or would have): the other is then not due
-      }
+  const bool main = RingsMain(e);
+  const int32_t setMinute = DayTimeOf(e.AlarmTime).Minute();
+  const int64_t lead = e.PreBellMinutes;
+  const bool preInSetMinute = FloorMod(int64_t(setMinute) - lead, 1440) != setMinute;
+  ForEachBell(e, from, now, daysOff, handled.pre, [&](const Bell& b) {
+    if (b.main) {
+      if (b.second > handled.main && mainMark < b.second) out.push_back({b.second, true});
+      return true;
     }
-    if (main) {
-      const int64_t s = base + int64_t(setMinute) * 60;
-      if (inGap(s, handled.main) && mainMark < s && BellsDueUnmarkedAt(e, set, s, daysOff).main) out.push_back({s, true});
-    }
-  }
-  std::sort(out.begin(), out.end(), [](const Candidate& a, const Candidate& b) { return a.second < b.second; });
+    if (b.second <= handled.pre || preMark >= b.second) return true;
+    // Its main bell: in the same minute when it rang in the set minute, else its lead later.
+    const bool atSetMinute = preInSetMinute && FloorMod(FloorDiv(b.second, 60), 1440) == setMinute;
+    const int64_t mainOf = atSetMinute ? b.second : b.second + lead * 60;
+    if (!(main && mainOf <= now)) out.push_back({b.second, false});
+    return true;
+  });
 }
 
 }  // namespace
@@ -167,11 +129,6 @@ uint64_t EntryFingerprint(const AlarmEntry& entry) {
   f.Int(entry.PreBellMinutes);
   for (const char c : entry.Message) f.Byte(uint8_t(c));
   return f.h;
-}
-
-OleDate LastHandledOf(const CatchUpState& state, const AlarmTable& table, int slot) {
-  HandledIndex index(state, table);
-  return index.MomentOf(table, slot);
 }
 
 namespace {

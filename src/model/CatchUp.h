@@ -65,15 +65,6 @@ struct CatchUpState {
   bool operator==(const CatchUpState&) const = default;
 };
 
-// The moment until which the occurrences of the entry in `slot` count as handled (the later
-// of its main bell's and pre-bell's): its record
-// in `state` when the slot's fingerprint matches, else a record of the same fingerprint left
-// by a slot that moved (an earlier entry was deleted), else 0. Records stand as they are: the
-// ones a wrong clock left are dropped by ForgetRecordsAhead where the clock is put right. It
-// indexes the whole state, so it is for asking about one entry; FindMissedBells asks for the
-// whole table at once.
-OleDate LastHandledOf(const CatchUpState& state, const AlarmTable& table, int slot);
-
 // Notes in `state` that the bells `kinds` of `slot` up to the one that fell due at `moment`
 // were handled at the UTC second `handledUtc`. The record of that slot is replaced when the
 // entry changed.
@@ -93,8 +84,9 @@ bool AlreadyHandled(const CatchUpState& state, const AlarmTable& table, int slot
 // start-up and when the UTC clock went back.
 int ForgetRecordsAhead(CatchUpState& state, OleDate now, int64_t nowUtc);
 
-// Re-keys the records to the table's present slots (LastHandledOf for each entry) and drops
-// those of entries that are gone, so the state file does not grow with every edit.
+// Re-keys the records to the table's present slots (an entry that moved up when an earlier one
+// was deleted keeps its record, found by its fingerprint) and drops those of entries that are
+// gone, so the state file does not grow with every edit.
 void CompactHandled(CatchUpState& state, const AlarmTable& table);
 
 // A bell still young enough to ring now (at most kRingLateSeconds late).
@@ -142,8 +134,8 @@ struct CatchUpLimits {
 };
 
 // The bells that fell due after `from` (the later of it and `now` less the cap) and up to `now`,
-// exactly as the due check would have rung them, that are newer than their entry's last
-// handled occurrence (LastHandledOf) and not already marked rung by the entry's
+// exactly as the due check would have rung them (Bells.h), that are newer than the ledger's
+// record of their kind for the entry and not already marked rung by the entry's
 // MainBellFiredAt / PreBellFiredAt (a mark later than `now` counts as not rung). A bell at most
 // ringLateSeconds late goes to ringNow (per entry only the newest; a pre-bell together with its
 // main bell rings as the main bell); older ones are collapsed per entry into one MissedRow. A

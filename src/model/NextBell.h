@@ -12,9 +12,8 @@ class DaysOff;
 // two months); the search never looks further.
 inline constexpr int kNextBellHorizonDays = 400;
 
-// The earliest bell time of any entry at or after `from` (to the second, as the entries set
-// it), by the day tests of the editor's calendar (Schedule.h); 0 when none comes within the
-// horizon. Each entry's days are walked only until they can no longer beat the best found.
+// The earliest bell of any entry at or after `from`, as the due check rings it (Bells.h: at the
+// start of its minute, a quick timer at its second); 0 when none comes within the horizon.
 // With `daysOff`, a day an entry rests on gives none of its bells: a sleeping PC is not woken
 // for a bell that will not ring.
 OleDate NextBellOfTable(const AlarmTable& table, OleDate from, int horizonDays = kNextBellHorizonDays,

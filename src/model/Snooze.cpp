@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "model/Bells.h"
 #include "model/CatchUp.h"
-#include "model/Schedule.h"
 
 namespace wb {
 
@@ -40,30 +40,20 @@ int SnoozedSlot(const AlarmTable& table, const Snooze& snooze) {
   return -1;
 }
 
-OleDate ScheduledBellBetween(const AlarmEntry& entry, OleDate after, OleDate until) {
-  const int64_t first = SecondNumber(after) + 1, last = SecondNumber(until);
-  if (last < first) return 0;
-  const OleDate from = FromSecondNumber(first);
-  // A pre-bell falls on the day before its main bell at most a day's lead early, so the walk
-  // starts a day early and ends a day late; OfferNextBell keeps only bells from `from` on.
-  OleDate best = 0;
-  for (int64_t day = first / 86400 - 1; day <= last / 86400 + 1 && day <= kLastDayNumber; ++day) {
-    if (day < 0 || !EntryOccursOnDay(entry, day)) continue;
-    OleDate bell = 0;
-    OfferNextBell(entry, day, from, bell);
-    if (bell != 0 && SecondNumber(bell) <= last) best = EarlierBell(best, bell);
-  }
-  return best;
+OleDate ScheduledBellBetween(const AlarmEntry& entry, OleDate after, OleDate until, const DaysOff* daysOff) {
+  const Bell bell = FirstBellFrom(entry, SecondNumber(after) + 1, SecondNumber(until), daysOff);
+  return bell.second == kNoBellYet ? 0 : FromSecondNumber(bell.second);
 }
 
-SnoozeVerdict ReviewSnooze(const AlarmTable& table, const Snooze& snooze, OleDate now, int* slotOut) {
+SnoozeVerdict ReviewSnooze(const AlarmTable& table, const Snooze& snooze, OleDate now, int* slotOut,
+                           const DaysOff* daysOff) {
   const int slot = SnoozedSlot(table, snooze);
   if (slotOut) *slotOut = slot;
   if (slot < 0) return SnoozeVerdict::EntryGone;
   const int64_t present = SecondNumber(now), ring = SecondNumber(snooze.ringAt);
   // Only a bell that has come counts: until then the snooze still stands (and shows in the tip).
   const OleDate until = FromSecondNumber(std::min(present, ring));
-  if (ScheduledBellBetween(table[slot], snooze.snoozedAt, until) != 0) return SnoozeVerdict::BellFirst;
+  if (ScheduledBellBetween(table[slot], snooze.snoozedAt, until, daysOff) != 0) return SnoozeVerdict::BellFirst;
   if (present < ring) return SnoozeVerdict::Wait;
   // A clock set back before the press cannot make it late; it simply rings.
   return present - ring > kSnoozeDropLateSeconds ? SnoozeVerdict::Dropped : SnoozeVerdict::Ring;

@@ -14,6 +14,8 @@
 
 namespace wb {
 
+class DaysOff;
+
 // The delays the alarm window offers, in minutes, in the order of its list.
 inline constexpr std::array<int, 7> kSnoozeDelays = {1, 3, 5, 10, 15, 30, 60};
 inline constexpr int kDefaultSnoozeMinutes = 5;
@@ -49,9 +51,10 @@ void AddSnooze(std::vector<Snooze>& snoozes, Snooze snooze);
 // entry was changed or deleted).
 int SnoozedSlot(const AlarmTable& table, const Snooze& snooze);
 
-// The entry's own next scheduled bell (main bell or pre-bell, by its bell mode) after `after`
-// and up to `until`; 0 when none.
-OleDate ScheduledBellBetween(const AlarmEntry& entry, OleDate after, OleDate until);
+// The entry's own next bell (main bell or pre-bell, by its bell mode, as the due check rings it:
+// Bells.h) after `after` and up to `until`; 0 when none. With `daysOff`, a bell that rests on a
+// day off is none: it does not take the snooze's place.
+OleDate ScheduledBellBetween(const AlarmEntry& entry, OleDate after, OleDate until, const DaysOff* daysOff = nullptr);
 
 enum class SnoozeVerdict {
   Wait,       // its time has not come
@@ -62,7 +65,8 @@ enum class SnoozeVerdict {
 };
 
 // What becomes of a snooze at `now`. `slot` receives SnoozedSlot.
-SnoozeVerdict ReviewSnooze(const AlarmTable& table, const Snooze& snooze, OleDate now, int* slot = nullptr);
+SnoozeVerdict ReviewSnooze(const AlarmTable& table, const Snooze& snooze, OleDate now, int* slot = nullptr,
+                           const DaysOff* daysOff = nullptr);
 
 // The snoozes' next ring not behind `now` (the tray tip and the wake timer); 0 when none.
 OleDate NextSnoozeRing(const std::vector<Snooze>& snoozes, OleDate now);

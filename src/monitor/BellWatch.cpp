@@ -5,6 +5,7 @@
 #include "app_state/AppState.h"
 #include "app_state/HistoryLog.h"
 #include "editor/EditorWindow.h"
+#include "model/Bells.h"
 #include "model/DayMath.h"
 #include "model/NextBell.h"
 #include "model/Snooze.h"
@@ -59,14 +60,10 @@ OleDate BellWatch::DueMomentOf(const DueResult& due, OleDate now) {
   // at the start of its minute.
   if (e.RepeatKind == kRepeatQuick) return FromSecondNumber(SecondNumber(e.AlarmTime));
   const int64_t minute = MinuteNumber(now);
-  // A pre-bell alone in the set minute, whose own minute (its lead earlier) is one of its
-  // bells, is that bell: it found no tick there and rings with its main bell (the kinds that do
-  // so). It is recorded at its own moment, as the catch-up counts it.
-  const DayTime set = DayTimeOf(e.AlarmTime);
-  const int64_t lead = e.PreBellMinutes, own = (minute - lead) * 60;
-  if (due.pre && !due.main && lead > 0 && FloorMod(minute, 1440) == set.Minute() &&
-      FloorMod(set.Minute() - lead, 1440) != set.Minute() && BellsDueUnmarkedAt(e, set, own, &App().daysOff).pre)
-    return FromSecondNumber(own);
+  // A pre-bell alone in the set minute may stand for its own minute's bell (Bells.h); it is
+  // recorded at that moment, as the catch-up counts it.
+  if (due.pre && !due.main)
+    return FromSecondNumber(PreBellOwnSecond(e, DayTimeOf(e.AlarmTime), minute * 60, &App().daysOff));
   return FromSecondNumber(minute * 60);
 }
 

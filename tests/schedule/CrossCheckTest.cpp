@@ -10,6 +10,7 @@
 
 #include "NaiveSchedule.h"
 #include "ScheduleSupport.h"
+#include "model/Bells.h"
 #include "model/CatchUp.h"
 #include "model/DayMath.h"
 #include "model/DueCheck.h"
@@ -312,25 +313,18 @@ TEST(CrossCheck, CatchUpFindsWhatTickingThroughTheGapRings) {
     std::map<int, int64_t> preRang;                 // slot -> the last pre-bell's own second
     // The monitor's ledger takes a pre-bell found alone in the set minute for the one due its
     // lead earlier, when that one is a bell of the entry and rang: one bell, not rung again.
+    auto ownOf = [&](int slot, int64_t second) {
+      const AlarmEntry& e = table[slot];
+      return PreBellOwnSecond(e, DayTimeOf(e.AlarmTime), FloorDiv(second, 60) * 60, nullptr);
+    };
     auto handled = [&](int slot, const DueResult& r, int64_t second) {
       if (!r.pre || r.main) return false;
-      const AlarmEntry& e = table[slot];
-      const DayTime set = DayTimeOf(e.AlarmTime);
-      const int64_t minuteStart = FloorDiv(second, 60) * 60;
-      const int64_t own = minuteStart - int64_t(e.PreBellMinutes) * 60;
-      return FloorMod(minuteStart / 60, 1440) == set.Minute() && e.PreBellMinutes % 1440 != 0 &&
-             BellsDueUnmarkedAt(e, set, own).pre && preRang.count(slot) && preRang[slot] >= own;
+      const int64_t own = ownOf(slot, second);
+      return own != FloorDiv(second, 60) * 60 && preRang.count(slot) && preRang[slot] >= own;
     };
     AlarmTable copy = table;
     RunDueChecks(copy, from + 1, to, [&](int64_t second, const DueResult& r) {
-      const AlarmEntry& e = table[r.slot];
-      const DayTime set = DayTimeOf(e.AlarmTime);
-      const int64_t minuteStart = FloorDiv(second, 60) * 60, own = minuteStart - int64_t(e.PreBellMinutes) * 60;
-      if (r.pre)
-        preRang[r.slot] = !r.main && FloorMod(minuteStart / 60, 1440) == set.Minute() && e.PreBellMinutes % 1440 != 0 &&
-                                  BellsDueUnmarkedAt(e, set, own).pre
-                              ? own
-                              : minuteStart;
+      if (r.pre) preRang[r.slot] = r.main ? FloorDiv(second, 60) * 60 : ownOf(r.slot, second);
       auto& [count, newest] = ticked[r.slot];
       count += int(r.main) + int(r.pre);
       newest = FloorDiv(second, 60);
