@@ -2,6 +2,7 @@
 // deletion cancels it, the 12-hour drop, and the next ring over several snoozes.
 // 2026/12/07 is a Monday.
 #include "model/CatchUp.h"
+#include "model/Holidays.h"
 #include "model/Snooze.h"
 #include "schedule/ScheduleSupport.h"
 
@@ -89,6 +90,18 @@ TEST(Snooze, ReviewRingsWaitsDropsOrGivesWayToTheEntrysOwnBell) {
     const Snooze s = MakeSnooze(table, 0, At(c.pressed), c.minutes);
     EXPECT_STREQ(VerdictName(ReviewSnooze(table, s, At(c.now))), c.expected) << c.name;
   }
+}
+
+// A pre-bell at 23:50 put off by thirty minutes; its main bell at 00:10 falls on a day the user
+// made a day off meanwhile. That bell does not ring, so it cannot take the snooze's place.
+TEST(Snooze, ABellRestingOnADayOffDoesNotCancelIt) {
+  AlarmEntry e = Entry(kRepeatDaily, At("2026/11/01 00:10:00"), 0, BellMode::PreAndMain, 20);
+  e.WeekdayMask = kMaskRestsOnDaysOff;
+  const AlarmTable table = Table({e});
+  const Snooze s = MakeSnooze(table, 0, At("2026/12/07 23:50:05"), 30);
+  const DaysOff tuesdayOff({{DayOf(At("2026/12/08 00:00:00")), "休み"}});
+  EXPECT_EQ(ReviewSnooze(table, s, s.ringAt, nullptr, &tuesdayOff), SnoozeVerdict::Ring);
+  EXPECT_EQ(ReviewSnooze(table, s, s.ringAt), SnoozeVerdict::BellFirst);
 }
 
 TEST(Snooze, AnEditOrADeletionCancelsItAndADeletionBeforeItMovesIt) {
