@@ -1,11 +1,13 @@
 // Speed of the catch-up: seven days of a full table (the longest gap it looks at), with no state
-// and with a record for every entry, taking the result, and the state file of a full table.
+// and with a record for every entry, taking the result, the state file of a full table, and the
+// next bell of a full table (the wake timer's).
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <random>
 
 #include "model/CatchUp.h"
+#include "model/NextBell.h"
 #include "storage/StateFile.h"
 
 namespace {
@@ -70,6 +72,15 @@ void BM_CatchUpApplyFullTable(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CatchUpApplyFullTable)->Unit(benchmark::kMillisecond);
+
+// The wake timer's question after every tick that changed something: the next bell of a full
+// table, walked by the due check's rule.
+void BM_NextBellOfFullTable(benchmark::State& state) {
+  const OleDate now = Moment("2026/12/07 08:30:15");
+  const AlarmTable table = FullTable(now);
+  for (auto _ : state) benchmark::DoNotOptimize(NextBellOfTable(table, now));
+}
+BENCHMARK(BM_NextBellOfFullTable)->Unit(benchmark::kMillisecond);
 
 void BM_StateFileWriteAndReadFullTable(benchmark::State& state) {
   const OleDate now = Moment("2026/12/07 08:30:15");
