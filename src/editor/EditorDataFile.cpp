@@ -9,6 +9,7 @@
 #include "storage/TextBytes.h"
 #include "storage/DataFile.h"
 #include "storage/FileIo.h"
+#include "storage/FileStamp.h"
 #include "storage/Settings.h"
 
 namespace wb {
@@ -146,8 +147,14 @@ void EditorWindow::SaveAndClose() {
   app.editor.currentIndex = -1;
   // The due check must not ring from a table that is half written.
   PauseDueCheck(true);
+  // Another PC, the tool or a backup put back may have saved meanwhile: never over it unseen.
+  if (!ResolveChangedFile()) {
+    PauseDueCheck(false);
+    return;
+  }
   bool saved = SaveAlarmTable(app.dataPath, app.table);
   if (saved) {
+    app.dataStamp = StampOfFile(app.dataPath);
     SavePreferences(ProgramIniPath(app.programFolder), app.prefs, app.lastEditedIndex);
     SavePreferences(DataIniPath(app.dataPath), app.prefs, app.lastEditedIndex);
   }
