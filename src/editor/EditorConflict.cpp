@@ -29,7 +29,7 @@ bool EditorWindow::ResolveChangedFile() {
   AppState& app = App();
   const std::string& path = app.dataPath;
   const FileStamp now = StampOfFile(path);
-  if (now == app.dataStamp) return true;
+  if (SameContent(now, app.dataStamp)) return true;
   // No file when the editor read it and none now (a first save): nothing to lose.
   if (!now.present && !app.dataStamp.present) return true;
   const std::string when = now.present ? LastWriteText(path) : "";

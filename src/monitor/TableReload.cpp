@@ -49,7 +49,13 @@ void MonitorWindow::CheckDataFile(OleDate now) {
   AppState& app = App();
   // Edits not saved yet stay in the table; the editor's OK asks about the file instead.
   if (app.editor.dataChanged || app.editor.dialogOpen) return;
-  if (StampOfFile(app.dataPath) == app.dataStamp) return;
+  const FileStamp stamp = StampOfFile(app.dataPath);
+  if (stamp == app.dataStamp) return;
+  // Saved again as it was, or only touched (a sync service does): nothing to read again.
+  if (SameContent(stamp, app.dataStamp) && stamp.readable) {
+    app.dataStamp = stamp;
+    return;
+  }
   ReloadTable(now);
 }
 

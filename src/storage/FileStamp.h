@@ -20,6 +20,12 @@ struct FileStamp {
   bool operator==(const FileStamp&) const = default;
 };
 
+// The same bytes in both (a file saved again unchanged, or only touched, is no change to take
+// in or to ask about).
+inline bool SameContent(const FileStamp& a, const FileStamp& b) {
+  return a.present == b.present && a.readable == b.readable && a.size == b.size && a.hash == b.hash;
+}
+
 // The stamp of the file as it is now. Reads the whole file a piece at a time.
 FileStamp StampOfFile(const std::string& path);
 

@@ -84,6 +84,25 @@ TEST_F(SharedDataFile, BellRungHereIsNotRungAgainWhenTheFileMovesItsEntry) {
   EXPECT_FALSE(AlarmShown());
 }
 
+TEST_F(SharedDataFile, FileSavedAgainUnchangedIsNeitherReadAgainNorAskedAbout) {
+  SaveTable({Daily(7, 0)});
+  const std::filesystem::path path = DefaultDataPath();
+  auto touch = [&] {
+    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) + std::chrono::hours(1));
+    fileWatch.Pending = true;
+  };
+  Start();
+  touch();
+  Seconds(61);
+  EXPECT_EQ(Count("reloaded"), 0);
+  EditorWindow& w = Open();
+  SetTime(w, 8, 0);
+  w.addButton.Press();
+  touch();
+  w.saveAndCloseButton.Press();
+  EXPECT_EQ(dialogs.ChooseButtons.size(), 0u);
+}
+
 TEST_F(SharedDataFile, UnsavedEditsAreNotReplaced) {
   SaveTable({Daily(7, 0)});
   EditorWindow& w = Open();
