@@ -54,6 +54,7 @@ bool EditorWindow::ResolveChangedFile() {
   }
   // The editor stays open on the file as it is now; its next OK saves without a question.
   OpenEditor();
+  PauseDueCheck(false);  // the wake timer follows the table read again
   return false;
 }
 

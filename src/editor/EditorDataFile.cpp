@@ -145,13 +145,11 @@ void EditorWindow::BrowseDataFile() {
 void EditorWindow::SaveAndClose() {
   AppState& app = App();
   app.editor.currentIndex = -1;
+  // Another PC, the tool or a backup put back may have saved meanwhile: never over it unseen.
+  // Asked before the due check is held: bells ring while the question waits.
+  if (!ResolveChangedFile()) return;
   // The due check must not ring from a table that is half written.
   PauseDueCheck(true);
-  // Another PC, the tool or a backup put back may have saved meanwhile: never over it unseen.
-  if (!ResolveChangedFile()) {
-    PauseDueCheck(false);
-    return;
-  }
   bool saved = SaveAlarmTable(app.dataPath, app.table);
   if (saved) {
     app.dataStamp = StampOfFile(app.dataPath);

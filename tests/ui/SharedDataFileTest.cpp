@@ -146,6 +146,20 @@ TEST_F(SharedDataFile, FileUnreadableForAMomentIsTriedAgainAndToldOnceWhenItStay
   EXPECT_EQ(App().table.EntryCount(), 2);
 }
 
+TEST_F(SharedDataFile, BellsRingWhileTheQuestionWaits) {
+  SaveTable({Daily(6, 1)});
+  clock.Set(MakeDate(2026, 12, 7, 6, 0, 50));
+  EditorWindow& w = Open();
+  SetTime(w, 8, 0);
+  w.addButton.Press();
+  SavedElsewhere({Daily(6, 1), Daily(9, 0)});
+  dialogs.OnAsk = [&](const fake::FakeDialogs::Question& q) {
+    if (q.kind == "choose") Seconds(15);  // the user reads the question past 06:01
+  };
+  w.saveAndCloseButton.Press();
+  EXPECT_EQ(Count("rang"), 1);
+}
+
 // What each answer of the question at OK does with the editor's edit (an 08:00 entry) and the
 // file another PC saved meanwhile (with a 09:00 entry).
 struct ConflictCase {
