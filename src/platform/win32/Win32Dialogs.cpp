@@ -60,8 +60,11 @@ class Win32Dialogs : public IDialogs {
     constexpr int kFirstButtonId = 100;
     std::vector<std::wstring> captions;
     for (const std::string& b : buttons) captions.push_back(win32::Widen(b));
+    // The last button (the one that changes nothing) is IDCANCEL, the answer of Escape and the
+    // close box: a task dialog without such a button ignores Escape in some versions (Wine's).
+    auto idOf = [&](size_t i) { return i + 1 == captions.size() ? IDCANCEL : kFirstButtonId + int(i); };
     std::vector<TASKDIALOG_BUTTON> list;
-    for (size_t i = 0; i < captions.size(); ++i) list.push_back({kFirstButtonId + int(i), captions[i].c_str()});
+    for (size_t i = 0; i < captions.size(); ++i) list.push_back({idOf(i), captions[i].c_str()});
     const std::wstring content = win32::Widen(text), caption = win32::Widen(title);
     TASKDIALOGCONFIG config{};
     config.cbSize = sizeof config;
@@ -75,12 +78,12 @@ class Win32Dialogs : public IDialogs {
     config.pszContent = content.c_str();
     config.cButtons = UINT(list.size());
     config.pButtons = list.data();
-    config.nDefaultButton = kFirstButtonId + int(list.size()) - 1;  // Enter changes nothing either
+    config.nDefaultButton = IDCANCEL;  // Enter changes nothing either
     int pressed = 0;
     if (FAILED(TaskDialogIndirect(&config, &pressed, nullptr, nullptr)))
       return IDialogs::Choose(text, buttons, icon, title);
     const int index = pressed - kFirstButtonId;
-    return index >= 0 && index < int(buttons.size()) ? index : int(buttons.size()) - 1;
+    return index >= 0 && index + 1 < int(buttons.size()) ? index : int(buttons.size()) - 1;
   }
 
   bool OpenFile(const std::string& title, const std::string& filter, std::string& path) override {
