@@ -23,6 +23,9 @@ const char* const kUsage =
     "       wakebell-tool holidays YEAR [DATAFILE] [--days-off FILE]\n"
     "       wakebell-tool history HISTORYFILE [--window]\n"
     "       wakebell-tool missed DATAFILE --since T --now T [--state STATEFILE]\n"
+    "       wakebell-tool add DATAFILE --kind once|daily|weekly|monthly|biweekly|nth1..nth5 --at \"yyyy/mm/dd hh:nn\"\n"
+    "                     [--weekdays 月火水木金] [--pre MIN] [--message TEXT] [--sound FILE] [--rest-on-days-off]\n"
+    "       wakebell-tool remove DATAFILE SLOT\n"
     "       wakebell-tool --version\n";
 }
 

@@ -33,6 +33,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   std::unique_ptr<IInstance> instanceGuard = MakeWin32Instance();
   std::unique_ptr<IPower> power = MakeWin32Power();
   std::unique_ptr<IFolderAccess> folders = MakeWin32FolderAccess();
+  std::unique_ptr<IFileWatch> fileWatch = MakeWin32FileWatch();
 
   Services& svc = Svc();
   svc.frontEnd = frontEnd.get();
@@ -49,6 +50,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   svc.instance = instanceGuard.get();
   svc.power = power.get();
   svc.folders = folders.get();
+  svc.fileWatch = fileWatch.get();
   ui::Timer::SetHost(timers.get());
 
   int exitCode = 0;

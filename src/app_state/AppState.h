@@ -17,6 +17,7 @@
 #include "model/Snooze.h"
 #include "model/SortKey.h"
 #include "platform/Controls.h"
+#include "storage/FileStamp.h"
 #include "storage/Preferences.h"
 
 namespace wb {
@@ -125,6 +126,9 @@ struct AppState {
   bool programFolderWritable = true;
   std::string dataPath;
   AlarmTable table;
+  // The data file as this process last read or wrote it: a file that no longer matches was
+  // changed elsewhere (another PC, the tool, a backup put back).
+  FileStamp dataStamp;
   DaysOff daysOff;  // national holidays and the user's days-off file, for the entries that rest
   int16_t lastEditedIndex = -1;
   OleDate nextBellTime = 0;

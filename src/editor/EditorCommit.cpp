@@ -15,8 +15,6 @@ namespace wb {
 namespace {
 constexpr const char* kQuickTimerNotAddedMessage =
     "クイックタイマーは追加ボタンで追加できません\r\nクイックタイマーリストから登録してください";
-constexpr const char* kTableFullMessage =
-    "アラームエントリは３２７６７個までです\r\n不要なエントリを削除してから追加してください";
 constexpr int kReselectPauseMs = 200;
 
 std::string Trimmed(const std::string& s) {
@@ -38,12 +36,12 @@ bool EditorWindow::CheckMonthlyDay() {
 
 bool EditorWindow::CheckWeekdays() {
   bool any = std::any_of(weekdayChecks.begin(), weekdayChecks.end(), [](const ui::CheckBox& b) { return b.Ticked(); });
-  return !weeklyOption.Value() || any || Warn("曜日のいずれかを選択してください", &weekdayChecks[0]);
+  return !weeklyOption.Value() || any || Warn(kWeekdayMissingMessage, &weekdayChecks[0]);
 }
 
 bool EditorWindow::CheckSoundFile() {
   return !soundCheck.Ticked() || !Trimmed(soundFileEdit.Text()).empty() ||
-         Warn("有効なファイルが指定されていません", &soundFileEdit);
+         Warn(kSoundFileMissingMessage, &soundFileEdit);
 }
 
 bool EditorWindow::CheckTableHasRoom() {
@@ -58,7 +56,7 @@ bool EditorWindow::ConfirmPastTime() {
   if (!warnPastTimeCheck.Ticked()) return true;
   EditorState& ed = App().editor;
   ed.dialogOpen = true;
-  int answer = Svc().dialogs->MsgBox("設定時刻が過去になっていますが、設定しますか", kOkCancel | kIconExclamation,
+  int answer = Svc().dialogs->MsgBox(kPastTimeQuestion, kOkCancel | kIconExclamation,
                                      kProgramTitle);
   ed.dialogOpen = false;
   return answer != kAnswerCancel;

@@ -9,6 +9,7 @@
 #include "storage/TextBytes.h"
 #include "storage/DataFile.h"
 #include "storage/FileIo.h"
+#include "storage/FileStamp.h"
 #include "storage/Settings.h"
 
 namespace wb {
@@ -144,10 +145,14 @@ void EditorWindow::BrowseDataFile() {
 void EditorWindow::SaveAndClose() {
   AppState& app = App();
   app.editor.currentIndex = -1;
+  // Another PC, the tool or a backup put back may have saved meanwhile: never over it unseen.
+  // Asked before the due check is held: bells ring while the question waits.
+  if (!ResolveChangedFile()) return;
   // The due check must not ring from a table that is half written.
   PauseDueCheck(true);
   bool saved = SaveAlarmTable(app.dataPath, app.table);
   if (saved) {
+    app.dataStamp = StampOfFile(app.dataPath);
     SavePreferences(ProgramIniPath(app.programFolder), app.prefs, app.lastEditedIndex);
     SavePreferences(DataIniPath(app.dataPath), app.prefs, app.lastEditedIndex);
   }

@@ -17,7 +17,6 @@
 namespace wb {
 
 namespace {
-constexpr const char* kDayNotInMonthMessage = "日付を、その月にある日にしてください";
 constexpr const char* kBlinkCountMessage = "ブリンク回数に、０～３２７６７の数値を入力してください";
 
 bool Storable(const std::string& text) {

@@ -10,6 +10,7 @@
 #include "editor/FieldRules.h"
 #include "platform/Services.h"
 #include "storage/DataFile.h"
+#include "storage/FileStamp.h"
 #include "storage/Settings.h"
 
 namespace wb {
@@ -272,7 +273,8 @@ void EditorWindow::OpenEditor() {
   app.editor.dataChanged = false;
   LoadPreferences(DataIniPath(app.dataPath), app.prefs);
   const AlarmTable before = app.table;
-  LoadAlarmTable(app.dataPath, app.table, app.audio.savedMidiVolume, app.audio.savedWaveVolume);
+  LoadAlarmTableStamped(app.dataPath, app.table, app.audio.savedMidiVolume, app.audio.savedWaveVolume,
+                        app.dataStamp);
   CarryRungMarks(before, app.table);  // a bell that rang since the last save stays rung
   dataPathEdit.SetText(app.dataPath);
   if (DeviceNamesMissing()) ui::TheForm<DeviceDialog>().ShowModal();

@@ -10,20 +10,15 @@
 #include <string>
 
 #include "model/AlarmEntry.h"
+#include "model/EntryRules.h"
 #include "storage/Preferences.h"
 #include "platform/Controls.h"
 
 namespace wb {
 
-// Messages of the editor that more than one operation shows.
-inline constexpr const char* kHourMessage = "時間に、０～２３の数値を入力してください";
+// Messages of the editor that more than one operation shows (those an entry is refused with are
+// model/EntryRules.h's, shared with the tool).
 inline constexpr const char* kHourTypingMessage = "時に、０～２３の数値を入力してください";
-inline constexpr const char* kMinuteMessage = "分に、０～５９の数値を入力してください";
-inline constexpr const char* kDayMessage = "日付を、１から３１までの値にしてください";
-inline constexpr const char* kMessageNotStorable =
-    "表示メッセージに、保存できない文字が含まれています\r\n別の文字に置き換えてください";
-inline constexpr const char* kSoundFileNotStorable =
-    "サウンドファイルのパスに、保存できない文字が含まれています\r\n別の場所のファイルを指定してください";
 inline constexpr const char* kUnsavedQuestion =
     "データ変更されています。\r\nキャンセルしてもよろしいですか？";
 
@@ -218,6 +213,10 @@ class EditorWindow : public ui::Form {
   void OnQueryUnload(int& cancel);
   void ResetFields();
   void PauseDueCheck(bool paused);
+  // OK found the data file changed since this editor read it (EditorConflict.cpp): asks
+  // whether to overwrite it (a backup of it kept), read it again or go back. True when the
+  // save may go ahead.
+  bool ResolveChangedFile();
 
   // The device lists answer for the volumes (SelectedMidiDevice, SelectedWaveDevice).
   bool deviceListsInUse_ = false;

@@ -282,4 +282,25 @@ void BellWatch::NoteWokeUs(OleDate now) {
     LogHistory(HistoryEvent::WokePc, armedBell_);
 }
 
+void BellWatch::TableReloaded(const AlarmTable& before, OleDate now, bool paused) {
+  const AlarmTable& table = App().table;
+  for (auto it = pending_.begin(); it != pending_.end();) {
+    int moved = -1;
+    if (it->slot >= 0 && it->slot < before.EntryCount()) {
+      const uint64_t fingerprint = EntryFingerprint(before[it->slot]);
+      for (int slot = 0; slot < table.EntryCount() && moved < 0; ++slot)
+        if (EntryFingerprint(table[slot]) == fingerprint) moved = slot;
+    }
+    if (moved < 0) {
+      it = pending_.erase(it);
+      continue;
+    }
+    it->slot = moved;
+    ++it;
+  }
+  CompactHandled(state_.catchUp, table);
+  WriteState(now);
+  Rearm(now, paused);
+}
+
 }  // namespace wb

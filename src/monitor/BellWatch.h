@@ -45,6 +45,11 @@ class BellWatch {
     Rearm(now, paused);
   }
 
+  // The table was read again from a file changed elsewhere (`before` is the table it replaced):
+  // the records and the bells still to ring follow their entries to their new slots by
+  // fingerprint, those of entries that are gone are dropped, and the wake timer follows.
+  void TableReloaded(const AlarmTable& before, OleDate now, bool paused);
+
   const CatchUpState& State() const { return state_.catchUp; }
   OleDate ArmedWake() const { return armedWake_; }
 

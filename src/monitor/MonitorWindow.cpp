@@ -84,6 +84,7 @@ void MonitorWindow::WireAppHooks() {
   };
   hooks.dataFileSwitched = [this] {
     LoadDaysOff();
+    WatchDataFile();
     watch.Rearm(Svc().clock->Now(), App().monitor.paused);
   };
   // Sleep, resume and clock changes, heard by the power service's top-level window.
@@ -103,6 +104,8 @@ void MonitorWindow::OnDueCheckTick() {
   const OleDate now = Svc().clock->Now();
   // One comparison with the previous tick; the catch-up runs only after a gap.
   watch.Tick(now, App().monitor.paused);
+  // Before the due check: an entry another PC added rings from the table it is in.
+  CheckDataFile(now);
   if (App().monitor.paused) {
     DropSnoozesDueInPause(now);
     return;

@@ -90,6 +90,17 @@ class MonitorWindow : public ui::Form {
   void LoadDaysOff(bool tell = true);
   void TellDaysOffReport();
   std::string daysOffPending;  // what the last reading found wrong, not yet told
+
+  // The data file changed elsewhere (another PC through a shared folder, the tool, a backup
+  // put back): looked at when its folder sends a notice and once a minute, and read again
+  // unless the editor holds edits (its OK asks then).
+  void WatchDataFile();
+  void CheckDataFile(OleDate now);
+  void ReloadTable(OleDate now);
+  void TellUnreadableOnce(OleDate now);
+  int64_t dataCheckMinute_ = 0;
+  OleDate unreadableSince_ = 0;  // the first failed reading of a changed file; 0 none
+  bool unreadableTold_ = false;
 };
 
 // The two settings files every writer of the monitor writes, program folder first.

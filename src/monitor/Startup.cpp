@@ -8,6 +8,7 @@
 #include "monitor/ReadOnlyFolder.h"
 #include "storage/DataFile.h"
 #include "storage/FileIo.h"
+#include "storage/FileStamp.h"
 #include "storage/Settings.h"
 
 namespace wb {
@@ -87,8 +88,9 @@ void MonitorWindow::StartUp() {
   SaveMidiVolume();
   SaveWaveVolume();
 
-  const bool tableRead =
-      LoadAlarmTable(app.dataPath, app.table, app.audio.savedMidiVolume, app.audio.savedWaveVolume);
+  const bool tableRead = LoadAlarmTableStamped(app.dataPath, app.table, app.audio.savedMidiVolume,
+                                               app.audio.savedWaveVolume, app.dataStamp);
+  WatchDataFile();
 
   // The days off first: the catch-up must not ring or list a bell that rests on one.
   LoadDaysOff(false);

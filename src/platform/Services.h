@@ -164,6 +164,19 @@ struct IFolderAccess {
   virtual bool CanCreateFilesIn(const std::string& folder) = 0;
 };
 
+// Notice of changes in the folder of a file that others may write (a data file shared through
+// a synced or network folder). Only a hint that it is worth looking: some folders (network
+// shares, sync services) send none, and a notice may come for another file of the folder, so
+// the reader compares the file itself as well. Polled, so that no thread of its own calls back.
+struct IFileWatch {
+  virtual ~IFileWatch() = default;
+  // Watches the folder of `file` from now on, instead of any folder watched before; false when
+  // the folder gives no notices (the caller then relies on its own periodic look).
+  virtual bool Watch(const std::string& file) = 0;
+  // True once after something changed in the watched folder since the last call.
+  virtual bool TakeChange() = 0;
+};
+
 // Bringing one of our windows to the front although another program owns the focus.
 struct IForeground {
   virtual ~IForeground() = default;
@@ -172,7 +185,7 @@ struct IForeground {
 
 // Message boxes and the common dialogs. Styles and answers are the classic constants.
 enum MsgStyle : int {
-  kOkOnly = 0, kOkCancel = 1, kYesNo = 4,
+  kOkOnly = 0, kOkCancel = 1, kYesNoCancel = 3, kYesNo = 4,
   kIconCritical = 16, kIconQuestion = 32, kIconExclamation = 48, kIconInformation = 64,
 };
 enum MsgAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };
@@ -186,6 +199,16 @@ struct OpenFileOptions {
 struct IDialogs {
   virtual ~IDialogs() = default;
   virtual int MsgBox(const std::string& text, int style, const std::string& title) = 0;
+  // A question whose buttons say what each answer does (captions with their access keys, as
+  // "上書き(&O)"); the last button is the one that changes nothing. Returns the index of the
+  // button pressed; Escape and the close box answer the last one. Where buttons of one's own
+  // cannot be shown, a message box with Yes / No / Cancel stands in for three buttons.
+  virtual int Choose(const std::string& text, const std::vector<std::string>& buttons, int icon,
+                     const std::string& title) {
+    const int answer = MsgBox(text, kYesNoCancel | icon, title);
+    const int last = int(buttons.size()) - 1;
+    return answer == kAnswerYes ? 0 : answer == kAnswerNo && last >= 2 ? 1 : last;
+  }
   // Returns false when cancelled. `path` in: the folder to start in (up to its last "\") and
   // the name offered; out: the file chosen. The file must exist.
   virtual bool OpenFile(const std::string& title, const std::string& filter, std::string& path) = 0;
@@ -228,6 +251,7 @@ struct Services {
   IDialogs* dialogs = nullptr;
   IFrontEnd* frontEnd = nullptr;
   IFolderAccess* folders = nullptr;
+  IFileWatch* fileWatch = nullptr;  // optional: without it the data file is looked at each minute
 };
 
 // The services in use. Unset members are a program error when used.

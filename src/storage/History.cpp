@@ -19,7 +19,7 @@ struct EventSpelling {
   const char* label;  // the history window's word
 };
 
-constexpr std::array<EventSpelling, 13> kEvents = {{
+constexpr std::array<EventSpelling, 14> kEvents = {{
     {HistoryEvent::Rang, "rang", "アラーム"},
     {HistoryEvent::PreBell, "pre-bell", "予鈴"},
     {HistoryEvent::Dismissed, "dismissed", "停止"},
@@ -33,6 +33,7 @@ constexpr std::array<EventSpelling, 13> kEvents = {{
     {HistoryEvent::Snoozed, "snoozed", "スヌーズ"},
     {HistoryEvent::SnoozeCancelled, "snooze-cancelled", "スヌーズ取消"},
     {HistoryEvent::SnoozeRang, "snooze-rang", "スヌーズ鳴動"},
+    {HistoryEvent::Reloaded, "reloaded", "データ再読込"},
 }};
 
 const EventSpelling& SpellingOf(HistoryEvent event) {

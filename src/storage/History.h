@@ -51,6 +51,7 @@ enum class HistoryEvent {
   Snoozed,          // "snoozed"
   SnoozeCancelled,  // "snooze-cancelled"
   SnoozeRang,       // "snooze-rang"
+  Reloaded,         // "reloaded": the data file changed elsewhere and was read again (message: its path)
 };
 
 // The file's spelling of an event, and back (nullopt for an unknown tag).

@@ -6,6 +6,10 @@
 # reaches ＯＫ, which saves. The alarm rings at its minute, Alt+S snoozes it for a minute, it rings
 # again and Tab, Space dismisses it (the delay list, reached by Tab, set to 1分 with Home first). The editor's and the alarm window's access keys are read
 # from their window texts: no letter twice in one window.
+# The data file is shared with another writer (wakebell-tool here, another PC's program alike):
+# an entry the tool adds while the editor is open shows in its list at once and rings two
+# minutes after the journey's; one it adds while the editor holds the new entry makes ＯＫ ask
+# (Escape, キャンセル, writes nothing; Alt+O, 上書き, keeps the other writer's file as a backup).
 # Usage: keyboard_journey_test.sh <folder of Wakebell.exe>.
 here=$(dirname "${BASH_SOURCE[0]}")
 # shellcheck source=tray_common.sh
@@ -42,6 +46,12 @@ no_message "the arrows on the quick-timer list"
 now=$(date +%s)
 due=$(( (now / 60 + 1) * 60 ))
 [ $(( due - now )) -lt 40 ] && due=$(( due + 60 ))
+tool_due=$(( due + 120 ))
+tool add "$data_file_win" --kind once --at "$(date -d "@$tool_due" '+%Y/%m/%d %H:%M')" --message "Added by the tool" \
+  >/dev/null || fail "wakebell-tool add did not add an entry"
+has_rows() { [ "$(row_count)" = "$1" ]; }
+wait_for 10 has_rows 1 || fail "the open editor does not show the entry the tool added: $(rows)"
+tool history "$prog_win\\WakebellHistory.txt" | grep -q reloaded || fail "no 'reloaded' in the history"
 editor_keys alt+t
 xdotool type --delay 80 "$(date -d "@$due" +%H)"
 xdotool key Tab
@@ -51,11 +61,40 @@ xdotool type --delay 40 "Keyboard only"
 xdotool key alt+a
 sleep 1
 no_message "Alt+A"
-[ "$(row_count)" = 1 ] || fail "Alt+A left the list with: $(rows)"
+[ "$(row_count)" = 2 ] || fail "Alt+A left the list with: $(rows)"
 echo "added: $(rows); $(shot editor-added)"
+# The tool saves again meanwhile: ＯＫ asks, naming the file.
+tool add "$data_file_win" --kind daily --at "2030/01/01 12:00" --message "Saved elsewhere" >/dev/null ||
+  fail "the second wakebell-tool add failed"
+question_shown() { helper message | grep -qF "Wakebell.dat"; }
+# The keys go to the question under the pointer, after a click on its icon.
+question_keys() {
+  local w
+  for w in $(xdotool search --onlyvisible --name '^Wakebell$' 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    [ "$WIDTH" -lt $((CLIENT_WIDTH * dpi / 96)) ] && break
+  done
+  xdotool mousemove $((X + 20 * dpi / 96)) $((Y + 20 * dpi / 96)) click 1
+  sleep 0.3
+  xdotool key --delay 150 "$@"
+}
+saved_messages() { tool dump "$1" | jq -r '.entries[:-1][].Message' | sort | tr '\n' ','; }
 xdotool key --delay 150 alt+l shift+Tab shift+Tab shift+Tab Return
-wait_for 10 editor_closed || fail "Shift+Tab from the list and Return did not reach ＯＫ ($(shot not-saved))"
-entry=$(tool dump "$data_file_win" | jq -c '.entries[0] | {RepeatKind, Message}') || fail "no entry was saved"
+wait_for 10 question_shown || fail "ＯＫ over a file saved elsewhere asked nothing ($(shot not-asked))"
+echo "asked: $(helper message | tr '\n' ' '); $(shot question)"
+question_keys Escape
+wait_for 5 message_gone || fail "Escape did not close the question"
+editor_open || fail "キャンセル closed the editor"
+[ "$(saved_messages "$data_file_win")" = "Added by the tool,Saved elsewhere," ] ||
+  fail "キャンセル changed the file: $(saved_messages "$data_file_win")"
+editor_keys alt+l shift+Tab shift+Tab shift+Tab Return
+wait_for 10 question_shown || fail "the second ＯＫ asked nothing"
+question_keys alt+o
+wait_for 10 editor_closed || fail "上書き did not save and close ($(shot not-saved))"
+[ "$(saved_messages "$data_file_win.bak")" = "Added by the tool,Saved elsewhere," ] ||
+  fail "上書き kept no backup of the other writer's file: $(saved_messages "$data_file_win.bak")"
+entry=$(tool dump "$data_file_win" | jq -c '.entries[] | select(.Message == "Keyboard only") | {RepeatKind, Message}') ||
+  fail "no entry was saved"
 [ "$entry" = '{"RepeatKind":3,"Message":"Keyboard only"}' ] || fail "saved: $entry"
 echo "saved: $entry, due at $(date -d "@$due" +%T)"
 
@@ -82,6 +121,14 @@ sleep 1
 alarm_keys Tab space
 wait_for 5 alarm_gone || fail "Tab and Space did not dismiss the alarm ($(shot not-dismissed))"
 echo "rang, snoozed, rang again after $(( $(date +%s) - snoozed )) s, dismissed"
+
+# 4. The tool's entry rings at its minute.
+wait_for $(( tool_due - $(date +%s) + 20 )) alarm_shown || fail "the tool's entry did not ring at $(date -d "@$tool_due" +%T)"
+sleep 1
+helper texts "Wakebell (アラーム)" | grep -qxF "Added by the tool" || fail "the alarm window does not show the tool's message"
+alarm_keys Tab space
+wait_for 5 alarm_gone || fail "Tab and Space did not dismiss the tool's alarm"
+echo "the tool's entry rang at $(date -d "@$tool_due" +%T)"
 
 choose "$KEYS_END" program_ended || fail "終了 did not end the program"
 wait "$program_pid"

@@ -24,4 +24,10 @@ int History(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 // ("missed<TAB>slot<TAB>moment<TAB>main|pre<TAB>count<TAB>the row's text").
 int Missed(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// `add DATAFILE --kind K --at "yyyy/mm/dd hh:nn" [--weekdays 月火] [--pre MIN] [--message TEXT]
+// [--sound FILE] [--rest-on-days-off]` and `remove DATAFILE SLOT`: change the table as the
+// editor would and write it in one step; exit 1 without writing when the file changed meanwhile.
+int Add(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int Remove(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 }  // namespace wb::tool

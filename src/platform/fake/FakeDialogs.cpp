@@ -11,6 +11,17 @@ int FakeDialogs::MsgBox(const std::string& text, int style, const std::string& t
   return a;
 }
 
+int FakeDialogs::Choose(const std::string& text, const std::vector<std::string>& buttons, int icon,
+                        const std::string& title) {
+  Asked.push_back({"choose", text, icon, title});
+  ChooseButtons.push_back(buttons);
+  if (OnAsk) OnAsk(Asked.back());
+  if (ChooseAnswers.empty()) return int(buttons.size()) - 1;
+  int a = ChooseAnswers.front();
+  ChooseAnswers.pop_front();
+  return a;
+}
+
 bool FakeDialogs::OpenFile(const std::string& title, const std::string& filter, std::string& path) {
   Asked.push_back({"open", title, 0, filter});
   if (OpenAnswers.empty()) return false;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cderr.h>
+#include <commctrl.h>
 #include <commdlg.h>
 
 // The dialog interface has members of these names; the functions are called by their W names.
@@ -52,6 +53,37 @@ class Win32Dialogs : public IDialogs {
   int MsgBox(const std::string& text, int style, const std::string& title) override {
     // The style and answer numbers are those of MessageBox.
     return MessageBoxW(DialogOwner(), win32::Widen(text).c_str(), win32::Widen(title).c_str(), UINT(style));
+  }
+
+  int Choose(const std::string& text, const std::vector<std::string>& buttons, int icon,
+             const std::string& title) override {
+    constexpr int kFirstButtonId = 100;
+    std::vector<std::wstring> captions;
+    for (const std::string& b : buttons) captions.push_back(win32::Widen(b));
+    // The last button (the one that changes nothing) is IDCANCEL, the answer of Escape and the
+    // close box: a task dialog without such a button ignores Escape in some versions (Wine's).
+    auto idOf = [&](size_t i) { return i + 1 == captions.size() ? IDCANCEL : kFirstButtonId + int(i); };
+    std::vector<TASKDIALOG_BUTTON> list;
+    for (size_t i = 0; i < captions.size(); ++i) list.push_back({idOf(i), captions[i].c_str()});
+    const std::wstring content = win32::Widen(text), caption = win32::Widen(title);
+    TASKDIALOGCONFIG config{};
+    config.cbSize = sizeof config;
+    config.hwndParent = DialogOwner();
+    // Escape and the close box give IDCANCEL: the last button's answer.
+    config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
+    config.pszWindowTitle = caption.c_str();
+    config.pszMainIcon = icon == kIconQuestion || icon == kIconInformation ? TD_INFORMATION_ICON
+                         : icon == kIconCritical                             ? TD_ERROR_ICON
+                                                                             : TD_WARNING_ICON;
+    config.pszContent = content.c_str();
+    config.cButtons = UINT(list.size());
+    config.pButtons = list.data();
+    config.nDefaultButton = IDCANCEL;  // Enter changes nothing either
+    int pressed = 0;
+    if (FAILED(TaskDialogIndirect(&config, &pressed, nullptr, nullptr)))
+      return IDialogs::Choose(text, buttons, icon, title);
+    const int index = pressed - kFirstButtonId;
+    return index >= 0 && index + 1 < int(buttons.size()) ? index : int(buttons.size()) - 1;
   }
 
   bool OpenFile(const std::string& title, const std::string& filter, std::string& path) override {

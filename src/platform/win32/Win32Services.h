@@ -24,6 +24,7 @@ std::unique_ptr<IInstance> MakeWin32Instance(const std::string& mutexName = "Loc
 std::unique_ptr<IPower> MakeWin32Power();
 
 std::unique_ptr<IFolderAccess> MakeWin32FolderAccess();
+std::unique_ptr<IFileWatch> MakeWin32FileWatch();
 
 // Folder of the running executable, UTF-8, ending in "\".
 std::string ProgramFolder();

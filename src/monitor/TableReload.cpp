@@ -1,0 +1,97 @@
+// Taking in a data file changed elsewhere: another PC saving to a shared or synced folder,
+// wakebell-tool, a backup put back. The running program would otherwise ring the old table
+// until its editor is opened, and never ring what was added elsewhere.
+#include "alert/Alert.h"
+#include "app_state/AppState.h"
+#include "app_state/HistoryLog.h"
+#include "app_state/ProgramTitle.h"
+#include "editor/EditorWindow.h"
+#include "model/CatchUp.h"
+#include "monitor/MonitorWindow.h"
+#include "storage/DataFile.h"
+#include "storage/FileStamp.h"
+
+namespace wb {
+
+namespace {
+// A file caught while it is being written reads as damaged for a moment; only one that stays
+// so this long is worth a word.
+constexpr int64_t kUnreadableTellSeconds = 60;
+const std::string kStillUnreadableHead = "データファイルが変更されましたが、読み込めません。\r\n\r\n";
+const std::string kStillUnreadableTail =
+    "\r\n\r\n読み込めるようになるまで、前に読み込んだアラームで鳴らします。ファイルを確認してください。";
+
+// The alarm in progress follows its entry to the slot it has in the table read again.
+void FollowAlarmToItsSlot(const AlarmTable& table) {
+  AlarmState& alarm = App().alarm;
+  if (alarm.activeIndex == -1 && alarm.presentedSlot == -1) return;
+  const uint64_t fingerprint = EntryFingerprint(alarm.presented);
+  for (int slot = 0; slot < table.EntryCount(); ++slot) {
+    if (EntryFingerprint(table[slot]) != fingerprint) continue;
+    if (alarm.activeIndex != -1) alarm.activeIndex = int16_t(slot);
+    if (alarm.presentedSlot != -1) alarm.presentedSlot = int16_t(slot);
+    return;
+  }
+}
+}  // namespace
+
+void MonitorWindow::WatchDataFile() {
+  if (Svc().fileWatch) Svc().fileWatch->Watch(App().dataPath);
+  dataCheckMinute_ = SecondNumber(Svc().clock->Now()) / 60;
+}
+
+void MonitorWindow::CheckDataFile(OleDate now) {
+  const bool notice = Svc().fileWatch && Svc().fileWatch->TakeChange();
+  // Network shares and sync services may send no notice: the file is looked at every minute.
+  const int64_t minute = SecondNumber(now) / 60;
+  if (!notice && minute == dataCheckMinute_) return;
+  dataCheckMinute_ = minute;
+  AppState& app = App();
+  // Edits not saved yet stay in the table; the editor's OK asks about the file instead.
+  if (app.editor.dataChanged || app.editor.dialogOpen) return;
+  const FileStamp stamp = StampOfFile(app.dataPath);
+  if (stamp == app.dataStamp) return;
+  // Saved again as it was, or only touched (a sync service does): nothing to read again.
+  if (SameContent(stamp, app.dataStamp) && stamp.readable) {
+    app.dataStamp = stamp;
+    return;
+  }
+  ReloadTable(now);
+}
+
+void MonitorWindow::ReloadTable(OleDate now) {
+  AppState& app = App();
+  AlarmTable fresh;
+  FileStamp stamp;
+  // The start-up's load: an older layout converted after a backup, a damaged file remembered
+  // so that the next save keeps it.
+  if (!LoadAlarmTableStamped(app.dataPath, fresh, app.audio.savedMidiVolume, app.audio.savedWaveVolume, stamp)) {
+    // Being written, locked, gone for a moment, damaged: the table in memory goes on ringing.
+    TellUnreadableOnce(now);
+    return;
+  }
+  unreadableSince_ = 0;
+  unreadableTold_ = false;
+  AlarmTable before = std::move(app.table);
+  // A bell rung here since the file was last read stays rung in its minute.
+  CarryRungMarks(before, fresh);
+  app.table = std::move(fresh);
+  app.dataStamp = stamp;
+  FollowAlarmToItsSlot(app.table);
+  watch.TableReloaded(before, now, app.monitor.paused);
+  LogHistory(HistoryEvent::Reloaded, 0, app.dataPath);
+  if (trayIconRecord.icon == TrayIcon::App) UpdateTrayTip();
+  RefreshListIfLoaded();
+}
+
+void MonitorWindow::TellUnreadableOnce(OleDate now) {
+  if (unreadableSince_ == 0) unreadableSince_ = now;
+  if (unreadableTold_ || SecondNumber(now) - SecondNumber(unreadableSince_) < kUnreadableTellSeconds) return;
+  unreadableTold_ = true;  // before the box: the ticks go on while it waits for the user
+  const std::string& path = App().dataPath;
+  LogHistory(HistoryEvent::TableUnreadable, 0, path);
+  Svc().dialogs->MsgBox(kStillUnreadableHead + path + kStillUnreadableTail, kOkOnly | kIconExclamation,
+                        kProgramTitle);
+}
+
+}  // namespace wb
