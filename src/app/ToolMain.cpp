@@ -23,6 +23,8 @@ const char* const kUsage =
     "       wakebell-tool holidays YEAR [DATAFILE] [--days-off FILE]\n"
     "       wakebell-tool history HISTORYFILE [--window]\n"
     "       wakebell-tool missed DATAFILE --since T --now T [--state STATEFILE]\n"
+    "       wakebell-tool export DATAFILE --ics OUT.ics|--csv OUT.csv [--now T] [--days-off FILE]\n"
+    "       wakebell-tool import DATAFILE IN.ics|IN.csv\n"
     "       wakebell-tool --version\n";
 }
 

@@ -24,4 +24,9 @@ int History(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 // ("missed<TAB>slot<TAB>moment<TAB>main|pre<TAB>count<TAB>the row's text").
 int Missed(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// `export DATAFILE --ics FILE | --csv FILE [--now T] [--days-off FILE]`: the table as iCalendar
+// or CSV. `import DATAFILE FILE`: the entries of an iCalendar or CSV file added to the table.
+int Export(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int Import(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 }  // namespace wb::tool

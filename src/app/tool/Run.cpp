@@ -24,6 +24,8 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   if (cmd == "holidays") return Holidays(rest, out, err);
   if (cmd == "history") return History(rest, out, err);
   if (cmd == "missed") return Missed(rest, out, err);
+  if (cmd == "export") return Export(rest, out, err);
+  if (cmd == "import") return Import(rest, out, err);
   err << "wakebell-tool: unknown command '" << cmd << "'\n";
   return 2;
 }
