@@ -26,6 +26,8 @@ const char* const kUsage =
     "       wakebell-tool add DATAFILE --kind once|daily|weekly|monthly|biweekly|nth1..nth5 --at \"yyyy/mm/dd hh:nn\"\n"
     "                     [--weekdays 月火水木金] [--pre MIN] [--message TEXT] [--sound FILE] [--rest-on-days-off]\n"
     "       wakebell-tool remove DATAFILE SLOT\n"
+    "       wakebell-tool export DATAFILE --ics OUT.ics|--csv OUT.csv [--now T] [--days-off FILE]\n"
+    "       wakebell-tool import DATAFILE IN.ics|IN.csv\n"
     "       wakebell-tool --version\n";
 }
 

@@ -117,7 +117,9 @@ EditorWindow::EditorWindow()
                        {.rect = Px(730, 470, 96, 18), .min = kSliderMin, .max = kSliderMax,
                         .smallChange = 655, .largeChange = 6553}),
       waveDeviceCombo(*this, "waveDeviceCombo", {.rect = Px(830, 468, 126, kDropHeight)}),
-      dataPathLabel(*this, "dataPathLabel", {.rect = Px(8, 512, 200, 16), .caption = "データファイルパス(&N)"}),
+      dataPathLabel(*this, "dataPathLabel", {.rect = Px(8, 512, 136, 16), .caption = "データファイルパス(&N)"}),
+      exportButton(*this, "exportButton", {.rect = Px(146, 505, 104, 25), .caption = "エクスポート…"}),
+      importButton(*this, "importButton", {.rect = Px(254, 505, 98, 25), .caption = "インポート…"}),
       dataPathEdit(*this, "dataPathEdit", {.rect = Px(8, 532, 304, 23)}),
       browseDataFileButton(*this, "browseDataFileButton", {.rect = Px(316, 530, 36, 27), .caption = "参照", .picture = "OPEN", .pictureOnly = true}),
       resetFieldsButton(*this, "resetFieldsButton", {.rect = Px(652, 530, 150, 30), .caption = "初期状態にする(&O)"}),
@@ -152,6 +154,8 @@ EditorWindow::EditorWindow()
   quickTimerCombo.SetToolTip("“何分後\"でアラーム設定します");
   saveAndCloseButton.SetToolTip("セーブして閉じます");
   resetFieldsButton.SetToolTip("前回設定の状態にします");
+  exportButton.SetToolTip("アラームをカレンダー (.ics) か表計算 (.csv) のファイルに書き出します");
+  importButton.SetToolTip("カレンダー (.ics) か表計算 (.csv) のファイルからアラームを追加します");
   alarmList.SetFont({.name = "ＭＳ ゴシック", .size = 10});
   for (const char* item : kWeekUnitItems) weekUnitCombo.AddItem(item);
   for (const char* item : kQuickTimerItems) quickTimerCombo.AddItem(item);
@@ -225,6 +229,8 @@ EditorWindow::EditorWindow()
   dataPathEdit.onGotFocus = [this] { OnDataPathGotFocus(); };
   dataPathEdit.onLostFocus = [this] { dataPathTyped = false; };
   browseDataFileButton.onClick = [this] { BrowseDataFile(); };
+  exportButton.onClick = [this] { ExportAlarmFile(); };
+  importButton.onClick = [this] { ImportAlarmFile(); };
   saveAndCloseButton.onClick = [this] { SaveAndClose(); };
   resetFieldsButton.onMouseDown = [this](int) { skipTimeCheck = true; };
   resetFieldsButton.onClick = [this] { ResetFields(); };
@@ -242,7 +248,8 @@ EditorWindow::EditorWindow()
   // The keyboard walks the window as it reads: the list, then the date and the entry from
   // top to bottom, the commit buttons, appearance, sound, and the buttons that close.
   std::vector<ui::Control*> order = {
-      &allEntriesViewCheck, &dailyViewCheck, &alarmList, &dataPathEdit, &browseDataFileButton,
+      &allEntriesViewCheck, &dailyViewCheck, &alarmList, &exportButton, &importButton, &dataPathEdit,
+      &browseDataFileButton,
       &calendar, &hourEdit, &minuteEdit, &onceOption, &dailyOption,
       &monthlyOption, &dayOfMonthEdit, &weeklyOption, &weekUnitCombo, &quickTimerOption, &weekdaysOnlyButton};
   for (auto& box : weekdayChecks) order.push_back(&box);

@@ -2,7 +2,7 @@
 // delete, the quick timer, the appearance and sound of an entry, the data file and saving.
 // It works on the process-wide alarm table itself; the monitor sees every change at its next
 // tick. Each concern is a file of its own (EditorList, EditorFields, EditorCommit,
-// EditorDataFile). Reached as ui::TheForm<EditorWindow>(); only the controls and a few
+// EditorDataFile, EditorExchange). Reached as ui::TheForm<EditorWindow>(); only the controls and a few
 // queries are public, the handlers are its own. Portable window logic: no operating-system header.
 #pragma once
 #include <array>
@@ -90,8 +90,10 @@ class EditorWindow : public ui::Form {
   ui::Label waveVolumeLabel;
   ui::HScrollBar waveVolumeSlider;
   ui::ComboBox waveDeviceCombo;
-  // Data file, saving and reset.
+  // Data file, alarms in and out, saving and reset.
   ui::Label dataPathLabel;
+  ui::Button exportButton;  // エクスポート…: the table as iCalendar or CSV
+  ui::Button importButton;  // インポート…: a file's entries added as unsaved edits
   ui::TextBox dataPathEdit;
   ui::Button browseDataFileButton;
   ui::Button resetFieldsButton;
@@ -217,6 +219,10 @@ class EditorWindow : public ui::Form {
   // whether to overwrite it (a backup of it kept), read it again or go back. True when the
   // save may go ahead.
   bool ResolveChangedFile();
+
+  // Alarms in and out (EditorExchange.cpp).
+  void ExportAlarmFile();
+  void ImportAlarmFile();
 
   // The device lists answer for the volumes (SelectedMidiDevice, SelectedWaveDevice).
   bool deviceListsInUse_ = false;

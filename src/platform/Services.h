@@ -194,6 +194,7 @@ enum MsgAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswer
 struct OpenFileOptions {
   bool createPrompt = false;     // a name that does not exist may be chosen after a question
   std::string defaultExtension;  // added to a name typed without one ("dat")
+  bool save = false;  // a file to write: it need not exist, and one that does is asked about first
 };
 
 struct IDialogs {

@@ -29,5 +29,9 @@ int Missed(const std::vector<std::string>& args, std::ostream& out, std::ostream
 // editor would and write it in one step; exit 1 without writing when the file changed meanwhile.
 int Add(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int Remove(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// `export DATAFILE --ics FILE | --csv FILE [--now T] [--days-off FILE]`: the table as iCalendar
+// or CSV. `import DATAFILE FILE`: the entries of an iCalendar or CSV file added to the table.
+int Export(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int Import(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace wb::tool

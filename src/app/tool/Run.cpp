@@ -26,6 +26,8 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   if (cmd == "missed") return Missed(rest, out, err);
   if (cmd == "add") return Add(rest, out, err);
   if (cmd == "remove") return Remove(rest, out, err);
+  if (cmd == "export") return Export(rest, out, err);
+  if (cmd == "import") return Import(rest, out, err);
   err << "wakebell-tool: unknown command '" << cmd << "'\n";
   return 2;
 }

@@ -40,6 +40,8 @@ UniqueIcon LoadKeyIcon(const std::string& key, int size);
 
 // "description|pattern|description|pattern" -> the double-NUL list of the open-file dialog.
 std::wstring FilterList(const std::string& filter);
+// The pattern ("*.csv") of item `index`, from 1, of such a list; empty when there is none.
+std::wstring FilterPattern(const std::wstring& list, DWORD index);
 
 // Splits the path given to the open-file dialog into its initial folder (up to and including
 // the last "\") and the file name offered.

@@ -28,6 +28,18 @@ std::wstring FilterList(const std::string& filter) {
   return list;
 }
 
+// The pattern of the filter list's item `index` (from 1), as FilterList lays it out.
+std::wstring FilterPattern(const std::wstring& list, DWORD index) {
+  size_t at = 0;
+  for (DWORD item = 1; at < list.size() && list[at] != L'\0'; ++item) {
+    const size_t description = list.find(L'\0', at);
+    const size_t patternEnd = list.find(L'\0', description + 1);
+    if (item == index) return list.substr(description + 1, patternEnd - description - 1);
+    at = patternEnd + 1;
+  }
+  return {};
+}
+
 void SplitDialogPath(const std::wstring& path, std::wstring& folder, std::wstring& file) {
   size_t slash = path.find_last_of(L"\\/");
   if (slash == std::wstring::npos) {
@@ -113,12 +125,19 @@ class Win32Dialogs : public IDialogs {
       // With the create question the file need not exist: some dialogs (Wine's) would refuse a
       // new name before asking if both were set.
       ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
-                  (options.createPrompt ? OFN_CREATEPROMPT : OFN_FILEMUSTEXIST);
-      if (GetOpenFileNameW(&ofn)) {
+                  (options.save ? OFN_OVERWRITEPROMPT : options.createPrompt ? OFN_CREATEPROMPT : OFN_FILEMUSTEXIST);
+      if (options.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn)) {
         std::wstring result = buffer.data();
         // A new name typed without an extension gets the default one, as the dialog promises;
         // some open dialogs (Wine's) leave it off for a file that does not exist yet.
         size_t name = result.find_last_of(L"\\/") + 1;
+        // A file to write takes the extension of the kind chosen in the list, which tells
+        // what is written ("*.csv" of the second item).
+        if (options.save && result.find(L'.', name) == std::wstring::npos) {
+          const std::wstring pattern = win32::FilterPattern(filters, ofn.nFilterIndex);
+          if (pattern.size() > 2 && pattern.compare(0, 2, L"*.") == 0 && pattern.find_first_of(L";*", 2) == std::wstring::npos)
+            result += pattern.substr(1);
+        }
         if (!extension.empty() && result.find(L'.', name) == std::wstring::npos &&
             GetFileAttributesW(result.c_str()) == INVALID_FILE_ATTRIBUTES)
           result += L"." + extension;
