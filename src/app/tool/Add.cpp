@@ -13,6 +13,7 @@
 #include "model/Holidays.h"
 #include "platform/NativeServices.h"
 #include "platform/Services.h"
+#include "storage/AlarmExchange.h"
 #include "storage/Settings.h"
 #include "storage/TextBytes.h"
 
@@ -99,7 +100,8 @@ int Add(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
   Preferences prefs;
   LoadPreferences(DataIniPath(a.dataFile), prefs);
-  AlarmEntry e;
+  // What the options leave open comes from the editor's pre-filled fields: sound, look, blinking.
+  AlarmEntry e = NewEntryPattern(prefs);
   e.AlarmTime = MakeDate(year, month, day, hour, minute, 0);
   e.RepeatKind = kind;
   // The weekday boxes as the editor leaves them for each kind: the date's own weekday, every
@@ -121,7 +123,6 @@ int Add(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   }
   if (a.flags.count("--rest-on-days-off") && RepeatKindCanRest(kind))
     e.WeekdayMask = int16_t(e.WeekdayMask | kMaskRestsOnDaysOff);
-  e.BellMode = BellMode::MainOnly;
   e.PreBellMinutes = prefs.preBellMinutes;
   if (const std::string* pre = value("--pre")) {
     std::optional<int> lead = pre->empty() ? std::nullopt : WholeNumberArg(*pre);
@@ -133,19 +134,12 @@ int Add(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     e.PreBellMinutes = int16_t(std::min(*lead, 32767));
   }
   e.Message = value("--message") ? *value("--message") : prefs.message;
-  e.SoundFlag = prefs.soundFlag;
-  e.SoundFile = prefs.soundFile;
   if (const std::string* sound = value("--sound")) {
     e.SoundFlag = 1;
     e.SoundFile = *sound;
   }
   if (!Storable(e.Message)) return Refuse(kMessageNotStorable, err);
   if (!Storable(e.SoundFile)) return Refuse(kSoundFileNotStorable, err);
-  e.BlinkFlag = prefs.blinkFlag;
-  e.EndlessFlag = prefs.endlessFlag;
-  e.KeepWindowFlag = prefs.keepWindowFlag;
-  e.BlinkCount = prefs.blinkCount;
-  e.Look = prefs.look;
 
   TableEdit edit;
   if (!ReadForEdit("add", a.dataFile, edit, err)) return 1;
