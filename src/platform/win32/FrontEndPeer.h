@@ -117,8 +117,8 @@ class FormWindow : public FormPeer {
 
   // Win32ControlsRich.cpp: the rich edit.
   void MirrorRich(ui::RichText& r, HWND h, ui::Prop p);
-  // Puts the object's text into the rich edit, long unbroken runs cut to its line width; again
-  // only when `always` or when the cuts moved (after a new font or size).
+  // Puts the object's text into the rich edit, its lines ended by the program (LineBreaks.h) at
+  // the edit's width; again only when `always` or when the line ends moved (a new font or size).
   void ShowRichText(ui::RichText& r, HWND h, bool always);
 
   // Win32ControlsInput.cpp: notifications of the native controls.
