@@ -60,11 +60,16 @@ size_t CutBefore(std::wstring_view text, const std::vector<int>& widths, int lin
     return after;
   }
   // A word wider than a line is cut where the line is full; one that fits goes whole to the next.
+  // (Only a line's width of it is looked at: a pasted word of 30,000 letters is cut a thousand
+  // times.)
   size_t wordStart = overflow;
-  while (wordStart > start && IsWordChar(text[wordStart - 1]) && IsWordChar(text[overflow])) --wordStart;
-  size_t wordEnd = overflow;
-  while (wordEnd < text.size() && IsWordChar(text[wordEnd]) && IsWordChar(text[overflow])) ++wordEnd;
-  const bool wideWord = IsWordChar(text[overflow]) && WidthOf(widths, wordStart, wordEnd) > lineWidth;
+  bool wideWord = false;
+  if (IsWordChar(text[overflow])) {
+    while (wordStart > start && IsWordChar(text[wordStart - 1])) --wordStart;
+    size_t end = overflow;
+    while (end < text.size() && IsWordChar(text[end]) && WidthOf(widths, wordStart, end + 1) <= lineWidth) ++end;
+    wideWord = end < text.size() && IsWordChar(text[end]);
+  }
   for (size_t at = overflow; at > start; --at) {
     if (MayBreakBefore(text, at)) return at;
     if (wideWord && at > wordStart && at <= overflow && !InsidePair(text, at) && !ClosesPhrase(text[at])) return at;
