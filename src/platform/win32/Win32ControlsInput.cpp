@@ -221,6 +221,7 @@ LRESULT FormWindow::HandleChild(ui::Control& c, HWND h, UINT m, WPARAM w, LPARAM
       break;
     case WM_SETFOCUS: {
       LRESULT r = DefSubclassProc(h, m, w, l);
+      if (!retired_) ScrollIntoView(c);
       // The object learns where the focus went and raises onLostFocus / onGotFocus.
       if (!retired_ && form_.ActiveControl() != &c) c.SetFocus();
       return r;
@@ -232,6 +233,9 @@ LRESULT FormWindow::HandleChild(ui::Control& c, HWND h, UINT m, WPARAM w, LPARAM
                        : m == WM_MBUTTONDOWN || m == WM_MBUTTONDBLCLK ? 4
                                                                        : 1);
       if (retired_ || !IsWindow(h)) return 0;
+      break;
+    case WM_MOUSEMOVE:
+      if (IsRowMarkingList(c)) ShowRowTip(c, h, l);
       break;
     case WM_CHAR:
       // Typed characters pass the text box's onKeyPress first, which may swallow or replace them.
