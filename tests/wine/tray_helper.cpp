@@ -27,7 +27,8 @@
 //                              date it highlights
 //   tray_helper place CAPTION  prints "l t r b" screen rectangles, one a line: the work area of
 //                              the window's monitor, the window, its client area, and the
-//                              control that has the keyboard focus (when it is in the window)
+//                              control that has the keyboard focus (when it is in the window),
+//                              followed by its window text
 //   tray_helper at PATH KIND "yyyy/mm/dd hh:nn" MESSAGE [KIND MOMENT MESSAGE ...]
 //                              writes a data file of these entries (KIND once or daily)
 //   tray_helper resume         posts the resume notice (WM_POWERBROADCAST, resume automatic) to
@@ -408,7 +409,9 @@ int PrintPlace(const std::wstring& caption) {
       IsChild(window, gui.hwndFocus)) {
     RECT focus{};
     GetWindowRect(gui.hwndFocus, &focus);
-    print(focus);
+    wchar_t text[256] = {};
+    GetWindowTextW(gui.hwndFocus, text, 256);
+    std::printf("%ld %ld %ld %ld %s\n", focus.left, focus.top, focus.right, focus.bottom, wb::win32::Narrow(text).c_str());
   }
   return 0;
 }

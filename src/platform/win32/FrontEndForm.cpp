@@ -193,9 +193,15 @@ void FormWindow::ScrollTo(int x, int y) {
   x = std::clamp(x, 0, std::max(0, contentWidth - int(client.right)));
   y = std::clamp(y, 0, std::max(0, contentHeight - int(client.bottom)));
   if (x == scroll_.x && y == scroll_.y) return;
-  const int dx = scroll_.x - x, dy = scroll_.y - y;
   scroll_ = POINT{x, y};
-  ScrollWindowEx(hwnd_, dx, dy, nullptr, nullptr, nullptr, nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+  ++mirroring_;
+  for (ui::Control* c : form_.Controls())
+    if (HWND h = NativeOf(*c)) MoveControl(*c, h);  // its place less the scroll
+  --mirroring_;
+  // The form's background is filled at once and its paint left out: a paint is the form's
+  // event (the editor takes the focus back to its list on one), and a scroll is none.
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW | RDW_ALLCHILDREN);
+  ValidateRect(hwnd_, nullptr);
   if (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_HSCROLL) SetScrollPos(hwnd_, SB_HORZ, x, TRUE);
   if (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VSCROLL) SetScrollPos(hwnd_, SB_VERT, y, TRUE);
 }
@@ -228,7 +234,6 @@ void FormWindow::OnScroll(int bar, int code) {
 // was clicked is in view.
 void FormWindow::ScrollIntoView(const ui::Control& c) {
   if (!(GetWindowLongPtrW(hwnd_, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL))) return;
-  if (GetKeyState(VK_LBUTTON) < 0 || GetKeyState(VK_RBUTTON) < 0) return;
   RECT client{};
   GetClientRect(hwnd_, &client);
   const ui::Rect& r = c.Position();
@@ -364,6 +369,9 @@ LRESULT FormWindow::Handle(UINT m, WPARAM w, LPARAM l) {
       return 0;
     case WM_VSCROLL:
       if (!l) OnScroll(SB_VERT, LOWORD(w));
+      return 0;
+    case kScrollIntoViewMessage:
+      if (ui::Control* c = ControlOfWindow(GetFocus())) ScrollIntoView(*c);
       return 0;
     case WM_MOUSEWHEEL:
       if (GetWindowLongPtrW(h, GWL_STYLE) & WS_VSCROLL)

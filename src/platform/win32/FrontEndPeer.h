@@ -20,6 +20,8 @@ namespace wb::win32 {
 
 inline constexpr const wchar_t* kFormClass = L"WakebellForm";
 inline constexpr int kFirstControlId = 1000;
+// Posted to a form when a control took the focus: the form then scrolls it into view.
+inline constexpr UINT kScrollIntoViewMessage = WM_APP + 1;
 
 HINSTANCE Module();
 void SetModule(HINSTANCE module);
