@@ -11,6 +11,7 @@ import hashlib
 import os
 import sys
 import time
+import unicodedata
 import zipfile
 
 
@@ -78,6 +79,17 @@ def make_zip(root, exe, version, epoch, zip_path):
     print(f"{zip_path}\n{digest}")
 
 
+# Notepad's window as it first opens on a Japanese Windows shows this many half-width columns;
+# a longer line runs off its edge, or with word wrap on is broken wherever the edge falls.
+README_COLUMNS = 70
+
+
+def columns(line):
+    """Half-width columns of a line as a Japanese fixed-pitch font draws it: two for a full-width
+    or ambiguous character (kanji, kana, ■, ○, ×, ～), one for the rest."""
+    return sum(2 if unicodedata.east_asian_width(ch) in "WFA" else 1 for ch in line)
+
+
 def check_readme(root, version):
     raw = readme_bytes(root, version)
     text = raw.decode("cp932")
@@ -87,6 +99,8 @@ def check_readme(root, version):
     for section in ("概要", "動作環境", "インストール", "使い方", "アンインストール", "よくある質問",
                     "更新履歴", "ライセンス"):
         assert f"■ {section}\r\n" in text, f"no section {section}"
+    for number, line in enumerate(text.split("\r\n"), 1):
+        assert columns(line) <= README_COLUMNS, f"line {number} is {columns(line)} columns wide: {line}"
     print(f"packaging/readme.txt: {len(raw)} bytes of code page 932, CR LF, version {version}")
 
 

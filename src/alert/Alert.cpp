@@ -100,7 +100,13 @@ const AlarmEntry& ActiveEntry() {
   return alarm.presented;
 }
 
-void PresentAlarm(int slot, bool mainBell, const std::string& minuteText) {
+std::string AlarmCaption(int snoozedTimes) {
+  const std::string caption = std::string(kProgramTitle) + " (アラーム)";
+  if (snoozedTimes <= 0) return caption;
+  return "スヌーズ" + std::to_string(snoozedTimes) + "回 - " + caption;
+}
+
+void PresentAlarm(int slot, bool mainBell, const std::string& minuteText, int snoozedTimes) {
   WB_ASSERT(slot >= 0 && slot < App().table.EntryCount());
   const AlarmEntry e = App().table[slot];
   const bool withSound = !e.SoundFile.empty() && AlarmPlaysSound(e.SoundFlag);
@@ -117,11 +123,12 @@ void PresentAlarm(int slot, bool mainBell, const std::string& minuteText) {
   alarm.presentedSlot = int16_t(slot);
   alarm.sounding = true;
   alarm.dismissed = false;
+  alarm.snoozedTimes = snoozedTimes;
 
   AlarmWindow& window = WindowFor(e.Message);
   window.okButton.SetEnabled(false);
   window.inertDefaultButton.SetEnabled(false);
-  window.SetCaption(std::string(kProgramTitle) + " (アラーム)");
+  window.SetCaption(AlarmCaption(snoozedTimes));
   window.FillAlarmWindow(e, mainBell, minuteText);
   alarm.blinkActive = e.BlinkFlag == 1;
 

@@ -17,7 +17,11 @@ namespace wb {
 // minute "hh:nn" for the time box: the window filled and in front with the focus on its inert
 // button, the blinking and the sound started, the previous alarm's sound silenced if this one
 // has none.
-void PresentAlarm(int slot, bool mainBell, const std::string& minuteText);
+// A snooze ringing says in the caption how many times in a row it was put off (`snoozedTimes`).
+void PresentAlarm(int slot, bool mainBell, const std::string& minuteText, int snoozedTimes = 0);
+// The alarm window's caption: the program's own, or for a snooze ringing again the snooze and
+// its count first, so that a title bar too short for all of it still shows them.
+std::string AlarmCaption(int snoozedTimes);
 // Ends the alarm in progress as the user asked (OK, the close box, a click on the tray icon):
 // the window hidden, the blinking over, the sound stopped.
 void DismissAlarm();

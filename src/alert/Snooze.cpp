@@ -36,9 +36,11 @@ void SnoozeAlarm(int minutes) {
   // nothing to ring again, and the press is an OK.
   const bool entryHeld = slot >= 0 && slot < App().table.EntryCount() && App().table[slot] == alarm.presented;
   const OleDate now = Svc().clock->Now();
+  const int timesBefore = alarm.snoozedTimes;
   DismissAlarm();
   if (!entryHeld) return;
   Snooze snooze = MakeSnooze(App().table, slot, now, ValidSnoozeMinutes(minutes));
+  snooze.times = timesBefore + 1;
   LogHistory(HistoryEvent::Snoozed, snooze.ringAt, snooze.message);
   AddSnooze(App().snooze.snoozes, std::move(snooze));
   SnoozesChanged();
@@ -59,7 +61,7 @@ bool RingDueSnooze(OleDate now) {
         rang = true;
         gone[i] = true;
         LogHistory(HistoryEvent::SnoozeRang, s.ringAt, s.message);
-        PresentAlarm(slot, true, FormatHourMinute(now));
+        PresentAlarm(slot, true, FormatHourMinute(now), s.times);
         break;
       case SnoozeVerdict::Dropped:
       case SnoozeVerdict::BellFirst:

@@ -59,6 +59,8 @@ struct AlarmState {
   // minute it was presented, for the history of how it ended.
   bool holdingAwake = false;
   OleDate presentedAt = 0;
+  // The alarm in progress rings again after this many snoozes in a row; 0 for its own bell.
+  int snoozedTimes = 0;
   // The entry as it was presented: the alarm goes on from it when the editor has reloaded a
   // shorter table that no longer has activeIndex.
   AlarmEntry presented;

@@ -14,6 +14,15 @@ namespace wb {
 
 namespace {
 constexpr ui::Color kDailyViewRed = 0x0000FF;
+
+// How many half-width columns of the list's fixed-pitch font a row shows: its width less the
+// vertical scroll bar and the edges, over half the font's height (a full-width character is as
+// high as it is wide) in whole pixels, as the font is drawn at 96 DPI and scaled with the list.
+int RowColumns(const ui::ListBox& list) {
+  constexpr int kScrollBarAndEdges = 21 * ui::kTwipsPerPixel;
+  const int halfWidthPixels = (list.GetFont().size * 2 + 2) / 3;  // points * 96/72, halved, rounded up
+  return halfWidthPixels > 0 ? (list.Position().width - kScrollBarAndEdges) / (halfWidthPixels * ui::kTwipsPerPixel) : 0;
+}
 }  // namespace
 
 void EditorWindow::RefreshList() {
@@ -24,9 +33,11 @@ void EditorWindow::RefreshList() {
   std::vector<std::string> lines;
   lines.reserve(rows.size());
   if (DailyView()) ed.dailyRows.clear();
+  // Each row shows its entry's message after the line, so that alike rows can be told apart.
+  const int columns = RowColumns(alarmList);
   for (ListRow& row : rows) {
     if (DailyView()) ed.dailyRows.push_back(row.slot);
-    lines.push_back(std::move(row.text));
+    lines.push_back(ListRowWithMessage(row.text, App().table[row.slot].Message, columns));
   }
   if (DailyView()) ed.dailyRowCount = int32_t(ed.dailyRows.size());
   // One fill for the whole list: a full table is 32767 rows.

@@ -3,6 +3,7 @@
 #include "model/Assert.h"
 #include "model/DayMath.h"
 #include "model/Schedule.h"
+#include "model/Utf8.h"
 
 namespace wb {
 namespace {
@@ -52,6 +53,18 @@ std::string ListLineText(const std::string& mark, const AlarmEntry& entry, bool 
     line += (entry.WeekdayMask & kBits[d]) != 0 ? kLetters[d] : "－";
   }
   return line;
+}
+
+std::string ListRowWithMessage(const std::string& line, const std::string& message, int columns) {
+  constexpr int kGap = 2;
+  const int room = columns - Utf8Columns(line) - kGap;
+  if (message.empty() || room < 4) return line;  // too narrow a list shows the line alone
+  // No more of a long message than the row can show is looked at: a table may hold 32767
+  // entries of 32767 characters each.
+  std::string oneLine(message.substr(0, Utf8PrefixBytes(message, size_t(room) + 1)));
+  for (char& ch : oneLine)
+    if (ch == '\r' || ch == '\n' || ch == '\t') ch = ' ';
+  return line + std::string(kGap, ' ') + CutToColumns(oneLine, room);
 }
 
 std::vector<ListRow> BuildAlarmList(const AlarmTable& table, const std::vector<SortKey>& keys,

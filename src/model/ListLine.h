@@ -20,6 +20,11 @@ std::string ListMark(const AlarmEntry& entry, OleDate calendarDay, OleDate now);
 // letters in week order ("－" for an unset day), with Sunday or Monday first.
 std::string ListLineText(const std::string& mark, const AlarmEntry& entry, bool mondayStart);
 
+// The editor's row of an entry: its line as it is, two spaces, then its message on one line (line
+// ends and tabs as spaces), cut so that the row takes at most `columns` columns, with "…" where
+// it was cut (Utf8.h). The line alone is what the tool's `list` prints.
+std::string ListRowWithMessage(const std::string& line, const std::string& message, int columns);
+
 struct ListRow {
   int slot;
   std::string text;

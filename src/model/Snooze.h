@@ -36,6 +36,10 @@ struct Snooze {
   OleDate snoozedAt = 0;     // the press of スヌーズ
   OleDate ringAt = 0;        // snoozedAt + the delay
   std::string message;       // the entry's message, for the history after the entry is gone
+  // How many times in a row the alarm has been put off, this snooze included, for the alarm
+  // window to say so when it rings again. Not kept in the state file: after a restart the
+  // count starts again at one.
+  int times = 1;
   bool operator==(const Snooze&) const = default;
 };
 

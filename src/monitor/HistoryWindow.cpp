@@ -8,7 +8,7 @@ namespace wb {
 
 HistoryWindow::HistoryWindow()
     : ui::Form("HistoryWindow", kHistoryTitle, 9600, 5400),
-      historyList(*this, "historyList", {.rect = {180, 180, 9240, 4380}}),
+      historyList(*this, "historyList", {.rect = {180, 180, 9240, 4380}, .markCutRows = true}),
       closeButton(*this, "closeButton", {.rect = {8040, 4800, 1380, 420}, .caption = "閉じる(&C)"}) {
   centerOnScreen = true;
   closeButton.SetDefault(true);

@@ -9,7 +9,7 @@ namespace wb {
 MissedNoticeWindow::MissedNoticeWindow()
     : ui::Form("MissedNoticeWindow", kMissedNoticeTitle, 7200, 4140),
       introLabel(*this, "introLabel", {.rect = {180, 150, 6840, 270}, .caption = "次のアラームは鳴りませんでした。(&L)"}),
-      missedList(*this, "missedList", {.rect = {180, 480, 6840, 2880}}),
+      missedList(*this, "missedList", {.rect = {180, 480, 6840, 2880}, .markCutRows = true}),
       okButton(*this, "okButton", {.rect = {5640, 3540, 1380, 420}, .caption = "ＯＫ"}) {
   centerOnScreen = true;
   okButton.SetDefault(true);

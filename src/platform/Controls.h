@@ -91,6 +91,9 @@ struct ComboBoxOptions {
 struct ListBoxOptions {
   Rect rect{};
   bool multiSelect = false;  // shift- and ctrl-click select several rows
+  // A row wider than the list ends in "…" where it is cut, and the whole row shows as the
+  // tip of the mouse over it: for rows of free text (messages) a user must be able to read.
+  bool markCutRows = false;
 };
 struct MonthViewOptions {
   Rect rect{};
@@ -330,6 +333,7 @@ class ListBox : public ListControl {
   void SetSelected(int i, bool on);  // also makes it the focused row when set; raises Click
   void ClearSelection();
   bool MultiSelect() const { return multi_; }
+  bool MarkCutRows() const { return markCutRows_; }
   // Clicking a row as a user: select it alone and focus it.
   void ClickRow(int i);
   // The user changed the selection in one gesture (shift- or ctrl-click, keyboard): the rows
@@ -337,6 +341,7 @@ class ListBox : public ListControl {
   void UserSelect(const std::vector<bool>& rows, int focusRow);
  private:
   bool multi_;
+  bool markCutRows_ = false;
   std::vector<bool> selected_;
   friend class ListControl;
 };

@@ -22,18 +22,18 @@ struct EventSpelling {
 constexpr std::array<EventSpelling, 14> kEvents = {{
     {HistoryEvent::Rang, "rang", "アラーム"},
     {HistoryEvent::PreBell, "pre-bell", "予鈴"},
-    {HistoryEvent::Dismissed, "dismissed", "停止"},
-    {HistoryEvent::EndedByItself, "ended-by-itself", "自動終了"},
+    {HistoryEvent::Dismissed, "dismissed", "アラームを止めた"},
+    {HistoryEvent::EndedByItself, "ended-by-itself", "アラームが自動で閉じた"},
     {HistoryEvent::Missed, "missed", "鳴らなかった"},
     {HistoryEvent::WokePc, "woke-pc", "スリープから復帰"},
-    {HistoryEvent::WakeNotPossible, "wake-not-possible", "復帰タイマー使用不可"},
-    {HistoryEvent::Started, "started", "開始"},
-    {HistoryEvent::Ended, "ended", "終了"},
-    {HistoryEvent::TableUnreadable, "unreadable", "データ読込不可"},
+    {HistoryEvent::WakeNotPossible, "wake-not-possible", "スリープ中のPCを起こせない設定"},
+    {HistoryEvent::Started, "started", "プログラム開始"},
+    {HistoryEvent::Ended, "ended", "プログラム終了"},
+    {HistoryEvent::TableUnreadable, "unreadable", "アラームデータを読めなかった"},
     {HistoryEvent::Snoozed, "snoozed", "スヌーズ"},
     {HistoryEvent::SnoozeCancelled, "snooze-cancelled", "スヌーズ取消"},
-    {HistoryEvent::SnoozeRang, "snooze-rang", "スヌーズ鳴動"},
-    {HistoryEvent::Reloaded, "reloaded", "データ再読込"},
+    {HistoryEvent::SnoozeRang, "snooze-rang", "スヌーズで再び鳴った"},
+    {HistoryEvent::Reloaded, "reloaded", "データファイルを読み込み直した"},
 }};
 
 const EventSpelling& SpellingOf(HistoryEvent event) {
@@ -306,7 +306,31 @@ std::string HistoryDisplayLine(const HistoryRecord& r) {
     text += "  ";
     text += OneLine(r.message);
   }
-  if (r.lateSeconds > 0) text += "  （" + std::to_string(r.lateSeconds) + "秒遅れ）";
+  if (r.lateSeconds > 0) {
+    // For the end of an alarm the seconds since its due moment are the time it was up, not a
+    // delay: the moment it began is what these records carry as their due moment.
+    const bool endOfAlarm = r.event == HistoryEvent::Dismissed || r.event == HistoryEvent::EndedByItself;
+    text += endOfAlarm ? "  （鳴り始めから" + DurationText(r.lateSeconds) + "）" : "  （" + DurationText(r.lateSeconds) + "遅れ）";
+  }
+  return text;
+}
+
+std::string DurationText(int64_t seconds) {
+  const int64_t days = seconds / 86400, hours = seconds / 3600 % 24, minutes = seconds / 60 % 60, secs = seconds % 60;
+  std::string text;
+  auto part = [&text](int64_t n, const char* unit) { text += std::to_string(n) + unit; };
+  if (days > 0) {
+    part(days, "日");
+    if (hours > 0) part(hours, "時間");
+  } else if (hours > 0) {
+    part(hours, "時間");
+    if (minutes > 0) part(minutes, "分");
+  } else if (minutes > 0) {
+    part(minutes, "分");
+    if (secs > 0) part(secs, "秒");
+  } else {
+    part(secs, "秒");
+  }
   return text;
 }
 

@@ -57,7 +57,7 @@ enum class HistoryEvent {
 // The file's spelling of an event, and back (nullopt for an unknown tag).
 const char* HistoryEventTag(HistoryEvent event);
 std::optional<HistoryEvent> HistoryEventFromTag(const std::string& tag);
-// The history window's Japanese word for an event ("鳴った", "予鈴", ...).
+// The history window's Japanese words for an event ("アラーム", "プログラム開始", ...).
 const char* HistoryEventLabel(HistoryEvent event);
 
 struct HistoryRecord {
@@ -102,7 +102,11 @@ std::vector<HistoryRecord> ReadHistoryNewestFirst(const std::string& path, size_
 bool TrimHistory(const std::string& path, OleDate now);
 
 // The history window's text of a record, one line:
-// "yyyy/mm/dd hh:nn:ss  label  yyyy/mm/dd hh:nn  message  （n秒遅れ）" (empty parts left out).
+// "yyyy/mm/dd hh:nn:ss  label  yyyy/mm/dd hh:nn  message  （8分36秒遅れ）" (empty parts left
+// out); the end of an alarm says how long it was up instead: "（鳴り始めから11秒）".
 std::string HistoryDisplayLine(const HistoryRecord& record);
+// A span of seconds as a reader says it, to its two largest units: "45秒", "8分36秒",
+// "2時間5分", "3日4時間".
+std::string DurationText(int64_t seconds);
 
 }  // namespace wb

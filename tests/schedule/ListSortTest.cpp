@@ -43,6 +43,26 @@ TEST(ListLine, WeeklyLineWithEitherWeekStart) {
             "□07:30 2008/03/05 隔週 日月火水木金土");
 }
 
+TEST(ListLine, TheEditorsRowKeepsTheLineAndShowsTheMessageCutToTheList) {
+  const std::string line = "■03:10 2026/12/08 一回 －－火－－－－";  // 38 columns
+  const struct {
+    const char* message;
+    int columns;
+    std::string row;
+  } cases[] = {
+      {"", 48, line},
+      {"起床", 48, line + "  起床"},
+      {"会議資料をコピー", 48, line + "  会議資…"},        // 8 columns left: three and the mark
+      {"ｺﾋﾟｰ10部", 48, line + "  ｺﾋﾟｰ10部"},         // half-width katakana take one column
+      {"a\r\nb\tc", 48, line + "  a  b c"},            // one row, whatever the message's lines
+      {"起床", 43, line},                               // too narrow: the line alone, never cut
+  };
+  for (const auto& c : cases) EXPECT_EQ(ListRowWithMessage(line, c.message, c.columns), c.row) << c.message;
+  // A message of the longest kind is not copied whole for a row that shows a few of it.
+  const std::string longest(32767, 'x');
+  EXPECT_EQ(ListRowWithMessage(line, longest, 48), line + "  xxxxxx…");
+}
+
 TEST(ListLine, MarkSaysWhetherTheEntryStillRingsOnTheCalendarDay) {
   const AlarmEntry e = Entry(kRepeatDaily, At("2008/03/01 07:30:00"));
   const OleDate now = At("2008/03/05 07:30:40");

@@ -68,6 +68,44 @@ TEST_F(HistoryTest, LinesRoundTripWhateverTheMessageHolds) {
             "2026/12/07 07:00:05  アラーム  2026/12/07 07:00  起床 顔を洗う  （5秒遅れ）");
 }
 
+TEST(HistoryWords, TheWindowSaysWhatHappenedAndHowLongInPlainWords) {
+  const struct {
+    HistoryEvent event;
+    int64_t seconds;
+    const char* shown;
+  } cases[] = {
+      {HistoryEvent::Rang, 516, "アラーム  2026/12/07 07:00  起床  （8分36秒遅れ）"},
+      {HistoryEvent::Missed, 2 * 86400 + 3 * 3600 + 59, "鳴らなかった  2026/12/07 07:00  起床  （2日3時間遅れ）"},
+      {HistoryEvent::SnoozeRang, 3600 + 120 + 5, "スヌーズで再び鳴った  2026/12/07 07:00  起床  （1時間2分遅れ）"},
+      {HistoryEvent::PreBell, 60, "予鈴  2026/12/07 07:00  起床  （1分遅れ）"},
+      // The seconds of an alarm's end are how long it was up, not a delay.
+      {HistoryEvent::Dismissed, 11, "アラームを止めた  2026/12/07 07:00  起床  （鳴り始めから11秒）"},
+      {HistoryEvent::EndedByItself, 4, "アラームが自動で閉じた  2026/12/07 07:00  起床  （鳴り始めから4秒）"},
+  };
+  for (const auto& c : cases) {
+    HistoryRecord r = Rang("2026/12/07 07:08:36", "起床", c.seconds);
+    r.event = c.event;
+    EXPECT_EQ(HistoryDisplayLine(r), std::string("2026/12/07 07:08:36  ") + c.shown);
+  }
+  // Events without a bell name what happened to the program; the stored tags stay as they were.
+  const struct {
+    HistoryEvent event;
+    const char* tag;
+    const char* shown;
+  } plain[] = {
+      {HistoryEvent::Started, "started", "プログラム開始"},
+      {HistoryEvent::Ended, "ended", "プログラム終了"},
+      {HistoryEvent::WakeNotPossible, "wake-not-possible", "スリープ中のPCを起こせない設定"},
+  };
+  for (const auto& c : plain) {
+    HistoryRecord r;
+    r.at = At("2026/12/07 07:00:00");
+    r.event = c.event;
+    EXPECT_EQ(HistoryDisplayLine(r), std::string("2026/12/07 07:00:00  ") + c.shown);
+    EXPECT_STREQ(HistoryEventTag(c.event), c.tag);
+  }
+}
+
 TEST_F(HistoryTest, ATornLastLineIsSkippedAndTheNextEventStartsItsOwnLine) {
   ASSERT_TRUE(AppendHistory(path(), Rang("2026/12/07 07:00:05")));
   // A write cut short, and a line some other program left.

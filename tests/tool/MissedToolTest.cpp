@@ -99,7 +99,7 @@ TEST_F(MissedTool, HistoryPrintsTheEventsNewestFirst) {
             "2026/12/07 07:00:02 +09:00\trang\t2026/12/07 07:00:00\t起床\t2\n");
   ASSERT_EQ(Run({"history", path, "--window"}), 0);
   EXPECT_EQ(out.str(),
-            "2026/12/07 07:00:30  停止  2026/12/07 07:00  起床  （30秒遅れ）\n"
+            "2026/12/07 07:00:30  アラームを止めた  2026/12/07 07:00  起床  （鳴り始めから30秒）\n"
             "2026/12/07 07:00:02  アラーム  2026/12/07 07:00  起床  （2秒遅れ）\n");
   EXPECT_EQ(Run({"history", PathOf("none.txt")}), 1);
   EXPECT_EQ(Run({"history"}), 2);

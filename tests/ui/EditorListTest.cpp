@@ -33,11 +33,14 @@ TEST_F(EditorList, OpensOverTheStoredTableAndPreferences) {
   EXPECT_EQ(w.allEntriesViewCheck.Value(), ui::CheckState::Unticked);
   EXPECT_TRUE(w.dailyViewCheck.GetFont().bold);
   EXPECT_EQ(w.dailyViewCheck.BackColor(), 0x0000FFu);
-  EXPECT_EQ(Rows(w), (std::vector<std::string>{"■07:00 2026/12/03 毎日 －－－－－－－", "■07:01 2026/12/01 毎日 －－－－－－－"}));
+  // Each row shows its entry's message after the line.
+  EXPECT_EQ(Rows(w), (std::vector<std::string>{"■07:00 2026/12/03 毎日 －－－－－－－  テスト",
+                                               "■07:01 2026/12/01 毎日 －－－－－－－  テスト"}));
   // The full list: the same minute sorts by date, all before the next minute.
   w.allEntriesViewCheck.Toggle();
-  EXPECT_EQ(Rows(w), (std::vector<std::string>{"■07:00 2026/12/03 毎日 －－－－－－－", "□07:00 2026/12/09 一回 －－－－－－－",
-                                               "■07:01 2026/12/01 毎日 －－－－－－－"}));
+  EXPECT_EQ(Rows(w), (std::vector<std::string>{"■07:00 2026/12/03 毎日 －－－－－－－  テスト",
+                                               "□07:00 2026/12/09 一回 －－－－－－－  テスト",
+                                               "■07:01 2026/12/01 毎日 －－－－－－－  テスト"}));
   EXPECT_FALSE(w.dailyViewCheck.GetFont().bold);
   EXPECT_EQ(w.dailyViewCheck.BackColor(), ui::kButtonFace);
   EXPECT_FALSE(App().editor.editorLoading);

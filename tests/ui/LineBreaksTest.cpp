@@ -1,4 +1,4 @@
-// Cutting long unbroken runs of a long text into pieces that fit a line.
+// Ending the lines of a message by the rules a Japanese reader expects.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -33,7 +33,7 @@ std::wstring Times(std::wstring_view unit, size_t n) {
   return s;
 }
 
-TEST(LineBreaks, LongRunsOfALongTextAreCutToTheLine) {
+TEST(LineBreaks, EveryLineFitsAndKeepsTheRules) {
   const std::wstring pair = L"\xD83D\xDE00";  // one character in two units, 10 wide each
   const struct {
     const char* what;
@@ -53,10 +53,16 @@ TEST(LineBreaks, LongRunsOfALongTextAreCutToTheLine) {
       {"a mark after a pair, two a line", Times(L"あ" + pair + L"、", 100), 45, {1, 3, 1, 3}},
       {"a mark after a pair, four a line", Times(L"あ" + pair + L"、", 100), 95, {5, 4, 4, 4}},
       {"a pair wider than the line", Times(pair, 200), 15, {2, 2, 2}},
+      // Short messages follow the same rules as long ones.
+      {"a short message: no line starts with 。", L"ああああ。", 95, {3, 2}},
+      {"digits stay together", L"ああああ10部", 95, {4, 3}},
+      {"a number wider than the line is cut", Times(L"1", 12), 95, {9, 3}},
+      {"no line ends with 「", L"あああ「あ」", 95, {3, 3}},
+      {"a space ends a line by itself", L"abc defghijk", 95, {3, 8}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    const std::wstring out = BreakLongRuns(c.text, c.width, Extents);
+    const std::wstring out = BreakLines(c.text, c.width, Extents);
     std::wstring without = out;
     std::erase(without, kCutBreak);
     EXPECT_EQ(without, c.text);  // nothing lost, nothing added but the cuts
@@ -74,10 +80,9 @@ TEST(LineBreaks, LongRunsOfALongTextAreCutToTheLine) {
   }
 }
 
-TEST(LineBreaks, AShortTextOrAnUnknownWidthIsLeftToTheView) {
-  const std::wstring shortRun = Times(L"a", kShortTextChars);
-  EXPECT_EQ(BreakLongRuns(shortRun, 95, Extents), shortRun);
-  EXPECT_EQ(BreakLongRuns(Times(L"a", 300), 0, Extents), Times(L"a", 300));
+TEST(LineBreaks, ATextThatFitsOrAnUnknownWidthIsLeftAsItIs) {
+  EXPECT_EQ(BreakLines(L"ああああ\r\nabcdefghi", 95, Extents), L"ああああ\r\nabcdefghi");
+  EXPECT_EQ(BreakLines(Times(L"a", 300), 0, Extents), Times(L"a", 300));
 }
 
 }  // namespace

@@ -77,6 +77,26 @@ TEST_F(SnoozeFlow, TheWindowOffersTheDelaysBesideOkWithoutMovingIt) {
   EXPECT_TRUE(App().snooze.snoozes.empty());
 }
 
+TEST_F(SnoozeFlow, ASnoozeRingingAgainSaysSoAndCountsWithoutTouchingTheMessage) {
+  AlarmWindow& first = Ring();
+  EXPECT_EQ(first.Caption(), "Wakebell (アラーム)");
+  const char* captions[] = {"スヌーズ1回 - Wakebell (アラーム)", "スヌーズ2回 - Wakebell (アラーム)"};
+  for (const char* caption : captions) {
+    SnoozeFor("1分");
+    Seconds(62);
+    ASSERT_TRUE(AlarmShown()) << caption;
+    AlarmWindow& again = ui::TheForm<AlarmWindow>();
+    EXPECT_EQ(again.Caption(), caption);
+    EXPECT_EQ(again.messageView.Text(), "起きる");
+  }
+  // OK ends the run of snoozes: the entry's next own bell is an alarm like any other.
+  ui::TheForm<AlarmWindow>().okButton.Press();
+  clock.Set(MakeDate(2026, 12, 7, 11, 59, 58));
+  Seconds(3);
+  ASSERT_TRUE(AlarmShown());
+  EXPECT_EQ(ui::TheForm<AlarmWindow>().Caption(), "Wakebell (アラーム)");
+}
+
 TEST_F(SnoozeFlow, TheSettingKeyHidesTheControls) {
   SetSetting(ProgramIni(), "SNOOZEHIDE", "1");
   AlarmWindow& w = Ring();

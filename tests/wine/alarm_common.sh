@@ -89,7 +89,8 @@ ole_of() {
 cp932_hex() { printf '%s' "$1" | iconv -f UTF-8 -t CP932 | od -An -tx1 | tr -d ' \n'; }
 
 # --- helpers over the display and the sound server ---
-alarm_window() { xdotool search --onlyvisible --name '^Wakebell .アラーム.$' 2>/dev/null | head -1; }
+# A snooze ringing again carries its count before the caption ("スヌーズ1回 - Wakebell (アラーム)").
+alarm_window() { xdotool search --onlyvisible --name 'Wakebell .アラーム.$' 2>/dev/null | head -1; }
 wait_window() {  # wait_window <seconds>: prints the window id once it is shown
   local end=$(( $(date +%s) + $1 )) w
   while [ "$(date +%s)" -le "$end" ]; do

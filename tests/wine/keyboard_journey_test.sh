@@ -4,7 +4,8 @@
 # with the arrows adds nothing; Alt+T, the hour and minute typed over the selected time, the
 # arrow from １回だけ to 毎日, Alt+E and a message, Alt+A adds the entry; Shift+Tab from the list
 # reaches ＯＫ, which saves. The alarm rings at its minute, Alt+S snoozes it for a minute, it rings
-# again and Tab, Space dismisses it (the delay list, reached by Tab, set to 1分 with Home first). The editor's and the alarm window's access keys are read
+# again, its caption saying so ("スヌーズ1回"), and Tab, Space dismisses it (the delay list, reached
+# by Tab, set to 1分 with Home first). The editor's and the alarm window's access keys are read
 # from their window texts: no letter twice in one window.
 # The data file is shared with another writer (wakebell-tool here, another PC's program alike):
 # an entry the tool adds while the editor is open shows in its list at once and rings two
@@ -99,7 +100,8 @@ entry=$(tool dump "$data_file_win" | jq -c '.entries[] | select(.Message == "Key
 echo "saved: $entry, due at $(date -d "@$due" +%T)"
 
 # 3. It rings, is snoozed with Alt+S, rings again and is dismissed with Tab and Space.
-alarm_window() { xdotool search --onlyvisible --name '^Wakebell .アラーム.$' 2>/dev/null | head -1; }
+# The caption of a snooze ringing again starts with the snooze and its count.
+alarm_window() { xdotool search --onlyvisible --name 'Wakebell .アラーム.$' 2>/dev/null | head -1; }
 alarm_shown() { [ -n "$(alarm_window)" ]; }
 alarm_gone() { ! alarm_shown; }
 # The keys go to the window under the pointer: it rests on the alarm's message.
@@ -118,6 +120,10 @@ wait_for 5 alarm_gone || fail "Alt+S did not snooze the alarm ($(shot not-snooze
 wait_for 80 alarm_shown || fail "the snoozed alarm did not ring again"
 [ "$(date +%s)" -ge $(( snoozed + 59 )) ] || fail "the snoozed alarm rang before its minute"
 sleep 1
+again="スヌーズ1回 - Wakebell (アラーム)"
+[ "$(xdotool getwindowname "$(alarm_window)")" = "$again" ] ||
+  fail "the snooze rang again as '$(xdotool getwindowname "$(alarm_window)")'"
+helper texts "$again" | grep -qxF "Keyboard only" || fail "the snooze rang again without its message"
 alarm_keys Tab space
 wait_for 5 alarm_gone || fail "Tab and Space did not dismiss the alarm ($(shot not-dismissed))"
 echo "rang, snoozed, rang again after $(( $(date +%s) - snoozed )) s, dismissed"

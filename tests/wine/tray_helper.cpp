@@ -25,6 +25,10 @@
 //   tray_helper calendar CAPTION  prints "x y w h yyyy/mm/dd": the screen rectangle of the month
 //                              that window's calendar draws (centred in the control) and the
 //                              date it highlights
+//   tray_helper place CAPTION  prints "l t r b" screen rectangles, one a line: the work area of
+//                              the window's monitor, the window, its client area, and the
+//                              control that has the keyboard focus (when it is in the window),
+//                              followed by its window text
 //   tray_helper at PATH KIND "yyyy/mm/dd hh:nn" MESSAGE [KIND MOMENT MESSAGE ...]
 //                              writes a data file of these entries (KIND once or daily)
 //   tray_helper resume         posts the resume notice (WM_POWERBROADCAST, resume automatic) to
@@ -385,6 +389,33 @@ int PrintCalendar(const std::wstring& caption) {
   return 0;
 }
 
+int PrintPlace(const std::wstring& caption) {
+  HWND window = WindowCaptioned(caption);
+  if (!window) return 1;
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &mi);
+  RECT outer{}, client{};
+  GetWindowRect(window, &outer);
+  GetClientRect(window, &client);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  auto print = [](const RECT& r) { std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom); };
+  print(mi.rcWork);
+  print(outer);
+  print(client);
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui) && gui.hwndFocus &&
+      IsChild(window, gui.hwndFocus)) {
+    RECT focus{};
+    GetWindowRect(gui.hwndFocus, &focus);
+    wchar_t text[256] = {};
+    GetWindowTextW(gui.hwndFocus, text, 256);
+    std::printf("%ld %ld %ld %ld %s\n", focus.left, focus.top, focus.right, focus.bottom, wb::win32::Narrow(text).c_str());
+  }
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -409,6 +440,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"sample" && argc > 2) return WriteSample(wb::win32::Narrow(argv[2]));
   if (command == L"origin" && argc > 2) return PrintOrigin(argv[2]);
   if (command == L"rows" && argc > 2) return PrintRows(argv[2]);
+  if (command == L"place" && argc > 2) return PrintPlace(argv[2]);
   if (command == L"row" && argc > 3) return PrintRowPosition(argv[2], _wtoi(argv[3]));
   if (command == L"message") return PrintMessage();
   if (command == L"texts" && argc > 2) return PrintTexts(argv[2]);
@@ -416,6 +448,6 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"calendar" && argc > 2) return PrintCalendar(argv[2]);
   std::fprintf(stderr,
                "usage: tray_helper tip | data PATH | at PATH KIND MOMENT MESSAGE... | resume | monitors | empty PATH | sample PATH | origin CAPTION | rows CAPTION"
-               " | row CAPTION N | message | texts CAPTION | close | endsession 1|0\n");
+               " | place CAPTION | row CAPTION N | message | texts CAPTION | close | endsession 1|0\n");
   return 2;
 }

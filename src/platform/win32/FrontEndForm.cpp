@@ -123,25 +123,132 @@ FormWindow* FormWindow::FromHwnd(HWND hwnd) {
   return reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
-void FormWindow::PlaceWindow(bool centre) {
-  SIZE size = WindowSizeForClient(TwipsToPixels(form_.ClientWidth(), dpi_), TwipsToPixels(form_.ClientHeight(), dpi_),
-                                  DWORD(GetWindowLongPtrW(hwnd_, GWL_STYLE)),
-                                  DWORD(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi_);
-  UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-  int x = 0, y = 0;
-  if (centre) {
-    MONITORINFO mi{};
-    mi.cbSize = sizeof mi;
-    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &mi);
+void FormWindow::PlaceWindow(bool centre) { FitToWorkArea(centre); }
+
+// The window's size for its form at its DPI, cut to the work area of its monitor (the screen
+// less the taskbar), with scroll bars for what no longer fits; placed in the middle of the
+// screen, or kept where it is, and then moved inside the work area.
+void FormWindow::FitToWorkArea(bool centre) {
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  GetMonitorInfoW(MonitorFromWindow(hwnd_, centre ? MONITOR_DEFAULTTOPRIMARY : MONITOR_DEFAULTTONEAREST), &mi);
+  const RECT work = mi.rcWork;
+  const int workWidth = work.right - work.left, workHeight = work.bottom - work.top;
+  const DWORD style = DWORD(GetWindowLongPtrW(hwnd_, GWL_STYLE)) & ~DWORD(WS_HSCROLL | WS_VSCROLL);
+  const DWORD exStyle = DWORD(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+  const int contentWidth = TwipsToPixels(form_.ClientWidth(), dpi_);
+  const int contentHeight = TwipsToPixels(form_.ClientHeight(), dpi_);
+  SIZE size = WindowSizeForClient(contentWidth, contentHeight, style, exStyle, dpi_);
+  // A bar for one direction takes room from the other, which may then need its own bar.
+  const int barWidth = MulDiv(GetSystemMetrics(SM_CXVSCROLL), int(dpi_), int(WindowDpi(nullptr)));
+  const int barHeight = MulDiv(GetSystemMetrics(SM_CYHSCROLL), int(dpi_), int(WindowDpi(nullptr)));
+  bool vertical = false, horizontal = false;
+  for (int pass = 0; pass < 2; ++pass) {
+    if (!vertical && size.cy > workHeight) {
+      vertical = true;
+      size.cx += barWidth;
+    }
+    if (!horizontal && size.cx > workWidth) {
+      horizontal = true;
+      size.cy += barHeight;
+    }
+  }
+  size.cx = std::min(size.cx, LONG(workWidth));
+  size.cy = std::min(size.cy, LONG(workHeight));
+  LONG_PTR wanted = LONG_PTR(style) | (vertical ? WS_VSCROLL : 0) | (horizontal ? WS_HSCROLL : 0);
+  if (wanted != GetWindowLongPtrW(hwnd_, GWL_STYLE)) SetWindowLongPtrW(hwnd_, GWL_STYLE, wanted);
+
+  RECT now{};
+  GetWindowRect(hwnd_, &now);
+  int x = now.left, y = now.top;
+  if (centre) {  // the middle of the screen, as always, unless that reaches under the taskbar
     x = (mi.rcMonitor.left + mi.rcMonitor.right - size.cx) / 2;
     y = (mi.rcMonitor.top + mi.rcMonitor.bottom - size.cy) / 2;
-    // A window larger than the screen keeps its caption reachable.
-    x = std::max(x, int(mi.rcWork.left));
-    y = std::max(y, int(mi.rcWork.top));
-  } else {
-    flags |= SWP_NOMOVE;
   }
-  SetWindowPos(hwnd_, nullptr, x, y, size.cx, size.cy, flags);
+  x = std::clamp(x, int(work.left), int(work.right - size.cx));
+  y = std::clamp(y, int(work.top), int(work.bottom - size.cy));
+  SetWindowPos(hwnd_, nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  SCROLLINFO si{};
+  si.cbSize = sizeof si;
+  si.fMask = SIF_RANGE | SIF_PAGE;
+  si.nMax = contentHeight - 1;
+  si.nPage = UINT(client.bottom);
+  if (vertical) SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
+  si.nMax = contentWidth - 1;
+  si.nPage = UINT(client.right);
+  if (horizontal) SetScrollInfo(hwnd_, SB_HORZ, &si, TRUE);
+  // What fits again needs no scrolling: the content goes back to its place.
+  ScrollTo(horizontal ? scroll_.x : 0, vertical ? scroll_.y : 0);
+}
+
+// Scrolls the content so that its point (x, y) is at the client's top left, within its range.
+void FormWindow::ScrollTo(int x, int y) {
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  const int contentWidth = TwipsToPixels(form_.ClientWidth(), dpi_);
+  const int contentHeight = TwipsToPixels(form_.ClientHeight(), dpi_);
+  x = std::clamp(x, 0, std::max(0, contentWidth - int(client.right)));
+  y = std::clamp(y, 0, std::max(0, contentHeight - int(client.bottom)));
+  if (x == scroll_.x && y == scroll_.y) return;
+  scroll_ = POINT{x, y};
+  ++mirroring_;
+  for (ui::Control* c : form_.Controls())
+    if (HWND h = NativeOf(*c)) MoveControl(*c, h);  // its place less the scroll
+  --mirroring_;
+  // The form's background is filled at once and its paint left out: a paint is the form's
+  // event (the editor takes the focus back to its list on one), and a scroll is none.
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW | RDW_ALLCHILDREN);
+  ValidateRect(hwnd_, nullptr);
+  if (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_HSCROLL) SetScrollPos(hwnd_, SB_HORZ, x, TRUE);
+  if (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VSCROLL) SetScrollPos(hwnd_, SB_VERT, y, TRUE);
+}
+
+// The form's own scroll bars (SB_HORZ or SB_VERT): arrows, page, thumb, ends.
+void FormWindow::OnScroll(int bar, int code) {
+  SCROLLINFO si{};
+  si.cbSize = sizeof si;
+  si.fMask = SIF_ALL;
+  if (!GetScrollInfo(hwnd_, bar, &si)) return;
+  const int line = MulDiv(20, int(dpi_), 96);
+  int pos = si.nPos;
+  switch (code) {
+    case SB_LINEUP: pos -= line; break;
+    case SB_LINEDOWN: pos += line; break;
+    case SB_PAGEUP: pos -= int(si.nPage); break;
+    case SB_PAGEDOWN: pos += int(si.nPage); break;
+    case SB_THUMBTRACK: case SB_THUMBPOSITION: pos = si.nTrackPos; break;
+    case SB_TOP: pos = si.nMin; break;
+    case SB_BOTTOM: pos = si.nMax; break;
+    default: return;
+  }
+  if (bar == SB_HORZ) ScrollTo(pos, scroll_.y);
+  else ScrollTo(scroll_.x, pos);
+}
+
+// A control the keyboard moves the focus to, where the window shows only part of its form,
+// comes into view: whole, or a control longer than half the view its start (top, left), so a
+// tall list taking the focus does not push the labels above it out. A click needs nothing: what
+// was clicked is in view.
+void FormWindow::ScrollIntoView(const ui::Control& c) {
+  if (!(GetWindowLongPtrW(hwnd_, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL))) return;
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  const ui::Rect& r = c.Position();
+  const int margin = MulDiv(8, int(dpi_), 96);
+  // The new scroll position along one axis for a control from `start` to `end` in a view of
+  // `view` pixels now scrolled to `at`.
+  auto along = [margin](int start, int end, int view, int at) {
+    if (end - start > view / 2) end = start;  // long: its start is enough
+    if (end + margin > at + view) at = end + margin - view;
+    if (start - margin < at) at = start - margin;
+    return at;
+  };
+  const int left = TwipsToPixels(r.left, dpi_), top = TwipsToPixels(r.top, dpi_);
+  ScrollTo(along(left, left + TwipsToPixels(r.width, dpi_), int(client.right), int(scroll_.x)),
+           along(top, top + TwipsToPixels(r.height, dpi_), int(client.bottom), int(scroll_.y)));
 }
 
 void FormWindow::ApplyFormIcons() {
@@ -156,11 +263,12 @@ void FormWindow::OnDpiChanged(UINT dpi, const RECT* suggested) {
   // Fonts and icons are made for one DPI: make the new ones, hand them out, then free the old.
   auto oldFonts = std::exchange(fonts_, {});
   auto oldIcons = std::exchange(icons_, {});
-  SIZE size = WindowSizeForClient(TwipsToPixels(form_.ClientWidth(), dpi_), TwipsToPixels(form_.ClientHeight(), dpi_),
-                                  DWORD(GetWindowLongPtrW(hwnd_, GWL_STYLE)),
-                                  DWORD(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi_);
-  SetWindowPos(hwnd_, nullptr, suggested ? suggested->left : 0, suggested ? suggested->top : 0, size.cx, size.cy,
-               SWP_NOZORDER | SWP_NOACTIVATE | (suggested ? 0 : SWP_NOMOVE));
+  if (suggested)
+    SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+  // The controls go to their places at the new DPI from an unscrolled start, then the window
+  // fits the work area of the monitor it is on now.
+  ScrollTo(0, 0);
+  FitToWorkArea(false);
   ++mirroring_;
   for (ui::Control* c : form_.Controls()) {
     HWND h = NativeOf(*c);
@@ -241,8 +349,33 @@ LRESULT FormWindow::Handle(UINT m, WPARAM w, LPARAM l) {
       return 0;
     case WM_NOTIFY:
       return OnNotify(reinterpret_cast<NMHDR*>(l));
+    case WM_MEASUREITEM: {
+      // Sent while the list is made, before its font: the font's row height comes with it.
+      auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(l);
+      ui::Control* c = mi && mi->CtlType == ODT_LISTBOX ? ControlById(int(mi->CtlID)) : nullptr;
+      if (!c || !IsRowMarkingList(*c)) break;
+      mi->itemHeight = UINT(RowHeight(*c));
+      return TRUE;
+    }
+    case WM_DRAWITEM: {
+      auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(l);
+      if (!d || d->CtlType != ODT_LISTBOX) break;
+      DrawRow(*d);
+      return TRUE;
+    }
     case WM_HSCROLL:
       if (l) OnHScroll(LOWORD(w), reinterpret_cast<HWND>(l));
+      else OnScroll(SB_HORZ, LOWORD(w));
+      return 0;
+    case WM_VSCROLL:
+      if (!l) OnScroll(SB_VERT, LOWORD(w));
+      return 0;
+    case kScrollIntoViewMessage:
+      if (ui::Control* c = ControlOfWindow(GetFocus())) ScrollIntoView(*c);
+      return 0;
+    case WM_MOUSEWHEEL:
+      if (GetWindowLongPtrW(h, GWL_STYLE) & WS_VSCROLL)
+        ScrollTo(scroll_.x, scroll_.y - MulDiv(GET_WHEEL_DELTA_WPARAM(w), 3 * MulDiv(20, int(dpi_), 96), WHEEL_DELTA));
       return 0;
     case WM_CLOSE:
       form_.RequestClose();  // the form decides; an unload destroys this window

@@ -20,6 +20,8 @@ namespace wb::win32 {
 
 inline constexpr const wchar_t* kFormClass = L"WakebellForm";
 inline constexpr int kFirstControlId = 1000;
+// Posted to a form when a control took the focus: the form then scrolls it into view.
+inline constexpr UINT kScrollIntoViewMessage = WM_APP + 1;
 
 HINSTANCE Module();
 void SetModule(HINSTANCE module);
@@ -83,7 +85,14 @@ class FormWindow : public FormPeer {
   // FrontEndForm.cpp: the top-level window.
   static LRESULT CALLBACK WndProc(HWND h, UINT m, WPARAM w, LPARAM l);
   LRESULT Handle(UINT m, WPARAM w, LPARAM l);
+  // FrontEndForm.cpp: the window inside its monitor's work area. A form larger than the work
+  // area gets scroll bars, so every control stays within reach; the focus moving to a control
+  // out of sight scrolls it into view.
   void PlaceWindow(bool centre);
+  void FitToWorkArea(bool centre);
+  void OnScroll(int bar, int code);
+  void ScrollTo(int x, int y);
+  void ScrollIntoView(const ui::Control& c);
   void OnDpiChanged(UINT dpi, const RECT* suggested);
   void RestoreFocus();
   void MoveFocus(int direction);
@@ -108,6 +117,11 @@ class FormWindow : public FormPeer {
   void MirrorPicture(ui::Control& c, HWND h);
   void MirrorToolTip(ui::Control& c, HWND h);
   void MirrorColours(ui::Control& c, HWND h);
+  // Lists whose cut rows end in "…" (ListBoxOptions::markCutRows): drawn by the form.
+  static bool IsRowMarkingList(const ui::Control& c);
+  int RowHeight(const ui::Control& c);
+  void DrawRow(const DRAWITEMSTRUCT& d);
+  void ShowRowTip(ui::Control& c, HWND h, LPARAM at);
   void MoveControl(ui::Control& c, HWND h);
   HFONT FontFor(const ui::Font& f);
   HFONT FontForPixels(const ui::Font& f, int pixels);
@@ -117,8 +131,8 @@ class FormWindow : public FormPeer {
 
   // Win32ControlsRich.cpp: the rich edit.
   void MirrorRich(ui::RichText& r, HWND h, ui::Prop p);
-  // Puts the object's text into the rich edit, long unbroken runs cut to its line width; again
-  // only when `always` or when the cuts moved (after a new font or size).
+  // Puts the object's text into the rich edit, its lines ended by the program (LineBreaks.h) at
+  // the edit's width; again only when `always` or when the line ends moved (a new font or size).
   void ShowRichText(ui::RichText& r, HWND h, bool always);
 
   // Win32ControlsInput.cpp: notifications of the native controls.
@@ -141,6 +155,9 @@ class FormWindow : public FormPeer {
   HWND droppedCombo_ = nullptr;
   int droppedIndex_ = -1;
   bool placed_ = false;
+  POINT scroll_{0, 0};  // how far the form's content is scrolled, in pixels
+  HWND tipList_ = nullptr;  // the list and row whose text the tip shows now
+  int tipRow_ = -1;
 
   std::vector<HWND> natives_;  // by index in form_.Controls()
   std::unordered_map<const ui::Control*, size_t> index_;

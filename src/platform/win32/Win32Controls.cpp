@@ -39,11 +39,13 @@ NativeKind NativeFor(const ui::Control& c) {
         return {L"EDIT", ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE};
       return {L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
     case Kind::ComboBox: return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL, 0};
-    case Kind::ListBox:
+    case Kind::ListBox: {
+      const auto& list = static_cast<const ui::ListBox&>(c);
       return {L"LISTBOX",
-              LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL |
-                  (static_cast<const ui::ListBox&>(c).MultiSelect() ? DWORD(LBS_EXTENDEDSEL) : 0),
+              LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | (list.MultiSelect() ? DWORD(LBS_EXTENDEDSEL) : 0) |
+                  (list.MarkCutRows() ? DWORD(LBS_OWNERDRAWFIXED | LBS_HASSTRINGS) : 0),
               WS_EX_CLIENTEDGE};
+    }
     case Kind::MonthView: return {MONTHCAL_CLASSW, MCS_DAYSTATE, 0};  // bold days asked by MCN_GETDAYSTATE
     case Kind::UpDown: return {UPDOWN_CLASSW, UDS_HOTTRACK, 0};
     case Kind::RichText:
@@ -228,6 +230,7 @@ void FormWindow::Mirror(ui::Control& c, HWND h, ui::Prop p) {
       break;
     case Prop::Font:
       SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.GetFont())), TRUE);
+      if (IsRowMarkingList(c)) SendMessageW(h, LB_SETITEMHEIGHT, 0, RowHeight(c));
       if (kind == Kind::ComboBox || kind == Kind::PictureBox || kind == Kind::MonthView) MoveControl(c, h);
       break;
     case Prop::Focus:
@@ -399,7 +402,8 @@ void FormWindow::MirrorToolTip(ui::Control& c, HWND h) {
   ti.hwnd = hwnd_;
   ti.uId = reinterpret_cast<UINT_PTR>(h);
   SendMessageW(tips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-  if (c.ToolTip().empty()) return;
+  // A list that marks its cut rows always has a tip: the row under the mouse fills it in.
+  if (c.ToolTip().empty() && !IsRowMarkingList(c)) return;
   std::wstring text = Widen(c.ToolTip());
   ti.lpszText = text.data();
   SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
@@ -415,6 +419,75 @@ void FormWindow::MirrorColours(ui::Control& c, HWND h) {
     unthemed_[index_[&c]] = true;
   }
   InvalidateRect(h, nullptr, TRUE);
+}
+
+bool FormWindow::IsRowMarkingList(const ui::Control& c) {
+  return c.GetKind() == Kind::ListBox && static_cast<const ui::ListBox&>(c).MarkCutRows();
+}
+
+int FormWindow::RowHeight(const ui::Control& c) {
+  ScreenDc dc;
+  HGDIOBJ old = SelectObject(dc.Get(), FontFor(c.GetFont()));
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc.Get(), &tm);
+  SelectObject(dc.Get(), old);
+  return int(tm.tmHeight) + MulDiv(2, int(dpi_), 96);
+}
+
+// A row as the plain list would draw it, but ending in "…" where the list cuts it.
+void FormWindow::DrawRow(const DRAWITEMSTRUCT& d) {
+  if (d.itemID == UINT(-1)) return;
+  const bool selected = (d.itemState & ODS_SELECTED) != 0;
+  FillRect(d.hDC, &d.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  const int length = int(SendMessageW(d.hwndItem, LB_GETTEXTLEN, d.itemID, 0));
+  if (length > 0) {
+    std::wstring text(size_t(length) + 1, L'\0');
+    text.resize(size_t(SendMessageW(d.hwndItem, LB_GETTEXT, d.itemID, reinterpret_cast<LPARAM>(text.data()))));
+    ui::Control* c = ControlById(int(d.CtlID));
+    HGDIOBJ oldFont = c ? SelectObject(d.hDC, FontFor(c->GetFont())) : nullptr;
+    const int oldMode = SetBkMode(d.hDC, TRANSPARENT);
+    const COLORREF oldColor = SetTextColor(d.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    RECT r = d.rcItem;
+    r.left += MulDiv(2, int(dpi_), 96);
+    DrawTextW(d.hDC, text.c_str(), int(text.size()), &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    SetTextColor(d.hDC, oldColor);
+    SetBkMode(d.hDC, oldMode);
+    if (oldFont) SelectObject(d.hDC, oldFont);
+  }
+  if (d.itemState & ODS_FOCUS) DrawFocusRect(d.hDC, &d.rcItem);
+}
+
+// The mouse over a list that marks its cut rows: the tip becomes the whole row under it when
+// the list cuts that row, else the list's own tip.
+void FormWindow::ShowRowTip(ui::Control& c, HWND h, LPARAM at) {
+  if (!tips_) return;
+  const LRESULT hit = SendMessageW(h, LB_ITEMFROMPOINT, 0, at);
+  const int row = HIWORD(hit) ? -1 : int(LOWORD(hit));
+  if (h == tipList_ && row == tipRow_) return;
+  tipList_ = h;
+  tipRow_ = row;
+  std::wstring text = Widen(c.ToolTip());
+  if (row >= 0) {
+    const int length = int(SendMessageW(h, LB_GETTEXTLEN, WPARAM(row), 0));
+    std::wstring rowText(size_t(std::max(length, 0)) + 1, L'\0');
+    rowText.resize(size_t(std::max<LRESULT>(0, SendMessageW(h, LB_GETTEXT, WPARAM(row), reinterpret_cast<LPARAM>(rowText.data())))));
+    RECT client{};
+    GetClientRect(h, &client);
+    ScreenDc dc;
+    HGDIOBJ old = SelectObject(dc.Get(), FontFor(c.GetFont()));
+    SIZE size{};
+    GetTextExtentPoint32W(dc.Get(), rowText.c_str(), int(rowText.size()), &size);
+    SelectObject(dc.Get(), old);
+    if (size.cx + MulDiv(2, int(dpi_), 96) > client.right) text = std::move(rowText);
+  }
+  TOOLINFOW ti{};
+  ti.cbSize = sizeof ti;
+  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  ti.hwnd = hwnd_;
+  ti.uId = reinterpret_cast<UINT_PTR>(h);
+  ti.lpszText = text.data();
+  SendMessageW(tips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+  if (text.empty()) SendMessageW(tips_, TTM_POP, 0, 0);
 }
 
 }  // namespace wb::win32

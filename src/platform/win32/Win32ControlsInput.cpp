@@ -221,6 +221,10 @@ LRESULT FormWindow::HandleChild(ui::Control& c, HWND h, UINT m, WPARAM w, LPARAM
       break;
     case WM_SETFOCUS: {
       LRESULT r = DefSubclassProc(h, m, w, l);
+      // Scrolled once the focus has settled: moving the controls while the focus moves
+      // between them lost it under Wine.
+      if (!retired_ && GetKeyState(VK_LBUTTON) >= 0 && GetKeyState(VK_RBUTTON) >= 0)
+        PostMessageW(hwnd_, kScrollIntoViewMessage, 0, 0);
       // The object learns where the focus went and raises onLostFocus / onGotFocus.
       if (!retired_ && form_.ActiveControl() != &c) c.SetFocus();
       return r;
@@ -232,6 +236,9 @@ LRESULT FormWindow::HandleChild(ui::Control& c, HWND h, UINT m, WPARAM w, LPARAM
                        : m == WM_MBUTTONDOWN || m == WM_MBUTTONDBLCLK ? 4
                                                                        : 1);
       if (retired_ || !IsWindow(h)) return 0;
+      break;
+    case WM_MOUSEMOVE:
+      if (IsRowMarkingList(c)) ShowRowTip(c, h, l);
       break;
     case WM_CHAR:
       // Typed characters pass the text box's onKeyPress first, which may swallow or replace them.

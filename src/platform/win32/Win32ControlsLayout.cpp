@@ -41,7 +41,7 @@ CHARRANGE SelectionUnits(const std::wstring& w, int start, int length) {
 
 void FormWindow::MoveControl(ui::Control& c, HWND h) {
   const ui::Rect& r = c.Position();
-  int x = TwipsToPixels(r.left, dpi_), y = TwipsToPixels(r.top, dpi_);
+  int x = TwipsToPixels(r.left, dpi_) - scroll_.x, y = TwipsToPixels(r.top, dpi_) - scroll_.y;
   int w = TwipsToPixels(r.width, dpi_), ht = TwipsToPixels(r.height, dpi_);
   if (c.GetKind() == Kind::Line) {  // a hairline stays visible at every DPI
     w = std::max(w, 1);

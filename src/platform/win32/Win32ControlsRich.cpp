@@ -88,7 +88,7 @@ void FormWindow::MirrorRich(ui::RichText& r, HWND h, ui::Prop p) {
       // The edit sizes its text at the system DPI; a window on a monitor of another DPI zooms.
       UINT sys = WindowDpi(nullptr);  // no window: the system's
       SendMessageW(h, EM_SETZOOM, dpi_ == sys ? 0 : WPARAM(dpi_), dpi_ == sys ? 0 : LPARAM(sys));
-      ShowRichText(r, h, false);  // the cuts of long runs follow the letters' width
+      ShowRichText(r, h, false);  // the line ends follow the letters' width
       break;
     }
     case Prop::ForeColor: ApplyCharFormat(r, h); break;
@@ -102,12 +102,12 @@ void FormWindow::MirrorRich(ui::RichText& r, HWND h, ui::Prop p) {
 
 void FormWindow::ShowRichText(ui::RichText& r, HWND h, bool always) {
   // The width the edit wraps to: the control's, less its border and the edit's own margins,
-  // and a little more, so that a cut piece never reaches the edge and is cut again there.
+  // and a little more, so that a line never reaches the edge and is broken again there.
   const int width = TwipsToPixels(r.Position().width, dpi_) - (r.Border() ? 2 * GetSystemMetrics(SM_CXEDGE) : 0) - 6;
-  // A device context only for a text that has runs to measure: most texts are short.
+  // A device context only for a text that has a paragraph to measure.
   std::optional<ScreenDc> dc;
   HGDIOBJ oldFont = nullptr;
-  std::wstring shown = ui::BreakLongRuns(Widen(r.Text()), width - width / 20, [&](std::wstring_view run) {
+  std::wstring shown = ui::BreakLines(Widen(r.Text()), width - width / 20, [&](std::wstring_view run) {
     if (!dc) oldFont = SelectObject(dc.emplace().Get(), FontFor(r.GetFont()));
     std::vector<int> widths(run.size());
     SIZE size{};
