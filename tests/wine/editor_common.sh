@@ -1,5 +1,5 @@
-# Shared by the editor's smoke tests (editor_test.sh, editor_look_test.sh); sourced after
-# tray_common.sh, not run. The tools the tests call, where the editor's controls sit, and how
+# Shared by the editor's smoke tests (editor_test.sh, editor_look_test.sh, editor_names_test.sh,
+# keyboard_journey_test.sh); sourced after tray_common.sh, not run. The tools the tests call, where the editor's controls sit, and how
 # a user reaches them: the editor opened by a double click on the tray icon (past the first-run
 # sound-device dialog), a control clicked in its middle, a box's text typed over.
 # shellcheck disable=SC2086  # the control places below are split into their four numbers
@@ -76,6 +76,16 @@ open_editor() {
   editor_open || return 1
   sleep 1  # let it paint and settle its focus
   locate_editor
+}
+# An empty table, the program started, its start-up finished and the editor opened from the
+# tray: where the keyboard tests begin. Sets data_file_win.
+start_with_empty_table_in_editor() {
+  data_file_win="$data_win\\Wakebell.dat"
+  helper empty "$data_file_win" || fail "the helper wrote no empty data file"
+  start_program
+  wait_for 60 find_icon || fail "no tray icon appeared"
+  wait_for 10 has_setting "$data/Wakebell.ini" STARTFLG 0 || fail "start-up did not finish"
+  open_editor || fail "a double click on the tray icon opened no editor"
 }
 message_shown() { helper message >/dev/null; }
 message_gone() { ! message_shown; }

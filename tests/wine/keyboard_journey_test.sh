@@ -18,12 +18,7 @@ here=$(dirname "${BASH_SOURCE[0]}")
 # shellcheck source=editor_common.sh
 . "$here/editor_common.sh"
 
-data_file_win="$data_win\\Wakebell.dat"
-helper empty "$data_file_win" || fail "the helper wrote no empty data file"
-start_program
-wait_for 60 find_icon || fail "no tray icon appeared"
-wait_for 10 has_setting "$data/Wakebell.ini" STARTFLG 0 || fail "start-up did not finish"
-open_editor || fail "a double click on the tray icon opened no editor"
+start_with_empty_table_in_editor
 
 rows() { helper rows Wakebell; }
 row_count() { rows | grep -c .; }
