@@ -1,7 +1,8 @@
 # Shared by the editor's smoke tests (editor_test.sh, editor_look_test.sh, editor_names_test.sh,
 # keyboard_journey_test.sh); sourced after tray_common.sh, not run. The tools the tests call,
-# where the editor's controls sit, and how a user reaches them: the editor opened by a double click on the tray icon (past the first-run
-# sound-device dialog), a control clicked in its middle, a box's text typed over.
+# where the editor's controls sit, and how a user reaches them: the editor opened by a double
+# click on the tray icon (past the first-run sound-device dialog), a control clicked in its
+# middle, a box's text typed over.
 # shellcheck disable=SC2086  # the control places below are split into their four numbers
 
 helper() { wine "$bin/tray_helper.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
