@@ -38,13 +38,16 @@ OleDate Moment(const char* text) {
   return d;
 }
 
+constexpr int64_t kDay = 86400;
+
 void BM_CatchUpSevenDaysFullTable(benchmark::State& state) {
-  const OleDate now = Moment("2026/12/07 08:30:15");
-  const AlarmTable table = FullTable(now);
+  const OleDate date = Moment("2026/12/07 08:30:15");
+  const AlarmTable table = FullTable(date);
+  const wb::Moment now = MomentOfDate(date, 9 * 3600);
   CatchUpState s;
-  s.watchedUntil = now - 30;  // beyond the cap: seven days are looked at
+  s.watchedUntil = now.Local() - 30 * kDay;  // beyond the cap: seven days are looked at
   if (state.range(0)) {  // a record for every entry, as after a catch-up a day earlier
-    for (int i = 0; i < table.EntryCount(); ++i) RecordHandled(s, table, i, now - 1);
+    for (int i = 0; i < table.EntryCount(); ++i) RecordHandled(s, table, i, now.Local() - kDay);
   }
   size_t rows = 0;
   for (auto _ : state) {
@@ -57,10 +60,11 @@ void BM_CatchUpSevenDaysFullTable(benchmark::State& state) {
 BENCHMARK(BM_CatchUpSevenDaysFullTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_CatchUpApplyFullTable(benchmark::State& state) {
-  const OleDate now = Moment("2026/12/07 08:30:15");
-  const AlarmTable table = FullTable(now);
+  const OleDate date = Moment("2026/12/07 08:30:15");
+  const AlarmTable table = FullTable(date);
+  const wb::Moment now = MomentOfDate(date, 9 * 3600);
   CatchUpState start;
-  start.watchedUntil = now - 30;
+  start.watchedUntil = now.Local() - 30 * kDay;
   const CatchUpResult r = CatchUp(table, start, now);
   for (auto _ : state) {
     state.PauseTiming();
@@ -78,7 +82,7 @@ BENCHMARK(BM_CatchUpApplyFullTable)->Unit(benchmark::kMillisecond);
 void BM_NextBellOfFullTable(benchmark::State& state) {
   const OleDate now = Moment("2026/12/07 08:30:15");
   const AlarmTable table = FullTable(now);
-  for (auto _ : state) benchmark::DoNotOptimize(NextBellOfTable(table, now));
+  for (auto _ : state) benchmark::DoNotOptimize(NextBellOfTable(table, SecondNumber(now)));
 }
 BENCHMARK(BM_NextBellOfFullTable)->Unit(benchmark::kMillisecond);
 
@@ -86,8 +90,8 @@ void BM_StateFileWriteAndReadFullTable(benchmark::State& state) {
   const OleDate now = Moment("2026/12/07 08:30:15");
   const AlarmTable table = FullTable(now);
   StateFile file;
-  file.catchUp.watchedUntil = now;
-  for (int i = 0; i < table.EntryCount(); ++i) RecordHandled(file.catchUp, table, i, now - 1);
+  file.catchUp.watchedUntil = SecondNumber(now);
+  for (int i = 0; i < table.EntryCount(); ++i) RecordHandled(file.catchUp, table, i, SecondNumber(now) - kDay);
   const std::string path = (std::filesystem::temp_directory_path() / "wb_bench_WakebellState.ini").string();
   for (auto _ : state) {
     if (!WriteStateFile(path, file)) state.SkipWithError("cannot write");

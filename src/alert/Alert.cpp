@@ -62,7 +62,7 @@ bool AlarmHoldsAttention() {
   const bool blinking = alarm.blinkActive && (alarm.blinkCounter < e.BlinkCount || alarm.keepWindow);
   const bool soundOn = alarm.sounding && AlarmPlaysSound(e.SoundFlag) && alarm.soundKind != SoundKind::None;
   const bool windowWaiting =
-      AlarmWindowUp() && SecondNumber(Svc().clock->Now()) - SecondNumber(alarm.presentedAt) < kSilentWindowAwakeSeconds;
+      AlarmWindowUp() && Svc().clock->Read().Local() - alarm.presentedAt < kSilentWindowAwakeSeconds;
   return blinking || soundOn || windowWaiting;
 }
 
@@ -143,7 +143,7 @@ void PresentAlarm(int slot, bool mainBell, const std::string& minuteText, int sn
   alarmTimer.SetEnabled(true);
 
   if (withSound) StartAlarmSound(e);
-  alarm.presentedAt = FromSecondNumber(SecondNumber(Svc().clock->Now()) / 60 * 60);
+  alarm.presentedAt = Svc().clock->Read().LocalMinute() * 60;
   UpdateKeepAwake();
 }
 

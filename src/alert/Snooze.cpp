@@ -20,7 +20,7 @@ std::vector<size_t> ByRingTime(const std::vector<Snooze>& snoozes) {
   std::vector<size_t> order(snoozes.size());
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
   std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-    return SecondNumber(snoozes[a].ringAt) < SecondNumber(snoozes[b].ringAt);
+    return snoozes[a].ringAt < snoozes[b].ringAt;
   });
   return order;
 }
@@ -35,7 +35,7 @@ void SnoozeAlarm(int minutes) {
   // The table may have lost the entry (the editor reloaded a shorter file): then there is
   // nothing to ring again, and the press is an OK.
   const bool entryHeld = slot >= 0 && slot < App().table.EntryCount() && App().table[slot] == alarm.presented;
-  const OleDate now = Svc().clock->Now();
+  const LocalSecond now = Svc().clock->Read().Local();
   const int timesBefore = alarm.snoozedTimes;
   DismissAlarm();
   if (!entryHeld) return;
@@ -46,7 +46,7 @@ void SnoozeAlarm(int minutes) {
   SnoozesChanged();
 }
 
-bool RingDueSnooze(OleDate now) {
+bool RingDueSnooze(LocalSecond now) {
   std::vector<Snooze>& snoozes = App().snooze.snoozes;
   if (snoozes.empty()) return false;
   bool changed = false, rang = false;
@@ -61,7 +61,7 @@ bool RingDueSnooze(OleDate now) {
         rang = true;
         gone[i] = true;
         LogHistory(HistoryEvent::SnoozeRang, s.ringAt, s.message);
-        PresentAlarm(slot, true, FormatHourMinute(now), s.times);
+        PresentAlarm(slot, true, FormatHourMinute(DateOfLocal(now)), s.times);
         break;
       case SnoozeVerdict::Dropped:
       case SnoozeVerdict::BellFirst:
@@ -81,12 +81,12 @@ bool RingDueSnooze(OleDate now) {
   return rang;
 }
 
-void DropSnoozesDueInPause(OleDate now) {
+void DropSnoozesDueInPause(LocalSecond now) {
   std::vector<Snooze>& snoozes = App().snooze.snoozes;
   const size_t before = snoozes.size();
   // Nothing of a pause rings later: a snooze whose time came in it goes as its bells went.
   std::erase_if(snoozes, [&](const Snooze& s) {
-    if (SecondNumber(s.ringAt) > SecondNumber(now)) return false;
+    if (s.ringAt > now) return false;
     LogHistory(HistoryEvent::SnoozeCancelled, s.ringAt, s.message);
     return true;
   });

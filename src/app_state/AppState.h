@@ -58,7 +58,7 @@ struct AlarmState {
   // The system and the display are held awake for it (its window or sound is on), and the
   // minute it was presented, for the history of how it ended.
   bool holdingAwake = false;
-  OleDate presentedAt = 0;
+  LocalSecond presentedAt = 0;
   // The alarm in progress rings again after this many snoozes in a row; 0 for its own bell.
   int snoozedTimes = 0;
   // The entry as it was presented: the alarm goes on from it when the editor has reloaded a

@@ -9,16 +9,16 @@ namespace wb {
 
 std::string HistoryPath() { return HistoryPathIn(App().programFolder); }
 
-void LogHistory(HistoryEvent event, OleDate due, const std::string& message) {
+void LogHistory(HistoryEvent event, LocalSecond due, const std::string& message) {
   if (!App().programFolderWritable) return;
-  const OleDate now = Svc().clock->Now();
+  const Moment now = Svc().clock->Read();
   HistoryRecord record;
-  record.at = now;
-  record.utcOffsetMinutes = Svc().clock->UtcOffsetMinutes(now);
+  record.at = LocalDateOf(now);
+  record.utcOffsetMinutes = int(FloorDiv(now.offsetSeconds, 60));
   record.event = event;
-  record.due = due;
+  record.due = DateOfLocal(due);
   record.message = message;
-  record.lateSeconds = due == 0 ? 0 : std::max<int64_t>(0, SecondNumber(now) - SecondNumber(due));
+  record.lateSeconds = due == 0 ? 0 : std::max<int64_t>(0, now.Local() - due);
   AppendHistory(HistoryPath(), record);
 }
 

@@ -5,13 +5,14 @@
 #pragma once
 #include <string>
 
-#include "model/OleDate.h"
+#include "model/Moment.h"
 #include "storage/History.h"
 
 namespace wb {
 
-// `due` the bell's moment (0 for events without a bell); the lateness is `now` less `due`.
-void LogHistory(HistoryEvent event, OleDate due = 0, const std::string& message = {});
+// `due` the bell's local second (0 for events without a bell); the lateness is the present
+// moment less `due`.
+void LogHistory(HistoryEvent event, LocalSecond due = 0, const std::string& message = {});
 
 // The history file of this PC.
 std::string HistoryPath();

@@ -32,10 +32,9 @@ void EditorWindow::ExportAlarmFile() {
     Warn(kExportKindMessage, &exportButton);
     return;
   }
-  IClock& clock = *Svc().clock;
-  const OleDate now = clock.Now();
+  const Moment now = Svc().clock->Read();
   const std::string bytes = format == ExchangeFormat::ICalendar
-                                ? ExportICalendar(app.table, {&app.daysOff, DayOf(now), clock.UtcSecondsNow()})
+                                ? ExportICalendar(app.table, {&app.daysOff, DayOf(LocalDateOf(now)), now.utc})
                                 : ExportCsv(app.table);
   if (!WriteFileAtomically(path, bytes)) {
     Warn("ファイルに書き込めませんでした\r\n" + path, &exportButton);

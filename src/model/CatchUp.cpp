@@ -76,10 +76,12 @@ class HandledIndex {
   std::unordered_multimap<uint64_t, int> moved_;
 };
 
-// A moment of the state or a mark, as a second number; kNone when it is 0 or further ahead of
-// `now` than a small correction of the clock leaves it.
-int64_t SecondsAsOf(OleDate moment, int64_t now) {
-  return moment == 0 || MarkIsAhead(moment, now) ? kNone : DayTimeOf(moment).Seconds();
+// A mark, as a second number; kNone when it is 0 or further ahead of `now` than a small
+// correction of the clock leaves it.
+int64_t SecondsAsOf(OleDate mark, int64_t now) {
+  if (mark == 0) return kNone;
+  const int64_t second = DayTimeOf(mark).Seconds();
+  return MarkIsAhead(second, now) ? kNone : second;
 }
 
 struct Candidate {
@@ -139,9 +141,7 @@ std::vector<HandledBell>::const_iterator RecordOfSlot(const CatchUpState& state,
 }
 }  // namespace
 
-OleDate HandledBell::Latest() const { return SecondNumber(pre.due) > SecondNumber(main.due) ? pre.due : main.due; }
-
-void RecordHandled(CatchUpState& state, const AlarmTable& table, int slot, OleDate moment, int64_t handledUtc,
+void RecordHandled(CatchUpState& state, const AlarmTable& table, int slot, LocalSecond due, int64_t handledUtc,
                    BellKinds kinds) {
   const uint64_t fp = EntryFingerprint(table[slot]);
   auto it = std::lower_bound(state.handled.begin(), state.handled.end(), slot,
@@ -149,25 +149,24 @@ void RecordHandled(CatchUpState& state, const AlarmTable& table, int slot, OleDa
   if (it == state.handled.end() || it->slot != slot) it = state.handled.insert(it, {slot, fp, {}, {}});
   if (it->fingerprint != fp) *it = {slot, fp, {}, {}};
   auto note = [&](HandledMoment& m) {
-    if (m.due == 0 || SecondNumber(moment) > SecondNumber(m.due)) m = {moment, handledUtc};
+    if (m.due == 0 || due > m.due) m = {due, handledUtc};
   };
   if (kinds != BellKinds::Pre) note(it->main);
   if (kinds != BellKinds::Main) note(it->pre);
 }
 
-bool AlreadyHandled(const CatchUpState& state, const AlarmTable& table, int slot, int64_t dueSecond, bool main) {
+bool AlreadyHandled(const CatchUpState& state, const AlarmTable& table, int slot, LocalSecond dueSecond, bool main) {
   const auto it = RecordOfSlot(state, slot);
   if (it == state.handled.end()) return false;
   const HandledMoment& m = main ? it->main : it->pre;
-  return m.due != 0 && SecondNumber(m.due) >= dueSecond && it->fingerprint == EntryFingerprint(table[slot]);
+  return m.due != 0 && m.due >= dueSecond && it->fingerprint == EntryFingerprint(table[slot]);
 }
 
-int ForgetRecordsAhead(CatchUpState& state, OleDate now, int64_t nowUtc) {
-  const int64_t present = SecondNumber(now);
+int ForgetRecordsAhead(CatchUpState& state, const Moment& now) {
   int dropped = 0;
   auto forget = [&](HandledMoment& m) {
     if (m.due == 0) return;
-    const bool ahead = m.utc != 0 ? m.utc > nowUtc + kMarkSlackSeconds : MarkIsAhead(m.due, present);
+    const bool ahead = m.utc != 0 ? m.utc > now.utc + kMarkSlackSeconds : MarkIsAhead(m.due, now.Local());
     if (!ahead) return;
     m = {};
     ++dropped;
@@ -191,14 +190,14 @@ void CompactHandled(CatchUpState& state, const AlarmTable& table) {
   state.handled = std::move(kept);
 }
 
-CatchUpResult FindMissedBells(const AlarmTable& table, const CatchUpState& state, OleDate from, OleDate now,
+CatchUpResult FindMissedBells(const AlarmTable& table, const CatchUpState& state, LocalSecond from, LocalSecond now,
                               const CatchUpLimits& limits) {
   CatchUpResult result{from, now, {}, {}, {}};
   if (from == 0) return result;  // nothing known about the time before: nothing counts as missed
-  const int64_t present = SecondNumber(now);
-  const int64_t start = std::max(SecondNumber(from), present - limits.maxGapSeconds);
+  const int64_t present = now;
+  const int64_t start = std::max(from, present - limits.maxGapSeconds);
   if (start >= present) return result;  // no gap, or the clock went back
-  result.from = FromSecondNumber(start);
+  result.from = start;
 
   HandledIndex index(state, table);
   std::vector<Candidate> bells;
@@ -206,57 +205,57 @@ CatchUpResult FindMissedBells(const AlarmTable& table, const CatchUpState& state
     const AlarmEntry& e = table[i];
     if (!RingsMain(e) && !RingsPre(e)) continue;
     const HandledBell* record = state.handled.empty() ? nullptr : index.Of(table, i);
-    auto secondsOf = [&](const HandledMoment& m) { return m.due == 0 ? kNone : SecondNumber(m.due); };
+    auto secondsOf = [&](const HandledMoment& m) { return m.due == 0 ? kNone : m.due; };
     const Handled handled{record ? secondsOf(record->main) : kNone, record ? secondsOf(record->pre) : kNone};
     BellsInGap(e, start, present, handled, limits.daysOff, bells);
     if (bells.empty()) continue;
     CatchUpResult::Settled settled{i, 0, 0};
-    for (const Candidate& c : bells) (c.main ? settled.main : settled.pre) = FromSecondNumber(c.second);
+    for (const Candidate& c : bells) (c.main ? settled.main : settled.pre) = c.second;
     if (settled.main != 0 && RingsPre(e) && e.RepeatKind != kRepeatQuick) {
-      const int64_t own = SecondNumber(settled.main) - int64_t(e.PreBellMinutes) * 60;
-      if (settled.pre == 0 || SecondNumber(settled.pre) < own) settled.pre = FromSecondNumber(own);
+      const int64_t own = settled.main - int64_t(e.PreBellMinutes) * 60;
+      if (settled.pre == 0 || settled.pre < own) settled.pre = own;
     }
     result.settled.push_back(settled);
     size_t missed = bells.size();
     const Candidate& newest = bells.back();
     if (present - newest.second <= limits.ringLateSeconds) {
-      result.ringNow.push_back({i, FromSecondNumber(newest.second), newest.main});
+      result.ringNow.push_back({i, newest.second, newest.main});
       --missed;
     }
     if (missed == 0) continue;
     const Candidate& row = bells[missed - 1];
-    result.missed.push_back({i, FromSecondNumber(row.second), row.main, int(missed), e.Message});
+    result.missed.push_back({i, row.second, row.main, int(missed), e.Message});
   }
   std::stable_sort(result.missed.begin(), result.missed.end(), [](const MissedRow& a, const MissedRow& b) {
-    return LinearSeconds(a.moment) > LinearSeconds(b.moment);
+    return a.moment > b.moment;
   });
   return result;
 }
 
-void ApplyCatchUp(AlarmTable& table, CatchUpState& state, const CatchUpResult& result, OleDate now,
-                  int64_t nowUtc) {
+void ApplyCatchUp(AlarmTable& table, CatchUpState& state, const CatchUpResult& result, const Moment& now) {
   // Each kind by its own bells: a kind raised to another's moment would take that later UTC
   // second, and a clock put right past it would unmake what was handled before.
   for (const CatchUpResult::Settled& s : result.settled) {
-    if (s.main != 0) RecordHandled(state, table, s.slot, s.main, nowUtc, BellKinds::Main);
-    if (s.pre != 0) RecordHandled(state, table, s.slot, s.pre, nowUtc, BellKinds::Pre);
+    if (s.main != 0) RecordHandled(state, table, s.slot, s.main, now.utc, BellKinds::Main);
+    if (s.pre != 0) RecordHandled(state, table, s.slot, s.pre, now.utc, BellKinds::Pre);
   }
+  const OleDate mark = LocalDateOf(now);
   for (const RingNow& bell : result.ringNow)
-    (bell.main ? table[bell.slot].MainBellFiredAt : table[bell.slot].PreBellFiredAt) = now;
-  state.watchedUntil = now;
+    (bell.main ? table[bell.slot].MainBellFiredAt : table[bell.slot].PreBellFiredAt) = mark;
+  state.watchedUntil = now.Local();
   CompactHandled(state, table);
 }
 
-TickGap ClassifyTickGap(OleDate previousTick, OleDate now) {
+TickGap ClassifyTickGap(LocalSecond previousTick, LocalSecond now) {
   if (previousTick == 0) return TickGap::None;
-  const int64_t step = SecondNumber(now) - SecondNumber(previousTick);
+  const int64_t step = now - previousTick;
   if (step > kTickGapSeconds) return TickGap::Forward;
   if (step < 0) return TickGap::Back;
   return TickGap::None;
 }
 
 std::string MissedRowText(const MissedRow& row) {
-  std::string text = FormatDateHourMinute(row.moment);
+  std::string text = FormatDateHourMinute(DateOfLocal(row.moment));
   if (!row.main) text += "（予鈴）";
   text += "  ";
   // A list box row is one line: the message's line breaks become spaces.

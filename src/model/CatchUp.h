@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "model/AlarmTable.h"
-#include "model/OleDate.h"
+#include "model/Moment.h"
 
 namespace wb {
 
@@ -30,9 +30,8 @@ uint64_t EntryFingerprint(const AlarmEntry& entry);
 
 // The last bell of one kind (main bells, or pre-bells) handled for an entry.
 struct HandledMoment {
-  OleDate due = 0;  // the local moment it fell due; 0 = none handled
-  // The UTC second (SecondNumber's scale, counted in UTC) at which it was handled; 0 = not
-  // known (an older state file). A change of daylight saving moves the local clock but not this
+  LocalSecond due = 0;  // the local second it fell due; 0 = none handled
+  // The UTC second (Moment::utc) at which it was handled; 0 = not known (an older state file). A change of daylight saving moves the local clock but not this
   // one, so only a UTC clock that went back (a clock put right) unmakes a record.
   int64_t utc = 0;
   bool operator==(const HandledMoment&) const = default;
@@ -48,7 +47,7 @@ struct HandledBell {
   uint64_t fingerprint = 0;
   HandledMoment main, pre;
   // The later of the two: the one moment the [Handled] lines of the state file keep.
-  OleDate Latest() const;
+  LocalSecond Latest() const { return pre.due > main.due ? pre.due : main.due; }
   bool operator==(const HandledBell&) const = default;
 };
 
@@ -59,30 +58,30 @@ enum class BellKinds { Main, Pre, Both };
 struct CatchUpState {
   // The moment up to which the monitor is known to have watched; 0 = unknown (no state file,
   // a damaged one): then nothing counts as missed.
-  OleDate watchedUntil = 0;
+  LocalSecond watchedUntil = 0;
   // At most one per slot, in slot order (RecordHandled and ApplyCatchUp keep it so).
   std::vector<HandledBell> handled;
   bool operator==(const CatchUpState&) const = default;
 };
 
-// Notes in `state` that the bells `kinds` of `slot` up to the one that fell due at `moment`
-// were handled at the UTC second `handledUtc`. The record of that slot is replaced when the
-// entry changed.
-void RecordHandled(CatchUpState& state, const AlarmTable& table, int slot, OleDate moment, int64_t handledUtc = 0,
+// Notes in `state` that the bells `kinds` of `slot` up to the one that fell due at the local
+// second `due` were handled at the UTC second `handledUtc`. The record of that slot is replaced
+// when the entry changed.
+void RecordHandled(CatchUpState& state, const AlarmTable& table, int slot, LocalSecond due, int64_t handledUtc = 0,
                    BellKinds kinds = BellKinds::Both);
 
 // Whether the main bell (or pre-bell) of `slot` that falls due at the local second `dueSecond`
 // was handled already: the question the due check's bell must pass before it is presented, so
 // that a restart, a clock moved back by daylight saving or a bell the catch-up reported never
 // rings twice.
-bool AlreadyHandled(const CatchUpState& state, const AlarmTable& table, int slot, int64_t dueSecond, bool main);
+bool AlreadyHandled(const CatchUpState& state, const AlarmTable& table, int slot, LocalSecond dueSecond, bool main);
 
 // Drops the records a clock that was ahead left behind: handled at a UTC second later than
-// `nowUtc` by more than the slack (kMarkSlackSeconds), or, for a record of unknown UTC second,
-// due later than the local `now` by more than that. Returns how many were dropped (a main and
+// `now` by more than the slack (kMarkSlackSeconds), or, for a record of unknown UTC second,
+// due later than `now`'s local second by more than that. Returns how many were dropped (a main and
 // a pre-bell record count one each). Called where the clock may have been put right: at
 // start-up and when the UTC clock went back.
-int ForgetRecordsAhead(CatchUpState& state, OleDate now, int64_t nowUtc);
+int ForgetRecordsAhead(CatchUpState& state, const Moment& now);
 
 // Re-keys the records to the table's present slots (an entry that moved up when an earlier one
 // was deleted keeps its record, found by its fingerprint) and drops those of entries that are
@@ -92,15 +91,15 @@ void CompactHandled(CatchUpState& state, const AlarmTable& table);
 // A bell still young enough to ring now (at most kRingLateSeconds late).
 struct RingNow {
   int slot = -1;
-  OleDate moment = 0;  // when it fell due
-  bool main = false;   // the main bell; else the pre-bell
+  LocalSecond moment = 0;  // when it fell due
+  bool main = false;       // the main bell; else the pre-bell
   bool operator==(const RingNow&) const = default;
 };
 
 // One row of the notice: the newest missed bell of one entry.
 struct MissedRow {
   int slot = -1;
-  OleDate moment = 0;  // when that bell fell due
+  LocalSecond moment = 0;  // when that bell fell due
   bool main = false;   // a main bell (or a quick timer that ran out); else a pre-bell
   int count = 1;       // how many of this entry's bells were missed in the gap (the notice's "×N")
   std::string message;  // the entry's message, copied so the notice outlives table edits
@@ -109,7 +108,7 @@ struct MissedRow {
 
 struct CatchUpResult {
   // The gap that was looked at: bells falling due after `from` and up to `to` (the present).
-  OleDate from = 0, to = 0;
+  LocalSecond from = 0, to = 0;
   std::vector<RingNow> ringNow;  // in slot order, at most one per entry
   std::vector<MissedRow> missed;  // newest first (then by slot), one per entry
   // Per entry with a bell found: the newest main bell and pre-bell found (0 = none), each kind
@@ -117,7 +116,7 @@ struct CatchUpResult {
   // its own moment.
   struct Settled {
     int slot = -1;
-    OleDate main = 0, pre = 0;
+    LocalSecond main = 0, pre = 0;
   };
   std::vector<Settled> settled;
 };
@@ -133,7 +132,8 @@ struct CatchUpLimits {
   const DaysOff* daysOff = nullptr;
 };
 
-// The bells that fell due after `from` (the later of it and `now` less the cap) and up to `now`,
+// The bells that fell due after the local second `from` (the later of it and `now` less the cap)
+// and up to the local second `now`,
 // exactly as the due check would have rung them (Bells.h), that are newer than the ledger's
 // record of their kind for the entry and not already marked rung by the entry's
 // MainBellFiredAt / PreBellFiredAt (a mark later than `now` counts as not rung). A bell at most
@@ -142,30 +142,30 @@ struct CatchUpLimits {
 // pre-bell whose main bell has already passed is not listed separately (the main bell is), unless
 // the entry rings only pre-bells. `from` of 0 (nothing known) or not before `now` (a clock set
 // back) gives an empty result. Nothing in the table or the state changes.
-CatchUpResult FindMissedBells(const AlarmTable& table, const CatchUpState& state, OleDate from, OleDate now,
+CatchUpResult FindMissedBells(const AlarmTable& table, const CatchUpState& state, LocalSecond from, LocalSecond now,
                               const CatchUpLimits& limits = {});
 
 // The usual call: from the state's watchedUntil up to `now`.
-inline CatchUpResult CatchUp(const AlarmTable& table, const CatchUpState& state, OleDate now,
+inline CatchUpResult CatchUp(const AlarmTable& table, const CatchUpState& state, const Moment& now,
                              const CatchUpLimits& limits = {}) {
-  return FindMissedBells(table, state, state.watchedUntil, now, limits);
+  return FindMissedBells(table, state, state.watchedUntil, now.Local(), limits);
 }
 
 // Takes a result as done: every ring-now bell and every missed row becomes its entry's last
-// handled occurrence (handled at the UTC second `nowUtc`), the ring-now bells get their marks
-// (MainBellFiredAt / PreBellFiredAt = `now`, as the due check marks what it presents, so it
-// does not ring them again in their minute), and watchedUntil becomes `now`. Calling
+// handled occurrence (handled at `now`'s UTC second), the ring-now bells get their marks
+// (MainBellFiredAt / PreBellFiredAt = `now`'s local date, as the due check marks what it
+// presents, so it does not ring them again in their minute), and watchedUntil becomes `now`. Calling
 // FindMissedBells again with the same moments then finds nothing: a resume delivered twice
 // rings nothing twice.
-void ApplyCatchUp(AlarmTable& table, CatchUpState& state, const CatchUpResult& result, OleDate now,
-                  int64_t nowUtc = 0);
+void ApplyCatchUp(AlarmTable& table, CatchUpState& state, const CatchUpResult& result, const Moment& now);
 
-// How the present moment stands to the previous tick of the monitor: the cheap comparison the
-// one-second tick makes. Forward: a gap of more than kTickGapSeconds (a stall, a clock set
+// How the present moment stands to the previous tick of the monitor, on the local clock (a
+// change of daylight saving is a step of that clock; the ledger keeps it from ringing anything
+// twice): the cheap comparison the one-second tick makes. Forward: a gap of more than kTickGapSeconds (a stall, a clock set
 // forward): run the catch-up from `previousTick`. Back: the clock went back: put the marks right
 // (PutRightFutureMarks) and let watchedUntil follow the clock.
 enum class TickGap { None, Forward, Back };
-TickGap ClassifyTickGap(OleDate previousTick, OleDate now);
+TickGap ClassifyTickGap(LocalSecond previousTick, LocalSecond now);
 
 // The text of a notice row, as the notice's list box and `wakebell-tool missed` show it:
 // "yyyy/mm/dd hh:nn  message", with "  ×N" after it when N > 1 bells were missed; a pre-bell

@@ -13,8 +13,7 @@ namespace {
 
 // What one tick knows about the present moment, computed once for the whole walk.
 struct Tick {
-  explicit Tick(OleDate now) : Tick(DayTimeOf(now)) {}
-  explicit Tick(int64_t second) : Tick(DayTimeOfSeconds(second)) {}
+  explicit Tick(LocalSecond second) : Tick(DayTimeOfSeconds(second)) {}
   explicit Tick(const DayTime& t) : seconds(t.Seconds()), today(t.day), minute(t.Minute()) {}
   int64_t seconds, today;
   int32_t minute;
@@ -82,13 +81,13 @@ bool BiweeklyDueAt(const Tick& tick, const DayTime& set, int mask, int lead) {
 // The marks as of the tick: a mark well ahead of the tick counts as "not rung" (MarkAsOf).
 // With `readMarks` false nothing has rung yet (the catch-up's question about past moments).
 bool NotRung(OleDate mark, const Tick& tick, bool readMarks) {
-  return !readMarks || mark == 0 || MarkIsAhead(mark, tick.seconds);
+  return !readMarks || mark == 0 || MarkIsAhead(DayTimeOf(mark).Seconds(), tick.seconds);
 }
 // The zero mark reads as its date, 1899/12/30, as it always has.
 bool RangToday(OleDate mark, const Tick& tick, bool readMarks) {
   if (!readMarks) return false;
   DayTime m = DayTimeOf(mark);
-  if (MarkIsAhead(mark, tick.seconds)) m = DayTimeOf(0.0);
+  if (MarkIsAhead(m.Seconds(), tick.seconds)) m = DayTimeOf(0.0);
   return m.day >= tick.today;
 }
 
@@ -191,8 +190,9 @@ int BellMinutes(const AlarmEntry& e, const DayTime& set, std::array<int32_t, 3>&
 
 }  // namespace
 
-DueResult RunDueCheck(AlarmTable& table, OleDate now, const DaysOff* daysOff, const HandledTest& handled) {
+DueResult RunDueCheck(AlarmTable& table, LocalSecond now, const DaysOff* daysOff, const HandledTest& handled) {
   const Tick tick(now);
+  const OleDate mark = FromSecondNumber(now);
   const int count = table.EntryCount();
   const AlarmEntry* slots = table.Slots().data();  // read straight; the due entry is written through table[]
   for (int i = 0; i < count; ++i) {
@@ -201,16 +201,16 @@ DueResult RunDueCheck(AlarmTable& table, OleDate now, const DaysOff* daysOff, co
     DueResult r = BellsDue(tick, e, DayTimeOf(e.AlarmTime), daysOff);
     if (!r.main && !r.pre) continue;
     if (handled && handled(i, r, tick.seconds)) continue;
-    if (r.main) table[i].MainBellFiredAt = now;
-    if (r.pre) table[i].PreBellFiredAt = now;
+    if (r.main) table[i].MainBellFiredAt = mark;
+    if (r.pre) table[i].PreBellFiredAt = mark;
     r.slot = i;
     return r;
   }
   return {};
 }
 
-void RunDueChecks(AlarmTable& table, int64_t firstSecond, int64_t lastSecond,
-                  const std::function<bool(int64_t second, const DueResult& bell)>& onBell,
+void RunDueChecks(AlarmTable& table, LocalSecond firstSecond, LocalSecond lastSecond,
+                  const std::function<bool(LocalSecond second, const DueResult& bell)>& onBell,
                   const DaysOff* daysOff, const HandledTest& handled) {
   const int count = table.EntryCount();
   // AlarmTime, kind, mode and lead never change while the checks run (only the fired-at
@@ -232,7 +232,7 @@ void RunDueChecks(AlarmTable& table, int64_t firstSecond, int64_t lastSecond,
     // Within a minute an entry that is not due stays so until it rings, except for the
     // daily pre-bell (due from a second on) and the quick timer (a window of 61 seconds, which
     // takes in either end of any part of a minute it meets): testing both ends finds them all.
-    const Tick first(FromSecondNumber(from)), last(FromSecondNumber(to));
+    const Tick first(from), last(to);
     ready.clear();
     for (int i : candidates) {
       const AlarmEntry& e = table[i];
@@ -240,14 +240,14 @@ void RunDueChecks(AlarmTable& table, int64_t firstSecond, int64_t lastSecond,
         ready.push_back(i);
     }
     for (int64_t s = from; s <= to && !ready.empty(); ++s) {
-      const OleDate now = FromSecondNumber(s);
-      const Tick tick(now);
+      const Tick tick(s);
+      const OleDate mark = FromSecondNumber(s);
       for (int i : ready) {
         DueResult r = BellsDue(tick, table[i], sets[size_t(i)], daysOff);
         if (!anyDue(r)) continue;
         if (handled && handled(i, r, s)) continue;
-        if (r.main) table[i].MainBellFiredAt = now;
-        if (r.pre) table[i].PreBellFiredAt = now;
+        if (r.main) table[i].MainBellFiredAt = mark;
+        if (r.pre) table[i].PreBellFiredAt = mark;
         r.slot = i;
         if (!onBell(s, r)) return;
         break;
@@ -256,13 +256,9 @@ void RunDueChecks(AlarmTable& table, int64_t firstSecond, int64_t lastSecond,
   }
 }
 
-bool MarkIsAhead(OleDate moment, int64_t nowSeconds) {
-  return DayTimeOf(moment).Seconds() > nowSeconds + kMarkSlackSeconds;
-}
+OleDate MarkAsOf(OleDate mark, LocalSecond now) { return MarkIsAhead(DayTimeOf(mark).Seconds(), now) ? 0 : mark; }
 
-OleDate MarkAsOf(OleDate mark, OleDate now) { return MarkIsAhead(mark, DayTimeOf(now).Seconds()) ? 0 : mark; }
-
-int PutRightFutureMarks(AlarmTable& table, OleDate now) {
+int PutRightFutureMarks(AlarmTable& table, LocalSecond now) {
   int changed = 0;
   for (int i = 0; i < table.EntryCount(); ++i) {
     AlarmEntry& e = table[i];
@@ -275,46 +271,46 @@ int PutRightFutureMarks(AlarmTable& table, OleDate now) {
   return changed;
 }
 
-DueResult BellsDueUnmarked(const AlarmEntry& entry, OleDate now) {
+DueResult BellsDueUnmarked(const AlarmEntry& entry, LocalSecond now) {
   return BellsDue(Tick(now), entry, DayTimeOf(entry.AlarmTime), nullptr, false);
 }
 
-DueResult BellsDueUnmarkedAt(const AlarmEntry& entry, const DayTime& set, int64_t second,
+DueResult BellsDueUnmarkedAt(const AlarmEntry& entry, const DayTime& set, LocalSecond second,
                              const DaysOff* daysOff) {
   return BellsDue(Tick(second), entry, set, daysOff, false);
 }
 
-bool MonthlyPreBellDue(OleDate now, const AlarmEntry& entry, int lead) {
+bool MonthlyPreBellDue(LocalSecond now, const AlarmEntry& entry, int lead) {
   return MonthlyDue(Tick(now), DayTimeOf(entry.AlarmTime), lead);
 }
 
-bool WeeklyPreBellDue(OleDate now, const AlarmEntry& entry, int lead) {
+bool WeeklyPreBellDue(LocalSecond now, const AlarmEntry& entry, int lead) {
   return WeeklyDue(Tick(now), DayTimeOf(entry.AlarmTime), entry.WeekdayMask, lead);
 }
 
-bool DailyPreBellDue(OleDate now, const AlarmEntry& entry, int lead) {
+bool DailyPreBellDue(LocalSecond now, const AlarmEntry& entry, int lead) {
   return DailyDue(Tick(now), DayTimeOf(entry.AlarmTime), lead);
 }
 
-bool OncePreBellDue(OleDate now, const AlarmEntry& entry, int lead) {
+bool OncePreBellDue(LocalSecond now, const AlarmEntry& entry, int lead) {
   return OnceDue(Tick(now), DayTimeOf(entry.AlarmTime), lead);
 }
 
-bool NthWeekDue(OleDate now, const AlarmEntry& entry, int lead, int week) {
+bool NthWeekDue(LocalSecond now, const AlarmEntry& entry, int lead, int week) {
   return NthDue(Tick(now), DayTimeOf(entry.AlarmTime), entry.WeekdayMask, lead, week);
 }
 
-bool NthWeekdayDue(OleDate now, const AlarmEntry& entry, int lead, int week, int weekday) {
+bool NthWeekdayDue(LocalSecond now, const AlarmEntry& entry, int lead, int week, int weekday) {
   if (weekday < 1 || weekday > 7) return false;
   const int bit = MaskBitOfWeekday(weekday);
   return NthDue(Tick(now), DayTimeOf(entry.AlarmTime), bit, lead, week);
 }
 
-bool BiweeklyDue(OleDate now, const AlarmEntry& entry, int lead) {
+bool BiweeklyDue(LocalSecond now, const AlarmEntry& entry, int lead) {
   return BiweeklyDueAt(Tick(now), DayTimeOf(entry.AlarmTime), entry.WeekdayMask, lead);
 }
 
-bool BiweeklyDayDue(OleDate now, const AlarmEntry& entry, int lead, OleDate start) {
+bool BiweeklyDayDue(LocalSecond now, const AlarmEntry& entry, int lead, LocalSecond start) {
   const Tick tick(now);
   const DayTime set = DayTimeOf(entry.AlarmTime);
   if (SetDayTicked(set, entry.WeekdayMask)) {
@@ -322,7 +318,7 @@ bool BiweeklyDayDue(OleDate now, const AlarmEntry& entry, int lead, OleDate star
     const int64_t sincePre = tick.today - p.day;
     if (sincePre >= 0 && sincePre % 14 == 0) return tick.minute == p.Minute();
   }
-  const int64_t sinceStart = tick.today - DayOf(start);
+  const int64_t sinceStart = tick.today - FloorDiv(start, kSecondsPerDay);
   return sinceStart >= 0 && sinceStart % 14 == 0 && tick.minute == set.Minute();
 }
 

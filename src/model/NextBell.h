@@ -2,7 +2,7 @@
 // wake timer that wakes a sleeping PC shortly before it. Portable: no operating-system header.
 #pragma once
 #include "model/AlarmTable.h"
-#include "model/OleDate.h"
+#include "model/Moment.h"
 
 namespace wb {
 
@@ -12,15 +12,15 @@ class DaysOff;
 // two months); the search never looks further.
 inline constexpr int kNextBellHorizonDays = 400;
 
-// The earliest bell of any entry at or after `from`, as the due check rings it (Bells.h: at the
+// The earliest bell of any entry at or after the local second `from`, as the due check rings it (Bells.h: at the
 // start of its minute, a quick timer at its second); 0 when none comes within the horizon.
 // With `daysOff`, a day an entry rests on gives none of its bells: a sleeping PC is not woken
 // for a bell that will not ring.
-OleDate NextBellOfTable(const AlarmTable& table, OleDate from, int horizonDays = kNextBellHorizonDays,
+LocalSecond NextBellOfTable(const AlarmTable& table, LocalSecond from, int horizonDays = kNextBellHorizonDays,
                         const DaysOff* daysOff = nullptr);
 
 // When to wake the PC for a bell at `bell`: `leadSeconds` before it, or the bell itself when
 // that moment is already behind `now` (a timer in the past would never wake anything).
-OleDate WakeMomentFor(OleDate bell, OleDate now, int leadSeconds);
+LocalSecond WakeMomentFor(LocalSecond bell, LocalSecond now, int leadSeconds);
 
 }  // namespace wb

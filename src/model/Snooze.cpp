@@ -16,11 +16,9 @@ int SnoozeDelayRow(int minutes) {
 
 int ValidSnoozeMinutes(int minutes) { return SnoozeDelayRow(minutes) >= 0 ? minutes : kDefaultSnoozeMinutes; }
 
-Snooze MakeSnooze(const AlarmTable& table, int slot, OleDate pressedAt, int minutes) {
+Snooze MakeSnooze(const AlarmTable& table, int slot, LocalSecond pressedAt, int minutes) {
   const AlarmEntry& entry = table[slot];
-  const int64_t press = SecondNumber(pressedAt);
-  return {slot, EntryFingerprint(entry), FromSecondNumber(press), FromSecondNumber(press + int64_t(minutes) * 60),
-          entry.Message};
+  return {slot, EntryFingerprint(entry), pressedAt, pressedAt + int64_t(minutes) * 60, entry.Message};
 }
 
 void AddSnooze(std::vector<Snooze>& snoozes, Snooze snooze) {
@@ -40,37 +38,31 @@ int SnoozedSlot(const AlarmTable& table, const Snooze& snooze) {
   return -1;
 }
 
-OleDate ScheduledBellBetween(const AlarmEntry& entry, OleDate after, OleDate until, const DaysOff* daysOff) {
-  const Bell bell = FirstBellFrom(entry, SecondNumber(after) + 1, SecondNumber(until), daysOff);
-  return bell.second == kNoBellYet ? 0 : FromSecondNumber(bell.second);
+LocalSecond ScheduledBellBetween(const AlarmEntry& entry, LocalSecond after, LocalSecond until,
+                                 const DaysOff* daysOff) {
+  const Bell bell = FirstBellFrom(entry, after + 1, until, daysOff);
+  return bell.second == kNoBellYet ? 0 : bell.second;
 }
 
-SnoozeVerdict ReviewSnooze(const AlarmTable& table, const Snooze& snooze, OleDate now, int* slotOut,
+SnoozeVerdict ReviewSnooze(const AlarmTable& table, const Snooze& snooze, LocalSecond now, int* slotOut,
                            const DaysOff* daysOff) {
   const int slot = SnoozedSlot(table, snooze);
   if (slotOut) *slotOut = slot;
   if (slot < 0) return SnoozeVerdict::EntryGone;
-  const int64_t present = SecondNumber(now), ring = SecondNumber(snooze.ringAt);
+  const int64_t present = now, ring = snooze.ringAt;
   // Only a bell that has come counts: until then the snooze still stands (and shows in the tip).
-  const OleDate until = FromSecondNumber(std::min(present, ring));
+  const LocalSecond until = std::min(present, ring);
   if (ScheduledBellBetween(table[slot], snooze.snoozedAt, until, daysOff) != 0) return SnoozeVerdict::BellFirst;
   if (present < ring) return SnoozeVerdict::Wait;
   // A clock set back before the press cannot make it late; it simply rings.
   return present - ring > kSnoozeDropLateSeconds ? SnoozeVerdict::Dropped : SnoozeVerdict::Ring;
 }
 
-OleDate NextSnoozeRing(const std::vector<Snooze>& snoozes, OleDate now) {
-  OleDate best = 0;
-  const int64_t present = SecondNumber(now);
+LocalSecond NextSnoozeRing(const std::vector<Snooze>& snoozes, LocalSecond now) {
+  LocalSecond best = 0;
   for (const Snooze& s : snoozes)
-    if (SecondNumber(s.ringAt) >= present) best = EarlierBell(best, s.ringAt);
+    if (s.ringAt >= now) best = EarlierBell(best, s.ringAt);
   return best;
-}
-
-OleDate EarlierBell(OleDate a, OleDate b) {
-  if (a == 0) return b;
-  if (b == 0) return a;
-  return LinearSeconds(b) < LinearSeconds(a) ? b : a;
 }
 
 }  // namespace wb

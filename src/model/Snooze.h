@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "model/AlarmTable.h"
-#include "model/OleDate.h"
+#include "model/Moment.h"
 
 namespace wb {
 
@@ -33,8 +33,8 @@ int ValidSnoozeMinutes(int minutes);
 struct Snooze {
   int slot = -1;             // the entry's slot when it was snoozed
   uint64_t fingerprint = 0;  // EntryFingerprint of that entry: finds it again after a slot moves
-  OleDate snoozedAt = 0;     // the press of スヌーズ
-  OleDate ringAt = 0;        // snoozedAt + the delay
+  LocalSecond snoozedAt = 0;  // the press of スヌーズ
+  LocalSecond ringAt = 0;     // snoozedAt + the delay
   std::string message;       // the entry's message, for the history after the entry is gone
   // How many times in a row the alarm has been put off, this snooze included, for the alarm
   // window to say so when it rings again. Not kept in the state file: after a restart the
@@ -45,7 +45,7 @@ struct Snooze {
 
 // The snooze of the entry in `slot` pressed at `pressedAt` for `minutes` (to the second: the
 // delay counts from the press).
-Snooze MakeSnooze(const AlarmTable& table, int slot, OleDate pressedAt, int minutes);
+Snooze MakeSnooze(const AlarmTable& table, int slot, LocalSecond pressedAt, int minutes);
 
 // Adds a snooze; a snooze of the same entry before it is replaced (one snooze per entry).
 void AddSnooze(std::vector<Snooze>& snoozes, Snooze snooze);
@@ -58,7 +58,8 @@ int SnoozedSlot(const AlarmTable& table, const Snooze& snooze);
 // The entry's own next bell (main bell or pre-bell, by its bell mode, as the due check rings it:
 // Bells.h) after `after` and up to `until`; 0 when none. With `daysOff`, a bell that rests on a
 // day off is none: it does not take the snooze's place.
-OleDate ScheduledBellBetween(const AlarmEntry& entry, OleDate after, OleDate until, const DaysOff* daysOff = nullptr);
+LocalSecond ScheduledBellBetween(const AlarmEntry& entry, LocalSecond after, LocalSecond until,
+                                 const DaysOff* daysOff = nullptr);
 
 enum class SnoozeVerdict {
   Wait,       // its time has not come
@@ -69,13 +70,13 @@ enum class SnoozeVerdict {
 };
 
 // What becomes of a snooze at `now`. `slot` receives SnoozedSlot.
-SnoozeVerdict ReviewSnooze(const AlarmTable& table, const Snooze& snooze, OleDate now, int* slot = nullptr,
+SnoozeVerdict ReviewSnooze(const AlarmTable& table, const Snooze& snooze, LocalSecond now, int* slot = nullptr,
                            const DaysOff* daysOff = nullptr);
 
 // The snoozes' next ring not behind `now` (the tray tip and the wake timer); 0 when none.
-OleDate NextSnoozeRing(const std::vector<Snooze>& snoozes, OleDate now);
+LocalSecond NextSnoozeRing(const std::vector<Snooze>& snoozes, LocalSecond now);
 
 // The earlier of two bell times, where 0 means none.
-OleDate EarlierBell(OleDate a, OleDate b);
+constexpr LocalSecond EarlierBell(LocalSecond a, LocalSecond b) { return a == 0 ? b : b == 0 ? a : b < a ? b : a; }
 
 }  // namespace wb

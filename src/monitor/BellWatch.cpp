@@ -15,14 +15,12 @@
 namespace wb {
 namespace {
 
-int64_t MinuteNumber(OleDate moment) { return FloorDiv(SecondNumber(moment), 60); }
-
 std::string StatePath() { return StatePathIn(App().programFolder); }
 
 }  // namespace
 
-void BellWatch::Start(OleDate now, bool paused) {
-  TrimHistory(HistoryPath(), now);
+void BellWatch::Start(const Moment& now, bool paused) {
+  TrimHistory(HistoryPath(), LocalDateOf(now));
   LogHistory(HistoryEvent::Started);
   StateFileStatus status = StateFileStatus::Missing;
   state_ = ReadStateFile(StatePath(), &status);
@@ -33,48 +31,45 @@ void BellWatch::Start(OleDate now, bool paused) {
   // right while the program was not running: its records and marks would silence real bells
   // once their minute comes. Bells handled in this very minute stay handled through the
   // ledger, which the due check asks before it presents anything.
-  ForgetRecordsAhead(state_.catchUp, now, UtcNow());
-  if (PutRightFutureMarks(App().table, now) > 0) RefreshListIfLoaded();
-  lastTick_ = now;
-  lastMinute_ = MinuteNumber(now);
+  ForgetRecordsAhead(state_.catchUp, now);
+  if (PutRightFutureMarks(App().table, now.Local()) > 0) RefreshListIfLoaded();
+  lastTick_ = now.Local();
+  lastMinute_ = now.LocalMinute();
   // The file's moment trails what the last run handled already (WriteState).
   floor_ = state_.catchUp.watchedUntil;
   // The time the program was not running, as after a sleep. A state file this run cannot write
   // would report the same bells again at every start: it is not caught up from.
   if (paused || !App().programFolderWritable)
-    state_.catchUp.watchedUntil = now;
+    state_.catchUp.watchedUntil = now.Local();
   else
     CatchUpNow(now, paused);
-  floor_ = now;
-  WriteState(now);
+  floor_ = now.Local();
+  WriteState();
   Rearm(now, paused);
 }
 
-int64_t BellWatch::UtcNow() const {
-  return Svc().clock ? Svc().clock->UtcSecondsNow() : 0;
-}
-
-OleDate BellWatch::DueMomentOf(const DueResult& due, OleDate now) {
+LocalSecond BellWatch::DueMomentOf(const DueResult& due, const Moment& now) {
   const AlarmEntry& e = App().table[due.slot];
   // A quick timer falls due at its own second and rings up to a minute late; every other bell
   // at the start of its minute.
-  if (e.RepeatKind == kRepeatQuick) return FromSecondNumber(SecondNumber(e.AlarmTime));
-  const int64_t minute = MinuteNumber(now);
+  if (e.RepeatKind == kRepeatQuick) return SecondNumber(e.AlarmTime);
+  const int64_t minute = now.LocalMinute();
   // A pre-bell alone in the set minute may stand for its own minute's bell (Bells.h); it is
   // recorded at that moment, as the catch-up counts it.
   if (due.pre && !due.main)
-    return FromSecondNumber(PreBellOwnSecond(e, DayTimeOf(e.AlarmTime), minute * 60, &App().daysOff));
-  return FromSecondNumber(minute * 60);
+    return PreBellOwnSecond(e, DayTimeOf(e.AlarmTime), minute * 60, &App().daysOff);
+  return minute * 60;
 }
 
-bool BellWatch::AlreadyHandled(const DueResult& due, OleDate now) const {
+bool BellWatch::AlreadyHandled(const DueResult& due, const Moment& now) const {
   // Shown together, a pre-bell and its main bell are the main bell's to answer for.
-  return wb::AlreadyHandled(state_.catchUp, App().table, due.slot, SecondNumber(DueMomentOf(due, now)), due.main);
+  return wb::AlreadyHandled(state_.catchUp, App().table, due.slot, DueMomentOf(due, now), due.main);
 }
 
-void BellWatch::Tick(OleDate now, bool paused) {
-  if (paused) floor_ = now;  // before any write: nothing of a pause is made up after a restart
-  const TickGap gap = ClassifyTickGap(lastTick_, now);
+void BellWatch::Tick(const Moment& now, bool paused) {
+  // before any write: nothing of a pause is made up after a restart
+  if (paused) floor_ = now.Local();
+  const TickGap gap = ClassifyTickGap(lastTick_, now.Local());
   if (gap == TickGap::Forward) {
     // A stall or a clock set forward: the ticks in between never came.
     CatchUpNow(now, paused);
@@ -82,33 +77,33 @@ void BellWatch::Tick(OleDate now, bool paused) {
   } else if (gap == TickGap::Back) {
     ClockWentBack(now);
     Rearm(now, paused);
-  } else if (const int64_t minute = MinuteNumber(now); minute != lastMinute_) {
+  } else if (const int64_t minute = now.LocalMinute(); minute != lastMinute_) {
     // A stall of over a minute that crossed one boundary may have taken a quick timer's whole
     // minute of grace with it: the minute is looked over as one the ticks did not fully see.
-    const bool stalled = SecondNumber(now) - SecondNumber(lastTick_) > 60;
+    const bool stalled = now.Local() - lastTick_ > 60;
     if (!paused && (presentedThisMinute_ || minute - lastMinute_ > 1 || stalled)) CheckMinuteOverflow(now);
     presentedThisMinute_ = false;
-    state_.catchUp.watchedUntil = now;
-    WriteState(now);
+    state_.catchUp.watchedUntil = now.Local();
+    WriteState();
   }
-  lastTick_ = now;
-  lastMinute_ = MinuteNumber(now);
-  state_.catchUp.watchedUntil = now;
+  lastTick_ = now.Local();
+  lastMinute_ = now.LocalMinute();
+  state_.catchUp.watchedUntil = now.Local();
 }
 
-void BellWatch::ClockWentBack(OleDate now) {
+void BellWatch::ClockWentBack(const Moment& now) {
   // Marks now in the future would silence real bells. The records go only when the UTC clock
   // itself went back (a clock put right): the end of daylight saving moves the local clock
   // back an hour over bells that were handled, and the ledger keeps them handled.
-  if (PutRightFutureMarks(App().table, now) > 0) RefreshListIfLoaded();
-  ForgetRecordsAhead(state_.catchUp, now, UtcNow());
-  floor_ = now;
+  if (PutRightFutureMarks(App().table, now.Local()) > 0) RefreshListIfLoaded();
+  ForgetRecordsAhead(state_.catchUp, now);
+  floor_ = now.Local();
 }
 
-void BellWatch::NoteRang(int slot, const DueResult& due, OleDate now) {
+void BellWatch::NoteRang(int slot, const DueResult& due, const Moment& now) {
   presentedThisMinute_ = true;
-  const OleDate dueMoment = DueMomentOf({slot, due.main, due.pre}, now);
-  const int64_t utc = UtcNow();
+  const LocalSecond dueMoment = DueMomentOf({slot, due.main, due.pre}, now);
+  const int64_t utc = now.utc;
   const BellKinds kinds = due.main && due.pre ? BellKinds::Both : due.main ? BellKinds::Main : BellKinds::Pre;
   RecordHandled(state_.catchUp, App().table, slot, dueMoment, utc, kinds);
   // A main bell settles its own pre-bell: one that did not ring before it is left out (as the
@@ -116,12 +111,12 @@ void BellWatch::NoteRang(int slot, const DueResult& due, OleDate now) {
   // clock put right over the main bell alone rings the main bell alone again.
   const AlarmEntry& e = App().table[slot];
   if (due.main && !due.pre && RingsPreBell(e.BellMode) && e.RepeatKind != kRepeatQuick) {
-    const int64_t own = SecondNumber(dueMoment) - int64_t(e.PreBellMinutes) * 60;
+    const LocalSecond own = dueMoment - int64_t(e.PreBellMinutes) * 60;
     if (!wb::AlreadyHandled(state_.catchUp, App().table, slot, own, false))
-      RecordHandled(state_.catchUp, App().table, slot, FromSecondNumber(own), utc, BellKinds::Pre);
+      RecordHandled(state_.catchUp, App().table, slot, own, utc, BellKinds::Pre);
   }
   // On disk before the alarm shows: a power cut or an ended process must not ring it again.
-  WriteState(now);
+  WriteState();
   LogHistory(due.main ? HistoryEvent::Rang : HistoryEvent::PreBell, dueMoment, App().table[slot].Message);
   Rearm(now, false);
 }
@@ -133,7 +128,7 @@ bool BellWatch::TakePendingRing(RingNow& bell) {
     // The editor may have shortened the table since the catch-up; and a main bell of the
     // entry that rang since (its minute came while this one waited) leaves this one behind.
     if (bell.slot >= 0 && bell.slot < App().table.EntryCount() &&
-        !wb::AlreadyHandled(state_.catchUp, App().table, bell.slot, SecondNumber(bell.moment) + 1, true)) {
+        !wb::AlreadyHandled(state_.catchUp, App().table, bell.slot, bell.moment + 1, true)) {
       presentedThisMinute_ = true;
       LogHistory(bell.main ? HistoryEvent::Rang : HistoryEvent::PreBell, bell.moment, App().table[bell.slot].Message);
       return true;
@@ -142,13 +137,13 @@ bool BellWatch::TakePendingRing(RingNow& bell) {
   return false;
 }
 
-void BellWatch::OnPowerEvent(PowerEvent event, OleDate now, bool paused) {
+void BellWatch::OnPowerEvent(PowerEvent event, const Moment& now, bool paused) {
   switch (event) {
     case PowerEvent::Suspend:
       // The process may never see another tick: the state as of now, and a timer for the
       // table as it stands (the editor may have changed it since the last arming).
-      state_.catchUp.watchedUntil = now;
-      WriteState(now);
+      state_.catchUp.watchedUntil = now.Local();
+      WriteState();
       Rearm(now, paused);
       return;
     case PowerEvent::Resume:
@@ -156,11 +151,11 @@ void BellWatch::OnPowerEvent(PowerEvent event, OleDate now, bool paused) {
       CatchUpNow(now, paused);
       break;
     case PowerEvent::TimeChange:
-      if (const TickGap gap = ClassifyTickGap(lastTick_, now); gap == TickGap::Forward) {
+      if (const TickGap gap = ClassifyTickGap(lastTick_, now.Local()); gap == TickGap::Forward) {
         CatchUpNow(now, paused);
       } else if (gap == TickGap::Back) {
         ClockWentBack(now);
-        state_.catchUp.watchedUntil = now;
+        state_.catchUp.watchedUntil = now.Local();
       } else {
         // A small step (or only the zone): the ticks see it as usual; only the UTC moment of
         // the wake timer's local time may have moved.
@@ -169,25 +164,27 @@ void BellWatch::OnPowerEvent(PowerEvent event, OleDate now, bool paused) {
       }
       break;
   }
-  lastTick_ = now;
-  lastMinute_ = MinuteNumber(now);
+  lastTick_ = now.Local();
+  lastMinute_ = now.LocalMinute();
   Rearm(now, paused);  // a new zone moves the UTC moment of the same local time
 }
 
-void BellWatch::Rearm(OleDate now, bool paused) {
+void BellWatch::Rearm(const Moment& now, bool paused) {
   IPower* power = Svc().power;
   if (!power) return;
-  const OleDate after = FromSecondNumber(SecondNumber(now) + 1);
-  const OleDate next = wakeEnabled_ && !paused
-                           ? EarlierBell(NextBellOfTable(App().table, after, kNextBellHorizonDays, &App().daysOff), NextSnoozeRing(App().snooze.snoozes, after))
-                           : 0;
+  const LocalSecond after = now.Local() + 1;
+  const LocalSecond next =
+      wakeEnabled_ && !paused
+          ? EarlierBell(NextBellOfTable(App().table, after, kNextBellHorizonDays, &App().daysOff),
+                        NextSnoozeRing(App().snooze.snoozes, after))
+          : 0;
   if (next == 0) {
     power->CancelWakeTimer();
     armedWake_ = armedBell_ = 0;
     return;
   }
-  const OleDate wake = WakeMomentFor(next, now, kWakeLeadSeconds);
-  const WakeArm answer = power->ArmWakeTimer(wake);
+  const LocalSecond wake = WakeMomentFor(next, now.Local(), kWakeLeadSeconds);
+  const WakeArm answer = power->ArmWakeTimer(DateOfLocal(wake));
   if (answer == WakeArm::Failed) {
     armedWake_ = armedBell_ = 0;
     return;
@@ -200,48 +197,48 @@ void BellWatch::Rearm(OleDate now, bool paused) {
   }
 }
 
-void BellWatch::End(OleDate now) {
-  state_.catchUp.watchedUntil = now;
-  WriteState(now);
+void BellWatch::End(const Moment& now) {
+  state_.catchUp.watchedUntil = now.Local();
+  WriteState();
   if (Svc().power) Svc().power->CancelWakeTimer();
   armedWake_ = armedBell_ = 0;
   LogHistory(HistoryEvent::Ended);
 }
 
-void BellWatch::CatchUpNow(OleDate now, bool paused) {
+void BellWatch::CatchUpNow(const Moment& now, bool paused) {
   if (paused) {
     // Bells of a pause are not made up, as the due check never made them up; nor after a
     // restart, so the file hears of it at once.
-    state_.catchUp.watchedUntil = now;
-    floor_ = now;
-    WriteState(now);
+    state_.catchUp.watchedUntil = now.Local();
+    floor_ = now.Local();
+    WriteState();
     return;
   }
   CatchUpLimits limits;
   limits.daysOff = &App().daysOff;
   // From where the watch may have left bells unshown (a crowded minute shows one a tick): the
   // ledger keeps what was shown from ringing again.
-  const CatchUpResult result = FindMissedBells(App().table, state_.catchUp, TrailingWatch(), now, limits);
-  ApplyCatchUp(App().table, state_.catchUp, result, now, UtcNow());
+  const CatchUpResult result = FindMissedBells(App().table, state_.catchUp, TrailingWatch(), now.Local(), limits);
+  ApplyCatchUp(App().table, state_.catchUp, result, now);
   pending_.insert(pending_.end(), result.ringNow.begin(), result.ringNow.end());
   ReportMissed(result.missed);
   if (!result.ringNow.empty() || !result.missed.empty()) RefreshListIfLoaded();
-  WriteState(now);
+  WriteState();
 }
 
 // More bells fell due in the minute just over than its ticks could show (one a tick), or a
 // whole minute had no tick at all: what the due check never presented goes into the notice
 // (a full minute has no room left) or rings now (a skipped one still has).
-void BellWatch::CheckMinuteOverflow(OleDate now) {
-  const int64_t minute = MinuteNumber(now);
-  const OleDate from = FromSecondNumber(lastMinute_ * 60 - 1);
-  const OleDate until = FromSecondNumber(minute * 60 - 1);
+void BellWatch::CheckMinuteOverflow(const Moment& now) {
+  const int64_t minute = now.LocalMinute();
+  const LocalSecond from = lastMinute_ * 60 - 1;
+  const Moment until = now.After(minute * 60 - 1 - now.Local());
   CatchUpLimits limits;
   limits.daysOff = &App().daysOff;
   if (presentedThisMinute_ && minute - lastMinute_ == 1) limits.ringLateSeconds = -1;
-  const CatchUpResult result = FindMissedBells(App().table, state_.catchUp, from, until, limits);
+  const CatchUpResult result = FindMissedBells(App().table, state_.catchUp, from, until.Local(), limits);
   if (result.ringNow.empty() && result.missed.empty()) return;
-  ApplyCatchUp(App().table, state_.catchUp, result, until, UtcNow());
+  ApplyCatchUp(App().table, state_.catchUp, result, until);
   pending_.insert(pending_.end(), result.ringNow.begin(), result.ringNow.end());
   ReportMissed(result.missed);
   RefreshListIfLoaded();
@@ -253,7 +250,7 @@ void BellWatch::ReportMissed(const std::vector<MissedRow>& rows) {
   ui::TheForm<MissedNoticeWindow>().AddMissed(rows);
 }
 
-void BellWatch::WriteState(OleDate) {
+void BellWatch::WriteState() {
   CompactHandled(state_.catchUp, App().table);
   state_.snoozes = App().snooze.snoozes;
   if (!App().programFolderWritable) return;
@@ -267,22 +264,21 @@ void BellWatch::WriteState(OleDate) {
   WriteStateFile(StatePath(), written);
 }
 
-OleDate BellWatch::TrailingWatch() const {
-  const OleDate watched = state_.catchUp.watchedUntil;
+LocalSecond BellWatch::TrailingWatch() const {
+  const LocalSecond watched = state_.catchUp.watchedUntil;
   if (watched == 0) return 0;
-  const int64_t trailing = std::max(SecondNumber(floor_), SecondNumber(watched) - kRingLateSeconds);
-  return FromSecondNumber(std::min(trailing, SecondNumber(watched)));
+  return std::min(std::max(floor_, watched - kRingLateSeconds), watched);
 }
 
 // A resume soon before the bell the timer was set for was most likely the timer's doing.
-void BellWatch::NoteWokeUs(OleDate now) {
+void BellWatch::NoteWokeUs(const Moment& now) {
   if (armedWake_ == 0) return;
-  const int64_t at = SecondNumber(now);
-  if (at >= SecondNumber(armedWake_) - 30 && at <= SecondNumber(armedBell_) + 300)
+  const LocalSecond at = now.Local();
+  if (at >= armedWake_ - 30 && at <= armedBell_ + 300)
     LogHistory(HistoryEvent::WokePc, armedBell_);
 }
 
-void BellWatch::TableReloaded(const AlarmTable& before, OleDate now, bool paused) {
+void BellWatch::TableReloaded(const AlarmTable& before, const Moment& now, bool paused) {
   const AlarmTable& table = App().table;
   for (auto it = pending_.begin(); it != pending_.end();) {
     int moved = -1;
@@ -299,7 +295,7 @@ void BellWatch::TableReloaded(const AlarmTable& before, OleDate now, bool paused
     ++it;
   }
   CompactHandled(state_.catchUp, table);
-  WriteState(now);
+  WriteState();
   Rearm(now, paused);
 }
 

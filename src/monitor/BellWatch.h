@@ -7,7 +7,7 @@
 
 #include "model/CatchUp.h"
 #include "model/DueCheck.h"
-#include "model/OleDate.h"
+#include "model/Moment.h"
 #include "platform/Services.h"
 #include "storage/StateFile.h"
 
@@ -20,63 +20,62 @@ class BellWatch {
  public:
   // Start-up, once the table is loaded: the trim of the history, the state of the last run, and
   // the catch-up over the time the program was not running.
-  void Start(OleDate now, bool paused);
+  void Start(const Moment& now, bool paused);
   // The cheap part of each tick: one comparison with the previous tick (a gap or a clock set
   // back is handled then), and once a minute the bells that found no tick to show them and the
   // state file.
-  void Tick(OleDate now, bool paused);
+  void Tick(const Moment& now, bool paused);
   // Whether the bell the due check found due for `slot` at `now` was handled already (rung or
   // reported, in this run or an earlier one): then it is not presented.
-  bool AlreadyHandled(const DueResult& due, OleDate now) const;
+  bool AlreadyHandled(const DueResult& due, const Moment& now) const;
   // The due check presented the bell of `slot` at `now`: recorded, and on disk, before it shows.
-  void NoteRang(int slot, const DueResult& due, OleDate now);
+  void NoteRang(int slot, const DueResult& due, const Moment& now);
   // A bell the catch-up handed back as still young enough to ring; false when none waits.
   // Asked on ticks whose due check presented nothing, so bells come one per tick.
   bool TakePendingRing(RingNow& bell);
-  void OnPowerEvent(PowerEvent event, OleDate now, bool paused);
+  void OnPowerEvent(PowerEvent event, const Moment& now, bool paused);
   // The table or the pause changed: the wake timer follows.
-  void Rearm(OleDate now, bool paused);
+  void Rearm(const Moment& now, bool paused);
   // 終了, a close request, the end of the Windows session: the state written, the timer off.
-  void End(OleDate now);
+  void End(const Moment& now);
   // The snoozes changed: the state file and the wake timer follow at once, so a snooze
   // survives the program ending before the next minute's write.
-  void SnoozesChanged(OleDate now, bool paused) {
-    WriteState(now);
+  void SnoozesChanged(const Moment& now, bool paused) {
+    WriteState();
     Rearm(now, paused);
   }
 
   // The table was read again from a file changed elsewhere (`before` is the table it replaced):
   // the records and the bells still to ring follow their entries to their new slots by
   // fingerprint, those of entries that are gone are dropped, and the wake timer follows.
-  void TableReloaded(const AlarmTable& before, OleDate now, bool paused);
+  void TableReloaded(const AlarmTable& before, const Moment& now, bool paused);
 
   const CatchUpState& State() const { return state_.catchUp; }
-  OleDate ArmedWake() const { return armedWake_; }
+  LocalSecond ArmedWake() const { return armedWake_; }
 
  private:
-  void CatchUpNow(OleDate now, bool paused);
+  void CatchUpNow(const Moment& now, bool paused);
   void ReportMissed(const std::vector<MissedRow>& rows);
-  void CheckMinuteOverflow(OleDate now);
-  void WriteState(OleDate now);
-  void NoteWokeUs(OleDate now);
-  void ClockWentBack(OleDate now);
+  void CheckMinuteOverflow(const Moment& now);
+  void WriteState();
+  void NoteWokeUs(const Moment& now);
+  void ClockWentBack(const Moment& now);
   // The watched-until moment less the time a bell may wait to be shown, never before floor_:
   // where a catch-up starts, and what the state file keeps.
-  OleDate TrailingWatch() const;
-  int64_t UtcNow() const;
-  // The local moment the bell the due check found at `now` fell due.
-  static OleDate DueMomentOf(const DueResult& due, OleDate now);
+  LocalSecond TrailingWatch() const;
+  // The local second the bell the due check found at `now` fell due.
+  static LocalSecond DueMomentOf(const DueResult& due, const Moment& now);
 
   StateFile state_;
-  OleDate lastTick_ = 0;
-  OleDate floor_ = 0;            // the start, the last paused tick or the last clock moved back
+  LocalSecond lastTick_ = 0;
+  LocalSecond floor_ = 0;        // the start, the last paused tick or the last clock moved back
   int64_t lastMinute_ = 0;       // minute number of the previous tick
   bool presentedThisMinute_ = false;
   std::deque<RingNow> pending_;  // caught-up bells still to ring, one per tick
   bool wakeEnabled_ = true;
   bool wakeNotPossibleLogged_ = false;
-  OleDate armedWake_ = 0;        // the wake timer's moment, 0 when cancelled
-  OleDate armedBell_ = 0;        // the bell it was set for
+  LocalSecond armedWake_ = 0;    // the wake timer's moment, 0 when cancelled
+  LocalSecond armedBell_ = 0;    // the bell it was set for
 };
 
 }  // namespace wb

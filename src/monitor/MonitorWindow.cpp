@@ -70,7 +70,7 @@ void MonitorWindow::WireAppHooks() {
   AppHooks& hooks = App().hooks;
   hooks.snoozesChanged = [this] {
     cancelSnoozeItem->SetEnabled(AnySnoozed());
-    if (Loaded()) watch.SnoozesChanged(Svc().clock->Now(), App().monitor.paused);
+    if (Loaded()) watch.SnoozesChanged(Svc().clock->Read(), App().monitor.paused);
   };
   // The editor's OK holds the due check while it writes the table, then restarts it with a
   // full second to the next tick.
@@ -80,12 +80,12 @@ void MonitorWindow::WireAppHooks() {
     dueCheckTimer.SetInterval(1000);
     dueCheckTimer.SetEnabled(true);
     // The table was written anew: the wake timer follows its next bell.
-    watch.Rearm(Svc().clock->Now(), App().monitor.paused);
+    watch.Rearm(Svc().clock->Read(), App().monitor.paused);
   };
   hooks.dataFileSwitched = [this] {
     LoadDaysOff();
     WatchDataFile();
-    watch.Rearm(Svc().clock->Now(), App().monitor.paused);
+    watch.Rearm(Svc().clock->Read(), App().monitor.paused);
   };
   // Sleep, resume and clock changes, heard by the power service's top-level window.
   if (Svc().power) Svc().power->SetEventHandler([this](PowerEvent event) { OnPowerEvent(event); });
@@ -101,29 +101,30 @@ void MonitorWindow::WireAppHooks() {
 }
 
 void MonitorWindow::OnDueCheckTick() {
-  const OleDate now = Svc().clock->Now();
+  // One reading of the clock for the whole tick.
+  const Moment now = Svc().clock->Read();
   // One comparison with the previous tick; the catch-up runs only after a gap.
   watch.Tick(now, App().monitor.paused);
   // Before the due check: an entry another PC added rings from the table it is in.
   CheckDataFile(now);
   if (App().monitor.paused) {
-    DropSnoozesDueInPause(now);
+    DropSnoozesDueInPause(now.Local());
     return;
   }
   App().nextBellTime = 0;  // the tip refresh finds it again when it is wanted
   // The ledger has the last word: a bell rung before a restart, reported by the catch-up or
   // rung before the clock went back an hour for daylight saving is not shown again.
-  const DueResult due = RunDueCheck(App().table, now, &App().daysOff, [&](int slot, const DueResult& found, int64_t) {
+  const DueResult due = RunDueCheck(App().table, now.Local(), &App().daysOff, [&](int slot, const DueResult& found, int64_t) {
     return watch.AlreadyHandled({slot, found.main, found.pre}, now);
   });
   if (due.slot != -1) {
     watch.NoteRang(due.slot, due, now);
     // A pre-bell falling due together with the main bell is shown as the main bell.
-    PresentAlarm(due.slot, due.main, FormatHourMinute(now));
+    PresentAlarm(due.slot, due.main, FormatHourMinute(LocalDateOf(now)));
   } else if (RingNow late; watch.TakePendingRing(late)) {
     // A bell the catch-up found young enough, one per tick like bells due together.
-    PresentAlarm(late.slot, late.main, FormatHourMinute(late.moment));
-  } else if (!RingDueSnooze(now)) {
+    PresentAlarm(late.slot, late.main, FormatHourMinute(DateOfLocal(late.moment)));
+  } else if (!RingDueSnooze(now.Local())) {
     // A snooze whose time came rings the same way, on a tick no entry took.
     return;
   }
@@ -133,7 +134,7 @@ void MonitorWindow::OnDueCheckTick() {
 
 void MonitorWindow::OnPowerEvent(PowerEvent event) {
   if (!Loaded() || App().monitor.shuttingDown) return;
-  watch.OnPowerEvent(event, Svc().clock->Now(), App().monitor.paused);
+  watch.OnPowerEvent(event, Svc().clock->Read(), App().monitor.paused);
 }
 
 void MonitorWindow::ShowHistory() {

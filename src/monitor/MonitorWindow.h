@@ -95,11 +95,11 @@ class MonitorWindow : public ui::Form {
   // put back): looked at when its folder sends a notice and once a minute, and read again
   // unless the editor holds edits (its OK asks then).
   void WatchDataFile();
-  void CheckDataFile(OleDate now);
-  void ReloadTable(OleDate now);
-  void TellUnreadableOnce(OleDate now);
+  void CheckDataFile(const Moment& now);
+  void ReloadTable(const Moment& now);
+  void TellUnreadableOnce(const Moment& now);
   int64_t dataCheckMinute_ = 0;
-  OleDate unreadableSince_ = 0;  // the first failed reading of a changed file; 0 none
+  LocalSecond unreadableSince_ = 0;  // the first failed reading of a changed file; 0 none
   bool unreadableTold_ = false;
 };
 

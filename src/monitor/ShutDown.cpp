@@ -39,7 +39,7 @@ void MonitorWindow::ShutDown() {
 
   ReleaseKeepAwake();
   // The table is still there: its handled bells go into the state file.
-  watch.End(Svc().clock->Now());
+  watch.End(Svc().clock->Read());
   if (Svc().power) Svc().power->SetEventHandler(nullptr);
   DeleteTrayIcon();
   WriteStartFlag(false, ProgramSettingsPath());

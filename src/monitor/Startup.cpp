@@ -95,7 +95,7 @@ void MonitorWindow::StartUp() {
   // The days off first: the catch-up must not ring or list a bell that rests on one.
   LoadDaysOff(false);
   // Before the first tick: the catch-up over the time the program was not running.
-  watch.Start(Svc().clock->Now(), app.monitor.paused);
+  watch.Start(Svc().clock->Read(), app.monitor.paused);
   cancelSnoozeItem->SetEnabled(AnySnoozed());  // snoozes of the last run
 
   dueCheckTimer.SetEnabled(false);

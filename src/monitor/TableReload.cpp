@@ -37,13 +37,13 @@ void FollowAlarmToItsSlot(const AlarmTable& table) {
 
 void MonitorWindow::WatchDataFile() {
   if (Svc().fileWatch) Svc().fileWatch->Watch(App().dataPath);
-  dataCheckMinute_ = SecondNumber(Svc().clock->Now()) / 60;
+  dataCheckMinute_ = Svc().clock->Read().LocalMinute();
 }
 
-void MonitorWindow::CheckDataFile(OleDate now) {
+void MonitorWindow::CheckDataFile(const Moment& now) {
   const bool notice = Svc().fileWatch && Svc().fileWatch->TakeChange();
   // Network shares and sync services may send no notice: the file is looked at every minute.
-  const int64_t minute = SecondNumber(now) / 60;
+  const int64_t minute = now.LocalMinute();
   if (!notice && minute == dataCheckMinute_) return;
   dataCheckMinute_ = minute;
   AppState& app = App();
@@ -59,7 +59,7 @@ void MonitorWindow::CheckDataFile(OleDate now) {
   ReloadTable(now);
 }
 
-void MonitorWindow::ReloadTable(OleDate now) {
+void MonitorWindow::ReloadTable(const Moment& now) {
   AppState& app = App();
   AlarmTable fresh;
   FileStamp stamp;
@@ -84,9 +84,9 @@ void MonitorWindow::ReloadTable(OleDate now) {
   RefreshListIfLoaded();
 }
 
-void MonitorWindow::TellUnreadableOnce(OleDate now) {
-  if (unreadableSince_ == 0) unreadableSince_ = now;
-  if (unreadableTold_ || SecondNumber(now) - SecondNumber(unreadableSince_) < kUnreadableTellSeconds) return;
+void MonitorWindow::TellUnreadableOnce(const Moment& now) {
+  if (unreadableSince_ == 0) unreadableSince_ = now.Local();
+  if (unreadableTold_ || now.Local() - unreadableSince_ < kUnreadableTellSeconds) return;
   unreadableTold_ = true;  // before the box: the ticks go on while it waits for the user
   const std::string& path = App().dataPath;
   LogHistory(HistoryEvent::TableUnreadable, 0, path);

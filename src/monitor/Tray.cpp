@@ -79,10 +79,10 @@ void MonitorWindow::UpdateTrayTip() {
   std::string tip;
   const bool found = ComputeTrayTip(App().table, calendarDay, now, App().nextBellTime, tip, &App().daysOff);
   // A snooze is the next bell too when it comes first.
-  if (const OleDate snooze = NextSnoozeRing(App().snooze.snoozes, now);
-      snooze != 0 && (!found || LinearSeconds(snooze) < LinearSeconds(App().nextBellTime))) {
-    App().nextBellTime = snooze;
-    tip = TrayTipText(snooze, now);
+  if (const LocalSecond snooze = NextSnoozeRing(App().snooze.snoozes, LocalOfDate(now));
+      snooze != 0 && (!found || snooze < SecondNumber(App().nextBellTime))) {
+    App().nextBellTime = DateOfLocal(snooze);
+    tip = TrayTipText(App().nextBellTime, now);
   } else if (!found) {
     return;
   }
@@ -94,14 +94,14 @@ void MonitorWindow::TogglePause() {
     pauseItem->SetChecked(false);
     App().monitor.paused = false;
     ModifyTrayIcon(TrayIcon::App, kProgramTitle);
-    watch.Rearm(Svc().clock->Now(), false);
+    watch.Rearm(Svc().clock->Read(), false);
   } else {
     pauseItem->SetChecked(true);
     App().monitor.paused = true;
     // The pause picture is the program's own resource: taking it from the editor would
     // create the editor, whose load re-reads the data file and can ring an alarm twice.
     ModifyTrayIcon(TrayIcon::Stop, kPausedTip);
-    watch.Rearm(Svc().clock->Now(), true);  // no bell rings while paused: the PC may sleep
+    watch.Rearm(Svc().clock->Read(), true);  // no bell rings while paused: the PC may sleep
   }
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "model/Moment.h"
 #include "model/OleDate.h"
 #include "platform/Font.h"
 #include "platform/TextCodec.h"
@@ -23,18 +24,17 @@ class MenuItem;
 // The present moment and blocking waits. Nothing else reads the system clock.
 struct IClock {
   virtual ~IClock() = default;
-  virtual OleDate Now() = 0;
+  // The present moment, to the whole second: the UTC second and the local offset of one reading
+  // of the system clock, so the two never straddle a second or a change of daylight saving. The
+  // UTC second is the clock such a change does not move: the ledger of handled bells tells a
+  // clock put right from an offset that changed by it.
+  virtual Moment Read() = 0;
+  // The present local moment as a stored date, for the edges (files, texts, controls).
+  OleDate Now() { return LocalDateOf(Read()); }
   virtual void Sleep(int milliseconds) = 0;
-  // Minutes this PC's local time is ahead of UTC at the local moment `local` (+540 for Japan);
-  // the history writes it beside each local time.
+  // Minutes this PC's local time is ahead of UTC at the local moment `local` (+540 for Japan),
+  // for local moments other than the present (an imported event's time).
   virtual int UtcOffsetMinutes(OleDate local) = 0;
-  // The present moment as a UTC second number (SecondNumber's scale, counted in UTC): the clock
-  // a change of daylight saving does not move, so the ledger of handled bells can tell a clock
-  // put right from an offset that changed. The system's own reading where it has one.
-  virtual int64_t UtcSecondsNow() {
-    const OleDate now = Now();
-    return SecondNumber(now) - int64_t(UtcOffsetMinutes(now)) * 60;
-  }
 };
 
 // Media Control Interface command strings (alias "mymedia").

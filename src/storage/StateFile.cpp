@@ -56,9 +56,12 @@ bool ParseHex64(std::string_view text, uint64_t& out) {
   return true;
 }
 
-// Exactly "yyyy/mm/dd hh:nn:ss" (as FormatMoment writes it).
-bool ParseStateMoment(std::string_view text, OleDate& out) {
-  return text.size() == 19 && ParseMoment(std::string(text), out);
+// Exactly "yyyy/mm/dd hh:nn:ss" (as FormatMoment writes it), as a second number.
+bool ParseStateMoment(std::string_view text, LocalSecond& out) {
+  OleDate date = 0;
+  if (text.size() != 19 || !ParseMoment(std::string(text), date)) return false;
+  out = LocalOfDate(date);
+  return true;
 }
 
 struct Line {
@@ -80,7 +83,7 @@ std::string FormatStateFile(const StateFile& state) {
   std::string text;
   text.reserve(64 + state.catchUp.handled.size() * 48 + state.otherSections.size());
   text += "[State]\nVersion=" + std::to_string(kVersion) + "\nWatchedUntil=";
-  if (state.catchUp.watchedUntil != 0) text += FormatMoment(state.catchUp.watchedUntil);
+  if (state.catchUp.watchedUntil != 0) text += FormatMoment(DateOfLocal(state.catchUp.watchedUntil));
   text += "\n[Handled]\n";
   char fingerprint[17];
   for (const HandledBell& h : state.catchUp.handled) {
@@ -89,11 +92,11 @@ std::string FormatStateFile(const StateFile& state) {
     text += '=';
     text += fingerprint;
     text += ',';
-    text += FormatMoment(h.Latest());
+    text += FormatMoment(DateOfLocal(h.Latest()));
     text += '\n';
   }
   if (!state.catchUp.handled.empty()) text += "[HandledBells]\n";
-  auto moment = [](OleDate d) { return d == 0 ? std::string() : FormatMoment(d); };
+  auto moment = [](LocalSecond s) { return s == 0 ? std::string() : FormatMoment(DateOfLocal(s)); };
   auto utc = [](int64_t seconds) { return seconds == 0 ? std::string() : FormatMoment(FromSecondNumber(seconds)); };
   for (const HandledBell& h : state.catchUp.handled) {
     text += std::to_string(h.slot) + '=' + moment(h.main.due) + ',' + utc(h.main.utc) + ',' + moment(h.pre.due) + ',' +
@@ -103,8 +106,8 @@ std::string FormatStateFile(const StateFile& state) {
   if (!state.snoozes.empty()) text += "[Snooze]\n";
   for (const Snooze& z : state.snoozes) {
     std::snprintf(fingerprint, sizeof fingerprint, "%016llx", static_cast<unsigned long long>(z.fingerprint));
-    text += std::to_string(z.slot) + '=' + fingerprint + ',' + FormatMoment(z.snoozedAt) + ',' +
-            FormatMoment(z.ringAt) + ',' + EscapeHistoryField(z.message) + '\n';
+    text += std::to_string(z.slot) + '=' + fingerprint + ',' + FormatMoment(DateOfLocal(z.snoozedAt)) + ',' +
+            FormatMoment(DateOfLocal(z.ringAt)) + ',' + EscapeHistoryField(z.message) + '\n';
   }
   text += state.otherSections;
   return text;
@@ -176,13 +179,11 @@ bool ParseStateFile(const std::string& text, StateFile& out) {
         rest.remove_prefix(std::min(rest.size(), comma + 1));
       }
       HandledBell h;
-      auto read = [](std::string_view text, OleDate& out) { return text.empty() || ParseStateMoment(text, out); };
-      OleDate mainUtc = 0, preUtc = 0;
+      // The UTC seconds are written as the moments are, on the same scale.
+      auto read = [](std::string_view text, LocalSecond& out) { return text.empty() || ParseStateMoment(text, out); };
       if (!ParseCount(kv.key, slot) || slot >= AlarmTable::kMaxEntries || !read(fields[0], h.main.due) ||
-          !read(fields[1], mainUtc) || !read(fields[2], h.pre.due) || !read(fields[3], preUtc))
+          !read(fields[1], h.main.utc) || !read(fields[2], h.pre.due) || !read(fields[3], h.pre.utc))
         return false;
-      h.main.utc = mainUtc == 0 ? 0 : SecondNumber(mainUtc);
-      h.pre.utc = preUtc == 0 ? 0 : SecondNumber(preUtc);
       bellsOfSlot.emplace_back(int(slot), h);
       continue;
     }

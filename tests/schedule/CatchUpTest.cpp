@@ -10,6 +10,8 @@ namespace wb {
 namespace {
 
 using test::At;
+using test::Reading;
+using test::Sec;
 using test::Entry;
 using test::Table;
 
@@ -18,10 +20,10 @@ using test::Table;
 std::vector<std::string> Lines(const CatchUpResult& r) {
   std::vector<std::string> lines;
   for (const RingNow& b : r.ringNow) {
-    lines.push_back("ring " + std::to_string(b.slot) + " " + FormatDateHourMinute(b.moment) + (b.main ? " main" : " pre"));
+    lines.push_back("ring " + std::to_string(b.slot) + " " + FormatDateHourMinute(DateOfLocal(b.moment)) + (b.main ? " main" : " pre"));
   }
   for (const MissedRow& m : r.missed) {
-    lines.push_back("missed " + std::to_string(m.slot) + " " + FormatDateHourMinute(m.moment) +
+    lines.push_back("missed " + std::to_string(m.slot) + " " + FormatDateHourMinute(DateOfLocal(m.moment)) +
                     (m.main ? " main" : " pre") + " x" + std::to_string(m.count));
   }
   return lines;
@@ -115,7 +117,7 @@ TEST(CatchUp, FindsTheBellsOfTheGapAsTheDueCheckWouldHaveRungThem) {
   };
   for (const GapCase& c : cases) {
     const AlarmTable table = Table(c.entries);
-    const CatchUpResult r = FindMissedBells(table, {}, c.from ? At(c.from) : 0, At(c.now));
+    const CatchUpResult r = FindMissedBells(table, {}, c.from ? Sec(c.from) : 0, Sec(c.now));
     EXPECT_EQ(Lines(r), c.expected) << c.name;
   }
 }
@@ -128,8 +130,8 @@ struct Caught {
 
 Caught CatchUpOnce(const std::vector<AlarmEntry>& entries, const char* from, const char* now) {
   Caught c{Table(entries), {}};
-  c.state.watchedUntil = At(from);
-  ApplyCatchUp(c.table, c.state, CatchUp(c.table, c.state, At(now)), At(now));
+  c.state.watchedUntil = Sec(from);
+  ApplyCatchUp(c.table, c.state, CatchUp(c.table, c.state, Reading(now)), Reading(now));
   return c;
 }
 
@@ -154,7 +156,7 @@ TEST(CatchUp, ABellThatRestsOnADayOffIsNeitherRungNorReported) {
     AlarmTable table = Table({Entry(kRepeatWeekly, At("2027/01/04 07:00:00"), c.mask)});
     CatchUpLimits limits;
     limits.daysOff = &daysOff;
-    EXPECT_EQ(Lines(FindMissedBells(table, {}, At(c.from), At(c.now), limits)), c.expected)
+    EXPECT_EQ(Lines(FindMissedBells(table, {}, Sec(c.from), Sec(c.now), limits)), c.expected)
         << c.mask << " " << c.from;
   }
 }
@@ -165,20 +167,20 @@ TEST(CatchUp, NothingRingsOrIsReportedTwice) {
   Caught c = CatchUpOnce(entries, "2026/12/07 05:00:00", "2026/12/07 07:01:00");
   EXPECT_EQ(c.table[0].MainBellFiredAt, At("2026/12/07 07:01:00"));  // the due check will not ring it again
   EXPECT_EQ(c.table[1].MainBellFiredAt, 0);                         // reported, not rung
-  EXPECT_EQ(c.state.watchedUntil, At("2026/12/07 07:01:00"));
+  EXPECT_EQ(c.state.watchedUntil, Sec("2026/12/07 07:01:00"));
   // The same resume delivered again, the tick's own gap and a catch-up from the old start.
   CatchUpState old = c.state;
-  old.watchedUntil = At("2026/12/07 05:00:00");
+  old.watchedUntil = Sec("2026/12/07 05:00:00");
   for (const CatchUpState& s : {c.state, old}) {
     for (const char* now : {"2026/12/07 07:01:00", "2026/12/07 07:01:30"}) {
-      EXPECT_TRUE(Lines(CatchUp(c.table, s, At(now))).empty()) << now;
+      EXPECT_TRUE(Lines(CatchUp(c.table, s, Reading(now))).empty()) << now;
     }
   }
   // Also with the marks lost (the program restarted over a data file saved before).
   AlarmTable unmarked = Table(entries);
-  EXPECT_TRUE(Lines(CatchUp(unmarked, old, At("2026/12/07 07:01:30"))).empty());
+  EXPECT_TRUE(Lines(CatchUp(unmarked, old, Reading("2026/12/07 07:01:30"))).empty());
   // The next day's bells are new.
-  EXPECT_EQ(Lines(CatchUp(unmarked, old, At("2026/12/08 09:00:00"))),
+  EXPECT_EQ(Lines(CatchUp(unmarked, old, Reading("2026/12/08 09:00:00"))),
             (std::vector<std::string>{"missed 0 2026/12/08 07:00 main x1", "missed 1 2026/12/08 06:00 main x1"}));
 }
 
@@ -189,7 +191,7 @@ TEST(CatchUp, TheBellsACrowdedMinuteNeverPresentedAreReported) {
   test::RunTicks(t, At("2026/12/07 07:00:00"), At("2026/12/07 07:00:59"), bells);
   ASSERT_EQ(bells.size(), 60u);
   const CatchUpResult r =
-      FindMissedBells(t, {}, At("2026/12/07 06:59:59"), At("2026/12/07 07:01:00"), {kCatchUpMaxSeconds, -1});
+      FindMissedBells(t, {}, Sec("2026/12/07 06:59:59"), Sec("2026/12/07 07:01:00"), {kCatchUpMaxSeconds, -1});
   EXPECT_TRUE(r.ringNow.empty());
   ASSERT_EQ(r.missed.size(), 10u);
   EXPECT_EQ(r.missed.front().slot, 60);
@@ -201,7 +203,7 @@ TEST(CatchUp, WhatWasHandledFollowsTheEntryNotTheSlot) {
   other.Message = "ゴミ出し";
   Caught c = CatchUpOnce({other, wake}, "2026/12/07 05:00:00", "2026/12/07 08:00:00");
   CatchUpState s = c.state;
-  s.watchedUntil = At("2026/12/07 05:00:00");
+  s.watchedUntil = Sec("2026/12/07 05:00:00");
   struct {
     const char* name;
     std::vector<AlarmEntry> entries;
@@ -216,24 +218,24 @@ TEST(CatchUp, WhatWasHandledFollowsTheEntryNotTheSlot) {
       {"an identical entry added", {other, wake, wake}, {"missed 2 2026/12/07 07:00 main x1"}},
   };
   for (const auto& k : cases) {
-    EXPECT_EQ(Lines(CatchUp(Table(k.entries), s, At("2026/12/07 08:00:00"))), k.expected) << k.name;
+    EXPECT_EQ(Lines(CatchUp(Table(k.entries), s, Reading("2026/12/07 08:00:00"))), k.expected) << k.name;
   }
   // A record left by a clock that was ahead (handled at a UTC second ahead of the present) is
   // dropped where the clock is put right, and vouches for nothing then. One handled in the
   // past stands however far ahead its local moment lies: the end of daylight saving moved the
   // local clock back over it, and its bells were handled.
-  const OleDate now = At("2026/12/07 08:00:00");
-  const int64_t utcNow = SecondNumber(now) - 9 * 3600;
+  const Moment now = Reading("2026/12/07 08:00:00");
+  const int64_t utcNow = now.utc;
   CatchUpState ahead;
-  ahead.watchedUntil = At("2026/12/07 05:00:00");
-  RecordHandled(ahead, Table({wake}), 0, At("2026/12/08 07:00:00"), utcNow + 86400);
+  ahead.watchedUntil = Sec("2026/12/07 05:00:00");
+  RecordHandled(ahead, Table({wake}), 0, Sec("2026/12/08 07:00:00"), utcNow + 86400);
   CatchUpState daylight = ahead;
   daylight.handled[0].main.utc = daylight.handled[0].pre.utc = utcNow - 60;
   CatchUpState older = ahead;  // a record of a state file that kept no UTC second
   older.handled[0].main.utc = older.handled[0].pre.utc = 0;
-  EXPECT_EQ(ForgetRecordsAhead(ahead, now, utcNow), 2);  // its main bell's and pre-bell's
-  EXPECT_EQ(ForgetRecordsAhead(daylight, now, utcNow), 0);
-  EXPECT_EQ(ForgetRecordsAhead(older, now, utcNow), 2);
+  EXPECT_EQ(ForgetRecordsAhead(ahead, now), 2);  // its main bell's and pre-bell's
+  EXPECT_EQ(ForgetRecordsAhead(daylight, now), 0);
+  EXPECT_EQ(ForgetRecordsAhead(older, now), 2);
   EXPECT_TRUE(ahead.handled.empty());
   EXPECT_EQ(Lines(CatchUp(Table({wake}), ahead, now)), std::vector<std::string>{"missed 0 2026/12/07 07:00 main x1"});
   EXPECT_EQ(Lines(CatchUp(Table({wake}), daylight, now)), std::vector<std::string>{});
@@ -246,7 +248,7 @@ TEST(CatchUp, CompactingKeepsOneRecordPerLiveEntryInSlotOrder) {
   AlarmTable onlyB = Table({b});
   CompactHandled(c.state, onlyB);
   EXPECT_EQ(c.state.handled,
-            (std::vector<HandledBell>{{0, EntryFingerprint(b), {At("2026/12/07 06:00:00")}, {}}}));
+            (std::vector<HandledBell>{{0, EntryFingerprint(b), {Sec("2026/12/07 06:00:00"), Reading("2026/12/07 08:00:00").utc}, {}}}));
 }
 
 TEST(CatchUp, TickGapsAndNoticeRowText) {
@@ -259,11 +261,11 @@ TEST(CatchUp, TickGapsAndNoticeRowText) {
       {"2026/12/07 07:00:00", "2026/12/07 07:01:31", TickGap::Forward},
       {"2026/12/07 07:00:00", "2026/12/07 06:59:59", TickGap::Back},
   };
-  for (const auto& g : gaps) EXPECT_EQ(ClassifyTickGap(At(g.previous), At(g.now)), g.expected) << g.now;
-  EXPECT_EQ(ClassifyTickGap(0, At("2026/12/07 07:00:00")), TickGap::None);
+  for (const auto& g : gaps) EXPECT_EQ(ClassifyTickGap(Sec(g.previous), Sec(g.now)), g.expected) << g.now;
+  EXPECT_EQ(ClassifyTickGap(0, Sec("2026/12/07 07:00:00")), TickGap::None);
 
-  EXPECT_EQ(MissedRowText({0, At("2026/12/07 07:00:00"), true, 1, "起床"}), "2026/12/07 07:00  起床");
-  EXPECT_EQ(MissedRowText({0, At("2026/12/07 06:30:00"), false, 3, "会議\r\n資料\t持参"}),
+  EXPECT_EQ(MissedRowText({0, Sec("2026/12/07 07:00:00"), true, 1, "起床"}), "2026/12/07 07:00  起床");
+  EXPECT_EQ(MissedRowText({0, Sec("2026/12/07 06:30:00"), false, 3, "会議\r\n資料\t持参"}),
             "2026/12/07 06:30（予鈴）  会議 資料 持参  ×3");
 }
 
@@ -281,18 +283,18 @@ TEST(RungMarks, AMarkLaterThanThePresentCountsAsNotRungAndIsPutRight) {
                                             {"2026/12/07 07:00:01", 1, true, false}}));
   // A mark of today earlier than the present still keeps the bell to once a day.
   AlarmTable rung = Table({Marked(Entry(kRepeatDaily, At("2026/11/01 07:00:00")), "2026/12/07 07:00:00")});
-  EXPECT_EQ(RunDueCheck(rung, At("2026/12/07 07:00:30")).slot, -1);
+  EXPECT_EQ(RunDueCheck(rung, Sec("2026/12/07 07:00:30")).slot, -1);
 
   // Up to two minutes ahead a mark stands: a small correction of the clock re-entered its minute.
-  EXPECT_EQ(MarkAsOf(At("2026/12/07 07:00:00"), At("2026/12/07 07:00:00")), At("2026/12/07 07:00:00"));
-  EXPECT_EQ(MarkAsOf(At("2026/12/07 07:02:00"), At("2026/12/07 07:00:00")), At("2026/12/07 07:02:00"));
-  EXPECT_EQ(MarkAsOf(At("2026/12/07 07:02:01"), At("2026/12/07 07:00:00")), 0);
-  EXPECT_EQ(PutRightFutureMarks(t, At("2026/12/07 06:00:00")), 3);
+  EXPECT_EQ(MarkAsOf(At("2026/12/07 07:00:00"), Sec("2026/12/07 07:00:00")), At("2026/12/07 07:00:00"));
+  EXPECT_EQ(MarkAsOf(At("2026/12/07 07:02:00"), Sec("2026/12/07 07:00:00")), At("2026/12/07 07:02:00"));
+  EXPECT_EQ(MarkAsOf(At("2026/12/07 07:02:01"), Sec("2026/12/07 07:00:00")), 0);
+  EXPECT_EQ(PutRightFutureMarks(t, Sec("2026/12/07 06:00:00")), 3);
   EXPECT_EQ(t[0].MainBellFiredAt, 0);
   EXPECT_EQ(t[1].MainBellFiredAt, 0);
   EXPECT_EQ(t[2].MainBellFiredAt, At("2026/12/07 06:00:00"));  // not later: kept
   EXPECT_EQ(t[2].PreBellFiredAt, 0);
-  EXPECT_EQ(PutRightFutureMarks(t, At("2026/12/07 06:00:00")), 0);
+  EXPECT_EQ(PutRightFutureMarks(t, Sec("2026/12/07 06:00:00")), 0);
 }
 
 }  // namespace

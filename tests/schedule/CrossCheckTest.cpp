@@ -95,7 +95,7 @@ std::string Describe(const AlarmTable& t) {
 // with the same marks and leave the same fired-at members on every tick.
 void TickBoth(AlarmTable& fast, AlarmTable& plain, int64_t second) {
   const OleDate now = FromSecondNumber(second);
-  const DueResult a = RunDueCheck(fast, now);
+  const DueResult a = RunDueCheck(fast, second);
   const DueResult b = naive::RunDueCheck(plain, now);
   ASSERT_TRUE(a.slot == b.slot && a.main == b.main && a.pre == b.pre)
       << "at " << FormatMoment(now) << ": fast " << a.slot << "/" << a.main << a.pre << ", text rules " << b.slot
@@ -331,9 +331,9 @@ TEST(CrossCheck, CatchUpFindsWhatTickingThroughTheGapRings) {
       return true;
     }, nullptr, handled);
     std::map<int, std::pair<int, int64_t>> caught;
-    const CatchUpResult r = FindMissedBells(table, {}, FromSecondNumber(from), FromSecondNumber(to), {7 * 86400, -1});
+    const CatchUpResult r = FindMissedBells(table, {}, from, to, {7 * 86400, -1});
     ASSERT_TRUE(r.ringNow.empty());
-    for (const MissedRow& m : r.missed) caught[m.slot] = {m.count, FloorDiv(SecondNumber(m.moment), 60)};
+    for (const MissedRow& m : r.missed) caught[m.slot] = {m.count, FloorDiv(m.moment, 60)};
     ASSERT_EQ(caught, ticked) << "gap " << FormatMoment(FromSecondNumber(from)) << " .. "
                               << FormatMoment(FromSecondNumber(to)) << "\n" << Describe(table);
   }

@@ -31,7 +31,7 @@ Bells BellsOf(const AlarmTable& table, const char* from, const char* to, const D
   const int64_t first = SecondNumber(At(from)), last = SecondNumber(At(to));
   for (int64_t s = first; s <= last; ++s) {
     if (!near[size_t(FloorMod(s, kSecondsPerDay) / 60)]) continue;
-    const DueResult r = RunDueCheck(ticked, FromSecondNumber(s), &daysOff);
+    const DueResult r = RunDueCheck(ticked, s, &daysOff);
     if (r.slot >= 0) bySecond.push_back({FormatMoment(FromSecondNumber(s)), r.slot, r.main, r.pre});
   }
   RunDueChecks(
@@ -117,7 +117,7 @@ TEST(DaysOffBells, EntriesThatRestSkipTheDayAndThePreBellAnnouncingIt) {
 
 TEST(DaysOffBells, WithoutACalendarEveryEntryRingsAsBefore) {
   AlarmTable t = Table({Entry(kRepeatWeekly, At("2027/07/01 07:00:00"), kWeekdays | kRest)});
-  const DueResult r = RunDueCheck(t, At("2027/07/19 07:00:00"));
+  const DueResult r = RunDueCheck(t, SecondNumber(At("2027/07/19 07:00:00")));
   EXPECT_EQ(r.slot, 0);
   EXPECT_TRUE(EntryOccursOnDay(t[0], DayNumber(2027, 7, 19)));
 }

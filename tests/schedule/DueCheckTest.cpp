@@ -262,19 +262,19 @@ TEST(DueCheck, UnknownKindsAndBellModesNeverRing) {
 
 TEST(PerKindTests, ShiftByTheLeadAndHonourTheStart) {
   const AlarmEntry weekly = Entry(kRepeatWeekly, At("2008/03/10 09:00:00"), kMaskMonday);
-  EXPECT_TRUE(WeeklyPreBellDue(At("2008/03/10 09:00:40"), weekly, 0));
-  EXPECT_TRUE(WeeklyPreBellDue(At("2008/03/09 23:00:00"), weekly, 600));
-  EXPECT_FALSE(WeeklyPreBellDue(At("2008/03/02 23:00:00"), weekly, 600));  // announces 03/03: before the start
+  EXPECT_TRUE(WeeklyPreBellDue(Sec("2008/03/10 09:00:40"), weekly, 0));
+  EXPECT_TRUE(WeeklyPreBellDue(Sec("2008/03/09 23:00:00"), weekly, 600));
+  EXPECT_FALSE(WeeklyPreBellDue(Sec("2008/03/02 23:00:00"), weekly, 600));  // announces 03/03: before the start
   const AlarmEntry nth = Entry(kRepeatNth1 + 2, At("2008/01/01 10:00:00"), kMaskWednesday | kMaskFriday);
-  EXPECT_TRUE(NthWeekdayDue(At("2008/03/19 10:00:00"), nth, 0, 3, 4));   // third Wednesday
-  EXPECT_FALSE(NthWeekdayDue(At("2008/03/19 10:00:00"), nth, 0, 3, 6));  // asked for Friday
-  EXPECT_TRUE(NthWeekDue(At("2008/03/21 10:00:00"), nth, 0, 3));         // third Friday
-  EXPECT_FALSE(NthWeekDue(At("2008/03/21 10:00:00"), nth, 0, 2));
+  EXPECT_TRUE(NthWeekdayDue(Sec("2008/03/19 10:00:00"), nth, 0, 3, 4));   // third Wednesday
+  EXPECT_FALSE(NthWeekdayDue(Sec("2008/03/19 10:00:00"), nth, 0, 3, 6));  // asked for Friday
+  EXPECT_TRUE(NthWeekDue(Sec("2008/03/21 10:00:00"), nth, 0, 3));         // third Friday
+  EXPECT_FALSE(NthWeekDue(Sec("2008/03/21 10:00:00"), nth, 0, 2));
   const AlarmEntry biweekly = Entry(kRepeatBiweekly, At("2008/03/05 07:30:00"), kMaskMonday);
-  EXPECT_TRUE(BiweeklyDayDue(At("2008/03/24 07:30:00"), biweekly, 0, At("2008/03/10")));
-  EXPECT_FALSE(BiweeklyDayDue(At("2008/03/17 07:30:00"), biweekly, 0, At("2008/03/10")));
-  EXPECT_FALSE(BiweeklyDayDue(At("2008/02/25 07:30:00"), biweekly, 0, At("2008/03/10")));
-  EXPECT_FALSE(BiweeklyDue(At("2008/03/24 07:30:00"), Entry(kRepeatBiweekly, At("2008/03/05 07:30:00"), 0), 0));
+  EXPECT_TRUE(BiweeklyDayDue(Sec("2008/03/24 07:30:00"), biweekly, 0, Sec("2008/03/10")));
+  EXPECT_FALSE(BiweeklyDayDue(Sec("2008/03/17 07:30:00"), biweekly, 0, Sec("2008/03/10")));
+  EXPECT_FALSE(BiweeklyDayDue(Sec("2008/02/25 07:30:00"), biweekly, 0, Sec("2008/03/10")));
+  EXPECT_FALSE(BiweeklyDue(Sec("2008/03/24 07:30:00"), Entry(kRepeatBiweekly, At("2008/03/05 07:30:00"), 0), 0));
 }
 
 }  // namespace

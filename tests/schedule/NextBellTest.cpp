@@ -55,8 +55,8 @@ TEST(TableNextBell, EarliestBellOfAnyEntry) {
   };
   for (const NextCase& c : cases) {
     SCOPED_TRACE(c.name);
-    const OleDate next = NextBellOfTable(Table(c.entries), At(c.from));
-    EXPECT_EQ(next == 0 ? std::string("none") : FormatMoment(next), c.expected ? c.expected : "none");
+    const LocalSecond next = NextBellOfTable(Table(c.entries), SecondNumber(At(c.from)));
+    EXPECT_EQ(next == 0 ? std::string("none") : FormatMoment(DateOfLocal(next)), c.expected ? c.expected : "none");
   }
 }
 
@@ -68,7 +68,7 @@ TEST(TableNextBell, AgreesWithTheDueCheck) {
                             Entry(kRepeatBiweekly, At("2026/11/30 08:00:00"), kMaskMonday | kMaskThursday)});
   for (OleDate from = At("2026/12/07 00:00:00"); from < At("2027/03/01 00:00:00"); from += 1.25) {
     SCOPED_TRACE(FormatMoment(from));
-    const OleDate next = NextBellOfTable(table, from);
+    const LocalSecond next = NextBellOfTable(table, SecondNumber(from));
     ASSERT_NE(next, 0);
     AlarmTable fresh = table;
     int64_t firstBell = -1;
@@ -76,7 +76,7 @@ TEST(TableNextBell, AgreesWithTheDueCheck) {
       firstBell = second;
       return false;
     });
-    EXPECT_EQ(FormatDateHourMinute(FromSecondNumber(firstBell)), FormatDateHourMinute(next));
+    EXPECT_EQ(FormatDateHourMinute(FromSecondNumber(firstBell)), FormatDateHourMinute(DateOfLocal(next)));
   }
 }
 
@@ -86,15 +86,15 @@ TEST(TableNextBell, PassesOverTheDaysAnEntryRestsOn) {
   AlarmEntry rests = Entry(kRepeatDaily, At("2026/12/01 07:00:00"), kMaskRestsOnDaysOff, BellMode::PreAndMain, 600);
   const DaysOff off({{DayOf(At("2026/12/08 00:00:00")), "休み"}});
   const AlarmTable table = Table({rests});
-  EXPECT_EQ(FormatMoment(NextBellOfTable(table, At("2026/12/07 08:00:00"))), "2026/12/07 21:00:00");
-  EXPECT_EQ(FormatMoment(NextBellOfTable(table, At("2026/12/07 08:00:00"), kNextBellHorizonDays, &off)),
+  EXPECT_EQ(FormatMoment(DateOfLocal(NextBellOfTable(table, SecondNumber(At("2026/12/07 08:00:00"))))), "2026/12/07 21:00:00");
+  EXPECT_EQ(FormatMoment(DateOfLocal(NextBellOfTable(table, SecondNumber(At("2026/12/07 08:00:00")), kNextBellHorizonDays, &off))),
             "2026/12/08 21:00:00");
 }
 
 TEST(TableNextBell, WakesAMinuteAheadUnlessThatIsPast) {
-  EXPECT_EQ(FormatMoment(WakeMomentFor(At("2026/12/08 07:00:00"), At("2026/12/07 23:00:00"), 60)),
+  EXPECT_EQ(FormatMoment(DateOfLocal(WakeMomentFor(SecondNumber(At("2026/12/08 07:00:00")), SecondNumber(At("2026/12/07 23:00:00")), 60))),
             "2026/12/08 06:59:00");
-  EXPECT_EQ(FormatMoment(WakeMomentFor(At("2026/12/07 23:00:30"), At("2026/12/07 23:00:00"), 60)),
+  EXPECT_EQ(FormatMoment(DateOfLocal(WakeMomentFor(SecondNumber(At("2026/12/07 23:00:30")), SecondNumber(At("2026/12/07 23:00:00")), 60))),
             "2026/12/07 23:00:30");
 }
 

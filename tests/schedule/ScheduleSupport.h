@@ -9,6 +9,7 @@
 
 #include "model/AlarmTable.h"
 #include "model/DueCheck.h"
+#include "model/Moment.h"
 #include "model/OleDate.h"
 
 namespace wb::test {
@@ -44,7 +45,7 @@ inline std::ostream& operator<<(std::ostream& os, const Bell& b) {
 inline void RunTicks(AlarmTable& table, OleDate from, OleDate to, std::vector<Bell>& bells) {
   for (int64_t s = SecondNumber(from); s <= SecondNumber(to); ++s) {
     const OleDate now = FromSecondNumber(s);
-    const DueResult r = RunDueCheck(table, now);
+    const DueResult r = RunDueCheck(table, s);
     if (r.slot >= 0) bells.push_back({FormatMoment(now), r.slot, r.main, r.pre});
   }
 }
@@ -65,5 +66,9 @@ inline OleDate At(const char* moment) {
   if (!ParseMoment(moment, d)) ADD_FAILURE() << "bad moment " << moment;
   return d;
 }
+
+// The same moment as a local second, and as a reading of the clock in Japan.
+inline LocalSecond Sec(const char* moment) { return SecondNumber(At(moment)); }
+inline Moment Reading(const char* moment, int offsetMinutes = 540) { return MomentOfDate(At(moment), offsetMinutes * 60); }
 
 }  // namespace wb::test

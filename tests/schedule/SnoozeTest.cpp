@@ -17,6 +17,7 @@ OleDate At(const char* text) {
   EXPECT_TRUE(ParseMoment(text, d)) << text;
   return d;
 }
+LocalSecond Sec(const char* text) { return SecondNumber(At(text)); }
 
 const char* VerdictName(SnoozeVerdict v) {
   switch (v) {
@@ -36,12 +37,12 @@ TEST(Snooze, EachDelayOfTheListRingsThatLongAfterThePress) {
                             "2026/12/07 08:00:40"};
   const char* labels[] = {"1分", "3分", "5分", "10分", "15分", "30分", "60分"};
   for (size_t i = 0; i < kSnoozeDelays.size(); ++i) {
-    const Snooze s = MakeSnooze(table, 0, At("2026/12/07 07:00:40"), kSnoozeDelays[i]);
-    EXPECT_EQ(FormatMoment(s.ringAt), expected[i]);
+    const Snooze s = MakeSnooze(table, 0, Sec("2026/12/07 07:00:40"), kSnoozeDelays[i]);
+    EXPECT_EQ(FormatMoment(DateOfLocal(s.ringAt)), expected[i]);
     EXPECT_EQ(SnoozeDelayLabel(kSnoozeDelays[i]), labels[i]);
     EXPECT_EQ(SnoozeDelayRow(kSnoozeDelays[i]), int(i));
     // Just before its time it waits; at it, it rings.
-    EXPECT_EQ(ReviewSnooze(table, s, FromSecondNumber(SecondNumber(s.ringAt) - 1)), SnoozeVerdict::Wait);
+    EXPECT_EQ(ReviewSnooze(table, s, s.ringAt - 1), SnoozeVerdict::Wait);
     EXPECT_EQ(ReviewSnooze(table, s, s.ringAt), SnoozeVerdict::Ring);
   }
   // A remembered delay the list does not offer (a hand-edited file) falls back to the default.
@@ -87,8 +88,8 @@ TEST(Snooze, ReviewRingsWaitsDropsOrGivesWayToTheEntrysOwnBell) {
   };
   for (const ReviewCase& c : cases) {
     const AlarmTable table = Table({c.entry});
-    const Snooze s = MakeSnooze(table, 0, At(c.pressed), c.minutes);
-    EXPECT_STREQ(VerdictName(ReviewSnooze(table, s, At(c.now))), c.expected) << c.name;
+    const Snooze s = MakeSnooze(table, 0, Sec(c.pressed), c.minutes);
+    EXPECT_STREQ(VerdictName(ReviewSnooze(table, s, Sec(c.now))), c.expected) << c.name;
   }
 }
 
@@ -98,7 +99,7 @@ TEST(Snooze, ABellRestingOnADayOffDoesNotCancelIt) {
   AlarmEntry e = Entry(kRepeatDaily, At("2026/11/01 00:10:00"), 0, BellMode::PreAndMain, 20);
   e.WeekdayMask = kMaskRestsOnDaysOff;
   const AlarmTable table = Table({e});
-  const Snooze s = MakeSnooze(table, 0, At("2026/12/07 23:50:05"), 30);
+  const Snooze s = MakeSnooze(table, 0, Sec("2026/12/07 23:50:05"), 30);
   const DaysOff tuesdayOff({{DayOf(At("2026/12/08 00:00:00")), "休み"}});
   EXPECT_EQ(ReviewSnooze(table, s, s.ringAt, nullptr, &tuesdayOff), SnoozeVerdict::Ring);
   EXPECT_EQ(ReviewSnooze(table, s, s.ringAt), SnoozeVerdict::BellFirst);
@@ -109,8 +110,8 @@ TEST(Snooze, AnEditOrADeletionCancelsItAndADeletionBeforeItMovesIt) {
   AlarmEntry other = Entry(kRepeatDaily, At("2026/11/01 06:00:00"));
   other.Message = "other";
   AlarmTable table = Table({other, wake});
-  const Snooze s = MakeSnooze(table, 1, At("2026/12/07 07:00:10"), 5);
-  const OleDate due = At("2026/12/07 07:05:10");
+  const Snooze s = MakeSnooze(table, 1, Sec("2026/12/07 07:00:10"), 5);
+  const LocalSecond due = Sec("2026/12/07 07:05:10");
   int slot = -9;
   EXPECT_EQ(ReviewSnooze(table, s, due, &slot), SnoozeVerdict::Ring);
   EXPECT_EQ(slot, 1);
@@ -139,23 +140,23 @@ TEST(Snooze, TwoEntriesSnoozeApartAndASecondSnoozeOfOneEntryReplacesItsFirst) {
   b.Message = "b";
   const AlarmTable table = Table({a, b});
   std::vector<Snooze> snoozes;
-  AddSnooze(snoozes, MakeSnooze(table, 0, At("2026/12/07 07:00:05"), 10));
-  AddSnooze(snoozes, MakeSnooze(table, 1, At("2026/12/07 07:00:07"), 5));
+  AddSnooze(snoozes, MakeSnooze(table, 0, Sec("2026/12/07 07:00:05"), 10));
+  AddSnooze(snoozes, MakeSnooze(table, 1, Sec("2026/12/07 07:00:07"), 5));
   ASSERT_EQ(snoozes.size(), 2u);
-  EXPECT_EQ(FormatMoment(NextSnoozeRing(snoozes, At("2026/12/07 07:01:00"))), "2026/12/07 07:05:07");
+  EXPECT_EQ(FormatMoment(DateOfLocal(NextSnoozeRing(snoozes, Sec("2026/12/07 07:01:00")))), "2026/12/07 07:05:07");
   // Past the first, the next is the other's.
-  EXPECT_EQ(FormatMoment(NextSnoozeRing(snoozes, At("2026/12/07 07:05:08"))), "2026/12/07 07:10:05");
-  EXPECT_EQ(NextSnoozeRing(snoozes, At("2026/12/07 07:10:06")), 0);
+  EXPECT_EQ(FormatMoment(DateOfLocal(NextSnoozeRing(snoozes, Sec("2026/12/07 07:05:08")))), "2026/12/07 07:10:05");
+  EXPECT_EQ(NextSnoozeRing(snoozes, Sec("2026/12/07 07:10:06")), 0);
   // Both due at one moment: each is its own verdict, so both ring (one per tick, the caller's).
-  EXPECT_EQ(ReviewSnooze(table, snoozes[0], At("2026/12/07 07:10:05")), SnoozeVerdict::Ring);
-  EXPECT_EQ(ReviewSnooze(table, snoozes[1], At("2026/12/07 07:10:05")), SnoozeVerdict::Ring);
+  EXPECT_EQ(ReviewSnooze(table, snoozes[0], Sec("2026/12/07 07:10:05")), SnoozeVerdict::Ring);
+  EXPECT_EQ(ReviewSnooze(table, snoozes[1], Sec("2026/12/07 07:10:05")), SnoozeVerdict::Ring);
 
-  AddSnooze(snoozes, MakeSnooze(table, 0, At("2026/12/07 07:10:30"), 1));
+  AddSnooze(snoozes, MakeSnooze(table, 0, Sec("2026/12/07 07:10:30"), 1));
   ASSERT_EQ(snoozes.size(), 2u);
-  EXPECT_EQ(FormatMoment(snoozes.back().ringAt), "2026/12/07 07:11:30");
+  EXPECT_EQ(FormatMoment(DateOfLocal(snoozes.back().ringAt)), "2026/12/07 07:11:30");
 
-  EXPECT_EQ(EarlierBell(0, At("2026/12/07 07:00:00")), At("2026/12/07 07:00:00"));
-  EXPECT_EQ(EarlierBell(At("2026/12/07 08:00:00"), At("2026/12/07 07:00:00")), At("2026/12/07 07:00:00"));
+  EXPECT_EQ(EarlierBell(0, Sec("2026/12/07 07:00:00")), Sec("2026/12/07 07:00:00"));
+  EXPECT_EQ(EarlierBell(Sec("2026/12/07 08:00:00"), Sec("2026/12/07 07:00:00")), Sec("2026/12/07 07:00:00"));
 }
 
 }  // namespace

@@ -155,7 +155,7 @@ class World : public test::MonitorTest {
     StartProgram();
   }
 
-  void NewReset(bool forget) { seen_.resets.push_back({History().size(), clock.UtcSecondsNow(), forget}); }
+  void NewReset(bool forget) { seen_.resets.push_back({History().size(), clock.Read().utc, forget}); }
 
   void Do(const Event& e) {
     switch (e.act) {

@@ -7,10 +7,11 @@
 namespace wb {
 namespace {
 
-OleDate At(const char* moment) {
+// A moment of the state file, as a local second.
+LocalSecond At(const char* moment) {
   OleDate d = 0;
   EXPECT_TRUE(ParseMoment(moment, d)) << moment;
-  return d;
+  return SecondNumber(d);
 }
 
 const char* const kGood =
@@ -126,7 +127,7 @@ TEST_F(StateFileTest, AMissingOrDamagedFileMeansNothingMissed) {
     const StateFile s = ReadStateFile(path, &status);
     EXPECT_EQ(status, StateFileStatus::Damaged) << d.name;
     EXPECT_EQ(s, StateFile{}) << d.name;
-    EXPECT_EQ(CatchUp(AlarmTable(), s.catchUp, At("2026/12/07 08:00:00")).from, 0) << d.name;
+    EXPECT_EQ(CatchUp(AlarmTable(), s.catchUp, MomentAtLocal(At("2026/12/07 08:00:00"), 0)).from, 0) << d.name;
   }
   std::filesystem::remove(path);
   StateFileStatus status;

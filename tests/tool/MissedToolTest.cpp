@@ -53,7 +53,7 @@ TEST_F(MissedTool, PrintsTheBellsThatRingNowAndTheNoticeRows) {
 
   // What a state file says was handled is not listed again.
   CatchUpState handled;
-  RecordHandled(handled, table, 0, At("2026/12/07 06:00:00"));
+  RecordHandled(handled, table, 0, SecondNumber(At("2026/12/07 06:00:00")));
   ASSERT_TRUE(WriteStateFile(StatePathIn(Folder()), {handled, "", {}}));
   ASSERT_EQ(Run({"missed", data, "--since", "2026/12/07 05:00:00", "--now", "2026/12/07 08:00:00", "--state",
                  StatePathIn(Folder())}),

@@ -71,7 +71,7 @@ TEST_F(AlarmEnding, SilentKeptWindowHoldsThePcAwakeTenMinutesAtMost) {
 TEST_F(AlarmEnding, ReadOnlyFolderDoesNotReportTheSameBellsAtEveryStart) {
   SaveTable({Daily(5, 0)});
   StateFile state;
-  state.catchUp.watchedUntil = MakeDate(2026, 12, 7, 3, 0, 0);
+  state.catchUp.watchedUntil = SecondNumber(MakeDate(2026, 12, 7, 3, 0, 0));
   ASSERT_TRUE(WriteStateFile((dir / "WakebellState.ini").string(), state));
   folders.ReadOnly.insert(App().programFolder);
   for (int start = 0; start < 2; ++start) {

@@ -11,7 +11,7 @@ using MissedNotice = UiTest;
 MissedRow Row(int slot, OleDate moment, const char* message, int count = 1) {
   MissedRow row;
   row.slot = slot;
-  row.moment = moment;
+  row.moment = SecondNumber(moment);
   row.main = true;
   row.count = count;
   row.message = message;

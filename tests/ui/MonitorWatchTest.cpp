@@ -116,7 +116,7 @@ TEST_F(MonitorWatch, StartUpReportsWhatFellDueWhileTheProgramWasNotRunning) {
   once.Message = "会議";
   SaveTable({Daily(5, 0), once, Daily(7, 0)});
   StateFile state;
-  state.catchUp.watchedUntil = MakeDate(2026, 12, 7, 3, 0, 0);  // the program ended at 03:00
+  state.catchUp.watchedUntil = SecondNumber(MakeDate(2026, 12, 7, 3, 0, 0));  // the program ended at 03:00
   ASSERT_TRUE(WriteStateFile(StatePath(), state));
   Start();  // 06:00
   EXPECT_EQ(NoticeRows(), (std::vector<std::string>{"2026/12/07 05:00  テスト", "2026/12/07 04:30  会議"}));
@@ -134,7 +134,7 @@ TEST_F(MonitorWatch, NoStateFileMeansNothingMissed) {
   Start();
   EXPECT_EQ(ui::FormIfLoaded<MissedNoticeWindow>(), nullptr);
   const StateFile written = ReadStateFile(StatePath());
-  EXPECT_EQ(FormatMoment(written.catchUp.watchedUntil), "2026/12/07 06:00:00");
+  EXPECT_EQ(FormatMoment(DateOfLocal(written.catchUp.watchedUntil)), "2026/12/07 06:00:00");
 }
 
 // The file's watched-until moment trails the clock by the two minutes a bell may wait to be
@@ -145,17 +145,17 @@ TEST_F(MonitorWatch, StateFileFollowsOnceAMinuteAndAtTheEnd) {
   clock.Set(MakeDate(2026, 12, 7, 6, 0, 10));
   MonitorWindow& form = Start();
   Seconds(40);
-  EXPECT_EQ(FormatMoment(ReadStateFile(StatePath()).catchUp.watchedUntil), "2026/12/07 06:00:10");
+  EXPECT_EQ(FormatMoment(DateOfLocal(ReadStateFile(StatePath()).catchUp.watchedUntil)), "2026/12/07 06:00:10");
   Seconds(15);  // 06:01:05
-  EXPECT_EQ(FormatMoment(ReadStateFile(StatePath()).catchUp.watchedUntil), "2026/12/07 06:00:10");
+  EXPECT_EQ(FormatMoment(DateOfLocal(ReadStateFile(StatePath()).catchUp.watchedUntil)), "2026/12/07 06:00:10");
   Seconds(180);  // 06:04:05
-  EXPECT_EQ(FormatMoment(ReadStateFile(StatePath()).catchUp.watchedUntil), "2026/12/07 06:02:00");
+  EXPECT_EQ(FormatMoment(DateOfLocal(ReadStateFile(StatePath()).catchUp.watchedUntil)), "2026/12/07 06:02:00");
   Seconds(10);
   power.Raise(PowerEvent::Suspend);
-  EXPECT_EQ(FormatMoment(ReadStateFile(StatePath()).catchUp.watchedUntil), "2026/12/07 06:02:15");
+  EXPECT_EQ(FormatMoment(DateOfLocal(ReadStateFile(StatePath()).catchUp.watchedUntil)), "2026/12/07 06:02:15");
   Seconds(5);
   form.exitItem->Choose();
-  EXPECT_EQ(FormatMoment(ReadStateFile(StatePath()).catchUp.watchedUntil), "2026/12/07 06:02:20");
+  EXPECT_EQ(FormatMoment(DateOfLocal(ReadStateFile(StatePath()).catchUp.watchedUntil)), "2026/12/07 06:02:20");
   EXPECT_FALSE(power.WakeAt.has_value());
   EXPECT_EQ(Events(), (std::vector<std::string>{"started", "ended"}));
 }
@@ -400,7 +400,7 @@ TEST_F(MonitorWatch, ABellRungBeforeTheEndStaysRungWhenTheWatchedTimeMovesBack) 
   form.exitItem->Choose();
   ForgetWindows();
   StateFile state = ReadStateFile(StatePath());
-  state.catchUp.watchedUntil = MakeDate(2026, 12, 7, 3, 2, 0);
+  state.catchUp.watchedUntil = SecondNumber(MakeDate(2026, 12, 7, 3, 2, 0));
   ASSERT_TRUE(WriteStateFile(StatePath(), state));
   Seconds(29);  // 06:01:30: the bell is 90 s old, young enough to ring if it had not
   Start();

@@ -37,7 +37,7 @@ struct AnsweringDialogs : IDialogs {
 struct CountingClock : IClock {
   std::unique_ptr<IClock> real = MakeNativeClock();
   int sleptMs = 0;
-  OleDate Now() override { return real->Now(); }
+  Moment Read() override { return real->Read(); }
   int UtcOffsetMinutes(OleDate local) override { return real->UtcOffsetMinutes(local); }
   void Sleep(int ms) override {
     sleptMs += ms;

@@ -26,8 +26,9 @@ int Export(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return 2;
   }
   const std::unique_ptr<IClock> clock = MakeNativeClock();
-  OleDate now = clock->Now();
-  int64_t utcSeconds = clock->UtcSecondsNow();
+  const Moment present = clock->Read();
+  OleDate now = LocalDateOf(present);
+  int64_t utcSeconds = present.utc;
   if (a.values.count("--now")) {
     if (!MomentOption("export", a, "--now", now, err)) return 2;
     utcSeconds = SecondNumber(now) - int64_t(clock->UtcOffsetMinutes(now)) * 60;

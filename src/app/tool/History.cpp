@@ -55,12 +55,12 @@ int Missed(const std::vector<std::string>& args, std::ostream& out, std::ostream
   const DaysOff daysOff = LoadDaysOff("missed", a, err);
   CatchUpLimits limits;
   limits.daysOff = &daysOff;
-  const CatchUpResult r = FindMissedBells(table, state, since, now, limits);
+  const CatchUpResult r = FindMissedBells(table, state, LocalOfDate(since), LocalOfDate(now), limits);
   for (const RingNow& b : r.ringNow) {
-    out << "ring\t" << b.slot << '\t' << FormatMoment(b.moment) << (b.main ? "\tmain\n" : "\tpre\n");
+    out << "ring\t" << b.slot << '\t' << FormatMoment(DateOfLocal(b.moment)) << (b.main ? "\tmain\n" : "\tpre\n");
   }
   for (const MissedRow& m : r.missed) {
-    out << "missed\t" << m.slot << '\t' << FormatMoment(m.moment) << (m.main ? "\tmain\t" : "\tpre\t") << m.count
+    out << "missed\t" << m.slot << '\t' << FormatMoment(DateOfLocal(m.moment)) << (m.main ? "\tmain\t" : "\tpre\t") << m.count
         << '\t' << MissedRowText(m) << '\n';
   }
   return 0;

@@ -12,7 +12,7 @@ namespace wb::fake {
 class FakeClock : public IClock, public ui::ITimerHost {
  public:
   explicit FakeClock(OleDate now = 0) : now_(now) {}
-  OleDate Now() override { return now_; }
+  Moment Read() override { return MomentOfDate(now_, UtcOffset * 60); }
   // A blocking wait: time passes, no timer fires meanwhile.
   void Sleep(int ms) override;
   int SleepCalls = 0;

@@ -12,20 +12,16 @@ namespace {
 
 class PosixClock : public IClock {
  public:
-  OleDate Now() override {
-    time_t t = time(nullptr);
+  Moment Read() override {
+    const time_t t = time(nullptr);
     struct tm lt {};
     localtime_r(&t, &lt);
-    return MakeDate(lt.tm_year + 1900, lt.tm_mon + 1, lt.tm_mday, lt.tm_hour, lt.tm_min, lt.tm_sec);
+    const LocalSecond local =
+        SecondNumber(MakeDate(lt.tm_year + 1900, lt.tm_mon + 1, lt.tm_mday, lt.tm_hour, lt.tm_min, lt.tm_sec));
+    return MomentAtLocal(local, int32_t(lt.tm_gmtoff));
   }
   void Sleep(int milliseconds) override {
     if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-  }
-  int64_t UtcSecondsNow() override {
-    time_t t = time(nullptr);
-    struct tm ut {};
-    gmtime_r(&t, &ut);
-    return SecondNumber(MakeDate(ut.tm_year + 1900, ut.tm_mon + 1, ut.tm_mday, ut.tm_hour, ut.tm_min, ut.tm_sec));
   }
   int UtcOffsetMinutes(OleDate local) override {
     const CivilTime c = ToCivil(local);

@@ -1,4 +1,4 @@
-// The system clock on Windows: local time to the whole second, and the blocking wait.
+// The system clock on Windows: UTC and local time to the whole second, and the blocking wait.
 #include <windows.h>
 
 #include <cstdint>
@@ -22,20 +22,22 @@ SYSTEMTIME win32::SystemTimeOf(OleDate local) {
 }
 namespace {
 
+int64_t SecondOf(const SYSTEMTIME& st) {
+  return SecondNumber(MakeDate(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond));
+}
+
 class Win32Clock : public IClock {
  public:
-  OleDate Now() override {
-    SYSTEMTIME st{};
-    GetLocalTime(&st);
-    return MakeDate(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond);
+  Moment Read() override {
+    SYSTEMTIME utc{}, local{};
+    GetSystemTime(&utc);
+    // The local time of that very UTC reading, by the zone's rules for it.
+    if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) local = utc;
+    const int64_t utcSecond = SecondOf(utc);
+    return {utcSecond, int32_t(SecondOf(local) - utcSecond)};
   }
   void Sleep(int milliseconds) override {
     if (milliseconds > 0) ::Sleep(DWORD(milliseconds));
-  }
-  int64_t UtcSecondsNow() override {
-    SYSTEMTIME st{};
-    GetSystemTime(&st);
-    return SecondNumber(MakeDate(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond));
   }
   int UtcOffsetMinutes(OleDate local) override {
     const SYSTEMTIME lt = win32::SystemTimeOf(local);
