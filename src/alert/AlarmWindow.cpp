@@ -1,7 +1,6 @@
 #include "alert/AlarmWindow.h"
 
 #include "alert/Alert.h"
-#include "app_state/ProgramTitle.h"
 #include "model/Snooze.h"
 #include "storage/Settings.h"
 
@@ -22,8 +21,7 @@ void PaintWhiteOnBlack(ui::RichText& box) {
 }  // namespace
 
 AlarmWindow::AlarmWindow()
-    : ui::Form("AlarmWindow", std::string(kProgramTitle) + "（アラーム）", 213 * ui::kTwipsPerPixel,
-               142 * ui::kTwipsPerPixel),
+    : ui::Form("AlarmWindow", AlarmCaption(0), 213 * ui::kTwipsPerPixel, 142 * ui::kTwipsPerPixel),
       messageView(*this, "messageView", {.rect = ui::Px(1, 2, 211, 79), .locked = true}),
       bannerView(*this, "bannerView", {.rect = ui::Px(72, 83, 65, 16), .locked = true}),
       timeView(*this, "timeView", {.rect = ui::Px(72, 100, 65, 16), .locked = true}),

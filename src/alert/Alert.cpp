@@ -31,7 +31,7 @@ bool AlarmWindowUp() {
 void SilenceReplacedAlarm() {
   const AlarmState& alarm = App().alarm;
   if (alarm.activeIndex == -1 || !alarm.sounding || !AlarmPlaysSound(ActiveEntry().SoundFlag)) return;
-  ShutDownSoundRule();
+  StopSoundAtShutDown();
   RestoreMidiVolume();
   RestoreWaveVolume();
 }
@@ -48,8 +48,8 @@ AlarmWindow& WindowFor(const std::string& message) {
 }
 
 void OnAlarmTick() {
-  BlinkHalf();
-  SoundHalf();
+  AdvanceBlinking();
+  RepeatOrEndSound();
   UpdateKeepAwake();
 }
 
@@ -164,7 +164,7 @@ void ReleaseKeepAwake() {
   alarm.holdingAwake = false;
 }
 
-void BlinkHalf() {
+void AdvanceBlinking() {
   AlarmState& alarm = App().alarm;
   if (alarm.activeIndex == -1 || !alarm.blinkActive) return;
   const int16_t blinkCount = ActiveEntry().BlinkCount;
@@ -226,7 +226,7 @@ void DismissAlarm() {
   if (!alarm.dismissed && (alarm.holdingAwake || windowWasUp)) LogHistory(HistoryEvent::Dismissed, alarm.presentedAt, ActiveEntry().Message);
   alarm.dismissed = true;
   if (AlarmPlaysSound(ActiveEntry().SoundFlag)) {
-    DismissSoundRule();
+    StopSoundOnDismiss();
   } else {
     // Nothing to wait for: left in progress, its timer would go on hiding the window (a
     // preview among them) until the next alarm.

@@ -60,9 +60,12 @@ void ReleaseKeepAwake();
 AlarmTimers& TheAlarmTimers();
 void StopAlarmTimers();  // the monitor's end: nothing ticks any more
 
-// Halves of the alarm tick: blinking, then the sound's repeat and end.
-void BlinkHalf();
-void SoundHalf();
+// The alarm tick's two steps. The blinking: a blink's hidden or shown second, then the kept
+// window back in front (or the window hidden).
+void AdvanceBlinking();
+// The sound: an endless one replayed from the start when it stopped, another closed when it
+// ended, and the alarm ended once its sound and its blinking are over.
+void RepeatOrEndSound();
 // Whether the blinking of the alarm in progress is over: the blinks done and, for a kept
 // window, the window back in front (or the alarm dismissed).
 bool BlinkingOver();
@@ -81,10 +84,12 @@ void EndAlarm();
 enum class MediaMode { Closed, Playing, Stopped, Other };
 MediaMode QueryMediaMode();
 void StartAlarmSound(const AlarmEntry& e);
-void DismissSoundRule();      // inside DismissAlarm, for an entry with sound
+// Inside DismissAlarm, for an entry with sound: a playing or stopped device closed, or the
+// system sound silenced, and then the volumes given back and the alarm no longer sounding.
+void StopSoundOnDismiss();
 // Inside ShutDown: stops the sound of an alarm in progress whose entry has sound; nothing
 // otherwise. Restoring the volumes stays with ShutDown, which does it in every case.
-void ShutDownSoundRule();
+void StopSoundAtShutDown();
 // The editor's test button: plays `file` at the sliders' volumes, or stops the playing test.
 void ToggleTestPlay(const std::string& file, uint32_t midiVolume, uint32_t waveVolume);
 // Stops the editor's test if one plays; never touches an alarm's sound.

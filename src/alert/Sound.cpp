@@ -100,7 +100,7 @@ void StartAlarmSound(const AlarmEntry& e) {
   }
 }
 
-void SoundHalf() {
+void RepeatOrEndSound() {
   const AlarmState& alarm = App().alarm;
   if (alarm.activeIndex == -1) return;
   const AlarmEntry& e = ActiveEntry();
@@ -125,7 +125,7 @@ void SoundHalf() {
   }
 }
 
-void DismissSoundRule() {
+void StopSoundOnDismiss() {
   const MediaMode mode = QueryMediaMode();
   if (mode == MediaMode::Playing || mode == MediaMode::Stopped) {
     // A stopped device is closed too: an endless sound caught between its end and its
@@ -141,7 +141,7 @@ void DismissSoundRule() {
   App().alarm.sounding = false;
 }
 
-void ShutDownSoundRule() {
+void StopSoundAtShutDown() {
   const AlarmState& alarm = App().alarm;
   if (alarm.activeIndex == -1 || !AlarmPlaysSound(ActiveEntry().SoundFlag)) return;
   const MediaMode mode = QueryMediaMode();

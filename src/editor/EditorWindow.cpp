@@ -36,6 +36,7 @@ std::string Indexed(const char* family, size_t i) {
 
 }  // namespace
 
+// The layout: each control where it sits, with its caption.
 EditorWindow::EditorWindow()
     : ui::Form("EditorWindow", kProgramTitle, kClientWidth * ui::kTwipsPerPixel, kClientHeight * ui::kTwipsPerPixel),
       alarmListLabel(*this, "alarmListLabel", {.rect = Px(8, 12, 120, 16), .caption = "アラームリスト(&L)"}),
@@ -125,7 +126,14 @@ EditorWindow::EditorWindow()
       resetFieldsButton(*this, "resetFieldsButton", {.rect = Px(652, 530, 150, 30), .caption = "初期状態にする(&O)"}),
       saveAndCloseButton(*this, "saveAndCloseButton", {.rect = Px(818, 530, 150, 30), .caption = "ＯＫ"}) {
   centerOnScreen = true;
+  FinishLayout();
+  WireEvents();
+  SetKeyboardOrder();
+}
 
+// What the places and captions above leave open: the names a screen reader says, the access
+// keys of the labels, the tips, the list's font, the drop-down lists' items, the palettes' colours.
+void EditorWindow::FinishLayout() {
   // The boxes, lists and sliders show no caption of their own; a screen reader names them by
   // these, which say what the label beside them says.
   const std::pair<ui::Control*, const char*> names[] = {
@@ -156,6 +164,8 @@ EditorWindow::EditorWindow()
   resetFieldsButton.SetToolTip("前回設定の状態にします");
   exportButton.SetToolTip("アラームをカレンダー (.ics) か表計算 (.csv) のファイルに書き出します");
   importButton.SetToolTip("カレンダー (.ics) か表計算 (.csv) のファイルからアラームを追加します");
+  browseSoundButton.SetToolTip("参照");
+  testPlayButton.SetToolTip("試聴");
   alarmList.SetFont({.name = "ＭＳ ゴシック", .size = 10});
   for (const char* item : kWeekUnitItems) weekUnitCombo.AddItem(item);
   for (const char* item : kQuickTimerItems) quickTimerCombo.AddItem(item);
@@ -167,7 +177,9 @@ EditorWindow::EditorWindow()
       if (color == 0) box->SetForeColor(0xFFFFFF);
     }
   }
+}
 
+void EditorWindow::WireEvents() {
   // List.
   allEntriesViewCheck.onClick = [this] { OnAllEntriesViewClick(); };
   dailyViewCheck.onClick = [this] { OnDailyViewClick(); };
@@ -216,8 +228,6 @@ EditorWindow::EditorWindow()
   waveVolumeSlider.onChange = [this] { OnVolumeSliderChange(false); };
   midiDeviceCombo.onClick = [this] { OnDeviceChoice(true); };
   waveDeviceCombo.onClick = [this] { OnDeviceChoice(false); };
-  browseSoundButton.SetToolTip("参照");
-  testPlayButton.SetToolTip("試聴");
   // Commit.
   addButton.onClick = [this] { AddEntry(); };
   changeButton.onClick = [this] { ChangeEntry(); };
@@ -244,7 +254,9 @@ EditorWindow::EditorWindow()
   onQueryUnload = [this](int& cancel, ui::UnloadMode) { OnQueryUnload(cancel); };
   // Escape closes as the close box does: through the question about unsaved edits.
   onEscape = [this] { RequestClose(); };
+}
 
+void EditorWindow::SetKeyboardOrder() {
   // The keyboard walks the window as it reads: the list, then the date and the entry from
   // top to bottom, the commit buttons, appearance, sound, and the buttons that close.
   std::vector<ui::Control*> order = {

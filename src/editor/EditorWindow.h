@@ -112,6 +112,10 @@ class EditorWindow : public ui::Form {
   friend void RefreshListIfLoaded();
 
  private:
+  // The constructor's three steps, after the controls are placed.
+  void FinishLayout();
+  void WireEvents();
+  void SetKeyboardOrder();  // the Tab order and the palettes' arrow-key groups
   // Opening: preferences, data file, fields, list.
   void OpenEditor();
 

@@ -166,28 +166,28 @@ TEST_F(SoundTest, SilentAlarmReplacingASoundingOneSilencesItAndRestoresTheVolume
   EXPECT_FALSE(App().alarm.sounding);
 }
 
-TEST_F(SoundTest, ShutDownRuleForEachDeviceState) {
+TEST_F(SoundTest, StopSoundAtShutDownForEachDeviceState) {
   Present(SoundEntry("C:\\a.mp3"));
   Take();
-  ShutDownSoundRule();
+  StopSoundAtShutDown();
   EXPECT_EQ(Take(), (Strings{kStatus, "mci stop mymedia", "mci close mymedia"}));
 
   Present(SoundEntry("C:\\a.mp3"));
   mci.EndSound();
   Take();
-  ShutDownSoundRule();
+  StopSoundAtShutDown();
   EXPECT_EQ(Take(), (Strings{kStatus, "mci close mymedia"}));
 
   Present(SoundEntry("C:\\a.wav"));
   Take();
-  ShutDownSoundRule();
+  StopSoundAtShutDown();
   EXPECT_EQ(Take(), (Strings{kStatus, "sound  1"}));
 
   App().alarm.activeIndex = -1;
-  ShutDownSoundRule();
+  StopSoundAtShutDown();
   Present(Entry());
   Take();
-  ShutDownSoundRule();  // no sound in progress
+  StopSoundAtShutDown();  // no sound in progress
   EXPECT_TRUE(Take().empty());
 }
 

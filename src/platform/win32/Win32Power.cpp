@@ -5,6 +5,7 @@
 
 #include <utility>
 
+#include "platform/win32/HiddenWindow.h"
 #include "platform/win32/Owned.h"
 #include "platform/win32/Win32Diag.h"
 #include "platform/win32/Win32Services.h"
@@ -29,28 +30,17 @@ bool LocalToUtcFileTime(OleDate local, LARGE_INTEGER& out) {
   return true;
 }
 
-class Win32Power final : public IPower {
+class Win32Power final : public IPower, win32::HiddenWindow<Win32Power> {
  public:
   Win32Power() {
     timer_.Reset(CreateWaitableTimerW(nullptr, FALSE, nullptr));
     if (!timer_) win32::DiagLastError("CreateWaitableTimerW");
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &Win32Power::WndProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = win32::kPowerWindowClass;
-    RegisterClassExW(&wc);  // fails harmlessly when a second service registers it again
-    window_.Reset(CreateWindowExW(WS_EX_TOOLWINDOW, win32::kPowerWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                  nullptr, instance, this));
-    if (!window_) win32::DiagLastError("CreateWindowExW (power notices)");
+    Create(WS_EX_TOOLWINDOW, WS_POPUP, nullptr, "CreateWindowExW (power notices)");
   }
 
   ~Win32Power() override {
     if (awake_) SetThreadExecutionState(ES_CONTINUOUS);
   }
-  Win32Power(const Win32Power&) = delete;
-  Win32Power& operator=(const Win32Power&) = delete;
 
   WakeArm ArmWakeTimer(OleDate localMoment) override {
     LARGE_INTEGER due{};
@@ -81,36 +71,29 @@ class Win32Power final : public IPower {
     if (handler_) handler_(event);
   }
 
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-      auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  friend win32::HiddenWindow<Win32Power>;
+  static constexpr const wchar_t* kClassName = win32::kPowerWindowClass;
+
+  bool OnMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
+    switch (msg) {
+      case WM_POWERBROADCAST:
+        // Both resume notices may come for one wake (automatic first, then suspend once a
+        // user is there); the monitor's catch-up makes the second one harmless.
+        if (wParam == PBT_APMSUSPEND) Deliver(PowerEvent::Suspend);
+        if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) Deliver(PowerEvent::Resume);
+        result = TRUE;
+        return true;
+      case WM_TIMECHANGE:
+        Deliver(PowerEvent::TimeChange);
+        result = 0;
+        return true;
+      default:
+        return false;
     }
-    auto* self = reinterpret_cast<Win32Power*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self) {
-      switch (msg) {
-        case WM_POWERBROADCAST:
-          // Both resume notices may come for one wake (automatic first, then suspend once a
-          // user is there); the monitor's catch-up makes the second one harmless.
-          if (wParam == PBT_APMSUSPEND) self->Deliver(PowerEvent::Suspend);
-          if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) self->Deliver(PowerEvent::Resume);
-          return TRUE;
-        case WM_TIMECHANGE:
-          self->Deliver(PowerEvent::TimeChange);
-          return 0;
-        case WM_NCDESTROY:
-          SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-          break;
-        default:
-          break;
-      }
-    }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
   }
 
-  std::function<void(PowerEvent)> handler_;  // declared first: it outlives the window
+  std::function<void(PowerEvent)> handler_;
   win32::UniqueHandle timer_;
-  win32::UniqueWindow window_;
   bool awake_ = false;
 };
 

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "model/TrayTip.h"
+#include "platform/win32/HiddenWindow.h"
 #include "platform/win32/Owned.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Diag.h"
@@ -38,28 +39,16 @@ win32::UniqueIcon LoadTrayIcon(const wchar_t* resourceName) {
       HICON(LoadImageW(GetModuleHandleW(nullptr), resourceName, IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR)));
 }
 
-class Win32Tray final : public ITray {
+class Win32Tray final : public ITray, win32::HiddenWindow<Win32Tray> {
  public:
   Win32Tray() {
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &Win32Tray::WndProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = win32::kTrayWindowClass;
-    // Fails harmlessly when a second tray registers it again.
-    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-      win32::DiagLastError("RegisterClassExW(WakebellTrayOwner)");
-    window_.Reset(CreateWindowExW(WS_EX_TOOLWINDOW, win32::kTrayWindowClass, L"", WS_POPUP, 0, 0, 0, 0,
-                                  nullptr, nullptr, instance, this));
-    if (!window_) win32::DiagLastError("CreateWindowExW of the tray's owner window");  // no icon, no menu
+    Create(WS_EX_TOOLWINDOW, WS_POPUP, nullptr, "CreateWindowExW of the tray's owner window");  // no icon, no menu
     // An elevated program would otherwise never hear of a restarted (unelevated) shell.
-    if (window_ && taskbarCreated_)
-      ChangeWindowMessageFilterEx(window_.Get(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
+    if (Window() && taskbarCreated_) ChangeWindowMessageFilterEx(Window(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
   }
 
-  // The window goes first (it is the last member), then the icons the shell showed.
+  // The icon leaves the shell before the icons it showed and the window go.
   ~Win32Tray() override {
     if (wanted_) Delete();
   }
@@ -95,7 +84,7 @@ class Win32Tray final : public ITray {
   void ShowBalloon(const std::string& title, const std::string& text) override {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
-    data.hWnd = window_.Get();
+    data.hWnd = Window();
     data.uID = kIconId;
     data.uFlags = NIF_INFO;
     data.dwInfoFlags = NIIF_INFO;
@@ -125,7 +114,7 @@ class Win32Tray final : public ITray {
   bool Notify(DWORD action) {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
-    data.hWnd = window_.Get();
+    data.hWnd = Window();
     data.uID = kIconId;
     if (action != NIM_DELETE) {
       data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
@@ -152,25 +141,21 @@ class Win32Tray final : public ITray {
     if (restart_) restart_();
   }
 
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-      auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  friend win32::HiddenWindow<Win32Tray>;
+  static constexpr const wchar_t* kClassName = win32::kTrayWindowClass;
+
+  bool OnMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    if (msg == kCallbackMessage) {
+      // The window is never visible, so every WM_MOUSEMOVE here comes from the icon.
+      if (mouse_) mouse_(int(LOWORD(lParam)));
+      return true;
     }
-    auto* self = reinterpret_cast<Win32Tray*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self) {
-      if (msg == kCallbackMessage) {
-        // The window is never visible, so every WM_MOUSEMOVE here comes from the icon.
-        if (self->mouse_) self->mouse_(int(LOWORD(lParam)));
-        return 0;
-      }
-      if (msg == self->taskbarCreated_ && msg != 0) {
-        self->ShellRestarted();
-        return 0;
-      }
-      if (msg == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    if (msg == taskbarCreated_ && msg != 0) {
+      ShellRestarted();
+      return true;
     }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
+    return false;
   }
 
   UINT taskbarCreated_ = 0;
@@ -181,7 +166,6 @@ class Win32Tray final : public ITray {
   win32::UniqueIcon loaded_[2];
   std::function<void(int)> mouse_;
   std::function<void()> restart_;
-  win32::UniqueWindow window_;
 };
 
 }  // namespace
