@@ -99,6 +99,8 @@ class MonitorWindow : public ui::Form {
   void ReloadTable(OleDate now);
   void TellUnreadableOnce(OleDate now);
   int64_t dataCheckMinute_ = 0;
+  // When the file was last found as it was read: a change made elsewhere came after it.
+  OleDate dataSeenUnchangedAt_ = 0;
   OleDate unreadableSince_ = 0;  // the first failed reading of a changed file; 0 none
   bool unreadableTold_ = false;
 };

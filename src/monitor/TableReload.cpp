@@ -1,6 +1,9 @@
 // Taking in a data file changed elsewhere: another PC saving to a shared or synced folder,
 // wakebell-tool, a backup put back. The running program would otherwise ring the old table
 // until its editor is opened, and never ring what was added elsewhere.
+#include <algorithm>
+#include <unordered_map>
+
 #include "alert/Alert.h"
 #include "app_state/AppState.h"
 #include "app_state/HistoryLog.h"
@@ -33,11 +36,29 @@ void FollowAlarmToItsSlot(const AlarmTable& table) {
     return;
   }
 }
+
+// The slots of `after` whose entry `before` did not hold: added or edited elsewhere (an edited
+// entry is a new one to the ledger too). Each entry of `before` answers for one of `after`.
+std::vector<int> NewEntrySlots(const AlarmTable& before, const AlarmTable& after) {
+  std::unordered_map<uint64_t, int> held;
+  for (int slot = 0; slot < before.EntryCount(); ++slot) ++held[EntryFingerprint(before[slot])];
+  std::vector<int> added;
+  for (int slot = 0; slot < after.EntryCount(); ++slot) {
+    auto it = held.find(EntryFingerprint(after[slot]));
+    if (it != held.end() && it->second > 0)
+      --it->second;
+    else
+      added.push_back(slot);
+  }
+  return added;
+}
 }  // namespace
 
 void MonitorWindow::WatchDataFile() {
   if (Svc().fileWatch) Svc().fileWatch->Watch(App().dataPath);
-  dataCheckMinute_ = SecondNumber(Svc().clock->Now()) / 60;
+  const OleDate now = Svc().clock->Now();
+  dataCheckMinute_ = SecondNumber(now) / 60;
+  dataSeenUnchangedAt_ = now;
 }
 
 void MonitorWindow::CheckDataFile(OleDate now) {
@@ -50,10 +71,14 @@ void MonitorWindow::CheckDataFile(OleDate now) {
   // Edits not saved yet stay in the table; the editor's OK asks about the file instead.
   if (app.editor.dataChanged || app.editor.dialogOpen) return;
   const FileStamp stamp = StampOfFile(app.dataPath);
-  if (stamp == app.dataStamp) return;
+  if (stamp == app.dataStamp) {
+    dataSeenUnchangedAt_ = now;
+    return;
+  }
   // Saved again as it was, or only touched (a sync service does): nothing to read again.
   if (SameContent(stamp, app.dataStamp) && stamp.readable) {
     app.dataStamp = stamp;
+    dataSeenUnchangedAt_ = now;
     return;
   }
   ReloadTable(now);
@@ -80,6 +105,11 @@ void MonitorWindow::ReloadTable(OleDate now) {
   FollowAlarmToItsSlot(app.table);
   watch.TableReloaded(before, now, app.monitor.paused);
   LogHistory(HistoryEvent::Reloaded, 0, app.dataPath);
+  // The due check looks at the present minute only: a bell that came with the file and fell
+  // due before it could be read here (the look each minute, a file being written for a while,
+  // the editor open) would be neither rung nor reported.
+  watch.CatchUpNewEntries(NewEntrySlots(before, app.table), dataSeenUnchangedAt_, now, app.monitor.paused);
+  dataSeenUnchangedAt_ = now;
   if (trayIconRecord.icon == TrayIcon::App) UpdateTrayTip();
   RefreshListIfLoaded();
 }
@@ -92,6 +122,27 @@ void MonitorWindow::TellUnreadableOnce(OleDate now) {
   LogHistory(HistoryEvent::TableUnreadable, 0, path);
   Svc().dialogs->MsgBox(kStillUnreadableHead + path + kStillUnreadableTail, kOkOnly | kIconExclamation,
                         kProgramTitle);
+}
+
+void BellWatch::CatchUpNewEntries(const std::vector<int>& newSlots, OleDate since, OleDate now, bool paused) {
+  // Bells of a pause are not made up, as the due check never made them up.
+  if (paused || newSlots.empty()) return;
+  CatchUpLimits limits;
+  limits.daysOff = &App().daysOff;
+  const OleDate from = SecondNumber(since) < SecondNumber(floor_) ? floor_ : since;
+  // The catch-up's walk is per entry: the entries that were here already are left out of its
+  // answer, since the due check saw their bells (and the ledger holds what it rang).
+  CatchUpResult result = FindMissedBells(App().table, state_.catchUp, from, now, limits);
+  auto notNew = [&](int slot) { return !std::binary_search(newSlots.begin(), newSlots.end(), slot); };
+  std::erase_if(result.ringNow, [&](const RingNow& r) { return notNew(r.slot); });
+  std::erase_if(result.missed, [&](const MissedRow& r) { return notNew(r.slot); });
+  std::erase_if(result.settled, [&](const CatchUpResult::Settled& s) { return notNew(s.slot); });
+  if (result.settled.empty()) return;
+  ApplyCatchUp(App().table, state_.catchUp, result, now, UtcNow());
+  pending_.insert(pending_.end(), result.ringNow.begin(), result.ringNow.end());
+  ReportMissed(result.missed);
+  RefreshListIfLoaded();
+  WriteState(now);
 }
 
 }  // namespace wb
