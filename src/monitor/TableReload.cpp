@@ -106,8 +106,8 @@ void MonitorWindow::ReloadTable(OleDate now) {
   watch.TableReloaded(before, now, app.monitor.paused);
   LogHistory(HistoryEvent::Reloaded, 0, app.dataPath);
   // The due check looks at the present minute only: a bell that came with the file and fell
-  // due before it could be read here (the look each minute, a file being written for a while,
-  // the editor open) would be neither rung nor reported.
+  // due before it could be read here (a file being written for a while, the editor holding
+  // edits or a question) would be neither rung nor reported.
   watch.CatchUpNewEntries(NewEntrySlots(before, app.table), dataSeenUnchangedAt_, now, app.monitor.paused);
   dataSeenUnchangedAt_ = now;
   if (trayIconRecord.icon == TrayIcon::App) UpdateTrayTip();
