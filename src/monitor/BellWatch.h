@@ -4,6 +4,7 @@
 // restarts. Portable window logic: the system only through platform/ services.
 #pragma once
 #include <deque>
+#include <vector>
 
 #include "model/CatchUp.h"
 #include "model/DueCheck.h"
@@ -49,6 +50,10 @@ class BellWatch {
   // the records and the bells still to ring follow their entries to their new slots by
   // fingerprint, those of entries that are gone are dropped, and the wake timer follows.
   void TableReloaded(const AlarmTable& before, const Moment& now, bool paused);
+  // The bells of the reloaded table's new entries (`newSlots`, edited ones included) that fell
+  // due since the file was last seen unchanged, `since`: nobody here rang or reported them.
+  // Taken as the catch-up takes a gap: a young one rings, older ones go into the notice.
+  void CatchUpNewEntries(const std::vector<int>& newSlots, LocalSecond since, const Moment& now, bool paused);
 
   const CatchUpState& State() const { return state_.catchUp; }
   LocalSecond ArmedWake() const { return armedWake_; }

@@ -99,6 +99,8 @@ class MonitorWindow : public ui::Form {
   void ReloadTable(const Moment& now);
   void TellUnreadableOnce(const Moment& now);
   int64_t dataCheckMinute_ = 0;
+  // When the file was last found as it was read: a change made elsewhere came after it.
+  LocalSecond dataSeenUnchangedAt_ = 0;
   LocalSecond unreadableSince_ = 0;  // the first failed reading of a changed file; 0 none
   bool unreadableTold_ = false;
 };

@@ -1,6 +1,9 @@
 // Taking in a data file changed elsewhere: another PC saving to a shared or synced folder,
 // wakebell-tool, a backup put back. The running program would otherwise ring the old table
 // until its editor is opened, and never ring what was added elsewhere.
+#include <algorithm>
+#include <unordered_map>
+
 #include "alert/Alert.h"
 #include "app_state/AppState.h"
 #include "app_state/HistoryLog.h"
@@ -33,11 +36,29 @@ void FollowAlarmToItsSlot(const AlarmTable& table) {
     return;
   }
 }
+
+// The slots of `after` whose entry `before` did not hold: added or edited elsewhere (an edited
+// entry is a new one to the ledger too). Each entry of `before` answers for one of `after`.
+std::vector<int> NewEntrySlots(const AlarmTable& before, const AlarmTable& after) {
+  std::unordered_map<uint64_t, int> held;
+  for (int slot = 0; slot < before.EntryCount(); ++slot) ++held[EntryFingerprint(before[slot])];
+  std::vector<int> added;
+  for (int slot = 0; slot < after.EntryCount(); ++slot) {
+    auto it = held.find(EntryFingerprint(after[slot]));
+    if (it != held.end() && it->second > 0)
+      --it->second;
+    else
+      added.push_back(slot);
+  }
+  return added;
+}
 }  // namespace
 
 void MonitorWindow::WatchDataFile() {
   if (Svc().fileWatch) Svc().fileWatch->Watch(App().dataPath);
-  dataCheckMinute_ = Svc().clock->Read().LocalMinute();
+  const Moment now = Svc().clock->Read();
+  dataCheckMinute_ = now.LocalMinute();
+  dataSeenUnchangedAt_ = now.Local();
 }
 
 void MonitorWindow::CheckDataFile(const Moment& now) {
@@ -50,10 +71,14 @@ void MonitorWindow::CheckDataFile(const Moment& now) {
   // Edits not saved yet stay in the table; the editor's OK asks about the file instead.
   if (app.editor.dataChanged || app.editor.dialogOpen) return;
   const FileStamp stamp = StampOfFile(app.dataPath);
-  if (stamp == app.dataStamp) return;
+  if (stamp == app.dataStamp) {
+    dataSeenUnchangedAt_ = now.Local();
+    return;
+  }
   // Saved again as it was, or only touched (a sync service does): nothing to read again.
   if (SameContent(stamp, app.dataStamp) && stamp.readable) {
     app.dataStamp = stamp;
+    dataSeenUnchangedAt_ = now.Local();
     return;
   }
   ReloadTable(now);
@@ -80,6 +105,11 @@ void MonitorWindow::ReloadTable(const Moment& now) {
   FollowAlarmToItsSlot(app.table);
   watch.TableReloaded(before, now, app.monitor.paused);
   LogHistory(HistoryEvent::Reloaded, 0, app.dataPath);
+  // The due check looks at the present minute only: a bell that came with the file and fell
+  // due before it could be read here (a file being written for a while, the editor holding
+  // edits or a question) would be neither rung nor reported.
+  watch.CatchUpNewEntries(NewEntrySlots(before, app.table), dataSeenUnchangedAt_, now, app.monitor.paused);
+  dataSeenUnchangedAt_ = now.Local();
   if (trayIconRecord.icon == TrayIcon::App) UpdateTrayTip();
   RefreshListIfLoaded();
 }
@@ -92,6 +122,28 @@ void MonitorWindow::TellUnreadableOnce(const Moment& now) {
   LogHistory(HistoryEvent::TableUnreadable, 0, path);
   Svc().dialogs->MsgBox(kStillUnreadableHead + path + kStillUnreadableTail, kOkOnly | kIconExclamation,
                         kProgramTitle);
+}
+
+void BellWatch::CatchUpNewEntries(const std::vector<int>& newSlots, LocalSecond since, const Moment& now,
+                                  bool paused) {
+  // Bells of a pause are not made up, as the due check never made them up.
+  if (paused || newSlots.empty()) return;
+  CatchUpLimits limits;
+  limits.daysOff = &App().daysOff;
+  const LocalSecond from = std::max(since, floor_);
+  // The catch-up's walk is per entry: the entries that were here already are left out of its
+  // answer, since the due check saw their bells (and the ledger holds what it rang).
+  CatchUpResult result = FindMissedBells(App().table, state_.catchUp, from, now.Local(), limits);
+  auto notNew = [&](int slot) { return !std::binary_search(newSlots.begin(), newSlots.end(), slot); };
+  std::erase_if(result.ringNow, [&](const RingNow& r) { return notNew(r.slot); });
+  std::erase_if(result.missed, [&](const MissedRow& r) { return notNew(r.slot); });
+  std::erase_if(result.settled, [&](const CatchUpResult::Settled& s) { return notNew(s.slot); });
+  if (result.settled.empty()) return;
+  ApplyCatchUp(App().table, state_.catchUp, result, now);
+  pending_.insert(pending_.end(), result.ringNow.begin(), result.ringNow.end());
+  ReportMissed(result.missed);
+  RefreshListIfLoaded();
+  WriteState();
 }
 
 }  // namespace wb

@@ -11,6 +11,10 @@
 # an entry the tool adds while the editor is open shows in its list at once and rings two
 # minutes after the journey's; one it adds while the editor holds the new entry makes ＯＫ ask
 # (Escape, キャンセル, writes nothing; Alt+O, 上書き, keeps the other writer's file as a backup).
+# Then a second program (another folder, the same DATAPATH, a Wine prefix of its own as on
+# another PC) adds an entry in its editor: both ring it at its minute. With both editors open
+# and an entry added in each, the first's ＯＫ saves and the second's asks; キャンセル loses
+# nothing.
 # Usage: keyboard_journey_test.sh <folder of Wakebell.exe>.
 here=$(dirname "${BASH_SOURCE[0]}")
 # shellcheck source=tray_common.sh
@@ -130,6 +134,130 @@ helper texts "Wakebell (アラーム)" | grep -qxF "Added by the tool" || fail "
 alarm_keys Tab space
 wait_for 5 alarm_gone || fail "Tab and Space did not dismiss the tool's alarm"
 echo "the tool's entry rang at $(date -d "@$tool_due" +%T)"
+
+# 5. A second PC: another program folder whose DATAPATH names the same file, in a Wine prefix
+# of its own (one running copy per session: a second copy here would end at once). Its editor
+# adds an entry at the next minute; the first program rings it, and so does the second.
+second_prefix="${WB_SECOND_PREFIX:-$bin/wineprefix-second}"
+(wb_wine_prefix "$second_prefix" && wineserver -w) >/dev/null 2>&1
+trap 'WINEPREFIX="$second_prefix" wineserver -k >/dev/null 2>&1; cleanup' EXIT
+on_second() { WINEPREFIX="$second_prefix" "$@"; }
+second="$work/second"
+mkdir -p "$second"
+cp "$bin/Wakebell.exe" "$second/"
+printf '[Wakebell]\r\nDATAPATH=%s\r\n' "$data_file_win" >"$second/Wakebell.ini"
+first_tray=$(tray_window)
+on_second wine "$second/Wakebell.exe" >"$work/second.log" 2>&1 &
+second_tray() { xdotool search --onlyvisible --name "Wine System Tray" 2>/dev/null | grep -vx "$first_tray" | head -1; }
+has_second_tray() { [ -n "$(second_tray)" ]; }
+wait_for 60 has_second_tray || fail "the second program showed no tray icon"
+# Both trays open at the same place: the second one moves down, the first stays where
+# find_icon looks.
+xdotool windowmove "$(second_tray)" 3 200
+tray_window() {
+  local w
+  for w in $(xdotool search --onlyvisible --name "Wine System Tray" 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    [ "$Y" -lt 100 ] && { echo "$w"; return 0; }
+  done
+  return 1
+}
+find_icon || fail "the first program's icon is gone"
+second_x=13
+second_y=210
+rang_here() { helper texts "Wakebell (アラーム)" | grep -qxF "$1"; }
+rang_there() { on_second helper texts "Wakebell (アラーム)" | grep -qxF "$1"; }
+# A click on each icon dismisses that program's alarm.
+gone_here() { ! rang_here "$dismissed"; }
+gone_there() { ! rang_there "$dismissed"; }
+dismiss_here() {
+  dismissed=$1
+  xdotool mousemove "$icon_x" "$icon_y" click 1
+  wait_for 10 gone_here
+}
+dismiss_there() {
+  dismissed=$1
+  xdotool mousemove "$second_x" "$second_y" click 1
+  wait_for 10 gone_there
+}
+# Started within the tool's minute, the second program rings the tool's entry too.
+wait_for 30 has_setting "$second/Wakebell.ini" STARTFLG 0 || fail "the second program's start-up did not finish"
+sleep 2
+if rang_there "Added by the tool"; then
+  dismiss_there "Added by the tool" || fail "the second program's alarm for the tool's entry stays"
+fi
+second_editor_open() { on_second editor_open; }
+open_second_editor() {
+  xdotool mousemove "$second_x" "$second_y" click --repeat 2 --delay 80 1
+  wait_for 10 on_second editor_or_device_dialog || return 1
+  if on_second device_dialog_open; then
+    on_second close_device_dialog || return 1
+    wait_for 10 second_editor_open || return 1
+  fi
+  sleep 1
+  on_second locate_editor
+}
+# type_message TEXT: over the message box's whole text.
+type_message() {
+  click_control $MESSAGE_EDIT
+  xdotool key ctrl+End ctrl+shift+Home
+  xdotool type --delay 30 "$1"
+}
+open_second_editor || fail "a double click on the second program's icon opened no editor"
+[ $((10#$(date +%S))) -gt 35 ] && sleep $((61 - 10#$(date +%S)))
+second_due=$(( ($(date +%s) / 60 + 1) * 60 ))
+type_into $HOUR_EDIT "$(date -d "@$second_due" +%-H)"
+type_into $MINUTE_EDIT "$(date -d "@$second_due" +%-M)"
+type_message "Added on the second PC"
+click_control $ADD_BUTTON
+click_control $SAVE_AND_CLOSE_BUTTON
+wait_for 10 eval '! second_editor_open' || fail "the second program's ＯＫ did not save ($(shot second-not-saved))"
+wait_for $(( second_due - $(date +%s) + 20 )) rang_here "Added on the second PC" ||
+  fail "the first program did not ring the second's entry at $(date -d "@$second_due" +%T) ($(shot not-rung))"
+wait_for 10 rang_there "Added on the second PC" || fail "the second program did not ring its own entry"
+dismiss_here "Added on the second PC" || fail "the first program's alarm stays"
+dismiss_there "Added on the second PC" || fail "the second program's alarm stays"
+echo "the second program's entry rang in both at $(date -d "@$second_due" +%T)"
+
+# 6. Both editors open with an entry added in each; the first saves, the second's ＯＫ asks
+# and キャンセル loses nothing: the file has the first's entry, the second's editor its own.
+# Late in the day, so that neither asks about a time gone by.
+open_second_editor || fail "the second program's editor did not open again"
+type_into $HOUR_EDIT 23
+type_into $MINUTE_EDIT 59
+type_message "Second PC's edit"
+click_control $ADD_BUTTON
+open_editor || fail "the first program's editor did not open over the second's"
+editor_keys alt+t
+xdotool type --delay 80 23
+xdotool key Tab
+xdotool type --delay 80 59
+xdotool key alt+e ctrl+End ctrl+shift+Home
+xdotool type --delay 40 "First PC's edit"
+xdotool key alt+a
+sleep 1
+editor_keys alt+l shift+Tab shift+Tab shift+Tab Return
+wait_for 10 editor_closed || fail "the first program's ＯＫ did not save ($(shot first-not-saved))"
+saved_messages "$data_file_win" | grep -qF "First PC's edit" ||
+  fail "the first program's ＯＫ did not save its edit: $(saved_messages "$data_file_win")"
+on_second locate_editor || fail "the second program's editor is gone"
+second_asked() { on_second helper message | grep -qF Wakebell.dat; }
+# The first click may only bring the second program's window forward.
+for _ in 1 2 3; do
+  click_control $SAVE_AND_CLOSE_BUTTON
+  wait_for 5 second_asked && break
+done
+second_asked || fail "the second program's ＯＫ asked nothing ($(shot second-not-asked))"
+echo "the second program asks: $(on_second helper message | tr '\n' ' '); $(shot second-question)"
+question_keys Escape
+wait_for 5 eval '! on_second helper message >/dev/null' || fail "Escape did not close the second's question"
+[ "$(saved_messages "$data_file_win")" = "Added by the tool,Added on the second PC,First PC's edit,Keyboard only," ] ||
+  fail "the file lost an entry: $(saved_messages "$data_file_win")"
+# Its row (the message cut short in the list) and its message in the box.
+on_second helper rows Wakebell | grep -q "23:59" && on_second helper texts Wakebell | grep -qxF "Second PC's edit" ||
+  fail "the second program's editor lost its edit: $(on_second helper rows Wakebell | tr '\n' ' ')"
+echo "キャンセル kept both: the file's entries and the second's edit"
+on_second wineserver -k >/dev/null 2>&1
 
 choose "$KEYS_END" program_ended || fail "終了 did not end the program"
 wait "$program_pid"
