@@ -2,7 +2,9 @@
 // second and the offset of local time at that second, both integral. Seconds are counted on the
 // stored dates' scale (second numbers from 1899/12/30 00:00, OleDate.h), so a local second
 // number and a stored date convert exactly. The stored date type (OleDate) is met only at the
-// edges: the data and state files, the texts, the controls. Portable: no operating-system header.
+// edges: the data and state files (the entries' fired-at marks are fields of the data file), the
+// texts, the controls; the calendar's day test (Schedule.h) answers the editor's calendar control
+// and the tray tip's text in their dates. Portable: no operating-system header.
 #pragma once
 #include <cstdint>
 
