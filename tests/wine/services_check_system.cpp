@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/NativeServices.h"
+#include "platform/Services.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Services.h"
 #include "services_check.h"
@@ -117,6 +119,25 @@ void LauncherChecks(Tally& t, const Setup& setup) {
   t.Expect(!launcher->Start(Narrow(setup.scratch) + "no-such-program.exe"), "launcher: a missing program fails");
 }
 
+// One reading of the clock gives the UTC second and the local offset together: both must be
+// the system's own, and the offset the one the zone's rules give for that local time.
+void ClockChecks(Tally& t) {
+  const auto clock = wb::MakeNativeClock();
+  const wb::Moment m = clock->Read();
+  SYSTEMTIME utc{}, local{};
+  GetSystemTime(&utc);
+  GetLocalTime(&local);
+  auto second = [](const SYSTEMTIME& st) {
+    return wb::SecondNumber(wb::MakeDate(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond));
+  };
+  t.Expect(second(utc) - m.utc >= 0 && second(utc) - m.utc <= 2, "clock: the UTC second is the system's",
+           std::to_string(second(utc) - m.utc));
+  t.Expect(second(local) - m.Local() >= 0 && second(local) - m.Local() <= 2, "clock: the local second is the system's",
+           std::to_string(second(local) - m.Local()));
+  t.Expect(m.offsetSeconds == clock->UtcOffsetMinutes(wb::LocalDateOf(m)) * 60,
+           "clock: the offset is the zone's for that local time", std::to_string(m.offsetSeconds));
+}
+
 }  // namespace
 
 void ShellChecks(Tally& t, const Setup& setup) {
@@ -124,6 +145,7 @@ void ShellChecks(Tally& t, const Setup& setup) {
   LinkChecks(t, *shell);
   FileChecks(t, *shell, setup);
   LauncherChecks(t, setup);
+  ClockChecks(t);
 
   const std::string folder = wb::ProgramFolder();
   wchar_t self[MAX_PATH];
