@@ -10,7 +10,10 @@ set -u
 bin=$(cd "${1:?folder of the built programs}" && pwd)
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 exe="$bin/Wakebell.exe"
-[ -f "$exe" ] || { echo "missing $exe"; exit 1; }
+# release_test.sh links Wakebell.exe anew while the other Wine tests start: they look at it and
+# copy it under a shared lock, which that link holds alone.
+program_lock="$bin/Wakebell.exe.lock"
+flock -s "$program_lock" test -f "$exe" || { echo "missing $exe"; exit 1; }
 for tool in Xvfb pulseaudio pactl sox xdotool import perl iconv ${alarm_tools:-}; do
   command -v "$tool" >/dev/null || { echo "missing $tool"; exit 1; }
 done
@@ -71,7 +74,7 @@ wb_wine_prefix "${WB_ALARM_PREFIX:-$bin/wineprefix-alarm}"
 # The program folder: the program, its sounds, its settings and its data file.
 prog="$work/prog"
 mkdir -p "$prog"
-cp "$exe" "$prog/"
+flock -s "$program_lock" cp "$exe" "$prog/" || { echo "$exe could not be copied"; exit 1; }
 sox -n -r 44100 -c 2 -b 16 "$prog/tone.wav" synth "${alarm_tone_seconds:?}" sine 660 vol 0.5
 printf '[Wakebell]\r\nSTARTFLG=0\r\n' >"$prog/Wakebell.ini"
 win_path() { winepath -w "$1" 2>/dev/null; }

@@ -53,15 +53,16 @@ exe_win="$prog_win\\Wakebell.exe"
 grep -qaF "$exe_win" "$link" || fail "the shortcut does not point at $exe_win"
 show=$(od -An -tu4 -j60 -N4 "$link" | tr -d ' ')
 [ "$show" = 4 ] || fail "the shortcut's show-window value is $show"
+# The two files are written one after the other: on a busy machine the second a moment later.
 wait_for 5 has_setting "$prog_ini" STARTMD 1 || fail "STARTMD not 1 beside the program"
-has_setting "$data_ini" STARTMD 1 || fail "STARTMD not 1 beside the data file"
+wait_for 5 has_setting "$data_ini" STARTMD 1 || fail "STARTMD not 1 beside the data file"
 echo "登録: $link -> $exe_win"
 
 # 削除: the shortcut goes, STARTMD 0 in both files.
 link_gone() { [ ! -f "$link" ]; }
 choose "$KEYS_REMOVE" link_gone || fail "削除 left the shortcut"
 wait_for 5 has_setting "$prog_ini" STARTMD 0 || fail "STARTMD not 0 beside the program"
-has_setting "$data_ini" STARTMD 0 || fail "STARTMD not 0 beside the data file"
+wait_for 5 has_setting "$data_ini" STARTMD 0 || fail "STARTMD not 0 beside the data file"
 echo "削除: shortcut removed"
 
 # バージョン情報: the About box, not modal; its OK closes it.
