@@ -136,6 +136,9 @@ centred() {  # the window's middle within a few pixels of the screen's (1280 x 8
   local dx=$(( X + WIDTH / 2 - 640 )) dy=$(( Y + HEIGHT / 2 - 400 ))
   [ "${dx#-}" -le 16 ] && [ "${dy#-}" -le 16 ]
 }
+# How long a click may take to be answered: with the other Wine tests starting their servers and
+# ringing at the same minute, a busy machine takes seconds.
+answer_seconds=15
 window_gone() { local end=$(( $(date +%s) + $1 )); while [ "$(date +%s)" -le "$end" ]; do
   [ -z "$(alarm_window)" ] && return 0; sleep 0.2; done; return 1; }
 shot() { import -window "$1" "$shots/$2.png" 2>/dev/null; import -window root "$shots/$2-screen.png" 2>/dev/null; }

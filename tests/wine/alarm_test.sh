@@ -72,7 +72,7 @@ check "Enter on the fresh window presses nothing" test -n "$(alarm_window)" -a "
 level=$(level_after 7 3.5)
 check "endless WAV plays again after its end (level $level)" louder_than "$level" 0.02
 click_ok "$w"
-check "OK hides the window" window_gone 5
+check "OK hides the window" window_gone "$answer_seconds"
 check "OK stops the WAV: the stream disappears" wait_streams gone 5
 
 # Second alarm: MP3, once, longer than the wait before OK.
@@ -88,7 +88,7 @@ check "MP3 is heard (level $level)" louder_than "$level" 0.02
 # Snooze for a minute: Tab from the inert button goes to OK, then the delay list, then スヌーズ.
 xdotool key Tab Tab Home Tab space
 snoozed=$(date +%s)
-check "スヌーズ hides the second window" window_gone 5
+check "スヌーズ hides the second window" window_gone "$answer_seconds"
 check "スヌーズ stops the MP3: the stream disappears" wait_streams gone 5
 # The same entry rings again a minute after the press, as a main bell with its own look and sound.
 w=$(wait_window $(( snoozed + 60 - $(date +%s) + 15 )))
@@ -100,6 +100,6 @@ shot "$w" snoozed
 check "snoozed alarm in the entry's back colour" test "$(count_colour "$shots/snoozed.png" '#E0E0FF')" -gt 10000
 check "snoozed alarm plays the MP3 again" wait_streams present 5
 click_ok "$w"
-check "OK hides the second window" window_gone 5
+check "OK hides the second window" window_gone "$answer_seconds"
 check "OK stops the MP3: the stream disappears" wait_streams gone 5
 finish
