@@ -142,3 +142,14 @@ answer_seconds=15
 window_gone() { local end=$(( $(date +%s) + $1 )); while [ "$(date +%s)" -le "$end" ]; do
   [ -z "$(alarm_window)" ] && return 0; sleep 0.2; done; return 1; }
 shot() { import -window "$1" "$shots/$2.png" 2>/dev/null; import -window root "$shots/$2-screen.png" 2>/dev/null; }
+# shot_painted <window> <name> <back colour>: the shot once the message area shows in the entry's
+# back colour; a busy machine paints a window seconds after it appears (answer_seconds at most).
+shot_painted() {
+  local end=$(( $(date +%s) + answer_seconds ))
+  sleep 0.7
+  shot "$1" "$2"
+  while [ "$(count_colour "$shots/$2.png" "$3")" -le 10000 ] && [ "$(date +%s)" -le "$end" ]; do
+    sleep 0.5
+    shot "$1" "$2"
+  done
+}

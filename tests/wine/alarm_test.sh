@@ -58,8 +58,7 @@ echo "alarms due at $(date -d "@$first" +%T) and $(date -d "@$second" +%T)"
 w=$(wait_window $(( first - $(date +%s) + 15 )))
 check "first alarm window shown" test -n "$w"
 [ -n "$w" ] || { tail -5 "$work/wine.log"; finish; }
-sleep 0.7
-shot "$w" first
+shot_painted "$w" first '#FFFFE0'
 check "window in the middle of the screen" centred "$w"
 check "message area in the entry's back colour" test "$(count_colour "$shots/first.png" '#FFFFE0')" -gt 10000
 check "message text in the entry's fore colour" test "$(count_colour "$shots/first.png" '#C00000')" -gt 40
@@ -79,8 +78,7 @@ check "OK stops the WAV: the stream disappears" wait_streams gone 5
 w=$(wait_window $(( second - $(date +%s) + 15 )))
 check "second alarm window shown" test -n "$w"
 [ -n "$w" ] || finish
-sleep 0.7
-shot "$w" second
+shot_painted "$w" second '#E0E0FF'
 check "second message area in its own back colour" test "$(count_colour "$shots/second.png" '#E0E0FF')" -gt 10000
 check "MP3 plays: a stream on the sound server" wait_streams present 5
 level=$(level_after 1.5 0.2)
@@ -95,8 +93,7 @@ w=$(wait_window $(( snoozed + 60 - $(date +%s) + 15 )))
 check "the snoozed alarm rings again after 1分" test -n "$w"
 [ -n "$w" ] || finish
 check "not before its minute" test "$(date +%s)" -ge $(( snoozed + 59 ))
-sleep 0.7
-shot "$w" snoozed
+shot_painted "$w" snoozed '#E0E0FF'
 check "snoozed alarm in the entry's back colour" test "$(count_colour "$shots/snoozed.png" '#E0E0FF')" -gt 10000
 check "snoozed alarm plays the MP3 again" wait_streams present 5
 click_ok "$w"
