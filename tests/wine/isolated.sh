@@ -66,8 +66,9 @@ copy_prefix() {  # copy_prefix FROM TO
 
 case "$mode" in
   prepare)
-    # What a test run killed on its way may have left; nothing runs in them now.
-    find "$runs" -mindepth 1 -maxdepth 1 -name 'run-*' -exec rm -rf {} +
+    # What a test killed on its way left behind: older than any test may run, so not another
+    # ctest's in this tree.
+    find "$runs" -mindepth 1 -maxdepth 1 \( -name 'run-*' -o -name 'prepare.*' \) -mmin +30 -exec rm -rf {} +
     work=$(mktemp -d "$runs/prepare.XXXXXX")
     start_display_and_sound
     if [ ! -f "$template/.wb-ready" ]; then
