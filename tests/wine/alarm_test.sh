@@ -67,7 +67,9 @@ check "WAV plays: a stream on the sound server" wait_streams present 5
 # Enter typed just as the window pops up lands on the inert default button.
 xdotool key Return
 sleep 1
-check "Enter on the fresh window presses nothing" test -n "$(alarm_window)" -a "$(streams)" -gt 0
+check "Enter on the fresh window presses nothing: the window stays" test -n "$(alarm_window)"
+# The endless WAV is started again at each end: on a busy machine there is a moment without a stream.
+check "Enter on the fresh window presses nothing: the sound goes on" wait_streams present 5
 level=$(level_after 7 3.5)
 check "endless WAV plays again after its end (level $level)" louder_than "$level" 0.02
 click_ok "$w"
