@@ -21,12 +21,20 @@ echo "menu: $(shot menu)"
 xdotool key Escape
 wait_for 5 menu_closed || fail "the menu did not close"
 
-# The tip counts down to the first entry, two hours away.
+# The tip counts down to the first entry, two hours from the data file's minute: the time left
+# it shows is the time left to that entry while it was read (the start may take a minute or more
+# on a busy machine).
+before=$(date +%s)
 tip=$(hovered_tip) || fail "no tip shows on the icon"
-case "$tip" in
-  "あと1時間59分"*" 本日$soon" | "あと1時間59分"*" 明日$soon" | "あと2時間 "*"$soon") ;;
-  *) fail "tip '$tip', expected the time left to $soon" ;;
-esac
+after=$(date +%s)
+soon_at=$(date -d "$soon" +%s)
+[ "$soon_at" -ge "$before" ] || soon_at=$((soon_at + 86400))
+day=本日
+[ "$(date -d "@$soon_at" +%F)" = "$(date -d "@$after" +%F)" ] || day=明日
+[[ $tip =~ ^あと(([0-9]+)時間)?(([0-9]+)分)?(([0-9]+)秒)?\ (.*)$ ]] || fail "tip '$tip', expected the time left to $soon"
+left=$(( ${BASH_REMATCH[2]:-0} * 3600 + ${BASH_REMATCH[4]:-0} * 60 + ${BASH_REMATCH[6]:-0} ))
+[ "$left" -ge $((soon_at - after - 1)) ] && [ "$left" -le $((soon_at - before + 1)) ] &&
+  [ "${BASH_REMATCH[7]}" = "$day$soon" ] || fail "tip '$tip', expected the time left to $day$soon"
 echo "tip: $tip"
 
 # 一時停止: the pause picture and its tip; the mouse on the icon leaves them alone.
