@@ -40,8 +40,10 @@ wb_private_sound() {
 }
 
 # A private Wine prefix, made once per folder, with the program's Japanese fonts replaced.
+# WB_WINE_PREFIX, when set, names the prefix instead: the Wine test runner gives each test a
+# copy of one prepared prefix of its own there.
 wb_wine_prefix() {
-  export WINEPREFIX="$1"
+  export WINEPREFIX="${WB_WINE_PREFIX:-$1}"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true

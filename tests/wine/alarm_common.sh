@@ -10,7 +10,10 @@ set -u
 bin=$(cd "${1:?folder of the built programs}" && pwd)
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 exe="$bin/Wakebell.exe"
-[ -f "$exe" ] || { echo "missing $exe"; exit 1; }
+# release_test.sh links Wakebell.exe anew while the other Wine tests start: they look at it and
+# copy it under a shared lock, which that link holds alone.
+program_lock="$bin/Wakebell.exe.lock"
+flock -s "$program_lock" test -f "$exe" || { echo "missing $exe"; exit 1; }
 for tool in Xvfb pulseaudio pactl sox xdotool import perl iconv ${alarm_tools:-}; do
   command -v "$tool" >/dev/null || { echo "missing $tool"; exit 1; }
 done
@@ -71,7 +74,7 @@ wb_wine_prefix "${WB_ALARM_PREFIX:-$bin/wineprefix-alarm}"
 # The program folder: the program, its sounds, its settings and its data file.
 prog="$work/prog"
 mkdir -p "$prog"
-cp "$exe" "$prog/"
+flock -s "$program_lock" cp "$exe" "$prog/" || { echo "$exe could not be copied"; exit 1; }
 sox -n -r 44100 -c 2 -b 16 "$prog/tone.wav" synth "${alarm_tone_seconds:?}" sine 660 vol 0.5
 printf '[Wakebell]\r\nSTARTFLG=0\r\n' >"$prog/Wakebell.ini"
 win_path() { winepath -w "$1" 2>/dev/null; }
@@ -133,6 +136,20 @@ centred() {  # the window's middle within a few pixels of the screen's (1280 x 8
   local dx=$(( X + WIDTH / 2 - 640 )) dy=$(( Y + HEIGHT / 2 - 400 ))
   [ "${dx#-}" -le 16 ] && [ "${dy#-}" -le 16 ]
 }
+# How long a click may take to be answered: with the other Wine tests starting their servers and
+# ringing at the same minute, a busy machine takes seconds.
+answer_seconds=15
 window_gone() { local end=$(( $(date +%s) + $1 )); while [ "$(date +%s)" -le "$end" ]; do
   [ -z "$(alarm_window)" ] && return 0; sleep 0.2; done; return 1; }
 shot() { import -window "$1" "$shots/$2.png" 2>/dev/null; import -window root "$shots/$2-screen.png" 2>/dev/null; }
+# shot_painted <window> <name> <back colour>: the shot once the message area shows in the entry's
+# back colour; a busy machine paints a window seconds after it appears (answer_seconds at most).
+shot_painted() {
+  local end=$(( $(date +%s) + answer_seconds ))
+  sleep 0.7
+  shot "$1" "$2"
+  while [ "$(count_colour "$shots/$2.png" "$3")" -le 10000 ] && [ "$(date +%s)" -le "$end" ]; do
+    sleep 0.5
+    shot "$1" "$2"
+  done
+}

@@ -53,5 +53,5 @@ sleep 5
 check "kept window still shown 15 s after it rang" test -n "$(alarm_window)"
 w=$(alarm_window)
 [ -n "$w" ] && click_ok "$w"
-check "OK hides the window" window_gone 5
+check "OK hides the window" window_gone "$answer_seconds"
 finish

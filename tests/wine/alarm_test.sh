@@ -58,8 +58,7 @@ echo "alarms due at $(date -d "@$first" +%T) and $(date -d "@$second" +%T)"
 w=$(wait_window $(( first - $(date +%s) + 15 )))
 check "first alarm window shown" test -n "$w"
 [ -n "$w" ] || { tail -5 "$work/wine.log"; finish; }
-sleep 0.7
-shot "$w" first
+shot_painted "$w" first '#FFFFE0'
 check "window in the middle of the screen" centred "$w"
 check "message area in the entry's back colour" test "$(count_colour "$shots/first.png" '#FFFFE0')" -gt 10000
 check "message text in the entry's fore colour" test "$(count_colour "$shots/first.png" '#C00000')" -gt 40
@@ -68,19 +67,20 @@ check "WAV plays: a stream on the sound server" wait_streams present 5
 # Enter typed just as the window pops up lands on the inert default button.
 xdotool key Return
 sleep 1
-check "Enter on the fresh window presses nothing" test -n "$(alarm_window)" -a "$(streams)" -gt 0
+check "Enter on the fresh window presses nothing: the window stays" test -n "$(alarm_window)"
+# The endless WAV is started again at each end: on a busy machine there is a moment without a stream.
+check "Enter on the fresh window presses nothing: the sound goes on" wait_streams present 5
 level=$(level_after 7 3.5)
 check "endless WAV plays again after its end (level $level)" louder_than "$level" 0.02
 click_ok "$w"
-check "OK hides the window" window_gone 5
+check "OK hides the window" window_gone "$answer_seconds"
 check "OK stops the WAV: the stream disappears" wait_streams gone 5
 
 # Second alarm: MP3, once, longer than the wait before OK.
 w=$(wait_window $(( second - $(date +%s) + 15 )))
 check "second alarm window shown" test -n "$w"
 [ -n "$w" ] || finish
-sleep 0.7
-shot "$w" second
+shot_painted "$w" second '#E0E0FF'
 check "second message area in its own back colour" test "$(count_colour "$shots/second.png" '#E0E0FF')" -gt 10000
 check "MP3 plays: a stream on the sound server" wait_streams present 5
 level=$(level_after 1.5 0.2)
@@ -88,18 +88,17 @@ check "MP3 is heard (level $level)" louder_than "$level" 0.02
 # Snooze for a minute: Tab from the inert button goes to OK, then the delay list, then スヌーズ.
 xdotool key Tab Tab Home Tab space
 snoozed=$(date +%s)
-check "スヌーズ hides the second window" window_gone 5
+check "スヌーズ hides the second window" window_gone "$answer_seconds"
 check "スヌーズ stops the MP3: the stream disappears" wait_streams gone 5
 # The same entry rings again a minute after the press, as a main bell with its own look and sound.
 w=$(wait_window $(( snoozed + 60 - $(date +%s) + 15 )))
 check "the snoozed alarm rings again after 1分" test -n "$w"
 [ -n "$w" ] || finish
 check "not before its minute" test "$(date +%s)" -ge $(( snoozed + 59 ))
-sleep 0.7
-shot "$w" snoozed
+shot_painted "$w" snoozed '#E0E0FF'
 check "snoozed alarm in the entry's back colour" test "$(count_colour "$shots/snoozed.png" '#E0E0FF')" -gt 10000
 check "snoozed alarm plays the MP3 again" wait_streams present 5
 click_ok "$w"
-check "OK hides the second window" window_gone 5
+check "OK hides the second window" window_gone "$answer_seconds"
 check "OK stops the MP3: the stream disappears" wait_streams gone 5
 finish

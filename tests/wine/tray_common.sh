@@ -7,8 +7,11 @@
 set -u
 bin=$(cd "${1:?folder of the built programs}" && pwd)
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+# release_test.sh links Wakebell.exe anew while the other Wine tests start: they look at it and
+# copy it under a shared lock, which that link holds alone.
+program_lock="$bin/Wakebell.exe.lock"
 for exe in Wakebell.exe tray_helper.exe; do
-  [ -f "$bin/$exe" ] || { echo "missing $bin/$exe"; exit 1; }
+  flock -s "$program_lock" test -f "$bin/$exe" || { echo "missing $bin/$exe"; exit 1; }
 done
 
 # shellcheck source=../../scripts/env.sh
@@ -71,7 +74,7 @@ wineserver -w >/dev/null 2>&1
 prog="$work/program"
 data="$work/data"
 mkdir -p "$prog" "$data"
-cp "$bin/Wakebell.exe" "$prog/"
+flock -s "$program_lock" cp "$bin/Wakebell.exe" "$prog/" || fail "Wakebell.exe could not be copied"
 prog_win=$(winepath -w "$prog")
 data_win=$(winepath -w "$data")
 # The data file sits in its own folder, so the two settings files are two different files.
