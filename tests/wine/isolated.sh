@@ -32,6 +32,7 @@ pulse_pid=
 work=
 stop_all() {
   [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ] && { wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1; }
+  [ -n "${WB_SECOND_PREFIX:-}" ] && [ -d "$WB_SECOND_PREFIX" ] && WINEPREFIX="$WB_SECOND_PREFIX" wineserver -k >/dev/null 2>&1
   [ -n "$pulse_pid" ] && kill "$pulse_pid" 2>/dev/null && wait "$pulse_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
   [ -n "$work" ] && rm -rf "$work"
@@ -93,6 +94,11 @@ case "$mode" in
     start_display_and_sound
     copy_prefix "$template" "$work/prefix" || { echo "isolated.sh: the prefix could not be copied"; exit 1; }
     export WB_WINE_PREFIX="$work/prefix" WINEPREFIX="$work/prefix"
+    # A test that plays a second PC (WB_SECOND_PREFIX) gets a second copy, not a wineboot.
+    if grep -q WB_SECOND_PREFIX "$test_script"; then
+      copy_prefix "$template" "$work/prefix-second" || { echo "isolated.sh: the second prefix could not be copied"; exit 1; }
+      export WB_SECOND_PREFIX="$work/prefix-second"
+    fi
     echo "display $DISPLAY, sound $PULSE_SERVER, prefix $WINEPREFIX"
     bash "$test_script" "$bin"
     status=$?

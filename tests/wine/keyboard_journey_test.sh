@@ -139,7 +139,8 @@ echo "the tool's entry rang at $(date -d "@$tool_due" +%T)"
 # of its own (one running copy per session: a second copy here would end at once). Its editor
 # adds an entry at the next minute; the first program rings it, and so does the second.
 second_prefix="${WB_SECOND_PREFIX:-$bin/wineprefix-second}"
-(wb_wine_prefix "$second_prefix" && wineserver -w) >/dev/null 2>&1
+# Not the runner's prefix of the first program (WB_WINE_PREFIX): that one's server runs on.
+(WB_WINE_PREFIX="" wb_wine_prefix "$second_prefix" && wineserver -w) >/dev/null 2>&1
 trap 'WINEPREFIX="$second_prefix" wineserver -k >/dev/null 2>&1; cleanup' EXIT
 on_second() { WINEPREFIX="$second_prefix" "$@"; }
 second="$work/second"
