@@ -22,8 +22,6 @@ struct Moment {
   int32_t offsetSeconds = 0;  // how far local time is ahead of UTC (+32400 in Japan)
   constexpr LocalSecond Local() const { return utc + offsetSeconds; }
   constexpr int64_t LocalMinute() const { return FloorDiv(Local(), 60); }
-  // The moment `seconds` later on the same offset.
-  constexpr Moment After(int64_t seconds) const { return {utc + seconds, offsetSeconds}; }
   bool operator==(const Moment&) const = default;
 };
 

@@ -218,12 +218,34 @@ void BellWatch::CatchUpNow(const Moment& now, bool paused) {
   limits.daysOff = &App().daysOff;
   // From where the watch may have left bells unshown (a crowded minute shows one a tick): the
   // ledger keeps what was shown from ringing again.
-  const CatchUpResult result = FindMissedBells(App().table, state_.catchUp, TrailingWatch(), now.Local(), limits);
-  ApplyCatchUp(App().table, state_.catchUp, result, now);
+  TakeCatchUp(FindMissedBells(App().table, state_.catchUp, TrailingWatch(), now.Local(), limits), now);
+  WriteState();
+}
+
+void BellWatch::CatchUpNewEntries(const std::vector<int>& newSlots, LocalSecond since, const Moment& now,
+                                  bool paused) {
+  // Bells of a pause are not made up, as the due check never made them up.
+  if (paused || newSlots.empty()) return;
+  CatchUpLimits limits;
+  limits.daysOff = &App().daysOff;
+  const LocalSecond from = std::max(since, floor_);
+  // The catch-up's walk is per entry: the entries that were here already are left out of its
+  // answer, since the due check saw their bells (and the ledger holds what it rang).
+  CatchUpResult result = FindMissedBells(App().table, state_.catchUp, from, now.Local(), limits);
+  auto notNew = [&](int slot) { return !std::binary_search(newSlots.begin(), newSlots.end(), slot); };
+  std::erase_if(result.ringNow, [&](const RingNow& r) { return notNew(r.slot); });
+  std::erase_if(result.missed, [&](const MissedRow& r) { return notNew(r.slot); });
+  std::erase_if(result.settled, [&](const CatchUpResult::Settled& s) { return notNew(s.slot); });
+  if (result.settled.empty()) return;
+  TakeCatchUp(result, now);
+  WriteState();
+}
+
+void BellWatch::TakeCatchUp(const CatchUpResult& result, const Moment& at) {
+  ApplyCatchUp(App().table, state_.catchUp, result, at);
   pending_.insert(pending_.end(), result.ringNow.begin(), result.ringNow.end());
   ReportMissed(result.missed);
   if (!result.ringNow.empty() || !result.missed.empty()) RefreshListIfLoaded();
-  WriteState();
 }
 
 // More bells fell due in the minute just over than its ticks could show (one a tick), or a
@@ -232,16 +254,13 @@ void BellWatch::CatchUpNow(const Moment& now, bool paused) {
 void BellWatch::CheckMinuteOverflow(const Moment& now) {
   const int64_t minute = now.LocalMinute();
   const LocalSecond from = lastMinute_ * 60 - 1;
-  const Moment until = now.After(minute * 60 - 1 - now.Local());
+  const Moment until = MomentAtLocal(minute * 60 - 1, now.offsetSeconds);
   CatchUpLimits limits;
   limits.daysOff = &App().daysOff;
   if (presentedThisMinute_ && minute - lastMinute_ == 1) limits.ringLateSeconds = -1;
   const CatchUpResult result = FindMissedBells(App().table, state_.catchUp, from, until.Local(), limits);
   if (result.ringNow.empty() && result.missed.empty()) return;
-  ApplyCatchUp(App().table, state_.catchUp, result, until);
-  pending_.insert(pending_.end(), result.ringNow.begin(), result.ringNow.end());
-  ReportMissed(result.missed);
-  RefreshListIfLoaded();
+  TakeCatchUp(result, until);
 }
 
 void BellWatch::ReportMissed(const std::vector<MissedRow>& rows) {

@@ -60,6 +60,9 @@ class BellWatch {
 
  private:
   void CatchUpNow(const Moment& now, bool paused);
+  // A catch-up's answer taken as done at `at`: recorded, young bells queued to ring one per
+  // tick, older ones into the notice, an open editor's list refreshed.
+  void TakeCatchUp(const CatchUpResult& result, const Moment& at);
   void ReportMissed(const std::vector<MissedRow>& rows);
   void CheckMinuteOverflow(const Moment& now);
   void WriteState();

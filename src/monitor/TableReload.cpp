@@ -1,7 +1,6 @@
 // Taking in a data file changed elsewhere: another PC saving to a shared or synced folder,
 // wakebell-tool, a backup put back. The running program would otherwise ring the old table
 // until its editor is opened, and never ring what was added elsewhere.
-#include <algorithm>
 #include <unordered_map>
 
 #include "alert/Alert.h"
@@ -122,28 +121,6 @@ void MonitorWindow::TellUnreadableOnce(const Moment& now) {
   LogHistory(HistoryEvent::TableUnreadable, 0, path);
   Svc().dialogs->MsgBox(kStillUnreadableHead + path + kStillUnreadableTail, kOkOnly | kIconExclamation,
                         kProgramTitle);
-}
-
-void BellWatch::CatchUpNewEntries(const std::vector<int>& newSlots, LocalSecond since, const Moment& now,
-                                  bool paused) {
-  // Bells of a pause are not made up, as the due check never made them up.
-  if (paused || newSlots.empty()) return;
-  CatchUpLimits limits;
-  limits.daysOff = &App().daysOff;
-  const LocalSecond from = std::max(since, floor_);
-  // The catch-up's walk is per entry: the entries that were here already are left out of its
-  // answer, since the due check saw their bells (and the ledger holds what it rang).
-  CatchUpResult result = FindMissedBells(App().table, state_.catchUp, from, now.Local(), limits);
-  auto notNew = [&](int slot) { return !std::binary_search(newSlots.begin(), newSlots.end(), slot); };
-  std::erase_if(result.ringNow, [&](const RingNow& r) { return notNew(r.slot); });
-  std::erase_if(result.missed, [&](const MissedRow& r) { return notNew(r.slot); });
-  std::erase_if(result.settled, [&](const CatchUpResult::Settled& s) { return notNew(s.slot); });
-  if (result.settled.empty()) return;
-  ApplyCatchUp(App().table, state_.catchUp, result, now);
-  pending_.insert(pending_.end(), result.ringNow.begin(), result.ringNow.end());
-  ReportMissed(result.missed);
-  RefreshListIfLoaded();
-  WriteState();
 }
 
 }  // namespace wb
