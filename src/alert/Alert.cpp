@@ -30,7 +30,7 @@ bool AlarmWindowUp() {
 // the old sound would outlive the new alarm's OK, and its volumes would never be restored.
 void SilenceReplacedAlarm() {
   const AlarmState& alarm = App().alarm;
-  if (alarm.activeIndex == -1 || !alarm.sounding || !AlarmPlaysSound(ActiveEntry().SoundFlag)) return;
+  if (alarm.activeIndex == -1 || !alarm.sounding || !AlarmPlaysSound(ActiveEntry().Sound.Flag)) return;
   StopSoundAtShutDown();
   RestoreMidiVolume();
   RestoreWaveVolume();
@@ -60,7 +60,7 @@ bool AlarmHoldsAttention() {
   const AlarmEntry& e = ActiveEntry();
   // Between the last blink and the window kept in front it is hidden for a tick.
   const bool blinking = alarm.blinkActive && (alarm.blinkCounter < e.BlinkCount || alarm.keepWindow);
-  const bool soundOn = alarm.sounding && AlarmPlaysSound(e.SoundFlag) && alarm.soundKind != SoundKind::None;
+  const bool soundOn = alarm.sounding && AlarmPlaysSound(e.Sound.Flag) && alarm.soundKind != SoundKind::None;
   const bool windowWaiting =
       AlarmWindowUp() && Svc().clock->Read().Local() - alarm.presentedAt < kSilentWindowAwakeSeconds;
   return blinking || soundOn || windowWaiting;
@@ -109,7 +109,7 @@ std::string AlarmCaption(int snoozedTimes) {
 void PresentAlarm(int slot, bool mainBell, const std::string& minuteText, int snoozedTimes) {
   WB_ASSERT(slot >= 0 && slot < App().table.EntryCount());
   const AlarmEntry e = App().table[slot];
-  const bool withSound = !e.SoundFile.empty() && AlarmPlaysSound(e.SoundFlag);
+  const bool withSound = !e.Sound.File.empty() && AlarmPlaysSound(e.Sound.Flag);
   AlarmState& alarm = App().alarm;
   if (!withSound) {
     SilenceReplacedAlarm();  // a sounding replacement closes the device itself
@@ -225,7 +225,7 @@ void DismissAlarm() {
   // Only an alarm still on is the user's to stop; one that already ended by itself is not.
   if (!alarm.dismissed && (alarm.holdingAwake || windowWasUp)) LogHistory(HistoryEvent::Dismissed, alarm.presentedAt, ActiveEntry().Message);
   alarm.dismissed = true;
-  if (AlarmPlaysSound(ActiveEntry().SoundFlag)) {
+  if (AlarmPlaysSound(ActiveEntry().Sound.Flag)) {
     StopSoundOnDismiss();
   } else {
     // Nothing to wait for: left in progress, its timer would go on hiding the window (a

@@ -53,7 +53,7 @@ void EndAlarm() {
   AlarmState& alarm = App().alarm;
   if (alarm.activeIndex == -1) return;
   TheAlarmTimers().alarmTimer.SetEnabled(false);
-  if (AlarmPlaysSound(ActiveEntry().SoundFlag)) {
+  if (AlarmPlaysSound(ActiveEntry().Sound.Flag)) {
     // A wave the system sound function plays cannot be asked when it ends: it ends with its
     // alarm, before the volumes it plays at are given back.
     if (alarm.sounding && alarm.soundKind == SoundKind::System) Svc().sound->Play("", kSndAsync);
@@ -88,14 +88,14 @@ void StartAlarmSound(const AlarmEntry& e) {
   ApplyMidiVolume(uint32_t(e.MidiVolume));
   ApplyWaveVolume(uint32_t(e.WaveVolume));
 
-  SendOpen(e.SoundFile);  // a refused file shows in the play result
+  SendOpen(e.Sound.File);  // a refused file shows in the play result
   if (Send("play mymedia") == 0) {
     App().alarm.soundKind = SoundKind::Mci;
     return;
   }
   Send("close mymedia");
-  if (IsWaveFile(e.SoundFile)) {
-    Svc().sound->Play(e.SoundFile, kSndAsync | kSndNoStop);
+  if (IsWaveFile(e.Sound.File)) {
+    Svc().sound->Play(e.Sound.File, kSndAsync | kSndNoStop);
     App().alarm.soundKind = SoundKind::System;
   }
 }
@@ -104,13 +104,13 @@ void RepeatOrEndSound() {
   const AlarmState& alarm = App().alarm;
   if (alarm.activeIndex == -1) return;
   const AlarmEntry& e = ActiveEntry();
-  if (!AlarmPlaysSound(e.SoundFlag) || alarm.soundKind == SoundKind::System) {
+  if (!AlarmPlaysSound(e.Sound.Flag) || alarm.soundKind == SoundKind::System) {
     // No sound to wait for, or one that cannot be asked about: the alarm lasts as long as its
     // window, so that it neither holds the editor nor hides a window after it is gone.
     if (AlarmWindowGone()) EndAlarm();
     return;
   }
-  const bool endless = e.EndlessFlag == 1;
+  const bool endless = e.Sound.Endless == 1;
 
   const MediaMode mode = QueryMediaMode();
   if (mode == MediaMode::Stopped) {
@@ -143,7 +143,7 @@ void StopSoundOnDismiss() {
 
 void StopSoundAtShutDown() {
   const AlarmState& alarm = App().alarm;
-  if (alarm.activeIndex == -1 || !AlarmPlaysSound(ActiveEntry().SoundFlag)) return;
+  if (alarm.activeIndex == -1 || !AlarmPlaysSound(ActiveEntry().Sound.Flag)) return;
   const MediaMode mode = QueryMediaMode();
   CloseMedia(mode);
   if (mode == MediaMode::Closed && alarm.soundKind == SoundKind::System) {

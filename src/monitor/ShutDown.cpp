@@ -32,7 +32,7 @@ void MonitorWindow::ShutDown() {
   if (!Loaded() || monitor.shuttingDown) return;
   monitor.shuttingDown = true;
 
-  if (App().alarm.activeIndex != -1 && AlarmPlaysSound(ActiveEntry().SoundFlag)) StopSoundAtShutDown();
+  if (App().alarm.activeIndex != -1 && AlarmPlaysSound(ActiveEntry().Sound.Flag)) StopSoundAtShutDown();
   if (App().alarm.testPlaying) StopTestPlay();  // the editor's test goes with the program
   RestoreMidiVolume();
   RestoreWaveVolume();
