@@ -20,7 +20,7 @@ struct FullTable {
     e.AlarmTime = 45000.5;
     e.RepeatKind = wb::kRepeatWeekly;
     e.Message = message;
-    e.SoundFile = "C:\\Windows\\Media\\アラーム.wav";
+    e.Sound.File = "C:\\Windows\\Media\\アラーム.wav";
     e.Look.FontName = "MS Pｺﾞｼｯｸ";
     e.Look.BackColor = wb::kButtonFaceColor;
     while (table.Add(e) >= 0) {

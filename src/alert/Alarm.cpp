@@ -105,7 +105,7 @@ std::string AlarmCaption(int snoozedTimes) {
 // Silences an alarm whose sound is still going when a silent alarm replaces it; otherwise
 // the old sound would outlive the new alarm's OK, and its volumes would never be restored.
 void Alarm::SilenceReplacedAlarm() {
-  if (!InProgress() || !progress_.sounding || !AlarmPlaysSound(ActiveEntry().SoundFlag)) return;
+  if (!InProgress() || !progress_.sounding || !AlarmPlaysSound(ActiveEntry().Sound.Flag)) return;
   StopSoundAtShutDown();
   RestoreMidiVolume();
   RestoreWaveVolume();
@@ -114,7 +114,7 @@ void Alarm::SilenceReplacedAlarm() {
 void Alarm::Present(int slot, bool mainBell, const std::string& minuteText, int snoozedTimes) {
   WB_ASSERT(slot >= 0 && slot < App().table.EntryCount());
   const AlarmEntry e = App().table[slot];
-  const bool withSound = !e.SoundFile.empty() && AlarmPlaysSound(e.SoundFlag);
+  const bool withSound = !e.Sound.File.empty() && AlarmPlaysSound(e.Sound.Flag);
   AlarmProgress& alarm = progress_;
   if (!withSound) {
     SilenceReplacedAlarm();  // a sounding replacement closes the device itself
@@ -158,7 +158,7 @@ bool Alarm::HoldsAttention() const {
   const AlarmEntry& e = ActiveEntry();
   // Between the last blink and the window kept in front it is hidden for a tick.
   const bool blinking = alarm.blinkActive && (alarm.blinkCounter < e.BlinkCount || alarm.keepWindow);
-  const bool soundOn = alarm.sounding && AlarmPlaysSound(e.SoundFlag) && alarm.soundKind != SoundKind::None;
+  const bool soundOn = alarm.sounding && AlarmPlaysSound(e.Sound.Flag) && alarm.soundKind != SoundKind::None;
   const bool windowWaiting =
       AlarmWindowUp() && Svc().clock->Read().Local() - alarm.presentedAt < kSilentWindowAwakeSeconds;
   return blinking || soundOn || windowWaiting;
@@ -243,7 +243,7 @@ void Alarm::Dismiss() {
   if (!alarm.dismissed && (alarm.holdingAwake || windowWasUp))
     LogHistory(HistoryEvent::Dismissed, alarm.presentedAt, ActiveEntry().Message);
   alarm.dismissed = true;
-  if (AlarmPlaysSound(ActiveEntry().SoundFlag)) {
+  if (AlarmPlaysSound(ActiveEntry().Sound.Flag)) {
     StopSoundOnDismiss();
   } else {
     // Nothing to wait for: left in progress, its timer would go on hiding the window (a
@@ -255,7 +255,7 @@ void Alarm::Dismiss() {
 }
 
 void Alarm::ShutDown() {
-  if (InProgress() && AlarmPlaysSound(ActiveEntry().SoundFlag)) StopSoundAtShutDown();
+  if (InProgress() && AlarmPlaysSound(ActiveEntry().Sound.Flag)) StopSoundAtShutDown();
   if (progress_.testPlaying) StopTestPlay();  // the editor's test goes with the program
   RestoreMidiVolume();
   RestoreWaveVolume();

@@ -53,7 +53,7 @@ void Alarm::End() {
   AlarmProgress& alarm = progress_;
   if (!InProgress()) return;
   Timers().alarmTimer.SetEnabled(false);
-  if (AlarmPlaysSound(ActiveEntry().SoundFlag)) {
+  if (AlarmPlaysSound(ActiveEntry().Sound.Flag)) {
     // A wave the system sound function plays cannot be asked when it ends: it ends with its
     // alarm, before the volumes it plays at are given back.
     if (alarm.sounding && alarm.soundKind == SoundKind::System) Svc().sound->Play("", kSndAsync);
@@ -88,14 +88,14 @@ void Alarm::StartSound(const AlarmEntry& e) {
   ApplyMidiVolume(uint32_t(e.MidiVolume));
   ApplyWaveVolume(uint32_t(e.WaveVolume));
 
-  SendOpen(e.SoundFile);  // a refused file shows in the play result
+  SendOpen(e.Sound.File);  // a refused file shows in the play result
   if (Send("play mymedia") == 0) {
     progress_.soundKind = SoundKind::Mci;
     return;
   }
   Send("close mymedia");
-  if (IsWaveFile(e.SoundFile)) {
-    Svc().sound->Play(e.SoundFile, kSndAsync | kSndNoStop);
+  if (IsWaveFile(e.Sound.File)) {
+    Svc().sound->Play(e.Sound.File, kSndAsync | kSndNoStop);
     progress_.soundKind = SoundKind::System;
   }
 }
@@ -104,13 +104,13 @@ void Alarm::RepeatOrEndSound() {
   const AlarmProgress& alarm = progress_;
   if (!InProgress()) return;
   const AlarmEntry& e = ActiveEntry();
-  if (!AlarmPlaysSound(e.SoundFlag) || alarm.soundKind == SoundKind::System) {
+  if (!AlarmPlaysSound(e.Sound.Flag) || alarm.soundKind == SoundKind::System) {
     // No sound to wait for, or one that cannot be asked about: the alarm lasts as long as its
     // window, so that it neither holds the editor nor hides a window after it is gone.
     if (AlarmWindowGone()) End();
     return;
   }
-  const bool endless = e.EndlessFlag == 1;
+  const bool endless = e.Sound.Endless == 1;
 
   const MediaMode mode = QueryMediaMode();
   if (mode == MediaMode::Stopped) {
@@ -143,7 +143,7 @@ void Alarm::StopSoundOnDismiss() {
 
 void Alarm::StopSoundAtShutDown() {
   const AlarmProgress& alarm = progress_;
-  if (!InProgress() || !AlarmPlaysSound(ActiveEntry().SoundFlag)) return;
+  if (!InProgress() || !AlarmPlaysSound(ActiveEntry().Sound.Flag)) return;
   const MediaMode mode = QueryMediaMode();
   CloseMedia(mode);
   if (mode == MediaMode::Closed && alarm.soundKind == SoundKind::System) {

@@ -68,10 +68,8 @@ void EditorWindow::RememberAsDefaults(const AlarmEntry& e) {
   p.preBellMinutes = e.PreBellMinutes;
   p.message = e.Message;
   p.blinkFlag = e.BlinkFlag;
-  p.soundFlag = e.SoundFlag;
-  p.soundFile = e.SoundFile;
+  p.sound = e.Sound;
   p.weekStart = int16_t(mondayFirstCheck.Value());  // a grey box would store 2
-  p.endlessFlag = e.EndlessFlag;
   p.keepWindowFlag = e.KeepWindowFlag;
   p.blinkCount = e.BlinkCount;
   p.look = e.Look;

@@ -266,10 +266,10 @@ void EditorWindow::ShowTimeOf(OleDate now) {
 // entry takes the devices' own).
 void EditorWindow::ShowSoundAndLook(const SoundAndLook& s) {
   blinkCheck.SetValue(ui::TickedIf(s.blinkFlag != 0));
-  soundCheck.SetValue(ui::TickedIf(SoundBoxTicked(s.soundFlag)));
-  soundFileEdit.SetText(s.soundFile);
+  soundCheck.SetValue(ui::TickedIf(SoundBoxTicked(s.sound.Flag)));
+  soundFileEdit.SetText(s.sound.File);
   CaretToEnd(soundFileEdit);
-  endlessCheck.SetValue(ui::TickedIf(s.endlessFlag != 0));
+  endlessCheck.SetValue(ui::TickedIf(s.sound.Endless != 0));
   keepWindowCheck.SetValue(ui::TickedIf(s.keepWindowFlag != 0));
   blinkCountEdit.SetText(std::to_string(s.blinkCount));
   ShowAppearance(s.message, s.look);
@@ -282,7 +282,7 @@ void EditorWindow::ShowBellMode(BellMode mode) {
 }
 
 EditorWindow::SoundAndLook EditorWindow::SoundAndLookOf(const Preferences& p) {
-  return {p.blinkFlag, p.soundFlag, p.endlessFlag, p.keepWindowFlag, p.blinkCount, p.soundFile, p.message, p.look};
+  return {p.blinkFlag, p.keepWindowFlag, p.blinkCount, p.sound, p.message, p.look};
 }
 
 void EditorWindow::InitEditorFields() {
@@ -353,10 +353,10 @@ std::optional<int16_t> EditorWindow::BlinkCountOfField() {
 
 void EditorWindow::AppearanceToEntry(AlarmEntry& e) const {
   e.BlinkFlag = blinkCheck.Value() == ui::CheckState::Unticked ? 0 : 1;
-  e.SoundFlag = soundCheck.Ticked() ? 1 : 0;
-  e.SoundFile = soundFileEdit.Text();
+  e.Sound.Flag = soundCheck.Ticked() ? 1 : 0;
+  e.Sound.File = soundFileEdit.Text();
   // These two store the box's state as it is (a grey box stores 2).
-  e.EndlessFlag = int16_t(endlessCheck.Value());
+  e.Sound.Endless = int16_t(endlessCheck.Value());
   e.MidiVolume = int32_t(VolumeFromSlider(midiVolumeSlider.Value()));
   e.WaveVolume = int32_t(VolumeFromSlider(waveVolumeSlider.Value()));
   e.KeepWindowFlag = int16_t(keepWindowCheck.Value());

@@ -111,7 +111,7 @@ void EditorWindow::ShowEntryInFields() {
   messageEdit.SetText(e.Message);
   ShowBellMode(e.BellMode);
   preBellLeadEdit.SetText(std::to_string(e.PreBellMinutes));
-  ShowSoundAndLook({e.BlinkFlag, e.SoundFlag, e.EndlessFlag, e.KeepWindowFlag, e.BlinkCount, e.SoundFile, e.Message, e.Look});
+  ShowSoundAndLook({e.BlinkFlag, e.KeepWindowFlag, e.BlinkCount, e.Sound, e.Message, e.Look});
   ShowVolumeOnSlider(midiVolumeSlider, uint32_t(e.MidiVolume));
   ShowVolumeOnSlider(waveVolumeSlider, uint32_t(e.WaveVolume));
   app.editor.fillingFields = false;

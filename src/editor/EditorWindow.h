@@ -138,8 +138,8 @@ class EditorWindow : public ui::Form {
   void ShowTimeOf(OleDate now);
   // The sound and look fields as an entry holds them; the preferences keep the last entry's.
   struct SoundAndLook {
-    int16_t blinkFlag, soundFlag, endlessFlag, keepWindowFlag, blinkCount;
-    const std::string& soundFile;
+    int16_t blinkFlag, keepWindowFlag, blinkCount;
+    const SoundChoice& sound;
     const std::string& message;
     const Appearance& look;
   };

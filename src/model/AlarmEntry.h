@@ -1,5 +1,5 @@
-// The alarm entry record: 26 members in their stored order (the last ten grouped as the
-// entry's appearance), and their codes. The data file's layout of them is described once, in
+// The alarm entry record: 26 members in their stored order (the sound choice and the last ten,
+// the entry's appearance, each a group of their own), and their codes. The data file's layout of them is described once, in
 // storage/RecordLayout.h. Portable: no operating-system header. Text members are UTF-8 inside
 // the program.
 #pragma once
@@ -66,6 +66,18 @@ struct Appearance {
   bool operator==(const Appearance&) const = default;
 };
 
+// What the alarm plays: the stored sound flag (its two readings in SoundFlag.h), the file, and
+// whether it plays until dismissed. The preferences keep one for the next new entry. The
+// device volumes stored after it are no part of it: they are the levels of the devices, which
+// the preferences do not keep, so a new entry takes them from elsewhere.
+struct SoundChoice {
+  int16_t Flag = 0;
+  std::string File;
+  int16_t Endless = 0;
+
+  bool operator==(const SoundChoice&) const = default;
+};
+
 struct AlarmEntry {
   OleDate AlarmTime = 0;
   int16_t RepeatKind = 0;
@@ -76,9 +88,7 @@ struct AlarmEntry {
   int16_t PreBellMinutes = 0;
   int16_t BlinkFlag = 0;
   std::string Message;
-  int16_t SoundFlag = 0;
-  std::string SoundFile;
-  int16_t EndlessFlag = 0;
+  SoundChoice Sound;  // SoundFlag, SoundFile, EndlessFlag
   int32_t MidiVolume = 0;
   int32_t WaveVolume = 0;
   int16_t KeepWindowFlag = 0;

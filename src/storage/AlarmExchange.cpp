@@ -30,9 +30,7 @@ AlarmEntry NewEntryPattern(const Preferences& prefs) {
   AlarmEntry e;
   e.BellMode = BellMode::MainOnly;
   e.BlinkFlag = prefs.blinkFlag;
-  e.SoundFlag = prefs.soundFlag;
-  e.SoundFile = prefs.soundFile;
-  e.EndlessFlag = prefs.endlessFlag;
+  e.Sound = prefs.sound;
   e.KeepWindowFlag = prefs.keepWindowFlag;
   e.BlinkCount = prefs.blinkCount;
   e.Look = prefs.look;

@@ -92,6 +92,10 @@ Column FlagColumn(const char* header, int16_t AlarmEntry::*member) {
   return {header, false, [member](const AlarmEntry& e) { return FlagText(e.*member, 1); },
           [member](const std::string& s, AlarmEntry& e) { return ParseFlag(s, 1, e.*member); }};
 }
+Column SoundFlagColumn(const char* header, int16_t SoundChoice::*member) {
+  return {header, false, [member](const AlarmEntry& e) { return FlagText(e.Sound.*member, 1); },
+          [member](const std::string& s, AlarmEntry& e) { return ParseFlag(s, 1, e.Sound.*member); }};
+}
 Column FontFlagColumn(const char* header, int16_t Appearance::*member) {
   return {header, false, [member](const AlarmEntry& e) { return FlagText(e.Look.*member, kTrue); },
           [member](const std::string& s, AlarmEntry& e) { return ParseFlag(s, kTrue, e.Look.*member); }};
@@ -212,10 +216,10 @@ std::vector<Column> Columns(Moment* moment) {
   c.push_back(NumberColumn("予鈴(分前)", &AlarmEntry::PreBellMinutes));
   c.push_back({"メッセージ", true, [](const AlarmEntry& e) { return e.Message; },
                [](const std::string& s, AlarmEntry& e) { return (e.Message = s), true; }});
-  c.push_back(FlagColumn("サウンド", &AlarmEntry::SoundFlag));
-  c.push_back({"サウンドファイル", true, [](const AlarmEntry& e) { return e.SoundFile; },
-               [](const std::string& s, AlarmEntry& e) { return (e.SoundFile = s), true; }});
-  c.push_back(FlagColumn("エンドレス", &AlarmEntry::EndlessFlag));
+  c.push_back(SoundFlagColumn("サウンド", &SoundChoice::Flag));
+  c.push_back({"サウンドファイル", true, [](const AlarmEntry& e) { return e.Sound.File; },
+               [](const std::string& s, AlarmEntry& e) { return (e.Sound.File = s), true; }});
+  c.push_back(SoundFlagColumn("エンドレス", &SoundChoice::Endless));
   c.push_back(NumberColumn("MIDI音量", &AlarmEntry::MidiVolume));
   c.push_back(NumberColumn("WAVE音量", &AlarmEntry::WaveVolume));
   c.push_back(FlagColumn("点滅", &AlarmEntry::BlinkFlag));

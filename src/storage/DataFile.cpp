@@ -86,10 +86,10 @@ void ReadOlderRecord(ByteReader& r, Layout layout, ITextCodec& codec, AlarmEntry
   e.PreBellMinutes = r.Integer();
   e.BlinkFlag = r.Integer();
   e.Message = Text(r, codec);
-  e.SoundFlag = r.Integer();
-  e.SoundFile = Text(r, codec);
+  e.Sound.Flag = r.Integer();
+  e.Sound.File = Text(r, codec);
   if (layout == Layout::Oldest) return;
-  e.EndlessFlag = r.Integer();
+  e.Sound.Endless = r.Integer();
   if (layout == Layout::V093) return;
   e.MidiVolume = r.Long();
   if (layout == Layout::V094) {

@@ -16,9 +16,7 @@ struct Preferences {
   int16_t preBellMinutes = 0;
   std::string message;
   int16_t blinkFlag = 0;
-  int16_t soundFlag = 0;
-  std::string soundFile;
-  int16_t endlessFlag = 0;
+  SoundChoice sound;
   int16_t keepWindowFlag = 0;
   int16_t blinkCount = 10;
   Appearance look{.ForeColor = 0,

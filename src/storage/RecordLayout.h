@@ -25,9 +25,10 @@ void ForEachRecordMember(Entry& e, Visitor&& visit) {
   visit("PreBellMinutes", e.PreBellMinutes);
   visit("BlinkFlag", e.BlinkFlag);
   visit("Message", e.Message);
-  visit("SoundFlag", e.SoundFlag);
-  visit("SoundFile", e.SoundFile);
-  visit("EndlessFlag", e.EndlessFlag);
+  auto& sound = e.Sound;
+  visit("SoundFlag", sound.Flag);
+  visit("SoundFile", sound.File);
+  visit("EndlessFlag", sound.Endless);
   visit("MidiVolume", e.MidiVolume);
   visit("WaveVolume", e.WaveVolume);
   visit("KeepWindowFlag", e.KeepWindowFlag);

@@ -37,6 +37,10 @@ template <auto Member>
 Field OfLook(Preferences& p) {
   return &(p.look.*Member);
 }
+template <auto Member>
+Field OfSound(Preferences& p) {
+  return &(p.sound.*Member);
+}
 
 struct SettingKey {
   std::string_view key;
@@ -67,10 +71,10 @@ constexpr SettingKey kKeys[] = {
     {"PRETIME", Kind::Integer, "0", Of<&Preferences::preBellMinutes>},
     {"MESSAGE", Kind::Message, "", Of<&Preferences::message>},
     {"BLINKFLAG", Kind::Integer, "0", Of<&Preferences::blinkFlag>},
-    {"SOUNDFLAG", Kind::Integer, "0", Of<&Preferences::soundFlag>},
-    {"SOUNDFILE", Kind::Text, "", Of<&Preferences::soundFile>},
+    {"SOUNDFLAG", Kind::Integer, "0", OfSound<&SoundChoice::Flag>},
+    {"SOUNDFILE", Kind::Text, "", OfSound<&SoundChoice::File>},
     {"WEEKSTART", Kind::Integer, "0", Of<&Preferences::weekStart>},
-    {"ENDLESSFLG", Kind::Integer, "0", Of<&Preferences::endlessFlag>},
+    {"ENDLESSFLG", Kind::Integer, "0", OfSound<&SoundChoice::Endless>},
     {"DELFORMFLG", Kind::Integer, "0", Of<&Preferences::keepWindowFlag>},
     {"BLINKCNT", Kind::Integer, "10", Of<&Preferences::blinkCount>},
     {"FORECOLOR", Kind::Long, "0", OfLook<&Appearance::ForeColor>},

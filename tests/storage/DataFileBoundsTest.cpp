@@ -143,7 +143,7 @@ TEST_F(DataFileBounds, LongRecordsAcrossThePiecesComeBackWhole) {
   AlarmTable table;
   for (int i = 0; i < 24; ++i) {
     AlarmEntry e = Entry(46000 + i, std::string(size_t(i * 2731 + 1), char('a' + i)));
-    e.SoundFile = std::string(size_t(65535 - i * 17), 'w');
+    e.Sound.File = std::string(size_t(65535 - i * 17), 'w');
     e.Look.FontName = std::string(size_t(i * 311), 'f');
     table.Add(e);
   }

@@ -33,9 +33,9 @@ AlarmEntry Converted(double time) {
   e.PreBellMinutes = 5;
   e.BlinkFlag = 1;
   e.Message = "アラーム";
-  e.SoundFlag = 1;
-  e.SoundFile = "bell.wav";
-  e.EndlessFlag = 0;
+  e.Sound.Flag = 1;
+  e.Sound.File = "bell.wav";
+  e.Sound.Endless = 0;
   e.MidiVolume = int32_t(kMidiNow);
   e.WaveVolume = int32_t(kWaveNow);
   e.KeepWindowFlag = 1;
@@ -59,13 +59,13 @@ struct Layout {
 const Layout kLayouts[] = {
     {"Wakebell 0.9.5", [] { return Bytes().I16(1).I32(7).I32(8).I16(0).I16(4).str(); },
      [](AlarmEntry& e) {
-       e.EndlessFlag = 1; e.MidiVolume = 7; e.WaveVolume = 8; e.KeepWindowFlag = 0; e.BlinkCount = 4;
+       e.Sound.Endless = 1; e.MidiVolume = 7; e.WaveVolume = 8; e.KeepWindowFlag = 0; e.BlinkCount = 4;
      }},
     // 0.9.4's single Integer after MidiVolume is KeepWindowFlag; the wave volume is today's.
     {"Wakebell 0.9.4", [] { return Bytes().I16(1).I32(7).I16(0).str(); },
-     [](AlarmEntry& e) { e.EndlessFlag = 1; e.MidiVolume = 7; e.KeepWindowFlag = 0; }},
-    {"Wakebell 0.9.3", [] { return Bytes().I16(1).str(); }, [](AlarmEntry& e) { e.EndlessFlag = 1; }},
-    {"Wakebell 0.9.2", [] { return Bytes().I16(1).str(); }, [](AlarmEntry& e) { e.EndlessFlag = 1; }},
+     [](AlarmEntry& e) { e.Sound.Endless = 1; e.MidiVolume = 7; e.KeepWindowFlag = 0; }},
+    {"Wakebell 0.9.3", [] { return Bytes().I16(1).str(); }, [](AlarmEntry& e) { e.Sound.Endless = 1; }},
+    {"Wakebell 0.9.2", [] { return Bytes().I16(1).str(); }, [](AlarmEntry& e) { e.Sound.Endless = 1; }},
     {"", [] { return std::string(); }, [](AlarmEntry&) {}},
     {"Wakebell 0.9.7", [] { return std::string(); }, [](AlarmEntry&) {}},
 };

@@ -25,9 +25,9 @@ AlarmEntry SampleEntry() {
   e.PreBellMinutes = 15;
   e.BlinkFlag = 1;
   e.Message = "アラーム\r\nx";
-  e.SoundFlag = 1;
-  e.SoundFile = "C:\\Sounds\\bell.wav";
-  e.EndlessFlag = 1;
+  e.Sound.Flag = 1;
+  e.Sound.File = "C:\\Sounds\\bell.wav";
+  e.Sound.Endless = 1;
   e.MidiVolume = 0x80008000;
   e.WaveVolume = -1;
   e.KeepWindowFlag = 1;
@@ -115,9 +115,9 @@ AlarmEntry RandomEntry(std::mt19937& rng) {
   e.PreBellMinutes = i16();
   e.BlinkFlag = i16();
   e.Message = pick();
-  e.SoundFlag = i16();
-  e.SoundFile = pick();
-  e.EndlessFlag = i16();
+  e.Sound.Flag = i16();
+  e.Sound.File = pick();
+  e.Sound.Endless = i16();
   e.MidiVolume = i32();
   e.WaveVolume = i32();
   e.KeepWindowFlag = i16();
@@ -252,7 +252,7 @@ TEST_F(DataFile, OverlongStringsAreCutAtACharacterBoundary) {
   AlarmEntry e = SampleEntry();
   e.Message.clear();
   for (int i = 0; i < 40000; ++i) e.Message += "鐘";  // 80000 bytes in CP932
-  e.SoundFile = std::string(70000, 's');
+  e.Sound.File = std::string(70000, 's');
   t.Add(e);
   std::string path = PathOf("long.dat");
   ASSERT_TRUE(SaveAlarmTable(path, t));
@@ -264,7 +264,7 @@ TEST_F(DataFile, OverlongStringsAreCutAtACharacterBoundary) {
   std::string cutMessage;
   for (int i = 0; i < 32767; ++i) cutMessage += "鐘";
   EXPECT_EQ(back[0].Message, cutMessage);
-  EXPECT_EQ(back[0].SoundFile, std::string(65535, 's'));
+  EXPECT_EQ(back[0].Sound.File, std::string(65535, 's'));
   EXPECT_EQ(back[0].Look.FontName, e.Look.FontName);  // what follows is still read in step
   EXPECT_EQ(back[0].Look.BackColorIndex, e.Look.BackColorIndex);
 }

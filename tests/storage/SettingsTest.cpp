@@ -13,8 +13,8 @@ namespace wb {
 namespace {
 
 auto Tie(const Preferences& p) {
-  return std::tie(p.bellMode, p.preBellMinutes, p.message, p.blinkFlag, p.soundFlag, p.soundFile, p.weekStart,
-                  p.endlessFlag, p.keepWindowFlag, p.blinkCount, p.look.ForeColor, p.look.BackColor, p.look.FontName,
+  return std::tie(p.bellMode, p.preBellMinutes, p.message, p.blinkFlag, p.sound.Flag, p.sound.File, p.weekStart,
+                  p.sound.Endless, p.keepWindowFlag, p.blinkCount, p.look.ForeColor, p.look.BackColor, p.look.FontName,
                   p.look.FontSize, p.look.FontBold, p.look.FontItalic, p.look.FontUnderline, p.look.FontStrikethru, p.look.ForeColorIndex,
                   p.look.BackColorIndex, p.weeklyRepeat, p.listView, p.midiDevice, p.waveDevice, p.warnPastTime);
 }
@@ -43,10 +43,10 @@ Preferences Edited() {
   p.preBellMinutes = 30;
   p.message = "一行目\r\n二行目";
   p.blinkFlag = 1;
-  p.soundFlag = 1;
-  p.soundFile = "C:\\音\\鐘.wav";
+  p.sound.Flag = 1;
+  p.sound.File = "C:\\音\\鐘.wav";
   p.weekStart = 1;
-  p.endlessFlag = 1;
+  p.sound.Endless = 1;
   p.keepWindowFlag = 1;
   p.blinkCount = 3;
   p.look.ForeColor = 0x0000FF;
@@ -350,7 +350,7 @@ TEST_F(Settings, QuotedValuesReadAsWindowsReadsThem) {
   EXPECT_EQ(p.preBellMinutes, 45);
   EXPECT_EQ(p.look.FontBold, kFalse);
   EXPECT_EQ(p.midiDevice, "MIDI 音源");
-  EXPECT_EQ(p.soundFile, "a\" \"b");  // the outer pair only
+  EXPECT_EQ(p.sound.File, "a\" \"b");  // the outer pair only
 }
 
 }  // namespace

@@ -45,9 +45,9 @@ inline AlarmEntry LookEntry(const std::string& message) {
 // `e` ringing `file` (once, or endlessly) at its own device volumes.
 inline AlarmEntry WithSound(AlarmEntry e, const std::string& file, bool endless, uint32_t midiVolume,
                             uint32_t waveVolume) {
-  e.SoundFlag = 1;
-  e.SoundFile = file;
-  e.EndlessFlag = endless ? 1 : 0;
+  e.Sound.Flag = 1;
+  e.Sound.File = file;
+  e.Sound.Endless = endless ? 1 : 0;
   e.MidiVolume = int32_t(midiVolume);
   e.WaveVolume = int32_t(waveVolume);
   return e;

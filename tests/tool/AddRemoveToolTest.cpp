@@ -80,8 +80,8 @@ TEST_F(AddRemove, TakesWhatTheOptionsLeaveOpenFromTheSettingsBesideTheDataFile) 
   EXPECT_EQ(t[0].BellMode, BellMode::PreAndMain);
   EXPECT_EQ(t[0].PreBellMinutes, 5);
   EXPECT_EQ(t[1].Message, "歯医者");
-  EXPECT_EQ(t[1].SoundFlag, 1);
-  EXPECT_EQ(t[1].SoundFile, "C:\\鐘.wav");
+  EXPECT_EQ(t[1].Sound.Flag, 1);
+  EXPECT_EQ(t[1].Sound.File, "C:\\鐘.wav");
   EXPECT_EQ(t[1].BellMode, BellMode::MainOnly);
 }
 

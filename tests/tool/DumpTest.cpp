@@ -39,9 +39,9 @@ TEST_F(Dump, PrintsEveryMemberOfEverySlot) {
   e.PreBellMinutes = -5;
   e.BlinkFlag = 1;
   e.Message = "\"会議\"\r\n\t\\ \x01";
-  e.SoundFlag = 1;
-  e.SoundFile = "C:\\音\\鐘.wav";
-  e.EndlessFlag = 1;
+  e.Sound.Flag = 1;
+  e.Sound.File = "C:\\音\\鐘.wav";
+  e.Sound.Endless = 1;
   e.MidiVolume = int32_t(0xFFFFFFFF);
   e.WaveVolume = 0x7FFF7FFF;
   e.KeepWindowFlag = 1;

@@ -40,9 +40,9 @@ AlarmTable VariedTable() {
     e.PreBellMinutes = int16_t(kind * 7 - (kind == 12 ? 100 : 0));
     e.BlinkFlag = int16_t(kind % 2);
     e.Message = messages[kind % 5];
-    e.SoundFlag = int16_t(kind % 3 == 2 ? 3 : kind % 2);
-    e.SoundFile = kind % 2 ? "C:\\音\\鐘,1.wav" : "";
-    e.EndlessFlag = int16_t(kind % 3);
+    e.Sound.Flag = int16_t(kind % 3 == 2 ? 3 : kind % 2);
+    e.Sound.File = kind % 2 ? "C:\\音\\鐘,1.wav" : "";
+    e.Sound.Endless = int16_t(kind % 3);
     e.MidiVolume = int32_t(0xFFFFFFFF);
     e.WaveVolume = 0x7FFF0000 + kind;
     e.KeepWindowFlag = int16_t(kind % 2);

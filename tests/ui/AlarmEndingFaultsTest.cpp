@@ -32,8 +32,8 @@ class AlarmEnding : public MonitorTest {
 // does when it ends); the window still offers スヌーズ, and the press must put it off.
 TEST_F(AlarmEnding, SnoozeWorksWhileTheWindowOffersItAfterTheAlarmRanItsCourse) {
   AlarmEntry e = Daily(7, 0);
-  e.SoundFlag = 1;
-  ASSERT_TRUE(AlarmPlaysSound(e.SoundFlag));
+  e.Sound.Flag = 1;
+  ASSERT_TRUE(AlarmPlaysSound(e.Sound.Flag));
   Ring(e);
   Seconds(3);
   ASSERT_EQ(TheAlarm().Progress().activeSlot, -1);  // ran its course

@@ -310,7 +310,7 @@ TEST_F(EditorCommit, QuickTimerRingsMinutesFromNowWithoutChecksOrDefaults) {
   EXPECT_EQ(e.RepeatKind, kRepeatQuick);
   EXPECT_EQ(e.WeekdayMask, kMaskTuesday);
   EXPECT_EQ(e.Message, "クイックタイマー");
-  EXPECT_EQ(e.SoundFlag, 1);
+  EXPECT_EQ(e.Sound.Flag, 1);
   EXPECT_TRUE(dialogs.Asked.empty());
   EXPECT_EQ(App().prefs.message, before.message);
   EXPECT_EQ(App().lastEditedIndex, 0);

@@ -143,8 +143,8 @@ TEST_F(EditorList, SelectingAThirdWeekdayEntryFillsEveryField) {
   e.Message = "会議";
   e.BellMode = BellMode::PreAndMain;
   e.PreBellMinutes = 10;
-  e.SoundFlag = 1;
-  e.SoundFile = "C:\\chime.wav";
+  e.Sound.Flag = 1;
+  e.Sound.File = "C:\\chime.wav";
   e.MidiVolume = int32_t(0x56785678);
   e.Look.ForeColorIndex = 4;
   e.Look.ForeColor = 0x0000FF;

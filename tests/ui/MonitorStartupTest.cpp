@@ -175,7 +175,7 @@ TEST_F(MonitorStartup, ConvertsAnOlderDataFileWithTheDevicesPresentVolumes) {
   ASSERT_EQ(App().table.EntryCount(), 1);
   EXPECT_EQ(uint32_t(App().table[0].MidiVolume), 0x11112222u);
   EXPECT_EQ(uint32_t(App().table[0].WaveVolume), 0x33334444u);
-  EXPECT_EQ(App().table[0].EndlessFlag, 1);
+  EXPECT_EQ(App().table[0].Sound.Endless, 1);
   AlarmTable stored;
   std::string tag;
   ASSERT_TRUE(ReadAlarmFile(DefaultDataPath(), stored, 0, 0, &tag));

@@ -44,7 +44,7 @@ TEST_F(SoundTest, AlarmSetsVolumesThenOpensAndPlays) {
 
 TEST_F(SoundTest, NoSoundWithoutTheFlagOrAFile) {
   AlarmEntry off = SoundEntry("C:\\bell.mp3");
-  off.SoundFlag = 0;
+  off.Sound.Flag = 0;
   Present(off);
   Present(SoundEntry(""));
   EXPECT_TRUE(journal.empty());

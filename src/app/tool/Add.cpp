@@ -135,11 +135,11 @@ int Add(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   }
   e.Message = value("--message") ? *value("--message") : prefs.message;
   if (const std::string* sound = value("--sound")) {
-    e.SoundFlag = 1;
-    e.SoundFile = *sound;
+    e.Sound.Flag = 1;
+    e.Sound.File = *sound;
   }
   if (!Storable(e.Message)) return Refuse(kMessageNotStorable, err);
-  if (!Storable(e.SoundFile)) return Refuse(kSoundFileNotStorable, err);
+  if (!Storable(e.Sound.File)) return Refuse(kSoundFileNotStorable, err);
 
   TableEdit edit;
   if (!ReadForEdit("add", a.dataFile, edit, err)) return 1;
