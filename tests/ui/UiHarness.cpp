@@ -1,11 +1,15 @@
 #include "UiHarness.h"
 
+#include "audio/Volume.h"
+#include "editor/UnsavedEdits.h"
 #include "platform/Controls.h"
 
 namespace wb::test {
 
 UiTest::UiTest() {
   ResetAppState();
+  ResetAudioState();
+  ResetUnsavedEdits();
   App().programFolder = dir.string() + "/";  // the settings and data files live here
   Svc() = Services{};
   Svc().clock = &clock;
@@ -33,6 +37,8 @@ void UiTest::ForgetWindows() {
 UiTest::~UiTest() {
   ForgetWindows();
   ResetAppState();  // while the clock still hosts the alarm's timers
+  ResetAudioState();
+  ResetUnsavedEdits();
   ui::Timer::SetHost(nullptr);
   Svc() = Services{};
 }
