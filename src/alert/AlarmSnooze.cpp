@@ -46,7 +46,7 @@ void Alarm::Snooze(int minutes) {
   TellSnoozesChanged();
 }
 
-bool Alarm::RingDueSnooze(LocalSecond now) {
+bool Alarm::RingDueSnooze(LocalSecond now, const DaysOff& daysOff) {
   std::vector<wb::Snooze>& snoozes = snoozes_;
   if (snoozes.empty()) return false;
   bool changed = false, rang = false;
@@ -54,7 +54,7 @@ bool Alarm::RingDueSnooze(LocalSecond now) {
   for (size_t i : ByRingTime(snoozes)) {
     const wb::Snooze& s = snoozes[i];
     int slot = -1;
-    switch (ReviewSnooze(App().table, s, now, &slot, &App().daysOff)) {
+    switch (ReviewSnooze(App().table, s, now, &slot, &daysOff)) {
       case SnoozeVerdict::Wait: continue;
       case SnoozeVerdict::Ring:
         if (rang) continue;  // one alarm a tick, as for entries due together

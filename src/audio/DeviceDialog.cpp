@@ -1,8 +1,6 @@
 #include "audio/DeviceDialog.h"
 
-#include "app_state/AppState.h"
 #include "audio/Volume.h"
-#include "storage/Settings.h"
 
 namespace wb {
 using ui::Px;
@@ -56,18 +54,15 @@ void DeviceDialog::OnLoad() {
 
 void DeviceDialog::OnUnload() {
   if (!chosenByUser_) return;  // nobody chose: the dialog comes again next time
-  AudioState& audio = App().audio;
   // A kind without devices keeps whatever name it had.
-  if (std::string midi = DeviceOfList(midiDeviceCombo); !midi.empty()) audio.midiDeviceName = midi;
-  if (std::string wave = DeviceOfList(waveDeviceCombo); !wave.empty()) audio.waveDeviceName = wave;
-  WriteDeviceNames(ProgramIniPath(App().programFolder), audio.midiDeviceName, audio.waveDeviceName);
-  WriteDeviceNames(DataIniPath(App().dataPath), audio.midiDeviceName, audio.waveDeviceName);
+  ChooseMidiDevice(DeviceOfList(midiDeviceCombo));
+  ChooseWaveDevice(DeviceOfList(waveDeviceCombo));
+  WriteChosenDevices();
 }
 
 bool DeviceNamesMissing() {
-  const AudioState& audio = App().audio;
-  return (audio.midiDeviceName.empty() && !MidiDevicesWithVolume().empty()) ||
-         (audio.waveDeviceName.empty() && !WaveDeviceNames().empty());
+  return (ChosenMidiDevice().empty() && !MidiDevicesWithVolume().empty()) ||
+         (ChosenWaveDevice().empty() && !WaveDeviceNames().empty());
 }
 
 }  // namespace wb

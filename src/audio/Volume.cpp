@@ -1,16 +1,29 @@
 #include "audio/Volume.h"
 
 #include <algorithm>
-#include <functional>
 #include <optional>
 
 #include "model/Assert.h"
 #include "app_state/AppState.h"
 #include "platform/Controls.h"
 #include "platform/Services.h"
+#include "storage/Settings.h"
 
 namespace wb {
 namespace {
+
+// What the audio part remembers for the process.
+struct AudioState {
+  std::string midiDeviceName, waveDeviceName;  // chosen
+  std::optional<std::string> editorMidi, editorWave;  // the editor's lists, while in use
+  uint32_t savedMidiVolume = 0, savedWaveVolume = 0;
+  std::string savedMidiDeviceName, savedWaveDeviceName;
+};
+
+AudioState& Audio() {
+  static AudioState state;
+  return state;
+}
 
 constexpr uint32_t kMidiCapsVolume = 0x0001;
 constexpr uint32_t kWaveCapsVolume = 0x0004;
@@ -71,32 +84,50 @@ void SetFirstNamed(const DeviceKind& kind, const std::string& name, uint32_t vol
   }
 }
 
-// The device the editor's list selects while its lists are in use, else nothing.
-std::optional<std::string> EditorList(const std::function<std::optional<std::string>()>& hook) {
-  return hook ? hook() : std::nullopt;
-}
-
-std::string WantedMidiName() {
-  if (!App().monitor.startingUp)
-    if (auto name = EditorList(App().hooks.editorMidiDevice)) return *name;
-  return App().audio.midiDeviceName;
-}
-std::string WantedWaveName() {
-  if (!App().monitor.startingUp)
-    if (auto name = EditorList(App().hooks.editorWaveDevice)) return *name;
-  return App().audio.waveDeviceName;
+const std::string& WantedName(DeviceFrom from, const std::optional<std::string>& listed, const std::string& chosen) {
+  return from == DeviceFrom::EditorLists && listed ? *listed : chosen;
 }
 
 }  // namespace
 
-uint32_t ReadMidiVolume() { return Read(kMidi, WantedMidiName(), App().audio.savedMidiDeviceName); }
-uint32_t ReadWaveVolume() { return Read(kWave, WantedWaveName(), App().audio.savedWaveDeviceName); }
+const std::string& ChosenMidiDevice() { return Audio().midiDeviceName; }
+const std::string& ChosenWaveDevice() { return Audio().waveDeviceName; }
+void ChooseMidiDevice(const std::string& name) {
+  if (!name.empty()) Audio().midiDeviceName = name;
+}
+void ChooseWaveDevice(const std::string& name) {
+  if (!name.empty()) Audio().waveDeviceName = name;
+}
+void ReadChosenDevices(const std::string& ini) { ReadDeviceNames(ini, Audio().midiDeviceName, Audio().waveDeviceName); }
+void WriteChosenDevices() {
+  const AudioState& audio = Audio();
+  WriteDeviceNames(ProgramIniPath(App().programFolder), audio.midiDeviceName, audio.waveDeviceName);
+  WriteDeviceNames(DataIniPath(App().dataPath), audio.midiDeviceName, audio.waveDeviceName);
+}
 
-void SaveMidiVolume() { App().audio.savedMidiVolume = ReadMidiVolume(); }
-void SaveWaveVolume() { App().audio.savedWaveVolume = ReadWaveVolume(); }
+void SetEditorListDevices(std::optional<std::string> midi, std::optional<std::string> wave) {
+  Audio().editorMidi = std::move(midi);
+  Audio().editorWave = std::move(wave);
+}
 
-void RestoreMidiVolume() { SetFirstNamed(kMidi, App().audio.savedMidiDeviceName, App().audio.savedMidiVolume); }
-void RestoreWaveVolume() { SetFirstNamed(kWave, App().audio.savedWaveDeviceName, App().audio.savedWaveVolume); }
+uint32_t ReadMidiVolume(DeviceFrom from) {
+  AudioState& audio = Audio();
+  return Read(kMidi, WantedName(from, audio.editorMidi, audio.midiDeviceName), audio.savedMidiDeviceName);
+}
+uint32_t ReadWaveVolume(DeviceFrom from) {
+  AudioState& audio = Audio();
+  return Read(kWave, WantedName(from, audio.editorWave, audio.waveDeviceName), audio.savedWaveDeviceName);
+}
+
+void SaveMidiVolume(DeviceFrom from) { Audio().savedMidiVolume = ReadMidiVolume(from); }
+void SaveWaveVolume(DeviceFrom from) { Audio().savedWaveVolume = ReadWaveVolume(from); }
+uint32_t SavedMidiVolume() { return Audio().savedMidiVolume; }
+uint32_t SavedWaveVolume() { return Audio().savedWaveVolume; }
+const std::string& SavedMidiDevice() { return Audio().savedMidiDeviceName; }
+const std::string& SavedWaveDevice() { return Audio().savedWaveDeviceName; }
+
+void RestoreMidiVolume() { SetFirstNamed(kMidi, Audio().savedMidiDeviceName, Audio().savedMidiVolume); }
+void RestoreWaveVolume() { SetFirstNamed(kWave, Audio().savedWaveDeviceName, Audio().savedWaveVolume); }
 
 void ApplyMidiVolume(uint32_t volume) {
   IAudioDevices& dev = Devices();
@@ -132,13 +163,13 @@ std::string WaveListDefaultName() {
   if (count <= 0) return {};
   int chosen = 0;
   for (int i = 0; i < count; ++i)
-    if (Named(dev.WaveCaps(i), App().audio.waveDeviceName)) chosen = i;
+    if (Named(dev.WaveCaps(i), Audio().waveDeviceName)) chosen = i;
   DeviceCaps caps = dev.WaveCaps(chosen);
   return caps.result == 0 ? caps.name : std::string();
 }
 
 void ApplyWaveVolume(uint32_t volume) {
-  const std::string name = EditorList(App().hooks.editorWaveDevice).value_or(WaveListDefaultName());
+  const std::string name = Audio().editorWave.value_or(WaveListDefaultName());
   SetFirstNamed(kWave, name, volume);
 }
 
@@ -156,5 +187,7 @@ int SliderPositionOfVolume(uint32_t volume) {
 void ShowVolumeOnSlider(ui::HScrollBar& slider, uint32_t volume) {
   slider.SetValue(SliderPositionOfVolume(volume));
 }
+
+void ResetAudioState() { Audio() = AudioState{}; }
 
 }  // namespace wb

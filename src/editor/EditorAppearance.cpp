@@ -52,9 +52,9 @@ void EditorWindow::OnColorBoxClick(bool textGroup, int index) {
   const bool suppressed = textGroup ? suppressForeColorDialog : suppressBackColorDialog;
   bool chosen = true;
   if (Visible() && !suppressed) {
-    App().editor.dialogOpen = true;
+    dialogOpen_ = true;
     chosen = Svc().dialogs->ChooseColor(color);
-    App().editor.dialogOpen = false;
+    dialogOpen_ = false;
   }
   if (chosen) apply(color);
 }
@@ -62,9 +62,9 @@ void EditorWindow::OnColorBoxClick(bool textGroup, int index) {
 void EditorWindow::ChooseSampleFont() {
   const ui::Color textColor = sampleView.TextColor();
   ui::Font font = sampleView.GetFont();
-  App().editor.dialogOpen = true;
+  dialogOpen_ = true;
   const bool chosen = Svc().dialogs->ChooseFont(font);
-  App().editor.dialogOpen = false;
+  dialogOpen_ = false;
   if (!chosen) return;
   sampleView.SetFont(font);
   ApplyTextColor(textColor);  // a new font keeps the colour

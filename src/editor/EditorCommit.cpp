@@ -54,11 +54,10 @@ bool EditorWindow::ConfirmPastTime() {
                          int(LeadingNumber(minuteEdit.Text())), 0);
   if (SecondNumber(set) >= SecondNumber(Svc().clock->Now())) return true;
   if (!warnPastTimeCheck.Ticked()) return true;
-  EditorState& ed = App().editor;
-  ed.dialogOpen = true;
+  dialogOpen_ = true;
   int answer = Svc().dialogs->MsgBox(kPastTimeQuestion, kOkCancel | kIconExclamation,
                                      kProgramTitle);
-  ed.dialogOpen = false;
+  dialogOpen_ = false;
   return answer != kAnswerCancel;
 }
 
@@ -76,9 +75,8 @@ void EditorWindow::RememberAsDefaults(const AlarmEntry& e) {
   if (WeekUnitOfRepeatKind(e.RepeatKind) >= 0) p.weeklyRepeat = e.RepeatKind;
   p.listView = allEntriesViewCheck.Ticked() ? 1 : 2;
   // A device list without a choice (no device of that kind) keeps the name already chosen.
-  AudioState& audio = App().audio;
-  if (std::string name = DeviceOfList(midiDeviceCombo); !name.empty()) audio.midiDeviceName = p.midiDevice = name;
-  if (std::string name = DeviceOfList(waveDeviceCombo); !name.empty()) audio.waveDeviceName = p.waveDevice = name;
+  if (std::string name = DeviceOfList(midiDeviceCombo); !name.empty()) ChooseMidiDevice(p.midiDevice = name);
+  if (std::string name = DeviceOfList(waveDeviceCombo); !name.empty()) ChooseWaveDevice(p.waveDevice = name);
 }
 
 void EditorWindow::AddEntry() {
@@ -93,7 +91,7 @@ void EditorWindow::AddEntry() {
   AlarmEntry e = app.table[app.table.EntryCount()];  // the spare slot becomes the new entry
   if (!FieldsToEntry(e, monthlyOption.Value()) || !ConfirmPastTime()) return;
   int slot = app.table.Add(e);
-  app.editor.dataChanged = true;
+  UnsavedEdits::Set(true);
   RememberAsDefaults(e);
   app.lastEditedIndex = int16_t(slot);
   RefreshList();
@@ -118,10 +116,10 @@ void EditorWindow::ChangeEntry() {
   if (!FieldsToEntry(e, monthlyOption.Value()) || !ConfirmPastTime()) return;
   TheAlarm().CancelSnoozeOf(slot);  // the user changed what was put off: it is no longer what they snoozed
   app.table[slot] = e;
-  app.editor.dataChanged = true;
+  UnsavedEdits::Set(true);
   RememberAsDefaults(e);
   app.lastEditedIndex = int16_t(slot);
-  app.editor.currentIndex = slot;
+  currentIndex_ = slot;
   RefreshList();
   if (int row = FindRowOfEntry(slot); row >= 0) {
     // A moment with the fresh list shown and nothing selected tells the user it was rebuilt.
@@ -137,7 +135,7 @@ void EditorWindow::DeleteEntries() {
   AppState& app = App();
   std::vector<int> rows = SelectedRows(alarmList);
   if (rows.empty() || TheAlarm().Sounding()) return;
-  app.editor.dataChanged = true;
+  UnsavedEdits::Set(true);
   std::vector<bool> marked(size_t(app.table.EntryCount()), false);
   for (int row : rows) marked[size_t(SlotOfRow(row))] = true;
   for (int slot = 0; slot < int(marked.size()); ++slot)
@@ -172,7 +170,7 @@ void EditorWindow::AddQuickTimer(int minutes) {
   e.BlinkCount = *blinkCount;
   AppearanceToEntry(e);
   int slot = app.table.Add(e);
-  app.editor.dataChanged = true;
+  UnsavedEdits::Set(true);
   app.lastEditedIndex = int16_t(slot);
 }
 

@@ -34,11 +34,11 @@ bool EditorWindow::ResolveChangedFile() {
   if (!now.present && !app.dataStamp.present) return true;
   const std::string when = now.present ? LastWriteText(path) : "";
   const std::string stamp = now.present ? "更新日時: " + when : std::string("（ファイルは削除されています）");
-  app.editor.dialogOpen = true;
+  dialogOpen_ = true;
   const int answer = Svc().dialogs->Choose(kChangedHead + path + "\r\n" + stamp + kChangedChoices,
                                            {kOverwriteButton, kReloadButton, kCancelButton}, kIconExclamation,
                                            kProgramTitle);
-  app.editor.dialogOpen = false;
+  dialogOpen_ = false;
   if (answer == 0) {
     // What was saved elsewhere stays beside the file, to be found again.
     if (!now.present || !KeepBackupOfFile(path).empty()) return true;
@@ -46,10 +46,10 @@ bool EditorWindow::ResolveChangedFile() {
     return false;
   }
   if (answer != 1) return false;
-  if (app.editor.dataChanged) {
-    app.editor.dialogOpen = true;
+  if (UnsavedEdits::Any()) {
+    dialogOpen_ = true;
     const int sure = Svc().dialogs->MsgBox(kDropEditsQuestion, kOkCancel | kIconExclamation, kProgramTitle);
-    app.editor.dialogOpen = false;
+    dialogOpen_ = false;
     if (sure == kAnswerCancel) return false;
   }
   // The editor stays open on the file as it is now; its next OK saves without a question.

@@ -61,31 +61,31 @@ const char* RefusalOf(const std::string& path) {
 bool EditorWindow::SwitchDataFile(const std::string& path) {
   AppState& app = App();
   // Switching re-reads the table from the new file: edits not saved yet would be gone.
-  if (app.editor.dataChanged) {
-    app.editor.dialogOpen = true;
+  if (UnsavedEdits::Any()) {
+    dialogOpen_ = true;
     int answer = Svc().dialogs->MsgBox(kUnsavedQuestion, kOkCancel | kIconExclamation, kProgramTitle);
-    app.editor.dialogOpen = false;
+    dialogOpen_ = false;
     if (answer == kAnswerCancel) return false;
   }
   app.dataPath = path;
   WriteDataPath(DataIniPath(path), path);
   WriteDataPath(ProgramIniPath(app.programFolder), path);
   // The days-off file lives beside the data file: the list below shows the new folder's.
-  if (app.hooks.dataFileSwitched) app.hooks.dataFileSwitched();
+  if (host_) host_->DataFileSwitched();
   OpenEditor();
   return true;
 }
 
 // The path box shows the file in use: after a refused or cancelled switch it shows it again.
 void EditorWindow::ShowDataPathInUse() {
-  App().editor.editorLoading = true;  // not a typed change
+  loading_ = true;  // not a typed change
   dataPathEdit.SetText(App().dataPath);
-  App().editor.editorLoading = false;
+  loading_ = false;
   CaretToEnd(dataPathEdit);
 }
 
 void EditorWindow::OnDataPathChange() {
-  if (App().editor.editorLoading) return;
+  if (loading_) return;
   const std::string text = dataPathEdit.Text();
   // A relative path means the program's folder, as at start-up: read against the current folder,
   // OK would save one table and the next start ring another.
@@ -123,13 +123,13 @@ void EditorWindow::OnDataPathGotFocus() {
 
 void EditorWindow::BrowseDataFile() {
   AppState& app = App();
-  app.editor.dialogOpen = true;
+  dialogOpen_ = true;
   // An empty box or a bare name opens in the program's folder.
   const std::string folder = FolderOf(ResolveDataPath(app.programFolder, dataPathEdit.Text()));
   std::string path = folder + "Wakebell";
   bool chosen = Svc().dialogs->OpenFileWith("Fileを開く", kDataFileFilter, path,
                                             {.createPrompt = true, .defaultExtension = "dat"});
-  app.editor.dialogOpen = false;
+  dialogOpen_ = false;
   if (!chosen || path == app.dataPath) return;
   // The same checks as a typed path, and one question at most about unsaved edits. A new name
   // the user agreed to create: an empty table, written by the next OK.
@@ -144,7 +144,7 @@ void EditorWindow::BrowseDataFile() {
 
 void EditorWindow::SaveAndClose() {
   AppState& app = App();
-  app.editor.currentIndex = -1;
+  currentIndex_ = -1;
   // Another PC, the tool or a backup put back may have saved meanwhile: never over it unseen.
   // Asked before the due check is held: bells ring while the question waits.
   if (!ResolveChangedFile()) return;
@@ -165,15 +165,14 @@ void EditorWindow::SaveAndClose() {
          &dataPathEdit);
     return;
   }
-  app.editor.dataChanged = false;
+  UnsavedEdits::Set(false);
   TheAlarm().StopTestPlay();
   Unload();
 }
 
 void EditorWindow::OnQueryUnload(int& cancel) {
-  AppState& app = App();
-  app.editor.currentIndex = -1;
-  if (!app.monitor.shuttingDown && !AskToDiscardEdits()) {
+  currentIndex_ = -1;
+  if (!(host_ && host_->ShuttingDown()) && !AskToDiscardEdits()) {
     cancel = 1;
     return;
   }
@@ -181,29 +180,27 @@ void EditorWindow::OnQueryUnload(int& cancel) {
 }
 
 bool EditorWindow::AskToDiscardEdits() {
-  AppState& app = App();
-  if (!app.editor.dataChanged) return true;
-  app.editor.dialogOpen = true;
+  if (!UnsavedEdits::Any()) return true;
+  dialogOpen_ = true;
   int answer = Svc().dialogs->MsgBox(kUnsavedQuestion, kOkCancel | kIconExclamation, kProgramTitle);
-  app.editor.dialogOpen = false;
+  dialogOpen_ = false;
   return answer != kAnswerCancel;
 }
 
 void EditorWindow::ResetFields() {
-  AppState& app = App();
   alarmList.ClearSelection();
   ResetEntryFields();
   CaretToEnd(soundFileEdit);
   RefreshList();
   FocusList();
-  app.editor.currentIndex = -1;
+  currentIndex_ = -1;
   // An alarm in progress puts the volumes back itself when it ends.
   if (!TheAlarm().Sounding()) {
     RestoreMidiVolume();
     RestoreWaveVolume();
   }
-  ShowVolumeOnSlider(midiVolumeSlider, app.audio.savedMidiVolume);
-  ShowVolumeOnSlider(waveVolumeSlider, app.audio.savedWaveVolume);
+  ShowVolumeOnSlider(midiVolumeSlider, SavedMidiVolume());
+  ShowVolumeOnSlider(waveVolumeSlider, SavedWaveVolume());
 }
 
 }  // namespace wb

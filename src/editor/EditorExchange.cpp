@@ -22,10 +22,10 @@ constexpr const char* kNothingToImport = "取り込めるアラームがあり�
 void EditorWindow::ExportAlarmFile() {
   AppState& app = App();
   std::string path = FolderOf(app.dataPath) + "Wakebell.ics";
-  app.editor.dialogOpen = true;
+  dialogOpen_ = true;
   const bool chosen = Svc().dialogs->OpenFileWith("エクスポート", kExportFilter, path,
                                                   {.defaultExtension = "ics", .save = true});
-  app.editor.dialogOpen = false;
+  dialogOpen_ = false;
   if (!chosen) return;
   ExchangeFormat format;
   if (!ExchangeFormatOfPath(path, format)) {
@@ -34,24 +34,24 @@ void EditorWindow::ExportAlarmFile() {
   }
   const Moment now = Svc().clock->Read();
   const std::string bytes = format == ExchangeFormat::ICalendar
-                                ? ExportICalendar(app.table, {&app.daysOff, DayOf(LocalDateOf(now)), now.utc})
+                                ? ExportICalendar(app.table, {&DaysOffInUse(), DayOf(LocalDateOf(now)), now.utc})
                                 : ExportCsv(app.table);
   if (!WriteFileAtomically(path, bytes)) {
     Warn("ファイルに書き込めませんでした\r\n" + path, &exportButton);
     return;
   }
-  app.editor.dialogOpen = true;
+  dialogOpen_ = true;
   Svc().dialogs->MsgBox(std::to_string(app.table.EntryCount()) + " 件のアラームを書き出しました\r\n" + path,
                         kOkOnly | kIconInformation, kProgramTitle);
-  app.editor.dialogOpen = false;
+  dialogOpen_ = false;
 }
 
 void EditorWindow::ImportAlarmFile() {
   AppState& app = App();
   std::string path = FolderOf(app.dataPath);
-  app.editor.dialogOpen = true;
+  dialogOpen_ = true;
   const bool chosen = Svc().dialogs->OpenFile("インポート", kImportFilter, path);
-  app.editor.dialogOpen = false;
+  dialogOpen_ = false;
   if (!chosen) return;
   std::string bytes;
   std::ifstream probe;
@@ -75,7 +75,7 @@ void EditorWindow::ImportAlarmFile() {
   }
   for (const AlarmEntry& e : result.entries) app.table.Add(e);
   if (!result.entries.empty()) {
-    app.editor.dataChanged = true;
+    UnsavedEdits::Set(true);
     app.lastEditedIndex = int16_t(app.table.EntryCount() - 1);
     RefreshList();
     SelectRowOfEntry(app.lastEditedIndex);
@@ -84,9 +84,9 @@ void EditorWindow::ImportAlarmFile() {
                                                : std::to_string(result.entries.size()) +
                                                      " 件のアラームを取り込みました (ＯＫ で保存します)";
   if (!result.skipped.empty()) report += "\r\n\r\n" + SkippedEventsMessage(result.skipped);
-  app.editor.dialogOpen = true;
+  dialogOpen_ = true;
   Svc().dialogs->MsgBox(report, kOkOnly | (result.skipped.empty() ? kIconInformation : kIconExclamation), kProgramTitle);
-  app.editor.dialogOpen = false;
+  dialogOpen_ = false;
   alarmList.SetFocus();
 }
 

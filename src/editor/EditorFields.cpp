@@ -33,10 +33,9 @@ void SelectAllText(ui::TextBox& edit) {
 void CaretToEnd(ui::TextBox& edit) { edit.SetSelStart(int(edit.Text().size())); }
 
 bool EditorWindow::Warn(const std::string& text, ui::Control* focus) {
-  EditorState& ed = App().editor;
-  ed.dialogOpen = true;
+  dialogOpen_ = true;
   Svc().dialogs->MsgBox(text, kOkOnly | kIconExclamation, kProgramTitle);
-  ed.dialogOpen = false;
+  dialogOpen_ = false;
   if (focus) focus->SetFocus();
   return false;
 }
@@ -138,7 +137,7 @@ void EditorWindow::ApplyWeekUnit() {
 }
 
 void EditorWindow::OnMonthlyOptionClick() {
-  if (!monthlyOption.Value() || App().editor.fillingFields) return;
+  if (!monthlyOption.Value() || fillingFields_) return;
   EnableAll({&dayOfMonthEdit, &dayOfMonthLabel}, true);
   CaretToEnd(dayOfMonthEdit);
   // A click on 毎月 goes on into the day box. From the keyboard the focus stays on the option:
@@ -311,7 +310,7 @@ void EditorWindow::InitEditorFields() {
   OnPreBellClick();
   OnSoundClick();
   CaretToEnd(soundFileEdit);
-  ShowVolumeOnSlider(midiVolumeSlider, App().audio.savedMidiVolume);
+  ShowVolumeOnSlider(midiVolumeSlider, SavedMidiVolume());
   ShowTimeOf(now);
   FillDeviceLists();
 }

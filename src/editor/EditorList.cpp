@@ -26,32 +26,29 @@ int RowColumns(const ui::ListBox& list) {
 }  // namespace
 
 void EditorWindow::RefreshList() {
-  EditorState& ed = App().editor;
-  ed.sortKeys = BuildSortKeys(App().table);
-  std::vector<ListRow> rows = BuildAlarmList(App().table, ed.sortKeys, calendar.Value(),
-                                             Svc().clock->Now(), DailyView(), MondayStart(), &App().daysOff);
+  sortKeys_ = BuildSortKeys(App().table);
+  std::vector<ListRow> rows = BuildAlarmList(App().table, sortKeys_, calendar.Value(),
+                                             Svc().clock->Now(), DailyView(), MondayStart(), &DaysOffInUse());
   std::vector<std::string> lines;
   lines.reserve(rows.size());
-  if (DailyView()) ed.dailyRows.clear();
+  if (DailyView()) dailyRows_.clear();
   // Each row shows its entry's message after the line, so that alike rows can be told apart.
   const int columns = RowColumns(alarmList);
   for (ListRow& row : rows) {
-    if (DailyView()) ed.dailyRows.push_back(row.slot);
+    if (DailyView()) dailyRows_.push_back(row.slot);
     lines.push_back(ListRowWithMessage(row.text, App().table[row.slot].Message, columns));
   }
-  if (DailyView()) ed.dailyRowCount = int32_t(ed.dailyRows.size());
   // One fill for the whole list: a full table is 32767 rows.
   alarmList.SetItems(std::move(lines));
 }
 
 int EditorWindow::SlotOfRow(int row) const {
-  const EditorState& ed = App().editor;
   if (DailyView()) {
-    WB_ASSERT(row >= 0 && row < int(ed.dailyRows.size()));
-    return ed.dailyRows[size_t(row)];
+    WB_ASSERT(row >= 0 && row < int(dailyRows_.size()));
+    return dailyRows_[size_t(row)];
   }
-  WB_ASSERT(row >= 0 && row < int(ed.sortKeys.size()));
-  return ed.sortKeys[size_t(row)].Index;
+  WB_ASSERT(row >= 0 && row < int(sortKeys_.size()));
+  return sortKeys_[size_t(row)].Index;
 }
 
 int EditorWindow::FindRowOfEntry(int slot) const {
@@ -74,9 +71,9 @@ void EditorWindow::ShowEntryInFields() {
   int row = alarmList.ListIndex();
   if (row < 0 || row >= alarmList.ListCount()) return;  // a click below the last row
   AppState& app = App();
-  app.editor.fillingFields = true;
+  fillingFields_ = true;
   int slot = SlotOfRow(row);
-  app.editor.currentIndex = slot;
+  currentIndex_ = slot;
   const AlarmEntry e = app.table[slot];  // a copy: the reactions below may refresh the list
   const CivilTime t = ToCivil(e.AlarmTime);
 
@@ -114,7 +111,7 @@ void EditorWindow::ShowEntryInFields() {
   ShowSoundAndLook({e.BlinkFlag, e.KeepWindowFlag, e.BlinkCount, e.Sound, e.Message, e.Look});
   ShowVolumeOnSlider(midiVolumeSlider, uint32_t(e.MidiVolume));
   ShowVolumeOnSlider(waveVolumeSlider, uint32_t(e.WaveVolume));
-  app.editor.fillingFields = false;
+  fillingFields_ = false;
 }
 
 // The two view boxes act as a pair of which exactly one is ticked; a box the user unticks
@@ -132,7 +129,7 @@ void EditorWindow::OnAllEntriesViewClick() {
   dailyViewCheck.SetFont({.name = dailyViewCheck.GetFont().name, .size = dailyViewCheck.GetFont().size});
   dailyViewCheck.SetBackColor(ui::kButtonFace);
   RefreshList();
-  if (!App().editor.editorLoading) SelectRowOfEntry(App().editor.currentIndex);
+  if (!loading_) SelectRowOfEntry(currentIndex_);
   FocusList();
 }
 
@@ -152,7 +149,7 @@ void EditorWindow::OnDailyViewClick() {
   dailyViewCheck.SetFont(bold);
   dailyViewCheck.SetBackColor(kDailyViewRed);
   RefreshList();
-  SelectRowOfEntry(App().editor.currentIndex);
+  SelectRowOfEntry(currentIndex_);
   FocusList();
 }
 

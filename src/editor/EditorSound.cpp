@@ -8,7 +8,6 @@
 #include "editor/EditorWindow.h"
 #include "platform/Services.h"
 #include "storage/FileIo.h"
-#include "storage/Settings.h"
 
 namespace wb {
 
@@ -18,7 +17,7 @@ constexpr const char* kSoundFilter = "サウンドファイル|*.wav;*.mp3;*.wma
 
 void EditorWindow::BrowseSoundFile() {
   AppState& app = App();
-  app.editor.dialogOpen = true;
+  dialogOpen_ = true;
   const std::string text = soundFileEdit.Text();
   std::string folder = text.find_first_not_of(' ') == std::string::npos ? "" : FolderOf(text);
   std::string path = folder.empty() ? app.programFolder : folder;  // a folder only: no name offered
@@ -28,23 +27,21 @@ void EditorWindow::BrowseSoundFile() {
     soundFileEdit.SetFocus();
     CheckStorable(soundFileEdit, kSoundFileNotStorable);
   }
-  app.editor.dialogOpen = false;
+  dialogOpen_ = false;
 }
 
 void EditorWindow::ToggleSoundTest() {
   // A missing file is said in a message box, which must not lose the focus to the repaint.
-  AppState& app = App();
-  app.editor.dialogOpen = true;
+  dialogOpen_ = true;
   TheAlarm().ToggleTestPlay(soundFileEdit.Text(), VolumeFromSlider(midiVolumeSlider.Value()),
                  VolumeFromSlider(waveVolumeSlider.Value()));
-  app.editor.dialogOpen = false;
+  dialogOpen_ = false;
 }
 
 // While a test plays the sliders act on the devices at once; otherwise moving one puts the
 // devices' own volume back, so a test's volume never outlives the test.
 void EditorWindow::OnVolumeSliderChange(bool midi) {
-  AppState& app = App();
-  if (midi ? app.audio.midiSliderSuppressed : app.audio.waveSliderSuppressed) return;
+  if (midi ? midiSliderSuppressed_ : waveSliderSuppressed_) return;
   if (TheAlarm().TestPlaying()) {
     if (midi)
       ApplyMidiVolume(VolumeFromSlider(midiVolumeSlider.Value()));
@@ -60,18 +57,18 @@ void EditorWindow::OnVolumeSliderChange(bool midi) {
 }
 
 void EditorWindow::FillDeviceLists() {
-  const AudioState& audio = App().audio;
   // MIDI: the last device of the chosen name, else the first.
   const std::vector<std::string> midi = MidiDevicesWithVolume();
   int midiRow = 0;
   for (int i = 0; i < int(midi.size()); ++i)
-    if (midi[size_t(i)] == audio.midiDeviceName) midiRow = i;
+    if (midi[size_t(i)] == ChosenMidiDevice()) midiRow = i;
   const std::vector<std::string> wave = WaveDeviceNames();
   int waveRow = 0;
   for (int i = 0; i < int(wave.size()); ++i)
-    if (wave[size_t(i)] == audio.waveDeviceName) waveRow = i;
+    if (wave[size_t(i)] == ChosenWaveDevice()) waveRow = i;
   FillDeviceList(midiDeviceCombo, midi);
   FillDeviceList(waveDeviceCombo, wave);
+  TellDeviceLists();
   midiDeviceCombo.SetListIndex(midiRow);  // runs the choice, as a user's would
   waveDeviceCombo.SetListIndex(waveRow);
   OnSoundClick();  // a kind without devices has no volume to set: its slider rests
@@ -80,26 +77,25 @@ void EditorWindow::FillDeviceLists() {
 // Another device chosen: the one controlled so far gets its volume back before the new one's
 // is read and shown.
 void EditorWindow::OnDeviceChoice(bool midi) {
-  AppState& app = App();
+  TellDeviceLists();
   if (TheAlarm().Sounding()) return;
   if (DeviceOfList(midi ? midiDeviceCombo : waveDeviceCombo).empty()) return;  // no device
-  bool& suppressed = midi ? app.audio.midiSliderSuppressed : app.audio.waveSliderSuppressed;
+  bool& suppressed = midi ? midiSliderSuppressed_ : waveSliderSuppressed_;
   suppressed = true;
   if (midi) {
-    if (!app.audio.savedMidiDeviceName.empty()) RestoreMidiVolume();
-    SaveMidiVolume();
-    ShowVolumeOnSlider(midiVolumeSlider, app.audio.savedMidiVolume);
+    if (!SavedMidiDevice().empty()) RestoreMidiVolume();
+    SaveMidiVolume(VolumesFrom());
+    ShowVolumeOnSlider(midiVolumeSlider, SavedMidiVolume());
   } else {
-    if (!app.audio.savedWaveDeviceName.empty()) RestoreWaveVolume();
-    SaveWaveVolume();
-    ShowVolumeOnSlider(waveVolumeSlider, app.audio.savedWaveVolume);
+    if (!SavedWaveDevice().empty()) RestoreWaveVolume();
+    SaveWaveVolume(VolumesFrom());
+    ShowVolumeOnSlider(waveVolumeSlider, SavedWaveVolume());
   }
   OpenSystemMixer();
-  if (!app.monitor.startingUp && !app.editor.editorLoading) {
-    if (std::string name = DeviceOfList(midiDeviceCombo); !name.empty()) app.audio.midiDeviceName = name;
-    if (std::string name = DeviceOfList(waveDeviceCombo); !name.empty()) app.audio.waveDeviceName = name;
-    WriteDeviceNames(ProgramIniPath(app.programFolder), app.audio.midiDeviceName, app.audio.waveDeviceName);
-    WriteDeviceNames(DataIniPath(app.dataPath), app.audio.midiDeviceName, app.audio.waveDeviceName);
+  if (!HostStartingUp() && !loading_) {
+    ChooseMidiDevice(DeviceOfList(midiDeviceCombo));
+    ChooseWaveDevice(DeviceOfList(waveDeviceCombo));
+    WriteChosenDevices();
   }
   suppressed = false;
 }

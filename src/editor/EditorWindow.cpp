@@ -38,7 +38,7 @@ std::string Indexed(const char* family, size_t i) {
 }  // namespace
 
 // The layout: each control where it sits, with its caption.
-EditorWindow::EditorWindow()
+EditorWindow::EditorWindow(EditorHost* host)
     : ui::Form("EditorWindow", kProgramTitle, kClientWidth * ui::kTwipsPerPixel, kClientHeight * ui::kTwipsPerPixel),
       alarmListLabel(*this, "alarmListLabel", {.rect = Px(8, 12, 120, 16), .caption = "アラームリスト(&L)"}),
       allEntriesViewCheck(*this, "allEntriesViewCheck", {.rect = Px(196, 8, 60, 22), .caption = "一覧(&I)"}),
@@ -125,7 +125,8 @@ EditorWindow::EditorWindow()
       dataPathEdit(*this, "dataPathEdit", {.rect = Px(8, 532, 304, 23)}),
       browseDataFileButton(*this, "browseDataFileButton", {.rect = Px(316, 530, 36, 27), .caption = "参照", .picture = "OPEN", .pictureOnly = true}),
       resetFieldsButton(*this, "resetFieldsButton", {.rect = Px(652, 530, 150, 30), .caption = "初期状態にする(&O)"}),
-      saveAndCloseButton(*this, "saveAndCloseButton", {.rect = Px(818, 530, 150, 30), .caption = "ＯＫ"}) {
+      saveAndCloseButton(*this, "saveAndCloseButton", {.rect = Px(818, 530, 150, 30), .caption = "ＯＫ"}),
+      host_(host) {
   centerOnScreen = true;
   FinishLayout();
   WireEvents();
@@ -187,7 +188,7 @@ void EditorWindow::WireEvents() {
   alarmList.onClick = [this] { ShowEntryInFields(); };
   calendar.onDateClick = [this] { OnCalendarDateClick(); };
   calendar.onSelChange = [this] { OnCalendarSelChange(); };
-  calendar.isBoldDay = [](OleDate day) { return App().daysOff.IsDayOff(DayOf(day)); };
+  calendar.isBoldDay = [this](OleDate day) { return DaysOffInUse().IsDayOff(DayOf(day)); };
   // Entry fields.
   hourEdit.onChange = [this] { OnHourChange(); };
   minuteEdit.onChange = [this] { OnMinuteChange(); };
@@ -248,9 +249,12 @@ void EditorWindow::WireEvents() {
   // The window.
   onLoad = [this] { OpenEditor(); };
   // While the editor is open its device lists say which devices the volumes are for.
-  onUnload = [this] { deviceListsInUse_ = false; };
+  onUnload = [this] {
+    deviceListsInUse_ = false;
+    TellDeviceLists();
+  };
   onPaint = [this] {
-    if (!App().editor.dialogOpen && Visible()) alarmList.SetFocus();
+    if (!dialogOpen_ && Visible()) alarmList.SetFocus();
   };
   onQueryUnload = [this](int& cancel, ui::UnloadMode) { OnQueryUnload(cancel); };
   // Escape closes as the close box does: through the question about unsaved edits.
@@ -289,40 +293,51 @@ void EditorWindow::SetKeyboardOrder() {
 
 void EditorWindow::OpenEditor() {
   AppState& app = App();
-  app.editor.editorLoading = true;
-  app.editor.dataChanged = false;
+  loading_ = true;
+  UnsavedEdits::Set(false);
   LoadPreferences(DataIniPath(app.dataPath), app.prefs);
   const AlarmTable before = app.table;
-  LoadAlarmTableStamped(app.dataPath, app.table, app.audio.savedMidiVolume, app.audio.savedWaveVolume,
-                        app.dataStamp);
+  LoadAlarmTableStamped(app.dataPath, app.table, SavedMidiVolume(), SavedWaveVolume(), app.dataStamp);
   CarryRungMarks(before, app.table);  // a bell that rang since the last save stays rung
   dataPathEdit.SetText(app.dataPath);
   if (DeviceNamesMissing()) ui::TheForm<DeviceDialog>().ShowModal();
   deviceListsInUse_ = true;
+  TellDeviceLists();
   InitEditorFields();
   ResetEntryFields();
   if (!TheAlarm().Sounding()) {
-    SaveMidiVolume();
-    SaveWaveVolume();
+    SaveMidiVolume(VolumesFrom());
+    SaveWaveVolume(VolumesFrom());
   }
-  ShowVolumeOnSlider(midiVolumeSlider, app.audio.savedMidiVolume);
-  ShowVolumeOnSlider(waveVolumeSlider, app.audio.savedWaveVolume);
+  ShowVolumeOnSlider(midiVolumeSlider, SavedMidiVolume());
+  ShowVolumeOnSlider(waveVolumeSlider, SavedWaveVolume());
   OpenSystemMixer();
   RefreshList();
-  app.editor.editorLoading = false;
+  loading_ = false;
 }
 
-std::optional<std::string> EditorWindow::SelectedMidiDevice() const {
-  if (!deviceListsInUse_) return std::nullopt;
-  return DeviceOfList(midiDeviceCombo);
+// The volumes are for the devices the lists select from the moment they are in use until the
+// editor unloads; the audio part hears of every change.
+void EditorWindow::TellDeviceLists() {
+  if (!deviceListsInUse_) {
+    SetEditorListDevices(std::nullopt, std::nullopt);
+    return;
+  }
+  SetEditorListDevices(DeviceOfList(midiDeviceCombo), DeviceOfList(waveDeviceCombo));
 }
-std::optional<std::string> EditorWindow::SelectedWaveDevice() const {
-  if (!deviceListsInUse_) return std::nullopt;
-  return DeviceOfList(waveDeviceCombo);
+
+// Start-up reads the volumes of the stored choice, whatever the lists show.
+DeviceFrom EditorWindow::VolumesFrom() const {
+  return HostStartingUp() ? DeviceFrom::Choice : DeviceFrom::EditorLists;
+}
+
+const DaysOff& EditorWindow::DaysOffInUse() const {
+  static const DaysOff kHolidaysOnly;
+  return host_ ? host_->DaysOffInUse() : kHolidaysOnly;
 }
 
 void EditorWindow::PauseDueCheck(bool paused) {
-  if (App().hooks.pauseDueCheck) App().hooks.pauseDueCheck(paused);
+  if (host_) host_->PauseDueCheck(paused);
 }
 
 void RefreshListIfLoaded() {

@@ -2,15 +2,21 @@
 // delete, the quick timer, the appearance and sound of an entry, the data file and saving.
 // It works on the process-wide alarm table itself; the monitor sees every change at its next
 // tick. Each concern is a file of its own (EditorList, EditorFields, EditorCommit,
-// EditorDataFile, EditorExchange). Reached as ui::TheForm<EditorWindow>(); only the controls and a few
-// queries are public, the handlers are its own. Portable window logic: no operating-system header.
+// EditorDataFile, EditorExchange). Made by the monitor (MonitorWindow::Editor), which lends
+// itself as the editor's host; only the controls and a few queries are public, the handlers
+// are its own. Portable window logic: no operating-system header.
 #pragma once
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "audio/Volume.h"
+#include "editor/EditorHost.h"
+#include "editor/UnsavedEdits.h"
 #include "model/AlarmEntry.h"
 #include "model/EntryRules.h"
+#include "model/SortKey.h"
 #include "storage/Preferences.h"
 #include "platform/Controls.h"
 
@@ -24,7 +30,8 @@ inline constexpr const char* kUnsavedQuestion =
 
 class EditorWindow : public ui::Form {
  public:
-  EditorWindow();
+  // `host` (the monitor that opens it) outlives the editor; none for an editor on its own.
+  explicit EditorWindow(EditorHost* host = nullptr);
 
   // List.
   ui::Label alarmListLabel;
@@ -101,10 +108,15 @@ class EditorWindow : public ui::Form {
 
   // The entry a row of the list shows (its slot in the table).
   int SlotOfRow(int row) const;
-  // The device the MIDI or wave list selects, once the lists are filled at loading and until
-  // the editor unloads; nothing otherwise (the monitor lends these to the volume code).
-  std::optional<std::string> SelectedMidiDevice() const;
-  std::optional<std::string> SelectedWaveDevice() const;
+  // The entry the fields were last filled from or changed, -1 none.
+  int CurrentEntry() const { return currentIndex_; }
+  // The guards the handlers hold while they run: a question of the editor is open (the monitor
+  // reads no changed data file meanwhile), the window is loading, the fields are being filled
+  // from an entry.
+  struct Guards {
+    bool dialogOpen, loading, fillingFields;
+  };
+  Guards ActiveGuards() const { return {dialogOpen_, loading_, fillingFields_}; }
   // Unsaved edits: the editor's question whether to throw them away. True when there are none
   // or the user lets them go, false when the user keeps them (キャンセル).
   bool AskToDiscardEdits();
@@ -194,6 +206,8 @@ class EditorWindow : public ui::Form {
   void OnVolumeSliderChange(bool midi);
   void FillDeviceLists();
   void OnDeviceChoice(bool midi);
+  void TellDeviceLists();  // what the lists select, to the audio part
+  DeviceFrom VolumesFrom() const;
 
   // Add, change, delete, quick timer (EditorCommit.cpp).
   void AddEntry();
@@ -219,6 +233,8 @@ class EditorWindow : public ui::Form {
   void OnQueryUnload(int& cancel);
   void ResetFields();
   void PauseDueCheck(bool paused);
+  bool HostStartingUp() const { return host_ && host_->StartingUp(); }
+  const DaysOff& DaysOffInUse() const;
   // OK found the data file changed since this editor read it (EditorConflict.cpp): asks
   // whether to overwrite it (a backup of it kept), read it again or go back. True when the
   // save may go ahead.
@@ -228,8 +244,19 @@ class EditorWindow : public ui::Form {
   void ExportAlarmFile();
   void ImportAlarmFile();
 
-  // The device lists answer for the volumes (SelectedMidiDevice, SelectedWaveDevice).
+  EditorHost* const host_;
+  // The list's rows: the whole table in sort order, or the day's entries (the daily view).
+  std::vector<SortKey> sortKeys_;
+  std::vector<int32_t> dailyRows_;
+  int32_t currentIndex_ = -1;
+  // Handlers that run while these are on leave alone what would otherwise follow a change.
+  bool loading_ = false;
+  bool dialogOpen_ = false;  // a message box or a file, colour or font dialog of the editor
+  bool fillingFields_ = false;
+  // The device lists answer for the volumes from the loading on (TellDeviceLists).
   bool deviceListsInUse_ = false;
+  // A device chosen in a list shows its volume on the slider: not a move of the slider.
+  bool midiSliderSuppressed_ = false, waveSliderSuppressed_ = false;
   // Guards of the handlers that write back into their own field.
   bool dayFilterBusy = false;
   bool preBellFilterBusy = false;

@@ -49,7 +49,7 @@ void BellWatch::Start(const Moment& now, bool paused) {
   Rearm(now, paused);
 }
 
-LocalSecond BellWatch::DueMomentOf(const DueResult& due, const Moment& now) {
+LocalSecond BellWatch::DueMomentOf(const DueResult& due, const Moment& now) const {
   const AlarmEntry& e = App().table[due.slot];
   // A quick timer falls due at its own second and rings up to a minute late; every other bell
   // at the start of its minute.
@@ -58,7 +58,7 @@ LocalSecond BellWatch::DueMomentOf(const DueResult& due, const Moment& now) {
   // A pre-bell alone in the set minute may stand for its own minute's bell (Bells.h); it is
   // recorded at that moment, as the catch-up counts it.
   if (due.pre && !due.main)
-    return PreBellOwnSecond(e, DayTimeOf(e.AlarmTime), minute * 60, &App().daysOff);
+    return PreBellOwnSecond(e, DayTimeOf(e.AlarmTime), minute * 60, &daysOff_);
   return minute * 60;
 }
 
@@ -176,7 +176,7 @@ void BellWatch::Rearm(const Moment& now, bool paused) {
   const LocalSecond after = now.Local() + 1;
   const LocalSecond next =
       wakeEnabled_ && !paused
-          ? EarlierBell(NextBellOfTable(App().table, after, kNextBellHorizonDays, &App().daysOff),
+          ? EarlierBell(NextBellOfTable(App().table, after, kNextBellHorizonDays, &daysOff_),
                         NextSnoozeRing(TheAlarm().Snoozes(), after))
           : 0;
   if (next == 0) {
@@ -216,7 +216,7 @@ void BellWatch::CatchUpNow(const Moment& now, bool paused) {
     return;
   }
   CatchUpLimits limits;
-  limits.daysOff = &App().daysOff;
+  limits.daysOff = &daysOff_;
   // From where the watch may have left bells unshown (a crowded minute shows one a tick): the
   // ledger keeps what was shown from ringing again.
   TakeCatchUp(FindMissedBells(App().table, state_.catchUp, TrailingWatch(), now.Local(), limits), now);
@@ -228,7 +228,7 @@ void BellWatch::CatchUpNewEntries(const std::vector<int>& newSlots, LocalSecond 
   // Bells of a pause are not made up, as the due check never made them up.
   if (paused || newSlots.empty()) return;
   CatchUpLimits limits;
-  limits.daysOff = &App().daysOff;
+  limits.daysOff = &daysOff_;
   const LocalSecond from = std::max(since, floor_);
   // The catch-up's walk is per entry: the entries that were here already are left out of its
   // answer, since the due check saw their bells (and the ledger holds what it rang).
@@ -257,7 +257,7 @@ void BellWatch::CheckMinuteOverflow(const Moment& now) {
   const LocalSecond from = lastMinute_ * 60 - 1;
   const Moment until = MomentAtLocal(minute * 60 - 1, now.offsetSeconds);
   CatchUpLimits limits;
-  limits.daysOff = &App().daysOff;
+  limits.daysOff = &daysOff_;
   if (presentedThisMinute_ && minute - lastMinute_ == 1) limits.ringLateSeconds = -1;
   const CatchUpResult result = FindMissedBells(App().table, state_.catchUp, from, until.Local(), limits);
   if (result.ringNow.empty() && result.missed.empty()) return;

@@ -8,6 +8,7 @@
 
 #include "model/CatchUp.h"
 #include "model/DueCheck.h"
+#include "model/Holidays.h"
 #include "model/Moment.h"
 #include "platform/Services.h"
 #include "storage/StateFile.h"
@@ -19,6 +20,9 @@ inline constexpr int kWakeLeadSeconds = 60;
 
 class BellWatch {
  public:
+  // The days off are the monitor's, read again while the watch runs.
+  explicit BellWatch(const DaysOff& daysOff) : daysOff_(daysOff) {}
+
   // Start-up, once the table is loaded: the trim of the history, the state of the last run, and
   // the catch-up over the time the program was not running.
   void Start(const Moment& now, bool paused);
@@ -72,8 +76,9 @@ class BellWatch {
   // where a catch-up starts, and what the state file keeps.
   LocalSecond TrailingWatch() const;
   // The local second the bell the due check found at `now` fell due.
-  static LocalSecond DueMomentOf(const DueResult& due, const Moment& now);
+  LocalSecond DueMomentOf(const DueResult& due, const Moment& now) const;
 
+  const DaysOff& daysOff_;
   StateFile state_;
   LocalSecond lastTick_ = 0;
   LocalSecond floor_ = 0;        // the start, the last paused tick or the last clock moved back

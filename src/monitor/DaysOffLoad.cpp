@@ -18,7 +18,7 @@ void MonitorWindow::LoadDaysOff(bool tell) {
     report = "休日ファイル " + path + " は大きすぎるため（" + std::to_string(kDaysOffMaxBytes >> 20) +
              " MB まで）、読みませんでした。\n休日は、祝日とこれまでに読んだ休みの日のままです。";
   } else {
-    app.daysOff = DaysOff(std::move(file.days));
+    daysOff_ = DaysOff(std::move(file.days));
     if (file.unreadable)
       report = "休日ファイル " + path + " を読めませんでした。祝日だけを休みとします。";
     else if (!file.badLines.empty())
@@ -29,11 +29,10 @@ void MonitorWindow::LoadDaysOff(bool tell) {
 }
 
 void MonitorWindow::TellDaysOffReport() {
-  AppState& app = App();
   const std::string report = daysOffPending;
   // Reported once: the same lines again at the next opening of the editor say nothing new.
-  if (report == app.monitor.daysOffReport) return;
-  app.monitor.daysOffReport = report;
+  if (report == daysOffReport_) return;
+  daysOffReport_ = report;
   if (!report.empty()) Svc().dialogs->MsgBox(report, kOkOnly | kIconExclamation, kProgramTitle);
 }
 

@@ -57,67 +57,56 @@ MonitorWindow::MonitorWindow() : ui::Form("MonitorWindow", kProgramTitle, 3000, 
   cancelSnoozeItem->onClick = [] { TheAlarm().CancelAllSnoozes(); };
   aboutItem->onClick = [this] { ShowAboutBox(); };
   exitItem->onClick = [this] { OnExitClick(); };
+  // The alarm is made here, told of its snooze changes by this window (SnoozeObserver).
   MakeAlarm(this);
-  WireAppHooks();
+  // Sleep, resume and clock changes, heard by the power service's top-level window.
+  if (Svc().power) Svc().power->SetEventHandler([this](PowerEvent event) { OnPowerEvent(event); });
 }
 
 MonitorWindow::~MonitorWindow() {
   ForgetAlarm();  // it would tell a monitor that is gone
-  App().hooks = {};
   if (Svc().power) Svc().power->SetEventHandler(nullptr);
-}
-
-// The calls that run against the include order, wired once, as the process starts.
-void MonitorWindow::WireAppHooks() {
-  AppHooks& hooks = App().hooks;
-  // The editor's OK holds the due check while it writes the table, then restarts it with a
-  // full second to the next tick.
-  hooks.pauseDueCheck = [this](bool paused) {
-    dueCheckTimer.SetEnabled(false);
-    if (paused) return;
-    dueCheckTimer.SetInterval(1000);
-    dueCheckTimer.SetEnabled(true);
-    // The table was written anew: the wake timer follows its next bell.
-    watch.Rearm(Svc().clock->Read(), App().monitor.paused);
-  };
-  hooks.dataFileSwitched = [this] {
-    LoadDaysOff();
-    WatchDataFile();
-    watch.Rearm(Svc().clock->Read(), App().monitor.paused);
-  };
-  // Sleep, resume and clock changes, heard by the power service's top-level window.
-  if (Svc().power) Svc().power->SetEventHandler([this](PowerEvent event) { OnPowerEvent(event); });
-  // The volumes are for the devices the editor's lists select, while it is open.
-  hooks.editorMidiDevice = [] {
-    const EditorWindow* editor = ui::FormIfLoaded<EditorWindow>();
-    return editor ? editor->SelectedMidiDevice() : std::nullopt;
-  };
-  hooks.editorWaveDevice = [] {
-    const EditorWindow* editor = ui::FormIfLoaded<EditorWindow>();
-    return editor ? editor->SelectedWaveDevice() : std::nullopt;
-  };
 }
 
 void MonitorWindow::SnoozesChanged() {
   cancelSnoozeItem->SetEnabled(TheAlarm().AnySnoozed());
-  if (Loaded()) watch.SnoozesChanged(Svc().clock->Read(), App().monitor.paused);
+  if (Loaded()) watch.SnoozesChanged(Svc().clock->Read(), paused_);
 }
+
+// The editor's OK holds the due check while it writes the table, then restarts it with a full
+// second to the next tick.
+void MonitorWindow::PauseDueCheck(bool paused) {
+  dueCheckTimer.SetEnabled(false);
+  if (paused) return;
+  dueCheckTimer.SetInterval(1000);
+  dueCheckTimer.SetEnabled(true);
+  // The table was written anew: the wake timer follows its next bell.
+  watch.Rearm(Svc().clock->Read(), paused_);
+}
+
+void MonitorWindow::DataFileSwitched() {
+  LoadDaysOff();
+  WatchDataFile();
+  watch.Rearm(Svc().clock->Read(), paused_);
+}
+
+EditorWindow& MonitorWindow::Editor() { return ui::TheForm<EditorWindow>(static_cast<EditorHost*>(this)); }
 
 void MonitorWindow::OnDueCheckTick() {
   // One reading of the clock for the whole tick.
   const Moment now = Svc().clock->Read();
   // One comparison with the previous tick; the catch-up runs only after a gap.
-  watch.Tick(now, App().monitor.paused);
+  watch.Tick(now, paused_);
   // Before the due check: an entry another PC added rings from the table it is in.
   CheckDataFile(now);
-  if (App().monitor.paused) {
+  if (paused_) {
     TheAlarm().DropSnoozesDueInPause(now.Local());
     return;
   }
   App().nextBellTime = 0;  // the tip refresh finds it again when it is wanted
   // The ledger has the last word: a bell rung before a restart, reported by the catch-up or
   // rung before the clock went back an hour for daylight saving is not shown again.
-  const DueResult due = RunDueCheck(App().table, now.Local(), &App().daysOff, [&](int slot, const DueResult& found, int64_t) {
+  const DueResult due = RunDueCheck(App().table, now.Local(), &daysOff_, [&](int slot, const DueResult& found, int64_t) {
     return watch.AlreadyHandled({slot, found.main, found.pre}, now);
   });
   if (due.slot != -1) {
@@ -127,7 +116,7 @@ void MonitorWindow::OnDueCheckTick() {
   } else if (RingNow late; watch.TakePendingRing(late)) {
     // A bell the catch-up found young enough, one per tick like bells due together.
     TheAlarm().Present(late.slot, late.main, FormatHourMinute(DateOfLocal(late.moment)));
-  } else if (!TheAlarm().RingDueSnooze(now.Local())) {
+  } else if (!TheAlarm().RingDueSnooze(now.Local(), daysOff_)) {
     // A snooze whose time came rings the same way, on a tick no entry took.
     return;
   }
@@ -136,8 +125,8 @@ void MonitorWindow::OnDueCheckTick() {
 }
 
 void MonitorWindow::OnPowerEvent(PowerEvent event) {
-  if (!Loaded() || App().monitor.shuttingDown) return;
-  watch.OnPowerEvent(event, Svc().clock->Read(), App().monitor.paused);
+  if (!Loaded() || shuttingDown_) return;
+  watch.OnPowerEvent(event, Svc().clock->Read(), paused_);
 }
 
 void MonitorWindow::ShowHistory() {
@@ -159,7 +148,7 @@ void MonitorWindow::OpenEditor() {
   }
   // The user may have changed the days-off file since; the editor's list shows them.
   LoadDaysOff();
-  EditorWindow& editor = ui::TheForm<EditorWindow>();
+  EditorWindow& editor = Editor();
   BringToForeground(editor);
   editor.Show();
 }

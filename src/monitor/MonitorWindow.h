@@ -1,12 +1,13 @@
 // The monitor window: the hidden window that lives from start-up until 終了. It owns the tray
 // icon and its menu, the due check and the hover timer, and runs start-up and shut-down.
-// Touching it (ui::TheForm<MonitorWindow>) is the start-up; its constructor makes the alarm
-// (alert/) and wires App().hooks.
+// Touching it (ui::TheForm<MonitorWindow>) is the start-up. It makes the alarm (alert/) with
+// itself as the one told of snooze changes, and the editor with itself as the editor's host.
 // Portable window logic: talks to the system only through platform/ services and controls.
 #pragma once
 #include <string>
 
 #include "alert/Alarm.h"
+#include "editor/EditorHost.h"
 #include "monitor/BellWatch.h"
 #include "platform/Controls.h"
 #include "platform/Services.h"
@@ -26,7 +27,9 @@ struct TrayIconRecord {
   std::string tip;
 };
 
-class MonitorWindow : public ui::Form, private SnoozeObserver {
+class EditorWindow;
+
+class MonitorWindow : public ui::Form, private EditorHost, private SnoozeObserver {
  public:
   MonitorWindow();
   ~MonitorWindow() override;
@@ -48,12 +51,36 @@ class MonitorWindow : public ui::Form, private SnoozeObserver {
   // Tells the shell the icon and tip, the tip cut to what the icon record holds.
   void ModifyTrayIcon(TrayIcon icon, const std::string& tip);
 
+  // From the load until the due check runs; between 終了 (or the end of the session) and the
+  // last window gone; while 一時停止 is ticked.
+  bool StartingUp() const override { return startingUp_; }
+  bool ShuttingDown() const override { return shuttingDown_; }
+  bool Paused() const { return paused_; }
+  // National holidays and the user's days off, for the entries that rest on them: the due
+  // check, the catch-up, the wake timer, the tip, the snooze and the editor all ask these.
+  const DaysOff& DaysOffInUse() const override { return daysOff_; }
+  // The editor as the tray opens it: made, when there is none, with this monitor as its host.
+  // Touching it loads it hidden.
+  EditorWindow& Editor();
+
  private:
   TrayIconRecord trayIconRecord;
+  bool startingUp_ = false;
+  bool shuttingDown_ = false;
+  bool paused_ = false;
+  bool hoverActive_ = false;  // the cursor rests on the tray icon; the tip was refreshed
+  int32_t hoverCursorX_ = 0, hoverCursorY_ = 0;
+  // The monitor reads the days-off file (LoadDaysOff) and so owns what it holds; others are
+  // lent it for reading.
+  DaysOff daysOff_;
+  // The days-off file's bad lines as last reported, so the same ones are reported only once.
+  std::string daysOffReport_;
   // The catch-up, the wake timer and the state file.
-  BellWatch watch;
+  BellWatch watch{daysOff_};
 
-  void WireAppHooks();
+  // The editor's calls (EditorHost).
+  void PauseDueCheck(bool paused) override;
+  void DataFileSwitched() override;
   // The alarm it made tells it: the state file, the wake timer, the tip and スヌーズを解除 follow.
   void SnoozesChanged() override;
   // Start-up (the window's load) and the instance guard that runs first. PassInstanceGuard
@@ -88,9 +115,8 @@ class MonitorWindow : public ui::Form, private SnoozeObserver {
   void ShowAboutBox();
   // Puts the check mark on 登録 or 削除.
   void ShowStartMode(bool registered);
-  // Reads the days-off file beside the data file into App().daysOff; its bad lines are
-  // reported in a message, each set of them once.
-  // Reads the days-off file; with `tell`, says what was wrong with it (once per finding).
+  // Reads the days-off file beside the data file; with `tell`, says what was wrong with it in
+  // a message, each finding once.
   void LoadDaysOff(bool tell = true);
   void TellDaysOffReport();
   std::string daysOffPending;  // what the last reading found wrong, not yet told

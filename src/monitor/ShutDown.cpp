@@ -26,11 +26,10 @@ void MonitorWindow::OnExitClick() {
 }
 
 void MonitorWindow::ShutDown() {
-  MonitorState& monitor = App().monitor;
   // Once only. The shell calls on the way out let Windows deliver its messages, the end of the
   // session among them; and after the end there is nothing left to put in order.
-  if (!Loaded() || monitor.shuttingDown) return;
-  monitor.shuttingDown = true;
+  if (!Loaded() || shuttingDown_) return;
+  shuttingDown_ = true;
 
   // The alarm's sound and the editor's test go with the program; every volume goes back.
   TheAlarm().ShutDown();
@@ -59,7 +58,7 @@ void MonitorWindow::ShutDown() {
   if (HistoryWindow* history = ui::FormIfLoaded<HistoryWindow>()) history->Unload();
   Unload();
 
-  monitor.shuttingDown = false;
+  shuttingDown_ = false;
   // With no window left the process ends.
   Svc().frontEnd->Quit();
 }

@@ -63,12 +63,10 @@ void MonitorWindow::StartUp() {
   // Asked before anything is written beside the program; said to the user at the end.
   app.programFolderWritable = !Svc().folders || Svc().folders->CanCreateFilesIn(app.programFolder);
   app.table.Clear();
-  app.monitor.startingUp = true;
+  startingUp_ = true;
   app.lastEditedIndex = -1;
-  app.editor.dataChanged = false;
-  app.monitor.paused = false;
-  app.editor.currentIndex = -1;
-  app.monitor.hoverActive = false;
+  paused_ = false;
+  hoverActive_ = false;
 
   Svc().tray->SetMouseHandler([this](int mouseMessage) { OnTrayMouse(mouseMessage); });
   Svc().tray->SetShellRestartHandler([this] { OnShellRestart(); });
@@ -81,24 +79,23 @@ void MonitorWindow::StartUp() {
   const std::string dataIni = DataSettingsPath();
   ShowStartMode(ReadStartMode(dataIni));
 
-  ReadDeviceNames(dataIni, app.audio.midiDeviceName, app.audio.waveDeviceName);
-  SaveMidiVolume();
-  SaveWaveVolume();
+  ReadChosenDevices(dataIni);
+  SaveMidiVolume(DeviceFrom::Choice);
+  SaveWaveVolume(DeviceFrom::Choice);
 
-  const bool tableRead = LoadAlarmTableStamped(app.dataPath, app.table, app.audio.savedMidiVolume,
-                                               app.audio.savedWaveVolume, app.dataStamp);
+  const bool tableRead = LoadAlarmTableStamped(app.dataPath, app.table, SavedMidiVolume(), SavedWaveVolume(), app.dataStamp);
   WatchDataFile();
 
   // The days off first: the catch-up must not ring or list a bell that rests on one.
   LoadDaysOff(false);
   // Before the first tick: the catch-up over the time the program was not running.
-  watch.Start(Svc().clock->Read(), app.monitor.paused);
+  watch.Start(Svc().clock->Read(), paused_);
   cancelSnoozeItem->SetEnabled(TheAlarm().AnySnoozed());  // snoozes of the last run
 
   dueCheckTimer.SetEnabled(false);
   dueCheckTimer.SetInterval(kDueCheckIntervalMs);
   dueCheckTimer.SetEnabled(true);
-  app.monitor.startingUp = false;
+  startingUp_ = false;
   // After the due check runs: a message about the days-off file must not hold up the bells.
   TellDaysOffReport();
   if (!tableRead) ReportUnreadableTable();

@@ -7,6 +7,7 @@
 #include "app_state/AppState.h"
 #include "app_state/HistoryLog.h"
 #include "app_state/ProgramTitle.h"
+#include "audio/Volume.h"
 #include "editor/EditorWindow.h"
 #include "model/CatchUp.h"
 #include "monitor/MonitorWindow.h"
@@ -55,7 +56,8 @@ void MonitorWindow::CheckDataFile(const Moment& now) {
   dataCheckMinute_ = minute;
   AppState& app = App();
   // Edits not saved yet stay in the table; the editor's OK asks about the file instead.
-  if (app.editor.dataChanged || app.editor.dialogOpen) return;
+  const EditorWindow* editor = ui::FormIfLoaded<EditorWindow>();
+  if (UnsavedEdits::Any() || (editor && editor->ActiveGuards().dialogOpen)) return;
   const FileStamp stamp = StampOfFile(app.dataPath);
   if (stamp == app.dataStamp) {
     dataSeenUnchangedAt_ = now.Local();
@@ -76,7 +78,7 @@ void MonitorWindow::ReloadTable(const Moment& now) {
   FileStamp stamp;
   // The start-up's load: an older layout converted after a backup, a damaged file remembered
   // so that the next save keeps it.
-  if (!LoadAlarmTableStamped(app.dataPath, fresh, app.audio.savedMidiVolume, app.audio.savedWaveVolume, stamp)) {
+  if (!LoadAlarmTableStamped(app.dataPath, fresh, SavedMidiVolume(), SavedWaveVolume(), stamp)) {
     // Being written, locked, gone for a moment, damaged: the table in memory goes on ringing.
     TellUnreadableOnce(now);
     return;
@@ -89,12 +91,12 @@ void MonitorWindow::ReloadTable(const Moment& now) {
   app.table = std::move(fresh);
   app.dataStamp = stamp;
   TheAlarm().FollowEntryTo(app.table);
-  watch.TableReloaded(before, now, app.monitor.paused);
+  watch.TableReloaded(before, now, paused_);
   LogHistory(HistoryEvent::Reloaded, 0, app.dataPath);
   // The due check looks at the present minute only: a bell that came with the file and fell
   // due before it could be read here (a file being written for a while, the editor holding
   // edits or a question) would be neither rung nor reported.
-  watch.CatchUpNewEntries(NewEntrySlots(before, app.table), dataSeenUnchangedAt_, now, app.monitor.paused);
+  watch.CatchUpNewEntries(NewEntrySlots(before, app.table), dataSeenUnchangedAt_, now, paused_);
   dataSeenUnchangedAt_ = now.Local();
   if (trayIconRecord.icon == TrayIcon::App) UpdateTrayTip();
   RefreshListIfLoaded();

@@ -32,13 +32,12 @@ void MonitorWindow::DeleteTrayIcon() { Svc().tray->Delete(); }
 void MonitorWindow::OnShellRestart() { Svc().tray->Modify(trayIconRecord.icon, trayIconRecord.tip); }
 
 void MonitorWindow::OnTrayMouse(int mouseMessage) {
-  MonitorState& monitor = App().monitor;
-  Svc().tray->CursorPos(monitor.hoverCursorX, monitor.hoverCursorY);
-  if (!monitor.hoverActive && !monitor.paused) {
+  Svc().tray->CursorPos(hoverCursorX_, hoverCursorY_);
+  if (!hoverActive_ && !paused_) {
     hoverTimer.SetEnabled(false);
     hoverTimer.SetInterval(kHoverIntervalMs);
     hoverTimer.SetEnabled(true);
-    monitor.hoverActive = true;
+    hoverActive_ = true;
     UpdateTrayTip();
   }
   // The user may have removed the shortcut by hand: the marks follow the real file.
@@ -64,10 +63,9 @@ void MonitorWindow::OnTrayMouse(int mouseMessage) {
 void MonitorWindow::OnHoverTick() {
   int32_t x = 0, y = 0;
   Svc().tray->CursorPos(x, y);
-  MonitorState& monitor = App().monitor;
-  if (x != monitor.hoverCursorX || y != monitor.hoverCursorY) {
+  if (x != hoverCursorX_ || y != hoverCursorY_) {
     hoverTimer.SetEnabled(false);
-    monitor.hoverActive = false;
+    hoverActive_ = false;
   }
 }
 
@@ -77,7 +75,7 @@ void MonitorWindow::UpdateTrayTip() {
   const EditorWindow* editor = ui::FormIfLoaded<EditorWindow>();
   const OleDate calendarDay = editor ? editor->calendar.Value() : OleDate(DayOf(now));
   std::string tip;
-  const bool found = ComputeTrayTip(App().table, calendarDay, now, App().nextBellTime, tip, &App().daysOff);
+  const bool found = ComputeTrayTip(App().table, calendarDay, now, App().nextBellTime, tip, &daysOff_);
   // A snooze is the next bell too when it comes first.
   if (const LocalSecond snooze = NextSnoozeRing(TheAlarm().Snoozes(), LocalOfDate(now));
       snooze != 0 && (!found || snooze < SecondNumber(App().nextBellTime))) {
@@ -92,12 +90,12 @@ void MonitorWindow::UpdateTrayTip() {
 void MonitorWindow::TogglePause() {
   if (pauseItem->Checked()) {
     pauseItem->SetChecked(false);
-    App().monitor.paused = false;
+    paused_ = false;
     ModifyTrayIcon(TrayIcon::App, kProgramTitle);
     watch.Rearm(Svc().clock->Read(), false);
   } else {
     pauseItem->SetChecked(true);
-    App().monitor.paused = true;
+    paused_ = true;
     // The pause picture is the program's own resource: taking it from the editor would
     // create the editor, whose load re-reads the data file and can ring an alarm twice.
     ModifyTrayIcon(TrayIcon::Stop, kPausedTip);

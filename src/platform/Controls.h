@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/OleDate.h"
@@ -649,18 +650,21 @@ void CollectRetiredForms();  // called by the message loop between messages, and
 
 // Every window of the program is one of a kind, and its one object lives in the slot of its
 // type: TheForm<EditorWindow>() touches the editor, creating it hidden and running its load;
-// after an unload the old object is retired and the next touch makes it anew.
+// after an unload the old object is retired and the next touch makes it anew. Arguments given
+// to TheForm are the constructor's when it makes the window; a window already there stays as
+// it was made.
 // FormIfLoaded<T>() never creates; ForgetForm<T>() and ForgetAllForms() drop windows without
 // unloading them (tests, and the end of the program).
 void RegisterFormSlot(void (*forget)());  // FormSlot's own: once per slot, at its first use
 template <class T>
 class FormSlot {
  public:
-  static T& Get() {
+  template <class... Args>
+  static T& Get(Args&&... args) {
     std::unique_ptr<T>& form = Storage();
     if (!form || form->Unloaded()) {
       if (form) RetireForm(std::move(form));
-      form = std::make_unique<T>();
+      form = std::make_unique<T>(std::forward<Args>(args)...);
       form->EnsureLoaded();
     }
     return *form;
@@ -678,8 +682,8 @@ class FormSlot {
     return form;
   }
 };
-template <class T>
-T& TheForm() { return FormSlot<T>::Get(); }
+template <class T, class... Args>
+T& TheForm(Args&&... args) { return FormSlot<T>::Get(std::forward<Args>(args)...); }
 template <class T>
 T* FormIfLoaded() { return FormSlot<T>::IfLoaded(); }
 template <class T>

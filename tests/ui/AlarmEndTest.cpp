@@ -13,10 +13,8 @@ class AlarmEnd : public AlertTest {
  protected:
   AlarmEnd() {
     devices.AddWave("Speakers", 0x33333333);
-    App().audio.waveDeviceName = "Speakers";
-    App().monitor.startingUp = true;
-    SaveWaveVolume();
-    App().monitor.startingUp = false;
+    ChooseWaveDevice("Speakers");
+    SaveWaveVolume(DeviceFrom::Choice);
     mci.RefusedExtensions = {".wav"};  // a wave goes to the system sound function
   }
   // An entry with the sound, `blinks` blinks (0: no blinking) and the keep flag.

@@ -95,7 +95,7 @@ TEST_F(DaysOffWindows, TheMonitorReadsTheFileAndReportsItsBadLinesOnce) {
   MonitorWindow& monitor = Start();
   ASSERT_EQ(dialogs.Asked.size(), 1u);
   EXPECT_NE(dialogs.Asked[0].text.find("2 行目: 2026/12/32 大掃除"), std::string::npos) << dialogs.Asked[0].text;
-  EXPECT_TRUE(App().daysOff.IsDayOff(DayNumber(2026, 12, 8)));
+  EXPECT_TRUE(monitor.DaysOffInUse().IsDayOff(DayNumber(2026, 12, 8)));
 
   // Opening the editor reads the file again; the same bad line is not reported a second time.
   monitor.editItem->Choose();
@@ -103,12 +103,12 @@ TEST_F(DaysOffWindows, TheMonitorReadsTheFileAndReportsItsBadLinesOnce) {
   writeDaysOff("2026/12/08 代休\n2026/12/09 有給\n");
   monitor.editItem->Choose();
   EXPECT_EQ(dialogs.Asked.size(), 1u);
-  EXPECT_TRUE(App().daysOff.IsDayOff(DayNumber(2026, 12, 9)));
+  EXPECT_TRUE(monitor.DaysOffInUse().IsDayOff(DayNumber(2026, 12, 9)));
   writeDaysOff("2026/12/08 代休\nあした\n");
   monitor.editItem->Choose();
   ASSERT_EQ(dialogs.Asked.size(), 2u);
   EXPECT_NE(dialogs.Asked[1].text.find("2 行目: あした"), std::string::npos);
-  ui::TheForm<EditorWindow>().saveAndCloseButton.Press();
+  monitor.Editor().saveAndCloseButton.Press();
 
   // The entry rests on the user's day off (Tuesday the 8th) and rings on Wednesday the 9th.
   clock.Set(MakeDate(2026, 12, 8, 6, 59, 0));
@@ -123,14 +123,14 @@ TEST_F(DaysOffWindows, AFileTooLargeIsReportedOnceAndTheDaysInUseStay) {
   const std::string daysOffPath = DaysOffPathBeside(DefaultDataPath());
   std::ofstream(daysOffPath, std::ios::binary) << "2026/12/08\n";
   MonitorWindow& monitor = Start();
-  ASSERT_TRUE(App().daysOff.IsDayOff(DayNumber(2026, 12, 8)));
+  ASSERT_TRUE(monitor.DaysOffInUse().IsDayOff(DayNumber(2026, 12, 8)));
   std::ofstream(daysOffPath, std::ios::binary) << std::string(kDaysOffMaxBytes + 1, '#');
   monitor.editItem->Choose();
   ASSERT_EQ(dialogs.Asked.size(), 1u);
   EXPECT_NE(dialogs.Asked[0].text.find("大きすぎる"), std::string::npos) << dialogs.Asked[0].text;
-  EXPECT_TRUE(App().daysOff.IsDayOff(DayNumber(2026, 12, 8)));
-  EXPECT_TRUE(App().daysOff.IsDayOff(DayNumber(2027, 1, 1)));
-  ui::TheForm<EditorWindow>().saveAndCloseButton.Press();
+  EXPECT_TRUE(monitor.DaysOffInUse().IsDayOff(DayNumber(2026, 12, 8)));
+  EXPECT_TRUE(monitor.DaysOffInUse().IsDayOff(DayNumber(2027, 1, 1)));
+  monitor.Editor().saveAndCloseButton.Press();
   monitor.editItem->Choose();
   EXPECT_EQ(dialogs.Asked.size(), 1u);
 }

@@ -80,7 +80,7 @@ TEST_F(EditorCommit, AddRefusesInTheOrderOfItsChecks) {
       EXPECT_EQ(Focused(w), c.focus);
     }
     EXPECT_EQ(App().table.EntryCount(), 0);
-    EXPECT_FALSE(App().editor.dataChanged);
+    EXPECT_FALSE(UnsavedEdits::Any());
     EXPECT_EQ(w.alarmList.ListCount(), 0);
     ui::ForgetForm<EditorWindow>();
     ui::CollectRetiredForms();
@@ -108,7 +108,7 @@ TEST_F(EditorCommit, AddAppendsTheFieldsAndRemembersThemForTheNextEntry) {
   EXPECT_EQ(e.PreBellMinutes, 15);
   EXPECT_EQ(e.Message, "ゴミ出し");
   EXPECT_EQ(e.MainBellFiredAt, 0);
-  EXPECT_TRUE(App().editor.dataChanged);
+  EXPECT_TRUE(UnsavedEdits::Any());
   EXPECT_EQ(App().lastEditedIndex, 0);
   EXPECT_EQ(App().prefs.weeklyRepeat, 11);
   EXPECT_EQ(App().prefs.message, "ゴミ出し");
@@ -221,7 +221,7 @@ TEST_F(EditorCommit, ChangeNeedsExactlyOneSelectedRowAndNoQuickTimer) {
   EXPECT_TRUE(w.quickTimerOption.Value());
   w.changeButton.Press();
   EXPECT_EQ(LastMessage(), "クイックタイマーは変更できません");
-  EXPECT_FALSE(App().editor.dataChanged);
+  EXPECT_FALSE(UnsavedEdits::Any());
 }
 
 TEST_F(EditorCommit, ChangeWritesTheSelectedRowEvenWhenTheFocusRestsOnAnother) {
@@ -282,7 +282,7 @@ TEST_F(EditorCommit, DeleteRemovesExactlyTheSelectedRowsKeepingTheOrder) {
   EXPECT_EQ(w.alarmList.ListCount(), 2);
   EXPECT_TRUE(SelectedRows(w).empty());
   EXPECT_TRUE(w.onceOption.Value());  // fields back to the defaults
-  EXPECT_TRUE(App().editor.dataChanged);
+  EXPECT_TRUE(UnsavedEdits::Any());
 }
 
 TEST_F(EditorCommit, DeleteInTheDayViewTouchesOnlyListedRows) {
@@ -329,7 +329,7 @@ TEST_F(EditorCommit, AFullTableRefusesAddAndQuickTimer) {
   w.quickTimerCombo.SetListIndex(0);
   EXPECT_EQ(dialogs.CountMsgBoxes(LastMessage()), 2);
   EXPECT_EQ(App().table.EntryCount(), AlarmTable::kMaxEntries);
-  EXPECT_FALSE(App().editor.dataChanged);
+  EXPECT_FALSE(UnsavedEdits::Any());
 }
 
 }  // namespace

@@ -37,8 +37,8 @@ TEST_F(EditorDataFile, OkSavesTheTableAndWritesSettingsOnlyAfterAnEdit) {
   EXPECT_EQ(stored.EntryCount(), 1);
   EXPECT_EQ(Setting(ProgramIni(), "PREFLAG"), "0");
   EXPECT_EQ(Setting(DataIniPath(dataPath), "PREFLAG"), "0");
-  EXPECT_FALSE(App().editor.dataChanged);
-  EXPECT_EQ(App().editor.currentIndex, -1);
+  EXPECT_FALSE(UnsavedEdits::Any());
+  EXPECT_EQ(w.CurrentEntry(), -1);
   EXPECT_TRUE(ui::TheForm<MonitorWindow>().dueCheckTimer.Running());
   EXPECT_TRUE(dialogs.Asked.empty());
 }
@@ -52,7 +52,7 @@ TEST_F(EditorDataFile, AFailedSaveKeepsTheWindowOpenAndSaysWhere) {
   ASSERT_NE(ui::FormIfLoaded<EditorWindow>(), nullptr);
   EXPECT_NE(LastMessage().find("データファイルを保存できませんでした"), std::string::npos);
   EXPECT_NE(LastMessage().find(DefaultDataPath()), std::string::npos);
-  EXPECT_TRUE(App().editor.dataChanged);
+  EXPECT_TRUE(UnsavedEdits::Any());
   EXPECT_EQ(App().table.EntryCount(), 1);
   EXPECT_TRUE(ui::TheForm<MonitorWindow>().dueCheckTimer.Running());
   EXPECT_EQ(Setting(ProgramIni(), "PREFLAG"), "<none>");
@@ -71,7 +71,7 @@ TEST_F(EditorDataFile, ClosingWithUnsavedEditsAsksFirst) {
   EXPECT_EQ(ui::FormIfLoaded<EditorWindow>(), nullptr);
   EXPECT_FALSE(FileExists(DefaultDataPath()));
   EXPECT_EQ(App().table.EntryCount(), 1);  // the monitor keeps ringing the edit until reloaded
-  EXPECT_EQ(ui::TheForm<EditorWindow>().alarmList.ListCount(), 0);
+  EXPECT_EQ(Start().Editor().alarmList.ListCount(), 0);
 }
 
 // Windows ending the session waits for no question (終了 asks: KeyboardTest).
@@ -117,11 +117,11 @@ TEST_F(EditorDataFile, SwitchingTakesTheDaysOffOfTheNewFolder) {
   std::ofstream(dir / "other" / "WakebellDaysOff.txt") << "2026/12/09 new\n";
   EditorWindow& w = Open();
   const int64_t dec8 = DayOf(MakeDate(2026, 12, 8)), dec9 = DayOf(MakeDate(2026, 12, 9));
-  ASSERT_TRUE(App().daysOff.IsDayOff(dec8));
+  ASSERT_TRUE(ui::TheForm<MonitorWindow>().DaysOffInUse().IsDayOff(dec8));
   w.dataPathEdit.SetText(other);
   ASSERT_EQ(App().dataPath, other);
-  EXPECT_FALSE(App().daysOff.IsDayOff(dec8));
-  EXPECT_TRUE(App().daysOff.IsDayOff(dec9));
+  EXPECT_FALSE(ui::TheForm<MonitorWindow>().DaysOffInUse().IsDayOff(dec8));
+  EXPECT_TRUE(ui::TheForm<MonitorWindow>().DaysOffInUse().IsDayOff(dec9));
 }
 
 // A relative path means the program's folder, as DATAPATH does at start-up, whatever the
@@ -179,7 +179,7 @@ TEST_F(EditorDataFile, BrowsingToANewNameSwitchesToAnEmptyTable) {
   dialogs.OpenAnswers = {""};       // cancelled: nothing changes
   w.browseDataFileButton.Press();
   EXPECT_EQ(App().dataPath, fresh);
-  EXPECT_FALSE(App().editor.dialogOpen);
+  EXPECT_FALSE(w.ActiveGuards().dialogOpen);
 }
 
 // A browsed path passes the checks a typed one gets, with the same messages; a refused one
@@ -255,7 +255,7 @@ TEST_F(EditorDataFile, CancellingASwitchAsksOnceAndShowsTheFileInUse) {
     EXPECT_EQ(App().dataPath, DefaultDataPath());
     EXPECT_EQ(w.dataPathEdit.Text(), DefaultDataPath());
     EXPECT_EQ(App().table.EntryCount(), 1);
-    App().editor.dataChanged = false;
+    dialogs.MsgAnswers = {kAnswerOk};  // the edits may go
     w.RequestClose();
     App().table = AlarmTable();
   }
@@ -277,9 +277,9 @@ TEST_F(EditorDataFile, ResetPutsTheFieldsBackWithoutTouchingTheTable) {
   EXPECT_TRUE(w.onceOption.Value());
   EXPECT_EQ(w.hourEdit.Text(), "6");
   EXPECT_TRUE(SelectedRows(w).empty());
-  EXPECT_EQ(App().editor.currentIndex, -1);
+  EXPECT_EQ(w.CurrentEntry(), -1);
   EXPECT_EQ(App().table.EntryCount(), 1);
-  EXPECT_FALSE(App().editor.dataChanged);
+  EXPECT_FALSE(UnsavedEdits::Any());
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ TEST_F(EditorExchange, ExportedFileImportsBackAsUnsavedEditsThatOkSaves) {
   EXPECT_EQ(App().table[3], App().table[1]);
   EXPECT_EQ(Rows(w).size(), 4u);
   EXPECT_EQ(StoredCount(), 2);  // nothing saved before ＯＫ
-  EXPECT_FALSE(App().editor.dialogOpen);
+  EXPECT_FALSE(w.ActiveGuards().dialogOpen);
   w.saveAndCloseButton.Press();
   EXPECT_EQ(StoredCount(), 4);
 }

@@ -14,8 +14,7 @@ class EditorTest : public MonitorTest {
  protected:
   // The monitor starts over whatever data file the test wrote; the editor opens and shows.
   EditorWindow& Open() {
-    Start();
-    EditorWindow& editor = ui::TheForm<EditorWindow>();
+    EditorWindow& editor = Start().Editor();
     editor.Show();
     return editor;
   }

@@ -43,8 +43,8 @@ TEST_F(EditorList, OpensOverTheStoredTableAndPreferences) {
                                                "■07:01 2026/12/01 毎日 －－－－－－－  テスト"}));
   EXPECT_FALSE(w.dailyViewCheck.GetFont().bold);
   EXPECT_EQ(w.dailyViewCheck.BackColor(), ui::kButtonFace);
-  EXPECT_FALSE(App().editor.editorLoading);
-  EXPECT_FALSE(App().editor.dataChanged);
+  EXPECT_FALSE(w.ActiveGuards().loading);
+  EXPECT_FALSE(UnsavedEdits::Any());
 }
 
 TEST_F(EditorList, ViewBoxesActAsAPairAndKeepTheShownEntrySelected) {
@@ -57,7 +57,7 @@ TEST_F(EditorList, ViewBoxesActAsAPairAndKeepTheShownEntrySelected) {
   w.dailyViewCheck.Toggle();
   EXPECT_EQ(w.allEntriesViewCheck.Value(), ui::CheckState::Unticked);
   ASSERT_EQ(w.alarmList.ListCount(), 2);  // Monday: not the Tuesday entry
-  EXPECT_EQ(App().editor.dailyRows, (std::vector<int32_t>{0, 2}));
+  EXPECT_EQ((std::vector<int>{w.SlotOfRow(0), w.SlotOfRow(1)}), (std::vector<int>{0, 2}));
   EXPECT_EQ(SelectedRows(w), std::vector<int>{1});
   EXPECT_EQ(Focused(w), "alarmList");
   w.dailyViewCheck.Toggle();
@@ -169,8 +169,8 @@ TEST_F(EditorList, SelectingAThirdWeekdayEntryFillsEveryField) {
   EXPECT_EQ(w.textColorChecks[4].Value(), ui::CheckState::Ticked);
   EXPECT_EQ(w.textColorChecks[7].Value(), ui::CheckState::Unticked);
   EXPECT_EQ(w.sampleView.TextColor(), 0x0000FFu);
-  EXPECT_EQ(App().editor.currentIndex, 0);
-  EXPECT_FALSE(App().editor.fillingFields);
+  EXPECT_EQ(w.CurrentEntry(), 0);
+  EXPECT_FALSE(w.ActiveGuards().fillingFields);
 }
 
 struct Typing {
@@ -269,7 +269,7 @@ TEST_F(EditorList, AnAlarmRingingRefreshesTheMarksOfALoadedEditorOnly) {
   ASSERT_TRUE(AlarmShown());
   EXPECT_EQ(ui::FormIfLoaded<EditorWindow>(), nullptr);  // the due check never opens the editor
   TheAlarm().Dismiss();
-  EditorWindow& w = ui::TheForm<EditorWindow>();
+  EditorWindow& w = Start().Editor();
   EXPECT_EQ(Rows(w)[1].substr(0, 3), "■");
   clock.Advance(120000);
   ASSERT_TRUE(AlarmShown());
@@ -283,11 +283,11 @@ TEST_F(EditorList, OpeningTheEditorInTheBellsMinuteDoesNotRingItAgain) {
   ASSERT_TRUE(AlarmShown());
   TheAlarm().Dismiss();
   // Unsaved: the first entry goes, so the rung one moves to another slot.
-  EditorWindow& w = ui::TheForm<EditorWindow>();
+  EditorWindow& w = Start().Editor();
   w.alarmList.ClickRow(0);
   w.deleteButton.Press();
   w.RequestClose();
-  ui::TheForm<EditorWindow>();  // reads the file again, whose marks are from before the bell
+  Start().Editor();  // reads the file again, whose marks are from before the bell
   clock.Advance(20000);
   EXPECT_FALSE(AlarmShown());
   EXPECT_NE(App().table[1].MainBellFiredAt, 0);

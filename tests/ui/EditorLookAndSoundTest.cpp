@@ -146,7 +146,7 @@ TEST_F(EditorLook, ChoosingADeviceGivesTheOldOneItsVolumeBackFirst) {
   w.midiDeviceCombo.SetListIndex(1);
   ASSERT_FALSE(journal.empty());
   EXPECT_EQ(journal.front(), "midi 0 00001111");  // A back to its saved volume
-  EXPECT_EQ(App().audio.savedMidiDeviceName, "B");
+  EXPECT_EQ(SavedMidiDevice(), "B");
   EXPECT_EQ(w.midiVolumeSlider.Value(), 0x2222 - 32768);
   EXPECT_EQ(Setting(ProgramIni(), "MIDINM"), "B");
   EXPECT_EQ(Setting(DataIniPath(App().dataPath), "MIDINM"), "B");
@@ -178,7 +178,7 @@ TEST_F(EditorLook, TheDeviceDialogAsksOnlyWhenThereIsADeviceToChoose) {
   };
   EditorWindow& w = Open();
   EXPECT_EQ(frontEnd.ModalForms, std::vector<std::string>{"DeviceDialog"});
-  EXPECT_EQ(App().audio.waveDeviceName, "Headphones");
+  EXPECT_EQ(ChosenWaveDevice(), "Headphones");
   EXPECT_EQ(Setting(ProgramIni(), "WAVENM"), "Headphones");
   EXPECT_EQ(Setting(DataIniPath(App().dataPath), "WAVENM"), "Headphones");
   EXPECT_EQ(w.waveDeviceCombo.SelectedText(), "Headphones");
@@ -202,7 +202,7 @@ TEST_F(EditorLook, TheTrayDuringTheFirstRunDeviceDialog) {
     foreground.Brought.clear();
     tray.Mouse(0x203);
     tray.Mouse(0x202);
-    editorShownDuring = ui::TheForm<EditorWindow>().Visible();
+    editorShownDuring = monitor.Editor().Visible();
     EXPECT_EQ(foreground.Brought, std::vector<std::string>{"DeviceDialog"});
     monitor.exitItem->Choose();
   };
@@ -210,7 +210,7 @@ TEST_F(EditorLook, TheTrayDuringTheFirstRunDeviceDialog) {
   EXPECT_FALSE(editorShownDuring);
   EXPECT_EQ(Setting(ProgramIni(), "WAVENM"), "<none>");
   EXPECT_EQ(Setting(DataIniPath(App().dataPath), "WAVENM"), "<none>");
-  EXPECT_EQ(App().audio.waveDeviceName, "");
+  EXPECT_EQ(ChosenWaveDevice(), "");
 }
 
 }  // namespace

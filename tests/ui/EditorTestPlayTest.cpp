@@ -94,7 +94,7 @@ TEST_F(EditorTestPlay, AMissingFileIsSaidWithoutTheRepaintTakingTheFocus) {
   w.testPlayButton.Press();
   EXPECT_EQ(LastMessage(), "指定されたファイルはありません");
   EXPECT_EQ(focusedBehindTheBox, "testPlayButton");
-  EXPECT_FALSE(App().editor.dialogOpen);
+  EXPECT_FALSE(w.ActiveGuards().dialogOpen);
   EXPECT_FALSE(TheAlarm().Progress().testPlaying);
 }
 

@@ -130,8 +130,7 @@ using KeyboardEditor = EditorTest;
 
 // Alt and a letter act on one control only: in no window do two share a key.
 TEST_F(KeyboardEditor, AccessKeysAreUniqueInEachWindowAndActOnTheirControl) {
-  Start();
-  std::vector<ui::Form*> forms = {&ui::TheForm<EditorWindow>(), &ui::TheForm<DeviceDialog>(),
+  std::vector<ui::Form*> forms = {&Start().Editor(), &ui::TheForm<DeviceDialog>(),
                                   &ui::TheForm<AlarmWindow>(), &ui::TheForm<HistoryWindow>(),
                                   &ui::TheForm<MissedNoticeWindow>(), &ui::TheForm<AboutBox>()};
   for (ui::Form* f : forms) {
@@ -143,7 +142,7 @@ TEST_F(KeyboardEditor, AccessKeysAreUniqueInEachWindowAndActOnTheirControl) {
           << f->Name() << ": " << key << " on " << c->Name() << " and " << seen[key];
     }
   }
-  EditorWindow& w = ui::TheForm<EditorWindow>();
+  EditorWindow& w = Start().Editor();
   w.Show();
   w.hourEdit.SetText("7");
   EXPECT_TRUE(w.PressAccessKey('d'));
@@ -211,8 +210,7 @@ TEST_F(KeyboardEditor, TabSelectsTheTimeSoTypingReplacesIt) {
 
 // Every control a user can operate is a tab stop, in every window.
 TEST_F(KeyboardEditor, EveryOperableControlIsInTheTabOrder) {
-  Start();
-  std::vector<ui::Form*> forms = {&ui::TheForm<EditorWindow>(), &ui::TheForm<DeviceDialog>(),
+  std::vector<ui::Form*> forms = {&Start().Editor(), &ui::TheForm<DeviceDialog>(),
                                   &ui::TheForm<AlarmWindow>(), &ui::TheForm<HistoryWindow>(),
                                   &ui::TheForm<MissedNoticeWindow>(), &ui::TheForm<AboutBox>()};
   for (ui::Form* f : forms)
@@ -222,7 +220,7 @@ TEST_F(KeyboardEditor, EveryOperableControlIsInTheTabOrder) {
           << f->Name() << "." << c->Name();
     }
   // Read as they sit: 平日のみ right of クイックタイマー, 祝日は鳴らさない right of 月曜始まり.
-  EditorWindow& w = ui::TheForm<EditorWindow>();
+  EditorWindow& w = Start().Editor();
   auto at = [&](const ui::Control& c) { return std::find(w.TabOrder().begin(), w.TabOrder().end(), &c); };
   EXPECT_EQ(at(w.weekdaysOnlyButton), at(w.quickTimerOption) + 1);
   EXPECT_EQ(at(w.restOnDaysOffCheck), at(w.mondayFirstCheck) + 1);
@@ -247,7 +245,7 @@ TEST_F(KeyboardEditor, EscapeClosesTheEditorThroughItsQuestion) {
   w.PressEscape();  // nothing changed: closes at once
   EXPECT_EQ(ui::FormIfLoaded<EditorWindow>(), nullptr);
   EXPECT_TRUE(dialogs.Asked.empty());
-  EditorWindow& again = ui::TheForm<EditorWindow>();
+  EditorWindow& again = Start().Editor();
   again.Show();
   SetTime(again, 7, 0);
   again.addButton.Press();
@@ -266,7 +264,7 @@ TEST_F(KeyboardEditor, EscapeCancelsTheDeviceDialog) {
   d.Show();
   d.PressEscape();
   EXPECT_EQ(ui::FormIfLoaded<DeviceDialog>(), nullptr);
-  EXPECT_EQ(App().audio.waveDeviceName, "");  // nothing chosen: asked again next time
+  EXPECT_EQ(ChosenWaveDevice(), "");  // nothing chosen: asked again next time
   EXPECT_TRUE(DeviceNamesMissing());
 }
 

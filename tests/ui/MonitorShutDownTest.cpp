@@ -75,7 +75,7 @@ TEST_F(MonitorShutDown, StopsTheSoundRestoresVolumesAndRemovesTheIconBeforeTheWi
   EXPECT_EQ(Setting(ProgramIni(), "STARTFLG"), "0");
   EXPECT_EQ(App().table.EntryCount(), 0);
   EXPECT_FALSE(TheAlarm().Progress().testPlaying);
-  EXPECT_FALSE(App().monitor.shuttingDown);
+  EXPECT_FALSE(form.ShuttingDown());
 
   // The editor's close stops a test play it may have started (the status query).
   EXPECT_EQ(From("hide EditorWindow"),

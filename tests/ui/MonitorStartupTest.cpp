@@ -24,7 +24,7 @@ TEST_F(MonitorStartup, FirstStartCreatesTheSettingsFileWithStartFlagZero) {
   EXPECT_EQ(tray.Icon, TrayIcon::App);
   EXPECT_EQ(tray.Tip, "Wakebell");
   EXPECT_TRUE(form.Controls().empty());  // a hidden window with no controls: the tray is its face
-  EXPECT_FALSE(App().monitor.startingUp);
+  EXPECT_FALSE(form.StartingUp());
   EXPECT_FALSE(frontEnd.QuitCalled);
 }
 
@@ -149,9 +149,9 @@ TEST_F(MonitorStartup, LoadsTheDataFileAndTheDeviceNamesThenStartsTheDueCheck) {
 
   MonitorWindow& form = Start();
   EXPECT_EQ(App().table.EntryCount(), 3);
-  EXPECT_EQ(App().audio.midiDeviceName, "Microsoft GS Wavetable Synth");
-  EXPECT_EQ(App().audio.waveDeviceName, "スピーカー");
-  EXPECT_EQ(App().audio.savedWaveVolume, 0x12341234u);
+  EXPECT_EQ(ChosenMidiDevice(), "Microsoft GS Wavetable Synth");
+  EXPECT_EQ(ChosenWaveDevice(), "スピーカー");
+  EXPECT_EQ(SavedWaveVolume(), 0x12341234u);
   EXPECT_TRUE(form.dueCheckTimer.Enabled());
   EXPECT_EQ(form.dueCheckTimer.Interval(), 1000);
   EXPECT_TRUE(clock.IsArmed(form.dueCheckTimer));

@@ -147,10 +147,26 @@ TEST_F(SharedDataFile, UnsavedEditsAreNotReplaced) {
   EditorWindow& w = Open();
   SetTime(w, 8, 0);
   w.addButton.Press();
-  ASSERT_TRUE(App().editor.dataChanged);
+  ASSERT_TRUE(UnsavedEdits::Any());
   SavedElsewhere({Daily(7, 0), Daily(9, 0), Daily(10, 0)});
   Seconds(61);
   EXPECT_EQ(App().table.EntryCount(), 2) << "the editor's table stays";
+  EXPECT_EQ(Count("reloaded"), 0);
+}
+
+// Closed without saving, the edits stay in memory until the editor opens again: the window is
+// gone, but what it left unsaved still keeps a file changed elsewhere out.
+TEST_F(SharedDataFile, EditsLeftUnsavedByAClosedEditorAreNotReplaced) {
+  SaveTable({Daily(7, 0)});
+  EditorWindow& w = Open();
+  SetTime(w, 8, 0);
+  w.addButton.Press();
+  dialogs.MsgAnswers = {kAnswerOk};  // the question on closing: let the edits go
+  w.RequestClose();
+  ASSERT_EQ(ui::FormIfLoaded<EditorWindow>(), nullptr);
+  SavedElsewhere({Daily(7, 0), Daily(9, 0), Daily(10, 0)});
+  Seconds(61);
+  EXPECT_EQ(App().table.EntryCount(), 2);
   EXPECT_EQ(Count("reloaded"), 0);
 }
 

@@ -16,12 +16,10 @@ class SoundTest : public AlertTest {
     devices.AddMidi("Synth", 0x11111111);
     devices.AddMidi("Mapper", 0x22222222);
     devices.AddWave("Speakers", 0x33333333);
-    App().audio.midiDeviceName = "Mapper";
-    App().audio.waveDeviceName = "Speakers";
-    App().monitor.startingUp = true;
-    SaveMidiVolume();
-    SaveWaveVolume();
-    App().monitor.startingUp = false;
+    ChooseMidiDevice("Mapper");
+    ChooseWaveDevice("Speakers");
+    SaveMidiVolume(DeviceFrom::Choice);
+    SaveWaveVolume(DeviceFrom::Choice);
     mci.RefusedExtensions = {".mid", ".wav"};  // no driver for these on this "machine"
   }
   Strings Take() {

@@ -170,8 +170,7 @@ TEST_F(TrayIcon_, TipIsRefreshedOncePerVisitOfTheMouse) {
   // The cursor leaves; hoverTimer notices within 50 ms.
   tray.CursorX = 500;
   Seconds(0.05);
-  EXPECT_FALSE(App().monitor.hoverActive);
-  EXPECT_FALSE(clock.IsArmed(form.hoverTimer));
+  EXPECT_FALSE(clock.IsArmed(form.hoverTimer));  // the hover is over
   Seconds(49.95);  // 06:16:00
   Hover();
   EXPECT_EQ(tray.CountOps("modify"), 2);
@@ -213,17 +212,17 @@ TEST_F(TrayIcon_, PauseShowsTheStopPictureAndResumeTheProgramIcon) {
   MonitorWindow& form = Start();
   form.pauseItem->Choose();
   EXPECT_TRUE(form.pauseItem->Checked());
-  EXPECT_TRUE(App().monitor.paused);
+  EXPECT_TRUE(form.Paused());
   EXPECT_EQ(tray.Icon, TrayIcon::Stop);
   EXPECT_EQ(tray.Tip, "アラームは停止中です");
 
   Hover();  // resting on the icon while paused leaves the tip alone
   EXPECT_EQ(tray.Tip, "アラームは停止中です");
-  EXPECT_FALSE(App().monitor.hoverActive);
+  EXPECT_FALSE(clock.IsArmed(form.hoverTimer));  // no hover begins
 
   form.pauseItem->Choose();
   EXPECT_FALSE(form.pauseItem->Checked());
-  EXPECT_FALSE(App().monitor.paused);
+  EXPECT_FALSE(form.Paused());
   EXPECT_EQ(tray.Icon, TrayIcon::App);
   EXPECT_EQ(tray.Tip, "Wakebell");
 }

@@ -1,6 +1,8 @@
 #include "UiHarness.h"
 
 #include "alert/Alarm.h"
+#include "audio/Volume.h"
+#include "editor/UnsavedEdits.h"
 #include "platform/Controls.h"
 
 namespace wb::test {
@@ -8,6 +10,8 @@ namespace wb::test {
 UiTest::UiTest() {
   ResetAppState();
   ForgetAlarm();
+  ResetAudioState();
+  ResetUnsavedEdits();
   App().programFolder = dir.string() + "/";  // the settings and data files live here
   Svc() = Services{};
   Svc().clock = &clock;
@@ -36,6 +40,8 @@ UiTest::~UiTest() {
   ForgetWindows();
   ForgetAlarm();  // while the clock still hosts the alarm's timers
   ResetAppState();
+  ResetAudioState();
+  ResetUnsavedEdits();
   ui::Timer::SetHost(nullptr);
   Svc() = Services{};
 }

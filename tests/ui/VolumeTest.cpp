@@ -50,45 +50,44 @@ TEST_F(VolumeTest, StartUpReadsTheChosenDevicesByExactName) {
   devices.AddMidi("MIDI Mapper", 0x22222222);
   devices.AddWave("speakers", 0x33333333);
   devices.AddWave("Speakers", 0x44444444);
-  App().monitor.startingUp = true;
-  App().audio.midiDeviceName = "MIDI Mapper";
-  App().audio.waveDeviceName = "Speakers";
-  SaveMidiVolume();
-  SaveWaveVolume();
-  EXPECT_EQ(App().audio.savedMidiVolume, 0x22222222u);
-  EXPECT_EQ(App().audio.savedMidiDeviceName, "MIDI Mapper");
-  EXPECT_EQ(App().audio.savedWaveVolume, 0x44444444u);  // the name is compared case by case
-  EXPECT_EQ(App().audio.savedWaveDeviceName, "Speakers");
+  ChooseMidiDevice("MIDI Mapper");
+  ChooseWaveDevice("Speakers");
+  SaveMidiVolume(DeviceFrom::Choice);
+  SaveWaveVolume(DeviceFrom::Choice);
+  EXPECT_EQ(SavedMidiVolume(), 0x22222222u);
+  EXPECT_EQ(SavedMidiDevice(), "MIDI Mapper");
+  EXPECT_EQ(SavedWaveVolume(), 0x44444444u);  // the name is compared case by case
+  EXPECT_EQ(SavedWaveDevice(), "Speakers");
 }
 
 TEST_F(VolumeTest, ReadSkipsDevicesWithoutVolumeControlOrCapabilities) {
   devices.AddMidi("Synth", 0x1000).hasVolume = false;
   devices.AddMidi("Synth", 0x2000).capsResult = 2;
   devices.AddMidi("Synth", 0x3000);
-  App().monitor.startingUp = true;
-  App().audio.midiDeviceName = "Synth";
-  EXPECT_EQ(ReadMidiVolume(), 0x3000u);
+  ChooseMidiDevice("Synth");
+  EXPECT_EQ(ReadMidiVolume(DeviceFrom::Choice), 0x3000u);
 
   // Named but never usable: the name is recorded, the volume reads as 0.
   devices.Midi[2].hasVolume = false;
-  App().audio.savedMidiDeviceName.clear();
-  EXPECT_EQ(ReadMidiVolume(), 0u);
-  EXPECT_EQ(App().audio.savedMidiDeviceName, "Synth");
+  ResetAudioState();
+  ChooseMidiDevice("Synth");
+  EXPECT_EQ(ReadMidiVolume(DeviceFrom::Choice), 0u);
+  EXPECT_EQ(SavedMidiDevice(), "Synth");
 
   // A usable device whose volume call fails reads as 0.
   devices.Midi[2].hasVolume = true;
   devices.Midi[2].getFails = true;
-  EXPECT_EQ(ReadMidiVolume(), 0u);
+  EXPECT_EQ(ReadMidiVolume(DeviceFrom::Choice), 0u);
 }
 
 TEST_F(VolumeTest, MissingDeviceReadsZeroAndKeepsTheRecordedName) {
   devices.AddWave("Speakers", 0x5555);
-  App().monitor.startingUp = true;
-  App().audio.waveDeviceName = "Headset";
-  App().audio.savedWaveDeviceName = "Speakers";
-  SaveWaveVolume();
-  EXPECT_EQ(App().audio.savedWaveVolume, 0u);
-  EXPECT_EQ(App().audio.savedWaveDeviceName, "Speakers");
+  ChooseWaveDevice("Speakers");
+  SaveWaveVolume(DeviceFrom::Choice);
+  ChooseWaveDevice("Headset");
+  SaveWaveVolume(DeviceFrom::Choice);
+  EXPECT_EQ(SavedWaveVolume(), 0u);
+  EXPECT_EQ(SavedWaveDevice(), "Speakers");
 }
 
 TEST_F(VolumeTest, OutsideStartUpTheEditorListsChooseWhenLoaded) {
@@ -96,26 +95,24 @@ TEST_F(VolumeTest, OutsideStartUpTheEditorListsChooseWhenLoaded) {
   devices.AddMidi("B", 0x0B0B);
   devices.AddWave("W1", 0x0101);
   devices.AddWave("W2", 0x0202);
-  App().audio.midiDeviceName = "A";
-  App().audio.waveDeviceName = "W1";
+  ChooseMidiDevice("A");
+  ChooseWaveDevice("W1");
   EXPECT_EQ(ReadMidiVolume(), 0x0A0Au);  // no editor: the chosen names stand in
   EXPECT_EQ(ReadWaveVolume(), 0x0101u);
 
-  App().hooks.editorMidiDevice = [] { return std::optional<std::string>("B"); };
-  App().hooks.editorWaveDevice = [] { return std::optional<std::string>("W2"); };
+  SetEditorListDevices("B", "W2");
   EXPECT_EQ(ReadMidiVolume(), 0x0B0Bu);
   EXPECT_EQ(ReadWaveVolume(), 0x0202u);
-  App().monitor.startingUp = true;  // start-up always reads the stored names
-  EXPECT_EQ(ReadMidiVolume(), 0x0A0Au);
+  EXPECT_EQ(ReadMidiVolume(DeviceFrom::Choice), 0x0A0Au);  // start-up always reads the stored names
+  SetEditorListDevices(std::nullopt, std::nullopt);  // the editor unloaded
+  EXPECT_EQ(ReadWaveVolume(), 0x0101u);
 }
 
 TEST_F(VolumeTest, MidiApplySetsEveryDeviceRestoreOnlyTheChosenOne) {
   devices.AddMidi("Synth", 0x11111111);
   devices.AddMidi("Mapper", 0x22222222);
-  App().monitor.startingUp = true;
-  App().audio.midiDeviceName = "Mapper";
-  SaveMidiVolume();
-  App().monitor.startingUp = false;
+  ChooseMidiDevice("Mapper");
+  SaveMidiVolume(DeviceFrom::Choice);
 
   ApplyMidiVolume(0x40004000);
   EXPECT_EQ(MidiVolumeOf(0), 0x40004000u);
@@ -139,7 +136,7 @@ TEST_F(VolumeTest, WaveApplyOutsideTheEditorUsesTheDeviceItsListWouldSelect) {
   devices.AddWave("Speakers", 0x1111);
   devices.AddWave("Headset", 0x2222);
   devices.AddWave("Headset", 0x3333);
-  App().audio.waveDeviceName = "Headset";
+  ChooseWaveDevice("Headset");
   EXPECT_EQ(WaveListDefaultName(), "Headset");
   // The list selects the last "Headset"; the volume goes to the first usable one of that name.
   ApplyWaveVolume(0x7777);
@@ -148,13 +145,13 @@ TEST_F(VolumeTest, WaveApplyOutsideTheEditorUsesTheDeviceItsListWouldSelect) {
   EXPECT_EQ(WaveVolumeOf(2), 0x3333u);
 
   // An unknown name: the list falls back to device 0.
-  App().audio.waveDeviceName = "USB";
+  ChooseWaveDevice("USB");
   EXPECT_EQ(WaveListDefaultName(), "Speakers");
   ApplyWaveVolume(0x8888);
   EXPECT_EQ(WaveVolumeOf(0), 0x8888u);
 
   // With the editor loaded its selection decides.
-  App().hooks.editorWaveDevice = [] { return std::optional<std::string>("Headset"); };
+  SetEditorListDevices(std::nullopt, "Headset");
   ApplyWaveVolume(0x9999);
   EXPECT_EQ(WaveVolumeOf(1), 0x9999u);
   EXPECT_EQ(WaveVolumeOf(0), 0x8888u);
@@ -163,18 +160,17 @@ TEST_F(VolumeTest, WaveApplyOutsideTheEditorUsesTheDeviceItsListWouldSelect) {
 TEST_F(VolumeTest, WaveApplyAndRestoreSkipUnusableDevicesAndDoNothingWithoutOne) {
   devices.AddWave("Speakers", 0x1111).hasVolume = false;
   devices.AddWave("Speakers", 0x2222);
-  App().audio.waveDeviceName = "Speakers";
+  ChooseWaveDevice("Speakers");
+  SaveWaveVolume();  // 0x2222, from the usable one
   ApplyWaveVolume(0x5555);
   EXPECT_EQ(WaveVolumeOf(0), 0x1111u);
   EXPECT_EQ(WaveVolumeOf(1), 0x5555u);
 
-  App().audio.savedWaveDeviceName = "Speakers";
-  App().audio.savedWaveVolume = 0x2222;
   RestoreWaveVolume();
   EXPECT_EQ(WaveVolumeOf(1), 0x2222u);
 
   devices.Sets.clear();
-  App().audio.savedWaveDeviceName.clear();  // nothing was ever read
+  ResetAudioState();  // nothing was ever read
   RestoreWaveVolume();
   EXPECT_TRUE(devices.Sets.empty());
 
@@ -210,19 +206,17 @@ TEST_F(VolumeTest, StoredNamesOfLongAndUnencodableDevicesStillMatch) {
     const std::string ini = (dir / "Wakebell.ini").string();
     std::ofstream(ini, std::ios::binary | std::ios::trunc)
         << "[Wakebell]\r\nMIDINM=" << c.storedCp932 << "\r\nWAVENM=" << c.storedCp932 << "\r\n";
-    ReadDeviceNames(ini, App().audio.midiDeviceName, App().audio.waveDeviceName);
-    EXPECT_EQ(App().audio.waveDeviceName, c.shownName) << c.what;
+    ResetAudioState();
+    ReadChosenDevices(ini);
+    EXPECT_EQ(ChosenWaveDevice(), c.shownName) << c.what;
     EXPECT_EQ(devices.WaveCaps(1).name, c.shownName) << c.what;
 
-    App().monitor.startingUp = true;
-    App().audio.savedMidiDeviceName.clear();
-    App().audio.savedWaveDeviceName.clear();
-    SaveMidiVolume();
-    SaveWaveVolume();
-    EXPECT_EQ(App().audio.savedMidiDeviceName, c.shownName) << c.what;
-    EXPECT_EQ(App().audio.savedMidiVolume, 0x2222u) << c.what;
-    EXPECT_EQ(App().audio.savedWaveDeviceName, c.shownName) << c.what;
-    EXPECT_EQ(App().audio.savedWaveVolume, 0x4444u) << c.what;
+    SaveMidiVolume(DeviceFrom::Choice);
+    SaveWaveVolume(DeviceFrom::Choice);
+    EXPECT_EQ(SavedMidiDevice(), c.shownName) << c.what;
+    EXPECT_EQ(SavedMidiVolume(), 0x2222u) << c.what;
+    EXPECT_EQ(SavedWaveDevice(), c.shownName) << c.what;
+    EXPECT_EQ(SavedWaveVolume(), 0x4444u) << c.what;
 
     // Written back, the name is the same bytes, and found again on the next start.
     WriteDeviceNames(ini, devices.MidiCaps(1).name, devices.WaveCaps(1).name);

@@ -114,7 +114,8 @@ int wmain(int argc, wchar_t** argv) {
   AppState& app = App();
   app.programFolder = folder;
   app.dataPath = folder + "Wakebell.dat";
-  app.audio.midiDeviceName = app.audio.waveDeviceName = "-";  // no device dialog in a benchmark
+  ChooseMidiDevice("-");  // no device dialog in a benchmark
+  ChooseWaveDevice("-");
   WriteFullTable(app.dataPath);
 
   EditorWindow* w = nullptr;
