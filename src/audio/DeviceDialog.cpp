@@ -60,8 +60,11 @@ void DeviceDialog::OnUnload() {
   // A kind without devices keeps whatever name it had.
   if (std::string midi = DeviceOfList(midiDeviceCombo); !midi.empty()) audio.midiDeviceName = midi;
   if (std::string wave = DeviceOfList(waveDeviceCombo); !wave.empty()) audio.waveDeviceName = wave;
-  WriteDeviceNames(ProgramIniPath(App().programFolder), audio.midiDeviceName, audio.waveDeviceName);
-  WriteDeviceNames(DataIniPath(App().dataPath), audio.midiDeviceName, audio.waveDeviceName);
+  Preferences devices;
+  devices.midiDevice = audio.midiDeviceName;
+  devices.waveDevice = audio.waveDeviceName;
+  WriteSettings(ProgramIniPath(App().programFolder), devices, devices.midiDevice, devices.waveDevice);
+  WriteSettings(DataIniPath(App().dataPath), devices, devices.midiDevice, devices.waveDevice);
 }
 
 bool DeviceNamesMissing() {

@@ -289,7 +289,7 @@ void EditorWindow::InitEditorFields() {
   const Preferences& p = App().prefs;
   const OleDate now = Svc().clock->Now();
   calendar.SetValue(DayOf(now));
-  mondayFirstCheck.SetValue(ui::TickedIf(p.weekStart == 1));
+  mondayFirstCheck.SetValue(ui::TickedIf(p.weekStart == WeekStart::Monday));
   LabelWeekdayBoxes();  // also when the box kept its value and so ran no reaction
   messageEdit.SetText(p.message);
   if (RingsPreBell(p.bellMode)) preBellCheck.SetValue(ui::CheckState::Ticked);
@@ -299,7 +299,7 @@ void EditorWindow::InitEditorFields() {
   EnableAll({&blinkCountEdit, &blinkCountLabel}, p.blinkFlag == 1);
   weekUnitCombo.SetListIndex(std::max(0, WeekUnitOfRepeatKind(p.weeklyRepeat)));
   // Tick the new view first: unticking the only ticked box would tick it again.
-  if (p.listView == 2) {
+  if (p.listView == ListView::CalendarDay) {
     dailyViewCheck.SetValue(ui::CheckState::Ticked);
   } else {
     allEntriesViewCheck.SetValue(ui::CheckState::Ticked);
@@ -324,7 +324,7 @@ void EditorWindow::ResetEntryFields() {
   MarkCalendarWeekday();
   onceOption.SetValue(true);
   restOnDaysOffCheck.SetValue(ui::CheckState::Unticked);
-  mondayFirstCheck.SetValue(ui::TickedIf(p.weekStart == 1));
+  mondayFirstCheck.SetValue(ui::TickedIf(p.weekStart == WeekStart::Monday));
   messageEdit.SetText(p.message);
   ShowBellMode(p.bellMode);
   preBellLeadEdit.SetText(std::to_string(p.preBellMinutes));

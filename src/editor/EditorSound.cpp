@@ -98,8 +98,11 @@ void EditorWindow::OnDeviceChoice(bool midi) {
   if (!app.monitor.startingUp && !app.editor.editorLoading) {
     if (std::string name = DeviceOfList(midiDeviceCombo); !name.empty()) app.audio.midiDeviceName = name;
     if (std::string name = DeviceOfList(waveDeviceCombo); !name.empty()) app.audio.waveDeviceName = name;
-    WriteDeviceNames(ProgramIniPath(app.programFolder), app.audio.midiDeviceName, app.audio.waveDeviceName);
-    WriteDeviceNames(DataIniPath(app.dataPath), app.audio.midiDeviceName, app.audio.waveDeviceName);
+    Preferences devices;
+    devices.midiDevice = app.audio.midiDeviceName;
+    devices.waveDevice = app.audio.waveDeviceName;
+    WriteSettings(ProgramIniPath(app.programFolder), devices, devices.midiDevice, devices.waveDevice);
+    WriteSettings(DataIniPath(app.dataPath), devices, devices.midiDevice, devices.waveDevice);
   }
   suppressed = false;
 }

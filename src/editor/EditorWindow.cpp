@@ -290,7 +290,7 @@ void EditorWindow::OpenEditor() {
   AppState& app = App();
   app.editor.editorLoading = true;
   app.editor.dataChanged = false;
-  LoadPreferences(DataIniPath(app.dataPath), app.prefs);
+  ReadSettings(DataIniPath(app.dataPath), app.prefs);
   const AlarmTable before = app.table;
   LoadAlarmTableStamped(app.dataPath, app.table, app.audio.savedMidiVolume, app.audio.savedWaveVolume,
                         app.dataStamp);

@@ -210,7 +210,9 @@ TEST_F(VolumeTest, StoredNamesOfLongAndUnencodableDevicesStillMatch) {
     const std::string ini = (dir / "Wakebell.ini").string();
     std::ofstream(ini, std::ios::binary | std::ios::trunc)
         << "[Wakebell]\r\nMIDINM=" << c.storedCp932 << "\r\nWAVENM=" << c.storedCp932 << "\r\n";
-    ReadDeviceNames(ini, App().audio.midiDeviceName, App().audio.waveDeviceName);
+    const Preferences stored = ReadSettings<Preferences>(ini);
+    App().audio.midiDeviceName = stored.midiDevice;
+    App().audio.waveDeviceName = stored.waveDevice;
     EXPECT_EQ(App().audio.waveDeviceName, c.shownName) << c.what;
     EXPECT_EQ(devices.WaveCaps(1).name, c.shownName) << c.what;
 
@@ -225,7 +227,10 @@ TEST_F(VolumeTest, StoredNamesOfLongAndUnencodableDevicesStillMatch) {
     EXPECT_EQ(App().audio.savedWaveVolume, 0x4444u) << c.what;
 
     // Written back, the name is the same bytes, and found again on the next start.
-    WriteDeviceNames(ini, devices.MidiCaps(1).name, devices.WaveCaps(1).name);
+    Preferences chosen;
+    chosen.midiDevice = devices.MidiCaps(1).name;
+    chosen.waveDevice = devices.WaveCaps(1).name;
+    WriteSettings(ini, chosen, chosen.midiDevice, chosen.waveDevice);
     std::ifstream in(ini, std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(in), {}};
     EXPECT_EQ(bytes, "[Wakebell]\r\nMIDINM=" + c.storedCp932 + "\r\nWAVENM=" + c.storedCp932 + "\r\n") << c.what;
