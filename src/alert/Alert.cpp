@@ -130,7 +130,7 @@ void PresentAlarm(int slot, bool mainBell, const std::string& minuteText, int sn
   window.inertDefaultButton.SetEnabled(false);
   window.SetCaption(AlarmCaption(snoozedTimes));
   window.FillAlarmWindow(e, mainBell, minuteText);
-  alarm.blinkActive = e.BlinkFlag == 1;
+  alarm.blinkActive = AlarmBlinks(e.BlinkFlag);
 
   window.Show();
   window.okButton.SetEnabled(true);

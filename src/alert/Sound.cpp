@@ -110,7 +110,7 @@ void RepeatOrEndSound() {
     if (AlarmWindowGone()) EndAlarm();
     return;
   }
-  const bool endless = e.Sound.Endless == 1;
+  const bool endless = AlarmPlaysEndlessly(e.Sound.Endless);
 
   const MediaMode mode = QueryMediaMode();
   if (mode == MediaMode::Stopped) {

@@ -265,11 +265,11 @@ void EditorWindow::ShowTimeOf(OleDate now) {
 // The sound and look of an entry, or the preferences' for a new one (not the volumes: a new
 // entry takes the devices' own).
 void EditorWindow::ShowSoundAndLook(const SoundAndLook& s) {
-  blinkCheck.SetValue(ui::TickedIf(s.blinkFlag != 0));
+  blinkCheck.SetValue(ui::TickedIf(BlinkBoxTicked(s.blinkFlag)));
   soundCheck.SetValue(ui::TickedIf(SoundBoxTicked(s.sound.Flag)));
   soundFileEdit.SetText(s.sound.File);
   CaretToEnd(soundFileEdit);
-  endlessCheck.SetValue(ui::TickedIf(s.sound.Endless != 0));
+  endlessCheck.SetValue(ui::TickedIf(EndlessBoxTicked(s.sound.Endless)));
   keepWindowCheck.SetValue(ui::TickedIf(s.keepWindowFlag != 0));
   blinkCountEdit.SetText(std::to_string(s.blinkCount));
   ShowAppearance(s.message, s.look);
@@ -296,7 +296,7 @@ void EditorWindow::InitEditorFields() {
   if (p.bellMode == BellMode::PreAndMain) mainBellTooCheck.SetValue(ui::CheckState::Ticked);
   preBellLeadEdit.SetText(std::to_string(p.preBellMinutes));
   ShowSoundAndLook(SoundAndLookOf(p));
-  EnableAll({&blinkCountEdit, &blinkCountLabel}, p.blinkFlag == 1);
+  EnableAll({&blinkCountEdit, &blinkCountLabel}, AlarmBlinks(p.blinkFlag));
   weekUnitCombo.SetListIndex(std::max(0, WeekUnitOfRepeatKind(p.weeklyRepeat)));
   // Tick the new view first: unticking the only ticked box would tick it again.
   if (p.listView == ListView::CalendarDay) {
