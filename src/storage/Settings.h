@@ -19,6 +19,8 @@ inline std::string ProgramIniPath(const std::string& programFolder) { return Ini
 // The data-folder settings file: beside the data file.
 inline std::string DataIniPath(const std::string& dataPath) { return IniPathBeside(dataPath); }
 
+// One key by its name, as a file holds it: for checking files from outside. The program itself
+// reads and writes through the model below.
 // Section "Wakebell"; the value as the 256-byte buffer of the Windows read holds it (cut to
 // 255 bytes, never inside a character, up to the first NUL); `def` when the key is missing.
 std::string ReadSetting(const std::string& iniPath, const std::string& key, const std::string& def);
