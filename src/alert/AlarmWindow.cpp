@@ -1,6 +1,7 @@
 #include "alert/AlarmWindow.h"
 
-#include "alert/Alert.h"
+#include "alert/Alarm.h"
+#include "app_state/AppState.h"
 #include "model/Snooze.h"
 #include "storage/Settings.h"
 
@@ -36,7 +37,7 @@ AlarmWindow::AlarmWindow()
   centerOnScreen = true;
   inertDefaultButton.SetDefault(true);
   SetTabOrder({&okButton, &snoozeDelayCombo, &snoozeButton, &inertDefaultButton});
-  okButton.onClick = [] { DismissAlarm(); };
+  okButton.onClick = [] { TheAlarm().Dismiss(); };
   messageView.SetAccessibleName("メッセージ");
   bannerView.SetAccessibleName("本鈴");
   timeView.SetAccessibleName("時刻");
@@ -59,7 +60,7 @@ AlarmWindow::AlarmWindow()
   // The user closing the window dismisses the alarm like OK; the window then unloads and the
   // next alarm creates it anew. Unloading by code (shut-down) has already silenced the alarm.
   onQueryUnload = [](int&, ui::UnloadMode mode) {
-    if (mode != ui::UnloadMode::Code) DismissAlarm();
+    if (mode != ui::UnloadMode::Code) TheAlarm().Dismiss();
   };
 }
 
@@ -79,7 +80,7 @@ void AlarmWindow::Snooze() {
   if (minutes != shownSnoozeMinutes_ &&
       WriteSettings(ProgramIniPath(App().programFolder), chosen, chosen.snoozeMinutes))
     shownSnoozeMinutes_ = minutes;
-  SnoozeAlarm(minutes);
+  TheAlarm().Snooze(minutes);
 }
 
 void AlarmWindow::FillAlarmWindow(const AlarmEntry& e, bool mainBell, const std::string& minuteText) {

@@ -2,7 +2,7 @@
 // dialog and the preview. Everything lands on the sample first; an entry takes it from there.
 #include <algorithm>
 
-#include "alert/Alert.h"
+#include "alert/Alarm.h"
 #include "app_state/AppState.h"
 #include "editor/EditorWindow.h"
 #include "editor/FieldRules.h"
@@ -78,7 +78,7 @@ void EditorWindow::ShowPreview() {
     std::string n = std::to_string(LeadingNumber(text));
     return n.size() < 2 ? "0" + n : n;
   };
-  PreviewAlarmWindow(look, twoDigits(hourEdit.Text()) + ":" + twoDigits(minuteEdit.Text()));
+  TheAlarm().Preview(look, twoDigits(hourEdit.Text()) + ":" + twoDigits(minuteEdit.Text()));
 }
 
 }  // namespace wb

@@ -2,7 +2,7 @@
 // table at once; the data file is written only by OK.
 #include <algorithm>
 
-#include "alert/Alert.h"
+#include "alert/Alarm.h"
 #include "app_state/AppState.h"
 #include "app_state/ProgramTitle.h"
 #include "audio/DeviceDialog.h"
@@ -102,7 +102,7 @@ void EditorWindow::AddEntry() {
 
 void EditorWindow::ChangeEntry() {
   AppState& app = App();
-  if (app.alarm.sounding) return;
+  if (TheAlarm().Sounding()) return;
   std::vector<int> selected = SelectedRows(alarmList);
   if (selected.size() != 1) {
     Warn("アラームエントリを１つ選択してください", nullptr);
@@ -116,7 +116,7 @@ void EditorWindow::ChangeEntry() {
   const int slot = SlotOfRow(selected[0]);
   AlarmEntry e = app.table[slot];
   if (!FieldsToEntry(e, monthlyOption.Value()) || !ConfirmPastTime()) return;
-  CancelSnoozeOf(slot);  // the user changed what was put off: it is no longer what they snoozed
+  TheAlarm().CancelSnoozeOf(slot);  // the user changed what was put off: it is no longer what they snoozed
   app.table[slot] = e;
   app.editor.dataChanged = true;
   RememberAsDefaults(e);
@@ -136,12 +136,12 @@ void EditorWindow::ChangeEntry() {
 void EditorWindow::DeleteEntries() {
   AppState& app = App();
   std::vector<int> rows = SelectedRows(alarmList);
-  if (rows.empty() || app.alarm.sounding) return;
+  if (rows.empty() || TheAlarm().Sounding()) return;
   app.editor.dataChanged = true;
   std::vector<bool> marked(size_t(app.table.EntryCount()), false);
   for (int row : rows) marked[size_t(SlotOfRow(row))] = true;
   for (int slot = 0; slot < int(marked.size()); ++slot)
-    if (marked[size_t(slot)]) CancelSnoozeOf(slot);
+    if (marked[size_t(slot)]) TheAlarm().CancelSnoozeOf(slot);
   // The survivors keep their order; the spare slot is a fresh one.
   std::vector<AlarmEntry> kept;
   kept.reserve(marked.size() - rows.size() + 1);

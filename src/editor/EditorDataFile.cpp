@@ -1,6 +1,6 @@
 // Where the data file lives, saving with OK, the guard against closing with unsaved changes,
 // and the reset button.
-#include "alert/Alert.h"
+#include "alert/Alarm.h"
 #include "app_state/AppState.h"
 #include "app_state/ProgramTitle.h"
 #include "audio/Volume.h"
@@ -168,7 +168,7 @@ void EditorWindow::SaveAndClose() {
     return;
   }
   app.editor.dataChanged = false;
-  StopTestPlay();
+  TheAlarm().StopTestPlay();
   Unload();
 }
 
@@ -179,7 +179,7 @@ void EditorWindow::OnQueryUnload(int& cancel) {
     cancel = 1;
     return;
   }
-  StopTestPlay();
+  TheAlarm().StopTestPlay();
 }
 
 bool EditorWindow::AskToDiscardEdits() {
@@ -200,7 +200,7 @@ void EditorWindow::ResetFields() {
   FocusList();
   app.editor.currentIndex = -1;
   // An alarm in progress puts the volumes back itself when it ends.
-  if (!app.alarm.sounding) {
+  if (!TheAlarm().Sounding()) {
     RestoreMidiVolume();
     RestoreWaveVolume();
   }

@@ -1,6 +1,6 @@
 // The sound of an entry: the file and its browse button, the test play, the volume sliders
 // that act on the devices at once while a test plays, and the device lists.
-#include "alert/Alert.h"
+#include "alert/Alarm.h"
 #include "app_state/AppState.h"
 #include "app_state/ProgramTitle.h"
 #include "audio/DeviceDialog.h"
@@ -35,7 +35,7 @@ void EditorWindow::ToggleSoundTest() {
   // A missing file is said in a message box, which must not lose the focus to the repaint.
   AppState& app = App();
   app.editor.dialogOpen = true;
-  ToggleTestPlay(soundFileEdit.Text(), VolumeFromSlider(midiVolumeSlider.Value()),
+  TheAlarm().ToggleTestPlay(soundFileEdit.Text(), VolumeFromSlider(midiVolumeSlider.Value()),
                  VolumeFromSlider(waveVolumeSlider.Value()));
   app.editor.dialogOpen = false;
 }
@@ -45,13 +45,13 @@ void EditorWindow::ToggleSoundTest() {
 void EditorWindow::OnVolumeSliderChange(bool midi) {
   AppState& app = App();
   if (midi ? app.audio.midiSliderSuppressed : app.audio.waveSliderSuppressed) return;
-  if (TestPlaying()) {
+  if (TheAlarm().TestPlaying()) {
     if (midi)
       ApplyMidiVolume(VolumeFromSlider(midiVolumeSlider.Value()));
     else
       ApplyWaveVolume(VolumeFromSlider(waveVolumeSlider.Value()));
-  } else if (!app.alarm.sounding) {
-    app.alarm.testPlaying = false;
+  } else if (!TheAlarm().Sounding()) {
+    TheAlarm().ForgetEndedTest();
     if (midi)
       RestoreMidiVolume();
     else
@@ -81,7 +81,7 @@ void EditorWindow::FillDeviceLists() {
 // is read and shown.
 void EditorWindow::OnDeviceChoice(bool midi) {
   AppState& app = App();
-  if (app.alarm.sounding) return;
+  if (TheAlarm().Sounding()) return;
   if (DeviceOfList(midi ? midiDeviceCombo : waveDeviceCombo).empty()) return;  // no device
   bool& suppressed = midi ? app.audio.midiSliderSuppressed : app.audio.waveSliderSuppressed;
   suppressed = true;

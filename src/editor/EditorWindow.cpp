@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "alert/Alarm.h"
 #include "app_state/AppState.h"
 #include "app_state/ProgramTitle.h"
 #include "audio/DeviceDialog.h"
@@ -300,7 +301,7 @@ void EditorWindow::OpenEditor() {
   deviceListsInUse_ = true;
   InitEditorFields();
   ResetEntryFields();
-  if (!app.alarm.sounding) {
+  if (!TheAlarm().Sounding()) {
     SaveMidiVolume();
     SaveWaveVolume();
   }

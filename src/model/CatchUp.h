@@ -146,8 +146,8 @@ CatchUpResult FindMissedBells(const AlarmTable& table, const CatchUpState& state
                               const CatchUpLimits& limits = {});
 
 // The usual call: from the state's watchedUntil up to `now`.
-inline CatchUpResult CatchUp(const AlarmTable& table, const CatchUpState& state, const Moment& now,
-                             const CatchUpLimits& limits = {}) {
+inline CatchUpResult FindMissedSinceWatched(const AlarmTable& table, const CatchUpState& state, const Moment& now,
+                                            const CatchUpLimits& limits = {}) {
   return FindMissedBells(table, state, state.watchedUntil, now.Local(), limits);
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "alert/Alarm.h"
 #include "app_state/AppState.h"
 #include "app_state/HistoryLog.h"
 #include "editor/EditorWindow.h"
@@ -25,7 +26,7 @@ void BellWatch::Start(const Moment& now, bool paused) {
   StateFileStatus status = StateFileStatus::Missing;
   state_ = ReadStateFile(StatePath(), &status);
   // The snoozes of the last run go on; the first ticks ring, drop or cancel them by their rules.
-  App().snooze.snoozes = state_.snoozes;
+  TheAlarm().ResumeSnoozes(state_.snoozes);
   wakeEnabled_ = ReadSettings<ProgramFolderSettings>(ProgramIniPath(App().programFolder)).wakeForBells;
   // A clock that was ahead when the last run (or the editor) made these may have been put
   // right while the program was not running: its records and marks would silence real bells
@@ -176,7 +177,7 @@ void BellWatch::Rearm(const Moment& now, bool paused) {
   const LocalSecond next =
       wakeEnabled_ && !paused
           ? EarlierBell(NextBellOfTable(App().table, after, kNextBellHorizonDays, &App().daysOff),
-                        NextSnoozeRing(App().snooze.snoozes, after))
+                        NextSnoozeRing(TheAlarm().Snoozes(), after))
           : 0;
   if (next == 0) {
     power->CancelWakeTimer();
@@ -271,7 +272,7 @@ void BellWatch::ReportMissed(const std::vector<MissedRow>& rows) {
 
 void BellWatch::WriteState() {
   CompactHandled(state_.catchUp, App().table);
-  state_.snoozes = App().snooze.snoozes;
+  state_.snoozes = TheAlarm().Snoozes();
   if (!App().programFolderWritable) return;
   // The file's watched-until moment trails the clock by the time a bell may wait to be shown
   // (a crowded minute shows one a tick; the minute after reports the rest): a process ended

@@ -1,7 +1,7 @@
 #include "monitor/MonitorWindow.h"
 
 #include "about/AboutBox.h"
-#include "alert/Alert.h"
+#include "alert/Alarm.h"
 #include "app_state/AppState.h"
 #include "app_state/HistoryLog.h"
 #include "app_state/ProgramTitle.h"
@@ -34,7 +34,7 @@ MonitorWindow::MonitorWindow() : ui::Form("MonitorWindow", kProgramTitle, 3000, 
   onUnload = [this] {
     dueCheckTimer.SetEnabled(false);
     hoverTimer.SetEnabled(false);
-    StopAlarmTimers();
+    TheAlarm().StopTimers();
   };
   // A close request (an end task without force) would otherwise unload the hidden window
   // and leave the process running with no window at all, still holding the instance guard;
@@ -54,13 +54,15 @@ MonitorWindow::MonitorWindow() : ui::Form("MonitorWindow", kProgramTitle, 3000, 
   removeStartupItem->onClick = [this] { RemoveStartupShortcut(); };
   pauseItem->onClick = [this] { TogglePause(); };
   historyItem->onClick = [this] { ShowHistory(); };
-  cancelSnoozeItem->onClick = [] { CancelAllSnoozes(); };
+  cancelSnoozeItem->onClick = [] { TheAlarm().CancelAllSnoozes(); };
   aboutItem->onClick = [this] { ShowAboutBox(); };
   exitItem->onClick = [this] { OnExitClick(); };
+  MakeAlarm(this);
   WireAppHooks();
 }
 
 MonitorWindow::~MonitorWindow() {
+  ForgetAlarm();  // it would tell a monitor that is gone
   App().hooks = {};
   if (Svc().power) Svc().power->SetEventHandler(nullptr);
 }
@@ -68,10 +70,6 @@ MonitorWindow::~MonitorWindow() {
 // The calls that run against the include order, wired once, as the process starts.
 void MonitorWindow::WireAppHooks() {
   AppHooks& hooks = App().hooks;
-  hooks.snoozesChanged = [this] {
-    cancelSnoozeItem->SetEnabled(AnySnoozed());
-    if (Loaded()) watch.SnoozesChanged(Svc().clock->Read(), App().monitor.paused);
-  };
   // The editor's OK holds the due check while it writes the table, then restarts it with a
   // full second to the next tick.
   hooks.pauseDueCheck = [this](bool paused) {
@@ -100,6 +98,11 @@ void MonitorWindow::WireAppHooks() {
   };
 }
 
+void MonitorWindow::SnoozesChanged() {
+  cancelSnoozeItem->SetEnabled(TheAlarm().AnySnoozed());
+  if (Loaded()) watch.SnoozesChanged(Svc().clock->Read(), App().monitor.paused);
+}
+
 void MonitorWindow::OnDueCheckTick() {
   // One reading of the clock for the whole tick.
   const Moment now = Svc().clock->Read();
@@ -108,7 +111,7 @@ void MonitorWindow::OnDueCheckTick() {
   // Before the due check: an entry another PC added rings from the table it is in.
   CheckDataFile(now);
   if (App().monitor.paused) {
-    DropSnoozesDueInPause(now.Local());
+    TheAlarm().DropSnoozesDueInPause(now.Local());
     return;
   }
   App().nextBellTime = 0;  // the tip refresh finds it again when it is wanted
@@ -120,11 +123,11 @@ void MonitorWindow::OnDueCheckTick() {
   if (due.slot != -1) {
     watch.NoteRang(due.slot, due, now);
     // A pre-bell falling due together with the main bell is shown as the main bell.
-    PresentAlarm(due.slot, due.main, FormatHourMinute(LocalDateOf(now)));
+    TheAlarm().Present(due.slot, due.main, FormatHourMinute(LocalDateOf(now)));
   } else if (RingNow late; watch.TakePendingRing(late)) {
     // A bell the catch-up found young enough, one per tick like bells due together.
-    PresentAlarm(late.slot, late.main, FormatHourMinute(DateOfLocal(late.moment)));
-  } else if (!RingDueSnooze(now.Local())) {
+    TheAlarm().Present(late.slot, late.main, FormatHourMinute(DateOfLocal(late.moment)));
+  } else if (!TheAlarm().RingDueSnooze(now.Local())) {
     // A snooze whose time came rings the same way, on a tick no entry took.
     return;
   }
@@ -147,7 +150,7 @@ void MonitorWindow::BringToForeground(ui::Form& form) { Svc().foreground->BringT
 
 void MonitorWindow::OpenEditor() {
   // A click on the icon just before must not dismiss an alarm now: the user asked for the editor.
-  TheAlarmTimers().singleClickTimer.SetEnabled(false);
+  TheAlarm().Timers().singleClickTimer.SetEnabled(false);
   // The editor is still loading behind the first-run device dialog: the dialog is what the
   // user has to answer first.
   if (DeviceDialog* dialog = ui::FormIfLoaded<DeviceDialog>(); dialog && dialog->Visible()) {

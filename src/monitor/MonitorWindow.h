@@ -1,10 +1,12 @@
 // The monitor window: the hidden window that lives from start-up until 終了. It owns the tray
 // icon and its menu, the due check and the hover timer, and runs start-up and shut-down.
-// Touching it (ui::TheForm<MonitorWindow>) is the start-up; its constructor wires App().hooks.
+// Touching it (ui::TheForm<MonitorWindow>) is the start-up; its constructor makes the alarm
+// (alert/) and wires App().hooks.
 // Portable window logic: talks to the system only through platform/ services and controls.
 #pragma once
 #include <string>
 
+#include "alert/Alarm.h"
 #include "monitor/BellWatch.h"
 #include "platform/Controls.h"
 #include "platform/Services.h"
@@ -24,7 +26,7 @@ struct TrayIconRecord {
   std::string tip;
 };
 
-class MonitorWindow : public ui::Form {
+class MonitorWindow : public ui::Form, private SnoozeObserver {
  public:
   MonitorWindow();
   ~MonitorWindow() override;
@@ -52,6 +54,8 @@ class MonitorWindow : public ui::Form {
   BellWatch watch;
 
   void WireAppHooks();
+  // The alarm it made tells it: the state file, the wake timer, the tip and スヌーズを解除 follow.
+  void SnoozesChanged() override;
   // Start-up (the window's load) and the instance guard that runs first. PassInstanceGuard
   // answers false when another instance owns the settings and this process must end without
   // a trace.

@@ -1,7 +1,7 @@
 // The monitor's ShutDown: the orderly end started by 終了, by a close request to the monitor
 // and by Windows ending the session.
 #include "about/AboutBox.h"
-#include "alert/Alert.h"
+#include "alert/Alarm.h"
 #include "alert/AlarmWindow.h"
 #include "app_state/AppState.h"
 #include "audio/Volume.h"
@@ -32,12 +32,8 @@ void MonitorWindow::ShutDown() {
   if (!Loaded() || monitor.shuttingDown) return;
   monitor.shuttingDown = true;
 
-  if (App().alarm.activeIndex != -1 && AlarmPlaysSound(ActiveEntry().Sound.Flag)) StopSoundAtShutDown();
-  if (App().alarm.testPlaying) StopTestPlay();  // the editor's test goes with the program
-  RestoreMidiVolume();
-  RestoreWaveVolume();
-
-  ReleaseKeepAwake();
+  // The alarm's sound and the editor's test go with the program; every volume goes back.
+  TheAlarm().ShutDown();
   // The table is still there: its handled bells go into the state file.
   watch.End(Svc().clock->Read());
   if (Svc().power) Svc().power->SetEventHandler(nullptr);

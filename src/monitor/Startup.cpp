@@ -1,5 +1,5 @@
 // The monitor's load: the start-up of the process, and the instance guard that runs first.
-#include "alert/Alert.h"
+#include "alert/Alarm.h"
 #include "app_state/AppState.h"
 #include "app_state/HistoryLog.h"
 #include "app_state/ProgramTitle.h"
@@ -67,9 +67,6 @@ void MonitorWindow::StartUp() {
   app.table.Clear();
   app.monitor.startingUp = true;
   app.lastEditedIndex = -1;
-  app.alarm.activeIndex = -1;
-  app.alarm.soundKind = SoundKind::None;
-  app.alarm.sounding = false;
   app.editor.dataChanged = false;
   app.monitor.paused = false;
   app.editor.currentIndex = -1;
@@ -100,7 +97,7 @@ void MonitorWindow::StartUp() {
   LoadDaysOff(false);
   // Before the first tick: the catch-up over the time the program was not running.
   watch.Start(Svc().clock->Read(), app.monitor.paused);
-  cancelSnoozeItem->SetEnabled(AnySnoozed());  // snoozes of the last run
+  cancelSnoozeItem->SetEnabled(TheAlarm().AnySnoozed());  // snoozes of the last run
 
   dueCheckTimer.SetEnabled(false);
   dueCheckTimer.SetInterval(kDueCheckIntervalMs);

@@ -3,7 +3,7 @@
 // until its editor is opened, and never ring what was added elsewhere.
 #include <unordered_map>
 
-#include "alert/Alert.h"
+#include "alert/Alarm.h"
 #include "app_state/AppState.h"
 #include "app_state/HistoryLog.h"
 #include "app_state/ProgramTitle.h"
@@ -22,19 +22,6 @@ constexpr int64_t kUnreadableTellSeconds = 60;
 const std::string kStillUnreadableHead = "データファイルが変更されましたが、読み込めません。\r\n\r\n";
 const std::string kStillUnreadableTail =
     "\r\n\r\n読み込めるようになるまで、前に読み込んだアラームで鳴らします。ファイルを確認してください。";
-
-// The alarm in progress follows its entry to the slot it has in the table read again.
-void FollowAlarmToItsSlot(const AlarmTable& table) {
-  AlarmState& alarm = App().alarm;
-  if (alarm.activeIndex == -1 && alarm.presentedSlot == -1) return;
-  const uint64_t fingerprint = EntryFingerprint(alarm.presented);
-  for (int slot = 0; slot < table.EntryCount(); ++slot) {
-    if (EntryFingerprint(table[slot]) != fingerprint) continue;
-    if (alarm.activeIndex != -1) alarm.activeIndex = int16_t(slot);
-    if (alarm.presentedSlot != -1) alarm.presentedSlot = int16_t(slot);
-    return;
-  }
-}
 
 // The slots of `after` whose entry `before` did not hold: added or edited elsewhere (an edited
 // entry is a new one to the ledger too). Each entry of `before` answers for one of `after`.
@@ -101,7 +88,7 @@ void MonitorWindow::ReloadTable(const Moment& now) {
   CarryRungMarks(before, fresh);
   app.table = std::move(fresh);
   app.dataStamp = stamp;
-  FollowAlarmToItsSlot(app.table);
+  TheAlarm().FollowEntryTo(app.table);
   watch.TableReloaded(before, now, app.monitor.paused);
   LogHistory(HistoryEvent::Reloaded, 0, app.dataPath);
   // The due check looks at the present minute only: a bell that came with the file and fell

@@ -1,6 +1,6 @@
 // The monitor's tray icon: adding, changing and removing it, its mouse events, the tip that counts
 // down to the next bell, and pausing from the tray menu.
-#include "alert/Alert.h"
+#include "alert/Alarm.h"
 #include "app_state/AppState.h"
 #include "app_state/ProgramTitle.h"
 #include "editor/EditorWindow.h"
@@ -46,11 +46,11 @@ void MonitorWindow::OnTrayMouse(int mouseMessage) {
 
   switch (mouseMessage) {
     case kMouseLeftDown:
-      TheAlarmTimers().singleClickTimer.SetEnabled(true);  // a double click within half a second cancels it
+      TheAlarm().Timers().singleClickTimer.SetEnabled(true);  // a double click within half a second cancels it
       break;
     case kMouseRightDown:
       BringToForeground(*this);  // or the menu would not close when the user clicks elsewhere
-      cancelSnoozeItem->SetEnabled(AnySnoozed());
+      cancelSnoozeItem->SetEnabled(TheAlarm().AnySnoozed());
       Svc().frontEnd->PopupMenu(*this, trayMenu);
       break;
     case kMouseLeftDoubleClick:
@@ -79,7 +79,7 @@ void MonitorWindow::UpdateTrayTip() {
   std::string tip;
   const bool found = ComputeTrayTip(App().table, calendarDay, now, App().nextBellTime, tip, &App().daysOff);
   // A snooze is the next bell too when it comes first.
-  if (const LocalSecond snooze = NextSnoozeRing(App().snooze.snoozes, LocalOfDate(now));
+  if (const LocalSecond snooze = NextSnoozeRing(TheAlarm().Snoozes(), LocalOfDate(now));
       snooze != 0 && (!found || snooze < SecondNumber(App().nextBellTime))) {
     App().nextBellTime = DateOfLocal(snooze);
     tip = TrayTipText(App().nextBellTime, now);

@@ -131,7 +131,7 @@ struct Caught {
 Caught CatchUpOnce(const std::vector<AlarmEntry>& entries, const char* from, const char* now) {
   Caught c{Table(entries), {}};
   c.state.watchedUntil = Sec(from);
-  ApplyCatchUp(c.table, c.state, CatchUp(c.table, c.state, Reading(now)), Reading(now));
+  ApplyCatchUp(c.table, c.state, FindMissedSinceWatched(c.table, c.state, Reading(now)), Reading(now));
   return c;
 }
 
@@ -173,14 +173,14 @@ TEST(CatchUp, NothingRingsOrIsReportedTwice) {
   old.watchedUntil = Sec("2026/12/07 05:00:00");
   for (const CatchUpState& s : {c.state, old}) {
     for (const char* now : {"2026/12/07 07:01:00", "2026/12/07 07:01:30"}) {
-      EXPECT_TRUE(Lines(CatchUp(c.table, s, Reading(now))).empty()) << now;
+      EXPECT_TRUE(Lines(FindMissedSinceWatched(c.table, s, Reading(now))).empty()) << now;
     }
   }
   // Also with the marks lost (the program restarted over a data file saved before).
   AlarmTable unmarked = Table(entries);
-  EXPECT_TRUE(Lines(CatchUp(unmarked, old, Reading("2026/12/07 07:01:30"))).empty());
+  EXPECT_TRUE(Lines(FindMissedSinceWatched(unmarked, old, Reading("2026/12/07 07:01:30"))).empty());
   // The next day's bells are new.
-  EXPECT_EQ(Lines(CatchUp(unmarked, old, Reading("2026/12/08 09:00:00"))),
+  EXPECT_EQ(Lines(FindMissedSinceWatched(unmarked, old, Reading("2026/12/08 09:00:00"))),
             (std::vector<std::string>{"missed 0 2026/12/08 07:00 main x1", "missed 1 2026/12/08 06:00 main x1"}));
 }
 
@@ -218,7 +218,7 @@ TEST(CatchUp, WhatWasHandledFollowsTheEntryNotTheSlot) {
       {"an identical entry added", {other, wake, wake}, {"missed 2 2026/12/07 07:00 main x1"}},
   };
   for (const auto& k : cases) {
-    EXPECT_EQ(Lines(CatchUp(Table(k.entries), s, Reading("2026/12/07 08:00:00"))), k.expected) << k.name;
+    EXPECT_EQ(Lines(FindMissedSinceWatched(Table(k.entries), s, Reading("2026/12/07 08:00:00"))), k.expected) << k.name;
   }
   // A record left by a clock that was ahead (handled at a UTC second ahead of the present) is
   // dropped where the clock is put right, and vouches for nothing then. One handled in the
@@ -237,8 +237,8 @@ TEST(CatchUp, WhatWasHandledFollowsTheEntryNotTheSlot) {
   EXPECT_EQ(ForgetRecordsAhead(daylight, now), 0);
   EXPECT_EQ(ForgetRecordsAhead(older, now), 2);
   EXPECT_TRUE(ahead.handled.empty());
-  EXPECT_EQ(Lines(CatchUp(Table({wake}), ahead, now)), std::vector<std::string>{"missed 0 2026/12/07 07:00 main x1"});
-  EXPECT_EQ(Lines(CatchUp(Table({wake}), daylight, now)), std::vector<std::string>{});
+  EXPECT_EQ(Lines(FindMissedSinceWatched(Table({wake}), ahead, now)), std::vector<std::string>{"missed 0 2026/12/07 07:00 main x1"});
+  EXPECT_EQ(Lines(FindMissedSinceWatched(Table({wake}), daylight, now)), std::vector<std::string>{});
 }
 
 TEST(CatchUp, CompactingKeepsOneRecordPerLiveEntryInSlotOrder) {

@@ -127,7 +127,7 @@ TEST_F(StateFileTest, AMissingOrDamagedFileMeansNothingMissed) {
     const StateFile s = ReadStateFile(path, &status);
     EXPECT_EQ(status, StateFileStatus::Damaged) << d.name;
     EXPECT_EQ(s, StateFile{}) << d.name;
-    EXPECT_EQ(CatchUp(AlarmTable(), s.catchUp, MomentAtLocal(At("2026/12/07 08:00:00"), 0)).from, 0) << d.name;
+    EXPECT_EQ(FindMissedSinceWatched(AlarmTable(), s.catchUp, MomentAtLocal(At("2026/12/07 08:00:00"), 0)).from, 0) << d.name;
   }
   std::filesystem::remove(path);
   StateFileStatus status;

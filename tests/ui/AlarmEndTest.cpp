@@ -34,7 +34,7 @@ class AlarmEnd : public AlertTest {
     if (sound == Sound::ShortMci && nth == 1) mci.EndSound();
     Tick();
   }
-  bool InProgress() const { return App().alarm.activeIndex != -1; }
+  bool InProgress() const { return TheAlarm().Progress().activeSlot != -1; }
   bool VolumeAsBefore() const { return devices.Wave[0].volume == 0x33333333u; }
 };
 
@@ -62,7 +62,7 @@ TEST_F(AlarmEnd, AnAlarmWithoutAWatchedSoundEndsWithItsWindowAndThenHidesNothing
     Present(Make(c.sound, c.blinks, c.keep));
     for (int s = 1; s <= c.endsAt; ++s) {
       EXPECT_TRUE(InProgress()) << "second " << s;
-      EXPECT_TRUE(App().alarm.sounding) << "second " << s;
+      EXPECT_TRUE(TheAlarm().Progress().sounding) << "second " << s;
       if (c.sound == Sound::FallbackWave) {
         EXPECT_EQ(systemSound.Playing, "C:\\chime.wav") << "second " << s;
       }
@@ -71,13 +71,13 @@ TEST_F(AlarmEnd, AnAlarmWithoutAWatchedSoundEndsWithItsWindowAndThenHidesNothing
     }
     Tick();
     EXPECT_FALSE(InProgress());
-    EXPECT_FALSE(App().alarm.sounding);  // the editor's change and delete no longer wait
-    EXPECT_FALSE(App().alarm.blinkActive);
-    EXPECT_FALSE(TheAlarmTimers().alarmTimer.Enabled());
+    EXPECT_FALSE(TheAlarm().Progress().sounding);  // the editor's change and delete no longer wait
+    EXPECT_FALSE(TheAlarm().Progress().blinkActive);
+    EXPECT_FALSE(TheAlarm().Timers().alarmTimer.Enabled());
     EXPECT_EQ(systemSound.Playing, "");
     EXPECT_TRUE(VolumeAsBefore());
 
-    PreviewAlarmWindow(Entry("プレビュー"), "07:30");
+    TheAlarm().Preview(Entry("プレビュー"), "07:30");
     EXPECT_EQ(ShownEachSecond(3), (std::vector<bool>{true, true, true}));
     Window().okButton.Press();
   }

@@ -36,11 +36,11 @@ TEST_F(AlarmEnding, SnoozeWorksWhileTheWindowOffersItAfterTheAlarmRanItsCourse) 
   ASSERT_TRUE(AlarmPlaysSound(e.Sound.Flag));
   Ring(e);
   Seconds(3);
-  ASSERT_EQ(App().alarm.activeIndex, -1);  // ran its course
+  ASSERT_EQ(TheAlarm().Progress().activeSlot, -1);  // ran its course
   ASSERT_TRUE(AlarmShown());
   ui::TheForm<AlarmWindow>().snoozeButton.Press();
   EXPECT_FALSE(AlarmShown());
-  ASSERT_EQ(App().snooze.snoozes.size(), 1u);
+  ASSERT_EQ(TheAlarm().Snoozes().size(), 1u);
   Seconds(5 * 60);
   EXPECT_TRUE(AlarmShown());
   const auto events = Events();

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "UiHarness.h"
-#include "alert/Alert.h"
+#include "alert/Alarm.h"
 #include "alert/AlarmWindow.h"
 #include "monitor/MonitorWindow.h"
 #include "support/SampleEntries.h"
@@ -33,7 +33,7 @@ class AlertTest : public UiTest {
   // Adds the entry and presents it as the due check does.
   int Present(const AlarmEntry& e, bool mainBell = true, const std::string& minute = "07:30") {
     int slot = Add(e);
-    PresentAlarm(slot, mainBell, minute);
+    TheAlarm().Present(slot, mainBell, minute);
     return slot;
   }
   void Tick(int seconds = 1) { clock.Advance(int64_t(seconds) * 1000); }

@@ -45,11 +45,11 @@ TEST_F(AlertTest, MainBellFillsMessageFontColoursBannerAndTime) {
   EXPECT_TRUE(f.okButton.Enabled());
   EXPECT_TRUE(f.inertDefaultButton.Enabled());
   EXPECT_EQ(f.ActiveControl(), &f.inertDefaultButton);
-  EXPECT_EQ(App().alarm.activeIndex, 0);
-  EXPECT_TRUE(App().alarm.sounding);
-  EXPECT_FALSE(App().alarm.dismissed);
-  EXPECT_TRUE(clock.IsArmed(TheAlarmTimers().alarmTimer));
-  EXPECT_EQ(TheAlarmTimers().alarmTimer.Interval(), 1000);
+  EXPECT_EQ(TheAlarm().Progress().activeSlot, 0);
+  EXPECT_TRUE(TheAlarm().Progress().sounding);
+  EXPECT_FALSE(TheAlarm().Progress().dismissed);
+  EXPECT_TRUE(clock.IsArmed(TheAlarm().Timers().alarmTimer));
+  EXPECT_EQ(TheAlarm().Timers().alarmTimer.Interval(), 1000);
   // The list refresh must not create the editor: its load would re-read the data file and
   // let the same entry ring again within its minute.
   EXPECT_EQ(ui::FormIfLoaded<EditorWindow>(), nullptr);
@@ -73,8 +73,8 @@ TEST_F(AlertTest, EnterAtTheMomentOfShowingPressesNothing) {
   f.PressEnter();
   f.PressEnter();
   EXPECT_TRUE(f.Visible());
-  EXPECT_FALSE(App().alarm.dismissed);
-  EXPECT_EQ(App().alarm.activeIndex, 0);
+  EXPECT_FALSE(TheAlarm().Progress().dismissed);
+  EXPECT_EQ(TheAlarm().Progress().activeSlot, 0);
 }
 
 TEST_F(AlertTest, ActivateAndPaintKeepTheWindowOnTopWithTheFocusOnTheInertButton) {
@@ -100,9 +100,9 @@ TEST_F(AlertTest, ThreeBlinksThenKeptInFrontUntilDismissed) {
   Present(e);
   auto seq = ShownEachSecond(8);
   EXPECT_EQ(seq, (std::vector<bool>{false, true, false, true, false, true, true, true}));
-  EXPECT_EQ(App().alarm.blinkCounter, 3);
+  EXPECT_EQ(TheAlarm().Progress().blinkCounter, 3);
   EXPECT_EQ(foreground.Brought, std::vector<std::string>{"AlarmWindow"});  // once, after the blinks
-  EXPECT_FALSE(App().alarm.blinkActive);
+  EXPECT_FALSE(TheAlarm().Progress().blinkActive);
 
   Window().okButton.Press();
   EXPECT_FALSE(WindowShown());
@@ -129,7 +129,7 @@ TEST_F(AlertTest, WithoutBlinkTheWindowStaysUntilDismissed) {
   Present(e);
   Tick(20);
   EXPECT_TRUE(WindowShown());
-  EXPECT_EQ(App().alarm.blinkCounter, 0);
+  EXPECT_EQ(TheAlarm().Progress().blinkCounter, 0);
   EXPECT_TRUE(foreground.Brought.empty());
 }
 
@@ -144,9 +144,9 @@ TEST_F(AlertTest, OkDismissesAndEndsTheBlinking) {
   ASSERT_TRUE(WindowShown());
   Window().okButton.Press();
   EXPECT_FALSE(WindowShown());
-  EXPECT_TRUE(App().alarm.dismissed);
-  EXPECT_FALSE(App().alarm.sounding);
-  EXPECT_EQ(App().alarm.blinkCounter, 10);
+  EXPECT_TRUE(TheAlarm().Progress().dismissed);
+  EXPECT_FALSE(TheAlarm().Progress().sounding);
+  EXPECT_EQ(TheAlarm().Progress().blinkCounter, 10);
   Tick(5);  // neither blinks nor comes back to the front
   EXPECT_FALSE(WindowShown());
   EXPECT_TRUE(foreground.Brought.empty());
@@ -158,8 +158,8 @@ TEST_F(AlertTest, CloseBoxDismissesUnloadsAndTheNextAlarmMakesANewWindow) {
   first->RequestClose();
   EXPECT_FALSE(first->Loaded());
   EXPECT_EQ(ui::FormIfLoaded<AlarmWindow>(), nullptr);
-  EXPECT_TRUE(App().alarm.dismissed);
-  EXPECT_FALSE(App().alarm.sounding);
+  EXPECT_TRUE(TheAlarm().Progress().dismissed);
+  EXPECT_FALSE(TheAlarm().Progress().sounding);
   Tick(2);  // the running alarm timer must not bring the closed window back
   EXPECT_EQ(ui::FormIfLoaded<AlarmWindow>(), nullptr);
 
@@ -172,22 +172,22 @@ TEST_F(AlertTest, CloseBoxDismissesUnloadsAndTheNextAlarmMakesANewWindow) {
 
 TEST_F(AlertTest, TrayDismissDisarmsTheSingleClickTimer) {
   Present(Entry());
-  TheAlarmTimers().singleClickTimer.SetEnabled(true);
+  TheAlarm().Timers().singleClickTimer.SetEnabled(true);
   Tick();
-  DismissAlarm();
-  EXPECT_FALSE(TheAlarmTimers().singleClickTimer.Enabled());
+  TheAlarm().Dismiss();
+  EXPECT_FALSE(TheAlarm().Timers().singleClickTimer.Enabled());
   EXPECT_FALSE(WindowShown());
-  EXPECT_TRUE(App().alarm.dismissed);
+  EXPECT_TRUE(TheAlarm().Progress().dismissed);
 }
 
 TEST_F(AlertTest, ClickWithNothingToDismissDoesNotDismissTheNextAlarm) {
-  TheAlarmTimers().singleClickTimer.SetEnabled(true);
-  DismissAlarm();  // the click's tick, no alarm in progress
-  EXPECT_FALSE(TheAlarmTimers().singleClickTimer.Enabled());
+  TheAlarm().Timers().singleClickTimer.SetEnabled(true);
+  TheAlarm().Dismiss();  // the click's tick, no alarm in progress
+  EXPECT_FALSE(TheAlarm().Timers().singleClickTimer.Enabled());
   Present(Entry());
   Tick(1);
   EXPECT_TRUE(WindowShown());
-  EXPECT_FALSE(App().alarm.dismissed);
+  EXPECT_FALSE(TheAlarm().Progress().dismissed);
 }
 
 TEST_F(AlertTest, NewAlarmReplacesTheOneInProgress) {
@@ -196,11 +196,11 @@ TEST_F(AlertTest, NewAlarmReplacesTheOneInProgress) {
   first.BlinkCount = 5;
   Present(first);
   Tick(3);
-  EXPECT_EQ(App().alarm.blinkCounter, 2);
+  EXPECT_EQ(TheAlarm().Progress().blinkCounter, 2);
   Present(Entry("二"), true, "07:31");
-  EXPECT_EQ(App().alarm.activeIndex, 1);
-  EXPECT_EQ(App().alarm.blinkCounter, 0);
-  EXPECT_FALSE(App().alarm.blinkActive);
+  EXPECT_EQ(TheAlarm().Progress().activeSlot, 1);
+  EXPECT_EQ(TheAlarm().Progress().blinkCounter, 0);
+  EXPECT_FALSE(TheAlarm().Progress().blinkActive);
   EXPECT_TRUE(WindowShown());
   EXPECT_EQ(Window().messageView.Text(), "二");
   EXPECT_EQ(Window().timeView.Text(), "07:31");
@@ -215,11 +215,11 @@ TEST_F(AlertTest, AlarmOutlivingItsSlotStillBlinksAndDismisses) {
   Present(e);
   App().table.Clear();  // the editor re-read a data file without the entry
   Tick(2);
-  EXPECT_EQ(App().alarm.blinkCounter, 1);
+  EXPECT_EQ(TheAlarm().Progress().blinkCounter, 1);
   Window().okButton.Press();
   EXPECT_EQ(mci.GetState(), fake::FakeMci::State::Closed);
   Tick();
-  EXPECT_EQ(App().alarm.activeIndex, -1);
+  EXPECT_EQ(TheAlarm().Progress().activeSlot, -1);
 }
 
 // Emptying a long text costs the native box seconds; a new window costs nothing. The alarm
@@ -234,8 +234,8 @@ TEST_F(AlertTest, AWindowHoldingALongMessageIsMadeAnewForAnotherMessage) {
   EXPECT_FALSE(first->Loaded());
   EXPECT_TRUE(WindowShown());
   EXPECT_EQ(Window().messageView.Text(), "短い");
-  EXPECT_EQ(App().alarm.activeIndex, 2);
-  EXPECT_FALSE(App().alarm.dismissed);
+  EXPECT_EQ(TheAlarm().Progress().activeSlot, 2);
+  EXPECT_FALSE(TheAlarm().Progress().dismissed);
 }
 
 TEST_F(AlertTest, UnloadingByCodeDoesNotRunTheDismissAgain) {
@@ -243,7 +243,7 @@ TEST_F(AlertTest, UnloadingByCodeDoesNotRunTheDismissAgain) {
   mci.Commands.clear();
   Window().Unload();
   EXPECT_TRUE(mci.Commands.empty());
-  EXPECT_FALSE(App().alarm.dismissed);
+  EXPECT_FALSE(TheAlarm().Progress().dismissed);
 }
 
 }  // namespace

@@ -260,7 +260,8 @@ TEST_F(EditorCommit, ChangeAndDeleteWaitWhileAnAlarmSounds) {
   SaveTable({Daily(7, 0)});
   EditorWindow& w = Open();
   w.alarmList.ClickRow(0);
-  App().alarm.sounding = true;
+  TheAlarm().Present(0, true, "07:00");  // silent, but in progress until its window goes
+  ASSERT_TRUE(TheAlarm().Sounding());
   SetTime(w, 9, 0);
   w.changeButton.Press();
   w.deleteButton.Press();

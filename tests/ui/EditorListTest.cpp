@@ -268,7 +268,7 @@ TEST_F(EditorList, AnAlarmRingingRefreshesTheMarksOfALoadedEditorOnly) {
   clock.Advance(61000);
   ASSERT_TRUE(AlarmShown());
   EXPECT_EQ(ui::FormIfLoaded<EditorWindow>(), nullptr);  // the due check never opens the editor
-  DismissAlarm();
+  TheAlarm().Dismiss();
   EditorWindow& w = ui::TheForm<EditorWindow>();
   EXPECT_EQ(Rows(w)[1].substr(0, 3), "■");
   clock.Advance(120000);
@@ -281,7 +281,7 @@ TEST_F(EditorList, OpeningTheEditorInTheBellsMinuteDoesNotRingItAgain) {
   Start();
   clock.Advance(61000);
   ASSERT_TRUE(AlarmShown());
-  DismissAlarm();
+  TheAlarm().Dismiss();
   // Unsaved: the first entry goes, so the rung one moves to another slot.
   EditorWindow& w = ui::TheForm<EditorWindow>();
   w.alarmList.ClickRow(0);

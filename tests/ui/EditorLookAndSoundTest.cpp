@@ -2,6 +2,7 @@
 // sliders, and the device lists with the first-run device dialog.
 #include <functional>
 
+#include "alert/Alarm.h"
 #include "EditorFixture.h"
 #include "alert/AlarmWindow.h"
 #include "app_state/AppState.h"
@@ -89,7 +90,7 @@ TEST_F(EditorLook, PreviewShowsTheAlarmWindowAndChangesNoAlarmState) {
   EXPECT_EQ(alarm->bannerView.Text(), "■本鈴■");
   EXPECT_EQ(alarm->timeView.Text(), "07:05");
   EXPECT_EQ(alarm->BackColor(), w.sampleView.BackColor());
-  EXPECT_EQ(App().alarm.activeIndex, -1);
+  EXPECT_EQ(TheAlarm().Progress().activeSlot, -1);
   EXPECT_TRUE(mci.Commands.empty());
   alarm->okButton.Press();
   EXPECT_FALSE(alarm->Visible());
@@ -150,7 +151,8 @@ TEST_F(EditorLook, ChoosingADeviceGivesTheOldOneItsVolumeBackFirst) {
   EXPECT_EQ(Setting(ProgramIni(), "MIDINM"), "B");
   EXPECT_EQ(Setting(DataIniPath(App().dataPath), "MIDINM"), "B");
   // While an alarm sounds a choice changes no device.
-  App().alarm.sounding = true;
+  TheAlarm().Present(App().table.Add(Daily(7, 0)), true, "07:00");
+  ASSERT_TRUE(TheAlarm().Sounding());
   journal.clear();
   w.midiDeviceCombo.SetListIndex(0);
   EXPECT_TRUE(journal.empty());

@@ -3,7 +3,7 @@
 // sound, and 終了 stops a test that plays.
 #include "EditorFixture.h"
 #include "alert/AlarmWindow.h"
-#include "alert/Alert.h"
+#include "alert/Alarm.h"
 #include "support/SampleEntries.h"
 
 namespace wb::test {
@@ -26,11 +26,11 @@ class EditorTestPlay : public EditorTest {
   }
   void PresentSoundingAlarm() {
     const int slot = App().table.Add(WithSound(LookEntry("会議"), "C:\\alarm.mp3", true, 0x40004000, 0x50005000));
-    PresentAlarm(slot, true, "07:30");
+    TheAlarm().Present(slot, true, "07:30");
   }
   bool AlarmStillSounds() const {
     return mci.GetState() == fake::FakeMci::State::Playing && mci.OpenFile() == "C:\\alarm.mp3" &&
-           devices.Wave[0].volume == 0x50005000u && App().alarm.sounding;
+           devices.Wave[0].volume == 0x50005000u && TheAlarm().Progress().sounding;
   }
 };
 
@@ -54,7 +54,7 @@ TEST_F(EditorTestPlay, ClosingTheEditorLeavesAnAlarmsSoundAlone) {
     EditorWindow& w = StartTest(c.file);
     if (c.endsBeforeTheAlarm) mci.EndSound();
     PresentSoundingAlarm();
-    EXPECT_FALSE(App().alarm.testPlaying);
+    EXPECT_FALSE(TheAlarm().Progress().testPlaying);
     w.waveVolumeSlider.SetValue(-32767);  // the alarm's volume is not the slider's
     EXPECT_TRUE(AlarmStillSounds());
     if (c.closeByOk)
@@ -65,7 +65,7 @@ TEST_F(EditorTestPlay, ClosingTheEditorLeavesAnAlarmsSoundAlone) {
     EXPECT_TRUE(AlarmStillSounds());
     ui::TheForm<AlarmWindow>().okButton.Press();
     Seconds(1);
-    ASSERT_EQ(App().alarm.activeIndex, -1);
+    ASSERT_EQ(TheAlarm().Progress().activeSlot, -1);
   }
 }
 
@@ -77,7 +77,7 @@ TEST_F(EditorTestPlay, ExitStopsAPlayingTestAndGivesTheVolumeBack) {
   Start().exitItem->Choose();
   EXPECT_EQ(mci.GetState(), fake::FakeMci::State::Closed);
   EXPECT_EQ(devices.Wave[0].volume, 0x22222222u);
-  EXPECT_FALSE(App().alarm.testPlaying);
+  EXPECT_FALSE(TheAlarm().Progress().testPlaying);
 }
 
 // Like every other message box of the editor: the repaint behind it keeps the focus where it is.
@@ -95,7 +95,7 @@ TEST_F(EditorTestPlay, AMissingFileIsSaidWithoutTheRepaintTakingTheFocus) {
   EXPECT_EQ(LastMessage(), "指定されたファイルはありません");
   EXPECT_EQ(focusedBehindTheBox, "testPlayButton");
   EXPECT_FALSE(App().editor.dialogOpen);
-  EXPECT_FALSE(App().alarm.testPlaying);
+  EXPECT_FALSE(TheAlarm().Progress().testPlaying);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 #include "UiHarness.h"
 #include "about/AboutBox.h"
-#include "alert/Alert.h"
+#include "alert/Alarm.h"
 #include "alert/AlarmWindow.h"
 #include "editor/EditorWindow.h"
 #include "monitor/MonitorWindow.h"
@@ -89,7 +89,7 @@ class MonitorTest : public UiTest {
   void Seconds(double s) { clock.Advance(int64_t(s * 1000)); }
   // The single-click timer comes due: a click on the icon with no second click after it.
   static void SingleClickTimesOut() {
-    ui::Timer& timer = TheAlarmTimers().singleClickTimer;
+    ui::Timer& timer = TheAlarm().Timers().singleClickTimer;
     timer.SetEnabled(true);
     timer.Fire();
   }

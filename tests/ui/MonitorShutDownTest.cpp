@@ -48,7 +48,6 @@ TEST_F(MonitorShutDown, StopsTheSoundRestoresVolumesAndRemovesTheIconBeforeTheWi
   Seconds(61);
   ASSERT_TRUE(AlarmShown());
   ASSERT_EQ(mci.GetState(), fake::FakeMci::State::Playing);
-  App().alarm.testPlaying = true;
   // Something outside wrote the flag meanwhile; shut-down writes "0" only after the icon went.
   SetSetting(ProgramIni(), "STARTFLG", "1");
   std::string flagAtIconDelete;
@@ -75,7 +74,7 @@ TEST_F(MonitorShutDown, StopsTheSoundRestoresVolumesAndRemovesTheIconBeforeTheWi
   EXPECT_EQ(entriesAtIconDelete, 1);
   EXPECT_EQ(Setting(ProgramIni(), "STARTFLG"), "0");
   EXPECT_EQ(App().table.EntryCount(), 0);
-  EXPECT_FALSE(App().alarm.testPlaying);
+  EXPECT_FALSE(TheAlarm().Progress().testPlaying);
   EXPECT_FALSE(App().monitor.shuttingDown);
 
   // The editor's close stops a test play it may have started (the status query).
@@ -115,7 +114,7 @@ TEST_F(MonitorShutDown, NoTimerRunsAfterTheEnd) {
   SaveTable({Daily(6, 1)});
   MonitorWindow& form = Start();
   form.exitItem->Choose();
-  for (ui::Timer* t : {&form.dueCheckTimer, &TheAlarmTimers().alarmTimer, &TheAlarmTimers().singleClickTimer, &form.hoverTimer}) EXPECT_FALSE(clock.IsArmed(*t));
+  for (ui::Timer* t : {&form.dueCheckTimer, &TheAlarm().Timers().alarmTimer, &TheAlarm().Timers().singleClickTimer, &form.hoverTimer}) EXPECT_FALSE(clock.IsArmed(*t));
   Seconds(120);
   EXPECT_EQ(ui::FormIfLoaded<AlarmWindow>(), nullptr);
 }
@@ -172,7 +171,7 @@ TEST_P(MonitorEndedFromOutside, EndsAsAfterExit) {
   EXPECT_EQ(ui::FormIfLoaded<EditorWindow>(), nullptr);
   EXPECT_EQ(ui::FormIfLoaded<AlarmWindow>(), nullptr);
   EXPECT_EQ(ui::FormIfLoaded<AboutBox>(), nullptr);
-  for (ui::Timer* t : {&form.dueCheckTimer, &TheAlarmTimers().alarmTimer, &form.hoverTimer})
+  for (ui::Timer* t : {&form.dueCheckTimer, &TheAlarm().Timers().alarmTimer, &form.hoverTimer})
     EXPECT_FALSE(clock.IsArmed(*t));
 }
 

@@ -155,7 +155,7 @@ TEST_F(MonitorStartup, LoadsTheDataFileAndTheDeviceNamesThenStartsTheDueCheck) {
   EXPECT_TRUE(form.dueCheckTimer.Enabled());
   EXPECT_EQ(form.dueCheckTimer.Interval(), 1000);
   EXPECT_TRUE(clock.IsArmed(form.dueCheckTimer));
-  EXPECT_FALSE(TheAlarmTimers().singleClickTimer.Enabled());
+  EXPECT_FALSE(TheAlarm().Timers().singleClickTimer.Enabled());
 }
 
 // An older data file found at start-up is converted with the volumes the chosen devices have
@@ -198,7 +198,7 @@ TEST_F(MonitorDueCheck, PresentsTheDueEntryWithThePresentMinute) {
   EXPECT_FALSE(AlarmShown());
   Seconds(1);  // 06:01:00
   ASSERT_TRUE(AlarmShown());
-  EXPECT_EQ(App().alarm.activeIndex, 0);
+  EXPECT_EQ(TheAlarm().Progress().activeSlot, 0);
   EXPECT_EQ(ui::TheForm<AlarmWindow>().timeView.Text(), "06:01");
   EXPECT_EQ(ui::TheForm<AlarmWindow>().bannerView.Text(), "■本鈴■");
   EXPECT_EQ(FormatMoment(App().table[0].MainBellFiredAt), "2026/12/07 06:01:00");

@@ -75,7 +75,7 @@ TEST_F(SharedDataFile, BellRungHereIsNotRungAgainWhenTheFileMovesItsEntry) {
   Start();
   Seconds(15);  // 06:01:05: rung
   ASSERT_EQ(Count("rang"), 1);
-  DismissAlarm();
+  TheAlarm().Dismiss();
   // Another PC put an entry before it (the file's copy has no mark of this PC's bell).
   SavedElsewhere({Daily(9, 0), Daily(6, 1)});
   Seconds(40);

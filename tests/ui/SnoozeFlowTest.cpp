@@ -74,7 +74,7 @@ TEST_F(SnoozeFlow, TheWindowOffersTheDelaysBesideOkWithoutMovingIt) {
   // A key pressed as the window appears lands on the inert default button.
   w.PressEnter();
   EXPECT_TRUE(AlarmShown());
-  EXPECT_TRUE(App().snooze.snoozes.empty());
+  EXPECT_TRUE(TheAlarm().Snoozes().empty());
 }
 
 TEST_F(SnoozeFlow, ASnoozeRingingAgainSaysSoAndCountsWithoutTouchingTheMessage) {
@@ -119,7 +119,7 @@ TEST_P(SnoozeFlowCase, PressingSnoozeEndsTheAlarmAndRingsItAgainUnlessCancelled)
   Seconds(10);  // 07:00:11
   SnoozeFor("1分");
   EXPECT_FALSE(AlarmShown());
-  EXPECT_TRUE(App().alarm.dismissed);
+  EXPECT_TRUE(TheAlarm().Progress().dismissed);
   EXPECT_EQ(Setting(ProgramIni(), "SNOOZEMIN"), "1");
   ASSERT_EQ(State().snoozes.size(), 1u);
   EXPECT_EQ(FormatMoment(DateOfLocal(State().snoozes[0].ringAt)), "2026/12/07 07:01:11");

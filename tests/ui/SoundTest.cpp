@@ -38,7 +38,7 @@ TEST_F(SoundTest, AlarmSetsVolumesThenOpensAndPlays) {
   Present(SoundEntry("C:\\音\\bell.mp3"));
   EXPECT_EQ(Take(), (Strings{kStatus, "midi 0 40004000", "midi 1 40004000", "wave 0 60006000",
                              "mci open \"C:\\音\\bell.mp3\" alias mymedia", "mci play mymedia"}));
-  EXPECT_EQ(App().alarm.soundKind, SoundKind::Mci);
+  EXPECT_EQ(TheAlarm().Progress().soundKind, SoundKind::Mci);
   EXPECT_EQ(mci.GetState(), fake::FakeMci::State::Playing);
 }
 
@@ -61,15 +61,15 @@ TEST_F(SoundTest, EndlessSoundReplaysUntilOkThenTheAlarmEnds) {
     EXPECT_EQ(Take(), (Strings{kStatus, "mci play mymedia from 0"}));
   }
   EXPECT_EQ(mci.Plays(), 4);
-  EXPECT_EQ(App().alarm.activeIndex, 0);
+  EXPECT_EQ(TheAlarm().Progress().activeSlot, 0);
 
   Window().okButton.Press();
   EXPECT_EQ(Take(), (Strings{kStatus, "mci stop mymedia", "mci close mymedia", "midi 1 22222222",
                              "wave 0 33333333"}));
-  EXPECT_FALSE(App().alarm.sounding);
+  EXPECT_FALSE(TheAlarm().Progress().sounding);
   Tick();  // the device is closed and the blinking done: the alarm is over
-  EXPECT_EQ(App().alarm.activeIndex, -1);
-  EXPECT_FALSE(TheAlarmTimers().alarmTimer.Enabled());
+  EXPECT_EQ(TheAlarm().Progress().activeSlot, -1);
+  EXPECT_FALSE(TheAlarm().Timers().alarmTimer.Enabled());
   Take();
   Tick(3);
   EXPECT_TRUE(Take().empty());
@@ -81,11 +81,11 @@ TEST_F(SoundTest, DismissBetweenTheEndAndTheReplayOfAnEndlessSoundSilencesIt) {
   Take();
   Window().okButton.Press();
   EXPECT_EQ(Take(), (Strings{kStatus, "mci close mymedia", "midi 1 22222222", "wave 0 33333333"}));
-  EXPECT_FALSE(App().alarm.sounding);
+  EXPECT_FALSE(TheAlarm().Progress().sounding);
   Tick(3);
   EXPECT_EQ(mci.Plays(), 1);
   EXPECT_EQ(mci.GetState(), fake::FakeMci::State::Closed);
-  EXPECT_EQ(App().alarm.activeIndex, -1);
+  EXPECT_EQ(TheAlarm().Progress().activeSlot, -1);
 }
 
 TEST_F(SoundTest, OnceSoundEndsTheAlarmOnlyWhenTheBlinkingIsDoneToo) {
@@ -98,15 +98,15 @@ TEST_F(SoundTest, OnceSoundEndsTheAlarmOnlyWhenTheBlinkingIsDoneToo) {
   mci.EndSound();
   Tick();  // stopped: closed, but two blinks still to come
   EXPECT_EQ(Take(), (Strings{kStatus, kStatus, "mci close mymedia"}));
-  EXPECT_EQ(App().alarm.activeIndex, 0);
-  EXPECT_TRUE(App().alarm.sounding);
+  EXPECT_EQ(TheAlarm().Progress().activeSlot, 0);
+  EXPECT_TRUE(TheAlarm().Progress().sounding);
   Tick(2);
-  EXPECT_EQ(App().alarm.activeIndex, 0);
+  EXPECT_EQ(TheAlarm().Progress().activeSlot, 0);
   EXPECT_FALSE(VolumesAsBefore());
   Tick();  // third blink hidden: counter 3, device closed
-  EXPECT_EQ(App().alarm.blinkCounter, 3);
-  EXPECT_EQ(App().alarm.activeIndex, -1);
-  EXPECT_FALSE(App().alarm.sounding);
+  EXPECT_EQ(TheAlarm().Progress().blinkCounter, 3);
+  EXPECT_EQ(TheAlarm().Progress().activeSlot, -1);
+  EXPECT_FALSE(TheAlarm().Progress().sounding);
   EXPECT_TRUE(VolumesAsBefore());
   EXPECT_EQ(devices.Midi[0].volume, 0x40004000u);  // only the chosen MIDI device is given back
 }
@@ -116,31 +116,34 @@ TEST_F(SoundTest, UpperCaseWavRefusedByMciPlaysOnceThroughTheSystemSoundAndStops
   EXPECT_EQ(Take(), (Strings{kStatus, "midi 0 40004000", "midi 1 40004000", "wave 0 60006000",
                              "mci open \"C:\\Alarm.WAV\" alias mymedia", "mci play mymedia",
                              "mci close mymedia", "sound C:\\Alarm.WAV 17"}));
-  EXPECT_EQ(App().alarm.soundKind, SoundKind::System);
+  EXPECT_EQ(TheAlarm().Progress().soundKind, SoundKind::System);
   EXPECT_EQ(systemSound.Playing, "C:\\Alarm.WAV");
   // Nothing can say when the wave ends: the alarm lasts as long as its window, the wave at
   // the alarm's volumes, and MCI is not asked.
   Tick(2);
   EXPECT_TRUE(Take().empty());
-  EXPECT_EQ(App().alarm.activeIndex, 0);
+  EXPECT_EQ(TheAlarm().Progress().activeSlot, 0);
   EXPECT_EQ(systemSound.Playing, "C:\\Alarm.WAV");
 
   Window().okButton.Press();
   EXPECT_EQ(Take(), (Strings{kStatus, "sound  1", "midi 1 22222222", "wave 0 33333333"}));
   EXPECT_EQ(systemSound.Playing, "");
   Tick();
-  EXPECT_EQ(App().alarm.activeIndex, -1);
+  EXPECT_EQ(TheAlarm().Progress().activeSlot, -1);
   EXPECT_TRUE(VolumesAsBefore());
 }
 
 TEST_F(SoundTest, RefusedMidiStaysSilentWithTheWindowShown) {
-  App().alarm.soundKind = SoundKind::Mci;
+  Present(SoundEntry("C:\\first.mp3"));
+  Window().okButton.Press();
+  Take();
+  ASSERT_EQ(TheAlarm().Progress().soundKind, SoundKind::Mci);
   Present(SoundEntry("C:\\song.mid"));
   EXPECT_EQ(Take(), (Strings{kStatus, "midi 0 40004000", "midi 1 40004000", "wave 0 60006000",
                              "mci open \"C:\\song.mid\" alias mymedia", "mci play mymedia",
                              "mci close mymedia"}));
   EXPECT_TRUE(systemSound.Calls.empty());
-  EXPECT_EQ(App().alarm.soundKind, SoundKind::None);  // nothing plays it, whatever played before
+  EXPECT_EQ(TheAlarm().Progress().soundKind, SoundKind::None);  // nothing plays it, whatever played before
   EXPECT_TRUE(WindowShown());
 }
 
@@ -161,60 +164,63 @@ TEST_F(SoundTest, SilentAlarmReplacingASoundingOneSilencesItAndRestoresTheVolume
   EXPECT_EQ(Take(), (Strings{kStatus, "mci stop mymedia", "mci close mymedia", "midi 1 22222222",
                              "wave 0 33333333"}));
   EXPECT_EQ(mci.GetState(), fake::FakeMci::State::Closed);
-  EXPECT_TRUE(App().alarm.sounding);  // the new alarm is in progress
+  EXPECT_TRUE(TheAlarm().Progress().sounding);  // the new alarm is in progress
   Window().okButton.Press();
-  EXPECT_FALSE(App().alarm.sounding);
+  EXPECT_FALSE(TheAlarm().Progress().sounding);
 }
 
-TEST_F(SoundTest, StopSoundAtShutDownForEachDeviceState) {
+// The end of the program stops the sound as the device is found, then gives every volume back.
+TEST_F(SoundTest, ShutDownStopsTheSoundForEachDeviceState) {
   Present(SoundEntry("C:\\a.mp3"));
   Take();
-  StopSoundAtShutDown();
-  EXPECT_EQ(Take(), (Strings{kStatus, "mci stop mymedia", "mci close mymedia"}));
+  TheAlarm().ShutDown();
+  EXPECT_EQ(Take(), (Strings{kStatus, "mci stop mymedia", "mci close mymedia", "midi 1 22222222", "wave 0 33333333"}));
 
   Present(SoundEntry("C:\\a.mp3"));
   mci.EndSound();
   Take();
-  StopSoundAtShutDown();
-  EXPECT_EQ(Take(), (Strings{kStatus, "mci close mymedia"}));
+  TheAlarm().ShutDown();
+  EXPECT_EQ(Take(), (Strings{kStatus, "mci close mymedia", "midi 1 22222222", "wave 0 33333333"}));
 
   Present(SoundEntry("C:\\a.wav"));
   Take();
-  StopSoundAtShutDown();
-  EXPECT_EQ(Take(), (Strings{kStatus, "sound  1"}));
+  TheAlarm().ShutDown();
+  EXPECT_EQ(Take(), (Strings{kStatus, "sound  1", "midi 1 22222222", "wave 0 33333333"}));
 
-  App().alarm.activeIndex = -1;
-  StopSoundAtShutDown();
+  Window().okButton.Press();
+  Tick();  // the alarm is over
+  ASSERT_FALSE(TheAlarm().InProgress());
+  TheAlarm().ShutDown();
   Present(Entry());
   Take();
-  StopSoundAtShutDown();  // no sound in progress
-  EXPECT_TRUE(Take().empty());
+  TheAlarm().ShutDown();  // no sound in progress: the sound device is not asked
+  EXPECT_EQ(Take(), (Strings{"midi 1 22222222", "wave 0 33333333"}));
 }
 
 TEST_F(SoundTest, TestPlayStartsAtTheSliderVolumesAndASecondPressStops) {
   launcher.Files = {"C:\\test.mp3"};
-  ToggleTestPlay("C:\\test.mp3", VolumeFromSlider(0), VolumeFromSlider(32767));
+  TheAlarm().ToggleTestPlay("C:\\test.mp3", VolumeFromSlider(0), VolumeFromSlider(32767));
   EXPECT_EQ(Take(), (Strings{kStatus, "midi 0 80008000", "midi 1 80008000", "wave 0 FFFFFFFF",
                              "mci open \"C:\\test.mp3\" alias mymedia", "mci play mymedia"}));
-  EXPECT_TRUE(App().alarm.testPlaying);
-  ToggleTestPlay("C:\\test.mp3", 0, 0);
+  EXPECT_TRUE(TheAlarm().Progress().testPlaying);
+  TheAlarm().ToggleTestPlay("C:\\test.mp3", 0, 0);
   EXPECT_EQ(Take(), (Strings{kStatus, "mci stop mymedia", "mci close mymedia", "midi 1 22222222",
                              "wave 0 33333333"}));
-  EXPECT_FALSE(App().alarm.testPlaying);
+  EXPECT_FALSE(TheAlarm().Progress().testPlaying);
 }
 
 TEST_F(SoundTest, TestPlayAfterTheSoundEndedReopensAndAFailureCloses) {
   launcher.Files = {"C:\\test.mp3", "C:\\song.mid"};
-  ToggleTestPlay("C:\\test.mp3", 0x10001, 0x10001);
+  TheAlarm().ToggleTestPlay("C:\\test.mp3", 0x10001, 0x10001);
   mci.EndSound();
   Take();
-  ToggleTestPlay("C:\\test.mp3", 0x10001, 0x10001);
+  TheAlarm().ToggleTestPlay("C:\\test.mp3", 0x10001, 0x10001);
   EXPECT_EQ(Take(), (Strings{kStatus, "mci close mymedia", "midi 0 00010001", "midi 1 00010001",
                              "wave 0 00010001", "mci open \"C:\\test.mp3\" alias mymedia",
                              "mci play mymedia"}));
-  ToggleTestPlay("C:\\test.mp3", 0x10001, 0x10001);
+  TheAlarm().ToggleTestPlay("C:\\test.mp3", 0x10001, 0x10001);
   Take();
-  ToggleTestPlay("C:\\song.mid", 0x10001, 0x10001);  // no fallback for a test
+  TheAlarm().ToggleTestPlay("C:\\song.mid", 0x10001, 0x10001);  // no fallback for a test
   EXPECT_EQ(Take(), (Strings{kStatus, "midi 0 00010001", "midi 1 00010001", "wave 0 00010001",
                              "mci open \"C:\\song.mid\" alias mymedia", "mci play mymedia",
                              "mci close mymedia"}));
@@ -222,39 +228,39 @@ TEST_F(SoundTest, TestPlayAfterTheSoundEndedReopensAndAFailureCloses) {
 }
 
 TEST_F(SoundTest, TestPlayOfAMissingFileSaysSoAndTouchesNothing) {
-  ToggleTestPlay("C:\\gone.mp3", 0, 0);
-  ToggleTestPlay("", 0, 0);
+  TheAlarm().ToggleTestPlay("C:\\gone.mp3", 0, 0);
+  TheAlarm().ToggleTestPlay("", 0, 0);
   ASSERT_EQ(dialogs.Asked.size(), 2u);
   EXPECT_EQ(dialogs.Asked[0].text, "指定されたファイルはありません");
   EXPECT_EQ(dialogs.Asked[0].style, kOkOnly);
   EXPECT_TRUE(journal.empty());
-  EXPECT_FALSE(App().alarm.testPlaying);
+  EXPECT_FALSE(TheAlarm().Progress().testPlaying);
 }
 
 TEST_F(SoundTest, StopTestPlayByDeviceState) {
   launcher.Files = {"C:\\test.mp3"};
-  StopTestPlay();  // nothing plays
+  TheAlarm().StopTestPlay();  // nothing plays
   EXPECT_EQ(Take(), Strings{kStatus});
 
-  ToggleTestPlay("C:\\test.mp3", 0, 0);
+  TheAlarm().ToggleTestPlay("C:\\test.mp3", 0, 0);
   Take();
-  StopTestPlay();
+  TheAlarm().StopTestPlay();
   EXPECT_EQ(Take(), (Strings{kStatus, "mci stop mymedia", "mci close mymedia", "midi 1 22222222",
                              "wave 0 33333333"}));
-  EXPECT_FALSE(App().alarm.testPlaying);
+  EXPECT_FALSE(TheAlarm().Progress().testPlaying);
 
-  ToggleTestPlay("C:\\test.mp3", 0, 0);
+  TheAlarm().ToggleTestPlay("C:\\test.mp3", 0, 0);
   mci.EndSound();
   Take();
-  StopTestPlay();  // finished on its own: volumes back, the device stays open
+  TheAlarm().StopTestPlay();  // finished on its own: volumes back, the device stays open
   EXPECT_EQ(Take(), (Strings{kStatus, "midi 1 22222222", "wave 0 33333333"}));
-  EXPECT_FALSE(App().alarm.testPlaying);
+  EXPECT_FALSE(TheAlarm().Progress().testPlaying);
   EXPECT_EQ(mci.GetState(), fake::FakeMci::State::Stopped);
 }
 
 TEST_F(SoundTest, AlarmDuringATestPlayTakesTheDeviceOver) {
   launcher.Files = {"C:\\test.mp3"};
-  ToggleTestPlay("C:\\test.mp3", 0, 0);
+  TheAlarm().ToggleTestPlay("C:\\test.mp3", 0, 0);
   Take();
   Present(SoundEntry("C:\\alarm.mp3"));
   Strings got = Take();
@@ -272,7 +278,7 @@ TEST_F(SoundTest, CloseBoxStopsTheSoundLikeOk) {
                              "wave 0 33333333"}));
   EXPECT_EQ(ui::FormIfLoaded<AlarmWindow>(), nullptr);
   Tick();
-  EXPECT_EQ(App().alarm.activeIndex, -1);
+  EXPECT_EQ(TheAlarm().Progress().activeSlot, -1);
 }
 
 }  // namespace

@@ -51,8 +51,8 @@ TEST_F(TrayIcon_, SingleClickDismissesTheAlarmHalfASecondLater) {
   EXPECT_TRUE(AlarmShown());
   Seconds(0.1);
   EXPECT_FALSE(AlarmShown());
-  EXPECT_TRUE(App().alarm.dismissed);
-  EXPECT_FALSE(TheAlarmTimers().singleClickTimer.Enabled());
+  EXPECT_TRUE(TheAlarm().Progress().dismissed);
+  EXPECT_FALSE(TheAlarm().Timers().singleClickTimer.Enabled());
 }
 
 TEST_F(TrayIcon_, DoubleClickOpensTheEditorAndDismissesNothing) {
@@ -67,13 +67,13 @@ TEST_F(TrayIcon_, DoubleClickOpensTheEditorAndDismissesNothing) {
   tray.Mouse(0x202);
   Seconds(2);
   EXPECT_TRUE(AlarmShown());
-  EXPECT_FALSE(App().alarm.dismissed);
+  EXPECT_FALSE(TheAlarm().Progress().dismissed);
   EditorWindow* editor = ui::FormIfLoaded<EditorWindow>();
   ASSERT_NE(editor, nullptr);
   EXPECT_TRUE(editor->Visible());
   EXPECT_EQ(editor->Caption(), "Wakebell");
   EXPECT_EQ(foreground.Brought, std::vector<std::string>{"EditorWindow"});
-  EXPECT_FALSE(TheAlarmTimers().singleClickTimer.Enabled());
+  EXPECT_FALSE(TheAlarm().Timers().singleClickTimer.Enabled());
 }
 
 // Left armed, the click timer would hide the next alarm half a second after it appeared.
@@ -82,13 +82,13 @@ TEST_F(TrayIcon_, AClickWithNothingToDismissDoesNotDismissTheNextAlarm) {
   Start();
   tray.LeftClick();
   Seconds(0.5);
-  EXPECT_FALSE(TheAlarmTimers().singleClickTimer.Enabled());
-  EXPECT_FALSE(clock.IsArmed(TheAlarmTimers().singleClickTimer));
+  EXPECT_FALSE(TheAlarm().Timers().singleClickTimer.Enabled());
+  EXPECT_FALSE(clock.IsArmed(TheAlarm().Timers().singleClickTimer));
   Seconds(60.5);  // 06:01:00
   ASSERT_TRUE(AlarmShown());
   Seconds(5);
   EXPECT_TRUE(AlarmShown());
-  EXPECT_FALSE(App().alarm.dismissed);
+  EXPECT_FALSE(TheAlarm().Progress().dismissed);
 }
 
 TEST_F(TrayIcon_, EditMenuCancelsAPendingClickAndShowsTheEditorInFront) {

@@ -1,11 +1,13 @@
 #include "UiHarness.h"
 
+#include "alert/Alarm.h"
 #include "platform/Controls.h"
 
 namespace wb::test {
 
 UiTest::UiTest() {
   ResetAppState();
+  ForgetAlarm();
   App().programFolder = dir.string() + "/";  // the settings and data files live here
   Svc() = Services{};
   Svc().clock = &clock;
@@ -32,7 +34,8 @@ void UiTest::ForgetWindows() {
 
 UiTest::~UiTest() {
   ForgetWindows();
-  ResetAppState();  // while the clock still hosts the alarm's timers
+  ForgetAlarm();  // while the clock still hosts the alarm's timers
+  ResetAppState();
   ui::Timer::SetHost(nullptr);
   Svc() = Services{};
 }

@@ -20,7 +20,7 @@
 #include <string>
 
 #include "alert/AlarmWindow.h"
-#include "alert/Alert.h"
+#include "alert/Alarm.h"
 #include "app_state/AppState.h"
 #include "platform/NativeServices.h"
 #include "platform/win32/FrontEnd.h"
@@ -157,9 +157,9 @@ int wmain(int argc, wchar_t** argv) {
 
   // A short alarm first, so the window class, fonts and rich edit are loaded before timing.
   App().table.Add(LongEntry("会議の時間です"));
-  PresentAlarm(0, true, "07:30");
+  TheAlarm().Present(0, true, "07:30");
   Settle();
-  DismissAlarm();
+  TheAlarm().Dismiss();
   Settle();
 
   bool ok = true;
@@ -169,7 +169,7 @@ int wmain(int argc, wchar_t** argv) {
     const Memory before = MemoryNow();
     const auto start = std::chrono::steady_clock::now();
     const double cpuStart = CpuMsNow();
-    PresentAlarm(slot, true, "07:30");
+    TheAlarm().Present(slot, true, "07:30");
     Settle();
     const double ms = Ms(std::chrono::steady_clock::now() - start).count(), cpuMs = CpuMsNow() - cpuStart;
     const Memory after = MemoryNow();
@@ -191,11 +191,11 @@ int wmain(int argc, wchar_t** argv) {
         ok = false;
       }
     }
-    DismissAlarm();
+    TheAlarm().Dismiss();
     Settle();
   }
 
-  StopAlarmTimers();
+  TheAlarm().StopTimers();
   ui::ForgetAllForms();
   ui::CollectRetiredForms();
   ui::Timer::SetHost(nullptr);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "alert/Alert.h"
+#include "alert/Alarm.h"
 #include "audio/Volume.h"
 #include "model/Assert.h"
 #include "model/SoundFlag.h"
@@ -49,10 +49,10 @@ void CloseMedia(MediaMode mode) {
 
 }  // namespace
 
-void EndAlarm() {
-  AlarmState& alarm = App().alarm;
-  if (alarm.activeIndex == -1) return;
-  TheAlarmTimers().alarmTimer.SetEnabled(false);
+void Alarm::End() {
+  AlarmProgress& alarm = progress_;
+  if (!InProgress()) return;
+  Timers().alarmTimer.SetEnabled(false);
   if (AlarmPlaysSound(ActiveEntry().Sound.Flag)) {
     // A wave the system sound function plays cannot be asked when it ends: it ends with its
     // alarm, before the volumes it plays at are given back.
@@ -62,7 +62,7 @@ void EndAlarm() {
   alarm.soundKind = SoundKind::None;
   alarm.sounding = false;
   alarm.blinkActive = false;
-  alarm.activeIndex = -1;
+  alarm.activeSlot = -1;
 }
 
 MediaMode QueryMediaMode() {
@@ -77,37 +77,37 @@ MediaMode QueryMediaMode() {
   return MediaMode::Other;
 }
 
-void StartAlarmSound(const AlarmEntry& e) {
+void Alarm::StartSound(const AlarmEntry& e) {
   // Only one sound at a time: whatever still has the alias (an older alarm, a test) goes, and
   // so does a wave an older alarm left to the system sound function.
-  if (App().alarm.soundKind == SoundKind::System) Svc().sound->Play("", kSndAsync);
+  if (progress_.soundKind == SoundKind::System) Svc().sound->Play("", kSndAsync);
   CloseMedia(QueryMediaMode());
-  App().alarm.testPlaying = false;  // the device is the alarm's now, whatever a test left
-  App().alarm.soundKind = SoundKind::None;  // until something plays the file
+  progress_.testPlaying = false;  // the device is the alarm's now, whatever a test left
+  progress_.soundKind = SoundKind::None;  // until something plays the file
 
   ApplyMidiVolume(uint32_t(e.MidiVolume));
   ApplyWaveVolume(uint32_t(e.WaveVolume));
 
   SendOpen(e.Sound.File);  // a refused file shows in the play result
   if (Send("play mymedia") == 0) {
-    App().alarm.soundKind = SoundKind::Mci;
+    progress_.soundKind = SoundKind::Mci;
     return;
   }
   Send("close mymedia");
   if (IsWaveFile(e.Sound.File)) {
     Svc().sound->Play(e.Sound.File, kSndAsync | kSndNoStop);
-    App().alarm.soundKind = SoundKind::System;
+    progress_.soundKind = SoundKind::System;
   }
 }
 
-void RepeatOrEndSound() {
-  const AlarmState& alarm = App().alarm;
-  if (alarm.activeIndex == -1) return;
+void Alarm::RepeatOrEndSound() {
+  const AlarmProgress& alarm = progress_;
+  if (!InProgress()) return;
   const AlarmEntry& e = ActiveEntry();
   if (!AlarmPlaysSound(e.Sound.Flag) || alarm.soundKind == SoundKind::System) {
     // No sound to wait for, or one that cannot be asked about: the alarm lasts as long as its
     // window, so that it neither holds the editor nor hides a window after it is gone.
-    if (AlarmWindowGone()) EndAlarm();
+    if (AlarmWindowGone()) End();
     return;
   }
   const bool endless = AlarmPlaysEndlessly(e.Sound.Endless);
@@ -119,31 +119,31 @@ void RepeatOrEndSound() {
       return;
     }
     Send("close mymedia");
-    if (BlinkingOver()) EndAlarm();
+    if (BlinkingOver()) End();
   } else if (mode == MediaMode::Closed) {
-    if (BlinkingOver()) EndAlarm();
+    if (BlinkingOver()) End();
   }
 }
 
-void StopSoundOnDismiss() {
+void Alarm::StopSoundOnDismiss() {
   const MediaMode mode = QueryMediaMode();
   if (mode == MediaMode::Playing || mode == MediaMode::Stopped) {
     // A stopped device is closed too: an endless sound caught between its end and its
     // replay would otherwise start again on the next tick, after the user's OK.
     if (mode == MediaMode::Playing) Send("stop mymedia");
     Send("close mymedia");
-  } else if (mode == MediaMode::Closed && App().alarm.soundKind == SoundKind::System) {
+  } else if (mode == MediaMode::Closed && progress_.soundKind == SoundKind::System) {
     Svc().sound->Play("", kSndAsync);
   } else {
     return;
   }
   RestoreVolumes();
-  App().alarm.sounding = false;
+  progress_.sounding = false;
 }
 
-void StopSoundAtShutDown() {
-  const AlarmState& alarm = App().alarm;
-  if (alarm.activeIndex == -1 || !AlarmPlaysSound(ActiveEntry().Sound.Flag)) return;
+void Alarm::StopSoundAtShutDown() {
+  const AlarmProgress& alarm = progress_;
+  if (!InProgress() || !AlarmPlaysSound(ActiveEntry().Sound.Flag)) return;
   const MediaMode mode = QueryMediaMode();
   CloseMedia(mode);
   if (mode == MediaMode::Closed && alarm.soundKind == SoundKind::System) {
@@ -151,14 +151,14 @@ void StopSoundAtShutDown() {
   }
 }
 
-void ToggleTestPlay(const std::string& file, uint32_t midiVolume, uint32_t waveVolume) {
+void Alarm::ToggleTestPlay(const std::string& file, uint32_t midiVolume, uint32_t waveVolume) {
   if (file.empty() || !Svc().launcher->FileExists(file)) {
     Svc().dialogs->MsgBox("指定されたファイルはありません", kOkOnly, kProgramTitle);
     return;
   }
   const MediaMode mode = QueryMediaMode();
   if (mode == MediaMode::Playing) {
-    App().alarm.testPlaying = false;
+    progress_.testPlaying = false;
     Send("stop mymedia");
     Send("close mymedia");
     RestoreVolumes();
@@ -169,14 +169,14 @@ void ToggleTestPlay(const std::string& file, uint32_t midiVolume, uint32_t waveV
   ApplyWaveVolume(waveVolume);
   SendOpen(file);
   if (Send("play mymedia") == 0) {
-    App().alarm.testPlaying = true;
+    progress_.testPlaying = true;
     return;
   }
   Send("close mymedia");  // nothing plays: no test to stop later
 }
 
-void StopTestPlay() {
-  AlarmState& alarm = App().alarm;
+void Alarm::StopTestPlay() {
+  AlarmProgress& alarm = progress_;
   const MediaMode mode = QueryMediaMode();
   if (!alarm.testPlaying) return;
   // The flag goes whatever the device says: a test that is not playing any more (ended, or
@@ -192,10 +192,12 @@ void StopTestPlay() {
   }
 }
 
-bool TestPlaying() {
-  AlarmState& alarm = App().alarm;
+bool Alarm::TestPlaying() {
+  AlarmProgress& alarm = progress_;
   if (alarm.testPlaying && QueryMediaMode() != MediaMode::Playing) alarm.testPlaying = false;  // ended by itself
   return alarm.testPlaying;
 }
+
+void Alarm::ForgetEndedTest() { progress_.testPlaying = false; }
 
 }  // namespace wb

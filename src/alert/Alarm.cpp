@@ -1,6 +1,6 @@
-// Presenting a due entry, blinking the alarm window, the one dismiss routine and the timers
-// that drive them.
-#include "alert/Alert.h"
+// Presenting a due entry, blinking the alarm window, the one dismiss routine, the timers that
+// drive them, and the process's one alarm.
+#include "alert/Alarm.h"
 
 #include <memory>
 
@@ -10,6 +10,7 @@
 #include "app_state/ProgramTitle.h"
 #include "audio/Volume.h"
 #include "model/Assert.h"
+#include "model/CatchUp.h"
 #include "model/SoundFlag.h"
 #include "platform/Services.h"
 
@@ -26,16 +27,6 @@ bool AlarmWindowUp() {
   return window && window->Visible();
 }
 
-// Silences an alarm whose sound is still going when a silent alarm replaces it; otherwise
-// the old sound would outlive the new alarm's OK, and its volumes would never be restored.
-void SilenceReplacedAlarm() {
-  const AlarmState& alarm = App().alarm;
-  if (alarm.activeIndex == -1 || !alarm.sounding || !AlarmPlaysSound(ActiveEntry().Sound.Flag)) return;
-  StopSoundAtShutDown();
-  RestoreMidiVolume();
-  RestoreWaveVolume();
-}
-
 // The alarm window for showing `message`. A window whose message box holds a long text is
 // made anew rather than given the new text: the rich edit takes seconds to empty a long
 // paragraph (20 s for 32,767 characters under Wine), and none to be made.
@@ -47,57 +38,62 @@ AlarmWindow& WindowFor(const std::string& message) {
   return ui::TheForm<AlarmWindow>();
 }
 
-void OnAlarmTick() {
+std::unique_ptr<Alarm>& AlarmSlot() {
+  static std::unique_ptr<Alarm> alarm;
+  return alarm;
+}
+
+}  // namespace
+
+Alarm& TheAlarm() {
+  std::unique_ptr<Alarm>& alarm = AlarmSlot();
+  if (!alarm) alarm = std::make_unique<Alarm>(nullptr);
+  return *alarm;
+}
+
+Alarm& MakeAlarm(SnoozeObserver* observer) {
+  std::unique_ptr<Alarm>& alarm = AlarmSlot();
+  alarm = std::make_unique<Alarm>(observer);
+  return *alarm;
+}
+
+void ForgetAlarm() { AlarmSlot().reset(); }
+
+Alarm::Alarm(SnoozeObserver* observer) : observer_(observer) {}
+
+AlarmTimers& Alarm::Timers() {
+  if (!timers_) {
+    timers_ = std::make_unique<AlarmTimers>();
+    timers_->alarmTimer.onTick = [this] { OnAlarmTick(); };
+    timers_->singleClickTimer.onTick = [this] { OnSingleClickTimeout(); };
+  }
+  return *timers_;
+}
+
+void Alarm::StopTimers() {
+  if (!timers_) return;
+  timers_->alarmTimer.SetEnabled(false);
+  timers_->singleClickTimer.SetEnabled(false);
+}
+
+void Alarm::OnAlarmTick() {
   AdvanceBlinking();
   RepeatOrEndSound();
   UpdateKeepAwake();
 }
 
-// The alarm still wants the user: its window up (blinking, or kept in front), or its sound on.
-bool AlarmHoldsAttention() {
-  const AlarmState& alarm = App().alarm;
-  if (alarm.activeIndex == -1 || alarm.dismissed) return false;
-  const AlarmEntry& e = ActiveEntry();
-  // Between the last blink and the window kept in front it is hidden for a tick.
-  const bool blinking = alarm.blinkActive && (alarm.blinkCounter < e.BlinkCount || alarm.keepWindow);
-  const bool soundOn = alarm.sounding && AlarmPlaysSound(e.Sound.Flag) && alarm.soundKind != SoundKind::None;
-  const bool windowWaiting =
-      AlarmWindowUp() && Svc().clock->Read().Local() - alarm.presentedAt < kSilentWindowAwakeSeconds;
-  return blinking || soundOn || windowWaiting;
-}
-
-void OnSingleClickTimeout() {
+void Alarm::OnSingleClickTimeout() {
   // The timer stands for one click. Left armed after a click with no alarm in progress, it
   // would hide the next alarm window half a second after it appears.
-  TheAlarmTimers().singleClickTimer.SetEnabled(false);
-  DismissAlarm();
+  Timers().singleClickTimer.SetEnabled(false);
+  Dismiss();
 }
 
-}  // namespace
-
-AlarmTimers& TheAlarmTimers() {
-  std::unique_ptr<AlarmTimers>& timers = App().alarm.timers;
-  if (!timers) {
-    timers = std::make_unique<AlarmTimers>();
-    timers->alarmTimer.onTick = [] { OnAlarmTick(); };
-    timers->singleClickTimer.onTick = [] { OnSingleClickTimeout(); };
-  }
-  return *timers;
-}
-
-void StopAlarmTimers() {
-  AlarmTimers* timers = App().alarm.timers.get();
-  if (!timers) return;
-  timers->alarmTimer.SetEnabled(false);
-  timers->singleClickTimer.SetEnabled(false);
-}
-
-const AlarmEntry& ActiveEntry() {
-  const AlarmState& alarm = App().alarm;
-  const int slot = alarm.activeIndex;
+const AlarmEntry& Alarm::ActiveEntry() const {
+  const int slot = progress_.activeSlot;
   WB_ASSERT(slot != -1);
   if (slot >= 0 && slot < App().table.EntryCount()) return App().table[slot];
-  return alarm.presented;
+  return progress_.presented;
 }
 
 std::string AlarmCaption(int snoozedTimes) {
@@ -106,11 +102,20 @@ std::string AlarmCaption(int snoozedTimes) {
   return "スヌーズ" + std::to_string(snoozedTimes) + "回 - " + caption;
 }
 
-void PresentAlarm(int slot, bool mainBell, const std::string& minuteText, int snoozedTimes) {
+// Silences an alarm whose sound is still going when a silent alarm replaces it; otherwise
+// the old sound would outlive the new alarm's OK, and its volumes would never be restored.
+void Alarm::SilenceReplacedAlarm() {
+  if (!InProgress() || !progress_.sounding || !AlarmPlaysSound(ActiveEntry().Sound.Flag)) return;
+  StopSoundAtShutDown();
+  RestoreMidiVolume();
+  RestoreWaveVolume();
+}
+
+void Alarm::Present(int slot, bool mainBell, const std::string& minuteText, int snoozedTimes) {
   WB_ASSERT(slot >= 0 && slot < App().table.EntryCount());
   const AlarmEntry e = App().table[slot];
   const bool withSound = !e.Sound.File.empty() && AlarmPlaysSound(e.Sound.Flag);
-  AlarmState& alarm = App().alarm;
+  AlarmProgress& alarm = progress_;
   if (!withSound) {
     SilenceReplacedAlarm();  // a sounding replacement closes the device itself
     alarm.soundKind = SoundKind::None;
@@ -119,8 +124,8 @@ void PresentAlarm(int slot, bool mainBell, const std::string& minuteText, int sn
   alarm.presented = e;
   alarm.keepWindow = e.KeepWindowFlag != 0;
   alarm.blinkCounter = 0;
-  alarm.activeIndex = int16_t(slot);
-  alarm.presentedSlot = int16_t(slot);
+  alarm.activeSlot = slot;
+  alarm.presentedSlot = slot;
   alarm.sounding = true;
   alarm.dismissed = false;
   alarm.snoozedTimes = snoozedTimes;
@@ -137,37 +142,49 @@ void PresentAlarm(int slot, bool mainBell, const std::string& minuteText, int sn
   window.inertDefaultButton.SetEnabled(true);
   window.inertDefaultButton.SetFocus();
 
-  ui::Timer& alarmTimer = TheAlarmTimers().alarmTimer;
+  ui::Timer& alarmTimer = Timers().alarmTimer;
   alarmTimer.SetEnabled(false);
   alarmTimer.SetInterval(kAlarmTickMs);
   alarmTimer.SetEnabled(true);
 
-  if (withSound) StartAlarmSound(e);
+  if (withSound) StartSound(e);
   alarm.presentedAt = Svc().clock->Read().LocalMinute() * 60;
   UpdateKeepAwake();
 }
 
-void UpdateKeepAwake() {
-  AlarmState& alarm = App().alarm;
-  const bool hold = AlarmHoldsAttention();
+bool Alarm::HoldsAttention() const {
+  const AlarmProgress& alarm = progress_;
+  if (!InProgress() || alarm.dismissed) return false;
+  const AlarmEntry& e = ActiveEntry();
+  // Between the last blink and the window kept in front it is hidden for a tick.
+  const bool blinking = alarm.blinkActive && (alarm.blinkCounter < e.BlinkCount || alarm.keepWindow);
+  const bool soundOn = alarm.sounding && AlarmPlaysSound(e.Sound.Flag) && alarm.soundKind != SoundKind::None;
+  const bool windowWaiting =
+      AlarmWindowUp() && Svc().clock->Read().Local() - alarm.presentedAt < kSilentWindowAwakeSeconds;
+  return blinking || soundOn || windowWaiting;
+}
+
+void Alarm::UpdateKeepAwake() {
+  AlarmProgress& alarm = progress_;
+  const bool hold = HoldsAttention();
   if (hold == alarm.holdingAwake) return;
   alarm.holdingAwake = hold;
   if (Svc().power) Svc().power->KeepAwake(hold);
   // Released without the user's word: it ran its course alone. A window still waiting for OK
   // has not ended; its OK is recorded then.
-  if (!hold && !alarm.dismissed && !(alarm.activeIndex != -1 && AlarmWindowUp())) LogHistory(HistoryEvent::EndedByItself, alarm.presentedAt, alarm.presented.Message);
+  if (!hold && !alarm.dismissed && !(InProgress() && AlarmWindowUp()))
+    LogHistory(HistoryEvent::EndedByItself, alarm.presentedAt, alarm.presented.Message);
 }
 
-void ReleaseKeepAwake() {
-  AlarmState& alarm = App().alarm;
-  if (alarm.holdingAwake && Svc().power) Svc().power->KeepAwake(false);
-  alarm.holdingAwake = false;
+void Alarm::ReleaseKeepAwake() {
+  if (progress_.holdingAwake && Svc().power) Svc().power->KeepAwake(false);
+  progress_.holdingAwake = false;
 }
 
-void AdvanceBlinking() {
-  AlarmState& alarm = App().alarm;
-  if (alarm.activeIndex == -1 || !alarm.blinkActive) return;
-  const int16_t blinkCount = ActiveEntry().BlinkCount;
+void Alarm::AdvanceBlinking() {
+  AlarmProgress& alarm = progress_;
+  if (!InProgress() || !alarm.blinkActive) return;
+  const int blinkCount = ActiveEntry().BlinkCount;
 
   if (alarm.blinkCounter < blinkCount) {
     // One blink is two ticks: a second hidden (counted), a second shown.
@@ -190,50 +207,71 @@ void AdvanceBlinking() {
   }
 }
 
-bool BlinkingOver() {
-  const AlarmState& alarm = App().alarm;
+bool Alarm::BlinkingOver() const {
+  const AlarmProgress& alarm = progress_;
   if (!alarm.blinkActive) return true;  // no blinking, or the kept window is back in front
   if (alarm.blinkCounter < ActiveEntry().BlinkCount) return false;
   // A kept window still has its keep step to come: ending the alarm now would leave it hidden.
   return !alarm.keepWindow || alarm.dismissed;
 }
 
-bool AlarmWindowGone() {
-  const AlarmState& alarm = App().alarm;
+bool Alarm::AlarmWindowGone() const {
+  const AlarmProgress& alarm = progress_;
   if (alarm.dismissed) return true;
   return alarm.blinkActive && !alarm.keepWindow && alarm.blinkCounter >= ActiveEntry().BlinkCount;
 }
 
-void PreviewAlarmWindow(const AlarmEntry& look, const std::string& minuteText) {
+void Alarm::Preview(const AlarmEntry& look, const std::string& minuteText) {
   AlarmWindow& window = WindowFor(look.Message);
   window.SetCaption(std::string(kProgramTitle) + " ■■プレビュー■■");
   window.FillAlarmWindow(look, true, minuteText);
   window.Show();
 }
 
-void DismissAlarm() {
-  AlarmState& alarm = App().alarm;
-  const bool inProgress = alarm.activeIndex != -1;
+void Alarm::Dismiss() {
+  AlarmProgress& alarm = progress_;
+  const bool inProgress = InProgress();
   const bool windowWasUp = AlarmWindowUp();
   if (inProgress) alarm.blinkCounter = ActiveEntry().BlinkCount;
   if (AlarmWindow* window = ui::FormIfLoaded<AlarmWindow>(); window && window->Visible()) window->Hide();
   // The single-click timer fires once. Left armed after a click with nothing to dismiss, it
   // would dismiss the next alarm half a second after it appears.
-  if (alarm.timers) alarm.timers->singleClickTimer.SetEnabled(false);
+  if (timers_) timers_->singleClickTimer.SetEnabled(false);
   if (!inProgress) return;
 
   // Only an alarm still on is the user's to stop; one that already ended by itself is not.
-  if (!alarm.dismissed && (alarm.holdingAwake || windowWasUp)) LogHistory(HistoryEvent::Dismissed, alarm.presentedAt, ActiveEntry().Message);
+  if (!alarm.dismissed && (alarm.holdingAwake || windowWasUp))
+    LogHistory(HistoryEvent::Dismissed, alarm.presentedAt, ActiveEntry().Message);
   alarm.dismissed = true;
   if (AlarmPlaysSound(ActiveEntry().Sound.Flag)) {
     StopSoundOnDismiss();
   } else {
     // Nothing to wait for: left in progress, its timer would go on hiding the window (a
     // preview among them) until the next alarm.
-    EndAlarm();
+    End();
   }
   if (AlarmWindow* window = ui::FormIfLoaded<AlarmWindow>()) window->Hide();
   UpdateKeepAwake();
+}
+
+void Alarm::ShutDown() {
+  if (InProgress() && AlarmPlaysSound(ActiveEntry().Sound.Flag)) StopSoundAtShutDown();
+  if (progress_.testPlaying) StopTestPlay();  // the editor's test goes with the program
+  RestoreMidiVolume();
+  RestoreWaveVolume();
+  ReleaseKeepAwake();
+}
+
+void Alarm::FollowEntryTo(const AlarmTable& table) {
+  AlarmProgress& alarm = progress_;
+  if (alarm.activeSlot == -1 && alarm.presentedSlot == -1) return;
+  const uint64_t fingerprint = EntryFingerprint(alarm.presented);
+  for (int slot = 0; slot < table.EntryCount(); ++slot) {
+    if (EntryFingerprint(table[slot]) != fingerprint) continue;
+    if (alarm.activeSlot != -1) alarm.activeSlot = slot;
+    if (alarm.presentedSlot != -1) alarm.presentedSlot = slot;
+    return;
+  }
 }
 
 }  // namespace wb

@@ -1,19 +1,15 @@
-// The snooze from the alarm window's side: putting the alarm in progress off, ringing a snooze
-// whose time came, and cancelling snoozes (the editor, the tray menu). The rules are
-// model/Snooze.h's; the list lives in App().snooze, which the monitor keeps in the state file.
+// The snooze from the alarm's side: putting the alarm in progress off, ringing a snooze whose
+// time came, and cancelling snoozes (the editor, the tray menu). The rules are model/Snooze.h's;
+// the list is the alarm's, and the monitor, told of each change, keeps it in the state file.
 #include <algorithm>
 
-#include "alert/Alert.h"
+#include "alert/Alarm.h"
 #include "app_state/AppState.h"
 #include "app_state/HistoryLog.h"
 #include "platform/Services.h"
 
 namespace wb {
 namespace {
-
-void SnoozesChanged() {
-  if (App().hooks.snoozesChanged) App().hooks.snoozesChanged();
-}
 
 // Snoozes are reviewed in the order they ring, so two due together ring the earlier first.
 std::vector<size_t> ByRingTime(const std::vector<Snooze>& snoozes) {
@@ -27,32 +23,36 @@ std::vector<size_t> ByRingTime(const std::vector<Snooze>& snoozes) {
 
 }  // namespace
 
-void SnoozeAlarm(int minutes) {
-  const AlarmState& alarm = App().alarm;
+void Alarm::TellSnoozesChanged() {
+  if (observer_) observer_->SnoozesChanged();
+}
+
+void Alarm::Snooze(int minutes) {
+  const AlarmProgress& alarm = progress_;
   // The alarm may have run its course (a sound played once, or none) while its window still
   // offers スヌーズ: the press puts off the alarm the window shows.
-  const int slot = alarm.activeIndex != -1 ? alarm.activeIndex : alarm.presentedSlot;
+  const int slot = InProgress() ? alarm.activeSlot : alarm.presentedSlot;
   // The table may have lost the entry (the editor reloaded a shorter file): then there is
   // nothing to ring again, and the press is an OK.
   const bool entryHeld = slot >= 0 && slot < App().table.EntryCount() && App().table[slot] == alarm.presented;
   const LocalSecond now = Svc().clock->Read().Local();
   const int timesBefore = alarm.snoozedTimes;
-  DismissAlarm();
+  Dismiss();
   if (!entryHeld) return;
-  Snooze snooze = MakeSnooze(App().table, slot, now, ValidSnoozeMinutes(minutes));
+  wb::Snooze snooze = MakeSnooze(App().table, slot, now, ValidSnoozeMinutes(minutes));
   snooze.times = timesBefore + 1;
   LogHistory(HistoryEvent::Snoozed, snooze.ringAt, snooze.message);
-  AddSnooze(App().snooze.snoozes, std::move(snooze));
-  SnoozesChanged();
+  AddSnooze(snoozes_, std::move(snooze));
+  TellSnoozesChanged();
 }
 
-bool RingDueSnooze(LocalSecond now) {
-  std::vector<Snooze>& snoozes = App().snooze.snoozes;
+bool Alarm::RingDueSnooze(LocalSecond now) {
+  std::vector<wb::Snooze>& snoozes = snoozes_;
   if (snoozes.empty()) return false;
   bool changed = false, rang = false;
   std::vector<bool> gone(snoozes.size(), false);
   for (size_t i : ByRingTime(snoozes)) {
-    const Snooze& s = snoozes[i];
+    const wb::Snooze& s = snoozes[i];
     int slot = -1;
     switch (ReviewSnooze(App().table, s, now, &slot, &App().daysOff)) {
       case SnoozeVerdict::Wait: continue;
@@ -61,7 +61,7 @@ bool RingDueSnooze(LocalSecond now) {
         rang = true;
         gone[i] = true;
         LogHistory(HistoryEvent::SnoozeRang, s.ringAt, s.message);
-        PresentAlarm(slot, true, FormatHourMinute(DateOfLocal(now)), s.times);
+        Present(slot, true, FormatHourMinute(DateOfLocal(now)), s.times);
         break;
       case SnoozeVerdict::Dropped:
       case SnoozeVerdict::BellFirst:
@@ -73,45 +73,43 @@ bool RingDueSnooze(LocalSecond now) {
     changed = true;
   }
   if (!changed) return false;
-  std::vector<Snooze> kept;
+  std::vector<wb::Snooze> kept;
   for (size_t i = 0; i < snoozes.size(); ++i)
     if (!gone[i]) kept.push_back(std::move(snoozes[i]));
   snoozes = std::move(kept);
-  SnoozesChanged();
+  TellSnoozesChanged();
   return rang;
 }
 
-void DropSnoozesDueInPause(LocalSecond now) {
-  std::vector<Snooze>& snoozes = App().snooze.snoozes;
+void Alarm::DropSnoozesDueInPause(LocalSecond now) {
+  std::vector<wb::Snooze>& snoozes = snoozes_;
   const size_t before = snoozes.size();
   // Nothing of a pause rings later: a snooze whose time came in it goes as its bells went.
-  std::erase_if(snoozes, [&](const Snooze& s) {
+  std::erase_if(snoozes, [&](const wb::Snooze& s) {
     if (s.ringAt > now) return false;
     LogHistory(HistoryEvent::SnoozeCancelled, s.ringAt, s.message);
     return true;
   });
-  if (snoozes.size() != before) SnoozesChanged();
+  if (snoozes.size() != before) TellSnoozesChanged();
 }
 
-void CancelSnoozeOf(int slot) {
-  std::vector<Snooze>& snoozes = App().snooze.snoozes;
+void Alarm::CancelSnoozeOf(int slot) {
+  std::vector<wb::Snooze>& snoozes = snoozes_;
   const size_t before = snoozes.size();
-  std::erase_if(snoozes, [&](const Snooze& s) {
+  std::erase_if(snoozes, [&](const wb::Snooze& s) {
     if (SnoozedSlot(App().table, s) != slot) return false;
     LogHistory(HistoryEvent::SnoozeCancelled, s.ringAt, s.message);
     return true;
   });
-  if (snoozes.size() != before) SnoozesChanged();
+  if (snoozes.size() != before) TellSnoozesChanged();
 }
 
-void CancelAllSnoozes() {
-  std::vector<Snooze>& snoozes = App().snooze.snoozes;
+void Alarm::CancelAllSnoozes() {
+  std::vector<wb::Snooze>& snoozes = snoozes_;
   if (snoozes.empty()) return;
-  for (const Snooze& s : snoozes) LogHistory(HistoryEvent::SnoozeCancelled, s.ringAt, s.message);
+  for (const wb::Snooze& s : snoozes) LogHistory(HistoryEvent::SnoozeCancelled, s.ringAt, s.message);
   snoozes.clear();
-  SnoozesChanged();
+  TellSnoozesChanged();
 }
-
-bool AnySnoozed() { return !App().snooze.snoozes.empty(); }
 
 }  // namespace wb
