@@ -135,7 +135,7 @@ void Alarm::Present(int slot, bool mainBell, const std::string& minuteText, int 
   window.inertDefaultButton.SetEnabled(false);
   window.SetCaption(AlarmCaption(snoozedTimes));
   window.FillAlarmWindow(e, mainBell, minuteText);
-  alarm.blinkActive = e.BlinkFlag == 1;
+  alarm.blinkActive = AlarmBlinks(e.BlinkFlag);
 
   window.Show();
   window.okButton.SetEnabled(true);

@@ -110,7 +110,7 @@ void Alarm::RepeatOrEndSound() {
     if (AlarmWindowGone()) End();
     return;
   }
-  const bool endless = e.Sound.Endless == 1;
+  const bool endless = AlarmPlaysEndlessly(e.Sound.Endless);
 
   const MediaMode mode = QueryMediaMode();
   if (mode == MediaMode::Stopped) {

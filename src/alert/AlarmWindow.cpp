@@ -46,11 +46,11 @@ AlarmWindow::AlarmWindow()
   inertDefaultButton.SetAccessibleName("アラーム");
   snoozeDelayCombo.SetAccessibleName("スヌーズの時間");
   snoozeButton.SetAccessibleName("スヌーズ");
-  const std::string settings = ProgramIniPath(App().programFolder);
+  const ProgramFolderSettings settings = ReadSettings<ProgramFolderSettings>(ProgramIniPath(App().programFolder));
   for (int minutes : kSnoozeDelays) snoozeDelayCombo.AddItem(SnoozeDelayLabel(minutes));
-  shownSnoozeMinutes_ = ValidSnoozeMinutes(ReadSnoozeDelay(settings));
+  shownSnoozeMinutes_ = ValidSnoozeMinutes(settings.snoozeMinutes);
   snoozeDelayCombo.SetListIndex(SnoozeDelayRow(shownSnoozeMinutes_));
-  if (ReadSnoozeHidden(settings)) {
+  if (settings.snoozeHidden) {
     snoozeDelayCombo.SetVisible(false);
     snoozeButton.SetVisible(false);
   }
@@ -75,7 +75,10 @@ void AlarmWindow::Snooze() {
   const int row = snoozeDelayCombo.ListIndex();
   const int minutes = row >= 0 && row < int(kSnoozeDelays.size()) ? kSnoozeDelays[size_t(row)] : kDefaultSnoozeMinutes;
   // Written only when the choice changed: a user who keeps the default leaves the file alone.
-  if (minutes != shownSnoozeMinutes_ && WriteSnoozeDelay(ProgramIniPath(App().programFolder), minutes))
+  ProgramFolderSettings chosen;
+  chosen.snoozeMinutes = minutes;
+  if (minutes != shownSnoozeMinutes_ &&
+      WriteSettings(ProgramIniPath(App().programFolder), chosen, chosen.snoozeMinutes))
     shownSnoozeMinutes_ = minutes;
   TheAlarm().Snooze(minutes);
 }

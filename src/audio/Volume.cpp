@@ -98,11 +98,16 @@ void ChooseMidiDevice(const std::string& name) {
 void ChooseWaveDevice(const std::string& name) {
   if (!name.empty()) Audio().waveDeviceName = name;
 }
-void ReadChosenDevices(const std::string& ini) { ReadDeviceNames(ini, Audio().midiDeviceName, Audio().waveDeviceName); }
+void TakeStoredDevices(const Preferences& stored) {
+  Audio().midiDeviceName = stored.midiDevice;
+  Audio().waveDeviceName = stored.waveDevice;
+}
 void WriteChosenDevices() {
-  const AudioState& audio = Audio();
-  WriteDeviceNames(ProgramIniPath(App().programFolder), audio.midiDeviceName, audio.waveDeviceName);
-  WriteDeviceNames(DataIniPath(App().dataPath), audio.midiDeviceName, audio.waveDeviceName);
+  Preferences devices;
+  devices.midiDevice = Audio().midiDeviceName;
+  devices.waveDevice = Audio().waveDeviceName;
+  WriteSettings(ProgramIniPath(App().programFolder), devices, devices.midiDevice, devices.waveDevice);
+  WriteSettings(DataIniPath(App().dataPath), devices, devices.midiDevice, devices.waveDevice);
 }
 
 void SetEditorListDevices(std::optional<std::string> midi, std::optional<std::string> wave) {

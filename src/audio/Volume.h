@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "storage/Preferences.h"
+
 namespace wb {
 namespace ui { class HScrollBar; }
 
@@ -20,8 +22,8 @@ const std::string& ChosenWaveDevice();
 // the name there is.
 void ChooseMidiDevice(const std::string& name);
 void ChooseWaveDevice(const std::string& name);
-// The chosen names from a settings file (start-up), and into both settings files.
-void ReadChosenDevices(const std::string& ini);
+// The chosen names as the settings hold them (start-up), and into both settings files.
+void TakeStoredDevices(const Preferences& stored);
 void WriteChosenDevices();
 
 // What the editor's device lists select while they are in use ("" for a list without a

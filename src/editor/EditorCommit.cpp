@@ -68,12 +68,12 @@ void EditorWindow::RememberAsDefaults(const AlarmEntry& e) {
   p.message = e.Message;
   p.blinkFlag = e.BlinkFlag;
   p.sound = e.Sound;
-  p.weekStart = int16_t(mondayFirstCheck.Value());  // a grey box would store 2
+  p.weekStart = WeekStart(mondayFirstCheck.Value());  // a grey box would store 2
   p.keepWindowFlag = e.KeepWindowFlag;
   p.blinkCount = e.BlinkCount;
   p.look = e.Look;
   if (WeekUnitOfRepeatKind(e.RepeatKind) >= 0) p.weeklyRepeat = e.RepeatKind;
-  p.listView = allEntriesViewCheck.Ticked() ? 1 : 2;
+  p.listView = allEntriesViewCheck.Ticked() ? ListView::AllEntries : ListView::CalendarDay;
   // A device list without a choice (no device of that kind) keeps the name already chosen.
   if (std::string name = DeviceOfList(midiDeviceCombo); !name.empty()) ChooseMidiDevice(p.midiDevice = name);
   if (std::string name = DeviceOfList(waveDeviceCombo); !name.empty()) ChooseWaveDevice(p.waveDevice = name);

@@ -68,8 +68,10 @@ bool EditorWindow::SwitchDataFile(const std::string& path) {
     if (answer == kAnswerCancel) return false;
   }
   app.dataPath = path;
-  WriteDataPath(DataIniPath(path), path);
-  WriteDataPath(ProgramIniPath(app.programFolder), path);
+  ProgramFolderSettings named;
+  named.dataPath = path;
+  WriteSettings(DataIniPath(path), named, named.dataPath);
+  WriteSettings(ProgramIniPath(app.programFolder), named, named.dataPath);
   // The days-off file lives beside the data file: the list below shows the new folder's.
   if (host_) host_->DataFileSwitched();
   OpenEditor();

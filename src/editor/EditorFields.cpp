@@ -264,11 +264,11 @@ void EditorWindow::ShowTimeOf(OleDate now) {
 // The sound and look of an entry, or the preferences' for a new one (not the volumes: a new
 // entry takes the devices' own).
 void EditorWindow::ShowSoundAndLook(const SoundAndLook& s) {
-  blinkCheck.SetValue(ui::TickedIf(s.blinkFlag != 0));
+  blinkCheck.SetValue(ui::TickedIf(BlinkBoxTicked(s.blinkFlag)));
   soundCheck.SetValue(ui::TickedIf(SoundBoxTicked(s.sound.Flag)));
   soundFileEdit.SetText(s.sound.File);
   CaretToEnd(soundFileEdit);
-  endlessCheck.SetValue(ui::TickedIf(s.sound.Endless != 0));
+  endlessCheck.SetValue(ui::TickedIf(EndlessBoxTicked(s.sound.Endless)));
   keepWindowCheck.SetValue(ui::TickedIf(s.keepWindowFlag != 0));
   blinkCountEdit.SetText(std::to_string(s.blinkCount));
   ShowAppearance(s.message, s.look);
@@ -288,17 +288,17 @@ void EditorWindow::InitEditorFields() {
   const Preferences& p = App().prefs;
   const OleDate now = Svc().clock->Now();
   calendar.SetValue(DayOf(now));
-  mondayFirstCheck.SetValue(ui::TickedIf(p.weekStart == 1));
+  mondayFirstCheck.SetValue(ui::TickedIf(p.weekStart == WeekStart::Monday));
   LabelWeekdayBoxes();  // also when the box kept its value and so ran no reaction
   messageEdit.SetText(p.message);
   if (RingsPreBell(p.bellMode)) preBellCheck.SetValue(ui::CheckState::Ticked);
   if (p.bellMode == BellMode::PreAndMain) mainBellTooCheck.SetValue(ui::CheckState::Ticked);
   preBellLeadEdit.SetText(std::to_string(p.preBellMinutes));
   ShowSoundAndLook(SoundAndLookOf(p));
-  EnableAll({&blinkCountEdit, &blinkCountLabel}, p.blinkFlag == 1);
+  EnableAll({&blinkCountEdit, &blinkCountLabel}, AlarmBlinks(p.blinkFlag));
   weekUnitCombo.SetListIndex(std::max(0, WeekUnitOfRepeatKind(p.weeklyRepeat)));
   // Tick the new view first: unticking the only ticked box would tick it again.
-  if (p.listView == 2) {
+  if (p.listView == ListView::CalendarDay) {
     dailyViewCheck.SetValue(ui::CheckState::Ticked);
   } else {
     allEntriesViewCheck.SetValue(ui::CheckState::Ticked);
@@ -323,7 +323,7 @@ void EditorWindow::ResetEntryFields() {
   MarkCalendarWeekday();
   onceOption.SetValue(true);
   restOnDaysOffCheck.SetValue(ui::CheckState::Unticked);
-  mondayFirstCheck.SetValue(ui::TickedIf(p.weekStart == 1));
+  mondayFirstCheck.SetValue(ui::TickedIf(p.weekStart == WeekStart::Monday));
   messageEdit.SetText(p.message);
   ShowBellMode(p.bellMode);
   preBellLeadEdit.SetText(std::to_string(p.preBellMinutes));

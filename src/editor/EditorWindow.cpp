@@ -295,7 +295,7 @@ void EditorWindow::OpenEditor() {
   AppState& app = App();
   loading_ = true;
   UnsavedEdits::Set(false);
-  LoadPreferences(DataIniPath(app.dataPath), app.prefs);
+  ReadSettings(DataIniPath(app.dataPath), app.prefs);
   const AlarmTable before = app.table;
   LoadAlarmTableStamped(app.dataPath, app.table, SavedMidiVolume(), SavedWaveVolume(), app.dataStamp);
   CarryRungMarks(before, app.table);  // a bell that rang since the last save stays rung

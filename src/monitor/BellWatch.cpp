@@ -27,7 +27,7 @@ void BellWatch::Start(const Moment& now, bool paused) {
   state_ = ReadStateFile(StatePath(), &status);
   // The snoozes of the last run go on; the first ticks ring, drop or cancel them by their rules.
   TheAlarm().ResumeSnoozes(state_.snoozes);
-  wakeEnabled_ = ReadWakeEnabled(ProgramIniPath(App().programFolder));
+  wakeEnabled_ = ReadSettings<ProgramFolderSettings>(ProgramIniPath(App().programFolder)).wakeForBells;
   // A clock that was ahead when the last run (or the editor) made these may have been put
   // right while the program was not running: its records and marks would silence real bells
   // once their minute comes. Bells handled in this very minute stay handled through the

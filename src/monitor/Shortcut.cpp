@@ -51,8 +51,10 @@ void MonitorWindow::RegisterStartupShortcut() {
     return;
   }
   ShowStartMode(true);
-  WriteStartMode(true, ProgramSettingsPath());
-  WriteStartMode(true, DataSettingsPath());
+  DataFolderSettings mode;
+  mode.startWithWindows = true;
+  WriteSettings(ProgramSettingsPath(), mode, mode.startWithWindows);
+  WriteSettings(DataSettingsPath(), mode, mode.startWithWindows);
 }
 
 void MonitorWindow::RemoveStartupShortcut() {
@@ -62,8 +64,10 @@ void MonitorWindow::RemoveStartupShortcut() {
   if (!folder || !shell.FolderHasFiles(*folder)) return;
   const std::string link = *folder + "\\" + kShortcutName;
   if (shell.FileExists(link)) shell.RemoveFile(link);
-  WriteStartMode(false, ProgramSettingsPath());
-  WriteStartMode(false, DataSettingsPath());
+  DataFolderSettings mode;
+  mode.startWithWindows = false;
+  WriteSettings(ProgramSettingsPath(), mode, mode.startWithWindows);
+  WriteSettings(DataSettingsPath(), mode, mode.startWithWindows);
 }
 
 }  // namespace wb

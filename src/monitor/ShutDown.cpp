@@ -37,8 +37,10 @@ void MonitorWindow::ShutDown() {
   watch.End(Svc().clock->Read());
   if (Svc().power) Svc().power->SetEventHandler(nullptr);
   DeleteTrayIcon();
-  WriteStartFlag(false, ProgramSettingsPath());
-  WriteStartFlag(false, DataSettingsPath());
+  DataFolderSettings ended;
+  ended.startFlag = StartFlag::Ended;
+  WriteSettings(ProgramSettingsPath(), ended, ended.startFlag);
+  WriteSettings(DataSettingsPath(), ended, ended.startFlag);
   App().table.Clear();
 
   // Only windows that exist: touching one now would create it, and the editor's load would

@@ -34,17 +34,19 @@ bool MonitorWindow::PassInstanceGuard() {
   // two seconds. An instance still running then rings the bells itself; a second one would
   // ring each of them twice, so this one ends as quietly. A flag left behind alone starts.
   bool otherRunning = Svc().instance->OtherInstanceRunning();
-  int startFlag = ReadStartFlag(dataIni);
-  if (startFlag == 1 && otherRunning) return false;
-  for (int retry = 0; retry < kRetries && !(startFlag == 0 && !otherRunning); ++retry) {
+  StartFlag startFlag = ReadSettings<DataFolderSettings>(dataIni).startFlag;
+  if (startFlag == StartFlag::Running && otherRunning) return false;
+  for (int retry = 0; retry < kRetries && !(startFlag == StartFlag::Ended && !otherRunning); ++retry) {
     Svc().clock->Sleep(kRetryWaitMs);
     otherRunning = Svc().instance->OtherInstanceRunning();
-    startFlag = ReadStartFlag(dataIni);
+    startFlag = ReadSettings<DataFolderSettings>(dataIni).startFlag;
   }
   if (otherRunning) return false;
 
-  WriteStartFlag(false, ProgramSettingsPath());
-  WriteStartFlag(false, dataIni);
+  DataFolderSettings starting;
+  starting.startFlag = StartFlag::Ended;  // let start: no other instance holds the files
+  WriteSettings(ProgramSettingsPath(), starting, starting.startFlag);
+  WriteSettings(dataIni, starting, starting.startFlag);
   return true;
 }
 
@@ -77,9 +79,10 @@ void MonitorWindow::StartUp() {
   if (firstStart && app.programFolderWritable) Svc().tray->ShowBalloon(kFirstStartTitle, kFirstStartText);
 
   const std::string dataIni = DataSettingsPath();
-  ShowStartMode(ReadStartMode(dataIni));
+  const DataFolderSettings settings = ReadSettings<DataFolderSettings>(dataIni);
+  ShowStartMode(settings.startWithWindows);
 
-  ReadChosenDevices(dataIni);
+  TakeStoredDevices(settings.prefs);
   SaveMidiVolume(DeviceFrom::Choice);
   SaveWaveVolume(DeviceFrom::Choice);
 

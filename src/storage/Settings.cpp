@@ -1,11 +1,13 @@
 #include "storage/Settings.h"
 
 #include <charconv>
+#include <concepts>
 #include <limits>
 #include <optional>
 #include <string_view>
-#include <variant>
+#include <type_traits>
 
+#include "model/Assert.h"
 #include "storage/FileIo.h"
 #include "storage/IniFile.h"
 #include "storage/TextBytes.h"
@@ -17,100 +19,74 @@ constexpr std::string_view kSection = "Wakebell";
 constexpr size_t kReadCut = 255;  // the 256-byte buffer of the Windows read, less its NUL
 
 enum class Kind {
-  Integer,   // int16_t (or BellMode) member, decimal text
-  Long,      // int32_t member, decimal text
+  Integer,   // int16_t member (or an enum of it), decimal text in its range
+  Long,      // int32_t member, decimal text in its range
   Text,      // std::string member, as it is
   Message,   // std::string member, line breaks as "!*#"
   FontFlag,  // int16_t member True/False, stored "1"/"0"; any text but "0" reads True
-  Install,   // no member: read and written by its own functions below
+  Number,    // read as GetPrivateProfileInt reads it (the leading number); a bool member is "not 0"
+  One,       // bool member, stored "1"/"0"; only "1" reads true
 };
 
-// Where a key's value lives in the preferences.
-using Field = std::variant<std::monostate, int16_t*, int32_t*, std::string*, BellMode*>;
-using FieldOf = Field (*)(Preferences&);
+// The table: calls `visit(key, kind, member, itsDefault)` for every key of a group, in the
+// order the keys are written; the only place that spells the settings file's keys. `g` may be
+// const (writing) or not (reading); `d` is a group as constructed, whose members are the
+// defaults.
+template <class G>
+concept PreferencesGroup = std::same_as<std::remove_const_t<G>, Preferences>;
+template <class G>
+concept DataFolderGroup = std::same_as<std::remove_const_t<G>, DataFolderSettings>;
+template <class G>
+concept ProgramFolderGroup = std::same_as<std::remove_const_t<G>, ProgramFolderSettings>;
 
-template <auto Member>
-Field Of(Preferences& p) {
-  return &(p.*Member);
-}
-template <auto Member>
-Field OfLook(Preferences& p) {
-  return &(p.look.*Member);
-}
-template <auto Member>
-Field OfSound(Preferences& p) {
-  return &(p.sound.*Member);
+template <PreferencesGroup G, class Visitor>
+void ForEachKey(G& g, const Preferences& d, Visitor&& visit) {
+  visit("PREFLAG", Kind::Integer, g.bellMode, d.bellMode);
+  visit("PRETIME", Kind::Integer, g.preBellMinutes, d.preBellMinutes);
+  visit("MESSAGE", Kind::Message, g.message, d.message);
+  visit("BLINKFLAG", Kind::Integer, g.blinkFlag, d.blinkFlag);
+  visit("SOUNDFLAG", Kind::Integer, g.sound.Flag, d.sound.Flag);
+  visit("SOUNDFILE", Kind::Text, g.sound.File, d.sound.File);
+  visit("WEEKSTART", Kind::Integer, g.weekStart, d.weekStart);
+  visit("ENDLESSFLG", Kind::Integer, g.sound.Endless, d.sound.Endless);
+  visit("DELFORMFLG", Kind::Integer, g.keepWindowFlag, d.keepWindowFlag);
+  visit("BLINKCNT", Kind::Integer, g.blinkCount, d.blinkCount);
+  auto& look = g.look;
+  const Appearance& lookDefault = d.look;
+  visit("FORECOLOR", Kind::Long, look.ForeColor, lookDefault.ForeColor);
+  visit("BACKCOLOR", Kind::Long, look.BackColor, lookDefault.BackColor);
+  visit("FONTNAME", Kind::Text, look.FontName, lookDefault.FontName);
+  visit("FONTSIZE", Kind::Integer, look.FontSize, lookDefault.FontSize);
+  visit("FONTBOLD", Kind::FontFlag, look.FontBold, lookDefault.FontBold);
+  visit("FONTITALIC", Kind::FontFlag, look.FontItalic, lookDefault.FontItalic);
+  visit("FONTUNDERLINE", Kind::FontFlag, look.FontUnderline, lookDefault.FontUnderline);
+  visit("FONTSTRIKETHRU", Kind::FontFlag, look.FontStrikethru, lookDefault.FontStrikethru);
+  visit("FORECOLORINDEX", Kind::Integer, look.ForeColorIndex, lookDefault.ForeColorIndex);
+  visit("BACKCOLORINDEX", Kind::Integer, look.BackColorIndex, lookDefault.BackColorIndex);
+  visit("WEEKLYTIMING", Kind::Integer, g.weeklyRepeat, d.weeklyRepeat);
+  visit("LISTDISPFLG", Kind::Integer, g.listView, d.listView);
+  visit("MIDINM", Kind::Text, g.midiDevice, d.midiDevice);
+  visit("WAVENM", Kind::Text, g.waveDevice, d.waveDevice);
+  visit("PASSFLAG", Kind::Integer, g.warnPastTime, d.warnPastTime);
 }
 
-struct SettingKey {
-  std::string_view key;
-  Kind kind;
-  std::string_view def;
-  FieldOf field = nullptr;
-};
-
-// The keys the installation keeps, read and written by their own functions.
-constexpr SettingKey kStartFlagKey{"STARTFLG", Kind::Install, "0"};
-constexpr SettingKey kStartModeKey{"STARTMD", Kind::Install, "0"};
-constexpr SettingKey kDataPathKey{"DATAPATH", Kind::Install, "Wakebell.dat"};  // relative to the program folder
-// Per PC, in the program folder: "0" keeps the PC asleep through its bells. Never written.
-constexpr SettingKey kWakeKey{"WAKEFLG", Kind::Install, "1"};
-// Per PC, in the program folder, written only when the user snoozes with another delay, so a
-// settings file of a user who never snoozes stays as it was. The delay in minutes.
-constexpr SettingKey kSnoozeDelayKey{"SNOOZEMIN", Kind::Install, "5"};
-// "1" hides the alarm window's snooze controls: the window exactly as it was before them.
-constexpr SettingKey kSnoozeHiddenKey{"SNOOZEHIDE", Kind::Install, "0"};
-// The device names, which the device choice also writes on its own.
-constexpr SettingKey kMidiDeviceKey{"MIDINM", Kind::Text, "", Of<&Preferences::midiDevice>};
-constexpr SettingKey kWaveDeviceKey{"WAVENM", Kind::Text, "", Of<&Preferences::waveDevice>};
-
-// Every key of section "Wakebell", in the order the preferences are written: the only place
-// that spells the settings file's keys.
-constexpr SettingKey kKeys[] = {
-    {"PREFLAG", Kind::Integer, "0", Of<&Preferences::bellMode>},
-    {"PRETIME", Kind::Integer, "0", Of<&Preferences::preBellMinutes>},
-    {"MESSAGE", Kind::Message, "", Of<&Preferences::message>},
-    {"BLINKFLAG", Kind::Integer, "0", Of<&Preferences::blinkFlag>},
-    {"SOUNDFLAG", Kind::Integer, "0", OfSound<&SoundChoice::Flag>},
-    {"SOUNDFILE", Kind::Text, "", OfSound<&SoundChoice::File>},
-    {"WEEKSTART", Kind::Integer, "0", Of<&Preferences::weekStart>},
-    {"ENDLESSFLG", Kind::Integer, "0", OfSound<&SoundChoice::Endless>},
-    {"DELFORMFLG", Kind::Integer, "0", Of<&Preferences::keepWindowFlag>},
-    {"BLINKCNT", Kind::Integer, "10", Of<&Preferences::blinkCount>},
-    {"FORECOLOR", Kind::Long, "0", OfLook<&Appearance::ForeColor>},
-    {"BACKCOLOR", Kind::Long, "-2147483633", OfLook<&Appearance::BackColor>},  // 0x8000000F
-    {"FONTNAME", Kind::Text, "MS Pｺﾞｼｯｸ", OfLook<&Appearance::FontName>},
-    {"FONTSIZE", Kind::Integer, "12", OfLook<&Appearance::FontSize>},
-    {"FONTBOLD", Kind::FontFlag, "1", OfLook<&Appearance::FontBold>},
-    {"FONTITALIC", Kind::FontFlag, "0", OfLook<&Appearance::FontItalic>},
-    {"FONTUNDERLINE", Kind::FontFlag, "0", OfLook<&Appearance::FontUnderline>},
-    {"FONTSTRIKETHRU", Kind::FontFlag, "0", OfLook<&Appearance::FontStrikethru>},
-    {"FORECOLORINDEX", Kind::Integer, "7", OfLook<&Appearance::ForeColorIndex>},
-    {"BACKCOLORINDEX", Kind::Integer, "5", OfLook<&Appearance::BackColorIndex>},
-    {"WEEKLYTIMING", Kind::Integer, "2", Of<&Preferences::weeklyRepeat>},
-    {"LISTDISPFLG", Kind::Integer, "1", Of<&Preferences::listView>},
-    kMidiDeviceKey,
-    kWaveDeviceKey,
-    {"PASSFLAG", Kind::Integer, "1", Of<&Preferences::warnPastTime>},
-    kStartFlagKey,
-    kStartModeKey,
-    kDataPathKey,
-    kWakeKey,
-    kSnoozeDelayKey,
-    kSnoozeHiddenKey,
-};
-
-// An Integer member: int16_t, or the bell mode's code.
-void SetInteger(const Field& f, int16_t v) {
-  if (auto* m = std::get_if<BellMode*>(&f))
-    **m = BellMode(v);
-  else
-    *std::get<int16_t*>(f) = v;
+template <DataFolderGroup G, class Visitor>
+void ForEachKey(G& g, const DataFolderSettings& d, Visitor&& visit) {
+  ForEachKey(g.prefs, d.prefs, visit);
+  visit("STARTFLG", Kind::Number, g.startFlag, d.startFlag);
+  visit("STARTMD", Kind::One, g.startWithWindows, d.startWithWindows);
 }
-int16_t GetInteger(const Field& f) {
-  if (auto* m = std::get_if<BellMode*>(&f)) return int16_t(**m);
-  return *std::get<int16_t*>(f);
+
+template <ProgramFolderGroup G, class Visitor>
+void ForEachKey(G& g, const ProgramFolderSettings& d, Visitor&& visit) {
+  visit("DATAPATH", Kind::Text, g.dataPath, d.dataPath);  // relative to the program folder
+  visit("WAKEFLG", Kind::Number, g.wakeForBells, d.wakeForBells);
+  visit("SNOOZEMIN", Kind::Number, g.snoozeMinutes, d.snoozeMinutes);
+  visit("SNOOZEHIDE", Kind::Number, g.snoozeHidden, d.snoozeHidden);
 }
+
+// The file beside the program when no DATAPATH names another.
+constexpr std::string_view kDefaultDataFileName = "Wakebell.dat";
 
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -146,46 +122,78 @@ std::optional<int64_t> ParseDecimal(std::string_view text, int64_t lo, int64_t h
   return v;
 }
 
-void Fill(const SettingKey& k, const std::string& value, Preferences& p) {
-  constexpr int64_t kMin16 = std::numeric_limits<int16_t>::min(), kMax16 = std::numeric_limits<int16_t>::max();
-  constexpr int64_t kMin32 = std::numeric_limits<int32_t>::min(), kMax32 = std::numeric_limits<int32_t>::max();
-  const Field f = k.field(p);
-  switch (k.kind) {
-    case Kind::Integer: {
-      auto v = ParseDecimal(value, kMin16, kMax16);
-      SetInteger(f, int16_t(v ? *v : *ParseDecimal(k.def, kMin16, kMax16)));
-      break;
+// The leading decimal number of a value that is not empty, wrapping like the 32-bit arithmetic
+// of GetPrivateProfileInt.
+int32_t LeadingNumber(std::string_view s) {
+  bool negative = false;
+  if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
+    negative = s.front() == '-';
+    s.remove_prefix(1);
+  }
+  uint32_t n = 0;
+  for (char c : s) {
+    if (c < '0' || c > '9') break;
+    n = n * 10u + uint32_t(c - '0');
+  }
+  return int32_t(negative ? 0u - n : n);
+}
+
+template <class T>
+struct Stored {
+  using type = T;
+};
+template <class T>
+  requires std::is_enum_v<T>
+struct Stored<T> {
+  using type = std::underlying_type_t<T>;
+};
+
+// A member from its value in the file (nothing: the key is missing).
+template <class T>
+void Fill(Kind kind, const std::optional<std::string>& value, T& member, const T& def) {
+  if (!value) {
+    member = def;
+  } else if constexpr (std::is_same_v<T, std::string>) {
+    member = kind == Kind::Message ? DecodeMessageSetting(*value) : *value;
+  } else if constexpr (std::is_same_v<T, bool>) {
+    if (kind == Kind::One)
+      member = *value == "1";
+    else
+      member = value->empty() ? def : LeadingNumber(*value) != 0;
+  } else {
+    using Code = typename Stored<T>::type;
+    if (kind == Kind::Number) {
+      member = value->empty() ? def : T(Code(LeadingNumber(*value)));
+    } else if (kind == Kind::FontFlag) {
+      member = T(*value != "0" ? kTrue : kFalse);
+    } else {
+      auto n = ParseDecimal(*value, std::numeric_limits<Code>::min(), std::numeric_limits<Code>::max());
+      member = n ? T(Code(*n)) : def;
     }
-    case Kind::Long: {
-      auto v = ParseDecimal(value, kMin32, kMax32);
-      *std::get<int32_t*>(f) = int32_t(v ? *v : *ParseDecimal(k.def, kMin32, kMax32));
-      break;
-    }
-    case Kind::Text: *std::get<std::string*>(f) = value; break;
-    case Kind::Message: *std::get<std::string*>(f) = DecodeMessageSetting(value); break;
-    case Kind::FontFlag: *std::get<int16_t*>(f) = value != "0" ? kTrue : kFalse; break;
-    case Kind::Install: break;
   }
 }
 
-// `p` is a copy: the table leads to members that may be written.
-std::string Format(const SettingKey& k, Preferences p) {
-  const Field f = k.field(p);
-  switch (k.kind) {
-    case Kind::Integer: return std::to_string(GetInteger(f));
-    case Kind::Long: return std::to_string(*std::get<int32_t*>(f));
-    case Kind::Text: return *std::get<std::string*>(f);
-    case Kind::Message: return EncodeMessageSetting(*std::get<std::string*>(f));
-    case Kind::FontFlag: return *std::get<int16_t*>(f) != 0 ? "1" : "0";
-    case Kind::Install: break;
+// A member as the file stores it.
+template <class T>
+std::string Format(Kind kind, const T& member) {
+  if constexpr (std::is_same_v<T, std::string>) {
+    return kind == Kind::Message ? EncodeMessageSetting(member) : member;
+  } else if constexpr (std::is_same_v<T, bool>) {
+    return member ? "1" : "0";
+  } else {
+    using Code = typename Stored<T>::type;
+    if (kind == Kind::FontFlag) return Code(member) != 0 ? "1" : "0";
+    return std::to_string(Code(member));
   }
-  return {};
 }
 
 bool IsMessageKey(std::string_view key) {
-  for (const SettingKey& k : kKeys)
-    if (k.kind == Kind::Message && SameName(k.key, key)) return true;
-  return false;
+  bool message = false;
+  const Preferences any;
+  ForEachKey(any, any, [&](std::string_view k, Kind kind, const auto&, const auto&) {
+    message = message || (kind == Kind::Message && SameName(k, key));
+  });
+  return message;
 }
 
 // Puts a UTF-8 value into the file's bytes. Only the message has a form for line breaks; in
@@ -240,20 +248,7 @@ int ReadSettingInt(const std::string& iniPath, const std::string& key, int def) 
   IniFile ini;
   ini.Load(iniPath);
   std::optional<std::string> v = Lookup(ini, key);
-  if (!v || v->empty()) return def;
-  // The leading number, wrapping like the 32-bit arithmetic of the Windows read.
-  std::string_view s = *v;
-  bool negative = false;
-  if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
-    negative = s.front() == '-';
-    s.remove_prefix(1);
-  }
-  uint32_t n = 0;
-  for (char c : s) {
-    if (c < '0' || c > '9') break;
-    n = n * 10u + uint32_t(c - '0');
-  }
-  return int(int32_t(negative ? 0u - n : n));
+  return !v || v->empty() ? def : LeadingNumber(*v);
 }
 
 bool WriteSetting(const std::string& iniPath, const std::string& key, const std::string& value) {
@@ -263,20 +258,64 @@ bool WriteSetting(const std::string& iniPath, const std::string& key, const std:
   return ini.Save(iniPath);
 }
 
-void LoadPreferences(const std::string& dataIniPath, Preferences& prefs) {
+namespace {
+
+template <class Group>
+void ReadGroup(const std::string& iniPath, Group& group) {
+  static const Group kDefaults{};
   IniFile ini;
-  ini.Load(dataIniPath);
-  for (const SettingKey& k : kKeys)
-    if (k.kind != Kind::Install) Fill(k, ReadFrom(ini, k.key, k.def), prefs);
+  ini.Load(iniPath);
+  ForEachKey(group, kDefaults, [&](std::string_view key, Kind kind, auto& member, const auto& def) {
+    Fill(kind, Lookup(ini, key), member, def);
+  });
+}
+
+template <class Group>
+bool WriteGroup(const std::string& iniPath, const Group& group, std::initializer_list<SettingsPart> parts) {
+  for (const SettingsPart& part : parts) {
+    // A part outside the group is a program error: it would silently write nothing.
+    const auto* at = static_cast<const char*>(part.at);
+    WB_ASSERT(at >= reinterpret_cast<const char*>(&group) &&
+              at + part.size <= reinterpret_cast<const char*>(&group) + sizeof(Group));
+  }
+  const auto named = [&](const void* member) {
+    if (parts.size() == 0) return true;
+    for (const SettingsPart& part : parts) {
+      const auto* at = static_cast<const char*>(part.at);
+      const auto* m = static_cast<const char*>(member);
+      if (m >= at && m < at + part.size) return true;
+    }
+    return false;
+  };
+  IniFile ini;
+  if (!ini.LoadForUpdate(iniPath)) return false;
+  ForEachKey(group, group, [&](std::string_view key, Kind kind, const auto& member, const auto&) {
+    if (named(&member)) Put(ini, key, Format(kind, member));
+  });
+  return ini.Save(iniPath);
+}
+
+}  // namespace
+
+void ReadSettings(const std::string& iniPath, Preferences& group) { ReadGroup(iniPath, group); }
+void ReadSettings(const std::string& iniPath, DataFolderSettings& group) { ReadGroup(iniPath, group); }
+void ReadSettings(const std::string& iniPath, ProgramFolderSettings& group) { ReadGroup(iniPath, group); }
+
+bool WriteSettingsParts(const std::string& iniPath, const Preferences& group, std::initializer_list<SettingsPart> parts) {
+  return WriteGroup(iniPath, group, parts);
+}
+bool WriteSettingsParts(const std::string& iniPath, const DataFolderSettings& group,
+                        std::initializer_list<SettingsPart> parts) {
+  return WriteGroup(iniPath, group, parts);
+}
+bool WriteSettingsParts(const std::string& iniPath, const ProgramFolderSettings& group,
+                        std::initializer_list<SettingsPart> parts) {
+  return WriteGroup(iniPath, group, parts);
 }
 
 void SavePreferences(const std::string& iniPath, const Preferences& prefs, int16_t lastEditedIndex) {
   if (lastEditedIndex == -1) return;  // nothing was added or changed since the start
-  IniFile ini;
-  if (!ini.LoadForUpdate(iniPath)) return;
-  for (const SettingKey& k : kKeys)
-    if (k.kind != Kind::Install) Put(ini, k.key, Format(k, prefs));
-  ini.Save(iniPath);
+  WriteSettings(iniPath, prefs);
 }
 
 bool IsDeviceName(const std::string& path) {
@@ -309,11 +348,10 @@ bool IsRooted(const std::string& path) {
 }  // namespace
 
 std::string ReadDataPath(const std::string& programFolder) {
-  const SettingKey& k = kDataPathKey;
-  const std::string beside = programFolder + std::string(k.def);
+  const std::string beside = programFolder + std::string(kDefaultDataFileName);
   // An empty value names no file; taken as it stands, nothing would load and every save would
   // fail. It reads as a missing key.
-  const std::string path = ReadSetting(ProgramIniPath(programFolder), std::string(k.key), beside);
+  const std::string path = ReadSettings<ProgramFolderSettings>(ProgramIniPath(programFolder)).dataPath;
   if (path.empty()) return beside;
   // A device is no file to keep alarms in; its settings file would land in the current folder.
   if (IsDeviceName(path)) return beside;
@@ -325,63 +363,7 @@ std::string ResolveDataPath(const std::string& programFolder, const std::string&
 }
 
 bool DataPathNamed(const std::string& programFolder) {
-  return !ReadSetting(ProgramIniPath(programFolder), std::string(kDataPathKey.key), "").empty();
-}
-
-bool WriteDataPath(const std::string& iniPath, const std::string& dataPath) {
-  return WriteSetting(iniPath, std::string(kDataPathKey.key), dataPath);
-}
-
-int ReadStartFlag(const std::string& iniPath) {
-  const SettingKey& k = kStartFlagKey;
-  return ReadSettingInt(iniPath, std::string(k.key), int(*ParseDecimal(k.def, 0, 1)));
-}
-
-void WriteStartFlag(bool value, const std::string& iniPath) {
-  WriteSetting(iniPath, std::string(kStartFlagKey.key), value ? "1" : "0");
-}
-
-bool ReadStartMode(const std::string& iniPath) {
-  const SettingKey& k = kStartModeKey;
-  return ReadSetting(iniPath, std::string(k.key), std::string(k.def)) == "1";
-}
-
-void WriteStartMode(bool registered, const std::string& iniPath) {
-  WriteSetting(iniPath, std::string(kStartModeKey.key), registered ? "1" : "0");
-}
-
-int ReadSnoozeDelay(const std::string& iniPath) {
-  const SettingKey& k = kSnoozeDelayKey;
-  return ReadSettingInt(iniPath, std::string(k.key), int(*ParseDecimal(k.def, 0, 60)));
-}
-
-bool WriteSnoozeDelay(const std::string& iniPath, int minutes) {
-  return WriteSetting(iniPath, std::string(kSnoozeDelayKey.key), std::to_string(minutes));
-}
-
-bool ReadSnoozeHidden(const std::string& iniPath) {
-  const SettingKey& k = kSnoozeHiddenKey;
-  return ReadSettingInt(iniPath, std::string(k.key), int(*ParseDecimal(k.def, 0, 1))) != 0;
-}
-
-bool ReadWakeEnabled(const std::string& iniPath) {
-  const SettingKey& k = kWakeKey;
-  return ReadSettingInt(iniPath, std::string(k.key), int(*ParseDecimal(k.def, 0, 1))) != 0;
-}
-
-void ReadDeviceNames(const std::string& iniPath, std::string& midi, std::string& wave) {
-  IniFile ini;
-  ini.Load(iniPath);
-  midi = ReadFrom(ini, kMidiDeviceKey.key, kMidiDeviceKey.def);
-  wave = ReadFrom(ini, kWaveDeviceKey.key, kWaveDeviceKey.def);
-}
-
-void WriteDeviceNames(const std::string& iniPath, const std::string& midi, const std::string& wave) {
-  IniFile ini;
-  if (!ini.LoadForUpdate(iniPath)) return;
-  Put(ini, kMidiDeviceKey.key, midi);
-  Put(ini, kWaveDeviceKey.key, wave);
-  ini.Save(iniPath);
+  return !ReadSettings<ProgramFolderSettings>(ProgramIniPath(programFolder)).dataPath.empty();
 }
 
 }  // namespace wb

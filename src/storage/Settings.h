@@ -1,9 +1,11 @@
-// The settings files "Wakebell.ini" (section "Wakebell"): one table of every key with its type,
-// default and Preferences member, read and written by the same code; only that table spells the
-// keys. CP932 on disk, UTF-8 here.
+// The settings files "Wakebell.ini" (section "Wakebell"): one table of every key with its kind
+// and the member of the settings model (Preferences.h) it fills, read and written by the same
+// code; only that table spells the keys. CP932 on disk, UTF-8 here.
 // Storage must not depend on the monitor: callers pass the program folder or data path.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "storage/Preferences.h"
@@ -17,6 +19,8 @@ inline std::string ProgramIniPath(const std::string& programFolder) { return Ini
 // The data-folder settings file: beside the data file.
 inline std::string DataIniPath(const std::string& dataPath) { return IniPathBeside(dataPath); }
 
+// One key by its name, as a file holds it: for checking files from outside. The program itself
+// reads and writes through the model below.
 // Section "Wakebell"; the value as the 256-byte buffer of the Windows read holds it (cut to
 // 255 bytes, never inside a character, up to the first NUL); `def` when the key is missing.
 std::string ReadSetting(const std::string& iniPath, const std::string& key, const std::string& def);
@@ -27,10 +31,38 @@ int ReadSettingInt(const std::string& iniPath, const std::string& key, int def);
 // Every writer here fails (writes nothing) when the file is there but cannot be read.
 bool WriteSetting(const std::string& iniPath, const std::string& key, const std::string& value);
 
-// Every preference key, each as its table says; a value that is not a number in range for
-// its member gives the key's default.
-void LoadPreferences(const std::string& dataIniPath, Preferences& prefs);
-// Writes the same keys in table order, all at once; nothing while `lastEditedIndex` is -1.
+// Every key of a group (Preferences, DataFolderSettings, ProgramFolderSettings), each as the
+// table says: a value that is not a number in range for its member gives the member's default.
+void ReadSettings(const std::string& iniPath, Preferences& group);
+void ReadSettings(const std::string& iniPath, DataFolderSettings& group);
+void ReadSettings(const std::string& iniPath, ProgramFolderSettings& group);
+template <class Group>
+Group ReadSettings(const std::string& iniPath) {
+  Group group;
+  ReadSettings(iniPath, group);
+  return group;
+}
+
+// A part of a group to write: one member, or a group of them within it.
+struct SettingsPart {
+  const void* at;
+  size_t size;
+};
+bool WriteSettingsParts(const std::string& iniPath, const Preferences& group, std::initializer_list<SettingsPart> parts);
+bool WriteSettingsParts(const std::string& iniPath, const DataFolderSettings& group,
+                        std::initializer_list<SettingsPart> parts);
+bool WriteSettingsParts(const std::string& iniPath, const ProgramFolderSettings& group,
+                        std::initializer_list<SettingsPart> parts);
+// Writes the keys of the members of `group` that lie in `parts` (members of `group` itself, or
+// groups of them), every key of it when no part is named, all at once and in table order:
+// `WriteSettings(ini, s, s.snoozeMinutes)` writes SNOOZEMIN alone. Keys not named are left as
+// the file has them. False when the file is there but cannot be read, or the write fails.
+template <class Group, class... Parts>
+bool WriteSettings(const std::string& iniPath, const Group& group, const Parts&... parts) {
+  return WriteSettingsParts(iniPath, group, {SettingsPart{&parts, sizeof(Parts)}...});
+}
+// Every key of the editor's preferences; nothing while `lastEditedIndex` is -1, when no entry
+// was added or changed since the start and the preferences are still the ones read.
 void SavePreferences(const std::string& iniPath, const Preferences& prefs, int16_t lastEditedIndex);
 
 // The data file the program-folder file names; the program folder + "Wakebell.dat" when the
@@ -51,26 +83,6 @@ DataPathFault DataPathFaultOf(const std::string& dataPath);
 // Whether the last part of a path is a device name of the system (CON, PRN, AUX, NUL, COM1 to
 // COM9, LPT1 to LPT9, with or without an extension): such a "file" is the device.
 bool IsDeviceName(const std::string& path);
-// Names the data file the program opens next time.
-bool WriteDataPath(const std::string& iniPath, const std::string& dataPath);
-// The start flag as a number (default 0), and its writer ("1"/"0").
-int ReadStartFlag(const std::string& iniPath);
-void WriteStartFlag(bool value, const std::string& iniPath);
-// The start mode: "1" when the start-with-Windows shortcut is registered (default "0").
-bool ReadStartMode(const std::string& iniPath);
-void WriteStartMode(bool registered, const std::string& iniPath);
-// The snooze delay last chosen in the alarm window, in minutes, as written (default 5; the
-// caller keeps it to the delays it offers), and its writer.
-int ReadSnoozeDelay(const std::string& iniPath);
-bool WriteSnoozeDelay(const std::string& iniPath, int minutes);
-// Whether the alarm window hides its snooze controls (default no).
-bool ReadSnoozeHidden(const std::string& iniPath);
-// Whether the PC is woken for the next bell (default on; "0" turns it off). Never written by
-// the program.
-bool ReadWakeEnabled(const std::string& iniPath);
-// The names of the chosen MIDI and wave devices (default empty).
-void ReadDeviceNames(const std::string& iniPath, std::string& midi, std::string& wave);
-void WriteDeviceNames(const std::string& iniPath, const std::string& midi, const std::string& wave);
 
 // The message's own line-break rule: every CR LF (and a lone CR or LF) is stored as "!*#", and
 // each "!*#" reads back as CR LF.

@@ -4,10 +4,12 @@
 #include <unistd.h>
 
 #include <functional>
+#include <sstream>
 #include <tuple>
 
 #include "StorageFixture.h"
 #include "storage/Settings.h"
+#include "storage/TextBytes.h"
 
 namespace wb {
 namespace {
@@ -31,7 +33,7 @@ TEST_F(Settings, NoFileGivesEveryDefault) {
   p.look.FontName = "x";
   p.warnPastTime = 0;
   p.look.BackColor = 0;
-  LoadPreferences(Ini(), p);
+  ReadSettings(Ini(), p);
   // The table's defaults are the ones a fresh record has, which the editor shows first.
   EXPECT_TRUE(Tie(p) == Tie(Preferences{}));
   EXPECT_FALSE(Exists(Ini()));
@@ -45,7 +47,7 @@ Preferences Edited() {
   p.blinkFlag = 1;
   p.sound.Flag = 1;
   p.sound.File = "C:\\音\\鐘.wav";
-  p.weekStart = 1;
+  p.weekStart = WeekStart::Monday;
   p.sound.Endless = 1;
   p.keepWindowFlag = 1;
   p.blinkCount = 3;
@@ -60,7 +62,7 @@ Preferences Edited() {
   p.look.ForeColorIndex = 0;
   p.look.BackColorIndex = 1;
   p.weeklyRepeat = 9;
-  p.listView = 2;
+  p.listView = ListView::CalendarDay;
   p.midiDevice = "Microsoft GS Wavetable Synth";
   p.waveDevice = "スピーカー";
   p.warnPastTime = 0;
@@ -77,7 +79,7 @@ TEST_F(Settings, PreferencesRoundTripInTableOrder) {
   EXPECT_NE(bytes.find("\r\nPASSFLAG=0\r\n"), std::string::npos);
   EXPECT_EQ(bytes.find("PASSFLAG"), bytes.rfind("\r\nPASSFLAG") + 2);  // the last key written
   Preferences back;
-  LoadPreferences(Ini(), back);
+  ReadSettings(Ini(), back);
   EXPECT_TRUE(Tie(back) == Tie(Edited()));
 }
 
@@ -93,7 +95,7 @@ TEST_F(Settings, MessageLineBreaksTravelAsMarkers) {
   Preferences p;
   p.message = "x!*#y";
   SavePreferences(Ini(), p, 0);
-  LoadPreferences(Ini(), p);
+  ReadSettings(Ini(), p);
   EXPECT_EQ(p.message, "x\r\ny");
   // No raw line break ever reaches the file, whichever key it is written under.
   WriteSetting(Ini(), "MESSAGE", "1\n2\r3");
@@ -101,7 +103,7 @@ TEST_F(Settings, MessageLineBreaksTravelAsMarkers) {
   EXPECT_EQ(ReadSetting(Ini(), "MESSAGE", ""), "1!*#2!*#3");
   EXPECT_EQ(ReadSetting(Ini(), "SOUNDFILE", ""), "a  b");
   Preferences q;
-  LoadPreferences(Ini(), q);
+  ReadSettings(Ini(), q);
   EXPECT_EQ(q.message, "1\r\n2\r\n3");
 }
 
@@ -112,7 +114,7 @@ TEST_F(Settings, ValuesAreConvertedByTheirType) {
              "PRETIME=abc\r\nBLINKCNT=70000\r\nFONTSIZE=+14\r\n"
              "BACKCOLOR=-2147483633\r\nFORECOLOR=4294967295\r\n");
   Preferences p;
-  LoadPreferences(Ini(), p);
+  ReadSettings(Ini(), p);
   EXPECT_EQ(p.look.FontItalic, kTrue);  // only "0" is False
   EXPECT_EQ(p.look.FontBold, kFalse);
   EXPECT_EQ(p.look.FontUnderline, kTrue);
@@ -147,38 +149,105 @@ TEST_F(Settings, IntegerReadFollowsTheWindowsRules) {
 }
 
 TEST_F(Settings, InstallationKeys) {
-  EXPECT_EQ(ReadStartFlag(Ini()), 0);
-  WriteStartFlag(false, Ini());
+  DataFolderSettings s;
+  EXPECT_EQ(ReadSettings<DataFolderSettings>(Ini()).startFlag, StartFlag::Ended);
+  WriteSettings(Ini(), s, s.startFlag);
   EXPECT_EQ(ReadBytes(Ini()), "[Wakebell]\r\nSTARTFLG=0\r\n");
-  WriteStartFlag(true, Ini());
-  EXPECT_EQ(ReadStartFlag(Ini()), 1);
+  s.startFlag = StartFlag::Running;
+  WriteSettings(Ini(), s, s.startFlag);
+  EXPECT_EQ(ReadSettings<DataFolderSettings>(Ini()).startFlag, StartFlag::Running);
 
-  EXPECT_FALSE(ReadStartMode(Ini()));
-  WriteStartMode(true, Ini());
-  EXPECT_TRUE(ReadStartMode(Ini()));
-  WriteStartMode(false, Ini());
+  EXPECT_FALSE(ReadSettings<DataFolderSettings>(Ini()).startWithWindows);
+  s.startWithWindows = true;
+  WriteSettings(Ini(), s, s.startWithWindows);
+  EXPECT_TRUE(ReadSettings<DataFolderSettings>(Ini()).startWithWindows);
+  s.startWithWindows = false;
+  WriteSettings(Ini(), s, s.startWithWindows);
   EXPECT_EQ(ReadSetting(Ini(), "STARTMD", ""), "0");
 
-  WriteDeviceNames(Ini(), "MIDI 音源", "スピーカー");
-  std::string midi, wave;
-  ReadDeviceNames(Ini(), midi, wave);
-  EXPECT_EQ(midi, "MIDI 音源");
-  EXPECT_EQ(wave, "スピーカー");
+  Preferences devices;
+  devices.midiDevice = "MIDI 音源";
+  devices.waveDevice = "スピーカー";
+  WriteSettings(Ini(), devices, devices.midiDevice, devices.waveDevice);
+  const Preferences back = ReadSettings<Preferences>(Ini());
+  EXPECT_EQ(back.midiDevice, "MIDI 音源");
+  EXPECT_EQ(back.waveDevice, "スピーカー");
 }
 
 TEST_F(Settings, SnoozeKeysDefaultAndTheDelayAloneIsWritten) {
-  EXPECT_EQ(ReadSnoozeDelay(Ini()), 5);
-  EXPECT_FALSE(ReadSnoozeHidden(Ini()));
-  ASSERT_TRUE(WriteSnoozeDelay(Ini(), 15));
+  ProgramFolderSettings s = ReadSettings<ProgramFolderSettings>(Ini());
+  EXPECT_EQ(s.snoozeMinutes, 5);
+  EXPECT_FALSE(s.snoozeHidden);
+  s.snoozeMinutes = 15;
+  ASSERT_TRUE(WriteSettings(Ini(), s, s.snoozeMinutes));
   EXPECT_EQ(ReadBytes(Ini()), "[Wakebell]\r\nSNOOZEMIN=15\r\n");
-  EXPECT_EQ(ReadSnoozeDelay(Ini()), 15);
+  EXPECT_EQ(ReadSettings<ProgramFolderSettings>(Ini()).snoozeMinutes, 15);
   WriteBytes(Ini(), "[Wakebell]\r\nSNOOZEHIDE=1\r\n");
-  EXPECT_TRUE(ReadSnoozeHidden(Ini()));
+  EXPECT_TRUE(ReadSettings<ProgramFolderSettings>(Ini()).snoozeHidden);
   // Saving the preferences leaves both alone: they are not the editor's.
   Preferences p;
   SavePreferences(Ini(), p, 0);
   EXPECT_EQ(ReadSetting(Ini(), "SNOOZEMIN", "none"), "none");
-  EXPECT_TRUE(ReadSnoozeHidden(Ini()));
+  EXPECT_TRUE(ReadSettings<ProgramFolderSettings>(Ini()).snoozeHidden);
+}
+
+// Every key through the one reader and writer, in the order the file keeps them: missing (its
+// default), a value no member can hold (what the program makes of it), and a value of its own.
+TEST_F(Settings, EveryKeyRoundTripsThroughTheModel) {
+  struct Key {
+    const char *key, *def, *garbage, *garbageReads, *value;
+  };
+  const Key keys[] = {
+      {"PREFLAG", "0", "x", "0", "2"},           {"PRETIME", "0", "70000", "0", "30"},
+      {"MESSAGE", "", "a!*#", "a!*#", "b!*#c"},  {"BLINKFLAG", "0", "1.5", "0", "1"},
+      {"SOUNDFLAG", "0", "-40000", "0", "5"},    {"SOUNDFILE", "", "'a'", "a", "C:\\a.wav"},
+      {"WEEKSTART", "0", "abc", "0", "2"},       {"ENDLESSFLG", "0", "", "0", "1"},
+      {"DELFORMFLG", "0", "+1", "1", "1"},       {"BLINKCNT", "10", "70000", "10", "3"},
+      {"FORECOLOR", "0", "4294967295", "0", "255"},
+      {"BACKCOLOR", "-2147483633", "x", "-2147483633", "-2147483643"},
+      {"FONTNAME", "MS Pｺﾞｼｯｸ", "", "", "ＭＳ 明朝"},
+      {"FONTSIZE", "12", "1e3", "12", "20"},     {"FONTBOLD", "1", "", "1", "0"},
+      {"FONTITALIC", "0", "2", "1", "1"},        {"FONTUNDERLINE", "0", "no", "1", "1"},
+      {"FONTSTRIKETHRU", "0", "00", "1", "1"},   {"FORECOLORINDEX", "7", "-1", "-1", "0"},
+      {"BACKCOLORINDEX", "5", "x", "5", "1"},    {"WEEKLYTIMING", "2", "99999", "2", "9"},
+      {"LISTDISPFLG", "1", "3", "3", "2"},       {"MIDINM", "", "", "", "MIDI 音源"},
+      {"WAVENM", "", "", "", "スピーカー"},      {"PASSFLAG", "1", "z", "1", "0"},
+      {"STARTFLG", "0", "7x", "7", "1"},         {"STARTMD", "0", "yes", "0", "1"},
+      {"DATAPATH", "", "", "", "D:\\a.dat"},   {"WAKEFLG", "1", "abc", "0", "0"},
+      {"SNOOZEMIN", "5", "", "5", "15"},         {"SNOOZEHIDE", "0", "2", "1", "1"},
+  };
+  // Every key as it is after the file is read into the model and the model written anew; the
+  // file holds the keys the column gives (none: each is missing).
+  const auto throughModel = [&](const char* (*column)(const Key&)) {
+    std::string file = "[Wakebell]\r\n";
+    for (const Key& k : keys)
+      if (column) file += std::string(k.key) + "=" + StorageCodec().ToCp932(column(k)) + "\r\n";
+    WriteBytes(Ini(), file);
+    const auto data = ReadSettings<DataFolderSettings>(Ini());
+    const auto program = ReadSettings<ProgramFolderSettings>(Ini());
+    std::filesystem::remove(Ini());
+    WriteSettings(Ini(), data);
+    WriteSettings(Ini(), program);
+  };
+  const struct {
+    const char* what;
+    const char* (*stored)(const Key&);
+    const char* (*reads)(const Key&);
+  } passes[] = {
+      {"missing", nullptr, [](const Key& k) { return k.def; }},
+      {"garbage", [](const Key& k) { return k.garbage; }, [](const Key& k) { return k.garbageReads; }},
+      {"own value", [](const Key& k) { return k.value; }, [](const Key& k) { return k.value; }},
+  };
+  std::string order;
+  for (const Key& k : keys) order += std::string(k.key) + "=";
+  for (const auto& pass : passes) {
+    throughModel(pass.stored);
+    for (const Key& k : keys) EXPECT_EQ(ReadSetting(Ini(), k.key, "<none>"), pass.reads(k)) << pass.what << " " << k.key;
+    std::istringstream lines(ReadBytes(Ini()));
+    std::string written;
+    for (std::string line; std::getline(lines, line);) written += line.substr(0, line.find('=') + 1);
+    EXPECT_EQ(written, order) << "the keys in their order on disk";
+  }
 }
 
 TEST_F(Settings, WakeIsOnUnlessTheKeySaysZero) {
@@ -188,7 +257,7 @@ TEST_F(Settings, WakeIsOnUnlessTheKeySaysZero) {
     SCOPED_TRACE(value ? value : "<missing>");
     std::filesystem::remove(Ini());
     if (value) WriteSetting(Ini(), "WAKEFLG", value);
-    EXPECT_EQ(ReadWakeEnabled(Ini()), on);
+    EXPECT_EQ(ReadSettings<ProgramFolderSettings>(Ini()).wakeForBells, on);
   }
   // Preferences never write it: a settings file without it stays byte for byte as before.
   std::filesystem::remove(Ini());
@@ -208,7 +277,7 @@ TEST_F(Settings, DataPathComesFromTheProgramFolder) {
   EXPECT_EQ(DataIniPath(dataPath), Folder() + "data/Wakebell.ini");
   WriteSetting(DataIniPath(dataPath), "PRETIME", "45");
   Preferences p;
-  LoadPreferences(DataIniPath(dataPath), p);
+  ReadSettings(DataIniPath(dataPath), p);
   EXPECT_EQ(p.preBellMinutes, 45);
 }
 
@@ -303,9 +372,15 @@ TEST_F(Settings, WritersNeverReplaceAFileTheyCouldNotRead) {
   };
   const Writer writers[] = {
       {"WriteSetting", [](const std::string& ini) { return WriteSetting(ini, "PRETIME", "5"); }},
-      {"WriteStartFlag", [](const std::string& ini) { WriteStartFlag(false, ini); return true; }},
+      {"WriteSettings", [](const std::string& ini) {
+         DataFolderSettings s;
+         return WriteSettings(ini, s, s.startFlag);
+       }},
       {"SavePreferences", [](const std::string& ini) { SavePreferences(ini, Edited(), 0); return true; }},
-      {"WriteDeviceNames", [](const std::string& ini) { WriteDeviceNames(ini, "a", "b"); return true; }},
+      {"WriteSettings of two keys", [](const std::string& ini) {
+         Preferences p;
+         return WriteSettings(ini, p, p.midiDevice, p.waveDevice);
+       }},
   };
   for (const Kind& kind : kinds) {
     for (const Writer& writer : writers) {
@@ -314,7 +389,7 @@ TEST_F(Settings, WritersNeverReplaceAFileTheyCouldNotRead) {
       if (!kind.make(ini)) continue;
       const auto before = std::filesystem::symlink_status(ini).type();
       const bool ok = writer.write(ini);
-      if (std::string(writer.what) == "WriteSetting") {
+      if (std::string(writer.what) != "SavePreferences") {
         EXPECT_FALSE(ok) << kind.what;
       }
       EXPECT_EQ(std::filesystem::symlink_status(ini).type(), before) << kind.what << " / " << writer.what;
@@ -343,10 +418,11 @@ TEST_F(Settings, QuotedValuesReadAsWindowsReadsThem) {
              "SOUNDFILE=\"a\" \"b\"\r\n");
   const std::string ini = ProgramIniPath(program);
   EXPECT_EQ(ReadDataPath(program), "D:\\My Alarms\\Wakebell.dat");
-  EXPECT_EQ(ReadStartFlag(ini), 1);
-  EXPECT_TRUE(ReadStartMode(ini));
+  const DataFolderSettings s = ReadSettings<DataFolderSettings>(ini);
+  EXPECT_EQ(s.startFlag, StartFlag::Running);
+  EXPECT_TRUE(s.startWithWindows);
   Preferences p;
-  LoadPreferences(ini, p);
+  ReadSettings(ini, p);
   EXPECT_EQ(p.preBellMinutes, 45);
   EXPECT_EQ(p.look.FontBold, kFalse);
   EXPECT_EQ(p.midiDevice, "MIDI 音源");

@@ -207,7 +207,7 @@ TEST_F(VolumeTest, StoredNamesOfLongAndUnencodableDevicesStillMatch) {
     std::ofstream(ini, std::ios::binary | std::ios::trunc)
         << "[Wakebell]\r\nMIDINM=" << c.storedCp932 << "\r\nWAVENM=" << c.storedCp932 << "\r\n";
     ResetAudioState();
-    ReadChosenDevices(ini);
+    TakeStoredDevices(ReadSettings<Preferences>(ini));
     EXPECT_EQ(ChosenWaveDevice(), c.shownName) << c.what;
     EXPECT_EQ(devices.WaveCaps(1).name, c.shownName) << c.what;
 
@@ -219,7 +219,10 @@ TEST_F(VolumeTest, StoredNamesOfLongAndUnencodableDevicesStillMatch) {
     EXPECT_EQ(SavedWaveVolume(), 0x4444u) << c.what;
 
     // Written back, the name is the same bytes, and found again on the next start.
-    WriteDeviceNames(ini, devices.MidiCaps(1).name, devices.WaveCaps(1).name);
+    Preferences chosen;
+    chosen.midiDevice = devices.MidiCaps(1).name;
+    chosen.waveDevice = devices.WaveCaps(1).name;
+    WriteSettings(ini, chosen, chosen.midiDevice, chosen.waveDevice);
     std::ifstream in(ini, std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(in), {}};
     EXPECT_EQ(bytes, "[Wakebell]\r\nMIDINM=" + c.storedCp932 + "\r\nWAVENM=" + c.storedCp932 + "\r\n") << c.what;

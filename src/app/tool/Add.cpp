@@ -98,8 +98,7 @@ int Add(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (day < 1 || day > 31) return Refuse(kDayMessage, err);
   if (day > DaysInMonth(year, month)) return Refuse(kDayNotInMonthMessage, err);
 
-  Preferences prefs;
-  LoadPreferences(DataIniPath(a.dataFile), prefs);
+  const Preferences prefs = ReadSettings<Preferences>(DataIniPath(a.dataFile));
   // What the options leave open comes from the editor's pre-filled fields: sound, look, blinking.
   AlarmEntry e = NewEntryPattern(prefs);
   e.AlarmTime = MakeDate(year, month, day, hour, minute, 0);
