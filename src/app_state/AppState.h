@@ -26,7 +26,7 @@ struct AppState {
   // The data file as this process last read or wrote it: a file that no longer matches was
   // changed elsewhere (another PC, the tool, a backup put back).
   FileStamp dataStamp;
-  int16_t lastEditedIndex = -1;
+  int lastEditedSlot = -1;  // table slot of the entry last added or changed, -1 none
   OleDate nextBellTime = 0;
   Preferences prefs;
 };

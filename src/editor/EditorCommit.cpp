@@ -93,7 +93,7 @@ void EditorWindow::AddEntry() {
   int slot = app.table.Add(e);
   UnsavedEdits::Set(true);
   RememberAsDefaults(e);
-  app.lastEditedIndex = int16_t(slot);
+  app.lastEditedSlot = slot;
   RefreshList();
   SelectRowOfEntry(slot);  // in the day view an entry not due that day has no row
 }
@@ -118,8 +118,8 @@ void EditorWindow::ChangeEntry() {
   app.table[slot] = e;
   UnsavedEdits::Set(true);
   RememberAsDefaults(e);
-  app.lastEditedIndex = int16_t(slot);
-  currentIndex_ = slot;
+  app.lastEditedSlot = slot;
+  currentSlot_ = slot;
   RefreshList();
   if (int row = FindRowOfEntry(slot); row >= 0) {
     // A moment with the fresh list shown and nothing selected tells the user it was rebuilt.
@@ -171,7 +171,7 @@ void EditorWindow::AddQuickTimer(int minutes) {
   AppearanceToEntry(e);
   int slot = app.table.Add(e);
   UnsavedEdits::Set(true);
-  app.lastEditedIndex = int16_t(slot);
+  app.lastEditedSlot = slot;
 }
 
 void EditorWindow::OnQuickTimerClick() {

@@ -146,7 +146,7 @@ void EditorWindow::BrowseDataFile() {
 
 void EditorWindow::SaveAndClose() {
   AppState& app = App();
-  currentIndex_ = -1;
+  currentSlot_ = -1;
   // Another PC, the tool or a backup put back may have saved meanwhile: never over it unseen.
   // Asked before the due check is held: bells ring while the question waits.
   if (!ResolveChangedFile()) return;
@@ -155,8 +155,8 @@ void EditorWindow::SaveAndClose() {
   bool saved = SaveAlarmTable(app.dataPath, app.table);
   if (saved) {
     app.dataStamp = StampOfFile(app.dataPath);
-    SavePreferences(ProgramIniPath(app.programFolder), app.prefs, app.lastEditedIndex);
-    SavePreferences(DataIniPath(app.dataPath), app.prefs, app.lastEditedIndex);
+    SavePreferences(ProgramIniPath(app.programFolder), app.prefs, app.lastEditedSlot);
+    SavePreferences(DataIniPath(app.dataPath), app.prefs, app.lastEditedSlot);
   }
   PauseDueCheck(false);
   if (!saved) {
@@ -173,7 +173,7 @@ void EditorWindow::SaveAndClose() {
 }
 
 void EditorWindow::OnQueryUnload(int& cancel) {
-  currentIndex_ = -1;
+  currentSlot_ = -1;
   if (!(host_ && host_->ShuttingDown()) && !AskToDiscardEdits()) {
     cancel = 1;
     return;
@@ -195,7 +195,7 @@ void EditorWindow::ResetFields() {
   CaretToEnd(soundFileEdit);
   RefreshList();
   FocusList();
-  currentIndex_ = -1;
+  currentSlot_ = -1;
   // An alarm in progress puts the volumes back itself when it ends.
   if (!TheAlarm().Sounding()) {
     RestoreMidiVolume();

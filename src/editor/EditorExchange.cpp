@@ -76,9 +76,9 @@ void EditorWindow::ImportAlarmFile() {
   for (const AlarmEntry& e : result.entries) app.table.Add(e);
   if (!result.entries.empty()) {
     UnsavedEdits::Set(true);
-    app.lastEditedIndex = int16_t(app.table.EntryCount() - 1);
+    app.lastEditedSlot = app.table.EntryCount() - 1;
     RefreshList();
-    SelectRowOfEntry(app.lastEditedIndex);
+    SelectRowOfEntry(app.lastEditedSlot);
   }
   std::string report = result.entries.empty() ? std::string(kNothingToImport)
                                                : std::to_string(result.entries.size()) +

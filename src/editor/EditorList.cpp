@@ -48,7 +48,7 @@ int EditorWindow::SlotOfRow(int row) const {
     return dailyRows_[size_t(row)];
   }
   WB_ASSERT(row >= 0 && row < int(sortKeys_.size()));
-  return sortKeys_[size_t(row)].Index;
+  return sortKeys_[size_t(row)].Slot;
 }
 
 int EditorWindow::FindRowOfEntry(int slot) const {
@@ -73,7 +73,7 @@ void EditorWindow::ShowEntryInFields() {
   AppState& app = App();
   fillingFields_ = true;
   int slot = SlotOfRow(row);
-  currentIndex_ = slot;
+  currentSlot_ = slot;
   const AlarmEntry e = app.table[slot];  // a copy: the reactions below may refresh the list
   const CivilTime t = ToCivil(e.AlarmTime);
 
@@ -129,7 +129,7 @@ void EditorWindow::OnAllEntriesViewClick() {
   dailyViewCheck.SetFont({.name = dailyViewCheck.GetFont().name, .size = dailyViewCheck.GetFont().size});
   dailyViewCheck.SetBackColor(ui::kButtonFace);
   RefreshList();
-  if (!loading_) SelectRowOfEntry(currentIndex_);
+  if (!loading_) SelectRowOfEntry(currentSlot_);
   FocusList();
 }
 
@@ -149,7 +149,7 @@ void EditorWindow::OnDailyViewClick() {
   dailyViewCheck.SetFont(bold);
   dailyViewCheck.SetBackColor(kDailyViewRed);
   RefreshList();
-  SelectRowOfEntry(currentIndex_);
+  SelectRowOfEntry(currentSlot_);
   FocusList();
 }
 

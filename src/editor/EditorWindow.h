@@ -109,7 +109,7 @@ class EditorWindow : public ui::Form {
   // The entry a row of the list shows (its slot in the table).
   int SlotOfRow(int row) const;
   // The entry the fields were last filled from or changed, -1 none.
-  int CurrentEntry() const { return currentIndex_; }
+  int CurrentEntry() const { return currentSlot_; }
   // The guards the handlers hold while they run: a question of the editor is open (the monitor
   // reads no changed data file meanwhile), the window is loading, the fields are being filled
   // from an entry.
@@ -247,8 +247,8 @@ class EditorWindow : public ui::Form {
   EditorHost* const host_;
   // The list's rows: the whole table in sort order, or the day's entries (the daily view).
   std::vector<SortKey> sortKeys_;
-  std::vector<int32_t> dailyRows_;
-  int32_t currentIndex_ = -1;
+  std::vector<int> dailyRows_;
+  int currentSlot_ = -1;
   // Handlers that run while these are on leave alone what would otherwise follow a change.
   bool loading_ = false;
   bool dialogOpen_ = false;  // a message box or a file, colour or font dialog of the editor

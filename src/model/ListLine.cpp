@@ -76,7 +76,7 @@ std::vector<ListRow> BuildAlarmList(const AlarmTable& table, const std::vector<S
   rows.reserve(size_t(count));
   OleDate unusedNextBell = 0;  // the list's day tests offer bell times the tip recomputes anyway
   for (int r = 0; r < count; ++r) {
-    const int slot = keys[size_t(r)].Index;
+    const int slot = keys[size_t(r)].Slot;
     const bool occurs = OccursOn(table, slot, calendarDay, now, unusedNextBell, daysOff);
     if (dailyView && !occurs) continue;
     const std::string mark = occurs ? ListMark(table[slot], calendarDay, now) : kRungMark;

@@ -7,6 +7,6 @@
 namespace wb {
 struct SortKey {
   OleDate Key = 0;
-  int32_t Index = 0;
+  int Slot = 0;
 };
 }  // namespace wb

@@ -56,7 +56,7 @@ std::vector<SortKey> BuildSortKeys(const AlarmTable& table) {
     int end = k;
     while (end + 1 < count && keys[size_t(end + 1)].Key == keys[size_t(k)].Key) ++end;
     if (end > k) {
-      for (int r = k; r <= end; ++r) keys[size_t(r)].Key = table[keys[size_t(r)].Index].AlarmTime;
+      for (int r = k; r <= end; ++r) keys[size_t(r)].Key = table[keys[size_t(r)].Slot].AlarmTime;
       SortKeyRange(keys, k, end);
     }
     k = end + 1;

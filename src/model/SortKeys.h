@@ -10,7 +10,7 @@
 
 namespace wb {
 
-// EntryCount + 1 slots; slot r's Index is the table slot shown at row r; the last slot is spare.
+// EntryCount + 1 slots; slot r's Slot is the table slot shown at row r; the last slot is spare.
 std::vector<SortKey> BuildSortKeys(const AlarmTable& table);
 
 // Sorts keys[low..high] ascending by Key (quicksort, middle pivot).

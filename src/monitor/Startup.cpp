@@ -66,7 +66,7 @@ void MonitorWindow::StartUp() {
   app.programFolderWritable = !Svc().folders || Svc().folders->CanCreateFilesIn(app.programFolder);
   app.table.Clear();
   startingUp_ = true;
-  app.lastEditedIndex = -1;
+  app.lastEditedSlot = -1;
   paused_ = false;
   hoverActive_ = false;
 

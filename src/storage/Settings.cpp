@@ -313,8 +313,8 @@ bool WriteSettingsParts(const std::string& iniPath, const ProgramFolderSettings&
   return WriteGroup(iniPath, group, parts);
 }
 
-void SavePreferences(const std::string& iniPath, const Preferences& prefs, int16_t lastEditedIndex) {
-  if (lastEditedIndex == -1) return;  // nothing was added or changed since the start
+void SavePreferences(const std::string& iniPath, const Preferences& prefs, int lastEditedSlot) {
+  if (lastEditedSlot == -1) return;  // nothing was added or changed since the start
   WriteSettings(iniPath, prefs);
 }
 

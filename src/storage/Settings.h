@@ -61,9 +61,9 @@ template <class Group, class... Parts>
 bool WriteSettings(const std::string& iniPath, const Group& group, const Parts&... parts) {
   return WriteSettingsParts(iniPath, group, {SettingsPart{&parts, sizeof(Parts)}...});
 }
-// Every key of the editor's preferences; nothing while `lastEditedIndex` is -1, when no entry
+// Every key of the editor's preferences; nothing while `lastEditedSlot` is -1, when no entry
 // was added or changed since the start and the preferences are still the ones read.
-void SavePreferences(const std::string& iniPath, const Preferences& prefs, int16_t lastEditedIndex);
+void SavePreferences(const std::string& iniPath, const Preferences& prefs, int lastEditedSlot);
 
 // The data file the program-folder file names; the program folder + "Wakebell.dat" when the
 // key is missing or empty, or names a device (CON, NUL, COM1, ...) rather than a file. A

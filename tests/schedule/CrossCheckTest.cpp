@@ -180,7 +180,7 @@ TEST(CrossCheck, DayTestTipAndListAgreeOnManyDays) {
     }
     const std::vector<SortKey> keys = BuildSortKeys(t);
     std::vector<int> order;
-    for (int r = 0; r < t.EntryCount(); ++r) order.push_back(keys[size_t(r)].Index);
+    for (int r = 0; r < t.EntryCount(); ++r) order.push_back(keys[size_t(r)].Slot);
     for (int k = 0; k < 40; ++k) {
       const int64_t nowDay = first + gen.Pick(30);
       int64_t second = nowDay * 86400 + gen.Pick(86400);

@@ -12,7 +12,7 @@ namespace {
 
 std::vector<int> Order(const std::vector<SortKey>& keys, int count) {
   std::vector<int> order;
-  for (int r = 0; r < count; ++r) order.push_back(keys[size_t(r)].Index);
+  for (int r = 0; r < count; ++r) order.push_back(keys[size_t(r)].Slot);
   return order;
 }
 

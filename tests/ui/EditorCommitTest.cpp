@@ -109,7 +109,7 @@ TEST_F(EditorCommit, AddAppendsTheFieldsAndRemembersThemForTheNextEntry) {
   EXPECT_EQ(e.Message, "ゴミ出し");
   EXPECT_EQ(e.MainBellFiredAt, 0);
   EXPECT_TRUE(UnsavedEdits::Any());
-  EXPECT_EQ(App().lastEditedIndex, 0);
+  EXPECT_EQ(App().lastEditedSlot, 0);
   EXPECT_EQ(App().prefs.weeklyRepeat, 11);
   EXPECT_EQ(App().prefs.message, "ゴミ出し");
   EXPECT_EQ(SelectedRows(w), std::vector<int>{0});
@@ -233,7 +233,7 @@ TEST_F(EditorCommit, ChangeWritesTheSelectedRowEvenWhenTheFocusRestsOnAnother) {
   w.changeButton.Press();
   EXPECT_EQ(FormatHourMinute(App().table[0].AlarmTime), "07:00");
   EXPECT_EQ(FormatHourMinute(App().table[1].AlarmTime), "09:15");
-  EXPECT_EQ(App().lastEditedIndex, 1);
+  EXPECT_EQ(App().lastEditedSlot, 1);
   EXPECT_EQ(SelectedRows(w), std::vector<int>{1});
   EXPECT_EQ(clock.SleptMs, 200);  // the pause before the row is selected again
 }
@@ -313,7 +313,7 @@ TEST_F(EditorCommit, QuickTimerRingsMinutesFromNowWithoutChecksOrDefaults) {
   EXPECT_EQ(e.Sound.Flag, 1);
   EXPECT_TRUE(dialogs.Asked.empty());
   EXPECT_EQ(App().prefs.message, before.message);
-  EXPECT_EQ(App().lastEditedIndex, 0);
+  EXPECT_EQ(App().lastEditedSlot, 0);
   EXPECT_EQ(w.alarmList.ListCount(), 1);
   EXPECT_TRUE(SelectedRows(w).empty());
   w.quickTimerCombo.SetListIndex(0);  // 3分: a second, separate entry
