@@ -81,7 +81,15 @@ four="$major.$minor.0.$revision"
 [ "$resource" = "$four $four $four $version" ] || fail "version resource '$resource', expected '$four $four $four $version'"
 echo "version resource: $resource"
 
-tool_version=$(wine "$bin/wakebell-tool.exe" --version 2>/dev/null | tr -d '\r')
+tool_err=$(mktemp)
+tool_version=$(wine "$bin/wakebell-tool.exe" --version 2>"$tool_err" | tr -d '\r')
+# With a dozen Wine programs starting at once a console program's first start here has been
+# seen to print nothing at all; that is Wine's start, not the tool: say so and ask once more.
+if [ -z "$tool_version" ]; then
+  echo "wakebell-tool --version printed nothing; Wine said: $(tail -c 400 "$tool_err")"
+  tool_version=$(wine "$bin/wakebell-tool.exe" --version 2>"$tool_err" | tr -d '\r')
+fi
+rm -f "$tool_err"
 [ "$tool_version" = "wakebell-tool $version" ] || fail "wakebell-tool --version says '$tool_version'"
 
 # The program from that folder: the icon, its settings written beside it, no word of a folder
