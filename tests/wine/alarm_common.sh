@@ -50,6 +50,8 @@ check() {  # check <description> <command...>
 }
 finish() {
   echo "$passed passed, $failed failed"
+  # What the program and Wine said, for a failure seen only on a loaded machine.
+  [ "$failed" -eq 0 ] || { echo "--- the end of the program's Wine log:"; tail -25 "$work/wine.log" 2>/dev/null; }
   [ "$failed" -eq 0 ]
   exit
 }
