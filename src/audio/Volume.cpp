@@ -106,8 +106,7 @@ void WriteChosenDevices() {
   Preferences devices;
   devices.midiDevice = Audio().midiDeviceName;
   devices.waveDevice = Audio().waveDeviceName;
-  WriteSettings(ProgramIniPath(App().programFolder), devices, devices.midiDevice, devices.waveDevice);
-  WriteSettings(DataIniPath(App().dataPath), devices, devices.midiDevice, devices.waveDevice);
+  WriteSettingsToBoth(App().programFolder, App().dataPath, devices, devices.midiDevice, devices.waveDevice);
 }
 
 void SetEditorListDevices(std::optional<std::string> midi, std::optional<std::string> wave) {

@@ -53,8 +53,7 @@ void MonitorWindow::RegisterStartupShortcut() {
   ShowStartMode(true);
   DataFolderSettings mode;
   mode.startWithWindows = true;
-  WriteSettings(ProgramSettingsPath(), mode, mode.startWithWindows);
-  WriteSettings(DataSettingsPath(), mode, mode.startWithWindows);
+  WriteSettingsToBoth(App().programFolder, App().dataPath, mode, mode.startWithWindows);
 }
 
 void MonitorWindow::RemoveStartupShortcut() {
@@ -66,8 +65,7 @@ void MonitorWindow::RemoveStartupShortcut() {
   if (shell.FileExists(link)) shell.RemoveFile(link);
   DataFolderSettings mode;
   mode.startWithWindows = false;
-  WriteSettings(ProgramSettingsPath(), mode, mode.startWithWindows);
-  WriteSettings(DataSettingsPath(), mode, mode.startWithWindows);
+  WriteSettingsToBoth(App().programFolder, App().dataPath, mode, mode.startWithWindows);
 }
 
 }  // namespace wb

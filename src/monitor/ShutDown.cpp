@@ -39,8 +39,7 @@ void MonitorWindow::ShutDown() {
   DeleteTrayIcon();
   DataFolderSettings ended;
   ended.startFlag = StartFlag::Ended;
-  WriteSettings(ProgramSettingsPath(), ended, ended.startFlag);
-  WriteSettings(DataSettingsPath(), ended, ended.startFlag);
+  WriteSettingsToBoth(App().programFolder, App().dataPath, ended, ended.startFlag);
   App().table.Clear();
 
   // Only windows that exist: touching one now would create it, and the editor's load would

@@ -45,8 +45,7 @@ bool MonitorWindow::PassInstanceGuard() {
 
   DataFolderSettings starting;
   starting.startFlag = StartFlag::Ended;  // let start: no other instance holds the files
-  WriteSettings(ProgramSettingsPath(), starting, starting.startFlag);
-  WriteSettings(dataIni, starting, starting.startFlag);
+  WriteSettingsToBoth(App().programFolder, App().dataPath, starting, starting.startFlag);
   return true;
 }
 

@@ -61,6 +61,15 @@ template <class Group, class... Parts>
 bool WriteSettings(const std::string& iniPath, const Group& group, const Parts&... parts) {
   return WriteSettingsParts(iniPath, group, {SettingsPart{&parts, sizeof(Parts)}...});
 }
+// The data folder's keys are kept in both files: written beside the program first, then beside
+// the data file (the program folder ends in its separator). What one file refuses is not tried
+// again; the next start reads the file beside the data file.
+template <class Group, class... Parts>
+void WriteSettingsToBoth(const std::string& programFolder, const std::string& dataPath, const Group& group,
+                         const Parts&... parts) {
+  WriteSettings(ProgramIniPath(programFolder), group, parts...);
+  WriteSettings(DataIniPath(dataPath), group, parts...);
+}
 // Every key of the editor's preferences; nothing while `lastEditedSlot` is -1, when no entry
 // was added or changed since the start and the preferences are still the ones read.
 void SavePreferences(const std::string& iniPath, const Preferences& prefs, int lastEditedSlot);
