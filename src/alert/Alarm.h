@@ -107,9 +107,9 @@ class Alarm {
   // The due-check tick, when it presented nothing: rings at most one snooze whose time came
   // (an alarm in progress gives way to it, as to an entry falling due), and drops the snoozes
   // cancelled by their entry's own bell, an edit or the 12-hour limit. True when one rang.
-  bool RingDueSnooze(LocalSecond now, const DaysOff& daysOff);
+  bool RingDueSnooze(const Moment& now, const DaysOff& daysOff);
   // While the due check is paused: the snoozes whose time came are dropped, with a history line.
-  void DropSnoozesDueInPause(LocalSecond now);
+  void DropSnoozesDueInPause(const Moment& now);
   // The editor changes or deletes the entry in `slot` (called before the table changes).
   void CancelSnoozeOf(int slot);
   // The tray menu's スヌーズを解除.

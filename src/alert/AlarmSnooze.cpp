@@ -35,18 +35,18 @@ void Alarm::Snooze(int minutes) {
   // The table may have lost the entry (the editor reloaded a shorter file): then there is
   // nothing to ring again, and the press is an OK.
   const bool entryHeld = slot >= 0 && slot < App().table.EntryCount() && App().table[slot] == alarm.presented;
-  const LocalSecond now = Svc().clock->Read().Local();
+  const Moment now = Svc().clock->Read();
   const int timesBefore = alarm.snoozedTimes;
   Dismiss();
   if (!entryHeld) return;
   wb::Snooze snooze = MakeSnooze(App().table, slot, now, ValidSnoozeMinutes(minutes));
   snooze.times = timesBefore + 1;
-  LogHistory(HistoryEvent::Snoozed, snooze.ringAt, snooze.message);
+  LogHistory(HistoryEvent::Snoozed, now.LocalOf(snooze.ringAt), snooze.message);
   AddSnooze(snoozes_, std::move(snooze));
   TellSnoozesChanged();
 }
 
-bool Alarm::RingDueSnooze(LocalSecond now, const DaysOff& daysOff) {
+bool Alarm::RingDueSnooze(const Moment& now, const DaysOff& daysOff) {
   std::vector<wb::Snooze>& snoozes = snoozes_;
   if (snoozes.empty()) return false;
   bool changed = false, rang = false;
@@ -60,14 +60,14 @@ bool Alarm::RingDueSnooze(LocalSecond now, const DaysOff& daysOff) {
         if (rang) continue;  // one alarm a tick, as for entries due together
         rang = true;
         gone[i] = true;
-        LogHistory(HistoryEvent::SnoozeRang, s.ringAt, s.message);
-        Present(slot, true, FormatHourMinute(DateOfLocal(now)), s.times);
+        LogHistory(HistoryEvent::SnoozeRang, now.LocalOf(s.ringAt), s.message);
+        Present(slot, true, FormatHourMinute(LocalDateOf(now)), s.times);
         break;
       case SnoozeVerdict::Dropped:
       case SnoozeVerdict::BellFirst:
       case SnoozeVerdict::EntryGone:
         gone[i] = true;
-        LogHistory(HistoryEvent::SnoozeCancelled, s.ringAt, s.message);
+        LogHistory(HistoryEvent::SnoozeCancelled, now.LocalOf(s.ringAt), s.message);
         break;
     }
     changed = true;
@@ -81,13 +81,13 @@ bool Alarm::RingDueSnooze(LocalSecond now, const DaysOff& daysOff) {
   return rang;
 }
 
-void Alarm::DropSnoozesDueInPause(LocalSecond now) {
+void Alarm::DropSnoozesDueInPause(const Moment& now) {
   std::vector<wb::Snooze>& snoozes = snoozes_;
   const size_t before = snoozes.size();
   // Nothing of a pause rings later: a snooze whose time came in it goes as its bells went.
   std::erase_if(snoozes, [&](const wb::Snooze& s) {
-    if (s.ringAt > now) return false;
-    LogHistory(HistoryEvent::SnoozeCancelled, s.ringAt, s.message);
+    if (s.ringAt > now.utc) return false;
+    LogHistory(HistoryEvent::SnoozeCancelled, now.LocalOf(s.ringAt), s.message);
     return true;
   });
   if (snoozes.size() != before) TellSnoozesChanged();
@@ -98,7 +98,7 @@ void Alarm::CancelSnoozeOf(int slot) {
   const size_t before = snoozes.size();
   std::erase_if(snoozes, [&](const wb::Snooze& s) {
     if (SnoozedSlot(App().table, s) != slot) return false;
-    LogHistory(HistoryEvent::SnoozeCancelled, s.ringAt, s.message);
+    LogHistory(HistoryEvent::SnoozeCancelled, Svc().clock->Read().LocalOf(s.ringAt), s.message);
     return true;
   });
   if (snoozes.size() != before) TellSnoozesChanged();
@@ -107,7 +107,8 @@ void Alarm::CancelSnoozeOf(int slot) {
 void Alarm::CancelAllSnoozes() {
   std::vector<wb::Snooze>& snoozes = snoozes_;
   if (snoozes.empty()) return;
-  for (const wb::Snooze& s : snoozes) LogHistory(HistoryEvent::SnoozeCancelled, s.ringAt, s.message);
+  const Moment now = Svc().clock->Read();
+  for (const wb::Snooze& s : snoozes) LogHistory(HistoryEvent::SnoozeCancelled, now.LocalOf(s.ringAt), s.message);
   snoozes.clear();
   TellSnoozesChanged();
 }

@@ -98,6 +98,23 @@ void EditorWindow::AddEntry() {
   SelectRowOfEntry(slot);  // in the day view an entry not due that day has no row
 }
 
+namespace {
+
+// A bell that rang in the present minute has rung for the changed entry too when the change
+// leaves that bell in this minute (a new message, sound or look): otherwise the due check would
+// present it again. A bell moved to another minute rings there, so its mark is not kept.
+void KeepMarksOfThisMinute(const AlarmEntry& before, AlarmEntry& after, LocalSecond now) {
+  const int64_t minute = FloorDiv(now, 60);
+  const int32_t setMinute = DayTimeOf(after.AlarmTime).Minute();
+  const int32_t nowMinute = int32_t(FloorMod(minute, 1440));
+  auto rangThisMinute = [&](OleDate mark) { return mark != 0 && FloorDiv(SecondNumber(mark), 60) == minute; };
+  if (rangThisMinute(before.MainBellFiredAt) && setMinute == nowMinute) after.MainBellFiredAt = before.MainBellFiredAt;
+  if (rangThisMinute(before.PreBellFiredAt) && FloorMod(int64_t(setMinute) - after.PreBellMinutes, 1440) == nowMinute)
+    after.PreBellFiredAt = before.PreBellFiredAt;
+}
+
+}  // namespace
+
 void EditorWindow::ChangeEntry() {
   AppState& app = App();
   if (TheAlarm().Sounding()) return;
@@ -115,6 +132,7 @@ void EditorWindow::ChangeEntry() {
   AlarmEntry e = app.table[slot];
   if (!FieldsToEntry(e, monthlyOption.Value()) || !ConfirmPastTime()) return;
   TheAlarm().CancelSnoozeOf(slot);  // the user changed what was put off: it is no longer what they snoozed
+  KeepMarksOfThisMinute(app.table[slot], e, Svc().clock->Read().Local());
   app.table[slot] = e;
   UnsavedEdits::Set(true);
   RememberAsDefaults(e);

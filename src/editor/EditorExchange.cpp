@@ -34,7 +34,7 @@ void EditorWindow::ExportAlarmFile() {
   }
   const Moment now = Svc().clock->Read();
   const std::string bytes = format == ExchangeFormat::ICalendar
-                                ? ExportICalendar(app.table, {&DaysOffInUse(), DayOf(LocalDateOf(now)), now.utc})
+                                ? ExportICalendar(app.table, {&DaysOffInUse(), DayOf(LocalDateOf(now)), now.utc.Count()})
                                 : ExportCsv(app.table);
   if (!WriteFileAtomically(path, bytes)) {
     Warn("ファイルに書き込めませんでした\r\n" + path, &exportButton);

@@ -141,7 +141,7 @@ std::vector<HandledBell>::const_iterator RecordOfSlot(const CatchUpState& state,
 }
 }  // namespace
 
-void RecordHandled(CatchUpState& state, const AlarmTable& table, int slot, LocalSecond due, int64_t handledUtc,
+void RecordHandled(CatchUpState& state, const AlarmTable& table, int slot, LocalSecond due, UtcSecond handledUtc,
                    BellKinds kinds) {
   const uint64_t fp = EntryFingerprint(table[slot]);
   auto it = std::lower_bound(state.handled.begin(), state.handled.end(), slot,
@@ -166,7 +166,7 @@ int ForgetRecordsAhead(CatchUpState& state, const Moment& now) {
   int dropped = 0;
   auto forget = [&](HandledMoment& m) {
     if (m.due == 0) return;
-    const bool ahead = m.utc != 0 ? m.utc > now.utc + kMarkSlackSeconds : MarkIsAhead(m.due, now.Local());
+    const bool ahead = !m.utc.IsNone() ? m.utc > now.utc + kMarkSlackSeconds : MarkIsAhead(m.due, now.Local());
     if (!ahead) return;
     m = {};
     ++dropped;
@@ -232,18 +232,42 @@ CatchUpResult FindMissedBells(const AlarmTable& table, const CatchUpState& state
   return result;
 }
 
-void ApplyCatchUp(AlarmTable& table, CatchUpState& state, const CatchUpResult& result, const Moment& now) {
+void ApplyCatchUp(AlarmTable& table, CatchUpState& state, const CatchUpResult& result, const Moment& now,
+                  RingNowTaken ringNowTaken) {
+  // The ring-now bell of a slot, when it is left due until shown.
+  auto waiting = [&](int slot, bool main) -> const RingNow* {
+    if (ringNowTaken != RingNowTaken::WhenShown) return nullptr;
+    for (const RingNow& r : result.ringNow)
+      if (r.slot == slot && r.main == main) return &r;
+    return nullptr;
+  };
   // Each kind by its own bells: a kind raised to another's moment would take that later UTC
-  // second, and a clock put right past it would unmake what was handled before.
+  // second, and a clock put right past it would unmake what was handled before. A bell left
+  // waiting to be shown is the newest of its kind: what came before it (reported) is handled
+  // up to the second before it.
+  auto record = [&](int slot, LocalSecond newest, bool main) {
+    if (newest == 0) return;
+    const RingNow* w = waiting(slot, main);
+    const LocalSecond upTo = w && w->moment == newest ? newest - 1 : newest;
+    RecordHandled(state, table, slot, upTo, now.utc, main ? BellKinds::Main : BellKinds::Pre);
+  };
   for (const CatchUpResult::Settled& s : result.settled) {
-    if (s.main != 0) RecordHandled(state, table, s.slot, s.main, now.utc, BellKinds::Main);
-    if (s.pre != 0) RecordHandled(state, table, s.slot, s.pre, now.utc, BellKinds::Pre);
+    record(s.slot, s.main, true);
+    record(s.slot, s.pre, false);
   }
-  const OleDate mark = LocalDateOf(now);
-  for (const RingNow& bell : result.ringNow)
-    (bell.main ? table[bell.slot].MainBellFiredAt : table[bell.slot].PreBellFiredAt) = mark;
+  if (ringNowTaken == RingNowTaken::Now) {
+    const OleDate mark = LocalDateOf(now);
+    for (const RingNow& bell : result.ringNow)
+      (bell.main ? table[bell.slot].MainBellFiredAt : table[bell.slot].PreBellFiredAt) = mark;
+  }
   state.watchedUntil = now.Local();
   CompactHandled(state, table);
+}
+
+void RecordShownLate(AlarmTable& table, CatchUpState& state, const RingNow& bell, const Moment& now) {
+  // Its pre-bell, when it did not ring, was settled with the catch-up that found it.
+  RecordHandled(state, table, bell.slot, bell.moment, now.utc, bell.main ? BellKinds::Main : BellKinds::Pre);
+  (bell.main ? table[bell.slot].MainBellFiredAt : table[bell.slot].PreBellFiredAt) = LocalDateOf(now);
 }
 
 TickGap ClassifyTickGap(LocalSecond previousTick, LocalSecond now) {

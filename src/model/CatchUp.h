@@ -33,7 +33,7 @@ struct HandledMoment {
   LocalSecond due = 0;  // the local second it fell due; 0 = none handled
   // The UTC second (Moment::utc) at which it was handled; 0 = not known (an older state file). A change of daylight saving moves the local clock but not this
   // one, so only a UTC clock that went back (a clock put right) unmakes a record.
-  int64_t utc = 0;
+  UtcSecond utc{};
   bool operator==(const HandledMoment&) const = default;
 };
 
@@ -67,7 +67,7 @@ struct CatchUpState {
 // Notes in `state` that the bells `kinds` of `slot` up to the one that fell due at the local
 // second `due` were handled at the UTC second `handledUtc`. The record of that slot is replaced
 // when the entry changed.
-void RecordHandled(CatchUpState& state, const AlarmTable& table, int slot, LocalSecond due, int64_t handledUtc = 0,
+void RecordHandled(CatchUpState& state, const AlarmTable& table, int slot, LocalSecond due, UtcSecond handledUtc = {},
                    BellKinds kinds = BellKinds::Both);
 
 // Whether the main bell (or pre-bell) of `slot` that falls due at the local second `dueSecond`
@@ -151,13 +151,24 @@ inline CatchUpResult FindMissedSinceWatched(const AlarmTable& table, const Catch
   return FindMissedBells(table, state, state.watchedUntil, now.Local(), limits);
 }
 
+// What ApplyCatchUp does with the ring-now bells.
+enum class RingNowTaken {
+  Now,        // handled at once, as the tool's report of a gap takes them
+  WhenShown,  // left due: the monitor records each when it shows it (RecordShownLate), so a
+              // process ended while they wait in its queue leaves them to the next start
+};
+
 // Takes a result as done: every ring-now bell and every missed row becomes its entry's last
 // handled occurrence (handled at `now`'s UTC second), the ring-now bells get their marks
 // (MainBellFiredAt / PreBellFiredAt = `now`'s local date, as the due check marks what it
 // presents, so it does not ring them again in their minute), and watchedUntil becomes `now`. Calling
 // FindMissedBells again with the same moments then finds nothing: a resume delivered twice
 // rings nothing twice.
-void ApplyCatchUp(AlarmTable& table, CatchUpState& state, const CatchUpResult& result, const Moment& now);
+void ApplyCatchUp(AlarmTable& table, CatchUpState& state, const CatchUpResult& result, const Moment& now,
+                  RingNowTaken ringNow = RingNowTaken::Now);
+// A ring-now bell left due by ApplyCatchUp(WhenShown) is shown now: recorded handled at `now`'s
+// UTC second and marked as the due check marks what it presents.
+void RecordShownLate(AlarmTable& table, CatchUpState& state, const RingNow& bell, const Moment& now);
 
 // How the present moment stands to the previous tick of the monitor, on the local clock (a
 // change of daylight saving is a step of that clock; the ledger keeps it from ringing anything

@@ -50,32 +50,25 @@ bool IsNthWeekday(int64_t day, int week, int mask) {
   return (mask & MaskBitOfDay(day)) != 0 && WeekdayOrdinalOfDayOfMonth(DayOfMonth(day)) == week;
 }
 
-// Due at T's minute on T's day when that day is a bell day, and also at the set minute on a
-// bell day today, so a pre-bell that has not rung today rings with the main bell.
+// Due at T's minute on T's day when that day is a bell day. A pre-bell (lead > 0) rings only
+// its lead ahead of its own occurrence: one whose minute found no tick is the catch-up's.
 bool NthDue(const Tick& tick, const DayTime& set, int mask, int lead, int week) {
   const DayTime t = Ahead(tick, lead);
-  if (t.Minute() == set.Minute() && t.day >= set.day && IsNthWeekday(t.day, week, mask)) return true;
-  return tick.minute == set.Minute() && tick.today >= set.day && IsNthWeekday(tick.today, week, mask);
+  return t.Minute() == set.Minute() && t.day >= set.day && IsNthWeekday(t.day, week, mask);
 }
 
 // The set day is an occurrence of its own only when the mask ticks its weekday: an entry set
 // on a Monday with only Wednesday ticked rings on the Wednesdays, as the list shows it.
 bool SetDayTicked(const DayTime& set, int mask) { return (mask & MaskBitOfDay(set.day)) != 0; }
 
-// P = AlarmTime - lead is the pre-bell of the first occurrence; when the set day is ticked,
-// every 14th day from P's day it rings at P's minute. On the other days 14k from a window day
-// it rings at the set minute. Only days on or after those starts count: a bell never rings
-// ahead of its start.
+// The weeks alternate from the set day's: the bells ring on the ticked weekdays of the seven
+// days from the set day, every other such week. A pre-bell announces each of those days' bells
+// its lead ahead, whichever day of the window it is.
 bool BiweeklyDueAt(const Tick& tick, const DayTime& set, int mask, int lead) {
   if ((mask & 0x7F) == 0) return false;  // an empty week window
-  if (SetDayTicked(set, mask)) {
-    const DayTime p = DayTimeOfSeconds(set.Seconds() - LeadSeconds(lead));
-    const int64_t sincePre = tick.today - p.day;
-    if (sincePre >= 0 && sincePre % 14 == 0) return tick.minute == p.Minute();
-  }
-  const int64_t sinceStart = tick.today - set.day;
-  return sinceStart >= 0 && sinceStart % 14 <= 6 && (mask & MaskBitOfDay(tick.today)) != 0 &&
-         tick.minute == set.Minute();
+  const DayTime t = Ahead(tick, lead);
+  const int64_t sinceStart = t.day - set.day;
+  return t.Minute() == set.Minute() && sinceStart >= 0 && sinceStart % 14 <= 6 && (mask & MaskBitOfDay(t.day)) != 0;
 }
 
 // The marks as of the tick: a mark well ahead of the tick counts as "not rung" (MarkAsOf).
@@ -122,9 +115,9 @@ bool MainBellDue(const Tick& tick, const AlarmEntry& e, const DayTime& set, bool
 
 bool PreBellDue(const Tick& tick, const AlarmEntry& e, const DayTime& set, bool readMarks) {
   const int lead = e.PreBellMinutes;
-  // Every pre-bell test matches T = now + lead against the set minute, or now against the set
-  // minute; the first is the same as now against the set minute less the lead.
-  if (tick.minute != set.Minute() && tick.minute != FloorMod(set.Minute() - lead, 1440)) return false;
+  // Every pre-bell test matches T = now + lead against the set minute: the same as now against
+  // the set minute less the lead. Each occurrence's pre-bell has that one minute.
+  if (tick.minute != FloorMod(set.Minute() - lead, 1440)) return false;
   if (RangToday(e.PreBellFiredAt, tick, readMarks)) return false;
   const int kind = e.RepeatKind;
   switch (kind) {
@@ -144,21 +137,8 @@ bool PreBellDue(const Tick& tick, const AlarmEntry& e, const DayTime& set, bool 
 bool MainMode(const AlarmEntry& e) { return RingsMainBell(e.BellMode); }
 bool PreMode(const AlarmEntry& e) { return RingsPreBell(e.BellMode); }
 
-// The day of the main bell a due pre-bell announces: the one `lead` minutes ahead when that is
-// a bell of the entry, else today's (a pre-bell that missed its minute rings with the main bell).
-// Every other week, only the pre-bell of the set day's weekday is rung its lead ahead (from
-// P, BiweeklyDueAt); the week window's other days ring theirs in the set minute of the main
-// bell's own day, whatever a lead of whole days would point at: it announces today's bell.
-int64_t AnnouncedDay(const Tick& tick, const AlarmEntry& e, const DayTime& set) {
-  const DayTime t = Ahead(tick, e.PreBellMinutes);
-  if (e.RepeatKind == kRepeatBiweekly) {
-    const DayTime p = DayTimeOfSeconds(set.Seconds() - LeadSeconds(e.PreBellMinutes));
-    const int64_t sincePre = tick.today - p.day;
-    const bool fromP = SetDayTicked(set, e.WeekdayMask) && sincePre >= 0 && sincePre % 14 == 0 && tick.minute == p.Minute();
-    return fromP ? t.day : tick.today;
-  }
-  return t.Minute() == set.Minute() && EntryOccursOnDay(e, t.day) ? t.day : tick.today;
-}
+// The day of the main bell a due pre-bell announces: the one `lead` minutes ahead.
+int64_t AnnouncedDay(const Tick& tick, const AlarmEntry& e) { return Ahead(tick, e.PreBellMinutes).day; }
 
 // What falls due for one entry at the tick; nothing is marked. The day-off test comes after the
 // bell tests, so it costs nothing on the ticks where nothing is due.
@@ -169,7 +149,7 @@ DueResult BellsDue(const Tick& tick, const AlarmEntry& e, const DayTime& set, co
   r.pre = PreMode(e) && PreBellDue(tick, e, set, readMarks);
   if ((r.main || r.pre) && daysOff && RestsOnDaysOff(e)) {
     if (r.main && daysOff->IsDayOff(tick.today)) r.main = false;
-    if (r.pre && daysOff->IsDayOff(AnnouncedDay(tick, e, set))) r.pre = false;
+    if (r.pre && daysOff->IsDayOff(AnnouncedDay(tick, e))) r.pre = false;
   }
   return r;
 }

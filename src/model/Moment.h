@@ -17,16 +17,40 @@ namespace wb {
 // 0 stands for "none", as the zero date does: no bell falls due on 1899/12/30 00:00.
 using LocalSecond = int64_t;
 
+// A second number of the UTC clock: what elapsed time is measured on (a snooze's delay, the
+// ledger's "handled at", a clock put right). A type of its own, as date.h's sys_time is apart
+// from local_time: a local second never becomes one, nor it a local second, without the offset
+// of a clock reading (Moment), so a snooze cannot again keep a wall time that daylight saving
+// moves. Durations are plain seconds (int64_t).
+class UtcSecond {
+ public:
+  constexpr UtcSecond() = default;
+  constexpr explicit UtcSecond(int64_t count) : count_(count) {}
+  constexpr int64_t Count() const { return count_; }
+  // 0 stands for "none" or "not known", as in the files that keep one.
+  constexpr bool IsNone() const { return count_ == 0; }
+  friend constexpr UtcSecond operator+(UtcSecond a, int64_t seconds) { return UtcSecond(a.count_ + seconds); }
+  friend constexpr UtcSecond operator-(UtcSecond a, int64_t seconds) { return UtcSecond(a.count_ - seconds); }
+  friend constexpr int64_t operator-(UtcSecond a, UtcSecond b) { return a.count_ - b.count_; }
+  constexpr auto operator<=>(const UtcSecond&) const = default;
+
+ private:
+  int64_t count_ = 0;
+};
+
 struct Moment {
-  int64_t utc = 0;            // the UTC second number: a change of daylight saving does not move it
+  UtcSecond utc{};            // a change of daylight saving does not move it
   int32_t offsetSeconds = 0;  // how far local time is ahead of UTC (+32400 in Japan)
-  constexpr LocalSecond Local() const { return utc + offsetSeconds; }
+  constexpr LocalSecond Local() const { return utc.Count() + offsetSeconds; }
+  // The local second of a UTC second under this reading's offset: where a moment kept in UTC
+  // (a snooze) stands on the wall clock now.
+  constexpr LocalSecond LocalOf(UtcSecond u) const { return u.Count() + offsetSeconds; }
   constexpr int64_t LocalMinute() const { return FloorDiv(Local(), 60); }
   bool operator==(const Moment&) const = default;
 };
 
 // The moment whose local second number is `local` under the offset `offsetSeconds`.
-constexpr Moment MomentAtLocal(LocalSecond local, int32_t offsetSeconds) { return {local - offsetSeconds, offsetSeconds}; }
+constexpr Moment MomentAtLocal(LocalSecond local, int32_t offsetSeconds) { return {UtcSecond(local - offsetSeconds), offsetSeconds}; }
 
 // The edges: a stored local date read as a moment under an offset, and a moment's local date.
 inline Moment MomentOfDate(OleDate local, int32_t offsetSeconds) { return MomentAtLocal(SecondNumber(local), offsetSeconds); }

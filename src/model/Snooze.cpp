@@ -16,9 +16,9 @@ int SnoozeDelayRow(int minutes) {
 
 int ValidSnoozeMinutes(int minutes) { return SnoozeDelayRow(minutes) >= 0 ? minutes : kDefaultSnoozeMinutes; }
 
-Snooze MakeSnooze(const AlarmTable& table, int slot, LocalSecond pressedAt, int minutes) {
+Snooze MakeSnooze(const AlarmTable& table, int slot, const Moment& pressedAt, int minutes) {
   const AlarmEntry& entry = table[slot];
-  return {slot, EntryFingerprint(entry), pressedAt, pressedAt + int64_t(minutes) * 60, entry.Message};
+  return {slot, EntryFingerprint(entry), pressedAt.utc, pressedAt.utc + int64_t(minutes) * 60, entry.Message};
 }
 
 void AddSnooze(std::vector<Snooze>& snoozes, Snooze snooze) {
@@ -44,24 +44,26 @@ LocalSecond ScheduledBellBetween(const AlarmEntry& entry, LocalSecond after, Loc
   return bell.second == kNoBellYet ? 0 : bell.second;
 }
 
-SnoozeVerdict ReviewSnooze(const AlarmTable& table, const Snooze& snooze, LocalSecond now, int* slotOut,
+SnoozeVerdict ReviewSnooze(const AlarmTable& table, const Snooze& snooze, const Moment& now, int* slotOut,
                            const DaysOff* daysOff) {
   const int slot = SnoozedSlot(table, snooze);
   if (slotOut) *slotOut = slot;
   if (slot < 0) return SnoozeVerdict::EntryGone;
-  const int64_t present = now, ring = snooze.ringAt;
+  const UtcSecond present = now.utc, ring = snooze.ringAt;
   // Only a bell that has come counts: until then the snooze still stands (and shows in the tip).
-  const LocalSecond until = std::min(present, ring);
-  if (ScheduledBellBetween(table[slot], snooze.snoozedAt, until, daysOff) != 0) return SnoozeVerdict::BellFirst;
+  // The entry's bells are wall-clock times: the span from the press is read on today's clock.
+  const UtcSecond until = std::min(present, ring);
+  if (ScheduledBellBetween(table[slot], now.LocalOf(snooze.snoozedAt), now.LocalOf(until), daysOff) != 0)
+    return SnoozeVerdict::BellFirst;
   if (present < ring) return SnoozeVerdict::Wait;
   // A clock set back before the press cannot make it late; it simply rings.
   return present - ring > kSnoozeDropLateSeconds ? SnoozeVerdict::Dropped : SnoozeVerdict::Ring;
 }
 
-LocalSecond NextSnoozeRing(const std::vector<Snooze>& snoozes, LocalSecond now) {
+LocalSecond NextSnoozeRing(const std::vector<Snooze>& snoozes, const Moment& now) {
   LocalSecond best = 0;
   for (const Snooze& s : snoozes)
-    if (s.ringAt >= now) best = EarlierBell(best, s.ringAt);
+    if (s.ringAt >= now.utc) best = EarlierBell(best, now.LocalOf(s.ringAt));
   return best;
 }
 

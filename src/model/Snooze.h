@@ -33,8 +33,10 @@ int ValidSnoozeMinutes(int minutes);
 struct Snooze {
   int slot = -1;             // the entry's slot when it was snoozed
   uint64_t fingerprint = 0;  // EntryFingerprint of that entry: finds it again after a slot moves
-  LocalSecond snoozedAt = 0;  // the press of スヌーズ
-  LocalSecond ringAt = 0;     // snoozedAt + the delay
+  // Kept in UTC: the delay is elapsed time, which a change of daylight saving or of the zone
+  // does not stretch or shrink.
+  UtcSecond snoozedAt{};// the press of スヌーズ
+  UtcSecond ringAt{};   // snoozedAt + the delay
   std::string message;       // the entry's message, for the history after the entry is gone
   // How many times in a row the alarm has been put off, this snooze included, for the alarm
   // window to say so when it rings again. Not kept in the state file: after a restart the
@@ -45,7 +47,7 @@ struct Snooze {
 
 // The snooze of the entry in `slot` pressed at `pressedAt` for `minutes` (to the second: the
 // delay counts from the press).
-Snooze MakeSnooze(const AlarmTable& table, int slot, LocalSecond pressedAt, int minutes);
+Snooze MakeSnooze(const AlarmTable& table, int slot, const Moment& pressedAt, int minutes);
 
 // Adds a snooze; a snooze of the same entry before it is replaced (one snooze per entry).
 void AddSnooze(std::vector<Snooze>& snoozes, Snooze snooze);
@@ -69,12 +71,14 @@ enum class SnoozeVerdict {
   EntryGone,  // the entry was changed or deleted
 };
 
-// What becomes of a snooze at `now`. `slot` receives SnoozedSlot.
-SnoozeVerdict ReviewSnooze(const AlarmTable& table, const Snooze& snooze, LocalSecond now, int* slot = nullptr,
+// What becomes of a snooze at `now`. `slot` receives SnoozedSlot. The entry's own bells are
+// looked for on the wall clock as it reads now.
+SnoozeVerdict ReviewSnooze(const AlarmTable& table, const Snooze& snooze, const Moment& now, int* slot = nullptr,
                            const DaysOff* daysOff = nullptr);
 
-// The snoozes' next ring not behind `now` (the tray tip and the wake timer); 0 when none.
-LocalSecond NextSnoozeRing(const std::vector<Snooze>& snoozes, LocalSecond now);
+// The snoozes' next ring not behind `now` (the tray tip and the wake timer), as a local second
+// under `now`'s offset; 0 when none.
+LocalSecond NextSnoozeRing(const std::vector<Snooze>& snoozes, const Moment& now);
 
 // The earlier of two bell times, where 0 means none.
 constexpr LocalSecond EarlierBell(LocalSecond a, LocalSecond b) { return a == 0 ? b : b == 0 ? a : b < a ? b : a; }

@@ -24,7 +24,7 @@ void BellWatch::Start(const Moment& now, bool paused) {
   TrimHistory(HistoryPath(), LocalDateOf(now));
   LogHistory(HistoryEvent::Started);
   StateFileStatus status = StateFileStatus::Missing;
-  state_ = ReadStateFile(StatePath(), &status);
+  state_ = ReadStateFile(StatePath(), &status, now.offsetSeconds);
   // The snoozes of the last run go on; the first ticks ring, drop or cancel them by their rules.
   TheAlarm().ResumeSnoozes(state_.snoozes);
   wakeEnabled_ = ReadSettings<ProgramFolderSettings>(ProgramIniPath(App().programFolder)).wakeForBells;
@@ -104,7 +104,7 @@ void BellWatch::ClockWentBack(const Moment& now) {
 void BellWatch::NoteRang(int slot, const DueResult& due, const Moment& now) {
   presentedThisMinute_ = true;
   const LocalSecond dueMoment = DueMomentOf({slot, due.main, due.pre}, now);
-  const int64_t utc = now.utc;
+  const UtcSecond utc = now.utc;
   const BellKinds kinds = due.main && due.pre ? BellKinds::Both : due.main ? BellKinds::Main : BellKinds::Pre;
   RecordHandled(state_.catchUp, App().table, slot, dueMoment, utc, kinds);
   // A main bell settles its own pre-bell: one that did not ring before it is left out (as the
@@ -122,20 +122,57 @@ void BellWatch::NoteRang(int slot, const DueResult& due, const Moment& now) {
   Rearm(now, false);
 }
 
-bool BellWatch::TakePendingRing(RingNow& bell) {
+bool BellWatch::TakePendingRing(RingNow& bell, const Moment& now) {
   while (!pending_.empty()) {
     bell = pending_.front();
     pending_.pop_front();
-    // The editor may have shortened the table since the catch-up; and a main bell of the
-    // entry that rang since (its minute came while this one waited) leaves this one behind.
-    if (bell.slot >= 0 && bell.slot < App().table.EntryCount() &&
-        !wb::AlreadyHandled(state_.catchUp, App().table, bell.slot, bell.moment + 1, true)) {
-      presentedThisMinute_ = true;
-      LogHistory(bell.main ? HistoryEvent::Rang : HistoryEvent::PreBell, bell.moment, App().table[bell.slot].Message);
-      return true;
+    // The editor may have shortened the table since the catch-up; the bell may have rung since
+    // (the due check's own minute); and a main bell of the entry that rang since (its minute
+    // came while this one waited) leaves this one behind.
+    if (bell.slot < 0 || bell.slot >= App().table.EntryCount() ||
+        wb::AlreadyHandled(state_.catchUp, App().table, bell.slot, bell.moment, bell.main) ||
+        wb::AlreadyHandled(state_.catchUp, App().table, bell.slot, bell.moment + 1, true))
+      continue;
+    // Handled from here on, and on disk before it shows, as the due check's bells are.
+    RecordShownLate(App().table, state_.catchUp, bell, now);
+    // A bell that waited past the time a late bell still rings is reported, not rung.
+    if (now.Local() - bell.moment > kRingLateSeconds) {
+      WriteState();
+      ReportMissed({MissedRow{bell.slot, bell.moment, bell.main, 1, App().table[bell.slot].Message}});
+      continue;
     }
+    presentedThisMinute_ = true;
+    WriteState();
+    LogHistory(bell.main ? HistoryEvent::Rang : HistoryEvent::PreBell, bell.moment, App().table[bell.slot].Message);
+    return true;
   }
   return false;
+}
+
+void BellWatch::PauseStarting(const Moment& now) {
+  // What fell due before the pause but was not shown yet (a crowded minute, bells a catch-up
+  // found) is reported now: after the pause it would be made up as a bell of the pause.
+  std::vector<MissedRow> rows;
+  for (const RingNow& bell : pending_) {
+    if (bell.slot < 0 || bell.slot >= App().table.EntryCount() ||
+        wb::AlreadyHandled(state_.catchUp, App().table, bell.slot, bell.moment, bell.main))
+      continue;
+    RecordHandled(state_.catchUp, App().table, bell.slot, bell.moment, now.utc,
+                  bell.main ? BellKinds::Main : BellKinds::Pre);
+    rows.push_back({bell.slot, bell.moment, bell.main, 1, App().table[bell.slot].Message});
+  }
+  pending_.clear();
+  CatchUpLimits limits;
+  limits.daysOff = &daysOff_;
+  limits.ringLateSeconds = -1;
+  const CatchUpResult result = FindMissedBells(App().table, state_.catchUp, lastMinute_ * 60 - 1, now.Local(), limits);
+  ApplyCatchUp(App().table, state_.catchUp, result, now);
+  rows.insert(rows.end(), result.missed.begin(), result.missed.end());
+  state_.catchUp.watchedUntil = now.Local();
+  floor_ = now.Local();
+  WriteState();
+  ReportMissed(rows);
+  if (!rows.empty()) RefreshListIfLoaded();
 }
 
 void BellWatch::OnPowerEvent(PowerEvent event, const Moment& now, bool paused) {
@@ -143,7 +180,7 @@ void BellWatch::OnPowerEvent(PowerEvent event, const Moment& now, bool paused) {
     case PowerEvent::Suspend:
       // The process may never see another tick: the state as of now, and a timer for the
       // table as it stands (the editor may have changed it since the last arming).
-      state_.catchUp.watchedUntil = now.Local();
+      state_.catchUp.watchedUntil = WatchedUpTo(now);
       WriteState();
       Rearm(now, paused);
       return;
@@ -177,7 +214,7 @@ void BellWatch::Rearm(const Moment& now, bool paused) {
   const LocalSecond next =
       wakeEnabled_ && !paused
           ? EarlierBell(NextBellOfTable(App().table, after, kNextBellHorizonDays, &daysOff_),
-                        NextSnoozeRing(TheAlarm().Snoozes(), after))
+                        NextSnoozeRing(TheAlarm().Snoozes(), MomentAtLocal(after, now.offsetSeconds)))
           : 0;
   if (next == 0) {
     power->CancelWakeTimer();
@@ -199,7 +236,9 @@ void BellWatch::Rearm(const Moment& now, bool paused) {
 }
 
 void BellWatch::End(const Moment& now) {
-  state_.catchUp.watchedUntil = now.Local();
+  // After a gap no tick has seen yet (a stall just before 終了) the watch ends where the ticks
+  // did: the next start catches the gap up instead of skipping it.
+  state_.catchUp.watchedUntil = WatchedUpTo(now);
   WriteState();
   if (Svc().power) Svc().power->CancelWakeTimer();
   armedWake_ = armedBell_ = 0;
@@ -243,7 +282,7 @@ void BellWatch::CatchUpNewEntries(const std::vector<int>& newSlots, LocalSecond 
 }
 
 void BellWatch::TakeCatchUp(const CatchUpResult& result, const Moment& at) {
-  ApplyCatchUp(App().table, state_.catchUp, result, at);
+  ApplyCatchUp(App().table, state_.catchUp, result, at, RingNowTaken::WhenShown);
   pending_.insert(pending_.end(), result.ringNow.begin(), result.ringNow.end());
   ReportMissed(result.missed);
   if (!result.ringNow.empty() || !result.missed.empty()) RefreshListIfLoaded();
@@ -281,7 +320,14 @@ void BellWatch::WriteState() {
   // moved back, whose bells are not made up.
   StateFile written = state_;
   written.catchUp.watchedUntil = TrailingWatch();
+  // Bells queued to be shown are not handled yet: a start after this process ends finds them.
+  for (const RingNow& bell : pending_)
+    if (written.catchUp.watchedUntil != 0) written.catchUp.watchedUntil = std::min(written.catchUp.watchedUntil, bell.moment - 1);
   WriteStateFile(StatePath(), written);
+}
+
+LocalSecond BellWatch::WatchedUpTo(const Moment& now) const {
+  return ClassifyTickGap(lastTick_, now.Local()) == TickGap::Forward ? lastTick_ : now.Local();
 }
 
 LocalSecond BellWatch::TrailingWatch() const {

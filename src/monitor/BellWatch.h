@@ -37,7 +37,11 @@ class BellWatch {
   void NoteRang(int slot, const DueResult& due, const Moment& now);
   // A bell the catch-up handed back as still young enough to ring; false when none waits.
   // Asked on ticks whose due check presented nothing, so bells come one per tick.
-  bool TakePendingRing(RingNow& bell);
+  // Each is recorded handled as it is taken (`now`), not when it was found; one that waited past
+  // kRingLateSeconds is reported instead of rung.
+  bool TakePendingRing(RingNow& bell, const Moment& now);
+  // 一時停止 was chosen: the bells due before it and not shown yet are reported.
+  void PauseStarting(const Moment& now);
   void OnPowerEvent(PowerEvent event, const Moment& now, bool paused);
   // The table or the pause changed: the wake timer follows.
   void Rearm(const Moment& now, bool paused);
@@ -75,6 +79,9 @@ class BellWatch {
   // The watched-until moment less the time a bell may wait to be shown, never before floor_:
   // where a catch-up starts, and what the state file keeps.
   LocalSecond TrailingWatch() const;
+  // `now`, unless the ticks have not come for longer than a gap: then the last tick, so that
+  // what fell due since is caught up rather than taken as watched.
+  LocalSecond WatchedUpTo(const Moment& now) const;
   // The local second the bell the due check found at `now` fell due.
   LocalSecond DueMomentOf(const DueResult& due, const Moment& now) const;
 

@@ -100,7 +100,7 @@ void MonitorWindow::OnDueCheckTick() {
   // Before the due check: an entry another PC added rings from the table it is in.
   CheckDataFile(now);
   if (paused_) {
-    TheAlarm().DropSnoozesDueInPause(now.Local());
+    TheAlarm().DropSnoozesDueInPause(now);
     return;
   }
   App().nextBellTime = 0;  // the tip refresh finds it again when it is wanted
@@ -113,10 +113,10 @@ void MonitorWindow::OnDueCheckTick() {
     watch.NoteRang(due.slot, due, now);
     // A pre-bell falling due together with the main bell is shown as the main bell.
     TheAlarm().Present(due.slot, due.main, FormatHourMinute(LocalDateOf(now)));
-  } else if (RingNow late; watch.TakePendingRing(late)) {
+  } else if (RingNow late; watch.TakePendingRing(late, now)) {
     // A bell the catch-up found young enough, one per tick like bells due together.
     TheAlarm().Present(late.slot, late.main, FormatHourMinute(DateOfLocal(late.moment)));
-  } else if (!TheAlarm().RingDueSnooze(now.Local(), daysOff_)) {
+  } else if (!TheAlarm().RingDueSnooze(now, daysOff_)) {
     // A snooze whose time came rings the same way, on a tick no entry took.
     return;
   }

@@ -77,7 +77,7 @@ void MonitorWindow::UpdateTrayTip() {
   std::string tip;
   const bool found = ComputeTrayTip(App().table, calendarDay, now, App().nextBellTime, tip, &daysOff_);
   // A snooze is the next bell too when it comes first.
-  if (const LocalSecond snooze = NextSnoozeRing(TheAlarm().Snoozes(), LocalOfDate(now));
+  if (const LocalSecond snooze = NextSnoozeRing(TheAlarm().Snoozes(), Svc().clock->Read());
       snooze != 0 && (!found || snooze < SecondNumber(App().nextBellTime))) {
     App().nextBellTime = DateOfLocal(snooze);
     tip = TrayTipText(App().nextBellTime, now);
@@ -95,6 +95,7 @@ void MonitorWindow::TogglePause() {
     watch.Rearm(Svc().clock->Read(), false);
   } else {
     pauseItem->SetChecked(true);
+    if (Loaded()) watch.PauseStarting(Svc().clock->Read());
     paused_ = true;
     // The pause picture is the program's own resource: taking it from the editor would
     // create the editor, whose load re-reads the data file and can ring an alarm twice.

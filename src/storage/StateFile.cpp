@@ -14,7 +14,10 @@ namespace {
 
 constexpr const char* kStateSection = "State";
 constexpr const char* kHandledSection = "Handled";
+// An older version kept a snooze's moments on the wall clock; they are UTC now, in a section of
+// their own so that neither version reads the other's moments as its own kind.
 constexpr const char* kSnoozeSection = "Snooze";
+constexpr const char* kSnoozeUtcSection = "SnoozeUtc";
 // The ledger bell by bell (the main bell's and the pre-bell's due moment, each with the UTC
 // second it was handled at), in a section of its own: a version that does not know it keeps it
 // as it stands, and its [Handled] lines (the later of the two moments) read as they always did.
@@ -97,26 +100,26 @@ std::string FormatStateFile(const StateFile& state) {
   }
   if (!state.catchUp.handled.empty()) text += "[HandledBells]\n";
   auto moment = [](LocalSecond s) { return s == 0 ? std::string() : FormatMoment(DateOfLocal(s)); };
-  auto utc = [](int64_t seconds) { return seconds == 0 ? std::string() : FormatMoment(FromSecondNumber(seconds)); };
+  auto utc = [](UtcSecond u) { return u.IsNone() ? std::string() : FormatMoment(FromSecondNumber(u.Count())); };
   for (const HandledBell& h : state.catchUp.handled) {
     text += std::to_string(h.slot) + '=' + moment(h.main.due) + ',' + utc(h.main.utc) + ',' + moment(h.pre.due) + ',' +
             utc(h.pre.utc) + '\n';
   }
   // Written only when there is a snooze, so a state without one reads as it always did.
-  if (!state.snoozes.empty()) text += "[Snooze]\n";
+  if (!state.snoozes.empty()) text += "[SnoozeUtc]\n";
   for (const Snooze& z : state.snoozes) {
     std::snprintf(fingerprint, sizeof fingerprint, "%016llx", static_cast<unsigned long long>(z.fingerprint));
-    text += std::to_string(z.slot) + '=' + fingerprint + ',' + FormatMoment(DateOfLocal(z.snoozedAt)) + ',' +
-            FormatMoment(DateOfLocal(z.ringAt)) + ',' + EscapeHistoryField(z.message) + '\n';
+    text += std::to_string(z.slot) + '=' + fingerprint + ',' + FormatMoment(FromSecondNumber(z.snoozedAt.Count())) + ',' +
+            FormatMoment(FromSecondNumber(z.ringAt.Count())) + ',' + EscapeHistoryField(z.message) + '\n';
   }
   text += state.otherSections;
   return text;
 }
 
-bool ParseStateFile(const std::string& text, StateFile& out) {
+bool ParseStateFile(const std::string& text, StateFile& out, int32_t olderSnoozeOffsetSeconds) {
   out = {};
   StateFile s;
-  enum class Section { None, State, Handled, HandledBells, Snooze, Other } section = Section::None;
+  enum class Section { None, State, Handled, HandledBells, Snooze, SnoozeUtc, Other } section = Section::None;
   std::vector<std::pair<int, HandledBell>> bellsOfSlot;
   bool sawVersion = false, sawWatched = false;
   std::string_view rest(text);
@@ -132,6 +135,7 @@ bool ParseStateFile(const std::string& text, StateFile& out) {
       if (SameName(name, kStateSection)) section = Section::State;
       else if (SameName(name, kHandledSection)) section = Section::Handled;
       else if (SameName(name, kSnoozeSection)) section = Section::Snooze;
+      else if (SameName(name, kSnoozeUtcSection)) section = Section::SnoozeUtc;
       else if (SameName(name, kHandledBellsSection)) section = Section::HandledBells;
       else section = Section::Other;
       if (section != Section::Other) continue;
@@ -155,14 +159,19 @@ bool ParseStateFile(const std::string& text, StateFile& out) {
       }
       continue;  // a key a later version added to this section is no harm
     }
-    if (section == Section::Snooze) {  // <slot>=<fingerprint>,<snoozed at>,<rings at>,<message>
+    if (section == Section::Snooze || section == Section::SnoozeUtc) {
+      // <slot>=<fingerprint>,<snoozed at>,<rings at>,<message>
       int64_t slot;
       Snooze z;
+      LocalSecond snoozedAt = 0, ringAt = 0;
       const std::string_view v = kv.value;
       if (!ParseCount(kv.key, slot) || slot >= AlarmTable::kMaxEntries || v.size() < 16 + 1 + 19 + 1 + 19 + 1 ||
           v[16] != ',' || v[36] != ',' || v[56] != ',' || !ParseHex64(v.substr(0, 16), z.fingerprint) ||
-          !ParseStateMoment(v.substr(17, 19), z.snoozedAt) || !ParseStateMoment(v.substr(37, 19), z.ringAt))
+          !ParseStateMoment(v.substr(17, 19), snoozedAt) || !ParseStateMoment(v.substr(37, 19), ringAt))
         return false;
+      const int64_t offset = section == Section::Snooze ? olderSnoozeOffsetSeconds : 0;
+      z.snoozedAt = UtcSecond(snoozedAt - offset);
+      z.ringAt = UtcSecond(ringAt - offset);
       z.slot = int(slot);
       z.message = UnescapeHistoryField(std::string(v.substr(57)));
       s.snoozes.push_back(std::move(z));
@@ -181,9 +190,12 @@ bool ParseStateFile(const std::string& text, StateFile& out) {
       HandledBell h;
       // The UTC seconds are written as the moments are, on the same scale.
       auto read = [](std::string_view text, LocalSecond& out) { return text.empty() || ParseStateMoment(text, out); };
+      LocalSecond mainUtc = 0, preUtc = 0;
       if (!ParseCount(kv.key, slot) || slot >= AlarmTable::kMaxEntries || !read(fields[0], h.main.due) ||
-          !read(fields[1], h.main.utc) || !read(fields[2], h.pre.due) || !read(fields[3], h.pre.utc))
+          !read(fields[1], mainUtc) || !read(fields[2], h.pre.due) || !read(fields[3], preUtc))
         return false;
+      h.main.utc = UtcSecond(mainUtc);
+      h.pre.utc = UtcSecond(preUtc);
       bellsOfSlot.emplace_back(int(slot), h);
       continue;
     }
@@ -220,7 +232,7 @@ bool ParseStateFile(const std::string& text, StateFile& out) {
   return true;
 }
 
-StateFile ReadStateFile(const std::string& path, StateFileStatus* status) {
+StateFile ReadStateFile(const std::string& path, StateFileStatus* status, int32_t olderSnoozeOffsetSeconds) {
   auto say = [&](StateFileStatus st) {
     if (status) *status = st;
   };
@@ -230,7 +242,7 @@ StateFile ReadStateFile(const std::string& path, StateFileStatus* status) {
     return state;
   }
   std::string bytes;
-  if (!ReadWholeFile(path, bytes) || bytes.size() > kLargestStateFile || !ParseStateFile(bytes, state)) {
+  if (!ReadWholeFile(path, bytes) || bytes.size() > kLargestStateFile || !ParseStateFile(bytes, state, olderSnoozeOffsetSeconds)) {
     say(StateFileStatus::Damaged);
     return {};
   }

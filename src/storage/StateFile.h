@@ -47,11 +47,12 @@ enum class StateFileStatus { Read, Missing, Damaged };
 // Reads the state. A missing, unreadable or damaged file (a bad header, version, moment, slot
 // or line in a known section) gives the empty state: watchedUntil 0, so nothing counts as
 // missed and nothing floods. Never throws.
-StateFile ReadStateFile(const std::string& path, StateFileStatus* status = nullptr);
+// An older version's snoozes, kept in local time, are read under `olderSnoozeOffsetSeconds`.
+StateFile ReadStateFile(const std::string& path, StateFileStatus* status = nullptr, int32_t olderSnoozeOffsetSeconds = 0);
 
 // The file's text for a state, and its parser (false = damaged; `out` is then empty).
 std::string FormatStateFile(const StateFile& state);
-bool ParseStateFile(const std::string& text, StateFile& out);
+bool ParseStateFile(const std::string& text, StateFile& out, int32_t olderSnoozeOffsetSeconds = 0);
 
 // Writes the whole state in one step; false when it could not be written (the old file is then
 // still whole).

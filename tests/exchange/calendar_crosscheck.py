@@ -55,16 +55,6 @@ def to_local(moment):
     return moment.astimezone(pytz.timezone("Asia/Tokyo")).replace(tzinfo=None)
 
 
-# Every other week, the program rings the pre-bell of the set date's weekday its lead ahead, and
-# those of the cycle's other weekdays in the minute of their main bell (as it always has). Our
-# files say what the entry means, a pre-bell its lead ahead of every bell; the check allows this
-# one known difference, on exactly those days, and no other.
-def biweekly_pre_at_main(event, start):
-    rule = event.get("RRULE")
-    return bool(rule) and rule.get("INTERVAL") == [2] and \
-        start.strftime("%a")[:2].upper() != rule.get("WKST", ["MO"])[0]
-
-
 def expand(calendar):
     """{event index: set of (minute, 'main'|'pre')}: each occurrence's alarms within the window.
     Bells are compared by the minute: the program rings two bells due at once a second apart."""
@@ -78,8 +68,6 @@ def expand(calendar):
         for alarm in events[index].walk("VALARM"):
             trigger = alarm["TRIGGER"].dt
             at = start + trigger
-            if trigger != dt.timedelta(0) and biweekly_pre_at_main(events[index], start):
-                at = start
             if WINDOW[0] <= at <= WINDOW[1]:
                 bells.setdefault(index, set()).add((at.replace(second=0), "main" if trigger == dt.timedelta(0) else "pre"))
     return bells

@@ -225,14 +225,14 @@ TEST(CatchUp, WhatWasHandledFollowsTheEntryNotTheSlot) {
   // past stands however far ahead its local moment lies: the end of daylight saving moved the
   // local clock back over it, and its bells were handled.
   const Moment now = Reading("2026/12/07 08:00:00");
-  const int64_t utcNow = now.utc;
+  const UtcSecond utcNow = now.utc;
   CatchUpState ahead;
   ahead.watchedUntil = Sec("2026/12/07 05:00:00");
   RecordHandled(ahead, Table({wake}), 0, Sec("2026/12/08 07:00:00"), utcNow + 86400);
   CatchUpState daylight = ahead;
   daylight.handled[0].main.utc = daylight.handled[0].pre.utc = utcNow - 60;
   CatchUpState older = ahead;  // a record of a state file that kept no UTC second
-  older.handled[0].main.utc = older.handled[0].pre.utc = 0;
+  older.handled[0].main.utc = older.handled[0].pre.utc = UtcSecond();
   EXPECT_EQ(ForgetRecordsAhead(ahead, now), 2);  // its main bell's and pre-bell's
   EXPECT_EQ(ForgetRecordsAhead(daylight, now), 0);
   EXPECT_EQ(ForgetRecordsAhead(older, now), 2);

@@ -87,7 +87,7 @@ TEST(DaysOffBells, EntriesThatRestSkipTheDayAndThePreBellAnnouncingIt) {
       {"every other week: the ringing week holds the holiday (its pre-bell day, too)",
        Entry(kRepeatBiweekly, At("2027/07/05 09:00:00"), kWeekdays | kRest, BellMode::PreAndMain, 30),
        "2027/07/19 00:00:00", "2027/07/20 23:59:59",
-       {{"2027/07/20 09:00:00", 0, true, true}}},
+       {{"2027/07/20 08:30:00", 0, false, true}, {"2027/07/20 09:00:00", 0, true, false}}},
       {"a monthly alarm on the 3rd meets 憲法記念日 in May",
        Entry(kRepeatMonthly, At("2027/04/03 10:00:00"), kRest),
        "2027/04/01 00:00:00", "2027/06/05 23:59:59",

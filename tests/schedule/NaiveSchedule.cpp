@@ -86,10 +86,13 @@ bool PreDue(OleDate now, const AlarmEntry& e) {
       return FormatMoment(t) >= FormatMoment(e.AlarmTime) && FormatHourMinute(t) == setMinute;
     case 4:
       return FormatDateHourMinute(t) == FormatDateHourMinute(e.AlarmTime);
+    // Each occurrence's pre-bell its lead ahead of that occurrence's main bell: the main bell's
+    // own rule asked at T. (The first design also rang these kinds' pre-bell in the set minute
+    // when it had not rung that calendar day, which rang it twice when the lead crossed midnight.)
     case 6:
-      return TextBiweeklyDue(now, e, lead);
+      return TextBiweeklyDue(t, e, 0);
     case 7: case 8: case 9: case 10: case 11:
-      return TextNthWeekDue(now, e, lead, e.RepeatKind - 6);
+      return TextNthWeekDue(t, e, 0, e.RepeatKind - 6);
     default:
       return false;
   }

@@ -18,6 +18,11 @@ OleDate At(const char* text) {
   return d;
 }
 LocalSecond Sec(const char* text) { return SecondNumber(At(text)); }
+// Readings of a clock in Japan: the snooze keeps UTC, the entry's bells are wall times.
+constexpr int32_t kJapan = 9 * 3600;
+Moment Now(const char* text, int32_t offset = kJapan) { return MomentAtLocal(Sec(text), offset); }
+Moment When(UtcSecond u, int32_t offset = kJapan) { return {u, offset}; }
+std::string LocalText(UtcSecond u) { return FormatMoment(DateOfLocal(When(u).Local())); }
 
 const char* VerdictName(SnoozeVerdict v) {
   switch (v) {
@@ -37,13 +42,13 @@ TEST(Snooze, EachDelayOfTheListRingsThatLongAfterThePress) {
                             "2026/12/07 08:00:40"};
   const char* labels[] = {"1分", "3分", "5分", "10分", "15分", "30分", "60分"};
   for (size_t i = 0; i < kSnoozeDelays.size(); ++i) {
-    const Snooze s = MakeSnooze(table, 0, Sec("2026/12/07 07:00:40"), kSnoozeDelays[i]);
-    EXPECT_EQ(FormatMoment(DateOfLocal(s.ringAt)), expected[i]);
+    const Snooze s = MakeSnooze(table, 0, Now("2026/12/07 07:00:40"), kSnoozeDelays[i]);
+    EXPECT_EQ(LocalText(s.ringAt), expected[i]);
     EXPECT_EQ(SnoozeDelayLabel(kSnoozeDelays[i]), labels[i]);
     EXPECT_EQ(SnoozeDelayRow(kSnoozeDelays[i]), int(i));
     // Just before its time it waits; at it, it rings.
-    EXPECT_EQ(ReviewSnooze(table, s, s.ringAt - 1), SnoozeVerdict::Wait);
-    EXPECT_EQ(ReviewSnooze(table, s, s.ringAt), SnoozeVerdict::Ring);
+    EXPECT_EQ(ReviewSnooze(table, s, When(s.ringAt - 1)), SnoozeVerdict::Wait);
+    EXPECT_EQ(ReviewSnooze(table, s, When(s.ringAt)), SnoozeVerdict::Ring);
   }
   // A remembered delay the list does not offer (a hand-edited file) falls back to the default.
   EXPECT_EQ(ValidSnoozeMinutes(7), kDefaultSnoozeMinutes);
@@ -88,8 +93,8 @@ TEST(Snooze, ReviewRingsWaitsDropsOrGivesWayToTheEntrysOwnBell) {
   };
   for (const ReviewCase& c : cases) {
     const AlarmTable table = Table({c.entry});
-    const Snooze s = MakeSnooze(table, 0, Sec(c.pressed), c.minutes);
-    EXPECT_STREQ(VerdictName(ReviewSnooze(table, s, Sec(c.now))), c.expected) << c.name;
+    const Snooze s = MakeSnooze(table, 0, Now(c.pressed), c.minutes);
+    EXPECT_STREQ(VerdictName(ReviewSnooze(table, s, Now(c.now))), c.expected) << c.name;
   }
 }
 
@@ -99,10 +104,10 @@ TEST(Snooze, ABellRestingOnADayOffDoesNotCancelIt) {
   AlarmEntry e = Entry(kRepeatDaily, At("2026/11/01 00:10:00"), 0, BellMode::PreAndMain, 20);
   e.WeekdayMask = kMaskRestsOnDaysOff;
   const AlarmTable table = Table({e});
-  const Snooze s = MakeSnooze(table, 0, Sec("2026/12/07 23:50:05"), 30);
+  const Snooze s = MakeSnooze(table, 0, Now("2026/12/07 23:50:05"), 30);
   const DaysOff tuesdayOff({{DayOf(At("2026/12/08 00:00:00")), "休み"}});
-  EXPECT_EQ(ReviewSnooze(table, s, s.ringAt, nullptr, &tuesdayOff), SnoozeVerdict::Ring);
-  EXPECT_EQ(ReviewSnooze(table, s, s.ringAt), SnoozeVerdict::BellFirst);
+  EXPECT_EQ(ReviewSnooze(table, s, When(s.ringAt), nullptr, &tuesdayOff), SnoozeVerdict::Ring);
+  EXPECT_EQ(ReviewSnooze(table, s, When(s.ringAt)), SnoozeVerdict::BellFirst);
 }
 
 TEST(Snooze, AnEditOrADeletionCancelsItAndADeletionBeforeItMovesIt) {
@@ -110,8 +115,8 @@ TEST(Snooze, AnEditOrADeletionCancelsItAndADeletionBeforeItMovesIt) {
   AlarmEntry other = Entry(kRepeatDaily, At("2026/11/01 06:00:00"));
   other.Message = "other";
   AlarmTable table = Table({other, wake});
-  const Snooze s = MakeSnooze(table, 1, Sec("2026/12/07 07:00:10"), 5);
-  const LocalSecond due = Sec("2026/12/07 07:05:10");
+  const Snooze s = MakeSnooze(table, 1, Now("2026/12/07 07:00:10"), 5);
+  const Moment due = Now("2026/12/07 07:05:10");
   int slot = -9;
   EXPECT_EQ(ReviewSnooze(table, s, due, &slot), SnoozeVerdict::Ring);
   EXPECT_EQ(slot, 1);
@@ -134,26 +139,42 @@ TEST(Snooze, AnEditOrADeletionCancelsItAndADeletionBeforeItMovesIt) {
   EXPECT_EQ(ReviewSnooze(changed, s, due), SnoozeVerdict::EntryGone);
 }
 
+// The delay is elapsed time: a snooze pressed just before the clock goes back an hour (the end
+// of daylight saving) or forward an hour (its start) rings its five minutes after the press,
+// not an hour later or at once.
+TEST(Snooze, ItsDelayIsElapsedTimeAcrossAChangeOfDaylightSaving) {
+  const AlarmTable table = Table({Entry(kRepeatDaily, At("2026/11/01 07:00:00"))});
+  constexpr int32_t kSummer = 10 * 3600;
+  for (const auto& [before, after] : {std::pair{kSummer, kJapan}, std::pair{kJapan, kSummer}}) {
+    const Moment pressed = Now("2026/12/07 01:58:00", before);
+    const Snooze s = MakeSnooze(table, 0, pressed, 5);
+    const Moment early{pressed.utc + 299, after}, due{pressed.utc + 300, after};
+    EXPECT_EQ(ReviewSnooze(table, s, early), SnoozeVerdict::Wait) << before;
+    EXPECT_EQ(ReviewSnooze(table, s, due), SnoozeVerdict::Ring) << before;
+    EXPECT_EQ(NextSnoozeRing({s}, early), due.Local()) << before;
+  }
+}
+
 TEST(Snooze, TwoEntriesSnoozeApartAndASecondSnoozeOfOneEntryReplacesItsFirst) {
   AlarmEntry a = Entry(kRepeatDaily, At("2026/11/01 07:00:00"));
   AlarmEntry b = Entry(kRepeatDaily, At("2026/11/01 07:00:00"));
   b.Message = "b";
   const AlarmTable table = Table({a, b});
   std::vector<Snooze> snoozes;
-  AddSnooze(snoozes, MakeSnooze(table, 0, Sec("2026/12/07 07:00:05"), 10));
-  AddSnooze(snoozes, MakeSnooze(table, 1, Sec("2026/12/07 07:00:07"), 5));
+  AddSnooze(snoozes, MakeSnooze(table, 0, Now("2026/12/07 07:00:05"), 10));
+  AddSnooze(snoozes, MakeSnooze(table, 1, Now("2026/12/07 07:00:07"), 5));
   ASSERT_EQ(snoozes.size(), 2u);
-  EXPECT_EQ(FormatMoment(DateOfLocal(NextSnoozeRing(snoozes, Sec("2026/12/07 07:01:00")))), "2026/12/07 07:05:07");
+  EXPECT_EQ(FormatMoment(DateOfLocal(NextSnoozeRing(snoozes, Now("2026/12/07 07:01:00")))), "2026/12/07 07:05:07");
   // Past the first, the next is the other's.
-  EXPECT_EQ(FormatMoment(DateOfLocal(NextSnoozeRing(snoozes, Sec("2026/12/07 07:05:08")))), "2026/12/07 07:10:05");
-  EXPECT_EQ(NextSnoozeRing(snoozes, Sec("2026/12/07 07:10:06")), 0);
+  EXPECT_EQ(FormatMoment(DateOfLocal(NextSnoozeRing(snoozes, Now("2026/12/07 07:05:08")))), "2026/12/07 07:10:05");
+  EXPECT_EQ(NextSnoozeRing(snoozes, Now("2026/12/07 07:10:06")), 0);
   // Both due at one moment: each is its own verdict, so both ring (one per tick, the caller's).
-  EXPECT_EQ(ReviewSnooze(table, snoozes[0], Sec("2026/12/07 07:10:05")), SnoozeVerdict::Ring);
-  EXPECT_EQ(ReviewSnooze(table, snoozes[1], Sec("2026/12/07 07:10:05")), SnoozeVerdict::Ring);
+  EXPECT_EQ(ReviewSnooze(table, snoozes[0], Now("2026/12/07 07:10:05")), SnoozeVerdict::Ring);
+  EXPECT_EQ(ReviewSnooze(table, snoozes[1], Now("2026/12/07 07:10:05")), SnoozeVerdict::Ring);
 
-  AddSnooze(snoozes, MakeSnooze(table, 0, Sec("2026/12/07 07:10:30"), 1));
+  AddSnooze(snoozes, MakeSnooze(table, 0, Now("2026/12/07 07:10:30"), 1));
   ASSERT_EQ(snoozes.size(), 2u);
-  EXPECT_EQ(FormatMoment(DateOfLocal(snoozes.back().ringAt)), "2026/12/07 07:11:30");
+  EXPECT_EQ(LocalText(snoozes.back().ringAt), "2026/12/07 07:11:30");
 
   EXPECT_EQ(EarlierBell(0, Sec("2026/12/07 07:00:00")), Sec("2026/12/07 07:00:00"));
   EXPECT_EQ(EarlierBell(Sec("2026/12/07 08:00:00"), Sec("2026/12/07 07:00:00")), Sec("2026/12/07 07:00:00"));

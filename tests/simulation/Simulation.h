@@ -1,9 +1,11 @@
 // The ringing simulation: random scripts (a table, a days-off file and what happens to the
 // program: starts, ends, kills, stalls, clock steps, offset changes, sleeps, pauses, OK and
-// snooze presses) run against the real monitor on the fake services, and an independent checker
-// that expands each entry's bells minute by minute from its fields (through the plain reference
-// schedule, not the code under test) and holds the history to them: every bell that fell due is
-// rung or reported exactly once, none twice, none on a wrong day, nothing of a pause.
+// snooze presses) run against the real monitor on the fake services. The runner records what a
+// user would see: each alarm the alarm window brings up (its message, 本鈴 or not, snoozed or
+// not) and each row the notice of missed bells adds, with the seconds they came. The checker
+// (Checker.cpp) holds those observations to the promise (Promise.h), which is written from the
+// documented rules and shares nothing with the program's code; the program's history file is
+// only checked against what was seen.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -24,7 +26,7 @@ enum class Act {
   Sleep,      // suspended for arg seconds
   Pause,      // 一時停止 chosen
   Ok,         // OK pressed on the alarm window, if one is up
-  Snooze,     // スヌーズ pressed, if the window is up
+  Snooze,     // スヌーズ pressed, if the window is up, with the delay of row arg of its list
   LoseState,  // at the next start the state file is gone (arg 0) or damaged (arg 1)
 };
 
@@ -48,9 +50,16 @@ Script MakeScript(uint64_t seed);
 // The script as a few lines, to keep a failing one as a case.
 std::string Describe(const Script& script);
 
-// Runs the script against the real monitor and checks the history it left. Empty when it
-// holds, else what went wrong.
-std::string RunAndCheck(const Script& script);
+// What the checker made of one run: the fault (empty when it held), how many bells the promise
+// gave and how many of them fell under an allowance.
+struct Verdict {
+  std::string fault;
+  int bells = 0;
+  int allowed = 0;
+};
+
+// Runs the script against the real monitor and checks what was seen.
+Verdict RunAndCheck(const Script& script);
 
 // Building blocks of kept cases.
 AlarmEntry SimEntry(int16_t kind, OleDate at, const std::string& message, BellMode mode = BellMode::MainOnly,

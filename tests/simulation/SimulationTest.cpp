@@ -92,7 +92,7 @@ class KeptCaseTest : public ::testing::TestWithParam<KeptCase> {};
 
 TEST_P(KeptCaseTest, RingsEachBellOnceOrReportsIt) {
   const Script& script = GetParam().script;
-  EXPECT_EQ(RunAndCheck(script), "") << Describe(script);
+  EXPECT_EQ(RunAndCheck(script).fault, "") << Describe(script);
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, KeptCaseTest, ::testing::ValuesIn(KeptCases()),
@@ -101,15 +101,23 @@ INSTANTIATE_TEST_SUITE_P(Faults, KeptCaseTest, ::testing::ValuesIn(KeptCases()),
 TEST(RingingSimulation, RandomScriptsLoseAndDoubleNothing) {
   const auto began = std::chrono::steady_clock::now();
   int failures = 0;
+  int64_t bells = 0, allowed = 0;
   for (uint64_t k = 0; k < gScripts && failures < 3; ++k) {
     const Script script = MakeScript(gSeed * 1000003ull + gFirst + k);
-    const std::string fault = RunAndCheck(script);
-    if (fault.empty()) continue;
+    const Verdict v = RunAndCheck(script);
+    bells += v.bells;
+    allowed += v.allowed;
+    if (v.fault.empty()) continue;
     ++failures;
-    ADD_FAILURE() << fault << "\n" << Describe(script);
+    ADD_FAILURE() << v.fault << "\n" << Describe(script) << "\nreplay: wb_tests_simulation --script " << script.seed;
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
-  std::cout << gScripts << " scripts from seed " << gSeed << " in " << seconds << " s\n";
+  const double share = bells > 0 ? 100.0 * double(allowed) / double(bells) : 0.0;
+  std::cout << gScripts << " scripts from seed " << gSeed << " in " << seconds << " s; " << bells << " bells, "
+            << allowed << " under an allowance (" << share << " %)\n";
+  // The allowances are for what nobody can know; more than a few in a hundred means the checker
+  // excuses what it should hold the program to.
+  EXPECT_LE(share, 3.0);
 }
 
 }  // namespace

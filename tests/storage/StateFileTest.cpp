@@ -53,14 +53,14 @@ TEST_F(StateFileTest, WritesAndReadsBackTheStateAndKeepsOtherSections) {
   // Main bell and pre-bell apart, each with the UTC second it was handled at; a [HandledBells]
   // line an older version left beside a [Handled] line it wrote anew says nothing.
   StateFile bells;
-  bells.catchUp.handled = {{3, 0xabc, {At("2026/12/07 07:00:00"), 4000}, {At("2026/12/07 06:55:00"), 3700}},
-                           {4, 0xdef, {}, {At("2026/12/07 06:50:00"), 0}}};
+  bells.catchUp.handled = {{3, 0xabc, {At("2026/12/07 07:00:00"), UtcSecond(4000)}, {At("2026/12/07 06:55:00"), UtcSecond(3700)}},
+                           {4, 0xdef, {}, {At("2026/12/07 06:50:00"), UtcSecond()}}};
   ASSERT_TRUE(ParseStateFile(FormatStateFile(bells), read));
   EXPECT_EQ(read, bells);
   std::string stale = FormatStateFile(bells);
   stale.replace(stale.find("3=0000000000000abc,2026/12/07 07:00:00"), 38, "3=0000000000000abc,2026/12/07 08:00:00");
   ASSERT_TRUE(ParseStateFile(stale, read));
-  EXPECT_EQ(read.catchUp.handled[0].main, (HandledMoment{At("2026/12/07 08:00:00"), 0}));
+  EXPECT_EQ(read.catchUp.handled[0].main, (HandledMoment{At("2026/12/07 08:00:00"), UtcSecond()}));
 
   // An unknown watch time is written empty and read back as unknown.
   StateFile empty;
@@ -69,7 +69,7 @@ TEST_F(StateFileTest, WritesAndReadsBackTheStateAndKeepsOtherSections) {
 }
 
 const char* const kSnoozeLines =
-    "[Snooze]\n"
+    "[SnoozeUtc]\n"
     "2=00000000000000ff,2026/12/07 07:00:30,2026/12/07 07:05:30,\xE8\xB5\xB7\xE3\x81\x8D\xE3\x82\x8B\\t,=\\n\n"
     "9=0000000000000abc,2026/12/07 07:10:00,2026/12/07 08:10:00,\n";
 
@@ -78,8 +78,8 @@ TEST_F(StateFileTest, SnoozesSurviveAWriteAndARead) {
   s.catchUp.watchedUntil = At("2026/12/07 07:01:00");
   s.catchUp.handled = {{0, 0xff, {At("2026/12/07 07:00:00")}, {At("2026/12/07 07:00:00")}},
                        {7, 0xa1b2c3d4e5f60708ull, {At("2026/12/06 23:30:00")}, {At("2026/12/06 23:30:00")}}};
-  s.snoozes = {{2, 0xff, At("2026/12/07 07:00:30"), At("2026/12/07 07:05:30"), "起きる\t,=\n"},
-               {9, 0xabc, At("2026/12/07 07:10:00"), At("2026/12/07 08:10:00"), ""}};
+  s.snoozes = {{2, 0xff, UtcSecond(At("2026/12/07 07:00:30")), UtcSecond(At("2026/12/07 07:05:30")), "起きる\t,=\n"},
+               {9, 0xabc, UtcSecond(At("2026/12/07 07:10:00")), UtcSecond(At("2026/12/07 08:10:00")), ""}};
   s.otherSections = "[Later]\nKey=value\n";
   EXPECT_EQ(FormatStateFile(s), std::string(kGood) + kBells + kSnoozeLines + "[Later]\nKey=value\n");
   const std::string path = StatePathIn(Folder());

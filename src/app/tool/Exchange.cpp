@@ -28,7 +28,7 @@ int Export(const std::vector<std::string>& args, std::ostream& out, std::ostream
   const std::unique_ptr<IClock> clock = MakeNativeClock();
   const Moment present = clock->Read();
   OleDate now = LocalDateOf(present);
-  int64_t utcSeconds = present.utc;
+  int64_t utcSeconds = present.utc.Count();
   if (a.values.count("--now")) {
     if (!MomentOption("export", a, "--now", now, err)) return 2;
     utcSeconds = SecondNumber(now) - int64_t(clock->UtcOffsetMinutes(now)) * 60;

@@ -34,7 +34,7 @@ class Win32Clock : public IClock {
     // The local time of that very UTC reading, by the zone's rules for it.
     if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) local = utc;
     const int64_t utcSecond = SecondOf(utc);
-    return {utcSecond, int32_t(SecondOf(local) - utcSecond)};
+    return {UtcSecond(utcSecond), int32_t(SecondOf(local) - utcSecond)};
   }
   void Sleep(int milliseconds) override {
     if (milliseconds > 0) ::Sleep(DWORD(milliseconds));
