@@ -6,6 +6,7 @@
 #include "alert/Alarm.h"
 #include "app_state/AppState.h"
 #include "app_state/HistoryLog.h"
+#include "model/CatchUp.h"
 #include "platform/Services.h"
 
 namespace wb {
@@ -34,7 +35,9 @@ void Alarm::Snooze(int minutes) {
   const int slot = InProgress() ? alarm.activeSlot : alarm.presentedSlot;
   // The table may have lost the entry (the editor reloaded a shorter file): then there is
   // nothing to ring again, and the press is an OK.
-  const bool entryHeld = slot >= 0 && slot < App().table.EntryCount() && App().table[slot] == alarm.presented;
+  // The same entry, whatever became of its fired-at marks since (a clock put back clears them).
+  const bool entryHeld = slot >= 0 && slot < App().table.EntryCount() &&
+                         EntryFingerprint(App().table[slot]) == EntryFingerprint(alarm.presented);
   const Moment now = Svc().clock->Read();
   const int timesBefore = alarm.snoozedTimes;
   Dismiss();

@@ -18,7 +18,9 @@ int ValidSnoozeMinutes(int minutes) { return SnoozeDelayRow(minutes) >= 0 ? minu
 
 Snooze MakeSnooze(const AlarmTable& table, int slot, const Moment& pressedAt, int minutes) {
   const AlarmEntry& entry = table[slot];
-  return {slot, EntryFingerprint(entry), pressedAt.utc, pressedAt.utc + int64_t(minutes) * 60, entry.Message};
+  Snooze s{slot, EntryFingerprint(entry), pressedAt.utc, pressedAt.utc + int64_t(minutes) * 60, entry.Message};
+  s.pressOffsetSeconds = pressedAt.offsetSeconds;
+  return s;
 }
 
 void AddSnooze(std::vector<Snooze>& snoozes, Snooze snooze) {
@@ -51,9 +53,11 @@ SnoozeVerdict ReviewSnooze(const AlarmTable& table, const Snooze& snooze, const 
   if (slot < 0) return SnoozeVerdict::EntryGone;
   const UtcSecond present = now.utc, ring = snooze.ringAt;
   // Only a bell that has come counts: until then the snooze still stands (and shows in the tip).
-  // The entry's bells are wall-clock times: the span from the press is read on today's clock.
+  // The entry's bells are wall-clock times: from the press as the clock read then, to now (or
+  // the ring) as it reads now. A clock put back an hour in between lives no bell again here.
   const UtcSecond until = std::min(present, ring);
-  if (ScheduledBellBetween(table[slot], now.LocalOf(snooze.snoozedAt), now.LocalOf(until), daysOff) != 0)
+  if (ScheduledBellBetween(table[slot], snooze.snoozedAt.Count() + snooze.pressOffsetSeconds, now.LocalOf(until),
+                           daysOff) != 0)
     return SnoozeVerdict::BellFirst;
   if (present < ring) return SnoozeVerdict::Wait;
   // A clock set back before the press cannot make it late; it simply rings.

@@ -42,6 +42,9 @@ struct Snooze {
   // window to say so when it rings again. Not kept in the state file: after a restart the
   // count starts again at one.
   int times = 1;
+  // The UTC offset at the press: the entry's own bells that cancel the snooze are those after
+  // the press on the wall clock as it read then, not an hour the clock lives again.
+  int32_t pressOffsetSeconds = 0;
   bool operator==(const Snooze&) const = default;
 };
 

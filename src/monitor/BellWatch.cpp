@@ -76,7 +76,7 @@ void BellWatch::Tick(const Moment& now, bool paused) {
     CatchUpNow(now, paused);
     Rearm(now, paused);
   } else if (gap == TickGap::Back) {
-    ClockWentBack(now);
+    ClockWentBack(now, paused);
     Rearm(now, paused);
   } else if (const int64_t minute = now.LocalMinute(); minute != lastMinute_) {
     // A stall of over a minute that crossed one boundary may have taken a quick timer's whole
@@ -92,7 +92,18 @@ void BellWatch::Tick(const Moment& now, bool paused) {
   state_.catchUp.watchedUntil = now.Local();
 }
 
-void BellWatch::ClockWentBack(const Moment& now) {
+void BellWatch::ClockWentBack(const Moment& now, bool paused) {
+  // The minute the clock left may have had more bells than its ticks showed (one a tick): the
+  // minute change that would have looked for them does not come now. They are reported; rung
+  // now, they would show a time the clock has not reached.
+  if (!paused && presentedThisMinute_) {
+    CatchUpLimits limits;
+    limits.daysOff = &daysOff_;
+    limits.ringLateSeconds = -1;
+    const CatchUpResult result = FindMissedBells(App().table, state_.catchUp, lastMinute_ * 60 - 1, lastTick_, limits);
+    if (!result.missed.empty()) TakeCatchUp(result, now);
+  }
+  presentedThisMinute_ = false;
   // Marks now in the future would silence real bells. The records go only when the UTC clock
   // itself went back (a clock put right): the end of daylight saving moves the local clock
   // back an hour over bells that were handled, and the ledger keeps them handled.
@@ -192,7 +203,7 @@ void BellWatch::OnPowerEvent(PowerEvent event, const Moment& now, bool paused) {
       if (const TickGap gap = ClassifyTickGap(lastTick_, now.Local()); gap == TickGap::Forward) {
         CatchUpNow(now, paused);
       } else if (gap == TickGap::Back) {
-        ClockWentBack(now);
+        ClockWentBack(now, paused);
         state_.catchUp.watchedUntil = now.Local();
       } else {
         // A small step (or only the zone): the ticks see it as usual; only the UTC moment of

@@ -75,7 +75,7 @@ class BellWatch {
   void CheckMinuteOverflow(const Moment& now);
   void WriteState();
   void NoteWokeUs(const Moment& now);
-  void ClockWentBack(const Moment& now);
+  void ClockWentBack(const Moment& now, bool paused);
   // The watched-until moment less the time a bell may wait to be shown, never before floor_:
   // where a catch-up starts, and what the state file keeps.
   LocalSecond TrailingWatch() const;

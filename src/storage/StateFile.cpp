@@ -109,8 +109,10 @@ std::string FormatStateFile(const StateFile& state) {
   if (!state.snoozes.empty()) text += "[SnoozeUtc]\n";
   for (const Snooze& z : state.snoozes) {
     std::snprintf(fingerprint, sizeof fingerprint, "%016llx", static_cast<unsigned long long>(z.fingerprint));
+    char offset[16];
+    std::snprintf(offset, sizeof offset, "%+06d", z.pressOffsetSeconds);
     text += std::to_string(z.slot) + '=' + fingerprint + ',' + FormatMoment(FromSecondNumber(z.snoozedAt.Count())) + ',' +
-            FormatMoment(FromSecondNumber(z.ringAt.Count())) + ',' + EscapeHistoryField(z.message) + '\n';
+            FormatMoment(FromSecondNumber(z.ringAt.Count())) + ',' + offset + ',' + EscapeHistoryField(z.message) + '\n';
   }
   text += state.otherSections;
   return text;
@@ -169,11 +171,25 @@ bool ParseStateFile(const std::string& text, StateFile& out, int32_t olderSnooze
           v[16] != ',' || v[36] != ',' || v[56] != ',' || !ParseHex64(v.substr(0, 16), z.fingerprint) ||
           !ParseStateMoment(v.substr(17, 19), snoozedAt) || !ParseStateMoment(v.substr(37, 19), ringAt))
         return false;
-      const int64_t offset = section == Section::Snooze ? olderSnoozeOffsetSeconds : 0;
+      // <slot>=<fingerprint>,<snoozed at>,<rings at>[,<offset at the press: +32400>],<message>
+      std::string_view message = v.substr(57);
+      int64_t offset = olderSnoozeOffsetSeconds;
+      if (section == Section::SnoozeUtc) {
+        int64_t pressOffset = 0;
+        const bool negative = message.size() > 7 && message[0] == '-';
+        if (message.size() < 7 || message[6] != ',' || (message[0] != '+' && message[0] != '-') ||
+            !ParseCount(message.substr(1, 5), pressOffset))
+          return false;
+        z.pressOffsetSeconds = int32_t(negative ? -pressOffset : pressOffset);
+        message.remove_prefix(7);
+        offset = 0;
+      } else {
+        z.pressOffsetSeconds = olderSnoozeOffsetSeconds;
+      }
       z.snoozedAt = UtcSecond(snoozedAt - offset);
       z.ringAt = UtcSecond(ringAt - offset);
       z.slot = int(slot);
-      z.message = UnescapeHistoryField(std::string(v.substr(57)));
+      z.message = UnescapeHistoryField(std::string(message));
       s.snoozes.push_back(std::move(z));
       continue;
     }

@@ -10,7 +10,7 @@
 // - a pre-bell whose own minute found no tick is settled by its main bell, shown or reported;
 // - nothing rings on a day off, before its moment or twice;
 // - a snooze rings once, its delay after the press in elapsed time, unless the entry's own bell
-//   came first or it fell due in a pause;
+//   came first, it fell due in a pause or it could ring only half a day late;
 // - every ring the history file records was seen.
 // The allowances, where nobody can know (their share is counted and printed):
 // - the end: a bell whose two minutes had not run out when the script ended may be unshown;
@@ -21,9 +21,11 @@
 //   shown again (the records made under the wrong clock stop counting);
 // - a clock moved between a bell's moment and its showing: the lateness cannot be read off the
 //   wall clock;
-// - the program ended during a pause: a bell of that pause's last minute may be reported.
+// - the program ended during a pause: a bell of that pause's last minute may be shown or
+//   reported after the next start.
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <sstream>
@@ -39,6 +41,7 @@ using promise::PromisedBell;
 
 constexpr int64_t kLateLimit = 120;  // shown at most this long after its moment
 constexpr int64_t kEndAllowance = 180;
+constexpr int64_t kSnoozeDropSeconds = 12 * 3600;  // a snooze this late is no reminder any more
 
 enum class Status { Must, PausedOnly, Unknown };
 
@@ -47,7 +50,7 @@ struct Bell {
   Status status = Status::Must;
   bool watched = false;  // a tick of its own time came unpaused
   bool settled = false;
-  int64_t settledAt = 0;
+  int64_t settledAt = 0, settledUtc = 0;
   bool excused = false;  // counted once in the allowance share
   bool mayComeAgain = false;  // settled before a clock put back over it, or a start without state
   bool beforeBlindStart = false;  // settled before a start that found no state
@@ -154,20 +157,23 @@ class Checker {
   // more than two minutes over it, or after a start that found no state.
   bool MayComeAgain(const Bell& b) const { return b.mayComeAgain; }
 
-  // Whether an unpaused tick came in a bell's own time before the moment `now` of the present pass.
-  bool WatchedSoFar(const Bell& b, int64_t now) const {
-    const int64_t end = b.b.due - b.b.due % 60 + 59;
+  // Whether an unpaused tick came in [from, to] before the moment `now` of the present pass.
+  bool TickedSoFar(int64_t from, int64_t to, int64_t now) const {
     for (size_t i = 0; i < ticksSoFar_.size(); ++i) {
       const TickSpan& t = ticksSoFar_[i];
-      const int64_t to = i + 1 == ticksSoFar_.size() ? std::min(t.to, now) : t.to;
-      if (!t.paused && std::max(t.from, b.b.due) <= std::min(to, end)) return true;
+      const int64_t last = i + 1 == ticksSoFar_.size() ? std::min(t.to, now) : t.to;
+      if (!t.paused && std::max(t.from, from) <= std::min(last, to)) return true;
     }
     return false;
   }
+  bool WatchedSoFar(const Bell& b, int64_t now) const {
+    return TickedSoFar(b.b.due, b.b.due - b.b.due % 60 + 59, now);
+  }
 
-  void Settle(Bell& b, int64_t at) {
+  void Settle(Bell& b, int64_t at, int64_t utc, bool reported = false) {
     b.settled = true;
     b.settledAt = at;
+    b.settledUtc = utc;
     // A snooze of the entry gives way to the entry's own bell.
     for (Snooze& z : snoozes_)
       if (z.entry == b.b.entry && !z.rang) z.gaveWay = true;
@@ -176,9 +182,10 @@ class Checker {
     // minute), is settled with it.
     for (Bell& pre : bells_)
       if (!pre.settled && !pre.b.main && pre.b.entry == b.b.entry && pre.b.occurrence == b.b.occurrence &&
-          (!WatchedSoFar(pre, at) || pre.b.due == b.b.due)) {
+          (reported || !WatchedSoFar(pre, at) || pre.b.due == b.b.due)) {
         pre.settled = true;
         pre.settledAt = at;
+        pre.settledUtc = utc;
       }
   }
 
@@ -194,12 +201,14 @@ class Checker {
       if (b.b.entry == entry && b.b.main == main && !b.settled && b.b.due <= s.local &&
           (!best || b.b.due > best->b.due))
         best = &b;
-    if (best && best->status == Status::PausedOnly && !MovedBetween(best->b.due, s.local))
-      return Fail("shown a bell of a pause: " + Name(*best) + " at " + FormatLocal(s.local));
-    if (best && s.local - best->b.due <= kLateLimit) return Settle(*best, s.local);
+    if (best && best->status == Status::PausedOnly && EndedInItsPause(*best)) Excuse(*best);
+    else if (best && best->status == Status::PausedOnly && !MovedBetween(best->b.due, s.local))
+      return Fail("shown a bell of a pause: " + Name(*best) + " at " + FormatLocal(s.local) +
+                  (getenv("WB_DBG") ? DebugOf(*best) : std::string()));
+    if (best && s.local - best->b.due <= kLateLimit) return Settle(*best, s.local, s.utc);
     if (best && MovedBetween(best->b.due, s.local)) {
       Excuse(*best);
-      return Settle(*best, s.local);
+      return Settle(*best, s.local, s.utc);
     }
     for (const PromisedBell& r : resting_)
       if (r.entry == entry && r.main == main && r.due <= s.local && s.local - r.due <= kLateLimit)
@@ -222,8 +231,13 @@ class Checker {
     for (Snooze& z : snoozes_) {
       if (z.entry != entry || z.rang || z.replaced) continue;
       if (s.utc < z.ringUtc) return Fail("a snooze rang early: " + s.message + " at " + FormatLocal(s.local));
-      const int64_t end = z.ringLocal + 59;
-      const bool ticked = TickIn(z.ringLocal, end, false);
+      // Late only where the program watched, unpaused, the two minutes after its time (UTC).
+      int64_t watchedSeconds = 0;
+      for (const TickSpan& t : ticksSoFar_)
+        if (!t.paused && t.from <= t.to)
+          watchedSeconds += std::max<int64_t>(
+              0, std::min(t.fromUtc + (t.to - t.from), z.ringUtc + kLateLimit) - std::max(t.fromUtc, z.ringUtc) + 1);
+      const bool ticked = watchedSeconds > kLateLimit - 10;
       if (ticked && s.utc - z.ringUtc > kLateLimit && !MovedBetween(z.pressLocal, s.local))
         return Fail("a snooze rang " + std::to_string(s.utc - z.ringUtc) + " s late: " + s.message);
       z.rang = true;
@@ -261,7 +275,7 @@ class Checker {
       for (Bell& b : bells_) {
         if (!b.settled) continue;
         if (b.beforeBlindStart && b.b.due + 60 >= to) b.mayComeAgain = true;
-        if (!m.offset && m.by < -kLateLimit && (b.b.due + 60 >= to || b.settledAt > to + kLateLimit))
+        if (!m.offset && m.by < -kLateLimit && (b.b.due + 60 >= to || b.settledUtc > m.utc + m.by + kLateLimit))
           b.mayComeAgain = true;
       }
   }
@@ -275,6 +289,10 @@ class Checker {
         for (Bell& b : bells_) {
           if (b.settled && (local - b.settledAt <= kLateLimit + 60 || b.b.due > local)) b.mayComeAgain = true;
           if (b.settled) b.beforeBlindStart = true;
+          // What waited to be shown when the program ended (or fell due in the ticks' absence
+          // just before) is not known to a start without state.
+          if (!b.settled && b.b.due <= g.from && b.b.due > LastTickBefore(g.from) - kLateLimit - 60)
+            b.status = Status::Unknown;
         }
         for (Snooze& z : snoozes_)
           if (!z.rang) z.replaced = true;  // kept in the state that was lost
@@ -320,12 +338,12 @@ class Checker {
       const auto before = noticeRows_.find(message);
       const int added = row.count - (before == noticeRows_.end() ? 0 : before->second.count);
       if (added < 0) return Fail("a notice row's count went down: " + message);
-      if (added > 0) TakeReport(row, added, n.local);
+      if (added > 0) TakeReport(row, added, n.local, n.utc);
     }
     noticeRows_ = now;
   }
 
-  void TakeReport(const Row& row, int count, int64_t at) {
+  void TakeReport(const Row& row, int count, int64_t at, int64_t utc) {
     const int entry = EntryOf(row.message);
     if (entry < 0) return Fail("reported a message no entry has: " + row.message);
     // The bells it may stand for: not settled, not of a pause, up to the row's minute; a
@@ -333,15 +351,17 @@ class Checker {
     std::vector<Bell*> open;
     for (Bell& b : bells_)
       if (b.b.entry == entry && !b.settled && (b.status != Status::PausedOnly || EndedInItsPause(b)) &&
-          b.b.due <= row.minute + 59 && b.b.due <= at)
+          b.b.due <= row.minute + 59)
         open.push_back(&b);
     std::erase_if(open, [&](const Bell* p) {
       if (p->b.main) return false;
       return std::any_of(open.begin(), open.end(), [&](const Bell* m) {
-        return m->b.main && m->b.occurrence == p->b.occurrence && !p->watched;
+        return m->b.main && m->b.occurrence == p->b.occurrence;
       });
     });
-    std::sort(open.begin(), open.end(), [](const Bell* a, const Bell* b) { return a->b.due > b->b.due; });
+    std::sort(open.begin(), open.end(), [](const Bell* a, const Bell* b) {
+      return a->b.due != b->b.due ? a->b.due > b->b.due : a->b.main > b->b.main;
+    });
     if (int(open.size()) < count) {
       // A bell that may come again (a clock put back, a start without state) may be reported again.
       int again = 0;
@@ -364,7 +384,7 @@ class Checker {
                   FormatLocal(open[0]->b.due));
     for (int k = 0; k < count; ++k) {
       if (open[size_t(k)]->status == Status::PausedOnly) Excuse(*open[size_t(k)]);
-      Settle(*open[size_t(k)], at);
+      Settle(*open[size_t(k)], at, utc, true);
     }
   }
 
@@ -390,7 +410,7 @@ class Checker {
         continue;
       }
       if (!b.b.main && !b.watched && MainSettled(b)) continue;
-      return Fail("neither shown nor reported: " + Name(b));
+      return Fail("neither shown nor reported: " + Name(b) + (getenv("WB_DBG") ? DebugOf(b) : std::string()));
     }
     for (const Snooze& z : snoozes_) {
       // Rung, replaced by a later snooze, or given way to the entry's own bell.
@@ -404,9 +424,31 @@ class Checker {
       // It fell due in a pause, or the clock moved under it (the wall time of its ring is not known).
       bool inPause = TickIn(z.ringLocal, z.ringLocal + 59, true);
       for (const Gap& g : seen_.gaps) inPause = inPause || (g.paused && z.ringLocal > g.from && z.ringLocal < g.to);
-      if (inPause || MovedBetween(z.pressLocal, z.ringLocal + kLateLimit)) continue;
+      // Or no tick came for half a day after it (a clock set that far on): it is dropped.
+      bool jumpedOver = false;
+      for (const ClockMove& m : seen_.moves)
+        jumpedOver = jumpedOver || (!m.offset && m.by > kSnoozeDropSeconds && m.utc >= z.pressUtc);
+      if (inPause || jumpedOver || MovedBetween(z.pressLocal, z.ringLocal + kLateLimit)) continue;
       return Fail("a snooze never rang: " + seen_.messages[size_t(z.entry)] + " pressed " + FormatLocal(z.pressLocal));
     }
+  }
+
+  std::string DebugOf(const Bell& b) const {
+    std::string out = " status " + std::to_string(int(b.status)) + " watched " + std::to_string(b.watched) + "\n";
+    for (const Gap& g : seen_.gaps)
+      out += "   gap " + FormatLocal(g.from) + " " + FormatLocal(g.to) + " kind " + std::to_string(int(g.kind)) +
+             (g.paused ? " paused" : "") + (g.endedPaused ? " ended paused" : "") + "\n";
+    for (const TickSpan& t : seen_.ticks)
+      out += "   ticks " + FormatLocal(t.from) + " " + FormatLocal(t.to) + (t.paused ? " paused" : "") + "\n";
+    for (const Bell& o : bells_) out += "   " + Name(o) + (o.settled ? " settled at " + FormatLocal(o.settledAt) : "") + "\n";
+    return out;
+  }
+
+  int64_t LastTickBefore(int64_t local) const {
+    int64_t last = INT64_MIN / 2;
+    for (const TickSpan& t : ticksSoFar_)
+      if (t.from <= t.to && t.from <= local) last = std::max(last, std::min(t.to, local));
+    return last;
   }
 
   bool MainSettled(const Bell& pre) const {

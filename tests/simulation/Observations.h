@@ -15,6 +15,7 @@ namespace wb::sim {
 struct TickSpan {
   int64_t from = 0, to = 0;
   bool paused = false;  // 一時停止 was on
+  int64_t fromUtc = 0;  // the UTC second of `from` (no clock moves within a span)
 };
 
 // Seconds of (from, to) in which no tick came.
@@ -42,7 +43,7 @@ struct Shown {
 // The notice of missed bells as it stood after it changed (its rows top to bottom); `fresh`
 // when the window was made anew (the previous one was closed or the program restarted).
 struct NoticeChange {
-  int64_t local = 0;
+  int64_t local = 0, utc = 0;
   std::vector<std::string> rows;
   bool fresh = false;
 };
@@ -56,7 +57,7 @@ struct Answer {
 
 // The local clock jumped by `by` seconds at `local` (a step, or a change of the UTC offset).
 struct ClockMove {
-  int64_t local = 0, by = 0;
+  int64_t local = 0, utc = 0, by = 0;  // the moment before the move
   bool offset = false;
 };
 

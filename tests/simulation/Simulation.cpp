@@ -138,7 +138,7 @@ class World : public test::MonitorTest {
     if (notice)
       for (int i = 0; i < notice->missedList.ListCount(); ++i) rows.push_back(notice->missedList.List(i));
     if (rows != noticeRows_) {
-      seen_.notices.push_back({local, rows, noticeRows_.empty()});
+      seen_.notices.push_back({local, Utc(), rows, noticeRows_.empty()});
       Note(What::Notice, seen_.notices.size() - 1);
       noticeRows_ = rows;
     }
@@ -185,7 +185,7 @@ class World : public test::MonitorTest {
   bool readOnly() const { return seen_.readOnlyFolder; }
 
   void Move(int64_t by, bool offset) {
-    seen_.moves.push_back({cur_, by, offset});
+    seen_.moves.push_back({cur_, Utc(), by, offset});
     Note(What::Move, seen_.moves.size() - 1);
     if (by > 0) seen_.gaps.push_back({cur_, cur_ + by + 1, GapKind::Stalled, paused_});
     cur_ += by;
@@ -211,7 +211,7 @@ class World : public test::MonitorTest {
     switch (e.act) {
       case Act::Run: {
         // Noted before its ticks: what they show comes after it.
-        seen_.ticks.push_back({cur_ + 1, cur_ + e.arg, paused_});
+        seen_.ticks.push_back({cur_ + 1, cur_ + e.arg, paused_, Utc() + 1});
         Note(What::Ticks, seen_.ticks.size() - 1);
         Tick(e.arg);
         return;

@@ -70,8 +70,8 @@ TEST_F(StateFileTest, WritesAndReadsBackTheStateAndKeepsOtherSections) {
 
 const char* const kSnoozeLines =
     "[SnoozeUtc]\n"
-    "2=00000000000000ff,2026/12/07 07:00:30,2026/12/07 07:05:30,\xE8\xB5\xB7\xE3\x81\x8D\xE3\x82\x8B\\t,=\\n\n"
-    "9=0000000000000abc,2026/12/07 07:10:00,2026/12/07 08:10:00,\n";
+    "2=00000000000000ff,2026/12/07 07:00:30,2026/12/07 07:05:30,+00000,\xE8\xB5\xB7\xE3\x81\x8D\xE3\x82\x8B\\t,=\\n\n"
+    "9=0000000000000abc,2026/12/07 07:10:00,2026/12/07 08:10:00,-03600,\n";
 
 TEST_F(StateFileTest, SnoozesSurviveAWriteAndARead) {
   StateFile s;
@@ -79,7 +79,7 @@ TEST_F(StateFileTest, SnoozesSurviveAWriteAndARead) {
   s.catchUp.handled = {{0, 0xff, {At("2026/12/07 07:00:00")}, {At("2026/12/07 07:00:00")}},
                        {7, 0xa1b2c3d4e5f60708ull, {At("2026/12/06 23:30:00")}, {At("2026/12/06 23:30:00")}}};
   s.snoozes = {{2, 0xff, UtcSecond(At("2026/12/07 07:00:30")), UtcSecond(At("2026/12/07 07:05:30")), "起きる\t,=\n"},
-               {9, 0xabc, UtcSecond(At("2026/12/07 07:10:00")), UtcSecond(At("2026/12/07 08:10:00")), ""}};
+               {9, 0xabc, UtcSecond(At("2026/12/07 07:10:00")), UtcSecond(At("2026/12/07 08:10:00")), "", 1, -3600}};
   s.otherSections = "[Later]\nKey=value\n";
   EXPECT_EQ(FormatStateFile(s), std::string(kGood) + kBells + kSnoozeLines + "[Later]\nKey=value\n");
   const std::string path = StatePathIn(Folder());
@@ -87,6 +87,17 @@ TEST_F(StateFileTest, SnoozesSurviveAWriteAndARead) {
   StateFileStatus status;
   EXPECT_EQ(ReadStateFile(path, &status), s);
   EXPECT_EQ(status, StateFileStatus::Read);
+  // An older version kept the moments on the wall clock, without the offset: read under the
+  // offset of the start that reads them.
+  std::string older = FormatStateFile(s);
+  older.replace(older.find("[SnoozeUtc]"), 11, "[Snooze]");
+  older.replace(older.find(",+00000,"), 8, ",");
+  older.replace(older.find(",-03600,"), 8, ",");
+  StateFile read;
+  ASSERT_TRUE(ParseStateFile(older, read, 9 * 3600));
+  ASSERT_EQ(read.snoozes.size(), 2u);
+  EXPECT_EQ(read.snoozes[0].ringAt, UtcSecond(At("2026/12/07 07:05:30") - 9 * 3600));
+  EXPECT_EQ(read.snoozes[0].pressOffsetSeconds, 9 * 3600);
 }
 
 TEST_F(StateFileTest, AMissingOrDamagedFileMeansNothingMissed) {
