@@ -176,7 +176,7 @@ bool ParseStateFile(const std::string& text, StateFile& out, int32_t olderSnooze
       int64_t offset = olderSnoozeOffsetSeconds;
       if (section == Section::SnoozeUtc) {
         int64_t pressOffset = 0;
-        const bool negative = message.size() > 7 && message[0] == '-';
+        const bool negative = !message.empty() && message[0] == '-';
         if (message.size() < 7 || message[6] != ',' || (message[0] != '+' && message[0] != '-') ||
             !ParseCount(message.substr(1, 5), pressOffset))
           return false;
