@@ -44,7 +44,12 @@ void BellWatch::Start(const Moment& now, bool paused) {
     state_.catchUp.watchedUntil = now.Local();
   else
     CatchUpNow(now, paused);
-  floor_ = now.Local();
+  // The due check answers for the whole of the present minute, also its seconds before the
+  // start: a process ended before it showed them leaves them to the next start's catch-up.
+  floor_ = paused ? now.Local() : now.LocalMinute() * 60 - 1;
+  // Nor may a start in the minute's last second leave them to a tick that never comes in it:
+  // the first minute change looks the minute over.
+  presentedThisMinute_ = !paused;
   WriteState();
   Rearm(now, paused);
 }

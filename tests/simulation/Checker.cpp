@@ -21,8 +21,8 @@
 //   shown again (the records made under the wrong clock stop counting);
 // - a clock moved between a bell's moment and its showing: the lateness cannot be read off the
 //   wall clock;
-// - the program ended during a pause: a bell of that pause's last minute may be shown or
-//   reported after the next start.
+// - the program ended during a pause: a bell of that pause's last minute (or of the time
+//   without ticks before the end) may be shown or reported after the next start.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -392,7 +392,7 @@ class Checker {
   // it was not running came first is not known to the next start.
   bool EndedInItsPause(const Bell& b) const {
     for (const Gap& g : seen_.gaps)
-      if (g.endedPaused && b.b.due <= g.from && g.from - b.b.due <= 60 + 60) return true;
+      if (g.endedPaused && b.b.due <= g.from && b.b.due > LastTickBefore(g.from) - 60 - 60) return true;
     return false;
   }
 

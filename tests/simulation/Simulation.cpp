@@ -162,6 +162,8 @@ class World : public test::MonitorTest {
     seen_.starts.push_back(Local());
     Note(What::Start, seen_.starts.size() - 1);
     cur_ = Local();
+    // Running from this second, it answers for the whole of this minute.
+    seen_.gaps.push_back({cur_ - cur_ % 60 - 1, cur_ + 1, GapKind::Stalled});
     Look();
   }
 
