@@ -134,20 +134,22 @@ TEST_F(MonitorWatch, NoStateFileMeansNothingMissed) {
   Start();
   EXPECT_EQ(ui::FormIfLoaded<MissedNoticeWindow>(), nullptr);
   const StateFile written = ReadStateFile(StatePath());
-  EXPECT_EQ(FormatMoment(DateOfLocal(written.catchUp.watchedUntil)), "2026/12/07 06:00:00");
+  // The start's minute is the due check's to answer for: a start that ends before showing its
+  // bells leaves them to the next start.
+  EXPECT_EQ(FormatMoment(DateOfLocal(written.catchUp.watchedUntil)), "2026/12/07 05:59:59");
 }
 
 // The file's watched-until moment trails the clock by the two minutes a bell may wait to be
 // shown (a process ended before it showed them leaves them to the next start), never reaching
-// back before the start.
+// back before the start's minute.
 TEST_F(MonitorWatch, StateFileFollowsOnceAMinuteAndAtTheEnd) {
   SaveTable({Daily(7, 0)});
   clock.Set(MakeDate(2026, 12, 7, 6, 0, 10));
   MonitorWindow& form = Start();
   Seconds(40);
-  EXPECT_EQ(FormatMoment(DateOfLocal(ReadStateFile(StatePath()).catchUp.watchedUntil)), "2026/12/07 06:00:10");
+  EXPECT_EQ(FormatMoment(DateOfLocal(ReadStateFile(StatePath()).catchUp.watchedUntil)), "2026/12/07 05:59:59");
   Seconds(15);  // 06:01:05
-  EXPECT_EQ(FormatMoment(DateOfLocal(ReadStateFile(StatePath()).catchUp.watchedUntil)), "2026/12/07 06:00:10");
+  EXPECT_EQ(FormatMoment(DateOfLocal(ReadStateFile(StatePath()).catchUp.watchedUntil)), "2026/12/07 05:59:59");
   Seconds(180);  // 06:04:05
   EXPECT_EQ(FormatMoment(DateOfLocal(ReadStateFile(StatePath()).catchUp.watchedUntil)), "2026/12/07 06:02:00");
   Seconds(10);
