@@ -134,6 +134,12 @@ int main(int argc, char** argv) {
   for (int i = 1; i + 1 < argc; ++i) {
     if (std::strcmp(argv[i], "--scripts") == 0) wb::sim::gScripts = std::strtoull(argv[i + 1], nullptr, 10);
     if (std::strcmp(argv[i], "--seed") == 0) wb::sim::gSeed = std::strtoull(argv[i + 1], nullptr, 10);
+    if (std::strcmp(argv[i], "--seed-from") == 0) {  // a seed from a text (the commit under test)
+      uint64_t h = 1469598103934665603ull;  // FNV-1a
+      for (const char* c = argv[i + 1]; *c; ++c) h = (h ^ uint8_t(*c)) * 1099511628211ull;
+      wb::sim::gSeed = h % 1000000000ull + 1000;  // past the small seeds a developer types
+      std::cout << "seed " << wb::sim::gSeed << " from " << argv[i + 1] << "\n";
+    }
     if (std::strcmp(argv[i], "--script") == 0) {  // one script by its own seed, as a failure names it
       wb::sim::gSeed = 0;
       wb::sim::gFirst = std::strtoull(argv[i + 1], nullptr, 10);
