@@ -7,7 +7,8 @@
 // - a bell whose minute had ticks only while paused is neither shown nor reported;
 // - a bell that fell due while no tick came (the program not running, stalled, asleep, the clock
 //   moved over it) is shown within two minutes of its moment or reported, once;
-// - a pre-bell whose own minute found no tick is settled by its main bell, shown or reported;
+// - a pre-bell whose own minute was not watched whole (no tick, or cut short by a start, an end
+//   or a stall) is settled by its main bell, shown or reported;
 // - nothing rings on a day off, before its moment or twice;
 // - a snooze rings once, its delay after the press in elapsed time, unless the entry's own bell
 //   came first, it fell due in a pause or it could ring only half a day late;
@@ -166,23 +167,35 @@ class Checker {
     }
     return false;
   }
-  bool WatchedSoFar(const Bell& b, int64_t now) const {
-    return TickedSoFar(b.b.due, b.b.due - b.b.due % 60 + 59, now);
+  // Whether the ticks so far saw the whole of a bell's minute, unpaused: a minute cut short (a
+  // start, an end, a stall in it) may have had no tick to spare for it.
+  bool WatchedWholeMinuteSoFar(const Bell& b, int64_t now) const {
+    const int64_t from = b.b.due - b.b.due % 60, to = from + 59;
+    for (size_t i = 0; i < ticksSoFar_.size(); ++i) {
+      const TickSpan& t = ticksSoFar_[i];
+      const int64_t last = i + 1 == ticksSoFar_.size() ? std::min(t.to, now) : t.to;
+      if (!t.paused && t.from <= from && last >= to) return true;
+    }
+    return false;
+  }
+
+  // A snooze of the entry gives way to the entry's own bell.
+  void GiveWay(int entry) {
+    for (Snooze& z : snoozes_)
+      if (z.entry == entry && !z.rang) z.gaveWay = true;
   }
 
   void Settle(Bell& b, int64_t at, int64_t utc, bool reported = false) {
     b.settled = true;
     b.settledAt = at;
     b.settledUtc = utc;
-    // A snooze of the entry gives way to the entry's own bell.
-    for (Snooze& z : snoozes_)
-      if (z.entry == b.b.entry && !z.rang) z.gaveWay = true;
+    GiveWay(b.b.entry);
     if (!b.b.main) return;
     // Its pre-bell, when that found no tick of its own so far (or shares the main bell's
     // minute), is settled with it.
     for (Bell& pre : bells_)
       if (!pre.settled && !pre.b.main && pre.b.entry == b.b.entry && pre.b.occurrence == b.b.occurrence &&
-          (reported || !WatchedSoFar(pre, at) || pre.b.due == b.b.due)) {
+          (reported || !WatchedWholeMinuteSoFar(pre, at) || pre.b.due == b.b.due)) {
         pre.settled = true;
         pre.settledAt = at;
         pre.settledUtc = utc;
@@ -218,7 +231,7 @@ class Checker {
           s.local - b.b.due <= kLateLimit + 60) {
         if (MayComeAgain(b)) {
           Excuse(b);
-          return;
+          return GiveWay(entry);
         }
         return Fail("shown a second time: " + Name(b) + " at " + FormatLocal(s.local));
       }

@@ -120,6 +120,16 @@ class World : public test::MonitorTest {
   // What the windows show now, against what they showed at the last look.
   void Look() {
     const int64_t local = Local();
+    // The notice first: a tick's catch-up reports before its due check shows.
+    MissedNoticeWindow* notice = ui::FormIfLoaded<MissedNoticeWindow>();
+    std::vector<std::string> rows;
+    if (notice)
+      for (int i = 0; i < notice->missedList.ListCount(); ++i) rows.push_back(notice->missedList.List(i));
+    if (rows != noticeRows_) {
+      seen_.notices.push_back({local, Utc(), rows, noticeRows_.empty()});
+      Note(What::Notice, seen_.notices.size() - 1);
+      noticeRows_ = rows;
+    }
     AlarmWindow* alarm = ui::FormIfLoaded<AlarmWindow>();
     Content now;
     if (alarm && alarm->Visible())
@@ -133,15 +143,6 @@ class World : public test::MonitorTest {
       upSince_ = local;
     }
     shown_ = now;
-    MissedNoticeWindow* notice = ui::FormIfLoaded<MissedNoticeWindow>();
-    std::vector<std::string> rows;
-    if (notice)
-      for (int i = 0; i < notice->missedList.ListCount(); ++i) rows.push_back(notice->missedList.List(i));
-    if (rows != noticeRows_) {
-      seen_.notices.push_back({local, Utc(), rows, noticeRows_.empty()});
-      Note(What::Notice, seen_.notices.size() - 1);
-      noticeRows_ = rows;
-    }
     // The user reads the notice and closes it, and answers an alarm left up for long.
     if (notice && notice->Visible()) notice->okButton.Press();
     if (!notice || !notice->Visible()) noticeRows_.clear();

@@ -60,7 +60,40 @@ std::vector<KeptCase> KeptCases() {
   for (int i = 0; i < 6; ++i) crowded.push_back(SimEntry(kRepeatOnce, Day(7, 7, 0), "B" + std::to_string(i)));
   crowded.push_back(SimEntry(kRepeatQuick, Day(7, 7, 0, 10), "B6"));
   crowded.push_back(SimEntry(kRepeatQuick, Day(7, 7, 0, 10), "B7"));
+  std::vector<AlarmEntry> six;
+  for (int i = 0; i < 6; ++i) six.push_back(SimEntry(kRepeatOnce, Day(7, 7, 0), "B" + std::to_string(i)));
+  // The 1st Saturday and Sunday at 00:10, a pre-bell 20 minutes ahead: the evening before.
+  AlarmEntry firstWeekend = SimEntry(kRepeatNth1, MakeDate(2027, 1, 1, 0, 10), "B0", BellMode::PreAndMain, 20);
+  firstWeekend.WeekdayMask = int16_t(kMaskSaturday | kMaskSunday);
   return {
+      // Late bells queued at a start are handled when shown: a kill while they wait loses none.
+      {"KilledWhileCaughtUpBellsWaitLosesNone",
+       Kept(Day(7, 6, 58), six, {{Act::Run, 30}, {Act::Kill, 150}, {Act::Run, 2}, {Act::Kill, 30}, {Act::Run, 300}})},
+      // Paused two seconds into a minute of six bells: the four not shown yet are reported.
+      {"PausedInACrowdedMinuteReportsWhatItHadNotShown",
+       Kept(Day(7, 6, 59, 50), six, {{Act::Run, 12}, {Act::Pause, 0}, {Act::Run, 90}, {Act::Pause, 0}, {Act::Run, 200}})},
+      // A five-minute snooze pressed before the end of daylight saving rings five minutes later.
+      {"SnoozeAcrossTheEndOfDaylightSavingKeepsItsDelay",
+       Kept(Day(7, 1, 59, 50), {SimEntry(kRepeatDaily, Day(1, 2, 0), "B0")},
+            {{Act::Run, 15}, {Act::Snooze, 2}, {Act::Run, 60}, {Act::Offset, -60}, {Act::Run, 600}})},
+      // Each occurrence's pre-bell once, at 23:50 the evening before; none again with the main bell.
+      {"PreBellAcrossMidnightRingsOncePerOccurrence",
+       Kept(MakeDate(2027, 1, 1, 23, 45), {firstWeekend}, {{Act::Run, 1800}, {Act::Exit, 84600}, {Act::Run, 1800}})},
+      // A stall just before 終了: its bells are left to the next start, not taken as watched.
+      {"EndedRightAfterAStallReportsTheStallsBells",
+       Kept(Day(7, 6, 55), {SimEntry(kRepeatDaily, Day(1, 7, 0), "B0")},
+            {{Act::Run, 60}, {Act::Stall, 400}, {Act::Run, 0}, {Act::Exit, 30}, {Act::Run, 200}})},
+      // The clock goes back an hour in a crowded minute: the bell its ticks had no time for is reported.
+      {"ClockBackInACrowdedMinuteReportsItsUnshownBell",
+       Kept(Day(7, 6, 59), {SimEntry(kRepeatDaily, Day(1, 7, 0), "B0"), SimEntry(kRepeatDaily, Day(1, 7, 0), "B1")},
+            {{Act::Run, 60}, {Act::Offset, -60}, {Act::Run, 240}})},
+      // Snoozed after the clock went back (its marks put right): the snooze still rings.
+      {"SnoozeAfterTheClockWentBackStillRings",
+       Kept(Day(7, 6, 59, 50), {SimEntry(kRepeatDaily, Day(1, 7, 0), "B0")},
+            {{Act::Run, 30}, {Act::Offset, -60}, {Act::Run, 20}, {Act::Snooze, 0}, {Act::Run, 240}})},
+      // Started in the last second of a bell's minute and ended before a tick: the next start reports it.
+      {"StartInTheLastSecondOfABellsMinuteAnswersForIt",
+       Kept(Day(7, 6, 59, 59), {SimEntry(kRepeatDaily, Day(1, 6, 59), "B0")}, {{Act::Kill, 60}, {Act::Run, 240}})},
       {"PreBellThenRestartInItsMinuteMainStillRings",
        Kept(Day(7, 6, 54, 30), {SimEntry(kRepeatDaily, Day(1, 7, 0), "B0", BellMode::PreAndMain, 5)},
             {{Act::Run, 40}, {Act::Exit, 5}, {Act::Run, 600}})},
