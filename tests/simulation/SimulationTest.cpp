@@ -150,7 +150,9 @@ TEST(RingingSimulation, RandomScriptsLoseAndDoubleNothing) {
             << allowed << " under an allowance (" << share << " %)\n";
   // The allowances are for what nobody can know; more than a few in a hundred means the checker
   // excuses what it should hold the program to.
-  EXPECT_LE(share, 3.0);
+  if (gScripts >= 100) {  // a replay of one script says nothing of the share
+    EXPECT_LE(share, 3.0);
+  }
 }
 
 }  // namespace
