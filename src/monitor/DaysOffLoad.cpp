@@ -1,15 +1,17 @@
-// The monitor's reading of the user's days-off file: at start-up and whenever the editor opens,
-// so an edit of the file counts from the next opening of the editor on.
+// The monitor's reading of the user's days-off file: at start-up, whenever the editor opens and
+// within a minute of the file changing (TableReload.cpp looks at it with the data file).
 #include "app_state/AppState.h"
 #include "app_state/ProgramTitle.h"
 #include "monitor/MonitorWindow.h"
 #include "storage/DaysOffFile.h"
+#include "storage/FileStamp.h"
 
 namespace wb {
 
 void MonitorWindow::LoadDaysOff(bool tell) {
   AppState& app = App();
   const std::string path = DaysOffPathBeside(app.dataPath);
+  daysOffStamp_ = StampOfFile(path);  // before the read: a change while it reads is found next time
   DaysOffFile file = ReadDaysOffFile(path);
   std::string report;
   if (file.tooLarge) {

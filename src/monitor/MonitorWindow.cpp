@@ -95,6 +95,8 @@ EditorWindow& MonitorWindow::Editor() { return ui::TheForm<EditorWindow>(static_
 void MonitorWindow::OnDueCheckTick() {
   // One reading of the clock for the whole tick.
   const Moment now = Svc().clock->Read();
+  // Once a minute, and before the catch-up of a gap, the days-off file is looked at.
+  if (now.LocalMinute() != daysOffCheckMinute_) LookAtDaysOffFile(now);
   // One comparison with the previous tick; the catch-up runs only after a gap.
   watch.Tick(now, paused_);
   // Before the due check: an entry another PC added rings from the table it is in.
@@ -126,7 +128,10 @@ void MonitorWindow::OnDueCheckTick() {
 
 void MonitorWindow::OnPowerEvent(PowerEvent event) {
   if (!Loaded() || shuttingDown_) return;
-  watch.OnPowerEvent(event, Svc().clock->Read(), paused_);
+  const Moment now = Svc().clock->Read();
+  // The days off as the file says now, before the catch-up of the time asleep asks them.
+  if (event != PowerEvent::Suspend) LookAtDaysOffFile(now);
+  watch.OnPowerEvent(event, now, paused_);
 }
 
 void MonitorWindow::ShowHistory() {

@@ -11,6 +11,7 @@
 #include "monitor/BellWatch.h"
 #include "platform/Controls.h"
 #include "platform/Services.h"
+#include "storage/FileStamp.h"
 
 namespace wb {
 
@@ -75,6 +76,9 @@ class MonitorWindow : public ui::Form, private EditorHost, private SnoozeObserve
   DaysOff daysOff_;
   // The days-off file's bad lines as last reported, so the same ones are reported only once.
   std::string daysOffReport_;
+  FileStamp daysOffStamp_;  // of the days-off file as last read
+  int64_t daysOffCheckMinute_ = 0;
+  void LookAtDaysOffFile(const Moment& now);
   // The catch-up, the wake timer and the state file.
   BellWatch watch{daysOff_};
 

@@ -12,6 +12,7 @@
 #include "model/CatchUp.h"
 #include "monitor/MonitorWindow.h"
 #include "storage/DataFile.h"
+#include "storage/DaysOffFile.h"
 #include "storage/FileStamp.h"
 
 namespace wb {
@@ -48,6 +49,16 @@ void MonitorWindow::WatchDataFile() {
   dataSeenUnchangedAt_ = now.Local();
 }
 
+// A day the user just listed in the days-off file rests from the next minute on, not from the
+// next opening of the editor.
+void MonitorWindow::LookAtDaysOffFile(const Moment& now) {
+  daysOffCheckMinute_ = now.LocalMinute();
+  if (StampOfFile(DaysOffPathBeside(App().dataPath)) == daysOffStamp_) return;
+  LoadDaysOff(true);
+  RefreshListIfLoaded();
+  watch.Rearm(now, paused_);
+}
+
 void MonitorWindow::CheckDataFile(const Moment& now) {
   const bool notice = Svc().fileWatch && Svc().fileWatch->TakeChange();
   // Network shares and sync services may send no notice: the file is looked at every minute.
@@ -55,6 +66,7 @@ void MonitorWindow::CheckDataFile(const Moment& now) {
   if (!notice && minute == dataCheckMinute_) return;
   dataCheckMinute_ = minute;
   AppState& app = App();
+
   // Edits not saved yet stay in the table; the editor's OK asks about the file instead.
   const EditorWindow* editor = ui::FormIfLoaded<EditorWindow>();
   if (UnsavedEdits::Any() || (editor && editor->ActiveGuards().dialogOpen)) return;

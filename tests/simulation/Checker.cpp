@@ -22,6 +22,7 @@
 //   shown again (the records made under the wrong clock stop counting);
 // - a clock moved between a bell's moment and its showing: the lateness cannot be read off the
 //   wall clock;
+// - a day listed as a day off while the program ran: a bell of that minute may rest or ring;
 // - the program ended during a pause: a bell of that pause's last minute (or of the time
 //   without ticks before the end) may be shown or reported after the next start.
 #include <algorithm>
@@ -78,6 +79,7 @@ class Checker {
         case What::Move: TakeMove(seen_.moves[h.index]); break;
         case What::Start: TakeStart(seen_.starts[h.index]); break;
         case What::Ticks: ticksSoFar_.push_back(seen_.ticks[h.index]); break;
+        case What::DayOff: addedSoFar_ = h.index + 1; break;
       }
     }
     if (fault_.empty()) CheckEnd();
@@ -202,6 +204,33 @@ class Checker {
       }
   }
 
+  // A day the user listed while the program ran rests from a minute after it was listed (the
+  // program looks at the file once a minute); within that minute it may go either way. Only the
+  // days listed before the `happened`-th thing seen count (0: all).
+  enum class Rest { No, Maybe, Yes };
+  Rest RestOf(const Bell& b, size_t happened) const {
+    const promise::PromisedEntry& e = seen_.entries[size_t(b.b.entry)];
+    if (!e.restsOnDaysOff || e.kind == Kind::Once || e.kind == Kind::Quick) return Rest::No;
+    Rest r = Rest::No;
+    for (size_t i = 0; i < seen_.daysOffAdded.size() && (happened == 0 || i < addedSoFar_); ++i) {
+      const auto& added = seen_.daysOffAdded[i];
+      if (added.day != promise::DayOf(b.b.occurrence)) continue;
+      if (b.b.due >= added.local + 60) return Rest::Yes;
+      // Before it on the wall clock: in the minute of the listing, or (at the end) a wall time
+      // the clock may have come back to after it.
+      r = Rest::Maybe;
+    }
+    return r;
+  }
+
+  bool DayListedWithin(const Bell& b, int64_t seconds) const {
+    for (size_t i = 0; i < addedSoFar_; ++i) {
+      const auto& added = seen_.daysOffAdded[i];
+      if (added.day == promise::DayOf(b.b.occurrence) && b.b.due >= added.local - seconds) return true;
+    }
+    return false;
+  }
+
   // ---- what was seen ----
 
   void TakeShown(const Shown& s) {
@@ -218,6 +247,9 @@ class Checker {
     else if (best && best->status == Status::PausedOnly && !MovedBetween(best->b.due, s.local))
       return Fail("shown a bell of a pause: " + Name(*best) + " at " + FormatLocal(s.local) +
                   (getenv("WB_DBG") ? DebugOf(*best) : std::string()));
+    if (best && RestOf(*best, 1) == Rest::Yes)
+      return Fail("rang on a day listed off: " + Name(*best) + " at " + FormatLocal(s.local));
+    if (best && RestOf(*best, 1) == Rest::Maybe && DayListedWithin(*best, 60)) Excuse(*best);
     if (best && s.local - best->b.due <= kLateLimit) return Settle(*best, s.local, s.utc);
     if (best && MovedBetween(best->b.due, s.local)) {
       Excuse(*best);
@@ -362,10 +394,12 @@ class Checker {
     // The bells it may stand for: not settled, not of a pause, up to the row's minute; a
     // pre-bell whose main bell is among them goes with that main bell.
     std::vector<Bell*> open;
-    for (Bell& b : bells_)
-      if (b.b.entry == entry && !b.settled && (b.status != Status::PausedOnly || EndedInItsPause(b)) &&
-          b.b.due <= row.minute + 59)
-        open.push_back(&b);
+    for (Bell& b : bells_) {
+      if (b.b.entry != entry || b.b.due > row.minute + 59 || RestOf(b, 1) == Rest::Yes) continue;
+      // A bell settled before may be reported again where it may come again.
+      const bool again = b.settled && MayComeAgain(b);
+      if ((!b.settled && (b.status != Status::PausedOnly || EndedInItsPause(b))) || again) open.push_back(&b);
+    }
     std::erase_if(open, [&](const Bell* p) {
       if (p->b.main) return false;
       return std::any_of(open.begin(), open.end(), [&](const Bell* m) {
@@ -376,28 +410,19 @@ class Checker {
       return a->b.due != b->b.due ? a->b.due > b->b.due : a->b.main > b->b.main;
     });
     if (int(open.size()) < count) {
-      // A bell that may come again (a clock put back, a start without state) may be reported again.
-      int again = 0;
-      for (Bell& b : bells_)
-        if (b.b.entry == entry && b.settled && b.b.due <= row.minute + 59 && MayComeAgain(b)) {
-          Excuse(b);
-          ++again;
-        }
-      if (int(open.size()) + again < count) {
-        std::string known;
-        for (const Bell& b : bells_)
-          if (b.b.entry == entry) known += " [" + Name(b) + (b.settled ? " settled" : "") + "]";
-        return Fail("reported " + std::to_string(count) + " missed bells of " + row.message + " up to " +
-                    FormatLocal(row.minute) + ", but only " + std::to_string(open.size()) + " were; its bells:" + known);
-      }
-      count = int(open.size());
+      std::string known;
+      for (const Bell& b : bells_)
+        if (b.b.entry == entry) known += " [" + Name(b) + (b.settled ? " settled" : "") + "]";
+      return Fail("reported " + std::to_string(count) + " missed bells of " + row.message + " up to " +
+                  FormatLocal(row.minute) + ", but only " + std::to_string(open.size()) + " were; its bells:" + known);
     }
-    if (count > 0 && open[0]->b.due / 60 != row.minute / 60 && !MovedBetween(open[0]->b.due, at))
+    if (open[0]->b.due / 60 != row.minute / 60 && !MovedBetween(open[0]->b.due, at))
       return Fail("a notice row says " + FormatLocal(row.minute) + " for " + row.message + ", its newest missed bell is " +
                   FormatLocal(open[0]->b.due));
     for (int k = 0; k < count; ++k) {
-      if (open[size_t(k)]->status == Status::PausedOnly) Excuse(*open[size_t(k)]);
-      Settle(*open[size_t(k)], at, utc, true);
+      Bell& b = *open[size_t(k)];
+      if (b.settled || b.status == Status::PausedOnly) Excuse(b);
+      Settle(b, at, utc, true);
     }
   }
 
@@ -423,6 +448,11 @@ class Checker {
         continue;
       }
       if (!b.b.main && !b.watched && MainSettled(b)) continue;
+      // Its day was listed off later: whether it fell due before or after, it rests now.
+      if (const Rest r = RestOf(b, 0); r != Rest::No) {
+        if (r != Rest::Yes) Excuse(b);
+        continue;
+      }
       return Fail("neither shown nor reported: " + Name(b) + (getenv("WB_DBG") ? DebugOf(b) : std::string()));
     }
     for (const Snooze& z : snoozes_) {
@@ -509,6 +539,7 @@ class Checker {
   std::map<std::string, Row> noticeRows_;
   std::vector<ClockMove> movesSoFar_;
   std::vector<TickSpan> ticksSoFar_;
+  size_t addedSoFar_ = 0;  // days off listed so far
   std::string fault_;
 };
 

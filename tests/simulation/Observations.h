@@ -62,7 +62,7 @@ struct ClockMove {
 };
 
 // One record in the order the things happened; `index` into the list of its kind.
-enum class What { Shown, Notice, Answer, Move, Start, Ticks };
+enum class What { Shown, Notice, Answer, Move, Start, Ticks, DayOff };
 struct Happening {
   What what;
   size_t index;
@@ -81,6 +81,10 @@ struct Observations {
   std::vector<Answer> answers;
   std::vector<ClockMove> moves;
   std::vector<int64_t> starts;  // local seconds of each start (the first included)
+  struct DayOffAdded {
+    int64_t local = 0, day = 0;  // when, and the day number (Promise.h) listed
+  };
+  std::vector<DayOffAdded> daysOffAdded;  // while the program ran
   std::vector<Happening> order;
   // The program's history file as it was at the end, line by line (empty when it could not be
   // written): checked against what was seen, never used as what was seen.

@@ -59,6 +59,7 @@ const char* ActName(Act act) {
     case Act::Ok: return "ok";
     case Act::Snooze: return "snooze";
     case Act::LoseState: return "lose-state";
+    case Act::DayOff: return "day-off";
   }
   return "?";
 }
@@ -88,9 +89,8 @@ class World : public test::MonitorTest {
     clock.Set(s.start);
     clock.UtcOffset = 540;
     SaveTable(s.entries);
-    std::string daysOff;
-    for (const int64_t day : s.daysOff) daysOff += FormatDate(At(day * kDay)) + " 休み\r\n";
-    std::ofstream(dir / "WakebellDaysOff.txt", std::ios::binary) << daysOff;
+    for (const int64_t day : s.daysOff) daysOffText_ += FormatDate(At(day * kDay)) + " 休み\r\n";
+    std::ofstream(dir / "WakebellDaysOff.txt", std::ios::binary) << daysOffText_;
     if (s.readOnlyFolder) folders.ReadOnly.insert(App().programFolder);
     seen_ = {};
     seen_.readOnlyFolder = s.readOnlyFolder;
@@ -257,6 +257,14 @@ class World : public test::MonitorTest {
       case Act::LoseState:
         loseState_ = int(e.arg);
         return;
+      case Act::DayOff: {
+        const int64_t day = FloorDiv(clock.Read().Local(), kDay) + e.arg;
+        daysOffText_ += FormatDate(At(day * kDay)) + " 休み\r\n";
+        std::ofstream(dir / "WakebellDaysOff.txt", std::ios::binary) << daysOffText_;
+        seen_.daysOffAdded.push_back({cur_, day - kEpochDays});
+        Note(What::DayOff, seen_.daysOffAdded.size() - 1);
+        return;
+      }
     }
   }
 
@@ -277,6 +285,7 @@ class World : public test::MonitorTest {
   int plays_ = 0;
   int64_t upSince_ = 0;
   std::vector<std::string> noticeRows_;
+  std::string daysOffText_;
 };
 
 }  // namespace
@@ -355,6 +364,7 @@ Script MakeScript(uint64_t seed) {
       case 8: case 9: s.events.push_back({Act::Ok, 0}); break;
       case 10: s.events.push_back({Act::Snooze, r.Pick(0, 6)}); break;
       case 11: s.events.push_back({Act::LoseState, r.Pick(0, 1)}); break;
+      case 12: if (r.Chance(30)) s.events.push_back({Act::DayOff, r.Pick(0, 1)}); break;
       default: break;
     }
     // An end within seconds of a catch-up (a start, a resume, a stall), or two ends in a minute.

@@ -28,6 +28,7 @@ enum class Act {
   Ok,         // OK pressed on the alarm window, if one is up
   Snooze,     // スヌーズ pressed, if the window is up, with the delay of row arg of its list
   LoseState,  // at the next start the state file is gone (arg 0) or damaged (arg 1)
+  DayOff,     // the user adds today (arg 0) or tomorrow (arg 1) to the days-off file
 };
 
 struct Event {

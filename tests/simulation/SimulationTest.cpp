@@ -44,6 +44,11 @@ Script Kept(OleDate start, std::vector<AlarmEntry> entries, std::vector<Event> e
   return s;
 }
 
+AlarmEntry WithRest(AlarmEntry e) {
+  e.WeekdayMask = int16_t(e.WeekdayMask | kMaskRestsOnDaysOff);
+  return e;
+}
+
 AlarmEntry WithMainMark(AlarmEntry e, OleDate mark) {
   e.MainBellFiredAt = mark;
   return e;
@@ -94,6 +99,10 @@ std::vector<KeptCase> KeptCases() {
       // Started in the last second of a bell's minute and ended before a tick: the next start reports it.
       {"StartInTheLastSecondOfABellsMinuteAnswersForIt",
        Kept(Day(7, 6, 59, 59), {SimEntry(kRepeatDaily, Day(1, 6, 59), "B0")}, {{Act::Kill, 60}, {Act::Run, 240}})},
+      // A day listed off while the program runs rests from the next minute on.
+      {"ADayListedOffWhileRunningRestsWithinAMinute",
+       Kept(Day(7, 6, 50), {WithRest(SimEntry(kRepeatDaily, Day(1, 7, 0), "B0", BellMode::PreAndMain, 5))},
+            {{Act::Run, 60}, {Act::DayOff, 0}, {Act::Run, 900}})},
       {"PreBellThenRestartInItsMinuteMainStillRings",
        Kept(Day(7, 6, 54, 30), {SimEntry(kRepeatDaily, Day(1, 7, 0), "B0", BellMode::PreAndMain, 5)},
             {{Act::Run, 40}, {Act::Exit, 5}, {Act::Run, 600}})},
