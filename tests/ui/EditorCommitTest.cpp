@@ -176,6 +176,30 @@ TEST_F(EditorCommit, ChangeClearsTheRungMarks) {
   EXPECT_TRUE(AlarmShown());
 }
 
+// A bell that rang this minute has rung for the entry the user changes in that minute: a new
+// message does not ring it again; moved to a later minute, it rings there.
+TEST_F(EditorCommit, AChangeInTheBellsOwnMinuteDoesNotRingItAgain) {
+  clock.Set(MakeDate(2026, 12, 7, 6, 59, 58));
+  SaveTable({Today(7, 0)});
+  EditorWindow& w = Open();
+  Seconds(3);  // 07:00:01
+  ASSERT_TRUE(AlarmShown());
+  ui::TheForm<AlarmWindow>().okButton.Press();
+  w.alarmList.ClickRow(0);
+  w.messageEdit.SetText("朝会");
+  w.changeButton.Press();
+  w.saveAndCloseButton.Press();
+  Seconds(40);
+  EXPECT_FALSE(AlarmShown());
+  Open();
+  w.alarmList.ClickRow(0);
+  SetTime(w, 7, 2);
+  w.changeButton.Press();
+  w.saveAndCloseButton.Press();
+  Seconds(90);  // 07:02:11
+  EXPECT_TRUE(AlarmShown());
+}
+
 // The view and the week start are preferences a commit stores, beside the program and the data.
 TEST_F(EditorCommit, ACommitStoresTheViewAndTheWeekStart) {
   const std::string dataPath = MoveDataFolder();
