@@ -306,7 +306,8 @@ void ComboBox::UserPick(int i) {
 }
 
 ListBox::ListBox(Form& f, std::string name, ListBoxOptions o)
-    : ListControl(f, std::move(name), Kind::ListBox, o.rect), multi_(o.multiSelect), markCutRows_(o.markCutRows) {
+    : ListControl(f, std::move(name), Kind::ListBox, o.rect), multi_(o.multiSelect), markCutRows_(o.markCutRows),
+      columns_(std::move(o.columns)) {
   SetBackColor(kWindowBack);
 }
 bool ListBox::Selected(int i) const {

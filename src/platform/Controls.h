@@ -95,6 +95,9 @@ struct ListBoxOptions {
   // A row wider than the list ends in "…" where it is cut, and the whole row shows as the
   // tip of the mouse over it: for rows of free text (messages) a user must be able to read.
   bool markCutRows = false;
+  // With markCutRows: where the second and later parts of a row (split by tabs) start, in
+  // twips from the list's left; each part is cut to its column. Empty: a row is one text.
+  std::vector<int> columns{};
 };
 struct MonthViewOptions {
   Rect rect{};
@@ -335,6 +338,7 @@ class ListBox : public ListControl {
   void ClearSelection();
   bool MultiSelect() const { return multi_; }
   bool MarkCutRows() const { return markCutRows_; }
+  const std::vector<int>& Columns() const { return columns_; }
   // Clicking a row as a user: select it alone and focus it.
   void ClickRow(int i);
   // The user changed the selection in one gesture (shift- or ctrl-click, keyboard): the rows
@@ -343,6 +347,7 @@ class ListBox : public ListControl {
  private:
   bool multi_;
   bool markCutRows_ = false;
+  std::vector<int> columns_;
   std::vector<bool> selected_;
   friend class ListControl;
 };

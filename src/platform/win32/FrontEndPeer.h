@@ -121,6 +121,7 @@ class FormWindow : public FormPeer {
   static bool IsRowMarkingList(const ui::Control& c);
   int RowHeight(const ui::Control& c);
   void DrawRow(const DRAWITEMSTRUCT& d);
+  std::vector<int> ColumnStarts(const ui::Control& c) const;
   void ShowRowTip(ui::Control& c, HWND h, LPARAM at);
   void MoveControl(ui::Control& c, HWND h);
   HFONT FontFor(const ui::Font& f);
