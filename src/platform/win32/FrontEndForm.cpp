@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "platform/win32/FrontEndPeer.h"
@@ -38,7 +39,21 @@ void RegisterFormClass(WNDPROC proc) {
 }
 
 DWORD FormStyle(const ui::Form& f) {
-  return WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN | (f.hasCloseBox ? WS_SYSMENU : 0);
+  return WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN | (f.hasCloseBox ? WS_SYSMENU : 0) |
+         (f.resizable ? DWORD(WS_THICKFRAME | WS_MAXIMIZEBOX) : 0);
+}
+
+// The keys a button has no use for, as the scroll steps a window may take them for.
+std::optional<ui::ScrollStep> ScrollStepOfKey(WPARAM key) {
+  switch (key) {
+    case VK_UP: return ui::ScrollStep::LineUp;
+    case VK_DOWN: return ui::ScrollStep::LineDown;
+    case VK_PRIOR: return ui::ScrollStep::PageUp;
+    case VK_NEXT: return ui::ScrollStep::PageDown;
+    case VK_HOME: return ui::ScrollStep::Top;
+    case VK_END: return ui::ScrollStep::Bottom;
+    default: return std::nullopt;
+  }
 }
 DWORD FormExStyle(const ui::Form& f) {
   return WS_EX_CONTROLPARENT | (f.toolWindow ? WS_EX_TOOLWINDOW : 0) | (f.TopMost() ? WS_EX_TOPMOST : 0);
@@ -103,6 +118,11 @@ FormWindow::FormWindow(ui::Form& form) : form_(form) {
   if (!tips_) DiagLastError("CreateWindowExW of the tooltips of " + form_.Name());
   if (tips_) SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, int(dpi_), 96));
   for (ui::Control* c : controls) CreateControl(*c);
+  if (form_.resizable) {
+    // The grip in the bottom right corner, where a user looks for one.
+    sizeGrip_ = CreateWindowExW(0, L"SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN,
+                                0, 0, 0, 0, hwnd_, nullptr, Module(), nullptr);
+  }
   ApplyTabOrder();
   ApplyFormIcons();
   PlaceWindow(form_.centerOnScreen);
@@ -167,7 +187,10 @@ void FormWindow::FitToWorkArea(bool centre) {
   }
   x = std::clamp(x, int(work.left), int(work.right - size.cx));
   y = std::clamp(y, int(work.top), int(work.bottom - size.cy));
+  ++placing_;  // the size given here is the form's own, not the user's
   SetWindowPos(hwnd_, nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  --placing_;
+  PlaceSizeGrip();
 
   RECT client{};
   GetClientRect(hwnd_, &client);
@@ -251,6 +274,31 @@ void FormWindow::ScrollIntoView(const ui::Control& c) {
            along(top, top + TwipsToPixels(r.height, dpi_), int(client.bottom), int(scroll_.y)));
 }
 
+// The user dragged the frame, maximised or restored the window: a resizable form takes the new
+// client size while it fits without scrolling (a form larger than the work area keeps its
+// size and scrolls as before).
+void FormWindow::OnUserSize(WPARAM kind) {
+  PlaceSizeGrip();
+  if (!form_.resizable || placing_ || kind == SIZE_MINIMIZED || retired_) return;
+  if (GetWindowLongPtrW(hwnd_, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) return;
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  userSizing_ = true;
+  form_.UserResize(MulDiv(int(client.right), 1440, int(dpi_)), MulDiv(int(client.bottom), 1440, int(dpi_)));
+  userSizing_ = false;
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void FormWindow::PlaceSizeGrip() {
+  if (!sizeGrip_) return;
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  const int side = GetSystemMetrics(SM_CXVSCROLL);
+  const bool maximised = IsZoomed(hwnd_) != FALSE;
+  ShowWindow(sizeGrip_, maximised ? SW_HIDE : SW_SHOWNA);
+  SetWindowPos(sizeGrip_, HWND_TOP, client.right - side, client.bottom - side, side, side, SWP_NOACTIVATE);
+}
+
 void FormWindow::ApplyFormIcons() {
   if (form_.iconKey.empty()) return;
   int big = MulDiv(32, int(dpi_), 96), small = MulDiv(16, int(dpi_), 96);
@@ -291,6 +339,9 @@ void FormWindow::SyncForm(ui::Prop p) {
   if (p == ui::Prop::Caption) SetWindowTextW(hwnd_, Widen(form_.Caption()).c_str());
   if (p == ui::Prop::BackColor) InvalidateRect(hwnd_, nullptr, TRUE);
   if (p == ui::Prop::TabOrder) ApplyTabOrder();
+  // A new size from the program (not the user's drag, which the form already has): the window
+  // follows, in the middle of the screen while it is not shown yet.
+  if (p == ui::Prop::ClientSize && !userSizing_) FitToWorkArea(form_.centerOnScreen && !IsWindowVisible(hwnd_));
   if (p == ui::Prop::TopMost) {
     // The flags the alarm window has always used to keep itself above the others.
     SetWindowPos(hwnd_, form_.TopMost() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
@@ -399,6 +450,27 @@ LRESULT FormWindow::Handle(UINT m, WPARAM w, LPARAM l) {
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(w), reinterpret_cast<const RECT*>(l));
       return 0;
+    case WM_GETMINMAXINFO:
+      if (form_.resizable && hwnd_) {
+        // Never smaller than the form was made (nor than the work area, where it then scrolls).
+        auto* mm = reinterpret_cast<MINMAXINFO*>(l);
+        const DWORD style = DWORD(GetWindowLongPtrW(h, GWL_STYLE)) & ~DWORD(WS_HSCROLL | WS_VSCROLL);
+        SIZE least = WindowSizeForClient(TwipsToPixels(form_.DesignedWidth(), dpi_),
+                                         TwipsToPixels(form_.DesignedHeight(), dpi_), style,
+                                         DWORD(GetWindowLongPtrW(h, GWL_EXSTYLE)), dpi_);
+        RECT now{};
+        GetWindowRect(h, &now);
+        MONITORINFO mi{};
+        mi.cbSize = sizeof mi;
+        GetMonitorInfoW(MonitorFromWindow(h, MONITOR_DEFAULTTONEAREST), &mi);
+        mm->ptMinTrackSize.x = std::min(least.cx, mi.rcWork.right - mi.rcWork.left);
+        mm->ptMinTrackSize.y = std::min(least.cy, mi.rcWork.bottom - mi.rcWork.top);
+        return 0;
+      }
+      break;
+    case WM_SIZE:
+      OnUserSize(w);
+      break;
     case WM_SYSCOLORCHANGE:
       InvalidateRect(h, nullptr, TRUE);
       break;
@@ -480,6 +552,13 @@ bool FormWindow::HandleKey(const MSG& msg) {
   }
   if (msg.message != WM_KEYDOWN) return false;
   WPARAM key = msg.wParam;
+  if (auto step = ScrollStepOfKey(key); step && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
+    ui::Control* focused = ControlOfWindow(msg.hwnd);
+    if (focused && focused->GetKind() == ui::Kind::Button) {
+      Busy busy(this);
+      if (form_.PressScrollKey(*step)) return true;
+    }
+  }
   const bool arrow = key == VK_LEFT || key == VK_UP || key == VK_RIGHT || key == VK_DOWN;
   if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE && !arrow) return false;
   if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;

@@ -48,9 +48,12 @@ NativeKind NativeFor(const ui::Control& c) {
     }
     case Kind::MonthView: return {MONTHCAL_CLASSW, MCS_DAYSTATE, 0};  // bold days asked by MCN_GETDAYSTATE
     case Kind::UpDown: return {UPDOWN_CLASSW, UDS_HOTTRACK, 0};
-    case Kind::RichText:
-      return {RichEditClass(), ES_MULTILINE | ES_READONLY,
-              static_cast<const ui::RichText&>(c).Border() ? DWORD(WS_EX_CLIENTEDGE) : 0};
+    case Kind::RichText: {
+      const auto& r = static_cast<const ui::RichText&>(c);
+      // A scrollable one shows its bar only while its text is taller than the box.
+      return {RichEditClass(), ES_MULTILINE | ES_READONLY | (r.Scrollable() ? DWORD(WS_VSCROLL | ES_AUTOVSCROLL) : 0),
+              r.Border() ? DWORD(WS_EX_CLIENTEDGE) : 0};
+    }
     case Kind::HScrollBar: return {L"SCROLLBAR", SBS_HORZ, 0};
     case Kind::PictureBox: return {L"STATIC", SS_ICON | SS_CENTERIMAGE, 0};
     case Kind::Line: return {L"STATIC", 0, 0};
@@ -238,7 +241,8 @@ void FormWindow::Mirror(ui::Control& c, HWND h, ui::Prop p) {
       // of a visible form activates that form, as the program expects.
       if (IsWindowVisible(hwnd_) && IsWindowVisible(h) && IsWindowEnabled(h) && GetFocus() != h) SetFocus(h);
       break;
-    case Prop::TopMost: case Prop::TabOrder: break;  // the form's, not a control's
+    case Prop::Scroll: case Prop::ScrollBar: break;  // a rich text's, above
+    case Prop::TopMost: case Prop::TabOrder: case Prop::ClientSize: break;  // the form's, not a control's
   }
 }
 
