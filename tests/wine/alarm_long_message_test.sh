@@ -5,7 +5,8 @@
 # and in a Wine prefix of its own. A message of 600 characters grows the window to at most half
 # the work area and shows a scroll bar; Page Down and End from the focused button reach its
 # last line (--check through the program's message loop, then at 96 and 144 DPI with the real
-# keyboard, with screenshots in alarm-long-message-shots/ beside the programs).
+# keyboard, with screenshots in alarm-long-message-shots/ beside the programs); one of 217
+# characters shows whole in a larger window without a bar.
 # Usage: alarm_long_message_test.sh <folder of Wakebell.exe>.
 set -u
 bin=$(cd "${1:?folder of the built programs}" && pwd)
@@ -65,6 +66,17 @@ for dpi in 96 144; do
     status=1
   fi
 done
+# 217 characters at 96 DPI: a larger window, all of them in view without a bar.
 set_dpi 96
+rm -rf "$work/show" && mkdir -p "$work/show"
+wine "$bin/alarm_bench.exe" --show-long "$(winepath -w "$work/show")" 217 >"$work/show.out" 2>/dev/null &
+show_pid=$!
+for _ in $(seq 300); do [ -f "$work/show/shown" ] && break; sleep 0.1; done
+sleep 1
+import -window root "$shots/217-characters-96dpi.png" 2>/dev/null
+echo "217 characters at 96 DPI: $shots/217-characters-96dpi.png"
+touch "$work/show/done"
+wait "$show_pid" || { echo "FAIL: 217 characters not all in view"; status=1; }
+tr -d '\r' <"$work/show.out"
 [ "$status" -eq 0 ] && echo "PASS"
 exit "$status"

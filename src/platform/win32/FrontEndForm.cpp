@@ -283,10 +283,15 @@ void FormWindow::OnUserSize(WPARAM kind) {
   if (GetWindowLongPtrW(hwnd_, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) return;
   RECT client{};
   GetClientRect(hwnd_, &client);
+  const int width = form_.ClientWidth(), height = form_.ClientHeight();
   userSizing_ = true;
   form_.UserResize(MulDiv(int(client.right), 1440, int(dpi_)), MulDiv(int(client.bottom), 1440, int(dpi_)));
   userSizing_ = false;
-  InvalidateRect(hwnd_, nullptr, TRUE);
+  if (width == form_.ClientWidth() && height == form_.ClientHeight()) return;
+  // The controls moved: everything drawn again at once, the form's paint left out as a
+  // scroll leaves it out (a paint is the form's event; a new size is none).
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW | RDW_ALLCHILDREN);
+  ValidateRect(hwnd_, nullptr);
 }
 
 void FormWindow::PlaceSizeGrip() {
