@@ -470,6 +470,11 @@ LRESULT FormWindow::Handle(UINT m, WPARAM w, LPARAM l) {
         GetMonitorInfoW(MonitorFromWindow(h, MONITOR_DEFAULTTONEAREST), &mi);
         mm->ptMinTrackSize.x = std::min(least.cx, mi.rcWork.right - mi.rcWork.left);
         mm->ptMinTrackSize.y = std::min(least.cy, mi.rcWork.bottom - mi.rcWork.top);
+        // A window that scrolls its form (larger than the work area) keeps the size it was given.
+        if (GetWindowLongPtrW(h, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) {
+          mm->ptMinTrackSize = POINT{now.right - now.left, now.bottom - now.top};
+          mm->ptMaxTrackSize = mm->ptMinTrackSize;
+        }
         return 0;
       }
       break;
