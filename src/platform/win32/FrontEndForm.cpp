@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <optional>
@@ -118,11 +119,6 @@ FormWindow::FormWindow(ui::Form& form) : form_(form) {
   if (!tips_) DiagLastError("CreateWindowExW of the tooltips of " + form_.Name());
   if (tips_) SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, int(dpi_), 96));
   for (ui::Control* c : controls) CreateControl(*c);
-  if (form_.resizable) {
-    // The grip in the bottom right corner, where a user looks for one.
-    sizeGrip_ = CreateWindowExW(0, L"SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN,
-                                0, 0, 0, 0, hwnd_, nullptr, Module(), nullptr);
-  }
   ApplyTabOrder();
   ApplyFormIcons();
   PlaceWindow(form_.centerOnScreen);
@@ -190,7 +186,6 @@ void FormWindow::FitToWorkArea(bool centre) {
   ++placing_;  // the size given here is the form's own, not the user's
   SetWindowPos(hwnd_, nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   --placing_;
-  PlaceSizeGrip();
 
   RECT client{};
   GetClientRect(hwnd_, &client);
@@ -278,7 +273,11 @@ void FormWindow::ScrollIntoView(const ui::Control& c) {
 // client size while it fits without scrolling (a form larger than the work area keeps its
 // size and scrolls as before).
 void FormWindow::OnUserSize(WPARAM kind) {
-  PlaceSizeGrip();
+  if (const RECT grip = SizeGripRect(); form_.resizable && !EqualRect(&grip, &sizeGrip_)) {
+    InvalidateRect(hwnd_, &sizeGrip_, TRUE);  // the grip leaves its old corner for the new one
+    sizeGrip_ = grip;
+    InvalidateRect(hwnd_, &sizeGrip_, TRUE);
+  }
   if (!form_.resizable || placing_ || kind == SIZE_MINIMIZED || retired_) return;
   if (GetWindowLongPtrW(hwnd_, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) return;
   RECT client{};
@@ -294,14 +293,17 @@ void FormWindow::OnUserSize(WPARAM kind) {
   ValidateRect(hwnd_, nullptr);
 }
 
-void FormWindow::PlaceSizeGrip() {
-  if (!sizeGrip_) return;
+// The grip of a resizable form: drawn in the bottom right corner of the client area, where a
+// user looks for one, and a handle of the frame there. Not a child window: it is no control, and
+// neither the keyboard nor a screen reader has anything to do with it (the system menu's サイズ
+// is the keyboard's way). None while the window is maximised or scrolls its form.
+RECT FormWindow::SizeGripRect() const {
   RECT client{};
   GetClientRect(hwnd_, &client);
-  const int side = GetSystemMetrics(SM_CXVSCROLL);
-  const bool maximised = IsZoomed(hwnd_) != FALSE;
-  ShowWindow(sizeGrip_, maximised ? SW_HIDE : SW_SHOWNA);
-  SetWindowPos(sizeGrip_, HWND_TOP, client.right - side, client.bottom - side, side, side, SWP_NOACTIVATE);
+  if (!form_.resizable || IsZoomed(hwnd_) || (GetWindowLongPtrW(hwnd_, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)))
+    return RECT{};
+  const int side = MulDiv(GetSystemMetrics(SM_CXVSCROLL), int(dpi_), int(WindowDpi(nullptr)));
+  return RECT{client.right - side, client.bottom - side, client.right, client.bottom};
 }
 
 void FormWindow::ApplyFormIcons() {
@@ -389,7 +391,16 @@ LRESULT FormWindow::Handle(UINT m, WPARAM w, LPARAM l) {
       RECT r;
       GetClientRect(h, &r);
       FillRect(reinterpret_cast<HDC>(w), &r, BrushFor(form_.BackColor()));
+      if (RECT grip = SizeGripRect(); grip.right > grip.left)
+        DrawFrameControl(reinterpret_cast<HDC>(w), &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
       return 1;
+    }
+    case WM_NCHITTEST: {
+      const LRESULT hit = DefWindowProcW(h, m, w, l);
+      POINT at{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+      ScreenToClient(h, &at);
+      const RECT grip = SizeGripRect();
+      return hit == HTCLIENT && PtInRect(&grip, at) ? HTBOTTOMRIGHT : hit;
     }
     case WM_PAINT: {
       PAINTSTRUCT ps;
@@ -456,7 +467,7 @@ LRESULT FormWindow::Handle(UINT m, WPARAM w, LPARAM l) {
       OnDpiChanged(HIWORD(w), reinterpret_cast<const RECT*>(l));
       return 0;
     case WM_GETMINMAXINFO:
-      if (form_.resizable && hwnd_) {
+      if (form_.resizable && hwnd_ && !placing_) {  // the program's own sizes are not limited here
         // Never smaller than the form was made (nor than the work area, where it then scrolls).
         auto* mm = reinterpret_cast<MINMAXINFO*>(l);
         const DWORD style = DWORD(GetWindowLongPtrW(h, GWL_STYLE)) & ~DWORD(WS_HSCROLL | WS_VSCROLL);

@@ -99,7 +99,7 @@ class FormWindow : public FormPeer {
   void ScrollIntoView(const ui::Control& c);
   void OnDpiChanged(UINT dpi, const RECT* suggested);
   void OnUserSize(WPARAM kind);
-  void PlaceSizeGrip();
+  RECT SizeGripRect() const;
   void RestoreFocus();
   void MoveFocus(int direction);
   bool CanTabTo(const ui::Control& c) const;
@@ -164,7 +164,7 @@ class FormWindow : public FormPeer {
   bool placed_ = false;
   int placing_ = 0;          // > 0 while the window is sized for its form: no user's resize
   bool userSizing_ = false;  // the form hears of the user's new size: the window has it already
-  HWND sizeGrip_ = nullptr;  // of a resizable form
+  RECT sizeGrip_{};          // where the grip was drawn last, drawn again after a new size
   POINT scroll_{0, 0};  // how far the form's content is scrolled, in pixels
   HWND tipList_ = nullptr;  // the list and row whose text the tip shows now
   int tipRow_ = -1;
