@@ -94,6 +94,7 @@ void EditorWindow::AddEntry() {
   UnsavedEdits::Set(true);
   RememberAsDefaults(e);
   app.lastEditedSlot = slot;
+  NoteFieldsShown();  // what was typed is in the table now
   RefreshList();
   SelectRowOfEntry(slot);  // in the day view an entry not due that day has no row
 }
@@ -138,6 +139,7 @@ void EditorWindow::ChangeEntry() {
   RememberAsDefaults(e);
   app.lastEditedSlot = slot;
   currentSlot_ = slot;
+  NoteFieldsShown();
   RefreshList();
   if (int row = FindRowOfEntry(slot); row >= 0) {
     // A moment with the fresh list shown and nothing selected tells the user it was rebuilt.

@@ -190,6 +190,13 @@ bool EditorWindow::AskToDiscardEdits() {
 }
 
 void EditorWindow::ResetFields() {
+  // Typed values are lost without a trace: the user says so first.
+  if (TypedFields() != shownFields_) {
+    dialogOpen_ = true;
+    const int answer = Svc().dialogs->MsgBox(kResetQuestion, kOkCancel | kIconQuestion, kProgramTitle);
+    dialogOpen_ = false;
+    if (answer != kAnswerOk) return;
+  }
   alarmList.ClearSelection();
   ResetEntryFields();
   CaretToEnd(soundFileEdit);
@@ -203,6 +210,7 @@ void EditorWindow::ResetFields() {
   }
   ShowVolumeOnSlider(midiVolumeSlider, SavedMidiVolume());
   ShowVolumeOnSlider(waveVolumeSlider, SavedWaveVolume());
+  NoteFieldsShown();
 }
 
 }  // namespace wb

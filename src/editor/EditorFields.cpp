@@ -49,7 +49,11 @@ bool EditorWindow::CheckHour() {
 
 bool EditorWindow::CheckMinute() {
   if (skipTimeCheck) return skipTimeCheck = false, true;
-  return IsMinuteValid(minuteEdit.Text()) || Warn(kMinuteMessage, &minuteEdit);
+  if (!IsMinuteValid(minuteEdit.Text())) return Warn(kMinuteMessage, &minuteEdit);
+  // Left with one digit typed: shown as every minute is, "10：03".
+  const std::string shown = MinuteText(int(LeadingNumber(minuteEdit.Text())));
+  if (minuteEdit.Text() != shown) minuteEdit.SetText(shown);
+  return true;
 }
 
 bool EditorWindow::CheckDay() {
@@ -255,7 +259,7 @@ void EditorWindow::ShowAppearance(const std::string& message, const Appearance& 
 void EditorWindow::ShowTimeOf(OleDate now) {
   const CivilTime t = ToCivil(now);
   hourEdit.SetText(std::to_string(t.hour));
-  minuteEdit.SetText(std::to_string(t.minute));
+  minuteEdit.SetText(MinuteText(t.minute));
   hourSpin.SetValue(t.hour);
   minuteSpin.SetValue(t.minute);
   dayOfMonthEdit.SetText(std::to_string(t.day));

@@ -14,6 +14,7 @@ namespace wb {
 
 namespace {
 constexpr ui::Color kDailyViewRed = 0x0000FF;
+}  // namespace
 
 // How many half-width columns of the list's fixed-pitch font a row shows: its width less the
 // vertical scroll bar and the edges, over half the font's height (a full-width character is as
@@ -23,7 +24,6 @@ int RowColumns(const ui::ListBox& list) {
   const int halfWidthPixels = (list.GetFont().size * 2 + 2) / 3;  // points * 96/72, halved, rounded up
   return halfWidthPixels > 0 ? (list.Position().width - kScrollBarAndEdges) / (halfWidthPixels * ui::kTwipsPerPixel) : 0;
 }
-}  // namespace
 
 void EditorWindow::RefreshList() {
   sortKeys_ = BuildSortKeys(App().table);
@@ -80,7 +80,7 @@ void EditorWindow::ShowEntryInFields() {
   calendar.SetValue(DayOf(e.AlarmTime));
   if (Visible()) OnCalendarDateClick();
   hourEdit.SetText(std::to_string(t.hour));
-  minuteEdit.SetText(std::to_string(t.minute));
+  minuteEdit.SetText(MinuteText(t.minute));
   hourSpin.SetValue(t.hour);
   minuteSpin.SetValue(t.minute);
 
@@ -112,6 +112,7 @@ void EditorWindow::ShowEntryInFields() {
   ShowVolumeOnSlider(midiVolumeSlider, uint32_t(e.MidiVolume));
   ShowVolumeOnSlider(waveVolumeSlider, uint32_t(e.WaveVolume));
   fillingFields_ = false;
+  NoteFieldsShown();
 }
 
 // The two view boxes act as a pair of which exactly one is ticked; a box the user unticks

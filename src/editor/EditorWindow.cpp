@@ -124,13 +124,18 @@ EditorWindow::EditorWindow(EditorHost* host)
       importButton(*this, "importButton", {.rect = Px(254, 505, 98, 25), .caption = "インポート…"}),
       dataPathEdit(*this, "dataPathEdit", {.rect = Px(8, 532, 304, 23)}),
       browseDataFileButton(*this, "browseDataFileButton", {.rect = Px(316, 530, 36, 27), .caption = "参照", .picture = "OPEN", .pictureOnly = true}),
-      resetFieldsButton(*this, "resetFieldsButton", {.rect = Px(652, 530, 150, 30), .caption = "初期状態にする(&O)"}),
-      saveAndCloseButton(*this, "saveAndCloseButton", {.rect = Px(818, 530, 150, 30), .caption = "ＯＫ"}),
+      // ＯＫ takes Alt+O, as in Japanese programs; 初期状態にする, which had it, the 0 of a
+      // fresh start (every letter is taken).
+      resetFieldsButton(*this, "resetFieldsButton", {.rect = Px(652, 530, 150, 30), .caption = "初期状態にする(&0)"}),
+      saveAndCloseButton(*this, "saveAndCloseButton", {.rect = Px(818, 530, 150, 30), .caption = "ＯＫ(&O)"}),
       host_(host) {
   centerOnScreen = true;
+  resizable = true;
   FinishLayout();
   WireEvents();
   SetKeyboardOrder();
+  NoteDesignedPlaces();
+  ApplyRememberedSize();
 }
 
 // What the places and captions above leave open: the names a screen reader says, the access
@@ -168,6 +173,8 @@ void EditorWindow::FinishLayout() {
   importButton.SetToolTip("カレンダー (.ics) か表計算 (.csv) のファイルからアラームを追加します");
   browseSoundButton.SetToolTip("参照");
   testPlayButton.SetToolTip("試聴");
+  // Enter in a one-line box (and wherever no button has the focus) saves and closes.
+  saveAndCloseButton.SetDefault(true);
   alarmList.SetFont({.name = "ＭＳ ゴシック", .size = 10});
   for (const char* item : kWeekUnitItems) weekUnitCombo.AddItem(item);
   for (const char* item : kQuickTimerItems) quickTimerCombo.AddItem(item);
@@ -197,7 +204,12 @@ void EditorWindow::WireEvents() {
   hourEdit.onLostFocus = [this] { CheckHour(); };
   minuteEdit.onLostFocus = [this] { CheckMinute(); };
   hourSpin.onChange = [this] { hourEdit.SetText(std::to_string(hourSpin.Value())); };
-  minuteSpin.onChange = [this] { minuteEdit.SetText(std::to_string(minuteSpin.Value())); };
+  // The arrows show the minute with two digits; typed digits are left as typed until the box
+  // is left (CheckMinute), so "3" is not made "03" under the caret.
+  minuteSpin.onChange = [this] {
+    if (LeadingNumber(minuteEdit.Text()) != minuteSpin.Value() || minuteEdit.Text().empty())
+      minuteEdit.SetText(MinuteText(minuteSpin.Value()));
+  };
   dayOfMonthEdit.onChange = [this] { OnDayChange(); };
   preBellLeadEdit.onChange = [this] { OnPreBellLeadChange(); };
   monthlyOption.onClick = [this] { OnMonthlyOptionClick(); };
@@ -250,6 +262,7 @@ void EditorWindow::WireEvents() {
   onLoad = [this] { OpenEditor(); };
   // While the editor is open its device lists say which devices the volumes are for.
   onUnload = [this] {
+    RememberSize();
     deviceListsInUse_ = false;
     TellDeviceLists();
   };
@@ -257,6 +270,7 @@ void EditorWindow::WireEvents() {
     if (!dialogOpen_ && Visible()) alarmList.SetFocus();
   };
   onQueryUnload = [this](int& cancel, ui::UnloadMode) { OnQueryUnload(cancel); };
+  onResize = [this] { PlaceForSize(); };
   // Escape closes as the close box does: through the question about unsaved edits.
   onEscape = [this] { RequestClose(); };
 }
@@ -313,7 +327,16 @@ void EditorWindow::OpenEditor() {
   ShowVolumeOnSlider(waveVolumeSlider, SavedWaveVolume());
   OpenSystemMixer();
   RefreshList();
+  NoteFieldsShown();
   loading_ = false;
+}
+
+std::vector<std::string> EditorWindow::TypedFields() const {
+  std::vector<std::string> texts;
+  for (const ui::TextBox* box : {&hourEdit, &minuteEdit, &dayOfMonthEdit, &preBellLeadEdit, &messageEdit,
+                                 &blinkCountEdit, &soundFileEdit})
+    texts.push_back(box->Text());
+  return texts;
 }
 
 // The volumes are for the devices the lists select from the moment they are in use until the

@@ -27,6 +27,8 @@ namespace wb {
 inline constexpr const char* kHourTypingMessage = "時に、０～２３の数値を入力してください";
 inline constexpr const char* kUnsavedQuestion =
     "データ変更されています。\r\nキャンセルしてもよろしいですか？";
+inline constexpr const char* kResetQuestion =
+    "入力した内容は消えます。\r\n初期状態に戻してもよろしいですか？";
 
 class EditorWindow : public ui::Form {
  public:
@@ -126,6 +128,12 @@ class EditorWindow : public ui::Form {
  private:
   // The constructor's three steps, after the controls are placed.
   void FinishLayout();
+  // The window's size (EditorLayout.cpp): the places as designed, the list taking what the
+  // user adds; the size this PC remembers.
+  void NoteDesignedPlaces();
+  void ApplyRememberedSize();
+  void RememberSize();
+  void PlaceForSize();
   void WireEvents();
   void SetKeyboardOrder();  // the Tab order and the palettes' arrow-key groups
   // Opening: preferences, data file, fields, list.
@@ -245,6 +253,14 @@ class EditorWindow : public ui::Form {
   void ImportAlarmFile();
 
   EditorHost* const host_;
+  std::vector<std::pair<ui::Control*, ui::Rect>> designedPlaces_;
+  int listColumns_ = 0;  // the half-width columns a row of the list shows now
+  int rememberedWidth_ = 0, rememberedHeight_ = 0;  // as the settings hold it, pixels at 96 DPI; 0 none
+  // What the typed fields held when they were last filled or committed: 初期状態にする asks
+  // before it throws away anything typed since.
+  std::vector<std::string> TypedFields() const;
+  void NoteFieldsShown() { shownFields_ = TypedFields(); }
+  std::vector<std::string> shownFields_;
   // The list's rows: the whole table in sort order, or the day's entries (the daily view).
   std::vector<SortKey> sortKeys_;
   std::vector<int> dailyRows_;
@@ -267,6 +283,9 @@ class EditorWindow : public ui::Form {
   bool suppressForeColorDialog = false;
   bool suppressBackColorDialog = false;
 };
+
+// How many half-width columns of the list's fixed-pitch font a row of `list` shows.
+int RowColumns(const ui::ListBox& list);
 
 // Text boxes select all they hold when the user comes to them; a filled box puts the caret last.
 void SelectAllText(ui::TextBox& edit);

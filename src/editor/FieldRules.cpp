@@ -109,10 +109,19 @@ bool InRangeAndNotZeroUnless(const std::string& text, const char* zeroText, long
   if (text != zeroText && n == 0) return false;
   return n >= 0 && n <= max;
 }
+
+// "00", as a minute shows and may be typed, is zero too.
+bool AllZeros(const std::string& text) { return !text.empty() && text.find_first_not_of('0') == std::string::npos; }
 }  // namespace
 
 bool IsHourValid(const std::string& text) { return InRangeAndNotZeroUnless(text, "0", 23); }
-bool IsMinuteValid(const std::string& text) { return InRangeAndNotZeroUnless(text, "0", 59); }
+bool IsMinuteValid(const std::string& text) { return AllZeros(text) || InRangeAndNotZeroUnless(text, "0", 59); }
+
+std::string MinuteText(int minute) {
+  const std::string digits = std::to_string(minute);
+  return digits.size() < 2 ? "0" + digits : digits;
+}
+
 bool IsDayValid(const std::string& text) { return InRangeAndNotZeroUnless(text, "", 31); }
 bool IsPreBellValid(const std::string& text) {
   long long n = LeadingNumber(text);

@@ -27,6 +27,8 @@ FilteredDigits DigitsBelow(const std::string& text, int limit);
 // allowed, reading stops at the first other character; 0 when it does not begin with a number),
 // rounded to a whole number, halves to even.
 long long LeadingNumber(const std::string& text);
+// A minute as every box and line shows it: two digits ("03").
+std::string MinuteText(int minute);
 // The whole number a field holds, when it holds nothing else (narrowed, surrounding spaces
 // allowed); empty for "", "1a", "1.5" or a number outside [min, max].
 std::optional<int> WholeNumberIn(const std::string& text, int min, int max);

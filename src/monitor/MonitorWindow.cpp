@@ -135,9 +135,7 @@ void MonitorWindow::OnPowerEvent(PowerEvent event) {
 }
 
 void MonitorWindow::ShowHistory() {
-  std::vector<std::string> lines;
-  for (const HistoryRecord& record : ReadHistoryNewestFirst(HistoryPath())) lines.push_back(HistoryDisplayLine(record));
-  ui::TheForm<HistoryWindow>().ShowLines(std::move(lines));
+  ui::TheForm<HistoryWindow>().ShowLines(HistoryDisplayLines(ReadHistoryNewestFirst(HistoryPath())));
 }
 
 void MonitorWindow::BringToForeground(ui::Form& form) { Svc().foreground->BringToForeground(form); }

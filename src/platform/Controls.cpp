@@ -306,7 +306,8 @@ void ComboBox::UserPick(int i) {
 }
 
 ListBox::ListBox(Form& f, std::string name, ListBoxOptions o)
-    : ListControl(f, std::move(name), Kind::ListBox, o.rect), multi_(o.multiSelect), markCutRows_(o.markCutRows) {
+    : ListControl(f, std::move(name), Kind::ListBox, o.rect), multi_(o.multiSelect), markCutRows_(o.markCutRows),
+      columns_(std::move(o.columns)) {
   SetBackColor(kWindowBack);
 }
 bool ListBox::Selected(int i) const {
@@ -393,7 +394,18 @@ void UpDown::SetValue(int v) {
 
 // ---- RichText ----
 RichText::RichText(Form& f, std::string name, RichTextOptions o)
-    : TextControl(f, std::move(name), Kind::RichText, o.rect), locked_(o.locked), border_(o.border) {}
+    : TextControl(f, std::move(name), Kind::RichText, o.rect), locked_(o.locked), border_(o.border),
+      scrollable_(o.scrollable) {}
+void RichText::SetScrollBarRoom(bool on) {
+  if (scrollBarRoom_ == on) return;
+  scrollBarRoom_ = on;
+  Notify(Prop::ScrollBar);
+}
+void RichText::Scroll(ScrollStep step) {
+  lastScroll_ = step;
+  ++scrollCount_;
+  Notify(Prop::Scroll);
+}
 void RichText::SetSelColor(Color c) {
   textColor_ = c;
   Notify(Prop::ForeColor);
@@ -466,7 +478,21 @@ MenuItem* MenuItem::Find(const std::string& name) {
 
 // ---- Form ----
 Form::Form(std::string name, std::string caption, int w, int h)
-    : name_(std::move(name)), caption_(std::move(caption)), width_(w), height_(h) {}
+    : name_(std::move(name)), caption_(std::move(caption)), width_(w), height_(h), designedWidth_(w), designedHeight_(h) {}
+void Form::SetClientSize(int width, int height) {
+  if (resizable) {
+    width = std::max(width, designedWidth_);
+    height = std::max(height, designedHeight_);
+  }
+  if (width == width_ && height == height_) return;
+  width_ = width;
+  height_ = height;
+  if (peer) peer->SyncForm(Prop::ClientSize);
+  if (onResize) onResize();
+}
+void Form::UserResize(int width, int height) {
+  if (resizable) SetClientSize(width, height);
+}
 Form::~Form() {
   if (peer && Svc().frontEnd) Svc().frontEnd->DestroyPeer(*this, peer);
   peer = nullptr;
@@ -650,14 +676,15 @@ Button* Form::DefaultButton() const {
   return nullptr;
 }
 void Form::PressEnter() {
-  // A list of actions runs the item it shows; a text box takes Enter as typing, never as
-  // closing the window.
+  // A list of actions runs the item it shows.
   if (active_ && active_->GetKind() == Kind::ComboBox && static_cast<ComboBox*>(active_)->Repick()) {
     auto* combo = static_cast<ComboBox*>(active_);
     combo->UserPick(combo->ListIndex());
     return;
   }
-  if (active_ && active_->GetKind() == Kind::TextBox) return;
+  // A box of several lines takes Enter as a new line; a one-line box leaves it to the default
+  // button, as in every dialog.
+  if (active_ && active_->GetKind() == Kind::TextBox && static_cast<TextBox*>(active_)->MultiLine()) return;
   if (active_ && active_->GetKind() == Kind::Button) {
     static_cast<Button*>(active_)->Press();
     return;

@@ -39,8 +39,11 @@ enum class Align { Left, Center, Right };
 enum class Prop {
   Text, Value, Enabled, Visible, Font, ForeColor, BackColor, Items, ListIndex, Selection, Position,
   Picture, ToolTip, Alignment, Caret, Caption, Focus, Default, MaxLength, WeekStart,
-  TopMost, TabOrder,  // of the form
+  Scroll, ScrollBar,  // of a rich text: a scroll step asked for; room for its bar
+  TopMost, TabOrder, ClientSize,  // of the form
 };
+// What the keyboard asks of a view that scrolls: the arrows, Page Up and Down, Home and End.
+enum class ScrollStep { LineUp, LineDown, PageUp, PageDown, Top, Bottom };
 
 struct Rect {
   int left = 0, top = 0, width = 0, height = 0;  // twips
@@ -95,6 +98,9 @@ struct ListBoxOptions {
   // A row wider than the list ends in "…" where it is cut, and the whole row shows as the
   // tip of the mouse over it: for rows of free text (messages) a user must be able to read.
   bool markCutRows = false;
+  // With markCutRows: where the second and later parts of a row (split by tabs) start, in
+  // twips from the list's left; each part is cut to its column. Empty: a row is one text.
+  std::vector<int> columns{};
 };
 struct MonthViewOptions {
   Rect rect{};
@@ -108,6 +114,8 @@ struct RichTextOptions {
   Rect rect{};
   bool locked = false;  // shows text the user cannot change
   bool border = false;  // a sunken edge, for a box that must show where it is when empty
+  // A vertical scroll bar shows when the text is taller than the box (SetScrollBarRoom).
+  bool scrollable = false;
 };
 struct HScrollBarOptions {
   Rect rect{};
@@ -335,6 +343,7 @@ class ListBox : public ListControl {
   void ClearSelection();
   bool MultiSelect() const { return multi_; }
   bool MarkCutRows() const { return markCutRows_; }
+  const std::vector<int>& Columns() const { return columns_; }
   // Clicking a row as a user: select it alone and focus it.
   void ClickRow(int i);
   // The user changed the selection in one gesture (shift- or ctrl-click, keyboard): the rows
@@ -343,6 +352,7 @@ class ListBox : public ListControl {
  private:
   bool multi_;
   bool markCutRows_ = false;
+  std::vector<int> columns_;
   std::vector<bool> selected_;
   friend class ListControl;
 };
@@ -398,11 +408,24 @@ class RichText : public TextControl {
   bool Locked() const { return locked_; }
   void SetLocked(bool on) { locked_ = on; }
   bool Border() const { return border_; }
+  bool Scrollable() const { return scrollable_; }
+  // The text is taller than the box: its lines leave room for the scroll bar that then shows.
+  bool ScrollBarRoom() const { return scrollBarRoom_; }
+  void SetScrollBarRoom(bool on);
+  // Scrolls the text as the keyboard asks (a command, like SetFocus: the front end holds where
+  // the view is); the last step asked and how many were asked, for whoever checks.
+  void Scroll(ScrollStep step);
+  std::optional<ScrollStep> LastScroll() const { return lastScroll_; }
+  int ScrollCount() const { return scrollCount_; }
  private:
   Color textColor_ = 0;
   Align align_ = Align::Left;
   bool locked_ = false;
   bool border_ = false;
+  bool scrollable_ = false;
+  bool scrollBarRoom_ = false;
+  std::optional<ScrollStep> lastScroll_;
+  int scrollCount_ = 0;
 };
 
 class HScrollBar : public Control {
@@ -536,6 +559,16 @@ class Form {
   void SetCaption(std::string c);
   int ClientWidth() const { return width_; }
   int ClientHeight() const { return height_; }
+  // A new size of the client area (twips), from code or the user's drag (UserResize); raises
+  // onResize when it changes. A resizable form never goes below the size it was made with.
+  void SetClientSize(int width, int height);
+  int DesignedWidth() const { return designedWidth_; }
+  int DesignedHeight() const { return designedHeight_; }
+  // The user dragged the frame to this client size: below the designed size the window scrolls
+  // its content instead, so the size taken is at least the designed one.
+  void UserResize(int width, int height);
+  // The user may resize the window (a frame and a size grip); set before it loads.
+  bool resizable = false;
   Color BackColor() const { return back_; }
   void SetBackColor(Color c);
   bool TopMost() const { return topMost_; }
@@ -603,6 +636,12 @@ class Form {
   std::function<void(int& cancel, UnloadMode mode)> onQueryUnload;
   // Escape in a window without a cancel button (the editor closes through its question).
   std::function<void()> onEscape;
+  // The client size changed; the window places its controls for it.
+  std::function<void()> onResize;
+  // A scroll key (arrows, Page Up/Down, Home, End) pressed on a button, which has no use for
+  // it: a window with a view to read scrolls it. True when taken.
+  std::function<bool(ScrollStep)> onScrollKey;
+  bool PressScrollKey(ScrollStep step) { return onScrollKey && onScrollKey(step); }
   // Windows is ending the session (log-off, restart, power-off) and ends the process as soon
   // as the handlers return: whatever must be put in order has to be done here. Every window
   // hears of it; nothing may keep the session from ending.
@@ -620,6 +659,7 @@ class Form {
   void DoUnload();
   std::string name_, caption_;
   int width_, height_;
+  int designedWidth_, designedHeight_;
   Color back_ = kButtonFace;
   bool topMost_ = false;
   bool loaded_ = false, visible_ = false, unloadedOnce_ = false, unloading_ = false;

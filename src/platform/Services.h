@@ -19,6 +19,7 @@ namespace wb {
 namespace ui {
 class Form;
 class MenuItem;
+struct Rect;
 }  // namespace ui
 
 // The present moment and blocking waits. Nothing else reads the system clock.
@@ -235,6 +236,12 @@ struct IFrontEnd {
   virtual void DoEvents() = 0;                        // one pass of the message loop
   virtual void RunModal(ui::Form& form) = 0;         // until the form is hidden or unloaded
   virtual void Quit() = 0;                           // no window left: end the message loop
+  // The work area (the screen less the taskbar) where windows open, in twips as layouts count
+  // them (Px: 15 to a pixel at 96 DPI; a display at a larger scale has fewer).
+  virtual ui::Rect WorkArea() = 0;
+  // How tall (twips) `text` stands in a rich text `width` twips wide in `font`, its lines ended
+  // as that box ends them; `scrollBarRoom` as the box's ScrollBarRoom.
+  virtual int TextHeight(const std::string& text, const ui::Font& font, int width, bool scrollBarRoom) = 0;
 };
 
 struct Services {

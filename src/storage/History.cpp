@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/Moment.h"
 #include "model/Utf8.h"
 #include "storage/FileIo.h"
 
@@ -20,18 +21,18 @@ struct EventSpelling {
 };
 
 constexpr std::array<EventSpelling, 14> kEvents = {{
-    {HistoryEvent::Rang, "rang", "アラーム"},
-    {HistoryEvent::PreBell, "pre-bell", "予鈴"},
-    {HistoryEvent::Dismissed, "dismissed", "アラームを止めた"},
-    {HistoryEvent::EndedByItself, "ended-by-itself", "アラームが自動で閉じた"},
-    {HistoryEvent::Missed, "missed", "鳴らなかった"},
+    {HistoryEvent::Rang, "rang", "鳴った"},
+    {HistoryEvent::PreBell, "pre-bell", "予鈴が鳴った"},
+    {HistoryEvent::Dismissed, "dismissed", "止めた"},
+    {HistoryEvent::EndedByItself, "ended-by-itself", "自動で閉じた"},
+    {HistoryEvent::Missed, "missed", "鳴らなかった（知らせた）"},
     {HistoryEvent::WokePc, "woke-pc", "スリープから復帰"},
     {HistoryEvent::WakeNotPossible, "wake-not-possible", "スリープ中のPCを起こせない設定"},
     {HistoryEvent::Started, "started", "プログラム開始"},
     {HistoryEvent::Ended, "ended", "プログラム終了"},
     {HistoryEvent::TableUnreadable, "unreadable", "アラームデータを読めなかった"},
-    {HistoryEvent::Snoozed, "snoozed", "スヌーズ"},
-    {HistoryEvent::SnoozeCancelled, "snooze-cancelled", "スヌーズ取消"},
+    {HistoryEvent::Snoozed, "snoozed", "スヌーズした"},
+    {HistoryEvent::SnoozeCancelled, "snooze-cancelled", "スヌーズを取り消した"},
     {HistoryEvent::SnoozeRang, "snooze-rang", "スヌーズで再び鳴った"},
     {HistoryEvent::Reloaded, "reloaded", "データファイルを読み込み直した"},
 }};
@@ -117,6 +118,11 @@ std::string OneLine(const std::string& text) {
     s += (text[i] == '\r' || text[i] == '\n' || text[i] == '\t') ? ' ' : text[i];
   }
   return s;
+}
+
+bool IsEndOfAlarm(HistoryEvent e) { return e == HistoryEvent::Dismissed || e == HistoryEvent::EndedByItself; }
+bool IsRinging(HistoryEvent e) {
+  return e == HistoryEvent::Rang || e == HistoryEvent::PreBell || e == HistoryEvent::SnoozeRang;
 }
 
 }  // namespace
@@ -294,25 +300,50 @@ bool TrimHistory(const std::string& path, OleDate now) {
   return WriteFileAtomically(path, trimmed);
 }
 
-std::string HistoryDisplayLine(const HistoryRecord& r) {
+std::string HistoryDisplayLine(const HistoryRecord& r, OleDate ringStart) {
   std::string text = FormatMoment(r.at);
-  text += "  ";
+  text += '\t';
+  if (r.due != 0) text += FormatDateHourMinute(r.due);
+  text += '\t';
   text += HistoryEventLabel(r.event);
-  if (r.due != 0) {
-    text += "  ";
-    text += FormatDateHourMinute(r.due);
+  if (IsEndOfAlarm(r.event)) {
+    // How long the alarm was up: from the second it began when its start is known, else from
+    // the moment the record carries (the minute the window came up).
+    const int64_t up = ringStart != 0 ? LocalOfDate(r.at) - LocalOfDate(ringStart) : r.lateSeconds;
+    if (up > 0) text += "（鳴り始めから" + DurationText(up) + "）";
+  } else if (IsRinging(r.event) && r.lateSeconds >= kHistoryLateFromSeconds) {
+    // Only a bell that rang can be late; a few seconds are the due check's own pace.
+    text += "（" + DurationText(r.lateSeconds) + "遅れ）";
   }
-  if (!r.message.empty()) {
-    text += "  ";
-    text += OneLine(r.message);
-  }
-  if (r.lateSeconds > 0) {
-    // For the end of an alarm the seconds since its due moment are the time it was up, not a
-    // delay: the moment it began is what these records carry as their due moment.
-    const bool endOfAlarm = r.event == HistoryEvent::Dismissed || r.event == HistoryEvent::EndedByItself;
-    text += endOfAlarm ? "  （鳴り始めから" + DurationText(r.lateSeconds) + "）" : "  （" + DurationText(r.lateSeconds) + "遅れ）";
-  }
+  text += '\t';
+  text += OneLine(r.message);
   return text;
+}
+
+std::vector<std::string> HistoryDisplayLines(const std::vector<HistoryRecord>& newestFirst) {
+  std::vector<std::string> lines;
+  lines.reserve(newestFirst.size());
+  for (size_t i = 0; i < newestFirst.size(); ++i) {
+    const HistoryRecord& r = newestFirst[i];
+    OleDate start = 0;
+    if (IsEndOfAlarm(r.event) && r.due != 0) {
+      // The end of an alarm records the minute its window came up; the ring of that alarm is
+      // the newest earlier ring of the same message within that minute, and its own second is
+      // when the alarm began (a quick timer's or a snooze's is rarely the minute's start).
+      const LocalSecond minute = LocalOfDate(r.due);
+      for (size_t k = i + 1; k < newestFirst.size(); ++k) {
+        const HistoryRecord& earlier = newestFirst[k];
+        const LocalSecond at = LocalOfDate(earlier.at);
+        if (at < minute) break;
+        if (IsRinging(earlier.event) && at < minute + 60 && earlier.message == r.message && at <= LocalOfDate(r.at)) {
+          start = earlier.at;
+          break;
+        }
+      }
+    }
+    lines.push_back(HistoryDisplayLine(r, start));
+  }
+  return lines;
 }
 
 std::string DurationText(int64_t seconds) {

@@ -101,10 +101,17 @@ std::vector<HistoryRecord> ReadHistoryNewestFirst(const std::string& path, size_
 // False when it could not be read, backed up or rewritten.
 bool TrimHistory(const std::string& path, OleDate now);
 
-// The history window's text of a record, one line:
-// "yyyy/mm/dd hh:nn:ss  label  yyyy/mm/dd hh:nn  message  （8分36秒遅れ）" (empty parts left
-// out); the end of an alarm says how long it was up instead: "（鳴り始めから11秒）".
-std::string HistoryDisplayLine(const HistoryRecord& record);
+// The history window's text of a record, one row of four columns split by tabs:
+// "yyyy/mm/dd hh:nn:ss <TAB> yyyy/mm/dd hh:nn <TAB> what happened（how long） <TAB> message":
+// when it was recorded, the bell's set time (empty when none), what happened in a few words
+// with the lateness of a bell that rang a minute or more late ("鳴った（8分36秒遅れ）"), or
+// for the end of an alarm how long it was up ("止めた（鳴り始めから11秒）", counted from
+// `ringStart`, the record of its ring, when known), and the message on one line.
+std::string HistoryDisplayLine(const HistoryRecord& record, OleDate ringStart = 0);
+// The rows of records given newest first: each end of an alarm counted from the ring it ends.
+std::vector<std::string> HistoryDisplayLines(const std::vector<HistoryRecord>& newestFirst);
+// Lateness under this is the due check's own pace, not worth a word.
+inline constexpr int64_t kHistoryLateFromSeconds = 60;
 // A span of seconds as a reader says it, to its two largest units: "45秒", "8分36秒",
 // "2時間5分", "3日4時間".
 std::string DurationText(int64_t seconds);

@@ -64,6 +64,10 @@ struct ProgramFolderSettings {
   // snoozes stays as it was. The caller keeps it to the delays it offers.
   int32_t snoozeMinutes = 5;
   bool snoozeHidden = false;  // the alarm window exactly as it was before snoozing existed
+  // The editor's size as the user left it (client area, pixels at 96 DPI); 0 as designed.
+  // Written only once the user has resized it.
+  int32_t editorWidth = 0;
+  int32_t editorHeight = 0;
 };
 
 }  // namespace wb

@@ -83,6 +83,8 @@ void ForEachKey(G& g, const ProgramFolderSettings& d, Visitor&& visit) {
   visit("WAKEFLG", Kind::Number, g.wakeForBells, d.wakeForBells);
   visit("SNOOZEMIN", Kind::Number, g.snoozeMinutes, d.snoozeMinutes);
   visit("SNOOZEHIDE", Kind::Number, g.snoozeHidden, d.snoozeHidden);
+  visit("EDITORWIDTH", Kind::Long, g.editorWidth, d.editorWidth);
+  visit("EDITORHEIGHT", Kind::Long, g.editorHeight, d.editorHeight);
 }
 
 // The file beside the program when no DATAPATH names another.

@@ -65,27 +65,32 @@ TEST_F(HistoryTest, LinesRoundTripWhateverTheMessageHolds) {
   ASSERT_TRUE(ParseHistoryLine(line, cut));
   EXPECT_EQ(cut.message, longest.substr(0, 300 * 3) + "…");
   EXPECT_EQ(HistoryDisplayLine(Rang("2026/12/07 07:00:05", "起床\r\n顔を洗う", 5)),
-            "2026/12/07 07:00:05  アラーム  2026/12/07 07:00  起床 顔を洗う  （5秒遅れ）");
+            "2026/12/07 07:00:05\t2026/12/07 07:00\t鳴った\t起床 顔を洗う");
 }
 
 TEST(HistoryWords, TheWindowSaysWhatHappenedAndHowLongInPlainWords) {
+  // Each row: recorded, set time, what happened (how late or how long), the message.
   const struct {
     HistoryEvent event;
     int64_t seconds;
     const char* shown;
   } cases[] = {
-      {HistoryEvent::Rang, 516, "アラーム  2026/12/07 07:00  起床  （8分36秒遅れ）"},
-      {HistoryEvent::Missed, 2 * 86400 + 3 * 3600 + 59, "鳴らなかった  2026/12/07 07:00  起床  （2日3時間遅れ）"},
-      {HistoryEvent::SnoozeRang, 3600 + 120 + 5, "スヌーズで再び鳴った  2026/12/07 07:00  起床  （1時間2分遅れ）"},
-      {HistoryEvent::PreBell, 60, "予鈴  2026/12/07 07:00  起床  （1分遅れ）"},
+      {HistoryEvent::Rang, 516, "鳴った（8分36秒遅れ）"},
+      {HistoryEvent::Rang, 59, "鳴った"},  // under a minute is the due check's pace
+      {HistoryEvent::PreBell, 60, "予鈴が鳴った（1分遅れ）"},
+      {HistoryEvent::SnoozeRang, 3600 + 120 + 5, "スヌーズで再び鳴った（1時間2分遅れ）"},
+      // A bell that did not ring is not late, however long ago it fell due.
+      {HistoryEvent::Missed, 2 * 86400 + 3 * 3600 + 59, "鳴らなかった（知らせた）"},
+      {HistoryEvent::SnoozeCancelled, 189, "スヌーズを取り消した"},
+      {HistoryEvent::Snoozed, 0, "スヌーズした"},
       // The seconds of an alarm's end are how long it was up, not a delay.
-      {HistoryEvent::Dismissed, 11, "アラームを止めた  2026/12/07 07:00  起床  （鳴り始めから11秒）"},
-      {HistoryEvent::EndedByItself, 4, "アラームが自動で閉じた  2026/12/07 07:00  起床  （鳴り始めから4秒）"},
+      {HistoryEvent::Dismissed, 11, "止めた（鳴り始めから11秒）"},
+      {HistoryEvent::EndedByItself, 4, "自動で閉じた（鳴り始めから4秒）"},
   };
   for (const auto& c : cases) {
     HistoryRecord r = Rang("2026/12/07 07:08:36", "起床", c.seconds);
     r.event = c.event;
-    EXPECT_EQ(HistoryDisplayLine(r), std::string("2026/12/07 07:08:36  ") + c.shown);
+    EXPECT_EQ(HistoryDisplayLine(r), std::string("2026/12/07 07:08:36\t2026/12/07 07:00\t") + c.shown + "\t起床");
   }
   // Events without a bell name what happened to the program; the stored tags stay as they were.
   const struct {
@@ -101,8 +106,51 @@ TEST(HistoryWords, TheWindowSaysWhatHappenedAndHowLongInPlainWords) {
     HistoryRecord r;
     r.at = At("2026/12/07 07:00:00");
     r.event = c.event;
-    EXPECT_EQ(HistoryDisplayLine(r), std::string("2026/12/07 07:00:00  ") + c.shown);
+    EXPECT_EQ(HistoryDisplayLine(r), std::string("2026/12/07 07:00:00\t\t") + c.shown + "\t");
     EXPECT_STREQ(HistoryEventTag(c.event), c.tag);
+  }
+}
+
+// The end of an alarm records the minute its window came up; how long it was up counts from the
+// second its ring was recorded, when that ring is found.
+TEST(HistoryWords, AnAlarmsTimeUpCountsFromTheSecondItRang) {
+  auto record = [](HistoryEvent event, const char* at, const char* due, const char* message, int64_t late) {
+    return HistoryRecord{At(at), 540, event, At(due), message, late};
+  };
+  using E = HistoryEvent;
+  const struct {
+    const char* what;
+    std::vector<HistoryRecord> oldestFirst;  // the last one is the end shown
+    const char* shown;
+  } cases[] = {
+      {"a quick timer rings at its own second",
+       {record(E::Rang, "2026/12/07 10:08:15", "2026/12/07 10:08:15", "タイマー", 0),
+        record(E::Dismissed, "2026/12/07 10:08:33", "2026/12/07 10:08:00", "タイマー", 33)},
+       "止めた（鳴り始めから18秒）"},
+      {"a snooze rings again late in a minute",
+       {record(E::SnoozeRang, "2026/12/07 10:00:57", "2026/12/07 10:00:57", "会議", 0),
+        record(E::Dismissed, "2026/12/07 10:01:07", "2026/12/07 10:00:00", "会議", 67)},
+       "止めた（鳴り始めから10秒）"},
+      {"a pre-bell, then another entry's bell in the same minute",
+       {record(E::PreBell, "2026/12/07 09:50:01", "2026/12/07 10:00:00", "会議", 1),
+        record(E::Rang, "2026/12/07 09:50:20", "2026/12/07 09:50:20", "お茶", 0),
+        record(E::EndedByItself, "2026/12/07 09:51:01", "2026/12/07 09:50:00", "会議", 61)},
+       "自動で閉じた（鳴り始めから1分）"},
+      {"a ring of the same message a minute before is another alarm",
+       {record(E::Rang, "2026/12/07 09:59:59", "2026/12/07 09:59:59", "会議", 0),
+        record(E::Dismissed, "2026/12/07 10:00:40", "2026/12/07 10:00:00", "会議", 40)},
+       "止めた（鳴り始めから40秒）"},
+      {"no ring recorded (the history was trimmed): the minute it came up",
+       {record(E::Dismissed, "2026/12/07 10:00:40", "2026/12/07 10:00:00", "会議", 40)},
+       "止めた（鳴り始めから40秒）"},
+  };
+  for (const auto& c : cases) {
+    std::vector<HistoryRecord> newestFirst(c.oldestFirst.rbegin(), c.oldestFirst.rend());
+    const std::vector<std::string> rows = HistoryDisplayLines(newestFirst);
+    ASSERT_EQ(rows.size(), newestFirst.size()) << c.what;
+    const std::string& row = rows.front();
+    const size_t what = row.find('\t', row.find('\t') + 1) + 1;
+    EXPECT_EQ(row.substr(what, row.rfind('\t') - what), c.shown) << c.what;
   }
 }
 

@@ -215,6 +215,7 @@ TEST_F(Settings, EveryKeyRoundTripsThroughTheModel) {
       {"STARTFLG", "0", "7x", "7", "1"},         {"STARTMD", "0", "yes", "0", "1"},
       {"DATAPATH", "", "", "", "D:\\a.dat"},   {"WAKEFLG", "1", "abc", "0", "0"},
       {"SNOOZEMIN", "5", "", "5", "15"},         {"SNOOZEHIDE", "0", "2", "1", "1"},
+      {"EDITORWIDTH", "0", "1200px", "0", "1200"}, {"EDITORHEIGHT", "0", "9999999999", "0", "700"},
   };
   // Every key as it is after the file is read into the model and the model written anew; the
   // file holds the keys the column gives (none: each is missing).

@@ -99,8 +99,8 @@ TEST_F(MissedTool, HistoryPrintsTheEventsNewestFirst) {
             "2026/12/07 07:00:02 +09:00\trang\t2026/12/07 07:00:00\t起床\t2\n");
   ASSERT_EQ(Run({"history", path, "--window"}), 0);
   EXPECT_EQ(out.str(),
-            "2026/12/07 07:00:30  アラームを止めた  2026/12/07 07:00  起床  （鳴り始めから30秒）\n"
-            "2026/12/07 07:00:02  アラーム  2026/12/07 07:00  起床  （2秒遅れ）\n");
+            "2026/12/07 07:00:30\t2026/12/07 07:00\t止めた（鳴り始めから28秒）\t起床\n"
+            "2026/12/07 07:00:02\t2026/12/07 07:00\t鳴った\t起床\n");
   EXPECT_EQ(Run({"history", PathOf("none.txt")}), 1);
   EXPECT_EQ(Run({"history"}), 2);
 }

@@ -269,11 +269,14 @@ TEST_F(EditorDataFile, ResetPutsTheFieldsBackWithoutTouchingTheTable) {
   w.hourEdit.SetFocus();
   w.hourEdit.SetText("");
   dialogs.Asked.clear();
-  // Pressing the button takes the focus from the hour box; its check lets this one pass.
+  // Pressing the button takes the focus from the hour box; its check lets this one pass, and
+  // the one question is whether the typed values may go.
+  dialogs.MsgAnswers = {kAnswerOk};
   w.resetFieldsButton.RaiseMouseDown(1);
   w.hourEdit.onLostFocus();
   w.resetFieldsButton.Press();
-  EXPECT_TRUE(dialogs.Asked.empty());
+  ASSERT_EQ(dialogs.Asked.size(), 1u);
+  EXPECT_EQ(dialogs.Asked[0].text, kResetQuestion);
   EXPECT_TRUE(w.onceOption.Value());
   EXPECT_EQ(w.hourEdit.Text(), "6");
   EXPECT_TRUE(SelectedRows(w).empty());

@@ -45,7 +45,7 @@ struct ValidCase {
 TEST(EditorFieldRules, ValidityOfTimeDayAndPreBellTexts) {
   const ValidCase cases[] = {
       {"0", true, true, false, true},
-      {"00", false, false, false, false},
+      {"00", false, true, false, false},  // a minute shows two digits: "00" is one
       {"05", true, true, true, true},
       {"", false, false, true, true},  // an empty day passes the range test
       {"23", true, true, true, true},

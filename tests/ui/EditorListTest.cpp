@@ -27,7 +27,7 @@ TEST_F(EditorList, OpensOverTheStoredTableAndPreferences) {
   EXPECT_EQ(w.mainBellTooCheck.Value(), ui::CheckState::Ticked);
   EXPECT_TRUE(w.onceOption.Value());
   EXPECT_EQ(w.hourEdit.Text(), "6");
-  EXPECT_EQ(w.minuteEdit.Text(), "0");
+  EXPECT_EQ(w.minuteEdit.Text(), "00");
   // The day view of today: the one-time entry of the 9th is not listed; 07:00 before 07:01.
   EXPECT_EQ(w.dailyViewCheck.Value(), ui::CheckState::Ticked);
   EXPECT_EQ(w.allEntriesViewCheck.Value(), ui::CheckState::Unticked);
@@ -158,7 +158,7 @@ TEST_F(EditorList, SelectingAThirdWeekdayEntryFillsEveryField) {
   EXPECT_EQ(ticked, (std::vector<int>{0, 1, 0, 1, 0, 0, 0}));
   EXPECT_EQ(FormatDate(w.calendar.Value()), "2026/12/02");
   EXPECT_EQ(w.hourEdit.Text(), "7");
-  EXPECT_EQ(w.minuteEdit.Text(), "5");
+  EXPECT_EQ(w.minuteEdit.Text(), "05");
   EXPECT_EQ(w.messageEdit.Text(), "会議");
   EXPECT_EQ(w.preBellCheck.Value(), ui::CheckState::Ticked);
   EXPECT_EQ(w.mainBellTooCheck.Value(), ui::CheckState::Ticked);

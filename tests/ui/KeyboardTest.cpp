@@ -106,14 +106,17 @@ TEST_F(Keyboard, TabSelectsAOneLineBoxSoTypingReplacesIt) {
   EXPECT_EQ(f.messageEdit.SelLength(), 0);  // a message is not typed over by accident
 }
 
-TEST_F(Keyboard, EnterInATextBoxPressesNothingEnterOnAButtonPressesIt) {
+TEST_F(Keyboard, EnterInAOneLineBoxPressesTheDefaultButtonInAMessageBoxItIsTyping) {
   KeySample f;
+  f.messageEdit.SetFocus();
+  f.PressEnter();
+  EXPECT_EQ(f.okPresses, 0);  // a new line of the message
   f.hourEdit.SetFocus();
   f.PressEnter();
-  EXPECT_EQ(f.okPresses, 0);
+  EXPECT_EQ(f.okPresses, 1);  // the default button, as in every dialog
   f.onceOption.SetFocus();
   f.PressEnter();
-  EXPECT_EQ(f.okPresses, 1);  // the default button
+  EXPECT_EQ(f.okPresses, 2);
 }
 
 TEST_F(Keyboard, TheCaptionBeforeTheAccessKeyIsWhatIsRead) {

@@ -4,7 +4,13 @@
 //   alarm_bench          prints one line per figure
 //   alarm_bench --check  the same, and fails (exit 1) when a long message takes more than a
 //                        second of the processor to present (or three on the clock) or the
-//                        window does not hold the whole message
+//                        window does not hold the whole message; and a message of 600
+//                        characters must grow the window, show a scroll bar and reach its
+//                        last line by the keyboard (Page Down, End) from the focused button
+//   alarm_bench --show-long FOLDER [CHARS]  presents the 600 characters (or CHARS) and keeps the window up for
+//                        the keyboard and screenshots of a test: FOLDER/shown once it is up,
+//                        until FOLDER/done appears (a minute at most); then prints where the
+//                        view is and exits 1 unless the last line is in view
 // alarm_bench.sh runs it under Wine and prints the figures; alarm_long_message_test.sh checks.
 #include <windows.h>
 
@@ -17,6 +23,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "alert/AlarmWindow.h"
@@ -117,10 +124,142 @@ std::wstring ShownMessage() {
   return longest;
 }
 
+// The message box of the alarm window: the scrollable rich edit.
+HWND MessageView() {
+  HWND window = FindWindowW(nullptr, L"Wakebell (アラーム)");
+  HWND found = nullptr;
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM out) -> BOOL {
+        if (!(GetWindowLongPtrW(child, GWL_STYLE) & ES_AUTOVSCROLL)) return TRUE;
+        *reinterpret_cast<HWND*>(out) = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+struct View {
+  bool bar = false;       // the vertical scroll bar shows
+  int firstLine = 0, lastShownLine = 0, lines = 0;
+  SIZE window{}, work{};
+};
+
+View ViewOfMessage() {
+  View v;
+  HWND box = MessageView();
+  if (!box) return v;
+  SCROLLBARINFO sbi{};
+  sbi.cbSize = sizeof sbi;
+  v.bar = (GetWindowLongPtrW(box, GWL_STYLE) & WS_VSCROLL) && GetScrollBarInfo(box, OBJID_VSCROLL, &sbi) &&
+          !(sbi.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_UNAVAILABLE));
+  v.firstLine = int(SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0));
+  v.lines = int(SendMessageW(box, EM_GETLINECOUNT, 0, 0));
+  RECT r{};
+  SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+  POINTL bottom{r.left + 2, r.bottom - 2};
+  const LRESULT at = SendMessageW(box, EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&bottom));
+  v.lastShownLine = int(SendMessageW(box, EM_EXLINEFROMCHAR, 0, at));
+  RECT window{};
+  GetWindowRect(GetAncestor(box, GA_ROOT), &window);
+  v.window = {window.right - window.left, window.bottom - window.top};
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  v.work = {work.right - work.left, work.bottom - work.top};
+  return v;
+}
+
+void PrintView(const char* when, const View& v) {
+  std::printf("600 characters %s: window %ldx%ld in a work area of %ldx%ld, scroll bar %s, lines %d-%d of %d\n", when,
+              v.window.cx, v.window.cy, v.work.cx, v.work.cy, v.bar ? "shown" : "none", v.firstLine + 1,
+              v.lastShownLine + 1, v.lines);
+}
+
+// A key as the keyboard gives it to the focused control, through the program's message loop.
+void PressKey(WPARAM key) {
+  HWND focused = GetFocus();
+  if (!focused) focused = static_cast<HWND>(ui::TheForm<AlarmWindow>().inertDefaultButton.native);
+  PostMessageW(focused, WM_KEYDOWN, key, 1);
+  PostMessageW(focused, WM_KEYUP, key, LPARAM(0xC0000001));
+  Svc().frontEnd->DoEvents();
+}
+
+std::string LongMessage(int chars = 600) {
+  return Repeat("会議の資料を持って三階の大会議室へ行く。終わったら議事録を共有フォルダに置く。", 38, chars);
+}
+
+// The 600 characters: a window larger than designed and at most half the work area, a scroll
+// bar, and the last line reached by Page Down and by End from the focused button.
+bool CheckLongMessageScrolls() {
+  bool ok = true;
+  auto fail = [&ok](const char* what) {
+    std::printf("FAIL 600 characters: %s\n", what);
+    ok = false;
+  };
+  // 217 characters: a larger window that shows all of them, without a bar.
+  int slot = App().table.Add(LongEntry(LongMessage(217)));
+  TheAlarm().Present(slot, true, "07:30");
+  Svc().frontEnd->DoEvents();
+  View v = ViewOfMessage();
+  std::printf("217 characters: window %ldx%ld, scroll bar %s, lines %d-%d of %d\n", v.window.cx, v.window.cy,
+              v.bar ? "shown" : "none", v.firstLine + 1, v.lastShownLine + 1, v.lines);
+  if (v.window.cx <= 213 || v.bar || v.firstLine != 0 || v.lastShownLine + 1 < v.lines) {
+    std::printf("FAIL 217 characters: not all of them shown in a larger window without a bar\n");
+    ok = false;
+  }
+  TheAlarm().Dismiss();
+  Settle();
+
+  slot = App().table.Add(LongEntry(LongMessage()));
+  TheAlarm().Present(slot, true, "07:30");
+  Svc().frontEnd->DoEvents();
+  v = ViewOfMessage();
+  PrintView("shown", v);
+  if (v.window.cx <= 213 || v.window.cy <= 142) fail("the window did not grow");
+  if (v.window.cx > v.work.cx / 2 + 16 || v.window.cy > v.work.cy / 2 + 40) fail("the window is more than half the work area");
+  if (!v.bar) fail("no scroll bar");
+  if (v.firstLine != 0) fail("the message does not start at its top");
+  if (v.lastShownLine + 1 >= v.lines) fail("all of it shows: nothing to scroll");
+  int pages = 0;
+  for (; pages < 40 && ViewOfMessage().lastShownLine + 1 < ViewOfMessage().lines; ++pages) PressKey(VK_NEXT);
+  v = ViewOfMessage();
+  PrintView("after Page Down", v);
+  if (v.lastShownLine + 1 < v.lines) fail("Page Down does not reach the last line");
+  PressKey(VK_HOME);
+  if (ViewOfMessage().firstLine != 0) fail("Home does not go back to the top");
+  PressKey(VK_END);
+  v = ViewOfMessage();
+  PrintView("after End", v);
+  if (v.lastShownLine + 1 < v.lines) fail("End does not reach the last line");
+  if (!TheAlarm().Progress().sounding) fail("the keys ended the alarm");
+  TheAlarm().Dismiss();
+  Settle();
+  return ok;
+}
+
+// For a test's real keyboard and its screenshots.
+int ShowLongMessage(const std::wstring& folder, int chars) {
+  const int slot = App().table.Add(LongEntry(LongMessage(chars)));
+  TheAlarm().Present(slot, true, "07:30");
+  Svc().frontEnd->DoEvents();
+  CloseHandle(CreateFileW((folder + L"\\shown").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  for (int i = 0; i < 1200 && GetFileAttributesW((folder + L"\\done").c_str()) == INVALID_FILE_ATTRIBUTES; ++i) {
+    Svc().frontEnd->DoEvents();
+    Sleep(50);
+  }
+  const View v = ViewOfMessage();
+  PrintView("after the keys", v);
+  const bool ok = (v.bar || chars < 600) && v.lastShownLine + 1 >= v.lines && TheAlarm().Progress().sounding;
+  TheAlarm().Dismiss();
+  Settle();
+  return ok ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   const bool check = argc > 1 && std::wcscmp(argv[1], L"--check") == 0;
+  const bool showLong = argc > 2 && std::wcscmp(argv[1], L"--show-long") == 0;
   auto frontEnd = MakeWin32FrontEnd(GetModuleHandleW(nullptr));
   auto timers = MakeWin32TimerHost();
   auto dialogs = MakeWin32Dialogs();
@@ -163,7 +302,12 @@ int wmain(int argc, wchar_t** argv) {
   Settle();
 
   bool ok = true;
-  for (const Case& c : cases) {
+  if (showLong) {
+    ok = ShowLongMessage(argv[2], argc > 3 ? std::wcstol(argv[3], nullptr, 10) : 600) == 0;
+  } else if (check) {
+    ok = CheckLongMessageScrolls();
+  }
+  for (const Case& c : showLong ? std::span<const Case>() : std::span<const Case>(cases)) {
     AppState& app = App();
     const int slot = app.table.Add(LongEntry(c.message));
     const Memory before = MemoryNow();

@@ -282,7 +282,7 @@ sleep 0.3
 editor_keys shift+Tab shift+Tab shift+Tab
 sleep 0.5
 place=$(helper place Wakebell)
-[ "$(sed -n 4p <<<"$place" | cut -d' ' -f5-)" = "ＯＫ" ] || fail "Shift+Tab from the list did not reach ＯＫ at 144 DPI: $place"
+[ "$(sed -n 4p <<<"$place" | cut -d' ' -f5-)" = "ＯＫ(&O)" ] || fail "Shift+Tab from the list did not reach ＯＫ at 144 DPI: $place"
 inside "$(sed -n 4p <<<"$place")" "$(sed -n 3p <<<"$place")" || fail "ＯＫ is out of view at 144 DPI: $place"
 echo "144dpi ＯＫ in view: $(editor_shot editor-144dpi-ok-in-view)"
 echo "PASS"

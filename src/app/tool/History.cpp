@@ -6,6 +6,8 @@
 // notice's rows, newest first. With --state, what that state file says was handled counts too;
 // the days off count as the program counts them (a bell resting on one is neither rung nor
 // reported).
+#include <algorithm>
+
 #include "app/tool/Commands.h"
 #include "app/tool/ToolArgs.h"
 #include "model/CatchUp.h"
@@ -24,14 +26,15 @@ int History(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     err << "wakebell-tool history: cannot read " << a.dataFile << '\n';
     return 1;
   }
-  const bool window = a.flags.count("--window") != 0;
-  for (auto it = records.rbegin(); it != records.rend(); ++it) {
-    if (window) {
-      out << HistoryDisplayLine(*it) << '\n';
-    } else {
-      out << FormatHistoryLine(*it);
+  std::reverse(records.begin(), records.end());
+  if (a.flags.count("--window") != 0) {
+    for (const std::string& line : HistoryDisplayLines(records)) {
+      if (!(out << line << '\n')) return 1;
     }
-    if (!out) return 1;
+    return 0;
+  }
+  for (const HistoryRecord& record : records) {
+    if (!(out << FormatHistoryLine(record))) return 1;
   }
   return 0;
 }

@@ -24,6 +24,10 @@ class FakeFrontEnd : public IFrontEnd {
   // Records the modal form and runs the queued reaction (a test closes the dialog there).
   void RunModal(ui::Form& form) override;
   void Quit() override { QuitCalled = true; }
+  ui::Rect WorkArea() override { return Work; }
+  // A plain model of a Japanese font: a full-width character as wide as the font's size, a
+  // half-width one half that, lines 5/4 of the size apart, ended by the program's own rules.
+  int TextHeight(const std::string& text, const ui::Font& font, int width, bool scrollBarRoom) override;
 
   // Windows ending the session: every window that still exists hears of it, in the order the
   // windows were made, as each top-level window gets WM_ENDSESSION.
@@ -34,6 +38,7 @@ class FakeFrontEnd : public IFrontEnd {
   std::vector<std::string> ModalForms;
   std::function<void(ui::Form&)> OnModal;
   int DoEventsCalls = 0;
+  ui::Rect Work = ui::Px(0, 0, 1280, 760);  // a 1280 x 800 screen at 96 DPI less its taskbar
   bool QuitCalled = false;
 
  private:

@@ -123,6 +123,48 @@ class Win32FrontEnd : public IFrontEnd {
   }
 
   void Quit() override { PostQuitMessage(0); }
+
+  ui::Rect WorkArea() override {
+    RECT work{0, 0, 1024, 768};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int dpi = int(win32::WindowDpi(nullptr));
+    auto twips = [dpi](LONG px) { return MulDiv(int(px), 1440, dpi); };
+    return {twips(work.left), twips(work.top), twips(work.right - work.left), twips(work.bottom - work.top)};
+  }
+
+  // Laid out at the system DPI, as the rich edit lays out its text (a window on a monitor of
+  // another DPI zooms it, which scales the height with the width).
+  int TextHeight(const std::string& text, const ui::Font& font, int width, bool scrollBarRoom) override {
+    const UINT dpi = win32::WindowDpi(nullptr);
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(font.size, int(dpi), 72);
+    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = font.italic;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(lf.lfFaceName, win32::Widen(font.name).substr(0, LF_FACESIZE - 1).c_str(), LF_FACESIZE);
+    const win32::UniqueFont hfont(CreateFontIndirectW(&lf));
+    const int box = MulDiv(width, int(dpi), 1440);
+    std::wstring shown =
+        win32::BreakRichLines(win32::Widen(text), win32::RichLineWidth(box, false, scrollBarRoom, dpi), hfont.Get());
+    // DrawText ends a line at LF; every paragraph end the edit would make becomes one.
+    std::wstring lines;
+    lines.reserve(shown.size());
+    for (size_t i = 0; i < shown.size(); ++i) {
+      if (shown[i] == L'\r' && i + 1 < shown.size() && shown[i + 1] == L'\n') continue;
+      lines += shown[i] == L'\r' ? L'\n' : shown[i];
+    }
+    win32::ScreenDc dc;
+    HGDIOBJ old = SelectObject(dc.Get(), hfont.Get());
+    RECT r{0, 0, box - 6, 0};
+    DrawTextW(dc.Get(), lines.c_str(), int(lines.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc.Get(), &tm);
+    SelectObject(dc.Get(), old);
+    // The edit's own margins above and below the text, and its line spacing, which may be a
+    // little more than the font's height: a quarter line more, so the last line is never cut.
+    const int pixels = int(r.bottom) + 4 + int(tm.tmHeight) / 4;
+    return MulDiv(pixels, 1440, int(dpi));
+  }
 };
 
 }  // namespace

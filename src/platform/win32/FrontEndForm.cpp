@@ -4,8 +4,10 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "platform/win32/FrontEndPeer.h"
@@ -38,7 +40,21 @@ void RegisterFormClass(WNDPROC proc) {
 }
 
 DWORD FormStyle(const ui::Form& f) {
-  return WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN | (f.hasCloseBox ? WS_SYSMENU : 0);
+  return WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN | (f.hasCloseBox ? WS_SYSMENU : 0) |
+         (f.resizable ? DWORD(WS_THICKFRAME | WS_MAXIMIZEBOX) : 0);
+}
+
+// The keys a button has no use for, as the scroll steps a window may take them for.
+std::optional<ui::ScrollStep> ScrollStepOfKey(WPARAM key) {
+  switch (key) {
+    case VK_UP: return ui::ScrollStep::LineUp;
+    case VK_DOWN: return ui::ScrollStep::LineDown;
+    case VK_PRIOR: return ui::ScrollStep::PageUp;
+    case VK_NEXT: return ui::ScrollStep::PageDown;
+    case VK_HOME: return ui::ScrollStep::Top;
+    case VK_END: return ui::ScrollStep::Bottom;
+    default: return std::nullopt;
+  }
 }
 DWORD FormExStyle(const ui::Form& f) {
   return WS_EX_CONTROLPARENT | (f.toolWindow ? WS_EX_TOOLWINDOW : 0) | (f.TopMost() ? WS_EX_TOPMOST : 0);
@@ -167,7 +183,9 @@ void FormWindow::FitToWorkArea(bool centre) {
   }
   x = std::clamp(x, int(work.left), int(work.right - size.cx));
   y = std::clamp(y, int(work.top), int(work.bottom - size.cy));
+  ++placing_;  // the size given here is the form's own, not the user's
   SetWindowPos(hwnd_, nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  --placing_;
 
   RECT client{};
   GetClientRect(hwnd_, &client);
@@ -251,6 +269,43 @@ void FormWindow::ScrollIntoView(const ui::Control& c) {
            along(top, top + TwipsToPixels(r.height, dpi_), int(client.bottom), int(scroll_.y)));
 }
 
+// The user dragged the frame, maximised or restored the window: a resizable form takes the new
+// client size while it fits without scrolling (a form larger than the work area keeps its
+// size and scrolls as before).
+void FormWindow::OnUserSize(WPARAM kind) {
+  if (const RECT grip = SizeGripRect(); form_.resizable && !EqualRect(&grip, &sizeGrip_)) {
+    InvalidateRect(hwnd_, &sizeGrip_, TRUE);  // the grip leaves its old corner for the new one
+    sizeGrip_ = grip;
+    InvalidateRect(hwnd_, &sizeGrip_, TRUE);
+  }
+  if (!form_.resizable || placing_ || kind == SIZE_MINIMIZED || retired_) return;
+  if (GetWindowLongPtrW(hwnd_, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) return;
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  const int width = form_.ClientWidth(), height = form_.ClientHeight();
+  userSizing_ = true;
+  form_.UserResize(MulDiv(int(client.right), 1440, int(dpi_)), MulDiv(int(client.bottom), 1440, int(dpi_)));
+  userSizing_ = false;
+  if (width == form_.ClientWidth() && height == form_.ClientHeight()) return;
+  // The controls moved: everything drawn again at once, the form's paint left out as a
+  // scroll leaves it out (a paint is the form's event; a new size is none).
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW | RDW_ALLCHILDREN);
+  ValidateRect(hwnd_, nullptr);
+}
+
+// The grip of a resizable form: drawn in the bottom right corner of the client area, where a
+// user looks for one, and a handle of the frame there. Not a child window: it is no control, and
+// neither the keyboard nor a screen reader has anything to do with it (the system menu's サイズ
+// is the keyboard's way). None while the window is maximised or scrolls its form.
+RECT FormWindow::SizeGripRect() const {
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  if (!form_.resizable || IsZoomed(hwnd_) || (GetWindowLongPtrW(hwnd_, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)))
+    return RECT{};
+  const int side = MulDiv(GetSystemMetrics(SM_CXVSCROLL), int(dpi_), int(WindowDpi(nullptr)));
+  return RECT{client.right - side, client.bottom - side, client.right, client.bottom};
+}
+
 void FormWindow::ApplyFormIcons() {
   if (form_.iconKey.empty()) return;
   int big = MulDiv(32, int(dpi_), 96), small = MulDiv(16, int(dpi_), 96);
@@ -291,6 +346,9 @@ void FormWindow::SyncForm(ui::Prop p) {
   if (p == ui::Prop::Caption) SetWindowTextW(hwnd_, Widen(form_.Caption()).c_str());
   if (p == ui::Prop::BackColor) InvalidateRect(hwnd_, nullptr, TRUE);
   if (p == ui::Prop::TabOrder) ApplyTabOrder();
+  // A new size from the program (not the user's drag, which the form already has): the window
+  // follows, in the middle of the screen while it is not shown yet.
+  if (p == ui::Prop::ClientSize && !userSizing_) FitToWorkArea(form_.centerOnScreen && !IsWindowVisible(hwnd_));
   if (p == ui::Prop::TopMost) {
     // The flags the alarm window has always used to keep itself above the others.
     SetWindowPos(hwnd_, form_.TopMost() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
@@ -333,7 +391,16 @@ LRESULT FormWindow::Handle(UINT m, WPARAM w, LPARAM l) {
       RECT r;
       GetClientRect(h, &r);
       FillRect(reinterpret_cast<HDC>(w), &r, BrushFor(form_.BackColor()));
+      if (RECT grip = SizeGripRect(); grip.right > grip.left)
+        DrawFrameControl(reinterpret_cast<HDC>(w), &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
       return 1;
+    }
+    case WM_NCHITTEST: {
+      const LRESULT hit = DefWindowProcW(h, m, w, l);
+      POINT at{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+      ScreenToClient(h, &at);
+      const RECT grip = SizeGripRect();
+      return hit == HTCLIENT && PtInRect(&grip, at) ? HTBOTTOMRIGHT : hit;
     }
     case WM_PAINT: {
       PAINTSTRUCT ps;
@@ -399,6 +466,32 @@ LRESULT FormWindow::Handle(UINT m, WPARAM w, LPARAM l) {
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(w), reinterpret_cast<const RECT*>(l));
       return 0;
+    case WM_GETMINMAXINFO:
+      if (form_.resizable && hwnd_ && !placing_) {  // the program's own sizes are not limited here
+        // Never smaller than the form was made (nor than the work area, where it then scrolls).
+        auto* mm = reinterpret_cast<MINMAXINFO*>(l);
+        const DWORD style = DWORD(GetWindowLongPtrW(h, GWL_STYLE)) & ~DWORD(WS_HSCROLL | WS_VSCROLL);
+        SIZE least = WindowSizeForClient(TwipsToPixels(form_.DesignedWidth(), dpi_),
+                                         TwipsToPixels(form_.DesignedHeight(), dpi_), style,
+                                         DWORD(GetWindowLongPtrW(h, GWL_EXSTYLE)), dpi_);
+        RECT now{};
+        GetWindowRect(h, &now);
+        MONITORINFO mi{};
+        mi.cbSize = sizeof mi;
+        GetMonitorInfoW(MonitorFromWindow(h, MONITOR_DEFAULTTONEAREST), &mi);
+        mm->ptMinTrackSize.x = std::min(least.cx, mi.rcWork.right - mi.rcWork.left);
+        mm->ptMinTrackSize.y = std::min(least.cy, mi.rcWork.bottom - mi.rcWork.top);
+        // A window that scrolls its form (larger than the work area) keeps the size it was given.
+        if (GetWindowLongPtrW(h, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) {
+          mm->ptMinTrackSize = POINT{now.right - now.left, now.bottom - now.top};
+          mm->ptMaxTrackSize = mm->ptMinTrackSize;
+        }
+        return 0;
+      }
+      break;
+    case WM_SIZE:
+      OnUserSize(w);
+      break;
     case WM_SYSCOLORCHANGE:
       InvalidateRect(h, nullptr, TRUE);
       break;
@@ -480,6 +573,13 @@ bool FormWindow::HandleKey(const MSG& msg) {
   }
   if (msg.message != WM_KEYDOWN) return false;
   WPARAM key = msg.wParam;
+  if (auto step = ScrollStepOfKey(key); step && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
+    ui::Control* focused = ControlOfWindow(msg.hwnd);
+    if (focused && focused->GetKind() == ui::Kind::Button) {
+      Busy busy(this);
+      if (form_.PressScrollKey(*step)) return true;
+    }
+  }
   const bool arrow = key == VK_LEFT || key == VK_UP || key == VK_RIGHT || key == VK_DOWN;
   if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE && !arrow) return false;
   if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;

@@ -44,6 +44,10 @@ int CodePointOffset(const std::wstring& w, int units);
 // selection of a text box (EM_SETSEL) and of a rich edit (EM_EXSETSEL) alike.
 CHARRANGE SelectionUnits(const std::wstring& w, int start, int length);
 std::wstring WindowText(HWND h);
+// The width (pixels) a rich edit `boxPixels` wide gets its lines ended at (LineBreaks.h), and
+// the text with those ends, in `font`: what the rich edit shows and what measuring it counts.
+int RichLineWidth(int boxPixels, bool border, bool scrollBarRoom, UINT dpi);
+std::wstring BreakRichLines(const std::wstring& text, int lineWidth, HFONT font);
 
 class FormWindow : public FormPeer {
  public:
@@ -94,6 +98,8 @@ class FormWindow : public FormPeer {
   void ScrollTo(int x, int y);
   void ScrollIntoView(const ui::Control& c);
   void OnDpiChanged(UINT dpi, const RECT* suggested);
+  void OnUserSize(WPARAM kind);
+  RECT SizeGripRect() const;
   void RestoreFocus();
   void MoveFocus(int direction);
   bool CanTabTo(const ui::Control& c) const;
@@ -121,6 +127,7 @@ class FormWindow : public FormPeer {
   static bool IsRowMarkingList(const ui::Control& c);
   int RowHeight(const ui::Control& c);
   void DrawRow(const DRAWITEMSTRUCT& d);
+  std::vector<int> ColumnStarts(const ui::Control& c) const;
   void ShowRowTip(ui::Control& c, HWND h, LPARAM at);
   void MoveControl(ui::Control& c, HWND h);
   HFONT FontFor(const ui::Font& f);
@@ -155,6 +162,9 @@ class FormWindow : public FormPeer {
   HWND droppedCombo_ = nullptr;
   int droppedIndex_ = -1;
   bool placed_ = false;
+  int placing_ = 0;          // > 0 while the window is sized for its form: no user's resize
+  bool userSizing_ = false;  // the form hears of the user's new size: the window has it already
+  RECT sizeGrip_{};          // where the grip was drawn last, drawn again after a new size
   POINT scroll_{0, 0};  // how far the form's content is scrolled, in pixels
   HWND tipList_ = nullptr;  // the list and row whose text the tip shows now
   int tipRow_ = -1;

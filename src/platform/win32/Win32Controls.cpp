@@ -48,9 +48,12 @@ NativeKind NativeFor(const ui::Control& c) {
     }
     case Kind::MonthView: return {MONTHCAL_CLASSW, MCS_DAYSTATE, 0};  // bold days asked by MCN_GETDAYSTATE
     case Kind::UpDown: return {UPDOWN_CLASSW, UDS_HOTTRACK, 0};
-    case Kind::RichText:
-      return {RichEditClass(), ES_MULTILINE | ES_READONLY,
-              static_cast<const ui::RichText&>(c).Border() ? DWORD(WS_EX_CLIENTEDGE) : 0};
+    case Kind::RichText: {
+      const auto& r = static_cast<const ui::RichText&>(c);
+      // A scrollable one shows its bar only while its text is taller than the box.
+      return {RichEditClass(), ES_MULTILINE | ES_READONLY | (r.Scrollable() ? DWORD(WS_VSCROLL | ES_AUTOVSCROLL) : 0),
+              r.Border() ? DWORD(WS_EX_CLIENTEDGE) : 0};
+    }
     case Kind::HScrollBar: return {L"SCROLLBAR", SBS_HORZ, 0};
     case Kind::PictureBox: return {L"STATIC", SS_ICON | SS_CENTERIMAGE, 0};
     case Kind::Line: return {L"STATIC", 0, 0};
@@ -238,7 +241,8 @@ void FormWindow::Mirror(ui::Control& c, HWND h, ui::Prop p) {
       // of a visible form activates that form, as the program expects.
       if (IsWindowVisible(hwnd_) && IsWindowVisible(h) && IsWindowEnabled(h) && GetFocus() != h) SetFocus(h);
       break;
-    case Prop::TopMost: case Prop::TabOrder: break;  // the form's, not a control's
+    case Prop::Scroll: case Prop::ScrollBar: break;  // a rich text's, above
+    case Prop::TopMost: case Prop::TabOrder: case Prop::ClientSize: break;  // the form's, not a control's
   }
 }
 
@@ -434,6 +438,14 @@ int FormWindow::RowHeight(const ui::Control& c) {
   return int(tm.tmHeight) + MulDiv(2, int(dpi_), 96);
 }
 
+// Where each part of a row starts, pixels from the list's left: 0, then the list's columns.
+std::vector<int> FormWindow::ColumnStarts(const ui::Control& c) const {
+  std::vector<int> starts{0};
+  if (c.GetKind() == Kind::ListBox)
+    for (int twips : static_cast<const ui::ListBox&>(c).Columns()) starts.push_back(TwipsToPixels(twips, dpi_));
+  return starts;
+}
+
 // A row as the plain list would draw it, but ending in "…" where the list cuts it.
 void FormWindow::DrawRow(const DRAWITEMSTRUCT& d) {
   if (d.itemID == UINT(-1)) return;
@@ -447,9 +459,19 @@ void FormWindow::DrawRow(const DRAWITEMSTRUCT& d) {
     HGDIOBJ oldFont = c ? SelectObject(d.hDC, FontFor(c->GetFont())) : nullptr;
     const int oldMode = SetBkMode(d.hDC, TRANSPARENT);
     const COLORREF oldColor = SetTextColor(d.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    RECT r = d.rcItem;
-    r.left += MulDiv(2, int(dpi_), 96);
-    DrawTextW(d.hDC, text.c_str(), int(text.size()), &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    // Each part of a row split by tabs in its column, cut there; the last part to the edge.
+    const std::vector<int> starts = c ? ColumnStarts(*c) : std::vector<int>{0};
+    size_t from = 0;
+    for (size_t part = 0; from <= text.size(); ++part) {
+      size_t tab = part + 1 < starts.size() ? text.find(L'\t', from) : std::wstring::npos;
+      const size_t end = tab == std::wstring::npos ? text.size() : tab;
+      RECT r = d.rcItem;
+      r.left += starts[part] + MulDiv(2, int(dpi_), 96);
+      if (tab != std::wstring::npos) r.right = std::min(r.right, LONG(d.rcItem.left + starts[part + 1]));
+      DrawTextW(d.hDC, text.c_str() + from, int(end - from), &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+      if (tab == std::wstring::npos) break;
+      from = tab + 1;
+    }
     SetTextColor(d.hDC, oldColor);
     SetBkMode(d.hDC, oldMode);
     if (oldFont) SelectObject(d.hDC, oldFont);
@@ -475,10 +497,25 @@ void FormWindow::ShowRowTip(ui::Control& c, HWND h, LPARAM at) {
     GetClientRect(h, &client);
     ScreenDc dc;
     HGDIOBJ old = SelectObject(dc.Get(), FontFor(c.GetFont()));
-    SIZE size{};
-    GetTextExtentPoint32W(dc.Get(), rowText.c_str(), int(rowText.size()), &size);
+    // Cut when a part is wider than its column; the tip shows the parts two spaces apart.
+    const std::vector<int> starts = ColumnStarts(c);
+    bool cut = false;
+    std::wstring whole;
+    size_t from = 0;
+    for (size_t part = 0; from <= rowText.size(); ++part) {
+      size_t tab = part + 1 < starts.size() ? rowText.find(L'\t', from) : std::wstring::npos;
+      const size_t end = tab == std::wstring::npos ? rowText.size() : tab;
+      const int room = (tab == std::wstring::npos ? int(client.right) : starts[part + 1]) - starts[part];
+      SIZE size{};
+      GetTextExtentPoint32W(dc.Get(), rowText.c_str() + from, int(end - from), &size);
+      cut = cut || size.cx + MulDiv(2, int(dpi_), 96) > room;
+      if (part > 0 && end > from) whole += L"  ";
+      whole.append(rowText, from, end - from);
+      if (tab == std::wstring::npos) break;
+      from = tab + 1;
+    }
     SelectObject(dc.Get(), old);
-    if (size.cx + MulDiv(2, int(dpi_), 96) > client.right) text = std::move(rowText);
+    if (cut) text = std::move(whole);
   }
   TOOLINFOW ti{};
   ti.cbSize = sizeof ti;

@@ -95,26 +95,44 @@ void FormWindow::MirrorRich(ui::RichText& r, HWND h, ui::Prop p) {
     case Prop::BackColor: SendMessageW(h, EM_SETBKGNDCOLOR, 0, LPARAM(ToColorRef(r.BackColor()))); break;
     case Prop::Alignment: ApplyAlignment(r, h); break;
     case Prop::Caret: SetSelection(h, WindowText(h), r.SelStart(), r.SelLength()); break;
+    case Prop::ScrollBar: ShowRichText(r, h, false); break;  // the lines end short of the bar
+    case Prop::Scroll:
+      if (auto step = r.LastScroll()) {
+        static constexpr WORD kCodes[] = {SB_LINEUP, SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN, SB_TOP, SB_BOTTOM};
+        SendMessageW(h, WM_VSCROLL, MAKEWPARAM(kCodes[int(*step)], 0), 0);
+      }
+      break;
     default:
       break;
   }
 }
 
-void FormWindow::ShowRichText(ui::RichText& r, HWND h, bool always) {
-  // The width the edit wraps to: the control's, less its border and the edit's own margins,
+int RichLineWidth(int boxPixels, bool border, bool scrollBarRoom, UINT dpi) {
+  // The control's width less its border, the edit's own margins and its bar when it shows one,
   // and a little more, so that a line never reaches the edge and is broken again there.
-  const int width = TwipsToPixels(r.Position().width, dpi_) - (r.Border() ? 2 * GetSystemMetrics(SM_CXEDGE) : 0) - 6;
+  const int width = boxPixels - (border ? 2 * GetSystemMetrics(SM_CXEDGE) : 0) - 6 -
+                    (scrollBarRoom ? MulDiv(GetSystemMetrics(SM_CXVSCROLL), int(dpi), int(WindowDpi(nullptr))) : 0);
+  return width - width / 20;
+}
+
+std::wstring BreakRichLines(const std::wstring& text, int lineWidth, HFONT font) {
   // A device context only for a text that has a paragraph to measure.
   std::optional<ScreenDc> dc;
   HGDIOBJ oldFont = nullptr;
-  std::wstring shown = ui::BreakLines(Widen(r.Text()), width - width / 20, [&](std::wstring_view run) {
-    if (!dc) oldFont = SelectObject(dc.emplace().Get(), FontFor(r.GetFont()));
+  std::wstring shown = ui::BreakLines(text, lineWidth, [&](std::wstring_view run) {
+    if (!dc) oldFont = SelectObject(dc.emplace().Get(), font);
     std::vector<int> widths(run.size());
     SIZE size{};
     GetTextExtentExPointW(dc->Get(), run.data(), int(run.size()), 0, nullptr, widths.data(), &size);
     return widths;
   });
   if (dc) SelectObject(dc->Get(), oldFont);
+  return shown;
+}
+
+void FormWindow::ShowRichText(ui::RichText& r, HWND h, bool always) {
+  const int width = RichLineWidth(TwipsToPixels(r.Position().width, dpi_), r.Border(), r.ScrollBarRoom(), dpi_);
+  std::wstring shown = BreakRichLines(Widen(r.Text()), width, FontFor(r.GetFont()));
   std::wstring& last = richShown_[&r];
   if (!always && shown == last) return;
   // Rich edits keep a paragraph end as CR alone, so the shown text is not compared with the
