@@ -80,6 +80,8 @@ void Alarm::OnAlarmTick() {
   AdvanceBlinking();
   RepeatOrEndSound();
   UpdateKeepAwake();
+  // The one in front was answered or closed by itself: the next waiting one in its turn.
+  if (!InProgress()) BringBackWaiting();
 }
 
 void Alarm::OnSingleClickTimeout() {
@@ -96,10 +98,45 @@ const AlarmEntry& Alarm::ActiveEntry() const {
   return progress_.presented;
 }
 
-std::string AlarmCaption(int snoozedTimes) {
-  const std::string caption = std::string(kProgramTitle) + " (アラーム)";
+std::string AlarmCaption(int snoozedTimes, int waiting) {
+  std::string caption = std::string(kProgramTitle) + " (アラーム)";
+  if (waiting > 0) caption += "（ほかに" + std::to_string(waiting) + "件）";
   if (snoozedTimes <= 0) return caption;
   return "スヌーズ" + std::to_string(snoozedTimes) + "回 - " + caption;
+}
+
+void Alarm::ShowCaption() {
+  if (AlarmWindow* window = ui::FormIfLoaded<AlarmWindow>())
+    window->SetCaption(AlarmCaption(progress_.snoozedTimes, int(waiting_.size())));
+}
+
+void Alarm::BringBackWaiting() {
+  if (waiting_.empty() || AlarmWindowUp()) return;
+  WaitingAlarm back = std::move(waiting_.back());
+  waiting_.pop_back();
+  // Its entry may have gone meanwhile (the editor, a reload): its copy still shows.
+  AlarmProgress& alarm = progress_;
+  alarm = back.progress;
+  alarm.sounding = false;  // it rang when it came; back in front it waits silent for its answer
+  alarm.soundKind = SoundKind::None;
+  alarm.dismissed = false;
+  alarm.blinkActive = false;
+  alarm.holdingAwake = false;
+  // Its sound may have run its course while it waited: in front again it is the user's to answer.
+  alarm.activeSlot = alarm.presentedSlot;
+  backInFront_ = true;
+  presentedMain_ = back.mainBell;
+  presentedMinute_ = back.minuteText;
+  AlarmWindow& window = WindowFor(alarm.presented.Message);
+  window.FillAlarmWindow(alarm.presented, back.mainBell, back.minuteText);
+  ShowCaption();
+  window.Show();
+  window.inertDefaultButton.SetFocus();
+  Svc().foreground->BringToForeground(window);
+  ui::Timer& alarmTimer = Timers().alarmTimer;
+  alarmTimer.SetInterval(kAlarmTickMs);
+  alarmTimer.SetEnabled(true);
+  UpdateKeepAwake();
 }
 
 // Silences an alarm whose sound is still going when a silent alarm replaces it; otherwise
@@ -116,6 +153,10 @@ void Alarm::Present(int slot, bool mainBell, const std::string& minuteText, int 
   const AlarmEntry e = App().table[slot];
   const bool withSound = !e.Sound.File.empty() && AlarmPlaysSound(e.Sound.Flag);
   AlarmProgress& alarm = progress_;
+  // The alarm in front, still up and not answered, waits behind this one: nothing is replaced.
+  // (Its sound may have ended already: the window still waits for its answer.)
+  if (alarm.presentedSlot != -1 && !alarm.dismissed && AlarmWindowUp())
+    waiting_.push_back({alarm, presentedMain_, presentedMinute_});
   if (!withSound) {
     SilenceReplacedAlarm();  // a sounding replacement closes the device itself
     alarm.soundKind = SoundKind::None;
@@ -133,8 +174,11 @@ void Alarm::Present(int slot, bool mainBell, const std::string& minuteText, int 
   AlarmWindow& window = WindowFor(e.Message);
   window.okButton.SetEnabled(false);
   window.inertDefaultButton.SetEnabled(false);
-  window.SetCaption(AlarmCaption(snoozedTimes));
+  window.SetCaption(AlarmCaption(snoozedTimes, int(waiting_.size())));
   window.FillAlarmWindow(e, mainBell, minuteText);
+  presentedMain_ = mainBell;
+  presentedMinute_ = minuteText;
+  backInFront_ = false;
   alarm.blinkActive = AlarmBlinks(e.BlinkFlag);
 
   window.Show();
@@ -237,7 +281,11 @@ void Alarm::Dismiss() {
   // The single-click timer fires once. Left armed after a click with nothing to dismiss, it
   // would dismiss the next alarm half a second after it appears.
   if (timers_) timers_->singleClickTimer.SetEnabled(false);
-  if (!inProgress) return;
+  if (!inProgress) {
+    // Its sound had run its course: the window was what waited, and the next may come now.
+    BringBackWaiting();
+    return;
+  }
 
   // Only an alarm still on is the user's to stop; one that already ended by itself is not.
   if (!alarm.dismissed && (alarm.holdingAwake || windowWasUp))
@@ -252,6 +300,8 @@ void Alarm::Dismiss() {
   }
   if (AlarmWindow* window = ui::FormIfLoaded<AlarmWindow>()) window->Hide();
   UpdateKeepAwake();
+  // A sound still closing finishes the answered alarm at a later tick; then the next comes.
+  if (!InProgress()) BringBackWaiting();
 }
 
 void Alarm::ShutDown() {

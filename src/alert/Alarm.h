@@ -87,6 +87,8 @@ class Alarm {
   // minute "hh:nn" for the time box: the window filled and in front with the focus on its inert
   // button, the blinking and the sound started, the previous alarm's sound silenced if this one
   // has none. A snooze ringing says in the caption how many times in a row it was put off.
+  // An alarm whose window is still up waits behind the new one (the caption says how many
+  // wait), and comes back to the front, silent, when the one in front is answered.
   void Present(int slot, bool mainBell, const std::string& minuteText, int snoozedTimes = 0);
   // Ends the alarm in progress as the user asked (OK, the close box, a click on the tray icon):
   // the window hidden, the blinking over, the sound stopped.
@@ -133,6 +135,8 @@ class Alarm {
   void ForgetEndedTest();
 
   bool InProgress() const { return progress_.activeSlot != -1; }
+  // How many alarms wait behind the one in front.
+  int Waiting() const { return int(waiting_.size()); }
   // The alarm's sound has not ended: the editor leaves the devices and their volumes alone.
   bool Sounding() const { return progress_.sounding; }
   // The entry of the alarm in progress (InProgress() must hold): its slot in the table, or,
@@ -181,9 +185,23 @@ class Alarm {
   void StopSoundAtShutDown();
 
   void TellSnoozesChanged();
+  // The one in front was answered or ended: the alarm that waited last comes back to the front.
+  void BringBackWaiting();
+  void ShowCaption();
+
+  // An alarm shown earlier whose window was up when a later one came: answered in its turn.
+  struct WaitingAlarm {
+    AlarmProgress progress;
+    bool mainBell = true;
+    std::string minuteText;
+  };
 
   SnoozeObserver* observer_;
   AlarmProgress progress_;
+  bool presentedMain_ = true;
+  std::string presentedMinute_;
+  std::vector<WaitingAlarm> waiting_;
+  bool backInFront_ = false;  // the alarm in front came back from waiting: silent, up until answered
   std::vector<wb::Snooze> snoozes_;
   std::unique_ptr<AlarmTimers> timers_;
 };
@@ -199,6 +217,7 @@ MediaMode QueryMediaMode();
 
 // The alarm window's caption: the program's own, or for a snooze ringing again the snooze and
 // its count first, so that a title bar too short for all of it still shows them.
-std::string AlarmCaption(int snoozedTimes);
+// `waiting` alarms behind it are counted at the end ("（ほかに2件）").
+std::string AlarmCaption(int snoozedTimes, int waiting = 0);
 
 }  // namespace wb

@@ -63,6 +63,7 @@ void Alarm::End() {
   alarm.sounding = false;
   alarm.blinkActive = false;
   alarm.activeSlot = -1;
+  backInFront_ = false;
 }
 
 MediaMode QueryMediaMode() {
@@ -104,7 +105,7 @@ void Alarm::RepeatOrEndSound() {
   const AlarmProgress& alarm = progress_;
   if (!InProgress()) return;
   const AlarmEntry& e = ActiveEntry();
-  if (!AlarmPlaysSound(e.Sound.Flag) || alarm.soundKind == SoundKind::System) {
+  if (!AlarmPlaysSound(e.Sound.Flag) || alarm.soundKind == SoundKind::System || backInFront_) {
     // No sound to wait for, or one that cannot be asked about: the alarm lasts as long as its
     // window, so that it neither holds the editor nor hides a window after it is gone.
     if (AlarmWindowGone()) End();

@@ -82,6 +82,8 @@ class Checker {
         case What::DayOff: addedSoFar_ = h.index + 1; break;
       }
     }
+    if (fault_.empty() && seen_.waitingLost > 0)
+      Fail(std::to_string(seen_.waitingLost) + " alarms waiting behind an answered one never came back");
     if (fault_.empty()) CheckEnd();
     if (fault_.empty()) CheckHistory();
     CheckResult r;

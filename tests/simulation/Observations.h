@@ -89,6 +89,8 @@ struct Observations {
   // The program's history file as it was at the end, line by line (empty when it could not be
   // written): checked against what was seen, never used as what was seen.
   std::vector<std::string> historyLines;
+  // Alarms that waited behind an answered one and never came back to be answered.
+  int waitingLost = 0;
 };
 
 struct CheckResult {
