@@ -232,6 +232,7 @@ inline void LineBreakMachine::Take(const Classified& b) {
              (x == Lb::CP && !a_.wide && In(y, Set(Lb::AL, Lb::HL, Lb::NU)))) none();       // LB30
     else if (x == Lb::RI && y == Lb::RI && regionalRun_ % 2 == 1) none();                  // LB30a
     else if (y == Lb::EM && (x == Lb::EB || a_.unassignedPictographic)) none();            // LB30b
+    else if ((tailoring_ & kNumberWithCounter) != 0 && x == Lb::NU && y == Lb::ID) none();
   }
   if (In(b.cls, kMarks)) b.cls = Lb::AL;  // a mark after a space or a break (LB10)
   Take(b);

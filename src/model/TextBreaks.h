@@ -65,8 +65,11 @@ enum LineBreakTailoring : unsigned {
   // whose code page maps 〜 to it) never starts a line, as 〜 does not (it is an ideograph to
   // the default rules and to ICU).
   kTildeAsWaveDash = 1u << 2,
+  // A number stays with the kanji or kana that counts it ("2,000円", "10部", "3日"), as the
+  // program always kept letters and digits together; the default rules break there.
+  kNumberWithCounter = 1u << 3,
   kAsIcu = kDigitAfterSeparator | kWordInitialHyphen,  // ICU's rules for ja@lb=strict
-  kJapaneseStrict = kAsIcu | kTildeAsWaveDash,
+  kJapaneseStrict = kAsIcu | kTildeAsWaveDash | kNumberWithCounter,
 };
 
 // The line-break class of `c` under `tailoring`.

@@ -110,4 +110,13 @@ std::wstring BreakLines(const std::wstring& text, int lineWidth, const RunExtent
   return out;
 }
 
+size_t RowCutUnits(std::wstring_view row, int width, int markWidth, const std::vector<int>& extents) {
+  if (row.empty() || extents.size() < row.size() || extents[row.size() - 1] <= width) return row.size();
+  const auto end = extents.begin() + std::ptrdiff_t(row.size());
+  size_t fits = size_t(std::upper_bound(extents.begin(), end, width - markWidth) - extents.begin());
+  LazyLineBreaks<wchar_t> clusters(row, kJapaneseStrict);
+  while (fits > 0 && !clusters.ClusterStartsAt(fits)) --fits;
+  return fits;
+}
+
 }  // namespace wb::ui

@@ -98,6 +98,7 @@ TEST(UnicodeConformance, TheJapaneseTailoringsChangeOnlyTheListedCases) {
       {"IS × NU: a digit after . , : stays with it", kDigitAfterSeparator, 14},
       {"(sot|SP|...) (HY|U+2010) × AL: a word-initial hyphen stays with its word", kWordInitialHyphen, 8},
       {"～ (U+FF5E) starts no line, as the wave dash 〜: NS instead of ID", kTildeAsWaveDash, 0},
+      {"NU × ID: a number stays with its counter (2,000円, 10部)", kNumberWithCounter, 5},
   };
   const std::vector<Case> cases = ReadCases("LineBreakTest.txt");
   unsigned listed = 0;

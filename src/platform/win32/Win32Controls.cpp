@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/LineBreaks.h"
 #include "platform/win32/FrontEnd.h"
 #include "platform/win32/FrontEndPeer.h"
 #include "platform/win32/Owned.h"
@@ -449,7 +450,15 @@ void FormWindow::DrawRow(const DRAWITEMSTRUCT& d) {
     const COLORREF oldColor = SetTextColor(d.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     RECT r = d.rcItem;
     r.left += MulDiv(2, int(dpi_), 96);
-    DrawTextW(d.hDC, text.c_str(), int(text.size()), &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    // Cut between two grapheme clusters, never inside a flag or a letter and its mark, as the
+    // system's own ellipsis would.
+    std::vector<int> extents(text.size());
+    SIZE whole{}, mark{};
+    GetTextExtentExPointW(d.hDC, text.c_str(), int(text.size()), 0, nullptr, extents.data(), &whole);
+    GetTextExtentPoint32W(d.hDC, L"…", 1, &mark);
+    const size_t keep = ui::RowCutUnits(text, int(r.right - r.left), int(mark.cx), extents);
+    if (keep < text.size()) text = text.substr(0, keep) + L"…";
+    DrawTextW(d.hDC, text.c_str(), int(text.size()), &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     SetTextColor(d.hDC, oldColor);
     SetBkMode(d.hDC, oldMode);
     if (oldFont) SelectObject(d.hDC, oldFont);
