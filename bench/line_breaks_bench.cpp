@@ -33,24 +33,50 @@ void Wrap(benchmark::State& state, const std::wstring& text) {
   state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(text.size()));
 }
 
-void BM_WrapJapanese(benchmark::State& state) {
+// The longest messages of the alarm window's own benchmark (tests/wine/alarm_bench.cpp), and
+// one of mixed Japanese: dates, times, money, half-width kana and a URL.
+void BM_WrapOneParagraph(benchmark::State& state) {
+  static const std::wstring text = Repeated(L"会議の時間です。資料を持って行く。");
+  Wrap(state, text);
+}
+BENCHMARK(BM_WrapOneParagraph);
+
+void BM_WrapShortLines(benchmark::State& state) {
+  static const std::wstring text = Repeated(L"会議の時間です。資料を持って行く\r\n");
+  Wrap(state, text);
+}
+BENCHMARK(BM_WrapShortLines);
+
+void BM_WrapEnglish(benchmark::State& state) {
+  static const std::wstring text = Repeated(L"Meeting at ten. Bring the papers. ");
+  Wrap(state, text);
+}
+BENCHMARK(BM_WrapEnglish);
+
+void BM_WrapOneWord(benchmark::State& state) {
+  static const std::wstring text = Repeated(L"a");
+  Wrap(state, text);
+}
+BENCHMARK(BM_WrapOneWord);
+
+void BM_WrapKanaOnly(benchmark::State& state) {
+  static const std::wstring text = Repeated(L"あ");
+  Wrap(state, text);
+}
+BENCHMARK(BM_WrapKanaOnly);
+
+void BM_WrapWideWords(benchmark::State& state) {
+  static const std::wstring text = Repeated(std::wstring(63, L'a') + L" ");
+  Wrap(state, text);
+}
+BENCHMARK(BM_WrapWideWords);
+
+void BM_WrapMixedJapanese(benchmark::State& state) {
   static const std::wstring text = Repeated(
       L"会議は12:30〜13:00です。資料（第３版）を「共有フォルダ」に置きました、ご確認ください！"
       L"費用は1,000円～2,000円、気温は28°Cの予報。ｺｰﾋｰを飲んでから https://example.jp/a?b=1 を開く。");
   Wrap(state, text);
 }
-BENCHMARK(BM_WrapJapanese);
-
-void BM_WrapEnglish(benchmark::State& state) {
-  static const std::wstring text = Repeated(L"The meeting starts at 10:30 in room 4B, please bring the slides. ");
-  Wrap(state, text);
-}
-BENCHMARK(BM_WrapEnglish);
-
-void BM_WrapOneLongWord(benchmark::State& state) {
-  static const std::wstring text = Repeated(L"a");
-  Wrap(state, text);
-}
-BENCHMARK(BM_WrapOneLongWord);
+BENCHMARK(BM_WrapMixedJapanese);
 
 }  // namespace

@@ -167,7 +167,7 @@ inline void LineBreakMachine::Take(const Classified& b) {
   raw_ = bRaw;
   const Lb x = a_.cls;
   // The common case first: two code points of classes whose rules read nothing but the two.
-  if (raw == x && x == Lb(a_.props & unicode::kLbMask) && In(x, kPlainBefore | Set(Lb::AL))) {
+  if (raw == x && x == Lb(a_.props & unicode::kLbMask) && In(x, kPlainBefore | Set(Lb::AL, Lb::OP, Lb::CL))) {
     const int plain = PlainPairBreak(a_.props, props);
     if (plain >= 0 && bRaw == Lb(props & unicode::kLbMask)) {
       Take(b);

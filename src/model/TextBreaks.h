@@ -82,19 +82,21 @@ enum class LineBreak : uint8_t { kNone, kAllowed, kMandatory };
 class LineBreakMachine {
  public:
   // The break between two code points of the common classes (AL, ID, NS, EX, IN, the Hangul
-  // jamo and syllables) that extend no cluster: 1 allowed, 0 not, -1 not such a pair. Such a
-  // code point is a restart point, so nothing before it changes the answer.
+  // jamo and syllables, opening and closing marks) that extend no cluster: 1 allowed, 0 not, -1
+  // not such a pair. Between these the rules read nothing before the two.
   static int PlainPairBreak(uint16_t before, uint16_t after) {
     using unicode::Lb;
     constexpr auto bit = [](Lb c) { return uint64_t(1) << unsigned(c); };
     constexpr uint64_t kPlain = bit(Lb::AL) | bit(Lb::ID) | bit(Lb::NS) | bit(Lb::EX) | bit(Lb::IN) | bit(Lb::H2) |
-                                bit(Lb::H3) | bit(Lb::JL) | bit(Lb::JV) | bit(Lb::JT);
+                                bit(Lb::H3) | bit(Lb::JL) | bit(Lb::JV) | bit(Lb::JT) | bit(Lb::OP) | bit(Lb::CL);
     constexpr uint16_t kGcbBits = uint16_t(0xF << unicode::kGcbShift);
     constexpr uint16_t kOther = uint16_t(unsigned(unicode::Gcb::Other) << unicode::kGcbShift);
     const Lb x = Lb(before & unicode::kLbMask), y = Lb(after & unicode::kLbMask);
     if ((bit(x) & kPlain) == 0 || (bit(y) & kPlain) == 0) return -1;
     if ((before & kGcbBits) != kOther || (after & kGcbBits) != kOther) return -1;
-    const bool none = (bit(y) & (bit(Lb::NS) | bit(Lb::EX) | bit(Lb::IN))) != 0 ||  // LB21, LB13, LB22
+    if (x == Lb::OP || y == Lb::CL) return 0;                                            // LB14, LB13
+    if (y == Lb::OP) return x == Lb::AL && (after & unicode::kWideBit) == 0 ? 0 : 1;       // LB30
+    const bool none = (bit(y) & (bit(Lb::NS) | bit(Lb::EX) | bit(Lb::IN))) != 0 ||  // LB16, LB21, LB13, LB22
                       (x == Lb::AL && y == Lb::AL) ||                                  // LB28
                       (x == Lb::JL && (y == Lb::JL || y == Lb::JV || y == Lb::H2 || y == Lb::H3)) ||  // LB26
                       ((x == Lb::JV || x == Lb::H2) && (y == Lb::JV || y == Lb::JT)) ||
@@ -171,6 +173,9 @@ class LazyLineBreaks {
   static constexpr uint8_t kDecided = 1, kBreak = 2, kCluster = 4;
   static constexpr size_t kStretch = 4;
 
+  static bool IsAsciiAlphanumeric(char32_t u) {
+    return (u >= U'0' && u <= U'9') || (u >= U'A' && u <= U'Z') || (u >= U'a' && u <= U'z');
+  }
   static bool IsHigh(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
   static bool IsLow(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
@@ -210,6 +215,11 @@ class LazyLineBreaks {
   bool DecidePlainPair(size_t at) {
     if (at == 0) return false;
     const char32_t before = char32_t(text_[at - 1]), after = char32_t(text_[at]);
+    // Two ASCII letters or digits never part (LB28, LB23, LB25), whatever came before.
+    if (IsAsciiAlphanumeric(before) && IsAsciiAlphanumeric(after)) {
+      flags_[at] = uint8_t(kDecided | kCluster);
+      return true;
+    }
     if (before >= 0xD800 && before <= 0xDFFF) return false;
     if (after >= 0xD800 && after <= 0xDFFF) return false;
     if (before == U'～' || after == U'～') return false;

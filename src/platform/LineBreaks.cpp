@@ -10,12 +10,6 @@ namespace {
 bool IsSpace(wchar_t ch) { return ch == L' ' || ch == L'\t'; }
 bool IsParagraphEnd(wchar_t ch) { return ch == L'\r' || ch == L'\n'; }
 
-// The width of text[from, to) given the prefix widths.
-int WidthOf(const std::vector<int>& widths, size_t from, size_t to) {
-  if (to <= from) return 0;
-  return widths[to - 1] - (from > 0 ? widths[from - 1] : 0);
-}
-
 // Where the lines of one paragraph may end (the Unicode rules with the Japanese tailorings,
 // never inside a grapheme cluster), asked near each line's end alone.
 class Paragraph {
@@ -58,12 +52,10 @@ class Paragraph {
   // Whether the word at `from` (up to the next place a line may end, spaces left out) is wider
   // than a line. Only a line's width of it is looked at.
   bool WiderThanLine(size_t from, int lineWidth) {
-    size_t end = from + 1;
-    while (end < text_.size() && !IsSpace(text_[end]) && !breaks_.MayBreakBefore(end)) {
-      if (WidthOf(widths_, from, end + 1) > lineWidth) return true;
-      ++end;
-    }
-    return WidthOf(widths_, from, end) > lineWidth;
+    const size_t overflow = Overflow(from, lineWidth);  // the word is wider when it reaches this
+    for (size_t end = from + 1; end <= overflow; ++end)
+      if (end >= text_.size() || IsSpace(text_[end]) || breaks_.MayBreakBefore(end)) return false;
+    return true;
   }
 
   std::wstring_view text_;
