@@ -59,9 +59,9 @@ std::string ListRowWithMessage(const std::string& line, const std::string& messa
   constexpr int kGap = 2;
   const int room = columns - Utf8Columns(line) - kGap;
   if (message.empty() || room < 4) return line;  // too narrow a list shows the line alone
-  // No more of a long message than the row can show is looked at: a table may hold 32767
-  // entries of 32767 characters each.
-  std::string oneLine(message.substr(0, Utf8PrefixBytes(message, size_t(room) + 1)));
+  // No more of a long message than the row can show is looked at (every cluster takes a
+  // column at least): a table may hold 32767 entries of 32767 characters each.
+  std::string oneLine(message.substr(0, Utf8ClusterCountPrefixBytes(message, size_t(room) + 1)));
   for (char& ch : oneLine)
     if (ch == '\r' || ch == '\n' || ch == '\t') ch = ' ';
   return line + std::string(kGap, ' ') + CutToColumns(oneLine, room);

@@ -8,7 +8,7 @@
 
 namespace wb {
 
-std::string LimitTrayTip(const std::string& tip) { return tip.substr(0, Utf8PrefixBytes(tip, kTrayTipMaxChars)); }
+std::string LimitTrayTip(const std::string& tip) { return tip.substr(0, Utf8ClusterPrefixBytes(tip, kTrayTipMaxChars)); }
 
 std::string TrayTipText(OleDate nextBellTime, OleDate now) {
   const double ahead = LinearSeconds(nextBellTime) - LinearSeconds(now);

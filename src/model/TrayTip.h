@@ -21,9 +21,10 @@ bool ComputeTrayTip(const AlarmTable& table, OleDate calendarDay, OleDate now, O
 // The text for a known next bell not behind `now`.
 std::string TrayTipText(OleDate nextBellTime, OleDate now);
 
-// The icon record holds 64 characters of tip with its NUL: a longer tip keeps its first 63
-// characters (code points, never half of one), which fit the record's UTF-16 field even when
-// each takes two units. The one rule for the tip's length, wherever the tip is cut.
+// The icon record holds 64 characters of tip with its NUL: a longer tip keeps at most its first
+// 63 characters (code points, never half of one, nor part of a cluster: a flag, a letter and its
+// mark), which fit the record's UTF-16 field even when each takes two units. The one rule for
+// the tip's length, wherever the tip is cut.
 inline constexpr int kTrayTipMaxChars = 63;
 std::string LimitTrayTip(const std::string& tip);
 

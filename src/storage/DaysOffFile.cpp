@@ -1,6 +1,8 @@
 #include "storage/DaysOffFile.h"
 
 #include "model/OleDate.h"
+#include "model/TextBreaks.h"
+#include "model/Utf8.h"
 #include "storage/FileIo.h"
 #include "storage/TextBytes.h"
 
@@ -94,6 +96,27 @@ bool IsUtf8(std::string_view s) {
   return true;
 }
 
+// Whether bytes that are well-formed UTF-8 are rather code page 932 Japanese: read as UTF-8
+// they hold letters of two bytes alone (Latin, Greek, Cyrillic: "ý" for ﾃｽ), never the three
+// bytes of a kana or kanji, and read as code page 932 every byte makes a character and some
+// are Japanese. Short half-width names (ﾃｽ, ｶｲｼｬ) are often well-formed UTF-8 by chance.
+bool ReadsAsCp932Japanese(std::string_view bytes, ITextCodec& codec) {
+  bool twoByteLetters = false;
+  for (unsigned char b : bytes) {
+    if (b >= 0xE0) return false;  // starts a character of three or four bytes
+    twoByteLetters = twoByteLetters || b >= 0xC2;
+  }
+  if (!twoByteLetters) return false;  // ASCII reads the same either way
+  const std::string text = codec.FromCp932(std::string(bytes));
+  bool japanese = false;
+  for (size_t i = 0; i < text.size();) {
+    const char32_t c = DecodeUtf8(text, i);
+    if (IsByteEscape(c)) return false;
+    japanese = japanese || (c >= U'\u3000' && c <= U'\u9FFF') || (c >= U'\uFF01' && c <= U'\uFF9F');
+  }
+  return japanese;
+}
+
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out += char(c);
@@ -141,17 +164,15 @@ std::string DaysOffText(std::string_view bytes, ITextCodec& codec) {
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return std::string(bytes.substr(3));
   if (bytes.substr(0, 2) == "\xFF\xFE") return FromUtf16(bytes.substr(2), false);
   if (bytes.substr(0, 2) == "\xFE\xFF") return FromUtf16(bytes.substr(2), true);
-  if (IsUtf8(bytes)) return std::string(bytes);  // as today's Notepad saves, with no mark
-  return codec.FromCp932(std::string(bytes));    // CR and LF are never the second byte of a character
+  if (IsUtf8(bytes) && !ReadsAsCp932Japanese(bytes, codec)) return std::string(bytes);  // Notepad's, no mark
+  return codec.FromCp932(std::string(bytes));  // CR and LF are never the second byte of a character
 }
 
-// At most `maxBytes` of UTF-8 text, cut before a character, with "…" when cut: a stray binary
-// file must not make a message the size of the file.
+// At most `maxBytes` of UTF-8 text, cut between two clusters, with "…" when cut: a stray
+// binary file must not make a message the size of the file.
 std::string Quoted(const std::string& text, size_t maxBytes) {
   if (text.size() <= maxBytes) return text;
-  size_t cut = maxBytes;
-  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-  return text.substr(0, cut) + "…";
+  return text.substr(0, Utf8ClusterPrefixWithin(text, maxBytes)) + "…";
 }
 
 }  // namespace

@@ -42,7 +42,9 @@ struct DaysOffFile {
 // are skipped; any other line without a real date is a bad line, collected and skipped.
 // Lines end in CR LF, LF or CR alone (as old Macintosh editors wrote them), mixed as they come.
 // The text is UTF-16 after its byte-order mark, UTF-8 after its own mark or when the whole file
-// is valid UTF-8 (a Japanese text in code page 932 practically never is), else code page 932.
+// is valid UTF-8, else code page 932. A file that is valid UTF-8 only by chance, as short
+// half-width names in code page 932 can be (ﾃｽ reads "ý"), is code page 932: one whose UTF-8
+// reading has two-byte letters alone (Latin, Greek, Cyrillic) where code page 932 reads Japanese.
 DaysOffFile ParseDaysOffFile(std::string_view bytes, ITextCodec& codec);
 
 // Reads and parses the file, reading no more than kDaysOffMaxBytes and one byte; a missing,

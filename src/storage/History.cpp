@@ -181,7 +181,7 @@ std::string FormatHistoryLine(const HistoryRecord& r) {
   line += '\t';
   if (r.due != 0) line += FormatMoment(r.due);
   line += '\t';
-  const size_t end = Utf8PrefixBytes(r.message, kHistoryMessageChars);
+  const size_t end = Utf8ClusterPrefixBytes(r.message, kHistoryMessageChars);
   line += EscapeHistoryField(r.message.substr(0, end));
   if (end < r.message.size()) line += "…";
   line += '\t';

@@ -8,7 +8,7 @@
 // `due` is the bell's set moment "yyyy/mm/dd hh:nn:ss" (for a repeating entry, that
 // occurrence's date), empty for events without a bell (started, ended, ...). A tab, CR, LF or backslash in
 // the message is written "\t", "\r", "\n", "\\", so a message never breaks a line. A message of
-// more than kHistoryMessageChars characters keeps that many and "…": 5000 lines of the longest
+// more than kHistoryMessageChars characters keeps at most that many (whole clusters) and "…": 5000 lines of the longest
 // messages would otherwise make a file of hundreds of megabytes to read at every start.
 // A last line without its LF (a write cut short) is skipped, and so is any line that does not
 // parse.

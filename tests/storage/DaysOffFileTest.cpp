@@ -109,6 +109,27 @@ TEST_F(DaysOffFileTest, ReadsTheEncodingsAndLineEndsEditorsSave) {
             (std::vector<NamedDay>{{DayNumber(2028, 1, 4), "🎍"}}));
 }
 
+// Short half-width names in code page 932 can be well-formed UTF-8 by chance: ﾃｽ is C3 BD,
+// "ý" in UTF-8. Such a file is read as code page 932; one with its mark or with Japanese in
+// its UTF-8 reading stays UTF-8.
+TEST_F(DaysOffFileTest, CodePage932ThatLooksLikeUtf8IsReadAsCodePage932) {
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::string name;
+  } cases[] = {
+      {"ﾃｽ in code page 932 (UTF-8 would read ý)", "2027/08/13 \xC3\xBD\r\n", "ﾃｽ"},
+      {"ﾃｽ ﾂｷ in code page 932 (UTF-8: ý ·)", "2027/08/13 \xC3\xBD \xC2\xB7\n", "ﾃｽ ﾂｷ"},
+      {"ý in UTF-8 with its mark", "\xEF\xBB\xBF" "2027/08/13 \xC3\xBD\n", "ý"},
+      {"Japanese in UTF-8 beside ý", "2027/08/13 夏季休暇 \xC3\xBD\n", "夏季休暇 ý"},
+      {"ASCII alone", "2027/08/13 Obon\n", "Obon"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(ParseDaysOffFile(c.bytes, StorageCodec()).days, (std::vector<NamedDay>{{DayNumber(2027, 8, 13), c.name}}));
+  }
+}
+
 TEST_F(DaysOffFileTest, AFileLargerThanAMebibyteIsNotRead) {
   const std::string path = PathOf("WakebellDaysOff.txt");
   std::string bytes = "2027/08/13 夏季休暇\n";

@@ -253,5 +253,15 @@ TEST_F(HistoryTest, AHistoryThatCannotBeReadIsKeptAsideBeforeANewOneStarts) {
   }
 }
 
+// A long message keeps its first 300 characters whole: a flag that would be cut in two goes.
+TEST(HistoryMessageCut, KeepsWholeClustersOnly) {
+  HistoryRecord record;
+  record.event = HistoryEvent::Rang;
+  record.message = std::string(299, 'm') + "🇯🇵";
+  EXPECT_NE(FormatHistoryLine(record).find("\t" + std::string(299, 'm') + "…\t"), std::string::npos);
+  record.message = std::string(298, 'm') + "🇯🇵";
+  EXPECT_NE(FormatHistoryLine(record).find("\t" + std::string(298, 'm') + "🇯🇵\t"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace wb

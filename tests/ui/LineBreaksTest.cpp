@@ -85,5 +85,74 @@ TEST(LineBreaks, ATextThatFitsOrAnUnknownWidthIsLeftAsItIs) {
   EXPECT_EQ(BreakLines(Times(L"a", 300), 0, Extents), Times(L"a", 300));
 }
 
+// The places the hand-written rules broke wrongly, wrapped at every width of 8 to 20
+// characters: what must stay on one line (when it fits one) stays, and no line starts or ends
+// with what the Japanese rules forbid there.
+TEST(LineBreaks, JapaneseTextAtEveryWidth) {
+  const struct {
+    std::wstring text;
+    std::vector<std::wstring> together;
+  } cases[] = {
+      {L"今日の最高気温は28°Cになる予報です", {L"28°C"}},
+      {L"会議の時間は12:30〜13:00に変わりました", {L"12:30〜", L"13:00"}},
+      {L"会費は1,000円～2,000円です（当日払い）", {L"1,000円～", L"2,000円"}},
+      {L"えっ……そんなことって…あるのか", {L"えっ……", L"て…"}},
+      {L"ｺｰﾋｰを｢ﾃﾞｨｽｸ｣に置いた｡ﾃｽﾄ､ｯﾂ", {L"ｺｰ", L"ﾋｰ", L"｢ﾃﾞｨ", L"ｸ｣", L"た｡", L"ﾄ､ｯ"}},
+      {L"ｺﾋﾟｰとﾃﾞｨｽｸを見る", {L"ﾋﾟｰ", L"ﾃﾞｨ"}},
+      {L"か\u3099き\u3099く\u3099け\u3099こ\u3099は濁音", {L"か\u3099", L"き\u3099", L"く\u3099", L"こ\u3099"}},
+      {L"日の丸\xD83C\xDDEF\xD83C\xDDF5を振って\xD83D\xDC4D\xD83C\xDFFDと家族"
+       L"\xD83D\xDC68\x200D\xD83D\xDC69\x200D\xD83D\xDC67で出かける",
+       {L"\xD83C\xDDEF\xD83C\xDDF5", L"\xD83D\xDC4D\xD83C\xDFFD",
+        L"\xD83D\xDC68\x200D\xD83D\xDC69\x200D\xD83D\xDC67"}},
+      {L"詳しくは「https://example.jp/news/2026-12-09」を見てください", {L"2026-12-09」", L"「h"}},
+  };
+  const std::wstring_view neverStarts = L"、。」｡､｣ｰｯっ…〜～°ﾞﾟ\u3099";
+  const std::wstring_view neverEnds = L"「｢（";
+  for (const auto& c : cases) {
+    for (int chars = 8; chars <= 20; ++chars) {
+      const int width = chars * 20;  // full-width characters
+      SCOPED_TRACE(testing::Message() << "width " << chars);
+      const std::wstring out = BreakLines(c.text, width, Extents);
+      std::wstring without = out;
+      std::erase(without, kCutBreak);
+      ASSERT_EQ(without, c.text);
+      std::vector<size_t> cuts;  // in the text, where a line starts
+      for (size_t i = 0, at = 0; i < out.size(); ++i) {
+        if (out[i] == kCutBreak) cuts.push_back(at);
+        else ++at;
+      }
+      for (const std::wstring& piece : c.together) {
+        const size_t from = c.text.find(piece);
+        ASSERT_NE(from, std::wstring::npos);
+        if (Extents(piece).back() > width) continue;
+        for (size_t cut : cuts) EXPECT_FALSE(cut > from && cut < from + piece.size()) << "cut at " << cut << " in " << testing::PrintToString(out);
+      }
+      for (size_t cut : cuts) {
+        EXPECT_EQ(neverStarts.find(c.text[cut]), std::wstring_view::npos) << "a line starts with " << int(c.text[cut]);
+        EXPECT_EQ(neverEnds.find(c.text[cut - 1]), std::wstring_view::npos) << "a line ends with " << int(c.text[cut - 1]);
+        EXPECT_FALSE(c.text[cut] >= 0xDC00 && c.text[cut] <= 0xDFFF) << "inside a pair";
+      }
+    }
+  }
+}
+
+// A list's row too wide for it ends in "…" between two clusters.
+TEST(LineBreaks, ARowIsCutBetweenClusters) {
+  const std::wstring flags = L"\xD83C\xDDEF\xD83C\xDDF5\xD83C\xDDFA\xD83C\xDDF8";  // 🇯🇵🇺🇸, 10 a unit
+  const struct {
+    std::wstring row;
+    int width;
+    size_t keep;
+  } cases[] = {
+      {L"abcdef", 60, 6},                  // fits
+      {L"abcdef", 55, 3},                  // 20 left for the mark
+      {flags, 70, 4},                      // the second flag would be cut after one half
+      {flags, 50, 0},                      // not even the first flag and the mark
+      {L"か\u3099き\u3099", 60, 2},        // 20 + 10 each: き and its mark do not fit
+      {L"ab\u3099cd", 50, 1},                // b goes with its mark
+  };
+  for (const auto& c : cases) EXPECT_EQ(RowCutUnits(c.row, c.width, 20, Extents(c.row)), c.keep) << c.width;
+}
+
 }  // namespace
 }  // namespace wb::ui

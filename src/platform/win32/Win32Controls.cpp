@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/LineBreaks.h"
 #include "platform/win32/FrontEnd.h"
 #include "platform/win32/FrontEndPeer.h"
 #include "platform/win32/Owned.h"
@@ -459,8 +460,12 @@ void FormWindow::DrawRow(const DRAWITEMSTRUCT& d) {
     HGDIOBJ oldFont = c ? SelectObject(d.hDC, FontFor(c->GetFont())) : nullptr;
     const int oldMode = SetBkMode(d.hDC, TRANSPARENT);
     const COLORREF oldColor = SetTextColor(d.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    // Each part of a row split by tabs in its column, cut there; the last part to the edge.
+    // Each part of a row split by tabs in its column, cut there; the last part to the edge. A
+    // part is cut between two grapheme clusters, never inside a flag or a letter and its mark,
+    // as the system's own ellipsis would.
     const std::vector<int> starts = c ? ColumnStarts(*c) : std::vector<int>{0};
+    SIZE mark{};
+    GetTextExtentPoint32W(d.hDC, L"…", 1, &mark);
     size_t from = 0;
     for (size_t part = 0; from <= text.size(); ++part) {
       size_t tab = part + 1 < starts.size() ? text.find(L'\t', from) : std::wstring::npos;
@@ -468,7 +473,14 @@ void FormWindow::DrawRow(const DRAWITEMSTRUCT& d) {
       RECT r = d.rcItem;
       r.left += starts[part] + MulDiv(2, int(dpi_), 96);
       if (tab != std::wstring::npos) r.right = std::min(r.right, LONG(d.rcItem.left + starts[part + 1]));
-      DrawTextW(d.hDC, text.c_str() + from, int(end - from), &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+      std::wstring piece = text.substr(from, end - from);
+      std::vector<int> extents(piece.size());
+      SIZE whole{};
+      if (!piece.empty())
+        GetTextExtentExPointW(d.hDC, piece.c_str(), int(piece.size()), 0, nullptr, extents.data(), &whole);
+      const size_t keep = ui::RowCutUnits(piece, int(r.right - r.left), int(mark.cx), extents);
+      if (keep < piece.size()) piece = piece.substr(0, keep) + L"…";
+      DrawTextW(d.hDC, piece.c_str(), int(piece.size()), &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
       if (tab == std::wstring::npos) break;
       from = tab + 1;
     }
