@@ -21,7 +21,7 @@
 // - a clock put back by more than two minutes: what was shown in the span lived again may be
 //   shown again (the records made under the wrong clock stop counting);
 // - a clock moved between a bell's moment and its showing: the lateness cannot be read off the
-//   wall clock;
+//   wall clock; nor, when the clock was set between a snooze's press and its ring, its delay;
 // - a day listed as a day off while the program ran: a bell of that minute may rest or ring;
 // - the program ended during a pause: a bell of that pause's last minute (or of the time
 //   without ticks before the end) may be shown or reported after the next start.
@@ -62,6 +62,7 @@ struct Snooze {
   int entry = -1;
   int64_t pressLocal = 0, pressUtc = 0, ringUtc = 0, ringLocal = 0;
   bool rang = false, replaced = false, gaveWay = false;
+  bool clockSet = false;  // the clock itself was set after the press: elapsed time is not known
 };
 
 class Checker {
@@ -277,7 +278,8 @@ class Checker {
   void TakeSnoozeShown(int entry, const Shown& s) {
     for (Snooze& z : snoozes_) {
       if (z.entry != entry || z.rang || z.replaced) continue;
-      if (s.utc < z.ringUtc) return Fail("a snooze rang early: " + s.message + " at " + FormatLocal(s.local));
+      if (s.utc < z.ringUtc && !z.clockSet)
+        return Fail("a snooze rang early: " + s.message + " at " + FormatLocal(s.local));
       // Late only where the program watched, unpaused, the two minutes after its time (UTC).
       int64_t watchedSeconds = 0;
       for (const TickSpan& t : ticksSoFar_)
@@ -285,7 +287,7 @@ class Checker {
           watchedSeconds += std::max<int64_t>(
               0, std::min(t.fromUtc + (t.to - t.from), z.ringUtc + kLateLimit) - std::max(t.fromUtc, z.ringUtc) + 1);
       const bool ticked = watchedSeconds > kLateLimit - 10;
-      if (ticked && s.utc - z.ringUtc > kLateLimit && !MovedBetween(z.pressLocal, s.local))
+      if (ticked && s.utc - z.ringUtc > kLateLimit && !z.clockSet)
         return Fail("a snooze rang " + std::to_string(s.utc - z.ringUtc) + " s late: " + s.message);
       z.rang = true;
       return;
@@ -310,6 +312,9 @@ class Checker {
 
   void TakeMove(const ClockMove& m) {
     movesSoFar_.push_back(m);
+    if (!m.offset)
+      for (Snooze& z : snoozes_)
+        if (!z.rang) z.clockSet = true;
     if (m.offset) {
       // The wall clock moved, elapsed time did not: a snooze's ring moves on the wall clock.
       for (Snooze& z : snoozes_)
@@ -473,7 +478,7 @@ class Checker {
       bool jumpedOver = false;
       for (const ClockMove& m : seen_.moves)
         jumpedOver = jumpedOver || (!m.offset && m.by > kSnoozeDropSeconds && m.utc >= z.pressUtc);
-      if (inPause || jumpedOver || MovedBetween(z.pressLocal, z.ringLocal + kLateLimit)) continue;
+      if (inPause || jumpedOver || z.clockSet || MovedBetween(z.pressLocal, z.ringLocal + kLateLimit)) continue;
       return Fail("a snooze never rang: " + seen_.messages[size_t(z.entry)] + " pressed " + FormatLocal(z.pressLocal));
     }
   }
