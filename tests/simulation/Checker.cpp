@@ -63,6 +63,7 @@ struct Snooze {
   int64_t pressLocal = 0, pressUtc = 0, ringUtc = 0, ringLocal = 0;
   bool rang = false, replaced = false, gaveWay = false;
   bool clockSet = false;  // the clock itself was set after the press: elapsed time is not known
+  size_t ticksFrom = 0;   // the spans of ticks from the press on
 };
 
 class Checker {
@@ -282,8 +283,8 @@ class Checker {
         return Fail("a snooze rang early: " + s.message + " at " + FormatLocal(s.local));
       // Late only where the program watched, unpaused, the two minutes after its time (UTC).
       int64_t watchedSeconds = 0;
-      for (const TickSpan& t : ticksSoFar_)
-        if (!t.paused && t.from <= t.to)
+      for (size_t i = z.ticksFrom; i < ticksSoFar_.size(); ++i)
+        if (const TickSpan& t = ticksSoFar_[i]; !t.paused && t.from <= t.to)
           watchedSeconds += std::max<int64_t>(
               0, std::min(t.fromUtc + (t.to - t.from), z.ringUtc + kLateLimit) - std::max(t.fromUtc, z.ringUtc) + 1);
       const bool ticked = watchedSeconds > kLateLimit - 10;
@@ -307,6 +308,7 @@ class Checker {
     z.pressUtc = a.utc;
     z.ringUtc = a.utc + int64_t(a.snoozeMinutes) * 60;
     z.ringLocal = a.local + int64_t(a.snoozeMinutes) * 60;
+    z.ticksFrom = ticksSoFar_.empty() ? 0 : ticksSoFar_.size() - 1;
     snoozes_.push_back(z);
   }
 

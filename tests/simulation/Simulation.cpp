@@ -143,7 +143,7 @@ class World : public test::MonitorTest {
         waiting_.pop_back();
       } else {
         // One still up and not answered waits behind the new one.
-        if (shown_.up && now != shown_) waiting_.push_back(shown_);
+        if (shown_.up) waiting_.push_back(shown_);
         seen_.shown.push_back({local, Utc(), now.message, now.main, now.snooze});
         Note(What::Shown, seen_.shown.size() - 1);
       }
