@@ -138,12 +138,12 @@ class World : public test::MonitorTest {
     const bool soundStarted = mci.Plays() > plays_;
     plays_ = mci.Plays();
     if (now.up && (!shown_.up || now != shown_ || soundStarted)) {
-      if (!waiting_.empty() && now == waiting_.back() && !soundStarted) {
-        // An alarm that waited behind the one answered comes back: seen before, not a ring.
+      if ((answered_ || !shown_.up) && !waiting_.empty() && now == waiting_.back() && !soundStarted) {
+        // The one in front gone, an alarm that waited behind it comes back: seen before, not a ring.
         waiting_.pop_back();
       } else {
         // One still up and not answered waits behind the new one.
-        if (shown_.up) waiting_.push_back(shown_);
+        if (shown_.up && !answered_) waiting_.push_back(shown_);
         seen_.shown.push_back({local, Utc(), now.message, now.main, now.snooze});
         Note(What::Shown, seen_.shown.size() - 1);
       }
@@ -215,10 +215,11 @@ class World : public test::MonitorTest {
     }
     seen_.answers.push_back({Local(), Utc(), message, minutes});
     Note(What::Answer, seen_.answers.size() - 1);
-    if (!AlarmShown()) shown_ = {};  // answered: what comes up next is another's
+    answered_ = true;  // what comes up next is another's
     // A sound still closing lets the next alarm come back a tick later.
     if (!AlarmShown() && !waiting_.empty()) Seconds(1), ++cur_;
     Look();
+    answered_ = false;
     if (!shown_.up && !waiting_.empty()) seen_.waitingLost += int(waiting_.size());
     if (!shown_.up) waiting_.clear();
   }
@@ -295,7 +296,8 @@ class World : public test::MonitorTest {
   int loseState_ = -1;
   bool paused_ = false;
   Content shown_;
-  std::vector<Content> waiting_;  // alarms behind the one in front, the last comes back first
+  std::vector<Content> waiting_;
+  bool answered_ = false;  // the one in front was just answered  // alarms behind the one in front, the last comes back first
   int plays_ = 0;
   int64_t upSince_ = 0;
   std::vector<std::string> noticeRows_;
