@@ -154,8 +154,10 @@ void Alarm::Present(int slot, bool mainBell, const std::string& minuteText, int 
   const bool withSound = !e.Sound.File.empty() && AlarmPlaysSound(e.Sound.Flag);
   AlarmProgress& alarm = progress_;
   // The alarm in front, still up and not answered, waits behind this one: nothing is replaced.
-  // (Its sound may have ended already: the window still waits for its answer.)
-  if (alarm.presentedSlot != -1 && !alarm.dismissed && AlarmWindowUp())
+  // (Its sound may have ended already: the window still waits for its answer.) The same
+  // entry's newer bell takes its place instead: one reminder, answered once.
+  if (alarm.presentedSlot != -1 && !alarm.dismissed && AlarmWindowUp() &&
+      EntryFingerprint(alarm.presented) != EntryFingerprint(e))
     waiting_.push_back({alarm, presentedMain_, presentedMinute_});
   if (!withSound) {
     SilenceReplacedAlarm();  // a sounding replacement closes the device itself

@@ -137,13 +137,14 @@ class World : public test::MonitorTest {
              alarm->Caption().find("スヌーズ") != std::string::npos, alarm->timeView.Text()};
     const bool soundStarted = mci.Plays() > plays_;
     plays_ = mci.Plays();
-    if (now.up && (!shown_.up || now != shown_ || soundStarted)) {
+    if (now.up && (!shown_.up || now != shown_ || soundStarted || answered_)) {
       if ((answered_ || !shown_.up) && !waiting_.empty() && now == waiting_.back() && !soundStarted) {
         // The one in front gone, an alarm that waited behind it comes back: seen before, not a ring.
         waiting_.pop_back();
       } else {
         // One still up and not answered waits behind the new one.
-        if (shown_.up && !answered_) waiting_.push_back(shown_);
+        // (The same entry's newer bell takes the place of its own earlier one.)
+        if (shown_.up && !answered_ && shown_.message != now.message) waiting_.push_back(shown_);
         seen_.shown.push_back({local, Utc(), now.message, now.main, now.snooze});
         Note(What::Shown, seen_.shown.size() - 1);
       }
