@@ -185,12 +185,8 @@ TEST_F(SoundTest, ShutDownStopsTheSoundForEachDeviceState) {
   TheAlarm().ShutDown();
   EXPECT_EQ(Take(), (Strings{kStatus, "sound  1", "midi 1 22222222", "wave 0 33333333"}));
 
-  // The three alarms wait behind each other: each OK answers the one in front.
-  for (int answered = 0; answered < 3; ++answered) {
-    ASSERT_TRUE(WindowShown());
-    Window().okButton.Press();
-    Tick();
-  }
+  Window().okButton.Press();
+  Tick();  // the alarm is over
   ASSERT_FALSE(TheAlarm().InProgress());
   TheAlarm().ShutDown();
   Present(Entry());
