@@ -156,9 +156,10 @@ void Alarm::Present(int slot, bool mainBell, const std::string& minuteText, int 
   // The alarm in front, still up and not answered, waits behind this one: nothing is replaced.
   // (Its sound may have ended already: the window still waits for its answer.) The same
   // entry's newer bell takes its place instead: one reminder, answered once.
-  if (alarm.presentedSlot != -1 && !alarm.dismissed && AlarmWindowUp() &&
-      EntryFingerprint(alarm.presented) != EntryFingerprint(e))
+  const uint64_t entry = EntryFingerprint(e);
+  if (alarm.presentedSlot != -1 && !alarm.dismissed && AlarmWindowUp() && EntryFingerprint(alarm.presented) != entry)
     waiting_.push_back({alarm, presentedMain_, presentedMinute_});
+  std::erase_if(waiting_, [&](const WaitingAlarm& w) { return EntryFingerprint(w.progress.presented) == entry; });
   if (!withSound) {
     SilenceReplacedAlarm();  // a sounding replacement closes the device itself
     alarm.soundKind = SoundKind::None;

@@ -23,6 +23,8 @@
 // - a clock moved between a bell's moment and its showing: the lateness cannot be read off the
 //   wall clock; nor, when the clock was set between a snooze's press and its ring, its delay;
 // - a day listed as a day off while the program ran: a bell of that minute may rest or ring;
+// - a bell of an entry whose alarm of the same kind and minute was still up: its ring shows
+//   nothing new (the window already says it);
 // - the program ended during a pause: a bell of that pause's last minute (or of the time
 //   without ticks before the end) may be shown or reported after the next start.
 #include <algorithm>
@@ -200,8 +202,9 @@ class Checker {
     // Its pre-bell, when that found no tick of its own so far (or shares the main bell's
     // minute), is settled with it.
     for (Bell& pre : bells_)
-      if (!pre.settled && !pre.b.main && pre.b.entry == b.b.entry && pre.b.occurrence == b.b.occurrence &&
-          (reported || !WatchedWholeMinuteSoFar(pre, at) || pre.b.due == b.b.due)) {
+      if (!pre.settled && !pre.b.main && pre.b.entry == b.b.entry &&
+          ((pre.b.occurrence == b.b.occurrence && (reported || !WatchedWholeMinuteSoFar(pre, at))) ||
+           pre.b.due == b.b.due)) {
         pre.settled = true;
         pre.settledAt = at;
         pre.settledUtc = utc;
@@ -457,6 +460,11 @@ class Checker {
         continue;
       }
       if (!b.b.main && !b.watched && MainSettled(b)) continue;
+      if (OnTheScreen(b)) {
+        Excuse(b);
+        ++ringsOnTheScreen_[seen_.messages[size_t(b.b.entry)]];
+        continue;
+      }
       // Its day was listed off later: whether it fell due before or after, it rests now.
       if (const Rest r = RestOf(b, 0); r != Rest::No) {
         if (r != Rest::Yes) Excuse(b);
@@ -503,6 +511,17 @@ class Checker {
     return last;
   }
 
+  // The window already showed exactly what this bell's ring shows (its entry's alarm of the
+  // same kind and minute, left up): its ring changed nothing on the screen.
+  bool OnTheScreen(const Bell& b) const {
+    const std::string time = FormatLocal(b.b.due).substr(11, 5);
+    for (const auto& span : seen_.upSpans)
+      if (span.message == seen_.messages[size_t(b.b.entry)] && span.main == b.b.main && span.time == time &&
+          span.from <= b.b.due + kLateLimit && span.to >= b.b.due)
+        return true;
+    return false;
+  }
+
   bool MainSettled(const Bell& pre) const {
     for (const Bell& b : bells_)
       if (b.b.main && b.b.entry == pre.b.entry && b.b.occurrence == pre.b.occurrence) return b.settled;
@@ -535,6 +554,7 @@ class Checker {
         }
     }
     for (const Shown& s : seen_.shown) ++shownOnScreen[s.message];
+    for (const auto& [message, count] : ringsOnTheScreen_) shownOnScreen[message] += count;
     for (const auto& [message, count] : rungInHistory)
       if (count > shownOnScreen[message])
         return Fail("the history has " + std::to_string(count) + " rings of " + message + ", " +
@@ -548,6 +568,7 @@ class Checker {
   std::map<std::string, Row> noticeRows_;
   std::vector<ClockMove> movesSoFar_;
   std::vector<TickSpan> ticksSoFar_;
+  std::map<std::string, int> ringsOnTheScreen_;  // rings that changed nothing on the screen
   size_t addedSoFar_ = 0;  // days off listed so far
   std::string fault_;
 };

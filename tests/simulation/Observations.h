@@ -91,6 +91,14 @@ struct Observations {
   std::vector<std::string> historyLines;
   // Alarms that waited behind an answered one and never came back to be answered.
   int waitingLost = 0;
+  // What the alarm window showed, second by second as spans: a bell falling due while the window
+  // already shows exactly what its ring would show is on the screen.
+  struct UpSpan {
+    int64_t from = 0, to = 0;  // local
+    std::string message, time;
+    bool main = false;
+  };
+  std::vector<UpSpan> upSpans;
 };
 
 struct CheckResult {

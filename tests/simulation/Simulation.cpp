@@ -145,11 +145,18 @@ class World : public test::MonitorTest {
         // One still up and not answered waits behind the new one.
         // (The same entry's newer bell takes the place of its own earlier one.)
         if (shown_.up && !answered_ && shown_.message != now.message) waiting_.push_back(shown_);
+        std::erase_if(waiting_, [&](const Content& w) { return w.message == now.message; });
         seen_.shown.push_back({local, Utc(), now.message, now.main, now.snooze});
         Note(What::Shown, seen_.shown.size() - 1);
       }
       upSince_ = local;
     }
+    if (now.up && !seen_.upSpans.empty() && seen_.upSpans.back().to == local - 1 &&
+        seen_.upSpans.back().message == now.message && seen_.upSpans.back().main == now.main &&
+        seen_.upSpans.back().time == now.time)
+      seen_.upSpans.back().to = local;
+    else if (now.up)
+      seen_.upSpans.push_back({local, local, now.message, now.time, now.main});
     shown_ = now;
     // The user reads the notice and closes it, and answers an alarm left up for long.
     if (notice && notice->Visible()) notice->okButton.Press();
