@@ -85,6 +85,7 @@ wait_caption() {  # wait_caption <caption> <seconds>: prints the window id once 
   echo "caption seen last: '${last_caption:-no alarm window}'" >&2
   return 1
 }
+# shellcheck disable=SC2317  # called through check
 in_front() { test "$(count_colour "$shots/$1.png" "$2")" -gt 10000; }
 
 cp -r "$prog" "$work/prog144"
