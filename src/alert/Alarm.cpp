@@ -99,8 +99,9 @@ const AlarmEntry& Alarm::ActiveEntry() const {
 }
 
 std::string AlarmCaption(int snoozedTimes, int waiting) {
+  // The counts come first, so that a title bar too short for all of it still shows them.
   std::string caption = std::string(kProgramTitle) + " (アラーム)";
-  if (waiting > 0) caption += "（ほかに" + std::to_string(waiting) + "件）";
+  if (waiting > 0) caption = "ほかに" + std::to_string(waiting) + "件 - " + caption;
   if (snoozedTimes <= 0) return caption;
   return "スヌーズ" + std::to_string(snoozedTimes) + "回 - " + caption;
 }

@@ -217,7 +217,7 @@ MediaMode QueryMediaMode();
 
 // The alarm window's caption: the program's own, or for a snooze ringing again the snooze and
 // its count first, so that a title bar too short for all of it still shows them.
-// `waiting` alarms behind it are counted at the end ("（ほかに2件）").
+// `waiting` alarms behind it are counted first ("ほかに2件 - Wakebell (アラーム)").
 std::string AlarmCaption(int snoozedTimes, int waiting = 0);
 
 }  // namespace wb

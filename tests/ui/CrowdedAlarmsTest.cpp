@@ -21,8 +21,8 @@ TEST_F(CrowdedAlarms, EachWaitsItsTurnAndIsAnsweredOnItsOwn) {
   Present(Entry("二"), true, "07:00");
   Present(WithSound(Entry("三"), "C:\\bell.wav", true, 0x40004000, 0x60006000), true, "07:00");
   const int playsAtStart = mci.Plays();
-  const Turn turns[] = {{"三", "Wakebell (アラーム)（ほかに2件）"},
-                        {"二", "Wakebell (アラーム)（ほかに1件）"},
+  const Turn turns[] = {{"三", "ほかに2件 - Wakebell (アラーム)"},
+                        {"二", "ほかに1件 - Wakebell (アラーム)"},
                         {"一", "Wakebell (アラーム)"}};
   for (size_t i = 0; i < std::size(turns); ++i) {
     ASSERT_TRUE(WindowShown()) << i;

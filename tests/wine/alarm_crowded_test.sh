@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Three alarms due in the same minute in the real Wakebell.exe under Wine: one window, the last
-# come in front with "（ほかに2件）" in its caption; each OK brings back the one that waited last
+# come in front with "ほかに2件 - " before its caption; each OK brings back the one that waited last
 # (each entry has its own back colour, so the screenshot tells which is in front) with one
 # fewer in the caption, and after the third OK no alarm window is left. The history holds a
 # "rang" and a "dismissed" line for each message, the answers in that order, and no alarm that
@@ -97,7 +97,7 @@ disown
 echo "three alarms due at $(date -d "@$due" +%T)"
 
 title='Wakebell (アラーム)'
-w=$(wait_caption "$title（ほかに2件）" $(( due - $(date +%s) + 20 )))
+w=$(wait_caption "ほかに2件 - $title" $(( due - $(date +%s) + 20 )))
 check "one alarm window with ほかに2件 in its caption" test -n "$w"
 [ -n "$w" ] || finish
 width() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^WIDTH=//p'; }
@@ -106,7 +106,7 @@ check "the two waiting are no windows of their own" test "$(xdotool search --onl
 shot_painted "$w" waiting-2-96dpi "${backs[2]}"
 check "the last come (${messages[2]}) in front" in_front waiting-2-96dpi "${backs[2]}"
 click_ok "$w"
-w=$(wait_caption "$title（ほかに1件）" "$answer_seconds")
+w=$(wait_caption "ほかに1件 - $title" "$answer_seconds")
 check "after OK: ほかに1件" test -n "$w"
 [ -n "$w" ] || finish
 shot_painted "$w" waiting-1-96dpi "${backs[1]}"
@@ -123,7 +123,7 @@ sleep 3
 check "and none comes back" test -z "$(crowded_window)"
 check "no sound left playing" wait_streams gone 5
 
-w=$(DISPLAY="$display144" wait_caption "$title（ほかに2件）" "$answer_seconds")
+w=$(DISPLAY="$display144" wait_caption "ほかに2件 - $title" "$answer_seconds")
 check "144 DPI: ほかに2件 in the caption" test -n "$w"
 if [ -n "$w" ]; then
   DISPLAY="$display144" shot_painted "$w" waiting-2-144dpi "${backs[2]}"
