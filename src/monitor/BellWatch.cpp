@@ -115,6 +115,11 @@ void BellWatch::ClockWentBack(const Moment& now, bool paused) {
   if (PutRightFutureMarks(App().table, now.Local()) > 0) RefreshListIfLoaded();
   ForgetRecordsAhead(state_.catchUp, now);
   floor_ = now.Local();
+  // On disk at once: a file that still says it watched up to the time the clock left would
+  // make the next start, should this process end before the minute's write, skip everything
+  // from here to that time.
+  state_.catchUp.watchedUntil = now.Local();
+  WriteState();
 }
 
 void BellWatch::NoteRang(int slot, const DueResult& due, const Moment& now) {

@@ -134,6 +134,9 @@ class Checker {
       // A moment the clock never read while the program ran or was down (before the first
       // start, beyond a clock put back) is not the program's to answer for.
       if (!bell.watched && !unwatched && !unknown && !paused) continue;
+      // A quick timer that fell due before a start without state: its minute of grace reaches
+      // into the start, but whether it rang before the end is not known.
+      if (unknown && Quick(pb.entry)) bell.watched = false;
       if (!bell.watched && !unwatched) bell.status = unknown ? Status::Unknown : Status::PausedOnly;
       bells_.push_back(bell);
     }
@@ -348,7 +351,7 @@ class Checker {
           if (b.settled) b.beforeBlindStart = true;
           // What waited to be shown when the program ended (or fell due in the ticks' absence
           // just before) is not known to a start without state.
-          if (!b.settled && b.b.due <= g.from && b.b.due > LastTickBefore(g.from) - kLateLimit - 60)
+          if (!b.settled && b.b.due <= g.from && b.b.due > g.lastTick - kLateLimit - 60)
             b.status = Status::Unknown;
         }
         for (Snooze& z : snoozes_)
@@ -442,7 +445,7 @@ class Checker {
   // it was not running came first is not known to the next start.
   bool EndedInItsPause(const Bell& b) const {
     for (const Gap& g : seen_.gaps)
-      if (g.endedPaused && b.b.due <= g.from && b.b.due > LastTickBefore(g.from) - 60 - 60) return true;
+      if (g.endedPaused && b.b.due <= g.from && b.b.due > g.lastTick - 60 - 60) return true;
     return false;
   }
 
@@ -504,12 +507,6 @@ class Checker {
     return out;
   }
 
-  int64_t LastTickBefore(int64_t local) const {
-    int64_t last = INT64_MIN / 2;
-    for (const TickSpan& t : ticksSoFar_)
-      if (t.from <= t.to && t.from <= local) last = std::max(last, std::min(t.to, local));
-    return last;
-  }
 
   // The window already showed exactly what this bell's ring shows (its entry's alarm of the
   // same kind and minute, left up): its ring changed nothing on the screen.

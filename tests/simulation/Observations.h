@@ -30,6 +30,7 @@ struct Gap {
   GapKind kind = GapKind::Down;
   bool paused = false;  // a stall or a move of the clock while 一時停止 was on
   bool endedPaused = false;  // the program ended (Down*) while 一時停止 was on
+  int64_t lastTick = 0;      // (Down*) the local second of the last tick before it ended
 };
 
 // The alarm window came up, or its content changed while up.

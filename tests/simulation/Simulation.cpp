@@ -168,6 +168,7 @@ class World : public test::MonitorTest {
     for (int64_t k = 0; k < seconds; ++k) {
       Seconds(1);
       ++cur_;
+      lastTick_ = cur_;
       Look();
     }
   }
@@ -197,8 +198,8 @@ class World : public test::MonitorTest {
     if (loseState_ == 1) std::ofstream(state, std::ios::binary) << "[State]\nVersion=x\n";
     loseState_ = -1;
     cur_ = Local();
-    seen_.gaps.push_back(
-        {from, cur_ + 1, lost ? GapKind::DownUnknown : readOnly() ? GapKind::DownReadOnly : GapKind::Down, false, paused_});
+    seen_.gaps.push_back({from, cur_ + 1, lost ? GapKind::DownUnknown : readOnly() ? GapKind::DownReadOnly : GapKind::Down,
+                          false, paused_, lastTick_});
     StartProgram();
   }
   bool readOnly() const { return seen_.readOnlyFolder; }
@@ -305,7 +306,8 @@ class World : public test::MonitorTest {
   bool paused_ = false;
   Content shown_;
   std::vector<Content> waiting_;
-  bool answered_ = false;  // the one in front was just answered  // alarms behind the one in front, the last comes back first
+  bool answered_ = false;  // the one in front was just answered
+  int64_t lastTick_ = 0;  // alarms behind the one in front, the last comes back first
   int plays_ = 0;
   int64_t upSince_ = 0;
   std::vector<std::string> noticeRows_;

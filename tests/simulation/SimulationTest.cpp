@@ -99,6 +99,11 @@ std::vector<KeptCase> KeptCases() {
       // Started in the last second of a bell's minute and ended before a tick: the next start reports it.
       {"StartInTheLastSecondOfABellsMinuteAnswersForIt",
        Kept(Day(7, 6, 59, 59), {SimEntry(kRepeatDaily, Day(1, 6, 59), "B0")}, {{Act::Kill, 60}, {Act::Run, 240}})},
+      // The clock set back a day, then a kill before the minute's write: the next start still
+      // catches up the time the program was not running.
+      {"KilledAfterTheClockWentBackCatchesUpTheTimeDown",
+       Kept(Day(9, 6, 10), {SimEntry(kRepeatDaily, Day(1, 6, 14), "B0")},
+            {{Act::Run, 60}, {Act::Step, -86400}, {Act::Run, 30}, {Act::Kill, 300}, {Act::Run, 200}})},
       // A day listed off while the program runs rests from the next minute on.
       {"ADayListedOffWhileRunningRestsWithinAMinute",
        Kept(Day(7, 6, 50), {WithRest(SimEntry(kRepeatDaily, Day(1, 7, 0), "B0", BellMode::PreAndMain, 5))},
