@@ -29,7 +29,6 @@
 //   without ticks before the end) may be shown or reported after the next start.
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <set>
 #include <sstream>
@@ -255,8 +254,7 @@ class Checker {
         best = &b;
     if (best && best->status == Status::PausedOnly && EndedInItsPause(*best)) Excuse(*best);
     else if (best && best->status == Status::PausedOnly && !MovedBetween(best->b.due, s.local))
-      return Fail("shown a bell of a pause: " + Name(*best) + " at " + FormatLocal(s.local) +
-                  (getenv("WB_DBG") ? DebugOf(*best) : std::string()));
+      return Fail("shown a bell of a pause: " + Name(*best) + " at " + FormatLocal(s.local));
     if (best && RestOf(*best, 1) == Rest::Yes)
       return Fail("rang on a day listed off: " + Name(*best) + " at " + FormatLocal(s.local));
     if (best && RestOf(*best, 1) == Rest::Maybe && DayListedWithin(*best, 60)) Excuse(*best);
@@ -480,7 +478,7 @@ class Checker {
         if (r != Rest::Yes) Excuse(b);
         continue;
       }
-      return Fail("neither shown nor reported: " + Name(b) + (getenv("WB_DBG") ? DebugOf(b) : std::string()));
+      return Fail("neither shown nor reported: " + Name(b));
     }
     for (const Snooze& z : snoozes_) {
       // Rung, replaced by a later snooze, or given way to the entry's own bell.
@@ -503,16 +501,6 @@ class Checker {
     }
   }
 
-  std::string DebugOf(const Bell& b) const {
-    std::string out = " status " + std::to_string(int(b.status)) + " watched " + std::to_string(b.watched) + "\n";
-    for (const Gap& g : seen_.gaps)
-      out += "   gap " + FormatLocal(g.from) + " " + FormatLocal(g.to) + " kind " + std::to_string(int(g.kind)) +
-             (g.paused ? " paused" : "") + (g.endedPaused ? " ended paused" : "") + "\n";
-    for (const TickSpan& t : seen_.ticks)
-      out += "   ticks " + FormatLocal(t.from) + " " + FormatLocal(t.to) + (t.paused ? " paused" : "") + "\n";
-    for (const Bell& o : bells_) out += "   " + Name(o) + (o.settled ? " settled at " + FormatLocal(o.settledAt) : "") + "\n";
-    return out;
-  }
 
 
   // The window already showed exactly what this bell's ring shows (its entry's alarm of the
